@@ -1,0 +1,37 @@
+# Two entry points for a newcomer: `make run` and `make test`.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+
+BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
+	libgtest-dev libbenchmark-dev
+RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
+TEST_PACKAGES := libjpeg-turbo-progs xauth desktop-file-utils appstream
+
+.PHONY: all build test run packages-build packages-test packages-run clean format
+
+all: build
+
+packages-build:
+	@./scripts/ensure-packages $(BUILD_PACKAGES)
+
+packages-run:
+	@./scripts/ensure-packages $(BUILD_PACKAGES) $(RUN_PACKAGES)
+
+packages-test:
+	@./scripts/ensure-packages $(BUILD_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: packages-build $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: packages-test $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

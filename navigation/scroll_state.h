@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+
+#include "ports.h"
+
+namespace marventa {
+
+// The scrolling rules of the main view as plain state: ranges, clamped positions, scroll bars
+// shown while their range exceeds the client extent, and a realign callback after every change
+// of a position or size (for a size change: once with the old size, then with the new).
+class ScrollState : public ScrollPort {
+public:
+    ScrollState(int outerWidth, int outerHeight, int barThickness);
+
+    void setOnRealign(std::function<void()> onRealign) { onRealign_ = std::move(onRealign); }
+
+    int outerWidth() const override { return outerWidth_; }
+    int outerHeight() const override { return outerHeight_; }
+    int horizontalRange() const override { return horizontalRange_; }
+    int verticalRange() const override { return verticalRange_; }
+    void setRanges(int horizontal, int vertical) override;
+    int horizontalPosition() const override { return horizontalPosition_; }
+    int verticalPosition() const override { return verticalPosition_; }
+    void setHorizontalPosition(int position) override;
+    void setVerticalPosition(int position) override;
+
+    void resize(int outerWidth, int outerHeight);
+
+    bool horizontalBarShown() const;
+    bool verticalBarShown() const;
+    int clientWidth() const;
+    int clientHeight() const;
+    int maxHorizontalPosition() const;
+    int maxVerticalPosition() const;
+
+private:
+    int outerWidth_;
+    int outerHeight_;
+    int barThickness_;
+    int horizontalRange_ = 0;
+    int verticalRange_ = 0;
+    int horizontalPosition_ = 0;
+    int verticalPosition_ = 0;
+    std::function<void()> onRealign_;
+};
+
+}  // namespace marventa

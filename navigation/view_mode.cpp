@@ -1,0 +1,3 @@
+#include "view_mode.h"
+
+std::uint8_t ViewMode = marventa::CityView;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+
+namespace marventa {
+
+// A fatal decoder error: "JPEG error #<message code>".
+class JpegError : public std::runtime_error {
+public:
+    explicit JpegError(int code);
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// Decoded 24-bit RGB pixels, rows top-down, stride bytes apart.
+struct DecodedPicture {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    std::span<const std::uint8_t> rgb;
+};
+
+}  // namespace marventa
