@@ -10,7 +10,7 @@ namespace marventa {
 // shown while their range exceeds the client extent, and a realign callback after every change
 // of a position or size (for a size change: once with the old size, then with the new).
 class ScrollState : public ScrollPort {
-public:
+  public:
     ScrollState(int outerWidth, int outerHeight, int barThickness);
 
     void setOnRealign(std::function<void()> onRealign) { onRealign_ = std::move(onRealign); }
@@ -34,7 +34,9 @@ public:
     int maxHorizontalPosition() const;
     int maxVerticalPosition() const;
 
-private:
+  private:
+    void realign();
+
     int outerWidth_;
     int outerHeight_;
     int barThickness_;

@@ -11,7 +11,7 @@ namespace marventa {
 // The main view's operations: centring on a catalogue point, the two click reactions and the
 // frame refresh. Holds no state of its own beyond what the ports hold.
 class Viewport {
-public:
+  public:
     Viewport(ScrollPort& scroll, LabelPort& label, StatusPort& status, Overview& overview);
 
     // After a new picture is put into Image1: the ranges become its size.
@@ -31,7 +31,9 @@ public:
     // Frame refresh: in ProvinceView, Ramka of the visible rectangle (outer viewport size).
     void ScrollBox1CanResize();
 
-private:
+  private:
+    Size content() const;  // Image1's size: the scroll ranges
+
     ScrollPort& scroll_;
     LabelPort& label_;
     StatusPort& status_;
