@@ -89,6 +89,7 @@ class Browser {
 
     Viewport& viewport() { return viewport_; }
     Overview& overview() { return overview_; }
+    const Overview& overview() const { return overview_; }
 
   private:
     // The overview reads the city buttons' checked flags through this.
