@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <set>
 #include <utility>
 
@@ -9,7 +11,7 @@ namespace marventa::test {
 
 using Pixel = std::pair<int, int>;  // x, y
 
-// A pristine overview whose pixels are never pure black or white, so every drawn pixel shows.
+// A pristine overview with no pure black or white pixel, so every drawn pixel shows.
 inline OverviewBitmap patternedOverview() {
     OverviewBitmap b;
     for (std::size_t i = 0; i < b.rgb.size(); ++i) {
@@ -20,14 +22,10 @@ inline OverviewBitmap patternedOverview() {
 
 inline std::set<Pixel> changedPixels(const OverviewBitmap& shown, const OverviewBitmap& pristine) {
     std::set<Pixel> changed;
-    for (int y = 0; y < OverviewBitmap::kHeight; ++y) {
-        for (int x = 0; x < OverviewBitmap::kWidth; ++x) {
-            const int at = y * OverviewBitmap::kStride + x * 3;
-            for (int c = 0; c < 3; ++c) {
-                if (shown.rgb[at + c] != pristine.rgb[at + c]) {
-                    changed.insert({x, y});
-                }
-            }
+    for (std::size_t i = 0; i < shown.rgb.size(); ++i) {
+        if (shown.rgb[i] != pristine.rgb[i]) {
+            const int pixel = static_cast<int>(i / 3);
+            changed.insert({pixel % OverviewBitmap::kWidth, pixel / OverviewBitmap::kWidth});
         }
     }
     return changed;
@@ -36,18 +34,12 @@ inline std::set<Pixel> changedPixels(const OverviewBitmap& shown, const Overview
 // The closed one-pixel outline of (l, t)-(r, b), corners included, minus what lies off the bitmap.
 inline std::set<Pixel> outline(int l, int t, int r, int b) {
     std::set<Pixel> pixels;
-    const auto add = [&pixels](int x, int y) {
-        if (x >= 0 && y >= 0 && x < OverviewBitmap::kWidth && y < OverviewBitmap::kHeight) {
-            pixels.insert({x, y});
+    for (int y = std::max(t, 0); y <= std::min(b, OverviewBitmap::kHeight - 1); ++y) {
+        for (int x = std::max(l, 0); x <= std::min(r, OverviewBitmap::kWidth - 1); ++x) {
+            if (x == l || x == r || y == t || y == b) {
+                pixels.insert({x, y});
+            }
         }
-    };
-    for (int x = l; x <= r; ++x) {
-        add(x, t);
-        add(x, b);
-    }
-    for (int y = t; y <= b; ++y) {
-        add(l, y);
-        add(r, y);
     }
     return pixels;
 }

@@ -7,95 +7,64 @@
 namespace marventa {
 namespace {
 
-constexpr int kBar = 14;
-
 struct BarCase {
-    int horizontalRange;
-    int verticalRange;
-    bool horizontalBar;
-    bool verticalBar;
+    int horizontalRange, verticalRange;
+    bool horizontalBar, verticalBar;
 };
 
 class ScrollBars : public testing::TestWithParam<BarCase> {};
 
-// Outer 646 x 610: client 642 x 606 without bars, 628 x 592 with the other bar.
+// Outer 646 x 610 with 14-pixel bars: client 642 x 606, or 628 x 592 beside the other bar.
 TEST_P(ScrollBars, ShowWhileTheRangeExceedsTheClientExtent) {
     const BarCase c = GetParam();
-    ScrollState s(646, 610, kBar);
+    ScrollState s(646, 610, 14);
     s.setRanges(c.horizontalRange, c.verticalRange);
     EXPECT_EQ(s.horizontalBarShown(), c.horizontalBar);
     EXPECT_EQ(s.verticalBarShown(), c.verticalBar);
-    EXPECT_EQ(s.clientWidth(), 642 - (c.verticalBar ? kBar : 0));
-    EXPECT_EQ(s.clientHeight(), 606 - (c.horizontalBar ? kBar : 0));
+    EXPECT_EQ(s.clientWidth(), c.verticalBar ? 628 : 642);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, ScrollBars,
-                         testing::Values(BarCase{3248, 2633, true, true},
-                                         BarCase{642, 606, false, false},  // exactly fits
+                         testing::Values(BarCase{642, 606, false, false},  // exactly fits
                                          BarCase{700, 500, true, false},
                                          BarCase{700, 600, true, true},  // one bar calls the other
-                                         BarCase{630, 700, true, true},
                                          BarCase{642, 607, true, true}));  // and back again
 
-TEST(ScrollState, ClampsPositionsToRangeMinusClientExtent) {
-    ScrollState s(646, 610, kBar);
-    s.setRanges(3248, 2633);
-    s.setHorizontalPosition(99999);
-    s.setVerticalPosition(-5);
-    EXPECT_EQ(s.horizontalPosition(), 3248 - 628);
-    EXPECT_EQ(s.verticalPosition(), 0);
-
-    s.setVerticalPosition(1000);
-    s.setRanges(1000, 800);  // shrinking pulls positions back
-    EXPECT_EQ(s.horizontalPosition(), 1000 - 628);
-    EXPECT_EQ(s.verticalPosition(), 800 - 592);
-    s.setRanges(3248, 2633);  // growing keeps them
-    EXPECT_EQ(s.horizontalPosition(), 1000 - 628);
-
-    s.setRanges(600, 500);  // no bars: position 0
-    EXPECT_EQ(s.horizontalPosition(), 0);
-    EXPECT_EQ(s.verticalPosition(), 0);
-}
-
-TEST(ScrollState, RealignsOnEachActualPositionChange) {
-    ScrollState s(646, 610, kBar);
+TEST(ScrollState, ClampsAndRealignsOnlyWhenAPositionActuallyChanges) {
+    ScrollState s(646, 610, 14);
     s.setRanges(3248, 2633);
     int realigns = 0;
     s.setOnRealign([&] { ++realigns; });
-    s.setHorizontalPosition(10);
-    s.setVerticalPosition(20);
-    EXPECT_EQ(realigns, 2);
-    s.setHorizontalPosition(10);  // unchanged
-    s.setVerticalPosition(-3);    // clamps to 0: a change
-    s.setVerticalPosition(-9);    // still 0
+    s.setHorizontalPosition(99999);
+    s.setVerticalPosition(-5);  // already 0
+    EXPECT_EQ(s.horizontalPosition(), 3248 - 628);
+    EXPECT_EQ(realigns, 1);
+
+    s.setHorizontalPosition(3000);  // clamps to the same value
+    s.setVerticalPosition(1000);
+    s.setRanges(1000, 3000);  // pulls the horizontal position back, keeps the vertical one
+    EXPECT_EQ(s.horizontalPosition(), 1000 - 628);
+    EXPECT_EQ(s.verticalPosition(), 1000);
     EXPECT_EQ(realigns, 3);
-    s.setRanges(100, 100);  // clamps only the horizontal position
-    EXPECT_EQ(realigns, 4);
+
+    s.setRanges(600, 500);  // no bars: both back to 0
+    EXPECT_EQ(s.verticalPosition(), 0);
+    EXPECT_EQ(realigns, 5);
 }
 
-TEST(ScrollState, ResizeRealignsWithOldSizeThenNew) {
-    ScrollState s(646, 610, kBar);
+TEST(ScrollState, ResizeRealignsWithTheOldSizeThenTheNew) {
+    ScrollState s(646, 610, 14);
     s.setRanges(1500, 1000);
     s.setHorizontalPosition(9999);
-    struct Seen {
-        int width, height, horizontal;
-    };
-    std::vector<Seen> seen;
+    std::vector<std::vector<int>> seen;  // width, height, horizontal position
     s.setOnRealign([&] {
         seen.push_back({s.outerWidth(), s.outerHeight(), s.horizontalPosition()});
     });
-
     s.resize(1004, 710);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].width, 646);
-    EXPECT_EQ(seen[0].height, 610);
-    EXPECT_EQ(seen[0].horizontal, 1500 - 628);
-    EXPECT_EQ(seen[1].width, 1004);
-    EXPECT_EQ(seen[1].height, 710);
-    EXPECT_EQ(seen[1].horizontal, 1500 - 986);  // the larger view pulled it back
-
-    s.resize(1004, 710);
-    EXPECT_EQ(seen.size(), 2u);
+    s.resize(1004, 710);  // no change, no realign
+    // The larger client extent (986) pulls the position back before the second realign.
+    EXPECT_EQ(seen,
+              (std::vector<std::vector<int>>{{646, 610, 1500 - 628}, {1004, 710, 1500 - 986}}));
 }
 
 }  // namespace
