@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class QImage;
+
+namespace marventa {
+
+// A progressive (SOF2) three-component JPEG with optimised Huffman tables, 2x2 chroma subsampling.
+std::vector<std::uint8_t> encodeProgressiveJpeg(const QImage& image, int quality);
+
+struct JpegBudget {
+    std::size_t minBytes;
+    std::size_t maxBytes;
+    std::size_t targetBytes;  // the file is the largest that does not exceed this
+};
+
+// Searches the quality whose file comes closest to the target from below; raises
+// std::runtime_error when no quality lands inside [minBytes, maxBytes].
+std::vector<std::uint8_t> encodeJpegWithinBudget(const QImage& image, const JpegBudget& budget);
+
+}  // namespace marventa

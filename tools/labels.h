@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+namespace marventa {
+
+enum class TypeFace { Serif, SerifItalic, SerifBold, Sans, SansBold };
+
+// A font loaded from a fixed file (not whatever the system would substitute), so that the
+// pictures come out the same on every machine with the same packages.
+QFont mapFont(TypeFace face, double pixelSize, double letterSpacing = 0.0);
+
+struct TextStyle {
+    QFont font;
+    QColor ink;
+    QColor halo;
+    double haloWidth;
+};
+
+// The rectangle the text would cover with its baseline starting at `origin`.
+QRectF textBounds(const QString& text, const QFont& font, QPointF origin);
+
+// Text filled over a soft outline of the halo colour.
+void drawHaloText(QPainter& painter, const QString& text, QPointF origin, const TextStyle& style);
+
+// The same, centred on `centre`.
+void drawHaloTextCentred(QPainter& painter, const QString& text, QPointF centre,
+                         const TextStyle& style);
+
+}  // namespace marventa
