@@ -81,6 +81,17 @@ TEST(ListClick, TheSecondOfTwoEqualNamesShowsTheSecondPoint) {
     EXPECT_GT(w.scroll.horizontalPosition(), 1000);
 }
 
+// Only one city button is ever checked, but the buttons are tested in a fixed order in which
+// Orlheim (19) comes before Dunmaris (16): with both checked, the later Pokaz wins.
+TEST(ListClick, CityButtonsAreTestedInTheirOwnOrder) {
+    FakeWindow w;
+    w.browser.TabbedNotebook1Change();
+    w.click(16);
+    w.radioButton(19).isChecked = true;
+    w.listBox3.pick(0);
+    expectCentredOn(w, recordBehind(16, 1));
+}
+
 TEST(ListClick, NoSelectedRowDoesNothing) {
     FakeWindow w;
     w.click(9);

@@ -72,42 +72,30 @@ TEST(CategoryButton, AfterACityBringsBackTheProvinceWithItsFrame) {
     EXPECT_EQ(w.browser.overview().bitmap(), w.expectedOverview(true));
 }
 
-TEST(CityButton, ShowsTheCityFromItsCornerWithItsMarker) {
+TEST(CityButton, ReplacesTheViewWithTheCityFromItsCorner) {
     FakeWindow w;
-    w.browser.viewport().Image1Click({2000, 2000});
     w.browser.TabbedNotebook1Change();
+    w.click(17);
+    w.listBox3.pick(20);
+    w.browser.viewport().Image1Click({1500, 1500});
+    ASSERT_TRUE(w.label.visible);
+
     w.click(16);
     EXPECT_EQ(ViewMode, CityView);
+    EXPECT_FALSE(w.radioButton(17).isChecked);
     EXPECT_EQ(w.status.panels[1], "Dunmaris");
     EXPECT_EQ(w.image1.holder, "dunmaris");
     EXPECT_EQ(w.scroll.horizontalRange(), 1844);
     EXPECT_EQ(w.scroll.verticalRange(), 1176);
     EXPECT_EQ(w.scroll.horizontalPosition(), 0);
     EXPECT_EQ(w.scroll.verticalPosition(), 0);
+    EXPECT_FALSE(w.label.visible);
+    EXPECT_EQ(w.label.caption, "");
     EXPECT_EQ(w.listBox3.rows.size(), 42u);
     EXPECT_EQ(w.listBox3.rows, namesOf(placeTable(PlaceTableId::Dunmaris)));
-    // Dunmaris is fifth in the drawing order.
+    // Dunmaris is fifth in the drawing order; Crown City's marker is gone.
     EXPECT_EQ(w.browser.overview().bitmap(),
               w.expectedOverview(false, {false, false, false, false, true}));
-}
-
-TEST(CityButton, AnotherCityReplacesTheFirstAndHidesTheLabel) {
-    FakeWindow w;
-    w.browser.TabbedNotebook1Change();
-    w.click(17);
-    w.listBox3.pick(20);
-    ASSERT_TRUE(w.label.visible);
-
-    w.click(19);
-    EXPECT_EQ(ViewMode, CityView);
-    EXPECT_FALSE(w.radioButton(17).isChecked);
-    EXPECT_EQ(w.image1.holder, "orlheim");
-    EXPECT_EQ(w.scroll.horizontalPosition(), 0);
-    EXPECT_EQ(w.scroll.verticalPosition(), 0);
-    EXPECT_FALSE(w.label.visible);
-    EXPECT_EQ(w.listBox3.rows, namesOf(placeTable(PlaceTableId::Orlheim)));
-    EXPECT_EQ(w.browser.overview().bitmap(),
-              w.expectedOverview(false, {false, false, false, false, false, false, false, true}));
 }
 
 TEST(StoneDetails, HeavenlyThenSignStone) {
