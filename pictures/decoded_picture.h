@@ -8,11 +8,11 @@ namespace marventa {
 
 // A fatal decoder error: "JPEG error #<message code>".
 class JpegError : public std::runtime_error {
-public:
+  public:
     explicit JpegError(int code);
     int code() const { return code_; }
 
-private:
+  private:
     int code_;
 };
 
@@ -23,5 +23,11 @@ struct DecodedPicture {
     int stride = 0;
     std::span<const std::uint8_t> rgb;
 };
+
+// Rows of decoded pictures start on 4-byte boundaries, as toolkit images want them, so a
+// display can wrap the pixels without copying.
+inline constexpr int rgbRowStride(int width) {
+    return (width * 3 + 3) / 4 * 4;
+}
 
 }  // namespace marventa

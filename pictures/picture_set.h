@@ -11,7 +11,7 @@ namespace marventa {
 
 // A malformed picture stream (truncated, unknown kind tag, bad sizes).
 class PictureStreamError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -20,7 +20,7 @@ enum class PictureKind { Jpeg, Bitmap };
 // A hidden picture holder: compressed file bytes only (never decoded), and the picture's size
 // read from its header.
 class PictureHolder {
-public:
+  public:
     PictureHolder(std::string name, PictureKind kind, std::span<const std::uint8_t> bytes);
 
     const std::string& name() const { return name_; }
@@ -29,7 +29,7 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-private:
+  private:
     std::string name_;
     PictureKind kind_;
     std::span<const std::uint8_t> bytes_;  // borrowed from the stream, which outlives holders
@@ -39,7 +39,7 @@ private:
 
 // The holders of one picture stream, in stream order.
 class PictureSet {
-public:
+  public:
     // Parses a stream of records: per holder a length-prefixed name, a length-prefixed kind tag
     // ("TJPEGImage" or "TBitmap"), a 32-bit little-endian byte count and the file bytes.
     // Raises PictureStreamError on anything malformed; never reads past the end.
@@ -52,7 +52,7 @@ public:
     const PictureHolder& holder(std::string_view name) const;
     const std::vector<PictureHolder>& holders() const { return holders_; }
 
-private:
+  private:
     std::vector<PictureHolder> holders_;
 };
 

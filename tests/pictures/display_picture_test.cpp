@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "display_picture.h"
+#include "picture_set.h"
+
+namespace marventa {
+namespace {
+
+const PictureHolder& holder(std::string_view name) {
+    return PictureSet::embedded().holder(name);
+}
+
+TEST(DisplayPicture, SharesTheHolderBytesAndDecodesOnlyWhenAsked) {
+    const PictureHolder& tolvane = holder("tolvane");
+    DisplayPicture shown(tolvane);
+    EXPECT_EQ(shown.bytes().data(), tolvane.bytes().data());
+    EXPECT_EQ(shown.bytes().size(), tolvane.bytes().size());
+    EXPECT_EQ(shown.width(), 1488);
+    EXPECT_EQ(shown.height(), 830);
+    EXPECT_FALSE(shown.isDecoded());
+
+    const DecodedPicture& first = shown.pixels();
+    EXPECT_TRUE(shown.isDecoded());
+    EXPECT_EQ(first.width, 1488);
+    EXPECT_EQ(first.height, 830);
+    // Kept for repainting: the second call does not decode again.
+    const std::uint8_t* pixels = first.rgb.data();
+    EXPECT_EQ(shown.pixels().rgb.data(), pixels);
+
+    // Moving the copy moves its pixels along.
+    DisplayPicture moved = std::move(shown);
+    EXPECT_TRUE(moved.isDecoded());
+    EXPECT_EQ(moved.pixels().rgb.data(), pixels);
+
+    moved.release();
+    EXPECT_FALSE(moved.isDecoded());
+    EXPECT_EQ(moved.bytes().data(), tolvane.bytes().data());
+}
+
+TEST(DisplayPicture, SwitchingPicturesReusesThePixelMemory) {
+    DisplayPicture shown(holder(kProvinceHolder));
+    const std::uint8_t* memory = shown.pixels().rgb.data();
+    EXPECT_EQ(shown.pixels().width, 3248);
+
+    // The window replaces its copy: the old pixels go back before the new picture decodes.
+    shown = DisplayPicture(holder("crowncitymap"));
+    EXPECT_FALSE(shown.isDecoded());
+    EXPECT_EQ(shown.pixels().rgb.data(), memory);
+    EXPECT_EQ(shown.pixels().height, 2167);
+
+    shown = DisplayPicture(holder(kProvinceHolder));
+    EXPECT_EQ(shown.pixels().rgb.data(), memory);
+}
+
+TEST(DisplayPicture, DecodesTheOverviewBitmap) {
+    DisplayPicture overview(holder(kOverviewHolder));
+    const DecodedPicture& pixels = overview.pixels();
+    EXPECT_EQ(pixels.width, 200);
+    EXPECT_EQ(pixels.height, 162);
+    // Top-left pixel: the last stored row's first pixel, blue-green-red turned around.
+    const auto file = overview.bytes();
+    const std::size_t lastRow = 54 + 161 * 600;
+    EXPECT_EQ(pixels.rgb[0], file[lastRow + 2]);
+    EXPECT_EQ(pixels.rgb[1], file[lastRow + 1]);
+    EXPECT_EQ(pixels.rgb[2], file[lastRow]);
+}
+
+}  // namespace
+}  // namespace marventa
