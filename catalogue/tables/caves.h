@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Caves of the four highland ranges, and five sea caves on the south coast.
+// clang-format off
 inline constexpr PlaceRecord kCaves[] = {
     {"Anvil Hollow", "2777", "1079"},
     {"Ashen Chimney", "1296", "1780"},
@@ -96,5 +97,6 @@ inline constexpr PlaceRecord kCaves[] = {
     {"Wolfsleep Den", "856", "121"},
     {"Wreckers' Den", "1533", "2286"},
 };
+// clang-format on
 
 }  // namespace marventa

@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Crown City; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kCrownCity[] = {
     {"Alchemist Quillon", "1245", "684"},
     {"Apothecary Sedge", "805", "716"},
@@ -116,5 +117,6 @@ inline constexpr PlaceRecord kCrownCity[] = {
     {"Water Gate", "1840", "1530"},
     {"West Gate", "100", "1130"},
 };
+// clang-format on
 
 }  // namespace marventa

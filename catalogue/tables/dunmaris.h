@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Dunmaris; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kDunmaris[] = {
     {"Armourer Dunstan", "788", "966"},
     {"Barracks", "916", "890"},
@@ -49,5 +50,6 @@ inline constexpr PlaceRecord kDunmaris[] = {
     {"Town Well House", "198", "684"},
     {"Weighhouse", "1234", "514"},
 };
+// clang-format on
 
 }  // namespace marventa

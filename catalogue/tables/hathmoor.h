@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Hathmoor; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kHathmoor[] = {
     {"Barracks", "673", "916"},
     {"Barracks", "703", "916"},
@@ -35,5 +36,6 @@ inline constexpr PlaceRecord kHathmoor[] = {
     {"Wool Hall", "869", "884"},
     {"Wool Hall", "899", "884"},
 };
+// clang-format on
 
 }  // namespace marventa

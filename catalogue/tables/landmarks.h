@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Landmarks of the province.
+// clang-format off
 inline constexpr PlaceRecord kLandmarks[] = {
     {"Barrow of the First Crown", "1630", "1039"},
     {"Greywhite Salt Pans", "2472", "2288"},
@@ -16,5 +17,6 @@ inline constexpr PlaceRecord kLandmarks[] = {
     {"The Sunken Belfry", "988", "1414"},
     {"Weatherglass Tor", "684", "964"},
 };
+// clang-format on
 
 }  // namespace marventa

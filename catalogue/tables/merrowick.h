@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Merrowick; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kMerrowick[] = {
     {"Ambry's General Goods", "263", "556"},
     {"Apothecary Fennimore", "413", "788"},
@@ -31,5 +32,6 @@ inline constexpr PlaceRecord kMerrowick[] = {
     {"Town Hall", "552", "524"},
     {"Weavers' Guild", "496", "203"},
 };
+// clang-format on
 
 }  // namespace marventa

@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Orlheim; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kOrlheim[] = {
     {"Baker Tansy", "338", "291"},
     {"Boathouse", "345", "1058"},
@@ -43,5 +44,6 @@ inline constexpr PlaceRecord kOrlheim[] = {
     {"The Reed and Rudder", "691", "366"},
     {"Watch Tower", "465", "966"},
 };
+// clang-format on
 
 }  // namespace marventa

@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Saltreach; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kSaltreach[] = {
     {"Cartographer Vell", "316", "635"},
     {"Customs House", "1116", "992"},
@@ -37,5 +38,6 @@ inline constexpr PlaceRecord kSaltreach[] = {
     {"Watch Barracks", "816", "456"},
     {"Watch Barracks", "816", "486"},
 };
+// clang-format on
 
 }  // namespace marventa

@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Tolvane; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kTolvane[] = {
     {"Chandlery Brisk", "1014", "306"},
     {"Chapel of the Tides", "916", "88"},
@@ -33,5 +34,6 @@ inline constexpr PlaceRecord kTolvane[] = {
     {"Watch House", "960", "185"},
     {"Widow Keel's Lodging", "884", "216"},
 };
+// clang-format on
 
 }  // namespace marventa

@@ -5,6 +5,7 @@
 namespace marventa {
 
 // Buildings of Volmarren; a building with several entrances has one row per door.
+// clang-format off
 inline constexpr PlaceRecord kVolmarren[] = {
     {"Armoury", "288", "1016"},
     {"Armoury", "318", "1016"},
@@ -37,5 +38,6 @@ inline constexpr PlaceRecord kVolmarren[] = {
     {"Volmarren Citadel", "740", "160"},
     {"Watch Tower", "939", "1016"},
 };
+// clang-format on
 
 }  // namespace marventa
