@@ -37,7 +37,7 @@ inline constexpr PlaceRecord kSettlements[] = {
     {"Tarrow Ness", "2223", "2110"},
     {"Tessaven", "2287", "390"},
     {"Wainbridge", "1582", "834"},
-    {"Widdle Sands", "2385", "2116"},
+    {"Wendle Sands", "2385", "2116"},
 };
 // clang-format on
 
