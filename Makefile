@@ -7,7 +7,7 @@ BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
 TEST_PACKAGES := libjpeg-turbo-progs xauth desktop-file-utils appstream
 
-.PHONY: all build test run packages-build packages-test packages-run clean format
+.PHONY: all build test run bench packages-build packages-test packages-run clean format
 
 all: build
 
@@ -29,6 +29,14 @@ build: packages-build $(BUILD_DIR)/CMakeCache.txt
 test: packages-test $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Decode benchmarks against djpeg, in their own optimised build.
+bench:
+	@./scripts/ensure-packages $(BUILD_PACKAGES) libjpeg-turbo-progs
+	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_BENCH=ON \
+		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target decode_bench first_decode extract_picture
+	./bench/djpeg_ratio.sh $(BUILD_DIR)-bench
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

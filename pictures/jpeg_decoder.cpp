@@ -1,7 +1,5 @@
 #include "jpeg_decoder.h"
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstddef>
@@ -11,25 +9,14 @@
 
 #include <jpeglib.h>
 
+#include "decoder_memory.h"
+
 namespace marventa {
 
 JpegError::JpegError(int code)
     : std::runtime_error("JPEG error #" + std::to_string(code)), code_(code) {}
 
 namespace {
-
-// libjpeg frees its working memory (tens of MB of coefficients for a progressive province
-// map) after every decode. glibc would serve blocks that big with mmap and unmap them on free,
-// so every decode would fault all those pages in again. Serving them from the heap and never
-// trimming its top keeps the memory mapped from one decode to the next.
-void keepDecoderMemoryMapped() {
-    static const bool tuned = [] {
-        mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest value glibc accepts on 64-bit
-        mallopt(M_TRIM_THRESHOLD, 256 << 20);
-        return true;
-    }();
-    static_cast<void>(tuned);
-}
 
 struct ErrorTrap {
     jpeg_error_mgr manager;  // first member: libjpeg hands back a pointer to it
@@ -115,6 +102,24 @@ void readHeader(j_decompress_ptr info, void* context) {
     jpeg_calc_output_dimensions(info);
 }
 
+// What jpeg_start_decompress will allocate for a progressive picture: a whole-image array of
+// coefficient blocks per component, padded to whole MCUs.
+std::size_t coefficientBytes(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode) {
+        return 0;
+    }
+    std::size_t bytes = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        const auto roundUp = [](std::size_t value, std::size_t step) {
+            return (value + step - 1) / step * step;
+        };
+        bytes += roundUp(component.width_in_blocks, component.h_samp_factor) *
+                 roundUp(component.height_in_blocks, component.v_samp_factor) * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
 void readPixels(j_decompress_ptr info, void* context) {
     const auto* target = static_cast<const Target*>(context);
     jpeg_start_decompress(info);
@@ -137,7 +142,6 @@ void readPixels(j_decompress_ptr info, void* context) {
 }  // namespace
 
 DecodedPicture decodeJpeg(std::span<const std::uint8_t> file, PixelBuffer& pixels) {
-    keepDecoderMemoryMapped();
     Decompressor decompressor;
     Source source{file.data(), static_cast<unsigned long>(file.size())};
     decompressor.run(readHeader, &source);
@@ -145,6 +149,7 @@ DecodedPicture decodeJpeg(std::span<const std::uint8_t> file, PixelBuffer& pixel
     const int width = static_cast<int>(decompressor.info().output_width);
     const int height = static_cast<int>(decompressor.info().output_height);
     const int stride = rgbRowStride(width);
+    reserveDecoderMemory(coefficientBytes(decompressor.info()));
     PixelBuffer buffer = PixelBuffer::acquire(static_cast<std::size_t>(stride) * height);
     Target target{buffer.bytes().data(), static_cast<std::size_t>(stride)};
     decompressor.run(readPixels, &target);

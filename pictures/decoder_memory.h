@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+
+namespace marventa {
+
+// Makes room for `workingBytes` of decoder working memory (libjpeg's coefficient arrays) that
+// stays mapped from one decode to the next and is backed by huge pages. Grows only; cheap when
+// enough is already reserved.
+void reserveDecoderMemory(std::size_t workingBytes);
+
+}  // namespace marventa
