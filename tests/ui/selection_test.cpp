@@ -1,0 +1,191 @@
+#include "catalogue/city_directory.h"
+#include "catalogue/coordinate.h"
+#include "navigation/view_mode.h"
+#include "window_fixture.h"
+
+namespace marventa {
+namespace {
+
+constexpr int kStandard = 0;
+constexpr int kCities = 1;
+constexpr int kInfo = 3;
+
+QString nameOf(const PlaceRecord& record) {
+    return QString::fromUtf8(record.name.data(), static_cast<qsizetype>(record.name.size()));
+}
+
+TEST_F(WindowTest, ACategoryFillsItsListAndARowClickCentresAndLabelsThePlace) {
+    const PlaceTable<PlaceRecord>& caves = placeTable(PlaceTableId::Caves);
+    clickRadio(9);  // "Caves"
+    ASSERT_TRUE(ui().radioButton(9).isChecked());
+    EXPECT_TRUE(ui().ListBox1->isEnabled());
+    ASSERT_EQ(ui().ListBox1->count(), caves.count());
+    EXPECT_EQ(ui().StatusBar1->panelText(1), QStringLiteral("Map of Marventa"));
+
+    clickRadio(9);  // already checked: runs nothing, so nothing is appended twice
+    EXPECT_EQ(ui().ListBox1->count(), caves.count());
+    clickRadio(8);  // "Mines" replaces the caves
+    EXPECT_EQ(ui().ListBox1->count(), placeTable(PlaceTableId::Mines).count());
+    EXPECT_FALSE(ui().radioButton(9).isChecked());
+    clickRadio(9);
+
+    const int row = caves.count() / 2;
+    const PlaceRecord& cave = caves.record(row + 1);
+    clickRow(*ui().ListBox1, row);
+
+    const int x = parseCoordinate(cave.x);
+    const int y = parseCoordinate(cave.y);
+    const ScrollState& state = scrollBox().state();
+    EXPECT_EQ(positions(), QPoint(clamped(x - 323, state.maxHorizontalPosition()),
+                                  clamped(y - 305, state.maxVerticalPosition())));
+    // The bars and the picture follow the positions.
+    EXPECT_EQ(scrollBox().horizontalScrollBar()->value(), positions().x());
+    EXPECT_EQ(scrollBox().verticalScrollBar()->value(), positions().y());
+    EXPECT_EQ(ui().Image1->pos(), -positions());
+    // The place is on screen and named twice.
+    const QPoint onScreen = QPoint(x, y) - positions();
+    EXPECT_TRUE(scrollBox().viewport()->rect().contains(onScreen));
+    EXPECT_TRUE(ui().Label1->isVisible());
+    EXPECT_EQ(ui().Label1->text(), nameOf(cave));
+    EXPECT_EQ(ui().StatusBar1->panelText(0), nameOf(cave));
+}
+
+TEST_F(WindowTest, TypedLettersPickTheFirstMatchingRowAndBackspaceGoesBackToTheTop) {
+    const PlaceTable<PlaceRecord>& caves = placeTable(PlaceTableId::Caves);
+    clickRadio(9);
+    ListBox& list = *ui().ListBox1;
+    list.setFocus();
+
+    // The last cave's first letters, in lower case: the first row starting with them wins.
+    const QString prefix = nameOf(caves.record(caves.count())).left(3).toLower();
+    QStringList names;
+    for (const PlaceRecord& record : caves.rows()) {
+        names.append(nameOf(record));
+    }
+    const std::optional<int> expected = firstRowStartingWith(names, prefix);
+    ASSERT_TRUE(expected.has_value());
+
+    QTest::keyClicks(&list, prefix);
+    EXPECT_EQ(list.selectedRow(), expected);
+    EXPECT_EQ(ui().StatusBar1->panelText(0), names[*expected]);
+
+    for (int i = 0; i < prefix.size(); ++i) {
+        QTest::keyClick(&list, Qt::Key_Backspace);
+    }
+    EXPECT_EQ(list.selectedRow(), 0);
+    EXPECT_EQ(ui().StatusBar1->panelText(0), names[0]);
+}
+
+TEST_F(WindowTest, BackspaceInAnEmptyListDoesNothing) {
+    ListBox& list = *ui().ListBox3;
+    list.setFocus();
+    ASSERT_TRUE(list.hasFocus());
+    QTest::keyClick(&list, Qt::Key_Backspace);
+    EXPECT_EQ(list.selectedRow(), std::nullopt);
+    EXPECT_EQ(ui().StatusBar1->panelText(0), QString());
+    EXPECT_FALSE(ui().Label1->isVisible());
+    EXPECT_EQ(positions(), QPoint(0, 0));
+}
+
+TEST_F(WindowTest, ChangingPageClearsListsAndButtonsBeforeTheNewPageShows) {
+    clickRadio(9);
+    clickRow(*ui().ListBox1, 0);
+    const QString shownPlace = ui().StatusBar1->panelText(0);
+
+    struct Seen {
+        int page;
+        int rows;
+        bool anyChecked;
+    };
+    std::vector<Seen> seen;
+    // Connected after the window's own handler, so it sees the state that handler left.
+    QObject::connect(ui().TabbedNotebook1, &Notebook::pageAboutToChange, form_.get(), [&] {
+        bool anyChecked = false;
+        for (int n = 1; n <= 20; ++n) {
+            anyChecked = anyChecked || ui().radioButton(n).isChecked();
+        }
+        seen.push_back({ui().TabbedNotebook1->currentIndex(), ui().ListBox1->count(), anyChecked});
+    });
+
+    clickTab(kCities);  // "Cities"
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].page, kStandard) << "the hook runs while the old page shows";
+    EXPECT_EQ(seen[0].rows, 0);
+    EXPECT_FALSE(seen[0].anyChecked);
+    EXPECT_EQ(ui().TabbedNotebook1->currentIndex(), kCities);
+    EXPECT_TRUE(ui().ListBox1->isEnabled()) << "stays enabled once enabled";
+    EXPECT_EQ(ui().StatusBar1->panelText(0), shownPlace);
+    EXPECT_TRUE(ui().Label1->isVisible());
+
+    clickTab(kCities);  // the current tab: no change, no hook
+    EXPECT_EQ(seen.size(), 1u);
+
+    // Arrow keys on the focused strip wrap around; the wheel and Ctrl+Tab change nothing.
+    TabBar& tabs = ui().TabbedNotebook1->tabStrip();
+    tabs.setFocus();
+    QTest::keyClick(&tabs, Qt::Key_Left);
+    QTest::keyClick(&tabs, Qt::Key_Left);
+    EXPECT_EQ(ui().TabbedNotebook1->currentIndex(), kInfo);
+    QTest::keyClick(&tabs, Qt::Key_Right);
+    EXPECT_EQ(ui().TabbedNotebook1->currentIndex(), kStandard);
+    EXPECT_EQ(seen.size(), 4u);
+
+    QTest::keyClick(&tabs, Qt::Key_Tab, Qt::ControlModifier);
+    QWheelEvent wheel(QPointF(tabs.tabRect(0).center()),
+                      tabs.mapToGlobal(QPointF(tabs.tabRect(0).center())), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&tabs, &wheel);
+    EXPECT_EQ(ui().TabbedNotebook1->currentIndex(), kStandard);
+    EXPECT_EQ(seen.size(), 4u);
+}
+
+TEST_F(WindowTest, OverviewClicksCentreTheProvinceButNotACityMap) {
+    QTest::mouseClick(ui().Image2, Qt::LeftButton, {}, QPoint(99, 82));
+    const ScrollState& state = scrollBox().state();
+    const QPoint province(clamped(99 * 3248 / 198 - 323, state.maxHorizontalPosition()),
+                          clamped(82 * 2633 / 164 - 305, state.maxVerticalPosition()));
+    EXPECT_EQ(positions(), province);
+    EXPECT_EQ(ui().Image1->pos(), -province);
+
+    clickTab(kCities);
+    clickRadio(16);  // "Dunmaris"
+    ASSERT_EQ(ViewMode, CityView);
+    EXPECT_EQ(ui().Image1->size(), QSize(1844, 1176));
+    EXPECT_EQ(positions(), QPoint(0, 0));
+    QTest::mouseClick(ui().Image2, Qt::LeftButton, {}, QPoint(150, 150));
+    EXPECT_EQ(positions(), QPoint(0, 0));
+}
+
+TEST_F(WindowTest, AMainMapClickCentresTheCityMapOnThePointClicked) {
+    clickTab(kCities);
+    clickRadio(16);  // "Dunmaris", 1844 x 1176
+    const PlaceTable<PlaceRecord>& dunmaris = placeTable(PlaceTableId::Dunmaris);
+    EXPECT_EQ(ui().ListBox3->count(), dunmaris.count());
+    EXPECT_EQ(ui().StatusBar1->panelText(1), QStringLiteral("Dunmaris"));
+
+    // Image1's own coordinates are picture coordinates.
+    QTest::mouseClick(ui().Image1, Qt::LeftButton, {}, QPoint(600, 500));
+    EXPECT_EQ(positions(), QPoint(600 - 323, 500 - 305));
+    EXPECT_EQ(ui().Image1->pos(), -positions());
+
+    // The next click lands on the picture point under the cursor, wherever the view is.
+    QTest::mouseClick(ui().Image1, Qt::LeftButton, {}, QPoint(1800, 1100));
+    const ScrollState& state = scrollBox().state();
+    EXPECT_EQ(positions(), QPoint(state.maxHorizontalPosition(), state.maxVerticalPosition()));
+}
+
+TEST_F(WindowTest, TheLabelTakesTheClicksThatLandOnIt) {
+    clickRadio(9);
+    clickRow(*ui().ListBox1, 0);
+    ASSERT_TRUE(ui().Label1->isVisible());
+    QWidget* viewport = scrollBox().viewport();
+    EXPECT_EQ(viewport->childAt(ui().Label1->geometry().center()), ui().Label1);
+    EXPECT_EQ(viewport->childAt(ui().Label1->geometry().bottomRight() + QPoint(5, 5)), ui().Image1);
+
+    const QPoint before = positions();
+    QTest::mouseClick(ui().Label1, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(positions(), before);
+}
+
+}  // namespace
+}  // namespace marventa

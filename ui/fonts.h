@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QFont>
+
+namespace marventa {
+
+// Makes "MS Sans Serif" available: the face shipped with Wine's fonts when present (it is not
+// on fontconfig's path), otherwise Liberation Sans stands in for it.
+void installFonts();
+
+// "MS Sans Serif" at a character height in pixels.
+QFont sansSerifFont(int pixelHeight);
+
+// Label1's font: 19 pixels, fixed pitch requested.
+QFont nameLabelFont();
+
+}  // namespace marventa

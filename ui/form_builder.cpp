@@ -1,0 +1,243 @@
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "auto_size_label.h"
+#include "fonts.h"
+#include "form_widgets.h"
+#include "list_box.h"
+#include "map_image.h"
+#include "name_label.h"
+#include "notebook.h"
+#include "overview_control.h"
+#include "radio_button.h"
+#include "scroll_box.h"
+#include "status_bar.h"
+#include "texts.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr QSize kScrollBoxDesign{646, 610};
+constexpr int kPanelWidth = 200;
+constexpr int kRadioHeight = 17;
+
+struct RadioDesign {
+    int number;  // n of RadioButton<n>
+    const char* caption;
+    int left;
+    int top;
+    int width;
+};
+
+constexpr RadioDesign kCategoryButtons[] = {
+    {1, "Elven Ruins", 8, 16, 113},     {2, "Landmarks", 8, 32, 113},
+    {3, "Vorthic Shrines", 8, 48, 113}, {4, "Fort Ruins", 8, 64, 113},
+    {5, "Cities", 8, 80, 113},          {6, "Camps", 104, 16, 73},
+    {7, "Settlements", 104, 32, 81},    {8, "Mines", 104, 48, 73},
+    {9, "Caves", 104, 64, 65},          {10, "Inns", 104, 80, 57},
+};
+
+constexpr RadioDesign kCityButtons[] = {
+    {18, "Tolvane", 8, 16, 73},     {13, "Merrowick", 8, 32, 65}, {14, "Hathmoor", 8, 48, 57},
+    {15, "Volmarren", 8, 64, 73},   {16, "Dunmaris", 8, 80, 57},  {17, "Crown City", 96, 16, 81},
+    {20, "Saltreach", 96, 32, 113}, {19, "Orlheim", 96, 48, 73},
+};
+
+constexpr RadioDesign kStoneButtons[] = {
+    {11, "Heavenly Lorestones", 8, 16, 137},
+    {12, "Natalsign Lorestones", 8, 32, 129},
+};
+
+constexpr int kStoneLabelTops[] = {16, 32, 72, 88, 104, 120, 136, 152, 168};
+
+// Names a widget for findChild and for assistive tools (its caption when it has one).
+template <class Widget>
+Widget* named(Widget* widget, const QString& name, const QString& caption = QString()) {
+    widget->setObjectName(name);
+    widget->setAccessibleName(caption.isEmpty() ? name : caption);
+    return widget;
+}
+
+QVBoxLayout* stackedLayout(QWidget* parent) {
+    auto* layout = new QVBoxLayout(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+QGroupBox* groupFrame(const QString& name, const QString& caption, int height, QWidget* parent) {
+    auto* box = named(new QGroupBox(caption, parent), name, caption);
+    box->setFixedHeight(height);
+    return box;
+}
+
+ListBox* listBox(const QString& name, QWidget* parent) {
+    return named(new ListBox(parent), name);
+}
+
+void placeRadioButtons(std::span<const RadioDesign> designs, QWidget* parent, FormWidgets& form) {
+    for (const RadioDesign& design : designs) {
+        const QString caption = QString::fromLatin1(design.caption);
+        auto* button = named(new RadioButton(caption, parent),
+                             QStringLiteral("RadioButton%1").arg(design.number), caption);
+        // Keeps the design width unless this font needs more to show the whole caption.
+        const int width = std::max(design.width, button->sizeHint().width());
+        button->setGeometry(design.left, design.top, width, kRadioHeight);
+        button->raise();  // drawn over the frame of an empty group on the same page
+        form.radioButtons.at(static_cast<unsigned>(design.number - 1)) = button;
+    }
+}
+
+QPlainTextEdit* memo(const QString& name, const QString& text, const QColor& background,
+                     const QRect& geometry, QWidget* parent) {
+    auto* edit = named(new QPlainTextEdit(text, parent), name);
+    edit->setReadOnly(true);
+    edit->setFrameStyle(QFrame::NoFrame);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->document()->setDocumentMargin(1);
+    edit->setGeometry(geometry);
+    QPalette colours = edit->palette();
+    colours.setColor(QPalette::Base, background);
+    edit->setPalette(colours);
+    return edit;
+}
+
+void buildStandardPage(QWidget* page, FormWidgets& form) {
+    QVBoxLayout* layout = stackedLayout(page);
+    form.GroupBox3 =
+        groupFrame(QStringLiteral("GroupBox3"), QStringLiteral("Choose Type"), 105, page);
+    form.ListBox1 = listBox(QStringLiteral("ListBox1"), page);
+    form.ListBox1->setEnabled(false);
+    layout->addWidget(form.GroupBox3);
+    layout->addWidget(form.ListBox1);
+    placeRadioButtons(kCategoryButtons, form.GroupBox3, form);
+}
+
+void buildCitiesPage(QWidget* page, FormWidgets& form) {
+    QVBoxLayout* layout = stackedLayout(page);
+    form.RadioGroup2 =
+        groupFrame(QStringLiteral("RadioGroup2"), QStringLiteral("Choose City"), 105, page);
+    form.ListBox3 = listBox(QStringLiteral("ListBox3"), page);
+    layout->addWidget(form.RadioGroup2);
+    layout->addWidget(form.ListBox3);
+    // Children of the page, not of the group: the eight exclude each other as one group.
+    placeRadioButtons(kCityButtons, page, form);
+}
+
+void buildExtrasPage(QWidget* page, FormWidgets& form) {
+    QVBoxLayout* layout = stackedLayout(page);
+    form.RadioGroup1 =
+        groupFrame(QStringLiteral("RadioGroup1"), QStringLiteral("Choose Type"), 57, page);
+    form.ListBox2 = listBox(QStringLiteral("ListBox2"), page);
+    form.GroupBox1 = groupFrame(QStringLiteral("GroupBox1"), QStringLiteral("Effects"), 193, page);
+    layout->addWidget(form.RadioGroup1);
+    layout->addWidget(form.ListBox2);
+    layout->addWidget(form.GroupBox1);
+    placeRadioButtons(kStoneButtons, page, form);
+    for (std::size_t i = 0; i < form.stoneLabels.size(); ++i) {
+        auto* label = named(new AutoSizeLabel(QStringLiteral(" "), form.GroupBox1),
+                            QStringLiteral("Label%1").arg(i + 2));
+        label->move(8, kStoneLabelTops[i]);
+        form.stoneLabels[i] = label;
+    }
+}
+
+void buildInfoPage(QWidget* page, FormWidgets& form) {
+    QVBoxLayout* layout = stackedLayout(page);
+    form.GroupBox2 =
+        groupFrame(QStringLiteral("GroupBox2"), QStringLiteral("Lorestones' Info"), 185, page);
+    form.GroupBox4 =
+        groupFrame(QStringLiteral("GroupBox4"), QStringLiteral("Map's Info"), 201, page);
+    layout->addWidget(form.GroupBox2);
+    layout->addStretch(1);
+    layout->addWidget(form.GroupBox4);
+    const QPalette& colours = page->palette();
+    // Qt has no scroll-bar colour role; a shade of the button face stands in for the groove.
+    form.Memo1 =
+        memo(QStringLiteral("Memo1"), lorestonesGuide(),
+             colours.color(QPalette::Button).darker(110), QRect(8, 16, 169, 161), form.GroupBox2);
+    form.Memo2 = memo(QStringLiteral("Memo2"), mapInfo(), colours.color(QPalette::Midlight),
+                      QRect(8, 16, 169, 177), form.GroupBox4);
+}
+
+QWidget* addPage(Notebook* notebook, const QString& caption) {
+    // Fusion's page area is 194 x 417 in a 198 x 444 notebook; the page itself is 190 x 416.
+    auto* holder = new QWidget(notebook);
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(2, 0, 2, 1);
+    auto* page = named(new QWidget(holder), caption + QStringLiteral("Page"), caption);
+    layout->addWidget(page);
+    notebook->addTab(holder, caption);
+    return page;
+}
+
+void buildSidePanel(FormWidgets& form) {
+    QVBoxLayout* layout = stackedLayout(form.Panel1);
+    form.Image2 = named(new OverviewControl(form.Panel1), QStringLiteral("Image2"));
+    form.TabbedNotebook1 = named(new Notebook(form.Panel1), QStringLiteral("TabbedNotebook1"));
+    layout->addWidget(form.Image2);
+    layout->addWidget(form.TabbedNotebook1);
+
+    Notebook* notebook = form.TabbedNotebook1;
+    QFont tabFont = sansSerifFont(11);
+    notebook->tabBar()->setFont(tabFont);
+    QPalette tabColours = notebook->tabBar()->palette();
+    tabColours.setColor(QPalette::WindowText, tabColours.color(QPalette::ButtonText));
+    notebook->tabBar()->setPalette(tabColours);
+
+    form.StandardPage = addPage(notebook, QStringLiteral("Standard"));
+    buildStandardPage(form.StandardPage, form);
+    form.CitiesPage = addPage(notebook, QStringLiteral("Cities"));
+    buildCitiesPage(form.CitiesPage, form);
+    form.ExtrasPage = addPage(notebook, QStringLiteral("Extras"));
+    buildExtrasPage(form.ExtrasPage, form);
+    form.InfoPage = addPage(notebook, QStringLiteral("Info"));
+    buildInfoPage(form.InfoPage, form);
+    notebook->setCurrentIndex(0);
+}
+
+void buildMainView(FormWidgets& form) {
+    QWidget* viewport = form.ScrollBox1->viewport();
+    form.Image1 = named(new MapImage(viewport), QStringLiteral("Image1"));
+    form.Label1 = named(new NameLabel(viewport), QStringLiteral("Label1"));
+    form.Label1->move(344, 232);
+}
+
+}  // namespace
+
+FormWidgets buildForm(QWidget& window) {
+    FormWidgets form{};
+    window.setFont(sansSerifFont(11));
+    QPalette colours = window.palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+    window.setPalette(colours);
+    window.setAutoFillBackground(true);
+
+    QVBoxLayout* outer = stackedLayout(&window);
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    outer->addLayout(body, 1);
+
+    form.ScrollBox1 = named(new ScrollBox(kScrollBoxDesign, &window), QStringLiteral("ScrollBox1"));
+    buildMainView(form);
+    form.Panel1 = named(new QFrame(&window), QStringLiteral("Panel1"));
+    form.Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    form.Panel1->setLineWidth(1);
+    form.Panel1->setFixedWidth(kPanelWidth);
+    buildSidePanel(form);
+    body->addWidget(form.ScrollBox1, 1);
+    body->addWidget(form.Panel1);
+
+    form.StatusBar1 = named(new StatusBar(&window), QStringLiteral("StatusBar1"));
+    form.StatusBar1->setPanelCaption(1, startingMapCaption());
+    form.StatusBar1->setPanelCaption(2, contactCaption());
+    outer->addWidget(form.StatusBar1);
+    return form;
+}
+
+}  // namespace marventa

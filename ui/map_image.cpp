@@ -1,0 +1,51 @@
+#include "map_image.h"
+
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace marventa {
+
+MapImage::MapImage(QWidget* parent) : PictureControl(parent) {
+    // Every exposed pixel is painted from the picture: no background fill first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(0, 0);
+}
+
+void MapImage::putPicture(const PictureHolder& holder) {
+    picture_.reset();  // hands the old pixels back before the next decode needs them
+    picture_.emplace(holder);
+    decodeFailed_ = false;
+    resize(picture_->width(), picture_->height());
+    update();
+}
+
+const PictureHolder* MapImage::holder() const {
+    return picture_ ? &picture_->holder() : nullptr;
+}
+
+void MapImage::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    if (!picture_ || decodeFailed_) {
+        painter.fillRect(exposed, palette().color(QPalette::Window));
+        return;
+    }
+    const DecodedPicture* pixels = nullptr;
+    try {
+        pixels = &picture_->pixels();
+    } catch (...) {
+        // Reported once by the application; later paints must not raise it again.
+        decodeFailed_ = true;
+        painter.fillRect(exposed, palette().color(QPalette::Window));
+        throw;
+    }
+    // Wraps the decoded rows without copying them.
+    const QImage image(pixels->rgb.data(), pixels->width, pixels->height, pixels->stride,
+                       QImage::Format_RGB888);
+    painter.drawImage(exposed.topLeft(), image, exposed);
+    painter.end();
+    emit painted();
+}
+
+}  // namespace marventa

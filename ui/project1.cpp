@@ -1,0 +1,43 @@
+// Project1: the program entry.
+
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "application.h"
+#include "map_image.h"
+#include "pictures/picture_set.h"
+#include "unit1.h"
+
+namespace {
+
+// For the packaging test: with MARVENTA_EXIT_AFTER_FIRST_PAINT set, the program reports the
+// first picture it painted on stdout and quits.
+void exitAfterFirstPaint(marventa::MapImage& image1) {
+    QObject::connect(&image1, &marventa::MapImage::painted, &image1, [&image1] {
+        const marventa::PictureHolder* holder = image1.holder();
+        std::printf("painted %s %dx%d\n", holder->name().c_str(), holder->width(),
+                    holder->height());
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    marventa::Application app(argc, argv);
+    std::unique_ptr<marventa::TForm1> form;
+    try {
+        form = std::make_unique<marventa::TForm1>(marventa::PictureSet::embedded());
+    } catch (const std::exception& error) {
+        app.reportError(QString::fromUtf8(error.what()));
+        return 1;
+    }
+    if (qEnvironmentVariableIsSet("MARVENTA_EXIT_AFTER_FIRST_PAINT")) {
+        exitAfterFirstPaint(*form->widgets().Image1);
+    }
+    form->show();
+    return app.exec();
+}

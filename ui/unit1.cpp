@@ -1,0 +1,138 @@
+#include "unit1.h"
+
+#include <QDir>
+#include <QIcon>
+#include <QLayout>
+#include <QScreen>
+
+#include "browser/browser.h"
+#include "list_box.h"
+#include "map_image.h"
+#include "name_label.h"
+#include "notebook.h"
+#include "overview_control.h"
+#include "pictures/bitmap.h"
+#include "pictures/picture_set.h"
+#include "placement.h"
+#include "radio_button.h"
+#include "scroll_box.h"
+#include "status_bar.h"
+
+marventa::TForm1* Form1 = nullptr;
+
+namespace marventa {
+
+namespace {
+
+constexpr QSize kClientSize{846, 629};
+
+using Handler = void (Browser::*)();
+
+// RadioButton<n> runs handler n - 1.
+constexpr Handler kRadioButtonHandlers[20] = {
+    &Browser::RadioButton1Click,  &Browser::RadioButton2Click,  &Browser::RadioButton3Click,
+    &Browser::RadioButton4Click,  &Browser::RadioButton5Click,  &Browser::RadioButton6Click,
+    &Browser::RadioButton7Click,  &Browser::RadioButton8Click,  &Browser::RadioButton9Click,
+    &Browser::RadioButton10Click, &Browser::RadioButton11Click, &Browser::RadioButton12Click,
+    &Browser::RadioButton13Click, &Browser::RadioButton14Click, &Browser::RadioButton15Click,
+    &Browser::RadioButton16Click, &Browser::RadioButton17Click, &Browser::RadioButton18Click,
+    &Browser::RadioButton19Click, &Browser::RadioButton20Click,
+};
+
+std::unique_ptr<OverviewBitmap> pristineOverview(const PictureSet& pictures) {
+    auto bitmap = std::make_unique<OverviewBitmap>();
+    decodeBitmap(pictures.holder(kOverviewHolder).bytes(), bitmap->rgb, OverviewBitmap::kStride);
+    return bitmap;
+}
+
+BrowserWidgets browserWidgets(const FormWidgets& ui, StoneDetailsPort& stoneDetails) {
+    std::array<RadioButtonPort*, 20> radioButtons{};
+    std::copy(ui.radioButtons.begin(), ui.radioButtons.end(), radioButtons.begin());
+    return BrowserWidgets{
+        .scroll = *ui.ScrollBox1,
+        .label = *ui.Label1,
+        .status = *ui.StatusBar1,
+        .statusBar = *ui.StatusBar1,
+        .image1 = *ui.Image1,
+        .stoneDetails = stoneDetails,
+        .listBox1 = *ui.ListBox1,
+        .listBox2 = *ui.ListBox2,
+        .listBox3 = *ui.ListBox3,
+        .radioButtons = radioButtons,
+    };
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/icons"));
+    for (const QString& file : icons.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        icon.addFile(icons.filePath(file));
+    }
+    return icon;
+}
+
+}  // namespace
+
+TForm1::TForm1(const PictureSet& pictures, QWidget* parent)
+    : QWidget(parent), ui_(buildForm(*this)), stoneDetails_(ui_.stoneLabels) {
+    Form1 = this;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Map of Marventa"));
+    setWindowIcon(programIcon());
+    resize(kClientSize);
+    // The initial state reads the status bar's width: lay the widgets out before it runs.
+    layout()->activate();
+
+    browser_ = std::make_unique<Browser>(browserWidgets(ui_, stoneDetails_), pictures,
+                                         *pristineOverview(pictures));
+    ui_.Image2->showBitmap(browser_->overview().bitmap());
+    wireEvents();
+    browser_->FormCreate();
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this) {
+        Form1 = nullptr;
+    }
+}
+
+void TForm1::wireEvents() {
+    Browser& browser = *browser_;
+    Viewport& viewport = browser.viewport();
+
+    for (int n = 1; n <= 20; ++n) {
+        const Handler handler = kRadioButtonHandlers[n - 1];
+        connect(&ui_.radioButton(n), &RadioButton::chosen, this,
+                [&browser, handler] { (browser.*handler)(); });
+    }
+    connect(ui_.ListBox1, &ListBox::picked, this, [&browser] { browser.ListBox1Click(); });
+    connect(ui_.ListBox2, &ListBox::picked, this, [&browser] { browser.ListBox2Click(); });
+    connect(ui_.ListBox3, &ListBox::picked, this, [&browser] { browser.ListBox3Click(); });
+    connect(ui_.TabbedNotebook1, &Notebook::pageAboutToChange, this,
+            [&browser] { browser.TabbedNotebook1Change(); });
+
+    connect(ui_.Image1, &MapImage::clicked, this, [&viewport](QPoint at) {
+        viewport.Image1Click({at.x(), at.y()});
+    });
+    connect(ui_.Image2, &OverviewControl::clicked, this, [&viewport](QPoint at) {
+        viewport.Image2Click({at.x(), at.y()});
+    });
+    // Both run the frame refresh (ScrollBox1Click and ScrollBox1CanResize).
+    connect(ui_.ScrollBox1, &ScrollBox::clicked, this,
+            [&viewport] { viewport.ScrollBox1CanResize(); });
+    connect(ui_.ScrollBox1, &ScrollBox::realigned, this,
+            [&viewport] { viewport.ScrollBox1CanResize(); });
+
+    OverviewControl* image2 = ui_.Image2;
+    browser.overview().setOnChanged([image2] { image2->update(); });
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        move(centredTopLeft(screen()->virtualGeometry(), frameGeometry().size()));
+    }
+}
+
+}  // namespace marventa
