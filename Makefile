@@ -38,6 +38,15 @@ bench:
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target decode_bench first_decode extract_picture
 	./bench/djpeg_ratio.sh $(BUILD_DIR)-bench
 
+run:
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset); without one, try: xvfb-run -a make run"; \
+		exit 1; \
+	fi
+	@$(MAKE) --no-print-directory packages-run $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target marventa
+	$(BUILD_DIR)/ui/marventa
+
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
