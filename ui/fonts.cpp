@@ -2,12 +2,14 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 
 namespace marventa {
 
 namespace {
 
 constexpr QLatin1String kFamily("MS Sans Serif");
+constexpr QLatin1String kStandIn("Liberation Sans");
 
 }  // namespace
 
@@ -16,7 +18,7 @@ void installFonts() {
     if (QFile::exists(wineFace) && QFontDatabase::addApplicationFont(wineFace) >= 0) {
         return;
     }
-    QFont::insertSubstitution(kFamily, QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(kFamily, kStandIn);
 }
 
 QFont sansSerifFont(int pixelHeight) {
@@ -24,6 +26,11 @@ QFont sansSerifFont(int pixelHeight) {
     font.setPixelSize(pixelHeight);
     font.setWeight(QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
+    // Wine's face has a single bitmap size (13-pixel lines, 11-pixel characters): larger text
+    // takes the scalable stand-in rather than the small bitmaps.
+    if (QFontInfo(font).pixelSize() < pixelHeight) {
+        font.setFamily(kStandIn);
+    }
     return font;
 }
 

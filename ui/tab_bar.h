@@ -20,8 +20,6 @@ class TabBar : public QTabBar {
     void aboutToChange();
 
   protected:
-    // Narrow tabs: the four captions fit the side panel's width.
-    QSize tabSizeHint(int index) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
