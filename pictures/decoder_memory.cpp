@@ -19,6 +19,7 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 constexpr int kMmapThreshold = 32 << 20;
 constexpr std::size_t kChunk = std::size_t{24} << 20;  // below the threshold: heap, not mmap
 constexpr std::size_t kSlack = std::size_t{4} << 20;   // libjpeg's small pools, chunk headers
+constexpr std::size_t kChunkHeaderRoom = 4096;         // between neighbouring heap chunks
 
 void adviseHugePages(void* start, std::size_t size) {
     const auto first =
@@ -57,13 +58,20 @@ void reserveDecoderMemory(std::size_t workingBytes) {
         }
         ++count;
     }
-    // The chunks normally follow each other on the heap; advising the stretch they span as a
-    // whole also covers the seams between them.
+    // The chunks normally follow each other on the heap: advising the stretch they span as a
+    // whole also covers the seams between them. Scattered chunks are advised one by one.
     if (count > 0) {
         const auto [low, high] = std::minmax_element(chunks.begin(), chunks.begin() + count);
-        adviseHugePages(*low, static_cast<std::size_t>(static_cast<std::uint8_t*>(*high) -
-                                                       static_cast<std::uint8_t*>(*low)) +
-                                  kChunk);
+        const auto span = static_cast<std::size_t>(static_cast<std::uint8_t*>(*high) -
+                                                   static_cast<std::uint8_t*>(*low)) +
+                          kChunk;
+        if (span <= count * (kChunk + kChunkHeaderRoom)) {
+            adviseHugePages(*low, span);
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                adviseHugePages(chunks[i], kChunk);
+            }
+        }
     }
     while (count > 0) {
         std::free(chunks[--count]);
