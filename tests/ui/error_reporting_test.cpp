@@ -8,6 +8,7 @@
 
 #include "application.h"
 #include "error_reporter.h"
+#include "recording_reporter.h"
 
 namespace marventa {
 namespace {
@@ -41,13 +42,6 @@ TEST(ErrorBoxText, GetsAFullStopOnlyWhenTheLastCharacterSortsAfterIt) {
         EXPECT_EQ(errorBoxText(QString::fromLatin1(message)), QString::fromLatin1(text)) << message;
     }
 }
-
-struct RecordingReporter : ErrorReporter {
-    std::vector<std::pair<QString, QString>> shown;
-    void report(const QString& title, const QString& text) override {
-        shown.emplace_back(title, text);
-    }
-};
 
 TEST(ApplicationErrors, AnErrorEscapingAnEventIsShownAndTheLoopGoesOn) {
     auto& app = static_cast<Application&>(*QCoreApplication::instance());

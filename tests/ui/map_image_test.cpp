@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <algorithm>
+#include <vector>
+
+#include "application.h"
+#include "map_image.h"
+#include "pictures/display_picture.h"
+#include "pictures/picture_record.h"
+#include "pictures/picture_set.h"
+#include "recording_reporter.h"
+
+namespace marventa {
+namespace {
+
+const PictureHolder& tolvane() {
+    return PictureSet::embedded().holder("tolvane");
+}
+
+// The control alone, shown and exposed, at most 300 x 200 of it on screen.
+class MapImageTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        frame_.resize(300, 200);
+        frame_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame_));
+    }
+    QWidget frame_;
+    MapImage image_{&frame_};
+};
+
+TEST_F(MapImageTest, TakesThePictureSizeAndPaintsItsPixelsUnscaled) {
+    image_.putPicture(tolvane());
+    EXPECT_EQ(image_.size(), QSize(1488, 830));
+    EXPECT_FALSE(image_.isDecoded()) << "nothing is decoded before the first paint";
+
+    const QImage shown = image_.grab(QRect(0, 0, 300, 200)).toImage();
+    ASSERT_TRUE(image_.isDecoded());
+    DisplayPicture reference(tolvane());
+    const DecodedPicture& pixels = reference.pixels();
+    for (const QPoint at : {QPoint(0, 0), QPoint(17, 3), QPoint(299, 199), QPoint(150, 101)}) {
+        const std::size_t offset = static_cast<std::size_t>(at.y()) * pixels.stride + at.x() * 3;
+        EXPECT_EQ(shown.pixelColor(at),
+                  QColor(pixels.rgb[offset], pixels.rgb[offset + 1], pixels.rgb[offset + 2]))
+            << at.x() << "," << at.y();
+    }
+}
+
+TEST_F(MapImageTest, APictureThatDoesNotDecodeIsReportedOnceAndTheNextOneShows) {
+    auto& app = static_cast<Application&>(*QCoreApplication::instance());
+    RecordingReporter reporter;
+    app.setErrorReporter(&reporter);
+
+    // The header survives, so the size is known, but the file ends before the first scan.
+    const std::span<const std::uint8_t> good = tolvane().bytes();
+    const std::uint8_t scan[] = {0xFF, 0xDA};
+    const auto cut = std::search(good.begin(), good.end(), std::begin(scan), std::end(scan));
+    std::vector<std::uint8_t> stream;
+    appendPictureRecord(stream, "broken", kJpegTag, std::span(good.begin(), cut));
+    const PictureSet broken = PictureSet::parse(stream);
+
+    image_.putPicture(broken.holder("broken"));
+    EXPECT_EQ(image_.size(), QSize(1488, 830));
+    image_.repaint();
+    image_.repaint();
+    app.setErrorReporter(nullptr);
+    ASSERT_EQ(reporter.shown.size(), 1u);
+    EXPECT_TRUE(reporter.shown[0].second.startsWith(QStringLiteral("JPEG error #")));
+    EXPECT_TRUE(reporter.shown[0].second.endsWith(QLatin1Char('.')));
+    EXPECT_FALSE(image_.isDecoded());
+
+    image_.putPicture(tolvane());
+    image_.repaint();
+    EXPECT_TRUE(image_.isDecoded());
+}
+
+}  // namespace
+}  // namespace marventa
