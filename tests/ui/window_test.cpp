@@ -1,7 +1,3 @@
-#include <QAccessible>
-#include <QPlainTextEdit>
-#include <QTabBar>
-#include <QTextBlock>
 
 #include "window_fixture.h"
 
@@ -84,16 +80,6 @@ TEST_F(WindowTest, EveryControlHasAnAccessibleName) {
     }
     EXPECT_EQ(ui().radioButton(9).accessibleName(), QStringLiteral("Caves"));
     EXPECT_EQ(ui().ListBox1->accessibleName(), QStringLiteral("ListBox1"));
-}
-
-TEST_F(WindowTest, TheInfoTextsHaveTheirLines) {
-    EXPECT_EQ(ui().Memo1->document()->blockCount(), 12);
-    EXPECT_EQ(ui().Memo2->document()->blockCount(), 13);
-    EXPECT_TRUE(ui().Memo1->isReadOnly());
-    EXPECT_TRUE(ui().Memo2->isReadOnly());
-    EXPECT_EQ(ui().Memo2->document()->findBlockByNumber(0).text(),
-              QStringLiteral("Interactive Map of Marventa"));
-    EXPECT_EQ(ui().Memo2->document()->findBlockByNumber(1).text(), QStringLiteral("[version 1.5]"));
 }
 
 }  // namespace
