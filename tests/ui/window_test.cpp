@@ -1,4 +1,3 @@
-
 #include "window_fixture.h"
 
 namespace marventa {
