@@ -5,7 +5,7 @@
 
 #include "auto_size_label.h"
 #include "fonts.h"
-#include "form_widgets.h"
+#include "form_builder.h"
 #include "list_box.h"
 #include "map_image.h"
 #include "name_label.h"

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "form_widgets.h"
+#include "form_builder.h"
 #include "stone_details.h"
 
 namespace marventa {
