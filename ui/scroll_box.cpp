@@ -16,6 +16,8 @@ ScrollBox::ScrollBox(QSize designSize, QWidget* parent)
     // A 2-pixel sunken edge: the client extent is the outer size minus 4.
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
+    // Where a picture is smaller than the view, the button face shows, not a white page.
+    viewport()->setBackgroundRole(QPalette::Window);
     for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
         bar->setSingleStep(1);
         bar->setTracking(false);
