@@ -67,6 +67,16 @@ TEST_F(WindowTest, HasTheDesignGeometryAndGrowsOnlyTheMainView) {
     EXPECT_EQ(ui().Image2->size(), QSize(198, 164));
     EXPECT_EQ(ui().StatusBar1->geometry(), QRect(0, 681, 1000, 19));
     EXPECT_EQ(ui().StatusBar1->panelWidth(0), 423) << "kept from the initial state";
+    // The overview frame follows: 800 x 198 div 3248 = 48, 681 x 164 div 2633 = 42.
+    const OverviewBitmap& overview = form_->browser().overview().bitmap();
+    const auto isBlack = [&overview](int x, int y) {
+        const auto* pixel =
+            &overview.rgb[static_cast<std::size_t>(y * OverviewBitmap::kStride + x * 3)];
+        return pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0;
+    };
+    EXPECT_TRUE(isBlack(48, 42));
+    EXPECT_TRUE(isBlack(48, 0));
+    EXPECT_TRUE(isBlack(0, 42));
 }
 
 TEST_F(WindowTest, EveryControlHasAnAccessibleName) {
