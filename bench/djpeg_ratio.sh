@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compares our decode of the embedded pictures with the djpeg program on the same bytes:
-# djpeg is timed as a whole process (start to exit), ours in-process, repeated and from a
-# fresh process (the first decode after start). Prints medians and the ratios ours / djpeg.
+# djpeg is timed as a whole process (start to exit), ours in-process, both repeated and from a
+# fresh process (the first decode after start). Prints medians of wall-clock time and, steadier
+# on a shared machine, of CPU time (user + system), with the ratios ours / djpeg.
 # Usage: bench/djpeg_ratio.sh <build dir, configured with -DMARVENTA_BUILD_BENCH=ON> [runs]
 set -euo pipefail
 
@@ -16,36 +17,56 @@ command -v djpeg > /dev/null || { echo "djpeg not found (package libjpeg-turbo-p
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Median of column $1 of the lines on stdin.
+median() {
+    awk -v c="$1" '{ print $c }' | sort -n |
+        awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
-# Microseconds of one djpeg process, fork to exit ($EPOCHREALTIME: no helper process timed).
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# One djpeg process, fork to exit: "<wall us> <cpu us>". $EPOCHREALTIME and the `time`
+# keyword are bash's own, so no helper process is timed along.
 time_djpeg() {
-    local start=$EPOCHREALTIME
-    djpeg -dct int -outfile /dev/null "$1"
-    local end=$EPOCHREALTIME
-    echo $(( (${end/./} - ${start/./}) ))
+    local TIMEFORMAT='%3U %3S' start end cpu
+    start=$EPOCHREALTIME
+    cpu=$({ time djpeg -dct int -outfile /dev/null "$1"; } 2>&1)
+    end=$EPOCHREALTIME
+    awk -v s="${start/./}" -v e="${end/./}" -v u="${cpu% *}" -v k="${cpu#* }" \
+        'BEGIN { printf "%d %d\n", e - s, (u + k) * 1000000 }'
 }
 
 report() {
     local holder=$1 filter=$2
     local jpeg=$work/$holder.jpg
     "$bin/extract_picture" "$holder" "$jpeg"
-
     djpeg -dct int -outfile /dev/null "$jpeg"  # warm the page cache
-    local djpeg_us first_us repeated_us
-    djpeg_us=$(for ((i = 0; i < runs; i++)); do time_djpeg "$jpeg"; done | median)
-    first_us=$(for ((i = 0; i < runs; i++)); do "$bin/first_decode" "$holder"; done | median)
-    repeated_us=$("$bin/decode_bench" --benchmark_filter="^$filter\$" \
-        --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
-        --benchmark_format=csv 2> /dev/null |
-        awk -F, -v name="\"${filter}_median\"" '$1 == name { print $3 }')
 
-    printf '%-12s %7d bytes  djpeg %8.0f us  first decode %8.0f us (%.2f x)  repeated %8.0f us (%.2f x)\n' \
-        "$holder" "$(stat -c %s "$jpeg")" "$djpeg_us" \
-        "$first_us" "$(awk -v a="$first_us" -v b="$djpeg_us" 'BEGIN { print a / b }')" \
-        "$repeated_us" "$(awk -v a="$repeated_us" -v b="$djpeg_us" 'BEGIN { print a / b }')"
+    # Alternating the two keeps a change in machine load from favouring either.
+    : > "$work/djpeg" && : > "$work/first"
+    local i
+    for ((i = 0; i < runs; i++)); do
+        time_djpeg "$jpeg" >> "$work/djpeg"
+        "$bin/first_decode" "$holder" >> "$work/first"
+    done
+    "$bin/decode_bench" --benchmark_filter="^$filter\$" --benchmark_repetitions="$runs" \
+        --benchmark_report_aggregates_only=true --benchmark_format=csv 2> /dev/null |
+        awk -F, -v name="\"${filter}_median\"" '$1 == name { print $3, $4 }' > "$work/repeated"
+
+    local -A wall cpu
+    for what in djpeg first repeated; do
+        wall[$what]=$(median 1 < "$work/$what")
+        cpu[$what]=$(median 2 < "$work/$what")
+    done
+    printf '%s (%d bytes)\n' "$holder" "$(stat -c %s "$jpeg")"
+    printf '  %-26s wall %7.0f us   cpu %7.0f us\n' "djpeg process" "${wall[djpeg]}" "${cpu[djpeg]}"
+    for what in first repeated; do
+        printf '  %-26s wall %7.0f us   cpu %7.0f us   ratio wall %s  cpu %s\n' \
+            "ours, $what decode" "${wall[$what]}" "${cpu[$what]}" \
+            "$(ratio "${wall[$what]}" "${wall[djpeg]}")" "$(ratio "${cpu[$what]}" "${cpu[djpeg]}")"
+    done
 }
 
-echo "median of $runs runs; ratio = ours / djpeg process (target: province <= 0.8)"
+echo "medians of $runs runs; ratio = ours / djpeg process (target for the province: <= 0.8)"
 report ProvinceMap BM_ProvinceDecode/real_time
 report crowncitymap BM_CrownCityDecode/real_time
