@@ -50,6 +50,18 @@ inline std::vector<std::uint8_t> makeBitmap(int width, int storedHeight,
     return file;
 }
 
+// The markers of a JPEG file up to its progressive frame header and an end marker: enough for
+// the stream parser, which reads sizes but never decodes.
+inline std::vector<std::uint8_t> makeFrameOnlyJpeg(int width, int height) {
+    const auto hi = [](int v) { return static_cast<std::uint8_t>(v >> 8); };
+    const auto lo = [](int v) { return static_cast<std::uint8_t>(v); };
+    return {0xFF, 0xD8,                         // SOI
+            0xFF, 0xE0, 0x00, 0x04, 'x',  'y',  // an application segment first
+            0xFF, 0xC2, 0x00, 0x11, 8,    hi(height), lo(height), hi(width), lo(width), 3,
+            1,    0x22, 0,    2,    0x11, 1,          3,          0x11,      1,  // three components
+            0xFF, 0xD9};                                                         // EOI
+}
+
 // A file in the test's temporary folder, removed again at the end of the scope.
 class TempFile {
   public:
