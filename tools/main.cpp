@@ -6,33 +6,79 @@
 #include <exception>
 #include <filesystem>
 
+#include "bmp_writer.h"
 #include "byte_writer.h"
+#include "city_directory.h"
 #include "icon.h"
+#include "jpeg_writer.h"
+#include "province_layout.h"
+#include "province_painter.h"
+#include "roads.h"
+#include "streams.h"
+#include "terrain.h"
+#include "waterways.h"
+#include "world_places.h"
 
 namespace fs = std::filesystem;
 using namespace marventa;
 
 namespace {
 
-void report(const fs::path& file, std::size_t bytes) {
-    std::printf("%-28s %9zu bytes\n", file.filename().string().c_str(), bytes);
+using Clock = std::chrono::steady_clock;
+
+void report(const fs::path& file, std::size_t bytes, Clock::time_point since) {
+    const std::chrono::duration<double> took = Clock::now() - since;
+    std::printf("%-24s %9zu bytes  %6.1f s\n", file.filename().string().c_str(), bytes,
+                took.count());
+    std::fflush(stdout);
+}
+
+void stage(const char* name, Clock::time_point since) {
+    const std::chrono::duration<double> took = Clock::now() - since;
+    std::printf("  %-22s %22.1f s\n", name, took.count());
+    std::fflush(stdout);
+}
+
+void writeBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes,
+                Clock::time_point since) {
+    writeFileBytes(file, bytes);
+    report(file, bytes.size(), since);
+}
+
+void writeProvince(const fs::path& dir) {
+    const auto start = Clock::now();
+    const std::vector<ProvincePlace> places = provincePlaces();
+    const ProvinceLayout& layout = provinceLayout();
+    const Waterways water = layWaterways(layout);
+    const Terrain terrain = buildTerrain(layout, water, places, kProvinceWidth, kProvinceHeight);
+    stage("terrain", start);
+    const std::vector<Stream> streams = findStreams(terrain, water, places);
+    stage("brooks", start);
+    const std::vector<RoadLine> roads = planRoads(layout, places, terrain, water);
+    stage("roads", start);
+    const QImage province = paintProvince({layout, terrain, water, streams, roads, places});
+    stage("painting", start);
+    writeBytes(dir / "province.jpg",
+               encodeJpegWithinBudget(province, {1'500'000, 2'500'000, 2'000'000}), start);
+    const QImage overview =
+        province.scaled(200, 162, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    writeBytes(dir / "overview.bmp", encodeBmp24(overview), start);
 }
 
 void writeIcons(const fs::path& dir) {
+    const auto start = Clock::now();
     fs::create_directories(dir);
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const fs::path file = dir / ("marventa-" + std::to_string(size) + ".png");
         if (!paintIcon(size).save(QString::fromStdString(file.string()), "PNG")) {
             throw std::runtime_error("cannot write " + file.string());
         }
-        report(file, fs::file_size(file));
+        report(file, fs::file_size(file), start);
     }
     const std::vector<IconImage> images{quantiseIcon(paintIcon(32, false), 4),
                                         quantiseIcon(paintIcon(16, false), 4),
                                         quantiseIcon(paintIcon(32), 8)};
-    const std::vector<std::uint8_t> ico = encodeIco(images);
-    writeFileBytes(dir / "marventa.ico", ico);
-    report(dir / "marventa.ico", ico.size());
+    writeBytes(dir / "marventa.ico", encodeIco(images), start);
 }
 
 }  // namespace
@@ -43,14 +89,17 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     const fs::path root = argc > 1 ? fs::path(argv[1]) : fs::path(MARVENTA_SOURCE_DIR);
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Clock::now();
     try {
+        const fs::path assets = root / "pictures" / "assets";
+        fs::create_directories(assets);
+        writeProvince(assets);
         writeIcons(root / "ui" / "icons");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "marventa-generate: %s\n", e.what());
         return 1;
     }
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double> took = Clock::now() - start;
     std::printf("generated in %.1f s\n", took.count());
     return 0;
 }

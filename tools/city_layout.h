@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+#include "catalogue.h"
+
+namespace marventa {
+
+// The plan of a city map that its buildings' doors were laid out on, in the map's own pixels:
+// the wall, the water, and the streets (centre lines, 14 pixels wide).
+struct Street {
+    QString name;
+    std::vector<QPointF> line;
+};
+
+struct CityLayout {
+    PlaceTableId table;
+    std::vector<QPointF> wall;                 // closed
+    std::vector<std::vector<QPointF>> waters;  // closed
+    std::vector<Street> streets;
+};
+
+inline constexpr double kStreetWidth = 14.0;
+
+const std::vector<CityLayout>& cityLayouts();
+
+}  // namespace marventa

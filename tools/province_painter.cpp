@@ -1,0 +1,402 @@
+#include "province_painter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "compass_rose.h"
+#include "label_placer.h"
+#include "labels.h"
+#include "plane_geometry.h"
+#include "relief_raster.h"
+#include "rng.h"
+#include "symbols.h"
+
+namespace marventa {
+
+namespace {
+
+const QColor kRiverBank(50, 90, 140);
+const QColor kRiver(96, 146, 200);
+const QColor kHighway(150, 52, 34);
+const QColor kLane(150, 70, 44);
+const QColor kTrack(120, 82, 52);
+const QColor kPaperHalo(255, 250, 236, 225);
+const QColor kInk(44, 32, 22);
+const QColor kWaterInk(36, 74, 124);
+
+bool isWet(const Terrain& t, int x, int y) {
+    return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
+}
+
+void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
+                   const QColor& colour, float extra) {
+    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+        p.setPen(QPen(colour, widths[i] + extra, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(pts[i], pts[i + 1]);
+    }
+}
+
+// Rivers and brooks on a layer of their own, cut away where they run on into open water.
+void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter lp(&layer);
+    lp.setRenderHint(QPainter::Antialiasing);
+    for (const Stream& st : s.streams) {
+        strokeVarying(lp, st.points, st.widths, kRiverBank, 0.0f);
+    }
+    for (const RiverLine& r : s.water.rivers) {
+        strokeVarying(lp, r.points, r.widths, kRiverBank, 1.6f);
+    }
+    for (const RiverLine& r : s.water.rivers) {
+        strokeVarying(lp, r.points, r.widths, kRiver, 0.0f);
+    }
+    lp.end();
+    for (int y = 0; y < size.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            if (row[x] != 0 && isWet(s.terrain, x, y)) {
+                row[x] = 0;
+            }
+        }
+    }
+    p.drawImage(0, 0, layer);
+}
+
+QPainterPath linePath(const std::vector<QPointF>& pts) {
+    QPainterPath path(pts.front());
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        path.lineTo(pts[i]);
+    }
+    return path;
+}
+
+void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
+    p.setBrush(Qt::NoBrush);
+    for (const RoadLine& r : roads) {
+        const double casing = r.kind == RoadClass::Highway ? 5.2
+                              : r.kind == RoadClass::Lane  ? 4.0
+                                                           : 3.0;
+        p.setPen(
+            QPen(QColor(255, 248, 230, 160), casing, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(linePath(r.points));
+    }
+    for (const RoadLine& r : roads) {
+        QPen pen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        switch (r.kind) {
+            case RoadClass::Highway:
+                pen.setColor(kHighway);
+                pen.setWidthF(2.4);
+                break;
+            case RoadClass::Lane:
+                pen.setColor(kLane);
+                pen.setWidthF(1.7);
+                break;
+            case RoadClass::Track:
+                pen.setColor(kTrack);
+                pen.setWidthF(1.3);
+                pen.setCapStyle(Qt::FlatCap);
+                pen.setDashPattern({4.0, 2.5});
+                break;
+        }
+        p.setPen(pen);
+        p.drawPath(linePath(r.points));
+    }
+}
+
+// Where trees may not stand: on water, rivers and roads, and in a small clearing round every
+// place.
+QImage treeObstacles(const ProvinceScene& s, QSize size) {
+    QImage mask(size, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter p(&mask);
+    for (const RiverLine& r : s.water.rivers) {
+        strokeVarying(p, r.points, r.widths, Qt::white, 8.0f);
+    }
+    for (const Stream& st : s.streams) {
+        strokeVarying(p, st.points, st.widths, Qt::white, 6.0f);
+    }
+    p.setPen(QPen(Qt::white, 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const RoadLine& r : s.roads) {
+        p.drawPath(linePath(r.points));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (const ProvincePlace& place : s.places) {
+        const double r =
+            symbolRadius(place.kind) + (place.kind == PlaceKind::ElvenRuin ? 6.0 : 10.0);
+        p.drawEllipse(QPointF(place.at.x, place.at.y), r, r);
+    }
+    return mask;
+}
+
+struct Tree {
+    QPointF at;
+    bool conifer;
+    double size;  // 1 is an average tree
+    int shade;    // small change of green, -12 .. 12
+};
+
+std::vector<Tree> plantTrees(const ProvinceScene& s, const QImage& obstacles) {
+    constexpr int kSpacing = 9;
+    const Grid<float>& h = s.terrain.height;
+    Rng rng(0x7EE5'0001);
+    std::vector<Tree> trees;
+    for (int gy = 0; gy * kSpacing < h.height(); ++gy) {
+        for (int gx = 0; gx * kSpacing < h.width(); ++gx) {
+            const QPointF at(gx * kSpacing + kSpacing / 2 + rng.range(-3.0, 3.0),
+                             gy * kSpacing + kSpacing / 2 + rng.range(-3.0, 3.0));
+            const double threshold = 0.55 + rng.range(-0.04, 0.04);
+            const bool coniferous = rng.chance(0.5);
+            const int x = std::clamp(static_cast<int>(at.x()), 0, h.width() - 1);
+            const int y = std::clamp(static_cast<int>(at.y()), 0, h.height() - 1);
+            const float hv = h(x, y);
+            if (s.terrain.woods(x, y) < threshold || hv <= 0.01f || hv > 0.62f ||
+                s.terrain.lake(x, y) > 0 || qGray(obstacles.pixel(x, y)) != 0) {
+                continue;
+            }
+            // Pines take over from broadleaves as the ground rises.
+            trees.push_back({at, coniferous ? hv > 0.22f : hv > 0.38f, rng.range(0.8, 1.2),
+                             rng.below(25) - 12});
+        }
+    }
+    return trees;
+}
+
+void drawTrees(QPainter& p, const std::vector<Tree>& trees) {
+    const QColor edge(30, 62, 34);
+    const QColor shadow(30, 50, 20, 70);
+    for (const Tree& t : trees) {
+        const double k = t.size;
+        p.setPen(Qt::NoPen);
+        p.setBrush(shadow);
+        p.drawEllipse(t.at + QPointF(1.6 * k, 2.6 * k), 3.6 * k, 2.2 * k);
+        p.setPen(QPen(edge, 0.9));
+        if (t.conifer) {
+            p.setBrush(QColor(50 + t.shade / 2, 96 + t.shade, 66));
+            p.drawPolygon(QPolygonF({t.at + QPointF(0, -6.4 * k), t.at + QPointF(3.3 * k, 2.8 * k),
+                                     t.at + QPointF(-3.3 * k, 2.8 * k)}));
+        } else {
+            p.setBrush(QColor(80 + t.shade, 126 + t.shade, 64));
+            p.drawEllipse(t.at, 3.9 * k, 3.7 * k);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(255, 255, 220, 60));
+            p.drawEllipse(t.at + QPointF(-1.2 * k, -1.3 * k), 1.5 * k, 1.3 * k);
+        }
+    }
+}
+
+bool isTownLike(PlaceKind k) {
+    return k == PlaceKind::City || k == PlaceKind::Town;
+}
+
+void drawSymbols(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
+    std::vector<const ProvincePlace*> order;
+    for (const ProvincePlace& place : s.places) {
+        order.push_back(&place);
+        const double r = symbolRadius(place.kind) + 2.0;
+        placer.reserve(QRectF(place.at.x - r, place.at.y - r * 1.2, 2 * r, 2.2 * r));
+    }
+    // Towns and cities last, so that they stay on top where symbols crowd.
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ProvincePlace* a, const ProvincePlace* b) {
+                         return !isTownLike(a->kind) && isTownLike(b->kind);
+                     });
+    for (const ProvincePlace* place : order) {
+        drawPlaceSymbol(p, place->kind, QPointF(place->at.x, place->at.y));
+    }
+}
+
+void drawTownNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
+    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kInk, kPaperHalo, 6.0};
+    const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 4.5};
+    for (const PlaceKind kind : {PlaceKind::City, PlaceKind::Town}) {
+        for (const ProvincePlace& place : s.places) {
+            if (place.kind != kind) {
+                continue;
+            }
+            const TextStyle& style = kind == PlaceKind::City ? city : town;
+            const QString text = QString::fromStdString(place.name);
+            const QFontMetricsF m(style.font);
+            const QSizeF size(m.horizontalAdvance(text) + 4, m.ascent() + m.descent());
+            const auto box = placer.place(LabelPlacer::around(QPointF(place.at.x, place.at.y), size,
+                                                              symbolRadius(place.kind) + 4));
+            if (box) {
+                drawHaloText(p, text, QPointF(box->left() + 2, box->top() + m.ascent()), style);
+            }
+        }
+    }
+}
+
+// The corners of a `size` box centred on `centre` and turned by `degrees`.
+QPolygonF turnedBox(QPointF centre, QSizeF size, double degrees) {
+    QTransform t;
+    t.translate(centre.x(), centre.y());
+    t.rotate(degrees);
+    return t.map(
+        QPolygonF(QRectF(-size.width() / 2, -size.height() / 2, size.width(), size.height())));
+}
+
+// Writes `text` turned by `degrees` at the first of `anchors` where it covers nothing taken.
+bool placeTurned(QPainter& p, LabelPlacer& placer, const QString& text, const TextStyle& style,
+                 const std::vector<std::pair<QPointF, double>>& anchors) {
+    const QFontMetricsF m(style.font);
+    const QSizeF size(m.horizontalAdvance(text) + 6, m.ascent() + m.descent());
+    for (const auto& [centre, degrees] : anchors) {
+        const QPolygonF box = turnedBox(centre, size, degrees);
+        if (placer.isFree(box)) {
+            placer.reserve(box);
+            p.save();
+            p.translate(centre);
+            p.rotate(degrees);
+            drawHaloTextCentred(p, text, QPointF(0, 0), style);
+            p.restore();
+            return true;
+        }
+    }
+    return false;
+}
+
+double uprightAngle(QPointF direction) {
+    double a = std::atan2(direction.y(), direction.x()) * 180.0 / std::numbers::pi;
+    if (a > 90) {
+        a -= 180;
+    } else if (a < -90) {
+        a += 180;
+    }
+    return a;
+}
+
+// Candidate spots along a line: middle first, then further out, on and beside it.
+std::vector<std::pair<QPointF, double>> alongLine(const std::vector<QPointF>& line,
+                                                  std::initializer_list<double> offsets) {
+    const std::vector<QPointF> pts = resample(line, 10.0);
+    std::vector<std::pair<QPointF, double>> out;
+    for (double f : {0.5, 0.42, 0.58, 0.34, 0.66, 0.26, 0.74, 0.18, 0.82}) {
+        const std::size_t i = static_cast<std::size_t>(f * static_cast<double>(pts.size() - 1));
+        const std::size_t a = i >= 6 ? i - 6 : 0;
+        const std::size_t b = std::min(pts.size() - 1, i + 6);
+        const QPointF dir = pts[b] - pts[a];
+        const QPointF across = QPointF(-dir.y(), dir.x()) / std::max(1e-9, length(dir));
+        for (double side : offsets) {
+            out.emplace_back(pts[i] + across * side, uprightAngle(dir));
+        }
+    }
+    return out;
+}
+
+std::vector<std::pair<QPointF, double>> aroundSpot(QPointF centre, double degrees, double step) {
+    std::vector<std::pair<QPointF, double>> out{{centre, degrees}};
+    for (int ring = 1; ring <= 6; ++ring) {
+        for (int k = 0; k < 8; ++k) {
+            const double a = k * std::numbers::pi / 4;
+            out.emplace_back(centre + ring * step * QPointF(std::cos(a), std::sin(a)), degrees);
+        }
+    }
+    return out;
+}
+
+void drawAreaNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
+    const TextStyle range{mapFont(TypeFace::SerifBold, 30, 9), QColor(104, 70, 40, 210),
+                          QColor(255, 248, 230, 120), 4.0};
+    const TextStyle wood{mapFont(TypeFace::SerifItalic, 28, 3), QColor(34, 70, 34),
+                         QColor(236, 244, 220, 170), 4.0};
+    const TextStyle lake{mapFont(TypeFace::SerifItalic, 20), kWaterInk, QColor(214, 234, 244, 200),
+                         3.0};
+    const TextStyle river{mapFont(TypeFace::SerifItalic, 19), kWaterInk, QColor(240, 246, 236, 190),
+                          3.0};
+    const TextStyle sea{mapFont(TypeFace::SerifItalic, 44, 8), kWaterInk,
+                        QColor(210, 230, 240, 150), 4.0};
+    for (const Ridge& r : s.layout.ridges) {
+        placeTurned(p, placer, r.name.toUpper(), range,
+                    alongLine(r.crest, {0.0, 60.0, -60.0, 120.0, -120.0, 180.0, -180.0}));
+    }
+    for (const Wood& w : s.layout.woods) {
+        placeTurned(p, placer, w.name, wood, aroundSpot(w.shape.centre, 0.0, 40.0));
+    }
+    for (const LakeShape& l : s.water.lakes) {
+        placeTurned(p, placer, l.name, lake, aroundSpot(l.shape.centre, 0.0, 14.0));
+    }
+    for (const RiverLine& r : s.water.rivers) {
+        if (r.labelled) {
+            placeTurned(p, placer, r.name, river, alongLine(r.points, {16.0, -16.0, 34.0, -34.0}));
+        }
+    }
+    for (const AreaName& n : s.layout.seaNames) {
+        placeTurned(p, placer, n.text, sea, aroundSpot(n.anchor, n.angleDegrees, 30.0));
+    }
+}
+
+// A double neat line round the whole sheet.
+void drawFrame(QPainter& p, QSize size) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 4.0));
+    p.drawRect(QRectF(3, 3, size.width() - 6, size.height() - 6));
+    p.setPen(QPen(kInk, 1.2));
+    p.drawRect(QRectF(10.5, 10.5, size.width() - 21, size.height() - 21));
+}
+
+// Title, scale and compass rose, out at sea in the south-west.
+void drawCartouche(QPainter& p, LabelPlacer& placer) {
+    const QRectF panel(40, 2340, 470, 250);
+    placer.reserve(panel);
+    p.setPen(QPen(kInk, 2.0));
+    p.setBrush(QColor(250, 243, 222, 235));
+    p.drawRoundedRect(panel, 10, 10);
+    p.setPen(QPen(kInk, 0.8));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(panel.adjusted(7, 7, -7, -7), 6, 6);
+    const QPointF mid(panel.center().x(), panel.top());
+    drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
+                        {mapFont(TypeFace::SerifBold, 62, 10), kInk, QColor(250, 243, 222), 1.0});
+    drawHaloTextCentred(
+        p, QStringLiteral("Province and Cities"), mid + QPointF(0, 112),
+        {mapFont(TypeFace::SerifItalic, 24, 2), QColor(90, 62, 40), QColor(250, 243, 222), 1.0});
+    // Scale: ten leagues of forty pixels, in alternating blocks.
+    constexpr double kLeague = 40.0;
+    const QPointF origin(mid.x() - 5 * kLeague, panel.top() + 170);
+    for (int i = 0; i < 10; ++i) {
+        p.setPen(QPen(kInk, 1.0));
+        p.setBrush(i % 2 == 0 ? kInk : QColor(250, 243, 222));
+        p.drawRect(QRectF(origin.x() + i * kLeague, origin.y(), kLeague, 8));
+    }
+    const TextStyle small{mapFont(TypeFace::Serif, 17), kInk, QColor(250, 243, 222), 1.0};
+    for (int i = 0; i <= 10; i += 5) {
+        drawHaloTextCentred(p, QString::number(i), origin + QPointF(i * kLeague, 24), small);
+    }
+    drawHaloTextCentred(p, QStringLiteral("leagues"), origin + QPointF(5 * kLeague, 46), small);
+
+    const QPointF rose(640, 2470);
+    placer.reserve(QRectF(rose.x() - 90, rose.y() - 120, 180, 210));
+    drawCompassRose(p, rose, 6.0, true);
+    drawHaloTextCentred(p, QStringLiteral("N"), rose - QPointF(0, 100),
+                        {mapFont(TypeFace::SerifBold, 26), kInk, kPaperHalo, 4.0});
+}
+
+}  // namespace
+
+QImage paintProvince(const ProvinceScene& s) {
+    QImage image = paintRelief(s.terrain);
+    const std::vector<Tree> trees = plantTrees(s, treeObstacles(s, image.size()));
+
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawWaterways(p, s, image.size());
+    drawTrees(p, trees);
+    drawRoads(p, s.roads);
+    drawFrame(p, image.size());
+    LabelPlacer placer(QRectF(14, 14, image.width() - 28, image.height() - 28));
+    drawSymbols(p, s, placer);
+    drawCartouche(p, placer);
+    drawTownNames(p, s, placer);
+    drawAreaNames(p, s, placer);
+    p.end();
+    return image;
+}
+
+}  // namespace marventa

@@ -1,0 +1,163 @@
+#include "relief_raster.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "distance_transform.h"
+#include "noise.h"
+
+namespace marventa {
+
+namespace {
+
+struct Rgb {
+    float r, g, b;
+};
+
+Rgb mix(Rgb a, Rgb b, float t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+Rgb scale(Rgb a, float k) {
+    return {a.r * k, a.g * k, a.b * k};
+}
+
+float smoothstep(float e0, float e1, float x) {
+    const float t = std::clamp((x - e0) / (e1 - e0), 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+// Land colours by height: meadow greens, dry uplands, ochre hills, brown and grey rock, snow.
+Rgb landTint(float h) {
+    struct Stop {
+        float at;
+        Rgb colour;
+    };
+    static constexpr std::array<Stop, 9> kStops{{
+        {0.00f, {176, 203, 140}},
+        {0.10f, {164, 198, 128}},
+        {0.20f, {190, 206, 142}},
+        {0.30f, {218, 212, 156}},
+        {0.40f, {214, 186, 128}},
+        {0.52f, {188, 150, 104}},
+        {0.66f, {160, 136, 116}},
+        {0.80f, {184, 180, 176}},
+        {0.92f, {246, 246, 248}},
+    }};
+    if (h <= kStops.front().at) {
+        return kStops.front().colour;
+    }
+    for (std::size_t i = 1; i < kStops.size(); ++i) {
+        if (h <= kStops[i].at) {
+            const float t = (h - kStops[i - 1].at) / (kStops[i].at - kStops[i - 1].at);
+            return mix(kStops[i - 1].colour, kStops[i].colour, t);
+        }
+    }
+    return kStops.back().colour;
+}
+
+constexpr Rgb kShallow{168, 210, 224};
+constexpr Rgb kDeep{84, 136, 184};
+constexpr Rgb kRipple{62, 104, 150};
+constexpr Rgb kCoastInk{48, 72, 96};
+constexpr Rgb kContour{120, 84, 50};
+constexpr Rgb kWoodFloor{122, 160, 98};
+constexpr Rgb kHeather{196, 168, 156};
+
+// The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
+float hillShade(const Grid<float>& h, int x, int y) {
+    constexpr float kExaggeration = 340.0f;
+    const float dx = (h.clamped(x + 1, y) - h.clamped(x - 1, y)) * 0.5f * kExaggeration;
+    const float dy = (h.clamped(x, y + 1) - h.clamped(x, y - 1)) * 0.5f * kExaggeration;
+    constexpr float kLx = -0.5f, kLy = -0.5f, kLz = 0.7071f;
+    const float lit = (-dx * kLx - dy * kLy + kLz) / std::sqrt(dx * dx + dy * dy + 1.0f);
+    return std::clamp(0.5f + 0.5f * lit / kLz, 0.35f, 1.25f);
+}
+
+float gradient(const Grid<float>& h, int x, int y) {
+    const float dx = (h.clamped(x + 1, y) - h.clamped(x - 1, y)) * 0.5f;
+    const float dy = (h.clamped(x, y + 1) - h.clamped(x, y - 1)) * 0.5f;
+    return std::sqrt(dx * dx + dy * dy) + 1e-6f;
+}
+
+QRgb toPixel(Rgb c) {
+    auto ch = [](float v) { return static_cast<int>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
+    return qRgb(ch(c.r), ch(c.g), ch(c.b));
+}
+
+}  // namespace
+
+QImage paintRelief(const Terrain& terrain) {
+    const Grid<float>& h = terrain.height;
+    const int w = h.width();
+    const int ht = h.height();
+
+    // Water: the sea lies below zero, lakes where their cover is more than half.
+    Grid<unsigned char> wet(w, ht, 0);
+    Grid<unsigned char> dry(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool water = h(x, y) < 0.0f || terrain.lake(x, y) > 127;
+            wet(x, y) = water ? 1 : 0;
+            dry(x, y) = water ? 0 : 1;
+        }
+    }
+    const Grid<float> toLand = distanceTo(dry, 200.0f);
+    const Grid<float> toWater = distanceTo(wet, 200.0f);
+
+    const Noise paper(0x9A9E'0001);
+    const Noise stain(0x9A9E'0002);
+    QImage image(w, ht, QImage::Format_RGB32);
+    for (int y = 0; y < ht; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            Rgb c;
+            if (wet(x, y)) {
+                const bool sea = h(x, y) < 0.0f;
+                const float d = toLand(x, y);
+                c = mix(kShallow, kDeep, smoothstep(0.0f, sea ? 170.0f : 55.0f, d));
+                // Ripple lines following the shore, fading outward.
+                for (const auto& [at, strength] :
+                     {std::pair{5.0f, 0.30f}, {11.0f, 0.22f}, {19.0f, 0.14f}, {30.0f, 0.08f}}) {
+                    const float band = 1.0f - smoothstep(0.25f, 1.0f, std::fabs(d - at));
+                    c = mix(c, kRipple, band * strength);
+                }
+                c = mix(c, kCoastInk, 1.0f - smoothstep(0.6f, 1.6f, d));
+            } else {
+                const float hv = h(x, y);
+                c = landTint(hv);
+                // Lowland meadows vary between lush and dry; the high moor is heather.
+                const float dry =
+                    smoothstep(-0.25f, 0.35f, stain.fbm(fx / 520.0f + 9.0f, fy / 520.0f, 4));
+                c = mix(c, {206, 204, 140}, 0.45f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
+                c = mix(c, kHeather,
+                        0.4f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv));
+                const float wood = smoothstep(0.5f, 0.58f, terrain.woods(x, y)) *
+                                   (1.0f - smoothstep(0.5f, 0.62f, hv));
+                c = mix(c, kWoodFloor, 0.45f * wood);
+                // Contours every tenth of the height, as lines about a pixel wide.
+                if (hv > 0.1f) {
+                    const float step = 0.1f;
+                    const float off = std::fabs(hv / step - std::round(hv / step)) * step;
+                    const float px = off / gradient(h, x, y);
+                    // Where slopes are steep the lines would crowd into a smudge: let them fade.
+                    const float crowding = smoothstep(0.02f, 0.006f, gradient(h, x, y));
+                    c = mix(c, kContour, 0.2f * crowding * (1.0f - smoothstep(0.3f, 1.1f, px)));
+                }
+                c = scale(c, hillShade(h, x, y));
+                const float d = toWater(x, y);
+                c = mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, d)));
+                c = mix(c, kCoastInk, 1.0f - smoothstep(0.6f, 1.6f, d));
+            }
+            const float grain = 1.0f + 0.035f * paper.at(fx / 2.3f, fy / 2.3f) +
+                                0.035f * stain.fbm(fx / 380.0f, fy / 380.0f, 4);
+            row[x] = toPixel(scale(c, grain));
+        }
+    }
+    return image;
+}
+
+}  // namespace marventa

@@ -1,0 +1,437 @@
+#include "terrain.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "noise.h"
+#include "plane_geometry.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr int kCoarse = 8;  // the layout's smooth fields live on an 8-pixel lattice
+constexpr int kHalf = 2;    // the noisy relief is worked out every other pixel
+
+float smoothstep(float e0, float e1, float x) {
+    const float t = std::clamp((x - e0) / (e1 - e0), 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+// Maximum with a rounded seam of width k.
+float smoothMax(float a, float b, float k) {
+    const float h = std::max(k - std::fabs(a - b), 0.0f) / k;
+    return std::max(a, b) + h * h * k * 0.25f;
+}
+
+float fx(int v) {
+    return static_cast<float>(v);
+}
+
+// Fields that vary slowly: distance to the coast (negative at sea), the coast's rise inland,
+// the lift and crag of the ranges, and the old woods.
+struct LayoutFields {
+    Grid<float> shore;
+    Grid<float> rise;
+    Grid<float> ridge;
+    Grid<float> jag;
+    Grid<float> upland;
+};
+
+QPolygonF seaPolygon(const Polyline& coast) {
+    // The coast runs from the west edge to the east edge; the sea is what lies beyond it, south.
+    QPolygonF sea;
+    sea << QPointF(-1000, coast.front().y());
+    for (const QPointF& p : coast) {
+        sea << p;
+    }
+    sea << QPointF(5000, coast.back().y()) << QPointF(5000, 5000) << QPointF(-1000, 5000);
+    return sea;
+}
+
+LayoutFields layoutFields(const ProvinceLayout& layout, int width, int height) {
+    const int cw = width / kCoarse + 2;
+    const int ch = height / kCoarse + 2;
+    LayoutFields f{Grid<float>(cw, ch), Grid<float>(cw, ch), Grid<float>(cw, ch),
+                   Grid<float>(cw, ch), Grid<float>(cw, ch)};
+    const QPolygonF sea = seaPolygon(layout.coast);
+    for (int y = 0; y < ch; ++y) {
+        for (int x = 0; x < cw; ++x) {
+            const QPointF p(x * kCoarse, y * kCoarse);
+            const double d = std::min(distanceToPolyline(p, layout.coast), 3000.0);
+            f.shore(x, y) = static_cast<float>(sea.containsPoint(p, Qt::OddEvenFill) ? -d : d);
+            float rise = 200.0f;
+            for (const ShoreStretch& s : layout.shores) {
+                const float inside = smoothstep(-150, 150, static_cast<float>(p.x() - s.fromX)) *
+                                     smoothstep(-150, 150, static_cast<float>(s.toX - p.x()));
+                rise += (static_cast<float>(s.rise) - rise) * inside;
+            }
+            f.rise(x, y) = rise;
+            for (const Ridge& r : layout.ridges) {
+                const float t = smoothstep(static_cast<float>(r.halfWidth), 0.0f,
+                                           static_cast<float>(distanceToPolyline(p, r.crest)));
+                if (static_cast<float>(r.height) * t > f.ridge(x, y)) {
+                    f.ridge(x, y) = static_cast<float>(r.height) * t;
+                    f.jag(x, y) = static_cast<float>(r.jagged);
+                }
+            }
+            for (const Upland& u : layout.uplands) {
+                f.upland(x, y) += static_cast<float>(u.height) *
+                                  smoothstep(1.0f, 0.2f, static_cast<float>(u.shape.reach(p)));
+            }
+        }
+    }
+    return f;
+}
+
+float coarseAt(const Grid<float>& g, float x, float y) {
+    return sampleBilinear(g, x / kCoarse, y / kCoarse);
+}
+
+// Visits the cells of `g` within `radius` of `at` (in the grid's own units), passing each
+// one's distance.
+template <class T, class F>
+void around(Grid<T>& g, QPointF at, double radius, F&& visit) {
+    const int x0 = std::max(0, static_cast<int>(std::floor(at.x() - radius)));
+    const int x1 = std::min(g.width() - 1, static_cast<int>(std::ceil(at.x() + radius)));
+    const int y0 = std::max(0, static_cast<int>(std::floor(at.y() - radius)));
+    const int y1 = std::min(g.height() - 1, static_cast<int>(std::ceil(at.y() + radius)));
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            const double d = std::hypot(x - at.x(), y - at.y());
+            if (d <= radius) {
+                visit(x, y, static_cast<float>(d));
+            }
+        }
+    }
+}
+
+QPointF at(MapPoint p) {
+    return QPointF(p.x, p.y);
+}
+
+// The relief every other pixel: coast, plains, hills, ranges and uplands with their noise.
+Grid<float> roughRelief(const LayoutFields& f, const std::vector<ProvincePlace>& places, int width,
+                        int height) {
+    const Noise warp(0x5EA5'0001);
+    const Noise relief(0x5EA5'0002);
+    const Noise crests(0x5EA5'0003);
+    const int hw = width / kHalf + 1;
+    const int hh = height / kHalf + 1;
+    Grid<float> shore(hw, hh);
+    for (int y = 0; y < hh; ++y) {
+        for (int x = 0; x < hw; ++x) {
+            const float px = fx(x * kHalf);
+            const float py = fx(y * kHalf);
+            shore(x, y) = coarseAt(f.shore, px, py) +
+                          22.0f * warp.fbm(px / 260.0f, py / 260.0f, 4) +
+                          7.0f * warp.fbm(px / 55.0f + 50.0f, py / 55.0f, 3);
+        }
+    }
+    // Every place stands well inland, whatever the noise did to the coast.
+    for (const ProvincePlace& p : places) {
+        around(shore, at(p.at) / kHalf, 90.0 / kHalf, [&](int x, int y, float d) {
+            shore(x, y) = smoothMax(shore(x, y), 60.0f - d * kHalf, 30.0f);
+        });
+    }
+    Grid<float> h(hw, hh);
+    for (int y = 0; y < hh; ++y) {
+        for (int x = 0; x < hw; ++x) {
+            const float px = fx(x * kHalf);
+            const float py = fx(y * kHalf);
+            const float c = shore(x, y);
+            if (c <= 0.0f) {
+                h(x, y) = std::max(-1.0f, c / 420.0f - 0.003f);
+                continue;
+            }
+            const float rise = coarseAt(f.rise, px, py);
+            const float inland = smoothstep(0.0f, rise, c);
+            const float plains = 0.05f + 0.04f * (relief.fbm(px / 900.0f, py / 900.0f, 3) + 1.0f);
+            const float hills =
+                0.13f * std::max(0.0f, relief.fbm(px / 330.0f + 7.0f, py / 330.0f, 5) + 0.1f) +
+                0.02f * relief.fbm(px / 130.0f, py / 130.0f + 21.0f, 4);
+            const float upland = coarseAt(f.upland, px, py) *
+                                 (0.55f + 0.8f * relief.fbm(px / 150.0f, py / 150.0f, 5));
+            // Where the shore rises fast, a band of cliff-top downs follows the coast.
+            const float cliffs = 0.2f * smoothstep(120.0f, 60.0f, rise) *
+                                 smoothstep(0.0f, 50.0f, c) * smoothstep(320.0f, 120.0f, c) *
+                                 (0.7f + 0.6f * relief.fbm(px / 90.0f, py / 90.0f, 3));
+            const float lift = coarseAt(f.ridge, px, py);
+            float peaks = 0.0f;
+            if (lift > 0.0f) {
+                const float jag = coarseAt(f.jag, px, py);
+                const float rounded = 0.55f + 0.45f * relief.fbm(px / 260.0f, py / 260.0f, 4);
+                const float sharp = 0.2f + 0.8f * crests.ridged(px / 380.0f, py / 380.0f, 6);
+                peaks = lift * (rounded + (sharp - rounded) * jag);
+            }
+            h(x, y) = std::sqrt(inland) * (plains + hills + upland) + cliffs +
+                      peaks * smoothstep(0.0f, 160.0f, c);
+        }
+    }
+    return h;
+}
+
+// Full resolution: the rough relief sampled smoothly, with a fine grain on land.
+Grid<float> fineRelief(const Grid<float>& rough, int width, int height) {
+    const Noise grain(0x5EA5'0004);
+    Grid<float> h(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const float v = sampleBilinear(rough, fx(x) / kHalf, fx(y) / kHalf);
+            h(x, y) =
+                v > 0.0f ? std::max(0.004f, v + 0.005f * grain.fbm(fx(x) / 40.0f, fx(y) / 40.0f, 3))
+                         : v;
+        }
+    }
+    return h;
+}
+
+Grid<unsigned char> lakeCover(const Waterways& water, int width, int height) {
+    QImage mask(width, height, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter p(&mask);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (const LakeShape& lake : water.lakes) {
+        p.drawPolygon(lake.outline);
+    }
+    p.end();
+    Grid<unsigned char> cover(width, height);
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = mask.constScanLine(y);
+        std::copy(row, row + width, &cover(0, y));
+    }
+    return cover;
+}
+
+// Each lake lies level, a little below the lowest point of its shore.
+std::vector<float> lakeLevels(const Waterways& water, const Grid<float>& h) {
+    std::vector<float> levels;
+    for (const LakeShape& lake : water.lakes) {
+        float lowest = std::numeric_limits<float>::max();
+        for (const QPointF& p : lake.outline) {
+            lowest = std::min(lowest, h.clamped(static_cast<int>(p.x()), static_cast<int>(p.y())));
+        }
+        levels.push_back(std::max(0.01f, lowest - 0.006f));
+    }
+    return levels;
+}
+
+void fillLakes(const Waterways& water, const std::vector<float>& levels,
+               const Grid<unsigned char>& cover, Grid<float>& h) {
+    for (std::size_t i = 0; i < water.lakes.size(); ++i) {
+        const QRectF box = water.lakes[i].outline.boundingRect().adjusted(-2, -2, 2, 2);
+        for (int y = std::max(0, int(box.top())); y <= std::min(h.height() - 1, int(box.bottom()));
+             ++y) {
+            for (int x = std::max(0, int(box.left()));
+                 x <= std::min(h.width() - 1, int(box.right())); ++x) {
+                if (cover(x, y) > 0) {
+                    h(x, y) = std::min(h(x, y), levels[i] - 0.01f * cover(x, y) / 255.0f);
+                }
+            }
+        }
+    }
+}
+
+// The lake (index) a river point lies in, or -1.
+int lakeAt(const Waterways& water, QPointF p) {
+    for (std::size_t i = 0; i < water.lakes.size(); ++i) {
+        if (water.lakes[i].outline.containsPoint(p, Qt::OddEvenFill)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The height the river's water runs at, point by point: never rising toward the mouth, below
+// its banks, and no lower than whatever it flows into.
+std::vector<float> riverBed(const RiverLine& river, const Grid<float>& h, const Waterways& water,
+                            const std::vector<float>& levels,
+                            const std::vector<std::vector<float>>& earlierBeds) {
+    const std::size_t n = river.points.size();
+    std::vector<float> bed(n);
+    float running = std::numeric_limits<float>::max();
+    const int sourceLake = lakeAt(water, river.points.front());
+    if (sourceLake >= 0) {
+        running = levels[static_cast<std::size_t>(sourceLake)];
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const QPointF p = river.points[i];
+        running = std::min(running - 1e-6f, h.clamped(int(p.x()), int(p.y())) - 0.012f);
+        bed[i] = running;
+    }
+    float floor = -1.0f;
+    const int mouthLake = lakeAt(water, river.points.back());
+    if (mouthLake >= 0) {
+        floor = levels[static_cast<std::size_t>(mouthLake)];
+    }
+    for (std::size_t r = 0; r < earlierBeds.size(); ++r) {
+        // A tributary joins an earlier river: it may not fall below that river's bed there.
+        const Nearest n2 = nearestOnPolyline(river.points.back(), water.rivers[r].points);
+        if (n2.distance < 20.0) {
+            floor = std::max(floor, earlierBeds[r][n2.segment]);
+        }
+    }
+    for (float& b : bed) {
+        b = std::max(b, floor);
+    }
+    return bed;
+}
+
+// Cuts a valley round the river: the ground falls toward its bed within `reach` pixels.
+void cutValley(const RiverLine& river, const std::vector<float>& bed, float reach, Grid<float>& h) {
+    Grid<float> nearest(h.width(), h.height(), std::numeric_limits<float>::max());
+    Grid<int> which(h.width(), h.height(), -1);
+    for (std::size_t i = 0; i < river.points.size(); ++i) {
+        around(nearest, river.points[i], reach, [&](int x, int y, float d) {
+            if (d < nearest(x, y)) {
+                nearest(x, y) = d;
+                which(x, y) = static_cast<int>(i);
+            }
+        });
+    }
+    for (std::size_t i = 0; i < river.points.size(); ++i) {
+        around(nearest, river.points[i], reach, [&](int x, int y, float) {
+            if (which(x, y) != static_cast<int>(i)) {
+                return;
+            }
+            const float b = bed[i];
+            const float d = nearest(x, y);
+            const float keep = std::pow(smoothstep(river.widths[i] * 0.5f + 1.0f, reach, d), 0.8f);
+            if (h(x, y) > b) {
+                h(x, y) = b + (h(x, y) - b) * keep;
+            }
+        });
+    }
+}
+
+// Keeps the channel itself at the bed after the ground round the places has been reshaped.
+void recutChannel(const RiverLine& river, const std::vector<float>& bed, Grid<float>& h) {
+    for (std::size_t i = 0; i < river.points.size(); ++i) {
+        around(h, river.points[i], river.widths[i] * 0.5 + 2.0,
+               [&](int x, int y, float) { h(x, y) = std::min(h(x, y), bed[i]); });
+    }
+}
+
+// Raises a rough hill whose top at the point reaches at least `target`: a gaussian stretched
+// along a direction of its own and broken up by noise, so neighbouring hills merge into ridges.
+void raiseHill(Grid<float>& h, const Noise& noise, MapPoint p, float target, float radius) {
+    const float deficit = target - h(p.x, p.y);
+    if (deficit <= 0.0f) {
+        return;
+    }
+    const float angle = 3.14159f * (noise.at(fx(p.x) / 37.0f, fx(p.y) / 37.0f) + 1.0f);
+    const float ca = std::cos(angle);
+    const float sa = std::sin(angle);
+    auto texture = [&](int x, int y) {
+        return 0.7f + 0.3f * noise.fbm(fx(x) / 45.0f, fx(y) / 45.0f, 4);
+    };
+    const float atPoint = texture(p.x, p.y);
+    around(h, at(p), radius * 2.2, [&](int x, int y, float) {
+        const float u = (fx(x - p.x) * ca + fx(y - p.y) * sa) / (radius * 1.5f);
+        const float v = (-fx(x - p.x) * sa + fx(y - p.y) * ca) / (radius * 0.8f);
+        h(x, y) += deficit * std::exp(-1.6f * (u * u + v * v)) * texture(x, y) / atPoint;
+    });
+}
+
+// Lowers the ground round a town toward the level at its centre (never raises it).
+void levelGround(Grid<float>& h, MapPoint p, float ceiling, float radius) {
+    const float level = std::min(h(p.x, p.y), ceiling);
+    around(h, at(p), radius, [&](int x, int y, float d) {
+        const float w = smoothstep(radius, radius * 0.3f, d);
+        h(x, y) -= std::max(0.0f, h(x, y) - level) * w;
+    });
+}
+
+void shapeRoundPlaces(const std::vector<ProvincePlace>& places, Grid<float>& h) {
+    const Noise wobble(0x5EA5'0005);
+    for (const ProvincePlace& place : places) {
+        switch (place.kind) {
+            case PlaceKind::Cave:
+            case PlaceKind::Mine:
+                raiseHill(h, wobble, place.at, kHillHeight + 0.08f, 60.0f);
+                break;
+            case PlaceKind::FortRuin:
+                raiseHill(h, wobble, place.at, kHeightsHeight + 0.06f, 45.0f);
+                break;
+            default:
+                break;
+        }
+    }
+    for (const ProvincePlace& place : places) {
+        if (place.kind == PlaceKind::City || place.kind == PlaceKind::Town) {
+            levelGround(h, place.at, 0.3f, 70.0f);
+        }
+    }
+}
+
+Grid<float> woodland(const ProvinceLayout& layout, int width, int height) {
+    const Noise grove(0x5EA5'0006);
+    const int hw = width / kHalf + 1;
+    const int hh = height / kHalf + 1;
+    Grid<float> half(hw, hh);
+    for (int y = 0; y < hh; ++y) {
+        for (int x = 0; x < hw; ++x) {
+            const float px = fx(x * kHalf);
+            const float py = fx(y * kHalf);
+            const float n = grove.fbm(px / 230.0f, py / 230.0f, 5);
+            const float copse = 0.5f + 0.9f * (n - 0.32f);  // scattered copses
+            // The old forests: their ellipses seen through a warp, for a ragged edge.
+            const QPointF warped(px + 110.0f * grove.fbm(px / 210.0f + 17.0f, py / 210.0f, 4),
+                                 py + 110.0f * grove.fbm(px / 210.0f, py / 210.0f + 23.0f, 4));
+            double reach = 9.0;
+            for (const Wood& w : layout.woods) {
+                reach = std::min(reach, w.shape.reach(warped));
+            }
+            const float glade =
+                smoothstep(-0.3f, -0.15f, grove.fbm(px / 70.0f, py / 70.0f + 60.0f, 3));
+            const float old =
+                smoothstep(1.05f, 0.85f, static_cast<float>(reach)) * (0.45f + 0.3f * glade);
+            half(x, y) = std::clamp(std::max(copse, old), 0.0f, 1.0f);
+        }
+    }
+    Grid<float> woods(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            woods(x, y) = sampleBilinear(half, fx(x) / kHalf, fx(y) / kHalf);
+        }
+    }
+    return woods;
+}
+
+}  // namespace
+
+Terrain buildTerrain(const ProvinceLayout& layout, const Waterways& water,
+                     const std::vector<ProvincePlace>& places, int width, int height) {
+    const LayoutFields fields = layoutFields(layout, width, height);
+    Terrain t;
+    t.height = fineRelief(roughRelief(fields, places, width, height), width, height);
+    t.lake = lakeCover(water, width, height);
+    const std::vector<float> levels = lakeLevels(water, t.height);
+    fillLakes(water, levels, t.lake, t.height);
+    for (const RiverLine& river : water.rivers) {
+        t.riverBeds.push_back(riverBed(river, t.height, water, levels, t.riverBeds));
+        cutValley(river, t.riverBeds.back(), river.widths.back() > 8.0f ? 110.0f : 70.0f, t.height);
+    }
+    shapeRoundPlaces(places, t.height);
+    for (std::size_t i = 0; i < water.rivers.size(); ++i) {
+        recutChannel(water.rivers[i], t.riverBeds[i], t.height);
+    }
+    fillLakes(water, levels, t.lake, t.height);
+    t.woods = woodland(layout, width, height);
+    t.moor = Grid<unsigned char>(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const float m = coarseAt(fields.upland, fx(x), fx(y)) / 0.2f;
+            t.moor(x, y) = static_cast<unsigned char>(std::clamp(m, 0.0f, 1.0f) * 255.0f);
+        }
+    }
+    return t;
+}
+
+}  // namespace marventa

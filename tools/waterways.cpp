@@ -1,0 +1,106 @@
+#include "waterways.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "noise.h"
+#include "path_smoothing.h"
+#include "plane_geometry.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr double kStep = 4.0;        // pixels between the points of a drawn river
+constexpr double kMeander = 6.0;     // largest sideways swing off the course
+constexpr double kReachInto = 30.0;  // how far a river runs on into the lake or sea it meets
+
+float smoothstep(double e0, double e1, double x) {
+    const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
+    return static_cast<float>(t * t * (3 - 2 * t));
+}
+
+LakeShape shoreOf(const Lake& lake, const Noise& noise) {
+    constexpr int kSides = 120;
+    QPolygonF outline;
+    for (int i = 0; i < kSides; ++i) {
+        const double a = 2 * std::numbers::pi * i / kSides;
+        // Noise sampled round a circle, so the shore closes without a seam.
+        const double wobble =
+            0.07 * noise.fbm(static_cast<float>(lake.shape.centre.x() / 97 + 1.6 * std::cos(a)),
+                             static_cast<float>(lake.shape.centre.y() / 97 + 1.6 * std::sin(a)), 4);
+        outline << lake.shape.centre + QPointF(lake.shape.rx * (1 + wobble) * std::cos(a),
+                                               lake.shape.ry * (1 + wobble) * std::sin(a));
+    }
+    return {lake.name, lake.shape, outline};
+}
+
+// Where a river starts in or ends at a lake, let it run a little into the water so the two meet
+// whatever the shore's wobble.
+void reachIntoWater(std::vector<QPointF>& course, const std::vector<Lake>& lakes) {
+    for (const Lake& lake : lakes) {
+        for (bool atEnd : {false, true}) {
+            QPointF& end = atEnd ? course.back() : course.front();
+            if (lake.shape.reach(end) < 1.5) {
+                const QPointF in = lake.shape.centre - end;
+                const QPointF extra = end + in * (kReachInto / length(in));
+                if (atEnd) {
+                    course.push_back(extra);
+                } else {
+                    course.insert(course.begin(), extra);
+                }
+            }
+        }
+    }
+}
+
+RiverLine meander(const RiverCourse& river, const std::vector<Lake>& lakes, bool toSea,
+                  const Noise& noise) {
+    std::vector<QPointF> course = river.course;
+    reachIntoWater(course, lakes);
+    if (toSea) {
+        const QPointF dir = course.back() - course[course.size() - 2];
+        course.push_back(course.back() + dir * (kReachInto * 1.5 / length(dir)));
+    }
+    const std::vector<QPointF> centre = roundBends(course, 60.0, kStep);
+    double total = 0.0;
+    for (std::size_t i = 1; i < centre.size(); ++i) {
+        total += length(centre[i] - centre[i - 1]);
+    }
+    RiverLine line{river.name, river.labelled, {}, {}};
+    double s = 0.0;
+    for (std::size_t i = 0; i < centre.size(); ++i) {
+        if (i > 0) {
+            s += length(centre[i] - centre[i - 1]);
+        }
+        const QPointF ahead =
+            centre[std::min(i + 1, centre.size() - 1)] - centre[i > 0 ? i - 1 : 0];
+        const QPointF across = QPointF(-ahead.y(), ahead.x()) / std::max(1e-9, length(ahead));
+        // Both ends stay put: sources, mouths and confluences are where the layout says.
+        const float fixedEnds = smoothstep(0, 80, s) * smoothstep(0, 80, total - s);
+        const double swing =
+            kMeander * fixedEnds * noise.fbm(static_cast<float>(s / 140.0), 7.5f, 3);
+        line.points.push_back(centre[i] + across * swing);
+        const double t = std::pow(s / total, 0.8);
+        line.widths.push_back(
+            static_cast<float>(river.sourceWidth + (river.mouthWidth - river.sourceWidth) * t));
+    }
+    return line;
+}
+
+}  // namespace
+
+Waterways layWaterways(const ProvinceLayout& layout) {
+    const Noise noise(0x1A4E'0001);
+    Waterways w;
+    for (const Lake& lake : layout.lakes) {
+        w.lakes.push_back(shoreOf(lake, noise));
+    }
+    for (const RiverCourse& river : layout.rivers) {
+        const bool toSea = distanceToPolyline(river.course.back(), layout.coast) < 60.0;
+        w.rivers.push_back(meander(river, layout.lakes, toSea, noise));
+    }
+    return w;
+}
+
+}  // namespace marventa
