@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace marventa::testing {
 
@@ -62,11 +63,13 @@ inline std::vector<std::uint8_t> makeFrameOnlyJpeg(int width, int height) {
             0xFF, 0xD9};                                                         // EOI
 }
 
-// A file in the test's temporary folder, removed again at the end of the scope.
+// A file in the test's temporary folder, removed again at the end of the scope. The process id
+// in its name keeps tests that CTest runs in parallel from sharing a file.
 class TempFile {
   public:
     explicit TempFile(const std::string& name)
-        : path_(std::filesystem::path(::testing::TempDir()) / name) {}
+        : path_(std::filesystem::path(::testing::TempDir()) /
+                (std::to_string(::getpid()) + "-" + name)) {}
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile() { std::filesystem::remove(path_); }
