@@ -20,6 +20,7 @@ struct CityLayout {
     std::vector<QPointF> wall;                 // closed
     std::vector<std::vector<QPointF>> waters;  // closed
     std::vector<Street> streets;
+    std::vector<std::vector<QPointF>> marshes = {};  // closed; wet ground, no building stands there
 };
 
 inline constexpr double kStreetWidth = 14.0;

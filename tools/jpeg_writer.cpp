@@ -77,27 +77,28 @@ std::vector<std::uint8_t> encodeProgressiveJpeg(const QImage& image, int quality
     return bytes;
 }
 
-std::vector<std::uint8_t> encodeJpegWithinBudget(const QImage& image, const JpegBudget& budget) {
+EncodedJpeg encodeJpegWithinBudget(const QImage& image, const JpegBudget& budget) {
     // File size grows with quality; bisect for the highest quality not above the target.
     int low = 20;
-    int high = 98;
-    std::vector<std::uint8_t> best = encodeProgressiveJpeg(image, low);
-    if (best.size() <= budget.targetBytes) {
+    int high = budget.maxQuality;
+    EncodedJpeg best{encodeProgressiveJpeg(image, low), low};
+    if (best.bytes.size() <= budget.targetBytes) {
         while (low < high) {
             const int mid = (low + high + 1) / 2;
             std::vector<std::uint8_t> trial = encodeProgressiveJpeg(image, mid);
             if (trial.size() <= budget.targetBytes) {
                 low = mid;
-                best = std::move(trial);
+                best = {std::move(trial), mid};
             } else {
                 high = mid - 1;
             }
         }
     }
-    if (best.size() < budget.minBytes || best.size() > budget.maxBytes) {
-        throw std::runtime_error("JPEG of " + std::to_string(best.size()) +
-                                 " bytes misses its budget " + std::to_string(budget.minBytes) +
-                                 " .. " + std::to_string(budget.maxBytes));
+    const std::size_t size = best.bytes.size();
+    if (size < budget.minBytes || size > budget.maxBytes) {
+        throw std::runtime_error("JPEG of " + std::to_string(size) + " bytes misses its budget " +
+                                 std::to_string(budget.minBytes) + " .. " +
+                                 std::to_string(budget.maxBytes));
     }
     return best;
 }

@@ -15,10 +15,16 @@ struct JpegBudget {
     std::size_t minBytes;
     std::size_t maxBytes;
     std::size_t targetBytes;  // the file is the largest that does not exceed this
+    int maxQuality = 98;      // nor is it made at a higher quality than this
+};
+
+struct EncodedJpeg {
+    std::vector<std::uint8_t> bytes;
+    int quality;
 };
 
 // Searches the quality whose file comes closest to the target from below; raises
 // std::runtime_error when no quality lands inside [minBytes, maxBytes].
-std::vector<std::uint8_t> encodeJpegWithinBudget(const QImage& image, const JpegBudget& budget);
+EncodedJpeg encodeJpegWithinBudget(const QImage& image, const JpegBudget& budget);
 
 }  // namespace marventa

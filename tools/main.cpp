@@ -1,6 +1,8 @@
 // marventa-generate [repository root]: paints every picture of the world and writes them into
 // pictures/assets/ and ui/icons/. The same inputs always give the same bytes.
 #include <QGuiApplication>
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -9,6 +11,9 @@
 #include "bmp_writer.h"
 #include "byte_writer.h"
 #include "city_directory.h"
+#include "city_layout.h"
+#include "city_painter.h"
+#include "coherence.h"
 #include "icon.h"
 #include "jpeg_writer.h"
 #include "province_layout.h"
@@ -33,6 +38,12 @@ void report(const fs::path& file, std::size_t bytes, Clock::time_point since) {
     std::fflush(stdout);
 }
 
+void warn(const std::vector<std::string>& faults) {
+    for (const std::string& f : faults) {
+        std::printf("  warning: %s\n", f.c_str());
+    }
+}
+
 void stage(const char* name, Clock::time_point since) {
     const std::chrono::duration<double> took = Clock::now() - since;
     std::printf("  %-22s %22.1f s\n", name, took.count());
@@ -45,6 +56,14 @@ void writeBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes,
     report(file, bytes.size(), since);
 }
 
+void writeJpeg(const fs::path& file, const QImage& image, const JpegBudget& budget,
+               Clock::time_point since) {
+    const EncodedJpeg jpeg = encodeJpegWithinBudget(image, budget);
+    writeFileBytes(file, jpeg.bytes);
+    report(file, jpeg.bytes.size(), since);
+    std::printf("  %-22s %22d\n", "quality", jpeg.quality);
+}
+
 void writeProvince(const fs::path& dir) {
     const auto start = Clock::now();
     const std::vector<ProvincePlace> places = provincePlaces();
@@ -54,15 +73,43 @@ void writeProvince(const fs::path& dir) {
     stage("terrain", start);
     const std::vector<Stream> streams = findStreams(terrain, water, places);
     stage("brooks", start);
+    warn(checkProvince(places, terrain, water, streams));
     const std::vector<RoadLine> roads = planRoads(layout, places, terrain, water);
     stage("roads", start);
     const QImage province = paintProvince({layout, terrain, water, streams, roads, places});
     stage("painting", start);
-    writeBytes(dir / "province.jpg",
-               encodeJpegWithinBudget(province, {1'500'000, 2'500'000, 2'000'000}), start);
+    writeJpeg(dir / "province.jpg", province, {1'500'000, 2'500'000, 2'000'000}, start);
     const QImage overview =
         province.scaled(200, 162, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     writeBytes(dir / "overview.bmp", encodeBmp24(overview), start);
+}
+
+// A city map's file: its name in lower case without spaces.
+std::string cityFile(std::string_view caption) {
+    std::string file;
+    for (char c : caption) {
+        if (c != ' ') {
+            file += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    return file + ".jpg";
+}
+
+void writeCities(const fs::path& dir) {
+    for (const CityEntry& city : kCityDirectory) {
+        const auto start = Clock::now();
+        const auto& layouts = cityLayouts();
+        const auto layout = std::find_if(layouts.begin(), layouts.end(), [&](const CityLayout& l) {
+            return l.table == city.table;
+        });
+        const CityGround ground(*layout, QSizeF(city.mapWidth, city.mapHeight));
+        const std::vector<Footprint> footprints = planFootprints(ground, cityBuildings(city.table));
+        warn(checkCity(ground, footprints));
+        const QString title =
+            QString::fromUtf8(city.caption.data(), static_cast<qsizetype>(city.caption.size()));
+        const QImage map = paintCity(ground, title, footprints);
+        writeJpeg(dir / cityFile(city.caption), map, {60'000, 300'000, 290'000, 88}, start);
+    }
 }
 
 void writeIcons(const fs::path& dir) {
@@ -94,6 +141,7 @@ int main(int argc, char** argv) {
         const fs::path assets = root / "pictures" / "assets";
         fs::create_directories(assets);
         writeProvince(assets);
+        writeCities(assets);
         writeIcons(root / "ui" / "icons");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "marventa-generate: %s\n", e.what());

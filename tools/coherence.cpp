@@ -1,0 +1,100 @@
+#include "coherence.h"
+
+#include <QPolygonF>
+#include <cstdio>
+
+#include "plane_geometry.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr double kWaterMargin = 6.0;  // pixels of dry ground round every place
+
+std::string describe(const std::string& name, double x, double y) {
+    char at[48];
+    std::snprintf(at, sizeof at, " (%.0f, %.0f)", x, y);
+    return name + at;
+}
+
+double distanceToOutline(QPointF p, const QPolygonF& polygon) {
+    std::vector<QPointF> ring(polygon.begin(), polygon.end());
+    ring.push_back(polygon.front());
+    return distanceToPolyline(p, ring);
+}
+
+}  // namespace
+
+std::vector<std::string> checkProvince(const std::vector<ProvincePlace>& places,
+                                       const Terrain& terrain, const Waterways& water,
+                                       const std::vector<Stream>& streams) {
+    std::vector<std::string> faults;
+    const Grid<float>& h = terrain.height;
+    for (const ProvincePlace& p : places) {
+        const QPointF at(p.at.x, p.at.y);
+        const std::string who = describe(p.name, at.x(), at.y());
+        bool wet = false;
+        for (int dy = -6; dy <= 6 && !wet; ++dy) {
+            for (int dx = -6; dx <= 6 && !wet; ++dx) {
+                const int x = p.at.x + dx;
+                const int y = p.at.y + dy;
+                wet = h.contains(x, y) && dx * dx + dy * dy <= 36 &&
+                      (h(x, y) < 0.0f || terrain.lake(x, y) > 0);
+            }
+        }
+        if (wet) {
+            faults.push_back(who + " is at the water's edge");
+        }
+        for (const RiverLine& r : water.rivers) {
+            const Nearest n = nearestOnPolyline(at, r.points);
+            if (n.distance < r.widths[n.segment] / 2 + kWaterMargin) {
+                faults.push_back(who + " is on the river " + r.name.toStdString());
+            }
+        }
+        for (const Stream& s : streams) {
+            const Nearest n = nearestOnPolyline(at, s.points);
+            if (n.distance < s.widths[n.segment] / 2 + kWaterMargin) {
+                faults.push_back(who + " is on a brook");
+            }
+        }
+        const float ground = h(p.at.x, p.at.y);
+        if ((p.kind == PlaceKind::Cave || p.kind == PlaceKind::Mine) && ground < kHillHeight) {
+            faults.push_back(who + " lies below the hills");
+        }
+        if (p.kind == PlaceKind::FortRuin && ground < kHeightsHeight) {
+            faults.push_back(who + " lies below the heights");
+        }
+    }
+    return faults;
+}
+
+std::vector<std::string> checkCity(const CityGround& ground,
+                                   const std::vector<Footprint>& footprints) {
+    std::vector<std::string> faults;
+    for (std::size_t i = 0; i < footprints.size(); ++i) {
+        const Footprint& f = footprints[i];
+        const std::string who = f.name.toStdString();
+        for (const Door& d : f.doors) {
+            if (distanceToOutline(d.at, f.body) > 1.5) {
+                faults.push_back(describe(who, d.at.x(), d.at.y()) + ": door off the outline");
+            }
+            if (ground.isWater(d.at)) {
+                faults.push_back(describe(who, d.at.x(), d.at.y()) + ": door in water");
+            }
+        }
+        for (const QPointF& v : f.body) {
+            if (!ground.inMap(v)) {
+                faults.push_back(who + " reaches off the map");
+                break;
+            }
+        }
+        for (std::size_t j = i + 1; j < footprints.size(); ++j) {
+            if (f.body.intersected(footprints[j].body).boundingRect().width() > 2.0) {
+                faults.push_back(who + " overlaps " + footprints[j].name.toStdString());
+            }
+        }
+    }
+    return faults;
+}
+
+}  // namespace marventa
