@@ -7,7 +7,7 @@ BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
 TEST_PACKAGES := libjpeg-turbo-progs xauth desktop-file-utils appstream
 
-.PHONY: all build test run bench packages-build packages-test packages-run clean format
+.PHONY: all build test run bench world packages-build packages-test packages-run clean format
 
 all: build
 
@@ -37,6 +37,14 @@ bench:
 		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target decode_bench first_decode extract_picture
 	./bench/djpeg_ratio.sh $(BUILD_DIR)-bench
+
+# Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator.
+world:
+	@./scripts/ensure-packages $(BUILD_PACKAGES) fonts-liberation
+	cmake -S . -B $(BUILD_DIR)-world -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_TOOLS=ON \
+		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF
+	cmake --build $(BUILD_DIR)-world -j $(JOBS) --target marventa-generate
+	$(BUILD_DIR)-world/tools/marventa-generate $(CURDIR)
 
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \

@@ -41,18 +41,54 @@ class Grid {
     std::vector<T> cells_;
 };
 
-// Bilinear sample of a float grid at a fractional cell position (clamped at the edges).
-inline float sampleBilinear(const Grid<float>& g, float x, float y) {
+// A fractional grid position split into its cell and the offset within it.
+struct CellOffset {
+    int ix;
+    int iy;
+    float tx;
+    float ty;
+};
+
+inline CellOffset splitPosition(float x, float y) {
     const float fx = std::floor(x);
     const float fy = std::floor(y);
-    const int ix = static_cast<int>(fx);
-    const int iy = static_cast<int>(fy);
-    const float tx = x - fx;
-    const float ty = y - fy;
+    return {static_cast<int>(fx), static_cast<int>(fy), x - fx, y - fy};
+}
+
+// Bilinear sample of a float grid at a fractional cell position (clamped at the edges).
+inline float sampleBilinear(const Grid<float>& g, float x, float y) {
+    const auto [ix, iy, tx, ty] = splitPosition(x, y);
     const float a = g.clamped(ix, iy) + (g.clamped(ix + 1, iy) - g.clamped(ix, iy)) * tx;
     const float b =
         g.clamped(ix, iy + 1) + (g.clamped(ix + 1, iy + 1) - g.clamped(ix, iy + 1)) * tx;
     return a + (b - a) * ty;
+}
+
+// Catmull-Rom bicubic sample: smooth slopes across cell borders, so that shading a surface
+// sampled from a coarse grid shows no creases along the grid lines.
+inline float sampleBicubic(const Grid<float>& g, float x, float y) {
+    const auto [ix, iy, tx, ty] = splitPosition(x, y);
+    auto weights = [](float t, float w[4]) {
+        const float t2 = t * t;
+        const float t3 = t2 * t;
+        w[0] = 0.5f * (-t3 + 2.0f * t2 - t);
+        w[1] = 0.5f * (3.0f * t3 - 5.0f * t2 + 2.0f);
+        w[2] = 0.5f * (-3.0f * t3 + 4.0f * t2 + t);
+        w[3] = 0.5f * (t3 - t2);
+    };
+    float wx[4];
+    float wy[4];
+    weights(tx, wx);
+    weights(ty, wy);
+    float sum = 0.0f;
+    for (int j = 0; j < 4; ++j) {
+        float row = 0.0f;
+        for (int i = 0; i < 4; ++i) {
+            row += wx[i] * g.clamped(ix - 1 + i, iy - 1 + j);
+        }
+        sum += wy[j] * row;
+    }
+    return sum;
 }
 
 }  // namespace marventa

@@ -139,13 +139,13 @@ QImage paintRelief(const Terrain& terrain) {
                                    (1.0f - smoothstep(0.5f, 0.62f, hv));
                 c = mix(c, kWoodFloor, 0.45f * wood);
                 // Contours every tenth of the height, as lines about a pixel wide.
-                if (hv > 0.1f) {
+                if (hv > 0.15f) {
                     const float step = 0.1f;
                     const float off = std::fabs(hv / step - std::round(hv / step)) * step;
                     const float px = off / gradient(h, x, y);
                     // Where slopes are steep the lines would crowd into a smudge: let them fade.
-                    const float crowding = smoothstep(0.02f, 0.006f, gradient(h, x, y));
-                    c = mix(c, kContour, 0.2f * crowding * (1.0f - smoothstep(0.3f, 1.1f, px)));
+                    const float crowding = smoothstep(0.012f, 0.004f, gradient(h, x, y));
+                    c = mix(c, kContour, 0.16f * crowding * (1.0f - smoothstep(0.3f, 1.1f, px)));
                 }
                 c = scale(c, hillShade(h, x, y));
                 const float d = toWater(x, y);

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "path_smoothing.h"
+#include "plane_geometry.h"
 
 namespace marventa {
 
@@ -129,6 +130,19 @@ Drainage drain(const Lattice& l) {
     return d;
 }
 
+// Averages each inner point with its neighbours a few times: the lattice's right-angle steps
+// become a gently winding line. Both ends stay where they are.
+void easeLine(std::vector<QPointF>& points) {
+    for (int round = 0; round < 4; ++round) {
+        std::vector<QPointF> eased = points;
+        for (std::size_t i = 2; i + 2 < points.size(); ++i) {
+            eased[i] =
+                (points[i - 2] + points[i - 1] + points[i] + points[i + 1] + points[i + 2]) / 5.0;
+        }
+        points = std::move(eased);
+    }
+}
+
 float brookWidth(std::uint32_t flow) {
     return 1.1f + 0.5f * std::log2(float(flow) / kBrookCells + 1.0f);
 }
@@ -155,24 +169,52 @@ std::vector<Stream> findStreams(const Terrain& terrain, const Waterways& water,
     }
     std::vector<char> drawn(n, 0);
     std::vector<Stream> streams;
+    std::vector<char> joining;  // per brook: it ends on another brook, not in open water
     // From every brook source walk down until the water, or a brook already drawn, is reached.
     for (std::size_t c = 0; c < n; ++c) {
         if (!isBrook(c) || fed[c]) {
             continue;
         }
         Stream s;
+        std::vector<int> cells;
+        bool joins = false;
         for (int cell = int(c); cell >= 0; cell = d.next[std::size_t(cell)]) {
             s.points.push_back(centre(l, cell));
             s.widths.push_back(brookWidth(d.flow[std::size_t(cell)]));
             if (drawn[std::size_t(cell)] || l.water[std::size_t(cell)]) {
+                joins = drawn[std::size_t(cell)] && !l.water[std::size_t(cell)];
                 break;
             }
+            cells.push_back(cell);
+        }
+        if (s.points.size() < 10) {
+            continue;  // a trickle: left out, and its cells stay free for a longer brook
+        }
+        for (int cell : cells) {
             drawn[std::size_t(cell)] = 1;
         }
-        if (s.points.size() >= 10) {
-            cutCorners(s.points, s.widths, 4);
-            streams.push_back(std::move(s));
+        easeLine(s.points);
+        cutCorners(s.points, s.widths, 3);
+        streams.push_back(std::move(s));
+        joining.push_back(joins);
+    }
+    // Easing moved the brooks a little: let each tributary end on the brook it joins again.
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        if (!joining[i]) {
+            continue;
         }
+        QPointF& end = streams[i].points.back();
+        Nearest best;
+        QPointF onto = end;
+        for (std::size_t j = 0; j < streams.size(); ++j) {
+            const Nearest n = j == i ? Nearest{} : nearestOnPolyline(end, streams[j].points);
+            if (n.distance < best.distance) {
+                best = n;
+                const auto& pts = streams[j].points;
+                onto = pts[n.segment] + (pts[n.segment + 1] - pts[n.segment]) * n.along;
+            }
+        }
+        end = onto;
     }
     return streams;
 }

@@ -89,7 +89,7 @@ LayoutFields layoutFields(const ProvinceLayout& layout, int width, int height) {
 }
 
 float coarseAt(const Grid<float>& g, float x, float y) {
-    return sampleBilinear(g, x / kCoarse, y / kCoarse);
+    return sampleBicubic(g, x / kCoarse, y / kCoarse);
 }
 
 // Visits the cells of `g` within `radius` of `at` (in the grid's own units), passing each
@@ -181,7 +181,7 @@ Grid<float> fineRelief(const Grid<float>& rough, int width, int height) {
     Grid<float> h(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float v = sampleBilinear(rough, fx(x) / kHalf, fx(y) / kHalf);
+            const float v = sampleBicubic(rough, fx(x) / kHalf, fx(y) / kHalf);
             h(x, y) =
                 v > 0.0f ? std::max(0.004f, v + 0.005f * grain.fbm(fx(x) / 40.0f, fx(y) / 40.0f, 3))
                          : v;
@@ -382,8 +382,8 @@ Grid<float> woodland(const ProvinceLayout& layout, int width, int height) {
             const float n = grove.fbm(px / 230.0f, py / 230.0f, 5);
             const float copse = 0.5f + 0.9f * (n - 0.32f);  // scattered copses
             // The old forests: their ellipses seen through a warp, for a ragged edge.
-            const QPointF warped(px + 110.0f * grove.fbm(px / 210.0f + 17.0f, py / 210.0f, 4),
-                                 py + 110.0f * grove.fbm(px / 210.0f, py / 210.0f + 23.0f, 4));
+            const QPointF warped(px + 170.0f * grove.fbm(px / 300.0f + 17.0f, py / 300.0f, 4),
+                                 py + 170.0f * grove.fbm(px / 300.0f, py / 300.0f + 23.0f, 4));
             double reach = 9.0;
             for (const Wood& w : layout.woods) {
                 reach = std::min(reach, w.shape.reach(warped));
