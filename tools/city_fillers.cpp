@@ -91,8 +91,8 @@ void lineStreets(const CityGround& ground, Plot& plot, Rng& rng) {
                     const QPointF along =
                         unit(line[std::min(i + 1, line.size() - 1)] - line[i - 1]);
                     const QPointF out = QPointF(-along.y(), along.x()) * side;
-                    const double w = rng.range(16.0, 30.0);
-                    const double d = rng.range(20.0, 34.0);
+                    const double w = rng.range(22.0, 40.0);
+                    const double d = rng.range(24.0, 34.0);
                     const QPointF front = line[i] + out * setback;
                     const QPolygonF house(
                         {front, front + along * w, front + along * w + out * d, front + out * d});

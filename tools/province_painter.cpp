@@ -304,8 +304,8 @@ std::vector<std::pair<QPointF, double>> aroundSpot(QPointF centre, double degree
 void drawAreaNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
     const TextStyle range{mapFont(TypeFace::SerifBold, 30, 9), QColor(104, 70, 40, 210),
                           QColor(255, 248, 230, 120), 4.0};
-    const TextStyle wood{mapFont(TypeFace::SerifItalic, 28, 3), QColor(34, 70, 34),
-                         QColor(236, 244, 220, 170), 4.0};
+    const TextStyle wood{mapFont(TypeFace::SerifItalic, 30, 3), QColor(24, 56, 24),
+                         QColor(240, 246, 228, 235), 6.0};
     const TextStyle lake{mapFont(TypeFace::SerifItalic, 20), kWaterInk, QColor(214, 234, 244, 200),
                          3.0};
     const TextStyle river{mapFont(TypeFace::SerifItalic, 19), kWaterInk, QColor(240, 246, 236, 190),

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+#include <cmath>
+
+#include "distance_transform.h"
+#include "grid.h"
+#include "label_placer.h"
+#include "path_smoothing.h"
+#include "plane_geometry.h"
+#include "rng.h"
+
+using namespace marventa;
+
+TEST(DistanceTransform, MatchesBruteForceOnAScatteredMask) {
+    Grid<unsigned char> inside(37, 23, 0);
+    Rng rng(7);
+    for (int i = 0; i < 12; ++i) {
+        inside(rng.below(37), rng.below(23)) = 1;
+    }
+    const Grid<float> d = distanceTo(inside, 1000.0f);
+    for (int y = 0; y < 23; ++y) {
+        for (int x = 0; x < 37; ++x) {
+            double best = 1e9;
+            for (int v = 0; v < 23; ++v) {
+                for (int u = 0; u < 37; ++u) {
+                    if (inside(u, v)) {
+                        best = std::min(best, std::hypot(u - x, v - y));
+                    }
+                }
+            }
+            ASSERT_NEAR(d(x, y), best, 1e-4) << x << "," << y;
+        }
+    }
+}
+
+TEST(DistanceTransform, CapsFarCellsAndEmptyMasks) {
+    Grid<unsigned char> inside(10, 10, 0);
+    EXPECT_FLOAT_EQ(distanceTo(inside, 5.0f)(3, 3), 5.0f);
+    inside(0, 0) = 1;
+    const Grid<float> d = distanceTo(inside, 5.0f);
+    EXPECT_FLOAT_EQ(d(0, 0), 0.0f);
+    EXPECT_FLOAT_EQ(d(3, 4), 5.0f);
+    EXPECT_FLOAT_EQ(d(9, 9), 5.0f);
+}
+
+TEST(Sampling, BicubicAndBilinearReproduceAPlaneAndHitTheNodes) {
+    Grid<float> g(8, 8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            g(x, y) = 2.0f * x - 3.0f * y + 1.0f;
+        }
+    }
+    for (float x : {2.0f, 2.25f, 3.5f, 4.9f}) {
+        for (float y : {1.0f, 2.7f, 5.5f}) {
+            EXPECT_NEAR(sampleBicubic(g, x, y), 2.0f * x - 3.0f * y + 1.0f, 1e-4f);
+            EXPECT_NEAR(sampleBilinear(g, x, y), 2.0f * x - 3.0f * y + 1.0f, 1e-4f);
+        }
+    }
+}
+
+TEST(Polylines, NearestPointSideAndResampling) {
+    const std::vector<QPointF> line{{0, 0}, {10, 0}, {10, 10}};
+    const Nearest above = nearestOnPolyline(QPointF(4, -3), line);
+    EXPECT_DOUBLE_EQ(above.distance, 3.0);
+    EXPECT_EQ(above.segment, 0u);
+    EXPECT_DOUBLE_EQ(above.along, 0.4);
+    EXPECT_LT(above.side, 0.0);
+    EXPECT_GT(nearestOnPolyline(QPointF(4, 3), line).side, 0.0);
+
+    const std::vector<QPointF> pts = resample(line, 3.0);
+    EXPECT_EQ(pts.front(), QPointF(0, 0));
+    EXPECT_EQ(pts.back(), QPointF(10, 10));
+    for (std::size_t i = 1; i + 1 < pts.size(); ++i) {
+        EXPECT_NEAR(length(pts[i] - pts[i - 1]) + 0.0, 3.0, 1.3);  // shorter only across the bend
+    }
+}
+
+TEST(Polylines, SmoothingKeepsTheEndsAndStaysNearTheBends) {
+    const std::vector<QPointF> line{{0, 0}, {200, 0}, {200, 200}, {400, 200}};
+    const std::vector<QPointF> round = roundBends(line, 40.0, 5.0);
+    EXPECT_EQ(round.front(), line.front());
+    EXPECT_EQ(round.back(), line.back());
+    for (std::size_t i = 1; i < round.size(); ++i) {
+        EXPECT_LE(length(round[i] - round[i - 1]), 5.0 + 1e-6);
+    }
+    // A right-angle bend cut 40 px back passes about 14 px inside its corner, never further.
+    EXPECT_LT(distanceToPolyline(QPointF(200, 0), round), 15.0);
+    EXPECT_GT(distanceToPolyline(QPointF(200, 0), round), 5.0);
+
+    std::vector<QPointF> stairs{{0, 0}, {4, 0}, {4, 4}, {8, 4}, {8, 8}};
+    std::vector<float> widths{1, 2, 3, 4, 5};
+    cutCorners(stairs, widths, 2);
+    EXPECT_EQ(stairs.front(), QPointF(0, 0));
+    EXPECT_EQ(stairs.back(), QPointF(8, 8));
+    ASSERT_EQ(widths.size(), stairs.size());
+    EXPECT_FLOAT_EQ(widths.front(), 1.0f);
+    EXPECT_FLOAT_EQ(widths.back(), 5.0f);
+}
+
+TEST(LabelPlacer, TakesTheFirstFreeCandidateInsideTheBounds) {
+    LabelPlacer placer(QRectF(0, 0, 100, 100));
+    placer.reserve(QRectF(40, 40, 20, 20));
+    const auto around = LabelPlacer::around(QPointF(50, 50), QSizeF(30, 10), 12);
+    const auto first = placer.place(around);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, around[0]);  // right of the point
+    const auto second = placer.place(around);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(*second, around[1]);                        // the right is taken now
+    EXPECT_FALSE(placer.place({QRectF(90, 90, 20, 5)}));  // off the bounds
+
+    QPolygonF turned({QPointF(20, 5), QPointF(30, 15), QPointF(25, 20), QPointF(15, 10)});
+    EXPECT_TRUE(placer.isFree(turned));
+    placer.reserve(QRectF(24, 4, 2, 2));
+    EXPECT_TRUE(placer.isFree(turned));  // the box's corner lies outside the turned shape
+    placer.reserve(QRectF(22, 11, 2, 2));
+    EXPECT_FALSE(placer.isFree(turned));
+}
