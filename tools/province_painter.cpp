@@ -224,11 +224,12 @@ void drawTownNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
             const QString text = QString::fromStdString(place.name);
             const QFontMetricsF m(style.font);
             const QSizeF size(m.horizontalAdvance(text) + 4, m.ascent() + m.descent());
-            const auto box = placer.place(LabelPlacer::around(QPointF(place.at.x, place.at.y), size,
-                                                              symbolRadius(place.kind) + 4));
-            if (box) {
-                drawHaloText(p, text, QPointF(box->left() + 2, box->top() + m.ascent()), style);
-            }
+            const std::vector<QRectF> spots = LabelPlacer::around(
+                QPointF(place.at.x, place.at.y), size, symbolRadius(place.kind) + 4);
+            // Every town is named: where all spots are crowded, on its right regardless.
+            const QRectF box = placer.place(spots).value_or(spots.front());
+            placer.reserve(box);
+            drawHaloText(p, text, QPointF(box.left() + 2, box.top() + m.ascent()), style);
         }
     }
 }
