@@ -42,20 +42,22 @@ constexpr bool tableFits(std::span<const Record> rows, std::size_t expectedRows,
 
 // The city's row of the province "Cities" table, scaled to the overview, lies in its marker box.
 constexpr bool cityInMarker(std::span<const PlaceRecord> cities, const CityEntry& city) {
-    const PlaceRecord* found = nullptr;
-    for (const PlaceRecord& r : cities) {
-        if (r.name == city.caption) {
-            if (found != nullptr) {
-                return false;  // the overview needs one unambiguous point per city
-            }
-            found = &r;
+    // An index, not a pointer: GCC's -fsanitize=null rewrites the address of a range-for
+    // element into a form its constant evaluator cannot compare with nullptr.
+    std::size_t matches = 0;
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < cities.size(); ++i) {
+        if (cities[i].name == city.caption) {
+            ++matches;
+            found = i;
         }
     }
-    if (found == nullptr || !pointInside(*found, kProvincePicture)) {
+    // The overview needs one unambiguous point per city.
+    if (matches != 1 || !pointInside(cities[found], kProvincePicture)) {
         return false;
     }
-    const int x = *tryParseCoordinate(found->x) * kOverviewBitmap.width / kProvinceWidth;
-    const int y = *tryParseCoordinate(found->y) * kOverviewBitmap.height / kProvinceHeight;
+    const int x = *tryParseCoordinate(cities[found].x) * kOverviewBitmap.width / kProvinceWidth;
+    const int y = *tryParseCoordinate(cities[found].y) * kOverviewBitmap.height / kProvinceHeight;
     const MarkerBox& m = city.marker;
     return x >= m.x1 && x < m.x2 && y >= m.y1 && y < m.y2;
 }
