@@ -39,7 +39,8 @@ inline std::vector<std::uint8_t> makeBitmap(int width, int storedHeight,
     put(imageSize, 4);
     put(7799, 4);
     put(7799, 4);
-    put(0, 8);
+    put(0, 4);  // palette size
+    put(0, 4);  // important colours
     for (int stored = 0; stored < height; ++stored) {
         const int y = storedHeight > 0 ? height - 1 - stored : stored;
         for (int x = 0; x < width; ++x) {
