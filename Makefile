@@ -7,7 +7,8 @@ BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
 TEST_PACKAGES := libjpeg-turbo-progs xauth desktop-file-utils appstream
 
-.PHONY: all build test run bench world packages-build packages-test packages-run clean format
+.PHONY: all build test test-sanitize fuzz-smoke run bench world packages-build packages-test \
+	packages-run clean format
 
 all: build
 
@@ -29,6 +30,33 @@ build: packages-build $(BUILD_DIR)/CMakeCache.txt
 test: packages-test $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole test suite under AddressSanitizer (leaks included) and UBSan, in its own build.
+# Leaks inside Qt and the system libraries, which are not instrumented, are suppressed in
+# tests/lsan.supp; none of ours are.
+SANITIZE_DIR ?= $(BUILD_DIR)-sanitize
+SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+test-sanitize: packages-test
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" \
+		-DMARVENTA_SANITIZE=ON -DMARVENTA_BUILD_TOOLS=OFF -DMARVENTA_BUILD_BENCH=OFF
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets (clang), each run briefly from its seeds; FUZZ_SECONDS for longer runs.
+FUZZ_DIR ?= $(BUILD_DIR)-fuzz
+FUZZ_SECONDS ?= 25
+fuzz-smoke:
+	@./scripts/ensure-packages $(BUILD_PACKAGES) clang libclang-rt-14-dev
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+		-DMARVENTA_FUZZ=ON -DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) \
+		--target picture_stream_fuzzer jpeg_decode_fuzzer coordinate_fuzzer
+	./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # Decode benchmarks against djpeg, in their own optimised build.
 bench:
