@@ -58,12 +58,16 @@ fuzz-smoke:
 		--target picture_stream_fuzzer jpeg_decode_fuzzer coordinate_fuzzer
 	./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-# Decode benchmarks against djpeg, in their own optimised build.
+# The program's speed and memory against djpeg, in their own optimised build: the table of
+# figures and goals (bench/marventa_bench), then the decode alone (bench/djpeg_ratio.sh).
 bench:
-	@./scripts/ensure-packages $(BUILD_PACKAGES) libjpeg-turbo-progs
+	@./scripts/ensure-packages $(BUILD_PACKAGES) libjpeg-turbo-progs valgrind fontconfig \
+		fonts-liberation fonts-wine
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_BENCH=ON \
-		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF
-	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target decode_bench first_decode extract_picture
+		-DMARVENTA_BUILD_UI=ON -DBUILD_TESTING=OFF
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target marventa marventa_bench decode_bench \
+		first_decode extract_picture
+	$(BUILD_DIR)-bench/bench/marventa_bench
 	./bench/djpeg_ratio.sh $(BUILD_DIR)-bench
 
 # Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator.
