@@ -73,7 +73,7 @@ QIcon programIcon() {
 
 }  // namespace
 
-TForm1::TForm1(const PictureSet& pictures, QWidget* parent)
+TForm1::TForm1(const PictureSet& pictures, TableSource tables, QWidget* parent)
     : QWidget(parent), ui_(buildForm(*this)), stoneDetails_(ui_.stoneLabels) {
     Form1 = this;
     setObjectName(QStringLiteral("Form1"));
@@ -84,7 +84,7 @@ TForm1::TForm1(const PictureSet& pictures, QWidget* parent)
     layout()->activate();
 
     browser_ = std::make_unique<Browser>(browserWidgets(ui_, stoneDetails_), pictures,
-                                         *pristineOverview(pictures));
+                                         *pristineOverview(pictures), tables);
     ui_.Image2->showBitmap(browser_->overview().bitmap());
     wireEvents();
     browser_->FormCreate();

@@ -3,12 +3,12 @@
 #include <QWidget>
 #include <memory>
 
+#include "browser/browser.h"
 #include "form_builder.h"
 #include "stone_details.h"
 
 namespace marventa {
 
-class Browser;
 class PictureSet;
 
 // The main window: builds its widgets, runs the controller's initial state and forwards each
@@ -17,7 +17,8 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TForm1(const PictureSet& pictures, QWidget* parent = nullptr);
+    // The controller reads the catalogue's tables unless `tables` names others.
+    explicit TForm1(const PictureSet& pictures, TableSource tables = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     const FormWidgets& widgets() const { return ui_; }

@@ -25,8 +25,12 @@ namespace marventa {
 // A freshly created and shown main window for each test.
 class WindowTest : public testing::Test {
   protected:
-    void SetUp() override {
-        form_ = std::make_unique<TForm1>(PictureSet::embedded());
+    void SetUp() override { openWindow(PictureSet::embedded()); }
+
+    // Replaces the window with one built on the given pictures and tables.
+    void openWindow(const PictureSet& pictures, TableSource tables = {}) {
+        form_.reset();
+        form_ = std::make_unique<TForm1>(pictures, tables);
         form_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
         form_->activateWindow();
