@@ -1,0 +1,376 @@
+#include "window_invariants.h"
+
+#include <QScrollBar>
+#include <algorithm>
+#include <array>
+#include <span>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/city_directory.h"
+#include "catalogue/coordinate.h"
+#include "list_box.h"
+#include "map_image.h"
+#include "name_label.h"
+#include "navigation/ramka.h"
+#include "navigation/view_mode.h"
+#include "pixel_memory.h"
+#include "radio_button.h"
+#include "scroll_box.h"
+#include "status_bar.h"
+#include "unit1.h"
+
+namespace marventa::soak {
+
+namespace {
+
+// The category buttons' tables, RadioButton1 .. RadioButton10.
+constexpr std::array<PlaceTableId, 10> kCategoryTables{
+    PlaceTableId::ElvenRuins,  PlaceTableId::Landmarks, PlaceTableId::Shrines,
+    PlaceTableId::FortRuins,   PlaceTableId::Cities,    PlaceTableId::Camps,
+    PlaceTableId::Settlements, PlaceTableId::Mines,     PlaceTableId::Caves,
+    PlaceTableId::Inns,
+};
+
+constexpr int kHeavenlyButton = 11;
+constexpr int kSignButton = 12;
+
+// A list and the buttons whose tables it shows.
+struct ListGroup {
+    ListBox* FormWidgets::*list;
+    int firstButton;
+    int lastButton;
+};
+constexpr std::array<ListGroup, 3> kGroups{{
+    {&FormWidgets::ListBox1, 1, 10},
+    {&FormWidgets::ListBox2, kHeavenlyButton, kSignButton},
+    {&FormWidgets::ListBox3, 13, 20},
+}};
+
+struct Place {
+    std::string_view name;
+    std::string_view x;
+    std::string_view y;
+};
+
+const CityEntry* cityOfButton(int n) {
+    const auto city = std::ranges::find(kCityDirectory, n, &CityEntry::radioButton);
+    return city == kCityDirectory.end() ? nullptr : &*city;
+}
+
+template <class Record>
+std::vector<QString> namesIn(const PlaceTable<Record>& table) {
+    std::vector<QString> names;
+    for (const Record& record : table.rows()) {
+        names.push_back(QString::fromUtf8(record.name.data(), std::ssize(record.name)));
+    }
+    return names;
+}
+
+std::vector<QString> namesOfButton(int n) {
+    if (n == kHeavenlyButton) {
+        return namesIn(heavenlyStones());
+    }
+    if (n == kSignButton) {
+        return namesIn(signStones());
+    }
+    const CityEntry* city = cityOfButton(n);
+    return namesIn(placeTable(city != nullptr ? city->table : kCategoryTables.at(n - 1)));
+}
+
+Place placeOfButton(int n, int row) {
+    if (n == kHeavenlyButton) {
+        const auto& stone = heavenlyStones().record(row + 1);
+        return {stone.name, stone.x, stone.y};
+    }
+    if (n == kSignButton) {
+        const auto& stone = signStones().record(row + 1);
+        return {stone.name, stone.x, stone.y};
+    }
+    const CityEntry* city = cityOfButton(n);
+    const auto& place =
+        placeTable(city != nullptr ? city->table : kCategoryTables.at(n - 1)).record(row + 1);
+    return {place.name, place.x, place.y};
+}
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), std::ssize(text));
+}
+
+std::string str(const QString& s) {
+    return '"' + s.toStdString() + '"';
+}
+
+std::string pair(int a, int b) {
+    return "(" + std::to_string(a) + ", " + std::to_string(b) + ")";
+}
+
+}  // namespace
+
+WindowInvariants::WindowInvariants(TForm1& form) : form_(form), onePicture_(pixelMemoryMapped()) {
+    const FormWidgets& ui = form.widgets();
+    for (ListBox* list : {ui.ListBox1, ui.ListBox2, ui.ListBox3}) {
+        connect(list, &ListBox::picked, this, [this, list] { picked_ = list; });
+    }
+    for (RadioButton* button : ui.radioButtons) {
+        connect(button, &RadioButton::chosen, this, [this] { anyButtonChosen_ = true; });
+    }
+    shownHolder_ = ui.Image1->holder();
+}
+
+void WindowInvariants::beforeEvent() {
+    picked_ = nullptr;
+}
+
+std::vector<std::string> WindowInvariants::check() {
+    Problems problems;
+    checkButtonsAndLists(problems);
+    checkMainView(problems);
+    checkOverview(problems);
+    checkLabelAndStatus(problems);
+    if (picked_ != nullptr && picked_->selectedRow()) {
+        ++rowsPicked_;
+        checkPickedRow(problems);
+    }
+    checkDecodedPictures(problems);
+    listBox1Enabled_ = form_.widgets().ListBox1->isEnabled();
+    return problems;
+}
+
+void WindowInvariants::checkButtonsAndLists(Problems& problems) const {
+    const FormWidgets& ui = form_.widgets();
+    for (const ListGroup& group : kGroups) {
+        const ListBox& list = *(ui.*group.list);
+        const std::string name = list.objectName().toStdString();
+        std::vector<int> checked;
+        for (int n = group.firstButton; n <= group.lastButton; ++n) {
+            if (ui.radioButton(n).isChecked()) {
+                checked.push_back(n);
+            }
+        }
+        if (checked.size() > 1) {
+            problems.push_back(name + ": " + std::to_string(checked.size()) +
+                               " of its buttons are checked");
+            continue;
+        }
+        const std::vector<QString> expected =
+            checked.empty() ? std::vector<QString>{} : namesOfButton(checked.front());
+        const std::string whose =
+            checked.empty() ? "no button checked"
+                            : "RadioButton" + std::to_string(checked.front()) + "'s table";
+        if (list.count() != std::ssize(expected)) {
+            problems.push_back(name + " holds " + std::to_string(list.count()) + " rows, " + whose +
+                               " has " + std::to_string(expected.size()));
+            continue;
+        }
+        for (int row = 0; row < list.count(); ++row) {
+            if (list.item(row)->text() != expected[static_cast<std::size_t>(row)]) {
+                problems.push_back(name + " row " + std::to_string(row) + " is " +
+                                   str(list.item(row)->text()) + ", " + whose + " says " +
+                                   str(expected[static_cast<std::size_t>(row)]));
+                break;
+            }
+        }
+    }
+    if (listBox1Enabled_ && !ui.ListBox1->isEnabled()) {
+        problems.push_back("ListBox1 was disabled again");
+    }
+    if (!ui.ListBox2->isEnabled() || !ui.ListBox3->isEnabled()) {
+        problems.push_back("ListBox2 or ListBox3 is disabled");
+    }
+}
+
+void WindowInvariants::checkMainView(Problems& problems) const {
+    const FormWidgets& ui = form_.widgets();
+    const PictureHolder* holder = ui.Image1->holder();
+    if (holder == nullptr) {
+        problems.push_back("Image1 holds no picture");
+        return;
+    }
+    const bool province = holder->name() == kProvinceHolder;
+    if (ViewMode != ProvinceView && ViewMode != CityView) {
+        problems.push_back("ViewMode is " + std::to_string(ViewMode));
+    } else if (province != (ViewMode == ProvinceView)) {
+        problems.push_back("ViewMode " + std::to_string(ViewMode) + " with " + holder->name() +
+                           " in Image1");
+    }
+    if (!province) {
+        const auto city = std::ranges::find(kCityDirectory, holder->name(), &CityEntry::holder);
+        if (city == kCityDirectory.end()) {
+            problems.push_back("Image1 holds " + holder->name() + ", not a map");
+        } else if (ui.StatusBar1->panelText(1) != fromView(city->caption)) {
+            problems.push_back("status panel 1 reads " + str(ui.StatusBar1->panelText(1)) +
+                               " with " + holder->name() + " shown");
+        }
+    }
+
+    const ScrollBox& box = *ui.ScrollBox1;
+    const QSize image = ui.Image1->size();
+    if (image != QSize(holder->width(), holder->height())) {
+        problems.push_back("Image1 is " + pair(image.width(), image.height()) + ", its picture " +
+                           pair(holder->width(), holder->height()));
+    }
+    if (box.horizontalRange() != image.width() || box.verticalRange() != image.height()) {
+        problems.push_back("scroll ranges " + pair(box.horizontalRange(), box.verticalRange()) +
+                           " are not Image1's size");
+    }
+    if (box.outerWidth() != box.width() || box.outerHeight() != box.height()) {
+        problems.push_back("the viewport computes with " +
+                           pair(box.outerWidth(), box.outerHeight()) + " but is " +
+                           pair(box.width(), box.height()));
+    }
+    const ScrollState& state = box.state();
+    const int h = box.horizontalPosition();
+    const int v = box.verticalPosition();
+    if (h < 0 || h > state.maxHorizontalPosition() || v < 0 || v > state.maxVerticalPosition()) {
+        problems.push_back("positions " + pair(h, v) + " outside 0 .. " +
+                           pair(state.maxHorizontalPosition(), state.maxVerticalPosition()));
+    }
+    const QScrollBar& hBar = *box.horizontalScrollBar();
+    const QScrollBar& vBar = *box.verticalScrollBar();
+    if (hBar.value() != h || vBar.value() != v || hBar.maximum() != state.maxHorizontalPosition() ||
+        vBar.maximum() != state.maxVerticalPosition()) {
+        problems.push_back("scroll bars at " + pair(hBar.value(), vBar.value()) + " of " +
+                           pair(hBar.maximum(), vBar.maximum()) + ", positions " + pair(h, v));
+    }
+    if (ui.Image1->pos() != QPoint(-h, -v)) {
+        problems.push_back("Image1 at " + pair(ui.Image1->x(), ui.Image1->y()) +
+                           " with positions " + pair(h, v));
+    }
+}
+
+void WindowInvariants::checkOverview(Problems& problems) const {
+    const FormWidgets& ui = form_.widgets();
+    const PictureHolder* holder = ui.Image1->holder();
+    if (holder == nullptr) {
+        return;
+    }
+    const ScrollBox& box = *ui.ScrollBox1;
+    const bool province = ViewMode == ProvinceView;
+    const int h = box.horizontalPosition();
+    const int v = box.verticalPosition();
+    RamkaInput in{province,
+                  {h, v, h + box.outerWidth(), v + box.outerHeight()},
+                  {box.horizontalRange(), box.verticalRange()},
+                  {}};
+    // The frame follows every scroll and resize; a city's marker stays from the click that
+    // showed it, even after a page change has unchecked its button.
+    for (std::size_t i = 0; i < kCityDirectory.size(); ++i) {
+        in.checkedCities[i] = province ? ui.radioButton(kCityDirectory[i].radioButton).isChecked()
+                                       : kCityDirectory[i].holder == holder->name();
+    }
+    const Overview& overview = form_.browser().overview();
+    OverviewBitmap expected;
+    renderOverview(expected, overview.pristine(), in);
+    if (expected == overview.bitmap()) {
+        return;
+    }
+    const auto differs = std::ranges::mismatch(expected.rgb, overview.bitmap().rgb).in1;
+    const auto at = static_cast<int>(differs - expected.rgb.begin()) / 3;
+    problems.push_back(
+        std::string(province ? "the overview frame is not the one of positions " + pair(h, v)
+                             : "the overview is not the marker of " + holder->name()) +
+        "; first wrong pixel " + pair(at % OverviewBitmap::kWidth, at / OverviewBitmap::kWidth));
+}
+
+void WindowInvariants::checkLabelAndStatus(Problems& problems) const {
+    const FormWidgets& ui = form_.widgets();
+    const QString caption = ui.Label1->text();
+    const QString place = ui.StatusBar1->panelText(0);
+    if (ui.Label1->isVisible() && (caption.isEmpty() || caption != place)) {
+        problems.push_back("Label1 shows " + str(caption) + ", status panel 0 " + str(place));
+    }
+    if (!ui.Label1->isVisible() && !caption.isEmpty() && caption != QStringLiteral("Label1")) {
+        problems.push_back("hidden Label1 keeps the caption " + str(caption));
+    }
+    if (ViewMode == ProvinceView) {
+        const QString map = anyButtonChosen_ ? QStringLiteral("Map of Marventa")
+                                             : QStringLiteral("Map of Marventa v1.5");
+        if (ui.StatusBar1->panelText(1) != map) {
+            problems.push_back("status panel 1 reads " + str(ui.StatusBar1->panelText(1)) +
+                               " in the province view");
+        }
+    }
+}
+
+void WindowInvariants::checkPickedRow(Problems& problems) const {
+    const FormWidgets& ui = form_.widgets();
+    const auto group =
+        std::ranges::find_if(kGroups, [&](const ListGroup& g) { return ui.*g.list == picked_; });
+    int button = 0;
+    for (int n = group->firstButton; n <= group->lastButton; ++n) {
+        if (ui.radioButton(n).isChecked()) {
+            button = n;
+        }
+    }
+    if (button == 0) {
+        problems.push_back(picked_->objectName().toStdString() +
+                           ": a row was picked with no button checked");
+        return;
+    }
+    const int row = *picked_->selectedRow();
+    const Place place = placeOfButton(button, row);
+    const QString name = fromView(place.name);
+    if (ui.StatusBar1->panelText(0) != name || ui.Label1->text() != name ||
+        !ui.Label1->isVisible()) {
+        problems.push_back("row " + std::to_string(row) + " of " +
+                           picked_->objectName().toStdString() + " is " + str(name) +
+                           " but status panel 0 reads " + str(ui.StatusBar1->panelText(0)) +
+                           " and Label1 " + str(ui.Label1->text()));
+    }
+    // The place is centred as far as the ranges allow.
+    const ScrollBox& box = *ui.ScrollBox1;
+    const ScrollState& state = box.state();
+    const int h = std::clamp(parseCoordinate(place.x) - box.outerWidth() / 2, 0,
+                             state.maxHorizontalPosition());
+    const int v = std::clamp(parseCoordinate(place.y) - box.outerHeight() / 2, 0,
+                             state.maxVerticalPosition());
+    if (box.horizontalPosition() != h || box.verticalPosition() != v) {
+        problems.push_back(str(name) + " should be centred at " + pair(h, v) + ", view at " +
+                           pair(box.horizontalPosition(), box.verticalPosition()));
+    }
+    if (button != kHeavenlyButton && button != kSignButton) {
+        return;
+    }
+    std::array<QString, 9> details;  // Label2 .. Label10
+    if (button == kHeavenlyButton) {
+        const HeavenlyStoneRecord& stone = heavenlyStones().record(row + 1);
+        details[0] = QStringLiteral("Difference between");
+        details[1] = QStringLiteral("Fame and Infame at least ") + fromView(stone.fameDifference);
+        for (std::size_t i = 0; i < stone.effects.size(); ++i) {
+            details[2 + i] = fromView(stone.effects[i]);
+        }
+    } else {
+        const SignStoneRecord& stone = signStones().record(row + 1);
+        for (std::size_t i = 0; i < stone.effects.size(); ++i) {
+            details[2 + i] = fromView(stone.effects[i]);
+        }
+    }
+    for (int label = 2; label <= 10; ++label) {
+        const QString& want = details[static_cast<std::size_t>(label - 2)];
+        if (ui.stoneLabel(label).text() != want) {
+            problems.push_back("Label" + std::to_string(label) + " reads " +
+                               str(ui.stoneLabel(label).text()) + " for " + str(name) +
+                               ", expected " + str(want));
+        }
+    }
+}
+
+void WindowInvariants::checkDecodedPictures(Problems& problems) {
+    const MapImage& image1 = *form_.widgets().Image1;
+    if (image1.holder() != shownHolder_) {
+        shownHolder_ = image1.holder();
+        ++pictureChanges_;
+    }
+    if (!image1.isDecoded()) {
+        problems.push_back("the picture in Image1 was not decoded by its paint");
+    }
+    const std::int64_t mapped = pixelMemoryMapped();
+    if (onePicture_ <= 0) {
+        problems.push_back("the decoded start-up picture was not seen in the pixel memory");
+    } else if (mapped > onePicture_) {
+        problems.push_back("pixel memory holds " + std::to_string(mapped) +
+                           " bytes, one decoded picture takes " + std::to_string(onePicture_));
+    }
+}
+
+}  // namespace marventa::soak
