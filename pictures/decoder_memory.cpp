@@ -3,24 +3,24 @@
 #include <malloc.h>
 #include <sys/mman.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
+#include <type_traits>
 
 namespace marventa {
 
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
-// glibc serves blocks from this size up with mmap; 32 MB is the largest threshold it accepts
-// on 64-bit, and libjpeg's arrays (one per colour component) stay below it.
+// glibc serves blocks from this size up with mmap; 32 MB is the largest threshold it accepts on
+// 64-bit. libjpeg's arrays (one per colour component) stay below it, and so does the held
+// stretch for the largest picture.
 constexpr int kMmapThreshold = 32 << 20;
-constexpr std::size_t kChunk = std::size_t{24} << 20;  // below the threshold: heap, not mmap
-constexpr std::size_t kSlack = std::size_t{4} << 20;   // libjpeg's small pools, chunk headers
-constexpr std::size_t kChunkHeaderRoom = 4096;         // between neighbouring heap chunks
+constexpr std::size_t kSlack = std::size_t{4} << 20;  // libjpeg's small pools, chunk headers
 
+// Advises the whole huge pages inside [start, start + size): a huge page only partly used would
+// still be resident in full.
 void adviseHugePages(void* start, std::size_t size) {
     const auto first =
         (reinterpret_cast<std::uintptr_t>(start) + kHugePage - 1) / kHugePage * kHugePage;
@@ -30,53 +30,71 @@ void adviseHugePages(void* start, std::size_t size) {
     }
 }
 
-}  // namespace
+// The one stretch of working memory, shared by all decodes of the process.
+struct Stretch {
+    std::mutex mutex;
+    bool tuned = false;
+    void* held = nullptr;  // allocated while no decode runs
+    std::size_t size = 0;
+    int decoding = 0;
 
-void reserveDecoderMemory(std::size_t workingBytes) {
-    static std::mutex mutex;
-    static std::size_t reserved = 0;
-    const std::lock_guard lock(mutex);
-    if (reserved == 0) {
-        // libjpeg frees its working memory after every decode. Blocks that big would come from
-        // mmap and go back to the kernel on free, and the next decode would fault every page
-        // in again; from the heap, with its top never trimmed, they stay mapped.
-        mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
-        mallopt(M_TRIM_THRESHOLD, INT32_MAX);
-    }
-    if (workingBytes <= reserved) {
-        return;
-    }
-    // Grow the heap's top by the whole amount, mark it for huge pages and free it again: the
-    // decoder's arrays are then carved from that stretch.
-    const std::size_t wanted = workingBytes + kSlack;
-    std::array<void*, 16> chunks{};
-    std::size_t count = 0;
-    for (std::size_t got = 0; got < wanted && count < chunks.size(); got += kChunk) {
-        chunks[count] = std::malloc(kChunk);
-        if (chunks[count] == nullptr) {
-            break;  // libjpeg will then report its own out-of-memory error
+    void prepare(std::size_t workingBytes) {
+        const std::lock_guard lock(mutex);
+        if (!tuned) {
+            tuned = true;
+            // libjpeg frees its working memory after every decode. Blocks that big would come
+            // from mmap and go back to the kernel on free, and the next decode would fault every
+            // page in again; from the heap, with its top never trimmed, they stay mapped.
+            mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
+            mallopt(M_TRIM_THRESHOLD, INT32_MAX);
         }
-        ++count;
-    }
-    // The chunks normally follow each other on the heap: advising the stretch they span as a
-    // whole also covers the seams between them. Scattered chunks are advised one by one.
-    if (count > 0) {
-        const auto [low, high] = std::minmax_element(chunks.begin(), chunks.begin() + count);
-        const auto span = static_cast<std::size_t>(static_cast<std::uint8_t*>(*high) -
-                                                   static_cast<std::uint8_t*>(*low)) +
-                          kChunk;
-        if (span <= count * (kChunk + kChunkHeaderRoom)) {
-            adviseHugePages(*low, span);
-        } else {
-            for (std::size_t i = 0; i < count; ++i) {
-                adviseHugePages(chunks[i], kChunk);
+        ++decoding;
+        const std::size_t wanted = workingBytes + kSlack;
+        if (wanted > size && wanted < static_cast<std::size_t>(kMmapThreshold)) {
+            std::free(held);  // a bigger stretch replaces it
+            held = std::malloc(wanted);
+            size = held != nullptr ? wanted : 0;
+            if (held != nullptr) {
+                adviseHugePages(held, wanted);
             }
         }
+        // Freed, the stretch is the largest free block of the heap: the arrays are carved from
+        // its start. Without one (malloc failed), libjpeg reports its own out-of-memory error.
+        std::free(held);
+        held = nullptr;
     }
-    while (count > 0) {
-        std::free(chunks[--count]);
+
+    void finish() {
+        const std::lock_guard lock(mutex);
+        if (--decoding == 0 && size > 0) {
+            // The arrays are freed: taking the same size again lands on the same start.
+            held = std::malloc(size);
+        }
     }
-    reserved = wanted;
+};
+
+// Trivially destructible on purpose: a decode may end during exit, after a function-local
+// static with a destructor would be gone.
+static_assert(std::is_trivially_destructible_v<Stretch>);
+
+Stretch& stretch() {
+    static Stretch instance;
+    return instance;
+}
+
+}  // namespace
+
+void DecoderMemory::prepare(std::size_t workingBytes) {
+    if (!prepared_) {
+        prepared_ = true;
+        stretch().prepare(workingBytes);
+    }
+}
+
+DecoderMemory::~DecoderMemory() {
+    if (prepared_) {
+        stretch().finish();
+    }
 }
 
 }  // namespace marventa

@@ -142,6 +142,7 @@ void readPixels(j_decompress_ptr info, void* context) {
 }  // namespace
 
 DecodedPicture decodeJpeg(std::span<const std::uint8_t> file, PixelBuffer& pixels) {
+    DecoderMemory memory;  // before the decompressor: outlives its arrays
     Decompressor decompressor;
     Source source{file.data(), static_cast<unsigned long>(file.size())};
     decompressor.run(readHeader, &source);
@@ -149,7 +150,7 @@ DecodedPicture decodeJpeg(std::span<const std::uint8_t> file, PixelBuffer& pixel
     const int width = static_cast<int>(decompressor.info().output_width);
     const int height = static_cast<int>(decompressor.info().output_height);
     const int stride = rgbRowStride(width);
-    reserveDecoderMemory(coefficientBytes(decompressor.info()));
+    memory.prepare(coefficientBytes(decompressor.info()));
     PixelBuffer buffer = PixelBuffer::acquire(static_cast<std::size_t>(stride) * height);
     Target target{buffer.bytes().data(), static_cast<std::size_t>(stride)};
     decompressor.run(readPixels, &target);
