@@ -1,34 +1,22 @@
 #include "decoder_memory.h"
 
 #include <malloc.h>
-#include <sys/mman.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <type_traits>
+
+#include "huge_pages.h"
 
 namespace marventa {
 
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // glibc serves blocks from this size up with mmap; 32 MB is the largest threshold it accepts on
 // 64-bit. libjpeg's arrays (one per colour component) stay below it, and so does the held
 // stretch for the largest picture.
 constexpr int kMmapThreshold = 32 << 20;
 constexpr std::size_t kSlack = std::size_t{4} << 20;  // libjpeg's small pools, chunk headers
-
-// Advises the whole huge pages inside [start, start + size): a huge page only partly used would
-// still be resident in full.
-void adviseHugePages(void* start, std::size_t size) {
-    const auto first =
-        (reinterpret_cast<std::uintptr_t>(start) + kHugePage - 1) / kHugePage * kHugePage;
-    const auto last = (reinterpret_cast<std::uintptr_t>(start) + size) / kHugePage * kHugePage;
-    if (last > first) {
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);  // only advice
-    }
-}
 
 // The one stretch of working memory, shared by all decodes of the process.
 struct Stretch {
