@@ -36,4 +36,14 @@ void Application::reportError(const QString& message) {
     reporter_->report(title_, errorBoxText(message));
 }
 
+void reportAfterEvent(const QString& message) {
+    auto* app = dynamic_cast<Application*>(QCoreApplication::instance());
+    if (app == nullptr) {
+        qWarning("%s", qUtf8Printable(message));
+        return;
+    }
+    QMetaObject::invokeMethod(
+        app, [app, message] { app->reportError(message); }, Qt::QueuedConnection);
+}
+
 }  // namespace marventa

@@ -4,6 +4,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "application.h"
+
 namespace marventa {
 
 MapImage::MapImage(QWidget* parent) : PictureControl(parent) {
@@ -32,13 +34,12 @@ void MapImage::paintEvent(QPaintEvent* event) {
         return;
     }
     const DecodedPicture* pixels = nullptr;
-    try {
-        pixels = &picture_->pixels();
-    } catch (...) {
-        // Reported once by the application; later paints must not raise it again.
+    runOperation([&] { pixels = &picture_->pixels(); });
+    if (pixels == nullptr) {
+        // Reported once, after this paint; later paints must not raise it again.
         decodeFailed_ = true;
         painter.fillRect(exposed, palette().color(QPalette::Window));
-        throw;
+        return;
     }
     // Wraps the decoded rows without copying them.
     const QImage image(pixels->rgb.data(), pixels->width, pixels->height, pixels->stride,

@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QScreen>
 
+#include "application.h"
 #include "browser/browser.h"
 #include "list_box.h"
 #include "map_image.h"
@@ -99,29 +100,34 @@ TForm1::~TForm1() {
 void TForm1::wireEvents() {
     Browser& browser = *browser_;
     Viewport& viewport = browser.viewport();
+    // Every event runs its operation through runOperation, so an error is shown after the
+    // event instead of unwinding through Qt.
+    const auto operation = [&browser](Handler handler) {
+        return [&browser, handler] { runOperation([&] { (browser.*handler)(); }); };
+    };
+    const auto frameRefresh = [&viewport] {
+        runOperation([&] { viewport.ScrollBox1CanResize(); });
+    };
 
     for (int n = 1; n <= 20; ++n) {
-        const Handler handler = kRadioButtonHandlers[n - 1];
         connect(&ui_.radioButton(n), &RadioButton::chosen, this,
-                [&browser, handler] { (browser.*handler)(); });
+                operation(kRadioButtonHandlers[n - 1]));
     }
-    connect(ui_.ListBox1, &ListBox::picked, this, [&browser] { browser.ListBox1Click(); });
-    connect(ui_.ListBox2, &ListBox::picked, this, [&browser] { browser.ListBox2Click(); });
-    connect(ui_.ListBox3, &ListBox::picked, this, [&browser] { browser.ListBox3Click(); });
+    connect(ui_.ListBox1, &ListBox::picked, this, operation(&Browser::ListBox1Click));
+    connect(ui_.ListBox2, &ListBox::picked, this, operation(&Browser::ListBox2Click));
+    connect(ui_.ListBox3, &ListBox::picked, this, operation(&Browser::ListBox3Click));
     connect(ui_.TabbedNotebook1, &Notebook::pageAboutToChange, this,
-            [&browser] { browser.TabbedNotebook1Change(); });
+            operation(&Browser::TabbedNotebook1Change));
 
     connect(ui_.Image1, &MapImage::clicked, this, [&viewport](QPoint at) {
-        viewport.Image1Click({at.x(), at.y()});
+        runOperation([&] { viewport.Image1Click({at.x(), at.y()}); });
     });
     connect(ui_.Image2, &OverviewControl::clicked, this, [&viewport](QPoint at) {
-        viewport.Image2Click({at.x(), at.y()});
+        runOperation([&] { viewport.Image2Click({at.x(), at.y()}); });
     });
     // Both run the frame refresh (ScrollBox1Click and ScrollBox1CanResize).
-    connect(ui_.ScrollBox1, &ScrollBox::clicked, this,
-            [&viewport] { viewport.ScrollBox1CanResize(); });
-    connect(ui_.ScrollBox1, &ScrollBox::realigned, this,
-            [&viewport] { viewport.ScrollBox1CanResize(); });
+    connect(ui_.ScrollBox1, &ScrollBox::clicked, this, frameRefresh);
+    connect(ui_.ScrollBox1, &ScrollBox::realigned, this, frameRefresh);
 
     OverviewControl* image2 = ui_.Image2;
     browser.overview().setOnChanged([image2] { image2->update(); });

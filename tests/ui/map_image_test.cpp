@@ -64,6 +64,7 @@ TEST_F(MapImageTest, APictureThatDoesNotDecodeIsReportedOnceAndTheNextOneShows) 
     EXPECT_EQ(image_.size(), QSize(1488, 830));
     image_.repaint();
     image_.repaint();
+    QCoreApplication::processEvents();  // the error is shown once the paint is over
     app.setErrorReporter(nullptr);
     ASSERT_EQ(reporter.shown.size(), 1u);
     EXPECT_TRUE(reporter.shown[0].second.startsWith(QStringLiteral("JPEG error #")));
