@@ -69,8 +69,11 @@ std::string WindowEvents::next() {
         Event send;
         double weight;
     };
-    static constexpr std::array<Kind, 12> kKinds{{
+    static constexpr std::array<Kind, 15> kKinds{{
         {&WindowEvents::clickRow, 20},
+        {&WindowEvents::dragInList, 3},
+        {&WindowEvents::pressRadioArrow, 1},
+        {&WindowEvents::pause, 0.3},
         {&WindowEvents::typeLetter, 14},
         {&WindowEvents::pressBackspace, 5},
         {&WindowEvents::pressListKey, 5},
@@ -196,6 +199,47 @@ std::string WindowEvents::pressListKey() {
         {Qt::Key_End, "End"},
     }};
     return press(*list, kKeys[static_cast<std::size_t>(pick(static_cast<int>(kKeys.size())))]);
+}
+
+std::string WindowEvents::dragInList() {
+    ListBox* list = listOnShow();
+    if (list == nullptr || list->count() == 0) {
+        return clickRow();
+    }
+    // From one row to a nearby one with the button held: the selection follows the mouse.
+    const int from = pick(list->count());
+    const int to = std::clamp(from + pick(9) - 4, 0, list->count() - 1);
+    list->scrollToItem(list->item(from));
+    QWidget& rows = *list->viewport();
+    const QPoint start = list->visualItemRect(list->item(from)).center();
+    const QPoint end = list->visualItemRect(list->item(to)).center();
+    QTest::mousePress(&rows, Qt::LeftButton, {}, start);
+    QTest::mouseMove(&rows, end);
+    QTest::mouseRelease(&rows, Qt::LeftButton, {}, end);
+    return "drag from row " + std::to_string(from) + " to row " + std::to_string(to) + " of " +
+           text(list->objectName());
+}
+
+std::string WindowEvents::pressRadioArrow() {
+    // Only the checked button of a group takes the focus; an arrow key checks its neighbour.
+    for (RadioButton* button : form_.widgets().radioButtons) {
+        if (button->isChecked() && button->isVisible()) {
+            static constexpr std::array<NamedKey, 4> kKeys{{
+                {Qt::Key_Up, "Up"},
+                {Qt::Key_Down, "Down"},
+                {Qt::Key_Left, "Left"},
+                {Qt::Key_Right, "Right"},
+            }};
+            return press(*button, kKeys[static_cast<std::size_t>(pick(4))]);
+        }
+    }
+    return clickRadioButton();
+}
+
+std::string WindowEvents::pause() {
+    // Long enough for a list to forget the letters typed so far.
+    QTest::qWait(ListBox::kTypeAheadResetMs + 100);
+    return "pause";
 }
 
 std::string WindowEvents::clickMainMap() {

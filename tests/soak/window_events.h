@@ -28,6 +28,9 @@ class WindowEvents {
     std::string typeLetter();
     std::string pressBackspace();
     std::string pressListKey();
+    std::string dragInList();
+    std::string pressRadioArrow();
+    std::string pause();
     std::string clickMainMap();
     std::string clickOverview();
     std::string moveScrollBar();
