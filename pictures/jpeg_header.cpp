@@ -27,14 +27,21 @@ std::optional<JpegFrame> scanJpegFrame(std::span<const std::uint8_t> file) {
         return std::nullopt;
     }
     std::size_t at = 2;
-    while (at + 1 < file.size()) {
+    while (at < file.size()) {
+        // Between segments libjpeg passes over stray bytes (anything but FF, and FF 00 pairs)
+        // and fill bytes; doing the same finds the frame header it will decode.
         if (file[at] != 0xFF) {
+            ++at;
+            continue;
+        }
+        while (at < file.size() && file[at] == 0xFF) {
+            ++at;
+        }
+        if (at == file.size()) {
             return std::nullopt;
         }
-        const std::uint8_t marker = file[at + 1];
-        at += 2;
-        if (marker == 0xFF) {  // fill byte
-            --at;
+        const std::uint8_t marker = file[at++];
+        if (marker == 0x00) {
             continue;
         }
         if (marker == 0xD9 || marker == 0xDA) {  // EOI or scan data before any frame
