@@ -151,13 +151,14 @@ int startupProbe(int argc, char** argv) {
     session.showAndWaitForFirstPaint();
     const StartupCounts& counts = session.startupCounts();
     std::printf(
-        "probe main=%lld app=%lld form=%lld show=%lld paint=%lld painted=%lld decodes=%d "
+        "probe main=%lld app=%lld form=%lld show=%lld paint=%lld painted=%lld frame=%lld "
+        "decodes=%d "
         "image1Paints=%d image2Paints=%d viewResizes=%d realigns=%d appKb=%lld builtKb=%lld "
         "paintedKb=%lld peakKb=%lld\n",
         since(entered), since(appReady), since(built), since(session.shownAt()),
-        since(session.firstPaintStartedAt()), since(session.firstPaintEndedAt()), counts.decodes,
-        counts.image1Paints, counts.image2Paints, counts.viewResizes, counts.realigns, appKb,
-        builtKb, residentKb(), peakResidentKb());
+        since(session.firstPaintStartedAt()), since(session.firstPaintEndedAt()),
+        since(session.firstFrameDoneAt()), counts.decodes, counts.image1Paints, counts.image2Paints,
+        counts.viewResizes, counts.realigns, appKb, builtKb, residentKb(), peakResidentKb());
     std::fflush(stdout);
     return 0;
 }
@@ -230,9 +231,10 @@ void startupFigures(Run& run) {
     char text[512];
     std::snprintf(text, sizeof text,
                   "start-up, ms after spawn (medians of %zu probes): main %.1f, application "
-                  "ready %.1f, window built %.1f, shown %.1f, first paint begins %.1f, ends %.1f",
+                  "ready %.1f, window built %.1f, shown %.1f, Image1's first paint begins %.1f, "
+                  "ends %.1f, first frame complete %.1f",
                   probes.size(), ms("main"), ms("app"), ms("form"), ms("show"), ms("paint"),
-                  ms("painted"));
+                  ms("painted"), ms("frame"));
     run.details.push_back(text);
     std::snprintf(text, sizeof text,
                   "shown up to the first complete frame: %.0f decode(s), %.0f Image1 paint(s), "
@@ -249,17 +251,19 @@ void startupFigures(Run& run) {
 
 // Medians of the phases of some map switches, as a detail line.
 std::string phasesNote(const std::vector<SwitchPhases>& switches) {
-    std::vector<double> handler, wait, paint;
+    std::vector<double> handler, wait, paint, rest;
     for (const SwitchPhases& phases : switches) {
         handler.push_back(static_cast<double>(phases.handlerUs));
         wait.push_back(static_cast<double>(phases.waitUs));
         paint.push_back(static_cast<double>(phases.paintUs));
+        rest.push_back(static_cast<double>(phases.restOfFrameUs));
     }
-    char text[200];
+    char text[240];
     std::snprintf(text, sizeof text,
                   "click handler %.1f ms, until the paint %.1f ms, Image1's paint (decode and "
-                  "drawing) %.1f ms",
-                  median(handler) / 1000, median(wait) / 1000, median(paint) / 1000);
+                  "drawing) %.1f ms, rest of the frame %.1f ms",
+                  median(handler) / 1000, median(wait) / 1000, median(paint) / 1000,
+                  median(rest) / 1000);
     return text;
 }
 

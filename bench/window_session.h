@@ -22,12 +22,14 @@ struct StartupCounts {
 };
 
 // Where one map switch spent its time, microseconds: the click's handler, the wait for the
-// paint, and Image1's paint itself (decode and drawing).
+// paint, Image1's paint itself (decode and drawing), and the rest of that frame (the other
+// widgets that changed, and the flush).
 struct SwitchPhases {
     long long handlerUs = 0;
     long long waitUs = 0;
     long long paintUs = 0;
-    long long totalUs() const { return handlerUs + waitUs + paintUs; }
+    long long restOfFrameUs = 0;
+    long long totalUs() const { return handlerUs + waitUs + paintUs + restOfFrameUs; }
 };
 
 // The program's window, built and shown as the program does, driven as a user would: pages
@@ -42,16 +44,18 @@ class WindowSession : public QObject {
     // Shows the window and returns once the province map is painted.
     void showAndWaitForFirstPaint();
     const StartupCounts& startupCounts() const { return counts_; }
-    // When show() was called and when Image1's first paint began and ended.
+    // When show() was called, when Image1's first paint began and ended, and when the first
+    // frame was complete.
     Clock::time_point shownAt() const { return shownAt_; }
     Clock::time_point firstPaintStartedAt() const { return firstPaintStartedAt_; }
     Clock::time_point firstPaintEndedAt() const { return firstPaintEndedAt_; }
+    Clock::time_point firstFrameDoneAt() const { return frameDoneAt_; }
 
     // From the click on a city button (RadioButton13..20, on the "Cities" page, which is shown
-    // first) until that city's map is painted.
+    // first) until the frame that paints that city's map is complete.
     SwitchPhases chooseCity(int radioButton);
     // From the click on a category button (RadioButton1..10, on the "Standard" page) until the
-    // province map is painted.
+    // frame that paints the province map is complete.
     SwitchPhases chooseCategory(int radioButton);
 
     // One synchronous repaint of the whole main view (frame, bars, picture); microseconds.
@@ -77,6 +81,7 @@ class WindowSession : public QObject {
     Clock::time_point firstPaintEndedAt_;
     Clock::time_point paintStartedAt_;  // of Image1's latest paint
     Clock::time_point paintedAt_;
+    Clock::time_point frameDoneAt_;  // the event processing that painted Image1 has returned
 };
 
 // This process's resident set and its high-water mark, in kilobytes, from /proc/self/status.

@@ -12,16 +12,23 @@
 
 namespace {
 
-// For the packaging test: with MARVENTA_EXIT_AFTER_FIRST_PAINT set, the program reports the
-// first picture it painted on stdout and quits.
+// For the packaging test and the start-up benchmark: with MARVENTA_EXIT_AFTER_FIRST_PAINT set,
+// the program reports the first picture it painted on stdout, once the frame that painted it is
+// complete, and quits.
 void exitAfterFirstPaint(marventa::MapImage& image1) {
-    QObject::connect(&image1, &marventa::MapImage::painted, &image1, [&image1] {
-        const marventa::PictureHolder* holder = image1.holder();
-        std::printf("painted %s %dx%d\n", holder->name().c_str(), holder->width(),
-                    holder->height());
-        std::fflush(stdout);
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    });
+    QObject::connect(
+        &image1, &marventa::MapImage::painted, &image1,
+        [&image1] {
+            // Queued behind the paint pass, which goes on with the other widgets and the flush.
+            QTimer::singleShot(0, &image1, [&image1] {
+                const marventa::PictureHolder* holder = image1.holder();
+                std::printf("painted %s %dx%d\n", holder->name().c_str(), holder->width(),
+                            holder->height());
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        },
+        Qt::SingleShotConnection);
 }
 
 }  // namespace
