@@ -2,7 +2,7 @@
 // bytes, measured in one run and printed as a table of medians with their goals.
 //
 // Usage: marventa_bench [--runs N] [--round-trips N] [--program PATH] [--no-callgrind]
-//   --runs         samples per timed figure (default 15)
+//   --runs         samples per timed figure (default 25)
 //   --round-trips  province <-> city round trips for the memory growth (default 50)
 //   --program      the marventa binary (default: ../ui/marventa beside this program)
 //   --no-callgrind leave out the instruction counts (they take a while under valgrind)
@@ -48,7 +48,7 @@ constexpr int kRepaints = 201;
 constexpr int kRamkas = 2001;
 
 struct Options {
-    int runs = 15;
+    int runs = 25;
     int roundTrips = 50;
     fs::path program;
     bool callgrind = true;
@@ -249,22 +249,25 @@ void startupFigures(Run& run) {
     run.details.push_back(text);
 }
 
-// Medians of the phases of some map switches, as a detail line.
-std::string phasesNote(const std::vector<SwitchPhases>& switches) {
-    std::vector<double> handler, wait, paint, rest;
+// Medians of the phases of some map switches and of their CPU time beside djpeg's, as detail
+// lines.
+std::string phasesNote(const std::vector<SwitchPhases>& switches,
+                       const std::vector<double>& referenceCpu) {
+    std::vector<double> handler, wait, paint, rest, cpu;
     for (const SwitchPhases& phases : switches) {
         handler.push_back(static_cast<double>(phases.handlerUs));
         wait.push_back(static_cast<double>(phases.waitUs));
         paint.push_back(static_cast<double>(phases.paintUs));
         rest.push_back(static_cast<double>(phases.restOfFrameUs));
+        cpu.push_back(static_cast<double>(phases.cpuUs));
     }
     char text[240];
     std::snprintf(text, sizeof text,
                   "click handler %.1f ms, until the paint %.1f ms, Image1's paint (decode and "
-                  "drawing) %.1f ms, rest of the frame %.1f ms",
+                  "drawing) %.1f ms, rest of the frame %.1f ms\n    ",
                   median(handler) / 1000, median(wait) / 1000, median(paint) / 1000,
                   median(rest) / 1000);
-    return text;
+    return text + ratioNote("cpu", median(cpu), median(referenceCpu));
 }
 
 std::string growthNote(long long before, long long afterFirstPass, long long after, int trips) {
@@ -282,22 +285,27 @@ std::string growthNote(long long before, long long afterFirstPass, long long aft
 }
 
 void windowFigures(Run& run, WindowSession& session) {
-    std::vector<double> city, cityRef, province, provinceRef;
+    std::vector<double> city, cityRef, cityRefCpu, province, provinceRef, provinceRefCpu;
     std::vector<SwitchPhases> cityPhases, provincePhases;
     for (int i = 0; i < run.options.runs; ++i) {
-        cityRef.push_back(static_cast<double>(djpeg(run.crownJpeg).untilExitUs));
+        const ChildRun cityReference = djpeg(run.crownJpeg);
+        cityRef.push_back(static_cast<double>(cityReference.untilExitUs));
+        cityRefCpu.push_back(static_cast<double>(cityReference.cpuUs));
         cityPhases.push_back(session.chooseCity(kCrownCityButton));
         city.push_back(static_cast<double>(cityPhases.back().totalUs()));
-        provinceRef.push_back(static_cast<double>(djpeg(run.provinceJpeg).untilExitUs));
+        const ChildRun provinceReference = djpeg(run.provinceJpeg);
+        provinceRef.push_back(static_cast<double>(provinceReference.untilExitUs));
+        provinceRefCpu.push_back(static_cast<double>(provinceReference.cpuUs));
         provincePhases.push_back(session.chooseCategory(kCategoryButton));
         province.push_back(static_cast<double>(provincePhases.back().totalUs()));
     }
     run.figures.push_back({"return to the province (category click)", "ms",
                            milliseconds(median(province)), milliseconds(median(provinceRef)),
-                           "djpeg province", 0.8, true, phasesNote(provincePhases)});
+                           "djpeg province", 0.8, true,
+                           phasesNote(provincePhases, provinceRefCpu)});
     run.figures.push_back({"switch to \"Crown City\"", "ms", milliseconds(median(city)),
                            milliseconds(median(cityRef)), "djpeg crowncity", 0.8, true,
-                           phasesNote(cityPhases)});
+                           phasesNote(cityPhases, cityRefCpu)});
 
     std::vector<double> repaints;
     for (int i = 0; i < kRepaints; ++i) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScrollBar>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 
@@ -24,6 +25,12 @@ namespace {
 constexpr int kStandardPage = 0;
 constexpr int kCitiesPage = 1;
 constexpr auto kPaintTimeout = std::chrono::seconds(60);
+
+long long processCpuUs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
 
 long long statusKb(const std::string& field) {
     std::ifstream status("/proc/self/status");
@@ -126,15 +133,17 @@ void WindowSession::showPage(int index) {
 SwitchPhases WindowSession::clickUntilPainted(int radioButton, const std::string& holder) {
     RadioButton& button = form_->widgets().radioButton(radioButton);
     painted_ = false;
+    const long long cpuStart = processCpuUs();
     const Clock::time_point start = Clock::now();
     button.click();
     const Clock::time_point handled = Clock::now();
     waitForPaint(start + kPaintTimeout, "a radio button click");
+    const long long cpu = processCpuUs() - cpuStart;
     const auto us = [](Clock::time_point from, Clock::time_point to) {
         return std::chrono::duration_cast<std::chrono::microseconds>(to - from).count();
     };
     const SwitchPhases phases{us(start, handled), us(handled, paintStartedAt_),
-                              us(paintStartedAt_, paintedAt_), us(paintedAt_, frameDoneAt_)};
+                              us(paintStartedAt_, paintedAt_), us(paintedAt_, frameDoneAt_), cpu};
     const PictureHolder* shown = form_->widgets().Image1->holder();
     if (shown == nullptr || shown->name() != holder) {
         throw std::runtime_error("RadioButton" + std::to_string(radioButton) + " did not show " +

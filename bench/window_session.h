@@ -29,6 +29,7 @@ struct SwitchPhases {
     long long waitUs = 0;
     long long paintUs = 0;
     long long restOfFrameUs = 0;
+    long long cpuUs = 0;  // the process's CPU time over the same span
     long long totalUs() const { return handlerUs + waitUs + paintUs + restOfFrameUs; }
 };
 
