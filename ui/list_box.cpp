@@ -110,8 +110,15 @@ void ListBox::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+// Besides a press, a drag moves the selection (also while the list scrolls itself under a
+// held button, which Qt drives with made-up moves), and so can a release: a press on the row
+// already selected leaves the choice to the release, by then perhaps over another row.
 void ListBox::mouseMoveEvent(QMouseEvent* event) {
     reportMoves([this, event] { QListWidget::mouseMoveEvent(event); });
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    reportMoves([this, event] { QListWidget::mouseReleaseEvent(event); });
 }
 
 void ListBox::reportMoves(const std::function<void()>& handle) {
