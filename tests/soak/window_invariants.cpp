@@ -282,6 +282,16 @@ void WindowInvariants::checkLabelAndStatus(Problems& problems) const {
     if (!ui.Label1->isVisible() && !caption.isEmpty() && caption != QStringLiteral("Label1")) {
         problems.push_back("hidden Label1 keeps the caption " + str(caption));
     }
+    // A selected row was picked by the user, and so it is the place shown last. (Changing the
+    // page or the button empties the lists, so only a list picked since then has one.)
+    for (const ListBox* list : {ui.ListBox1, ui.ListBox2, ui.ListBox3}) {
+        const std::optional<int> row = list->selectedRow();
+        if (row && list->item(*row)->text() != place) {
+            problems.push_back(list->objectName().toStdString() + " has row " +
+                               std::to_string(*row) + " " + str(list->item(*row)->text()) +
+                               " selected, status panel 0 reads " + str(place));
+        }
+    }
     if (ViewMode == ProvinceView) {
         const QString map = anyButtonChosen_ ? QStringLiteral("Map of Marventa")
                                              : QStringLiteral("Map of Marventa v1.5");
