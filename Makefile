@@ -80,7 +80,7 @@ world:
 
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-		echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset); without one, try: xvfb-run -a make run"; \
+		echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset); without one, try: xvfb-run -a make run (Debian package xvfb)"; \
 		exit 1; \
 	fi
 	@$(MAKE) --no-print-directory packages-run $(BUILD_DIR)/CMakeCache.txt
