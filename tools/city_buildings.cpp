@@ -58,7 +58,7 @@ QPointF clearestDirection(const CityGround& ground, const std::vector<QPolygonF>
                           ShapeAt&& shapeAt) {
     QPointF best(0, 1);
     double bestScore = 1e9;
-    for (int i = 0; i < 16; i += 4) {
+    const auto consider = [&](int i) {
         const double a = 2 * std::numbers::pi * i / 16;
         const QPointF dir(std::cos(a), std::sin(a));
         const double score = ground.crowding(shapeAt(dir), taken);
@@ -66,18 +66,15 @@ QPointF clearestDirection(const CityGround& ground, const std::vector<QPolygonF>
             bestScore = score;
             best = dir;
         }
+    };
+    for (int i = 0; i < 16; i += 4) {
+        consider(i);
     }
     if (bestScore == 0.0) {
         return best;
     }
     for (int i = 0; i < 16; ++i) {
-        const double a = 2 * std::numbers::pi * i / 16;
-        const QPointF dir(std::cos(a), std::sin(a));
-        const double score = ground.crowding(shapeAt(dir), taken);
-        if (score < bestScore - 1e-9) {
-            bestScore = score;
-            best = dir;
-        }
+        consider(i);
     }
     return best;
 }
