@@ -53,22 +53,25 @@ QPainterPath star(double outer, double inner, int spikes) {
     return path;
 }
 
+// A closed pointed arch: piers from `base` up to `shoulder`, curving to a point at `top`.
+QPainterPath pointedArch(double halfWidth, double base, double shoulder, double curveX,
+                         double curveY, double top) {
+    QPainterPath arch;
+    arch.moveTo(-halfWidth, base);
+    arch.lineTo(-halfWidth, shoulder);
+    arch.quadTo(-curveX, curveY, 0, top);
+    arch.quadTo(curveX, curveY, halfWidth, shoulder);
+    arch.lineTo(halfWidth, base);
+    arch.closeSubpath();
+    return arch;
+}
+
 // A pointed elven arch: two slender piers under an ogee-like crown.
 void elvenRuin(QPainter& p, double s) {
-    QPainterPath outer;
-    outer.moveTo(-0.75 * s, 0.85 * s);
-    outer.lineTo(-0.75 * s, -0.1 * s);
-    outer.quadTo(-0.7 * s, -0.7 * s, 0, -1.0 * s);
-    outer.quadTo(0.7 * s, -0.7 * s, 0.75 * s, -0.1 * s);
-    outer.lineTo(0.75 * s, 0.85 * s);
-    outer.closeSubpath();
-    QPainterPath inner;
-    inner.moveTo(-0.38 * s, 0.9 * s);
-    inner.lineTo(-0.38 * s, -0.05 * s);
-    inner.quadTo(-0.34 * s, -0.45 * s, 0, -0.62 * s);
-    inner.quadTo(0.34 * s, -0.45 * s, 0.38 * s, -0.05 * s);
-    inner.lineTo(0.38 * s, 0.9 * s);
-    inner.closeSubpath();
+    const QPainterPath outer =
+        pointedArch(0.75 * s, 0.85 * s, -0.1 * s, 0.7 * s, -0.7 * s, -1.0 * s);
+    const QPainterPath inner =
+        pointedArch(0.38 * s, 0.9 * s, -0.05 * s, 0.34 * s, -0.45 * s, -0.62 * s);
     inked(p, outer.subtracted(inner), QColor(184, 164, 214));
     p.setPen(QPen(kInk, 1.2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(-0.95 * s, 0.85 * s), QPointF(0.95 * s, 0.85 * s));
