@@ -181,7 +181,7 @@ double WindowSession::ramka() {
     const int left = view.horizontalPosition();
     const int top = view.verticalPosition();
     const PictureRect visible{left, top, left + view.outerWidth(), top + view.outerHeight()};
-    const Size content{ui.Image1->imageWidth(), ui.Image1->imageHeight()};
+    const Size content = form_->browser().viewport().content();
     Overview& overview = form_->browser().overview();
     const Clock::time_point start = Clock::now();
     overview.Ramka(visible, content);

@@ -76,7 +76,7 @@ RadioButtonPort& Browser::radioButton(int n) const {
 
 void Browser::putIntoImage1(std::string_view holder) {
     widgets_.image1.putPicture(pictures_.holder(holder));
-    viewport_.setContent({widgets_.image1.imageWidth(), widgets_.image1.imageHeight()});
+    viewport_.setContent(widgets_.image1.pictureSize());
 }
 
 // The whole viewport at the current positions, in picturePx; the outer size, as the frame uses.
@@ -90,9 +90,9 @@ PictureRect Browser::visibleRect() const {
 void Browser::FormCreate() {
     widgets_.image1.putPicture(pictures_.holder(kProvinceHolder));
     ViewMode = ProvinceView;
-    viewport_.setContent({widgets_.image1.imageWidth(), widgets_.image1.imageHeight()});
+    viewport_.setContent(widgets_.image1.pictureSize());
     overview_.Ramka({0, 0, widgets_.scroll.outerWidth(), widgets_.scroll.outerHeight()},
-                    {widgets_.image1.imageWidth(), widgets_.image1.imageHeight()});
+                    viewport_.content());
     widgets_.statusBar.setPanelWidth(0, widgets_.statusBar.barWidth() / 2);
 }
 
@@ -119,11 +119,11 @@ void Browser::zerowanie() {
     widgets_.label.setLabelCaption("");
     widgets_.label.setLabelVisible(false);
     ViewMode = CityView;
-    viewport_.setContent({widgets_.image1.imageWidth(), widgets_.image1.imageHeight()});
+    viewport_.setContent(widgets_.image1.pictureSize());
     widgets_.scroll.setVerticalPosition(0);
     widgets_.scroll.setHorizontalPosition(0);
     // In the city view the rectangle is ignored: only the checked city's marker is drawn.
-    overview_.Ramka(visibleRect(), {widgets_.image1.imageWidth(), widgets_.image1.imageHeight()});
+    overview_.Ramka(visibleRect(), viewport_.content());
 }
 
 void Browser::showCategory(PlaceTableId table) {

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "navigation/geometry.h"
+
 namespace marventa {
 
 class PictureHolder;
@@ -33,11 +35,10 @@ class RadioButtonPort {
 class PicturePort {
   public:
     virtual ~PicturePort() = default;
-    // Shows a copy of the holder's picture; the control takes the picture's size. The holder
-    // must outlive the copy.
+    // Shows a copy of the holder's picture. The holder must outlive the copy.
     virtual void putPicture(const PictureHolder& holder) = 0;
-    virtual int imageWidth() const = 0;
-    virtual int imageHeight() const = 0;
+    // The size of the picture shown; the control itself is as large as the content.
+    virtual Size pictureSize() const = 0;
 };
 
 // The nine lines of the stones' "Effects" group (Label2 .. Label10).

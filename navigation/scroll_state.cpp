@@ -14,14 +14,15 @@ struct Bars {
     bool vertical;
 };
 
+// A bar shows while the picture exceeds the client extent (the content never falls short of it).
 // Each bar narrows the other axis's client extent, so one bar can call for the other. Starting
 // with none and adding what the current extents require reaches the smallest consistent set in
 // at most two rounds.
-Bars barsFor(int outerWidth, int outerHeight, int bar, int horizontalRange, int verticalRange) {
+Bars barsFor(int outerWidth, int outerHeight, int bar, Size picture) {
     Bars shown{false, false};
     for (int round = 0; round < 2; ++round) {
-        shown.horizontal = horizontalRange > outerWidth - kEdges - (shown.vertical ? bar : 0);
-        shown.vertical = verticalRange > outerHeight - kEdges - (shown.horizontal ? bar : 0);
+        shown.horizontal = picture.width > outerWidth - kEdges - (shown.vertical ? bar : 0);
+        shown.vertical = picture.height > outerHeight - kEdges - (shown.horizontal ? bar : 0);
     }
     return shown;
 }
@@ -32,13 +33,11 @@ ScrollState::ScrollState(int outerWidth, int outerHeight, int barThickness)
     : outerWidth_(outerWidth), outerHeight_(outerHeight), barThickness_(barThickness) {}
 
 bool ScrollState::horizontalBarShown() const {
-    return barsFor(outerWidth_, outerHeight_, barThickness_, horizontalRange_, verticalRange_)
-        .horizontal;
+    return barsFor(outerWidth_, outerHeight_, barThickness_, picture_).horizontal;
 }
 
 bool ScrollState::verticalBarShown() const {
-    return barsFor(outerWidth_, outerHeight_, barThickness_, horizontalRange_, verticalRange_)
-        .vertical;
+    return barsFor(outerWidth_, outerHeight_, barThickness_, picture_).vertical;
 }
 
 int ScrollState::clientWidth() const {
@@ -49,12 +48,20 @@ int ScrollState::clientHeight() const {
     return outerHeight_ - kEdges - (horizontalBarShown() ? barThickness_ : 0);
 }
 
+int ScrollState::horizontalRange() const {
+    return std::max(picture_.width, clientWidth());
+}
+
+int ScrollState::verticalRange() const {
+    return std::max(picture_.height, clientHeight());
+}
+
 int ScrollState::maxHorizontalPosition() const {
-    return std::max(0, horizontalRange_ - clientWidth());
+    return horizontalRange() - clientWidth();
 }
 
 int ScrollState::maxVerticalPosition() const {
-    return std::max(0, verticalRange_ - clientHeight());
+    return verticalRange() - clientHeight();
 }
 
 void ScrollState::setHorizontalPosition(int position) {
@@ -73,9 +80,8 @@ void ScrollState::setVerticalPosition(int position) {
     }
 }
 
-void ScrollState::setRanges(int horizontal, int vertical) {
-    horizontalRange_ = horizontal;
-    verticalRange_ = vertical;
+void ScrollState::setPictureSize(Size picture) {
+    picture_ = picture;
     // Positions stay where they were unless the new ranges push them back.
     setHorizontalPosition(horizontalPosition_);
     setVerticalPosition(verticalPosition_);

@@ -6,9 +6,10 @@
 
 namespace marventa {
 
-// The scrolling rules of the main view as plain state: ranges, clamped positions, scroll bars
-// shown while their range exceeds the client extent, and a realign callback after every change
-// of a position or size (for a size change: once with the old size, then with the new).
+// The scrolling rules of the main view as plain state: the content (picture widened to the client
+// extent), clamped positions, scroll bars shown while the picture exceeds the client extent, and a
+// realign callback after every change of a position or size (for a size change: once with the
+// old size, then with the new).
 class ScrollState : public ScrollPort {
   public:
     ScrollState(int outerWidth, int outerHeight, int barThickness);
@@ -17,9 +18,9 @@ class ScrollState : public ScrollPort {
 
     int outerWidth() const override { return outerWidth_; }
     int outerHeight() const override { return outerHeight_; }
-    int horizontalRange() const override { return horizontalRange_; }
-    int verticalRange() const override { return verticalRange_; }
-    void setRanges(int horizontal, int vertical) override;
+    int horizontalRange() const override;
+    int verticalRange() const override;
+    void setPictureSize(Size picture) override;
     int horizontalPosition() const override { return horizontalPosition_; }
     int verticalPosition() const override { return verticalPosition_; }
     void setHorizontalPosition(int position) override;
@@ -40,8 +41,7 @@ class ScrollState : public ScrollPort {
     int outerWidth_;
     int outerHeight_;
     int barThickness_;
-    int horizontalRange_ = 0;
-    int verticalRange_ = 0;
+    Size picture_{0, 0};
     int horizontalPosition_ = 0;
     int verticalPosition_ = 0;
     std::function<void()> onRealign_;

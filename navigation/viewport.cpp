@@ -9,7 +9,7 @@ Viewport::Viewport(ScrollPort& scroll, LabelPort& label, StatusPort& status, Ove
     : scroll_(scroll), label_(label), status_(status), overview_(overview) {}
 
 void Viewport::setContent(Size picture) {
-    scroll_.setRanges(picture.width, picture.height);
+    scroll_.setPictureSize(picture);
 }
 
 void Viewport::Pokaz(std::string_view name, std::string_view xText, std::string_view yText) {

@@ -14,7 +14,8 @@ class Viewport {
   public:
     Viewport(ScrollPort& scroll, LabelPort& label, StatusPort& status, Overview& overview);
 
-    // After a new picture is put into Image1: the ranges become its size.
+    // After a new picture is put into Image1: the content becomes its size, widened to the
+    // client extent where the view is larger.
     void setContent(Size picture);
 
     // Centres on a catalogue point, places and shows the label, names the place in status
@@ -31,9 +32,10 @@ class Viewport {
     // Frame refresh: in ProvinceView, Ramka of the visible rectangle (outer viewport size).
     void ScrollBox1CanResize();
 
-  private:
-    Size content() const;  // Image1's size: the scroll ranges
+    // Image1's size: the scroll ranges.
+    Size content() const;
 
+  private:
     ScrollPort& scroll_;
     LabelPort& label_;
     StatusPort& status_;

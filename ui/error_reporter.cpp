@@ -9,11 +9,9 @@ void MessageBoxReporter::report(const QString& title, const QString& text) {
 }
 
 QString applicationTitle(const QString& programFileName) {
+    // The first character stays as it is; only the rest is lowered.
     const QString stem = programFileName.section(QLatin1Char('.'), 0, 0);
-    if (stem.isEmpty()) {
-        return stem;
-    }
-    return stem.left(1).toUpper() + stem.mid(1).toLower();
+    return stem.left(1) + stem.mid(1).toLower();
 }
 
 QString errorBoxText(const QString& message) {

@@ -17,8 +17,8 @@ class MessageBoxReporter : public ErrorReporter {
     void report(const QString& title, const QString& text) override;
 };
 
-// The application's title: the program file's name up to its first full stop, the first
-// character upper case and every other lower case ("marventa.bin" -> "Marventa").
+// The application's title: the program file's name up to its first full stop, every character
+// after the first in lower case ("marventa.bin" -> "marventa", "MAP.EXE" -> "Map").
 QString applicationTitle(const QString& programFileName);
 
 // The box's text: the message with a full stop appended when its last character sorts after

@@ -53,12 +53,17 @@ constexpr RadioDesign kStoneButtons[] = {
 
 constexpr int kStoneLabelTops[] = {16, 32, 72, 88, 104, 120, 136, 152, 168};
 
-// Names a widget for findChild and for assistive tools (its caption when it has one).
+// Names a widget for the code (findChild, tests). Assistive tools hear a control's own text;
+// controls without one get a name for people through spoken().
 template <class Widget>
-Widget* named(Widget* widget, const QString& name, const QString& caption = QString()) {
+Widget* named(Widget* widget, const QString& name) {
     widget->setObjectName(name);
-    widget->setAccessibleName(caption.isEmpty() ? name : caption);
     return widget;
+}
+
+void spoken(QWidget* widget, const QString& name, const QString& description = QString()) {
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(description);
 }
 
 QVBoxLayout* stackedLayout(QWidget* parent) {
@@ -69,20 +74,22 @@ QVBoxLayout* stackedLayout(QWidget* parent) {
 }
 
 QGroupBox* groupFrame(const QString& name, const QString& caption, int height, QWidget* parent) {
-    auto* box = named(new QGroupBox(caption, parent), name, caption);
+    auto* box = named(new QGroupBox(caption, parent), name);
     box->setFixedHeight(height);
     return box;
 }
 
 ListBox* listBox(const QString& name, QWidget* parent) {
-    return named(new ListBox(parent), name);
+    auto* list = named(new ListBox(parent), name);
+    spoken(list, QStringLiteral("Places"));  // the chosen category becomes its description
+    return list;
 }
 
 void placeRadioButtons(std::span<const RadioDesign> designs, QWidget* parent, FormWidgets& form) {
     for (const RadioDesign& design : designs) {
         const QString caption = QString::fromLatin1(design.caption);
         auto* button = named(new RadioButton(caption, parent),
-                             QStringLiteral("RadioButton%1").arg(design.number), caption);
+                             QStringLiteral("RadioButton%1").arg(design.number));
         // Keeps the design width unless this font needs more to show the whole caption.
         const int width = std::max(design.width, button->sizeHint().width());
         button->setGeometry(design.left, design.top, width, kRadioHeight);
@@ -91,9 +98,11 @@ void placeRadioButtons(std::span<const RadioDesign> designs, QWidget* parent, Fo
     }
 }
 
+// A read-only text inside a group frame, heard by the frame's caption.
 QPlainTextEdit* memo(const QString& name, const QString& text, const QColor& background,
-                     const QRect& geometry, QWidget* parent) {
+                     const QRect& geometry, QGroupBox* parent) {
     auto* edit = named(new QPlainTextEdit(text, parent), name);
+    spoken(edit, parent->title());
     edit->setReadOnly(true);
     edit->setFrameStyle(QFrame::NoFrame);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -169,7 +178,8 @@ QWidget* addPage(Notebook* notebook, const QString& caption) {
     auto* holder = new QWidget(notebook);
     auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(2, 0, 2, 1);
-    auto* page = named(new QWidget(holder), caption + QStringLiteral("Page"), caption);
+    auto* page = named(new QWidget(holder), caption + QStringLiteral("Page"));
+    spoken(page, caption);
     layout->addWidget(page);
     notebook->addTab(holder, caption);
     return page;
@@ -178,6 +188,8 @@ QWidget* addPage(Notebook* notebook, const QString& caption) {
 void buildSidePanel(FormWidgets& form) {
     QVBoxLayout* layout = stackedLayout(form.Panel1);
     form.Image2 = named(new OverviewControl(form.Panel1), QStringLiteral("Image2"));
+    spoken(form.Image2, QStringLiteral("Overview map"),
+           QStringLiteral("Click to centre the province map here"));
     form.TabbedNotebook1 = named(new Notebook(form.Panel1), QStringLiteral("TabbedNotebook1"));
     layout->addWidget(form.Image2);
     layout->addWidget(form.TabbedNotebook1);
@@ -203,6 +215,8 @@ void buildSidePanel(FormWidgets& form) {
 void buildMainView(FormWidgets& form) {
     QWidget* viewport = form.ScrollBox1->viewport();
     form.Image1 = named(new MapImage(viewport), QStringLiteral("Image1"));
+    spoken(form.Image1, QStringLiteral("Map"), QStringLiteral("Click to centre the map here"));
+    form.ScrollBox1->setContentWidget(form.Image1);
     form.Label1 = named(new NameLabel(viewport), QStringLiteral("Label1"));
     form.Label1->move(344, 232);
 }
@@ -224,6 +238,8 @@ FormWidgets buildForm(QWidget& window) {
     outer->addLayout(body, 1);
 
     form.ScrollBox1 = named(new ScrollBox(kScrollBoxDesign, &window), QStringLiteral("ScrollBox1"));
+    spoken(form.ScrollBox1, QStringLiteral("Map"),
+           QStringLiteral("Click to centre the map here; the scroll bars move it"));
     buildMainView(form);
     form.Panel1 = named(new QFrame(&window), QStringLiteral("Panel1"));
     form.Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);

@@ -20,6 +20,36 @@ class FixedHeightDelegate : public QStyledItemDelegate {
     }
 };
 
+// A single-selection list box selects with the left button alone and whatever modifiers are
+// held: Ctrl must not deselect the row, nor Shift extend anything. Runs `handle` on a copy of
+// the event with only the left button and without Ctrl or Shift.
+void asPlainLeft(QMouseEvent& event, const std::function<void(QMouseEvent*)>& handle) {
+    QMouseEvent plain(event.type(), event.position(), event.scenePosition(), event.globalPosition(),
+                      event.button(), event.buttons() & Qt::LeftButton,
+                      event.modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier),
+                      event.pointingDevice());
+    handle(&plain);
+    event.setAccepted(plain.isAccepted());
+}
+
+bool isMovementKey(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Space:
+        case Qt::Key_Select:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
@@ -100,25 +130,59 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (isMovementKey(event->key())) {
+        // Ctrl or Shift with a movement key acts as the key alone (Ctrl+Space would deselect).
+        QKeyEvent plain(event->type(), event->key(),
+                        event->modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier),
+                        event->text(), event->isAutoRepeat(), event->count());
+        reportMoves([this, &plain] { QListWidget::keyPressEvent(&plain); });
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
     reportMoves([this, event] { QListWidget::keyPressEvent(event); });
 }
 
+// Only the left button selects; the others do nothing to the list.
 void ListBox::mousePressEvent(QMouseEvent* event) {
-    QListWidget::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    asPlainLeft(*event, [this](QMouseEvent* plain) { QListWidget::mousePressEvent(plain); });
+    if (indexAt(event->position().toPoint()).isValid()) {
         emit picked();
     }
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    asPlainLeft(*event, [this](QMouseEvent* plain) { QListWidget::mouseDoubleClickEvent(plain); });
 }
 
 // Besides a press, a drag moves the selection (also while the list scrolls itself under a
 // held button, which Qt drives with made-up moves), and so can a release: a press on the row
 // already selected leaves the choice to the release, by then perhaps over another row.
 void ListBox::mouseMoveEvent(QMouseEvent* event) {
-    reportMoves([this, event] { QListWidget::mouseMoveEvent(event); });
+    if (event->buttons() != Qt::NoButton && !(event->buttons() & Qt::LeftButton)) {
+        event->accept();  // a drag with another button selects nothing
+        return;
+    }
+    asPlainLeft(*event, [this](QMouseEvent* plain) {
+        reportMoves([this, plain] { QListWidget::mouseMoveEvent(plain); });
+    });
 }
 
 void ListBox::mouseReleaseEvent(QMouseEvent* event) {
-    reportMoves([this, event] { QListWidget::mouseReleaseEvent(event); });
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    asPlainLeft(*event, [this](QMouseEvent* plain) {
+        reportMoves([this, plain] { QListWidget::mouseReleaseEvent(plain); });
+    });
 }
 
 void ListBox::reportMoves(const std::function<void()>& handle) {

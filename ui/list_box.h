@@ -10,10 +10,10 @@
 namespace marventa {
 
 // ListBox1 .. ListBox3: a list of names, rows 13 pixels high, in the order they were appended.
-// picked() is emitted for every selecting act of the user: a click on a row, a key that moves
-// the selection, typed letters (the first row starting with the collected text) and a
-// backspace that empties that text (row 0, or no row in an empty list). Changes made by the
-// program emit nothing.
+// picked() is emitted for every selecting act of the user: a left click on a row (other buttons
+// select nothing; Ctrl and Shift change nothing), a key that moves the selection, typed letters
+// (the first row starting with the collected text) and a backspace that empties that text (row 0,
+// or no row in an empty list). Changes made by the program emit nothing.
 class ListBox : public QListWidget, public ListPort {
     Q_OBJECT
 
@@ -36,6 +36,7 @@ class ListBox : public QListWidget, public ListPort {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

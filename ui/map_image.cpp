@@ -18,8 +18,11 @@ void MapImage::putPicture(const PictureHolder& holder) {
     picture_.reset();  // hands the old pixels back before the next decode needs them
     picture_.emplace(holder);
     decodeFailed_ = false;
-    resize(picture_->width(), picture_->height());
     update();
+}
+
+Size MapImage::pictureSize() const {
+    return picture_ ? Size{picture_->width(), picture_->height()} : Size{0, 0};
 }
 
 const PictureHolder* MapImage::holder() const {
@@ -44,7 +47,14 @@ void MapImage::paintEvent(QPaintEvent* event) {
     // Wraps the decoded rows without copying them.
     const QImage image(pixels->rgb.data(), pixels->width, pixels->height, pixels->stride,
                        QImage::Format_RGB888);
-    painter.drawImage(exposed.topLeft(), image, exposed);
+    const QRect drawn = exposed & image.rect();
+    if (!drawn.isEmpty()) {
+        painter.drawImage(drawn.topLeft(), image, drawn);
+    }
+    const QRegion past = QRegion(exposed) - drawn;
+    for (const QRect& rect : past) {
+        painter.fillRect(rect, palette().color(QPalette::Window));
+    }
     painter.end();
     emit painted();
 }

@@ -10,7 +10,8 @@ namespace marventa {
 
 // Image1: the map picture at one screen pixel per picture pixel, so its own coordinates are
 // picture coordinates. It holds a display copy of a holder's picture, decodes it on the first
-// paint and paints only the exposed part, straight from the decoded pixels.
+// paint and paints only the exposed part, straight from the decoded pixels. Its size is the
+// content's, set by the scroll box: past a smaller picture it shows the button face.
 class MapImage : public PictureControl, public PicturePort {
     Q_OBJECT
 
@@ -18,8 +19,7 @@ class MapImage : public PictureControl, public PicturePort {
     explicit MapImage(QWidget* parent);
 
     void putPicture(const PictureHolder& holder) override;
-    int imageWidth() const override { return width(); }
-    int imageHeight() const override { return height(); }
+    Size pictureSize() const override;
 
     // The holder of the picture shown, or null before the first one.
     const PictureHolder* holder() const;

@@ -1,5 +1,6 @@
 #include "scroll_box.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -27,8 +28,13 @@ ScrollBox::ScrollBox(QSize designSize, QWidget* parent)
     showState();
 }
 
-void ScrollBox::setRanges(int horizontal, int vertical) {
-    state_.setRanges(horizontal, vertical);
+void ScrollBox::setContentWidget(QWidget* content) {
+    content_ = content;
+    showState();
+}
+
+void ScrollBox::setPictureSize(Size picture) {
+    state_.setPictureSize(picture);
     // A new range can show or hide a bar without moving anything.
     showState();
 }
@@ -79,6 +85,9 @@ void ScrollBox::showState() {
         axis.bar->setPageStep(axis.page);
         axis.bar->setValue(axis.position);
     }
+    if (content_ != nullptr) {
+        content_->resize(state_.horizontalRange(), state_.verticalRange());
+    }
     const QPoint offset(state_.horizontalPosition(), state_.verticalPosition());
     if (offset != shownOffset_) {
         const QPoint delta = shownOffset_ - offset;
@@ -125,6 +134,11 @@ bool ScrollBox::eventFilter(QObject* watched, QEvent* event) {
 
 void ScrollBox::wheelEvent(QWheelEvent* event) {
     event->accept();
+}
+
+void ScrollBox::keyPressEvent(QKeyEvent* event) {
+    // The view moves only by its scroll bars; keys go on to the window.
+    event->ignore();
 }
 
 }  // namespace marventa

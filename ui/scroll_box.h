@@ -8,10 +8,11 @@
 namespace marventa {
 
 // ScrollBox1: the main view. Its children (Image1, Label1) live on the viewport and move with
-// the content. The scrolling rules come from one ScrollState; the scroll bars only show it:
+// the content; Image1 is kept as large as the content. The scrolling rules come from one
+// ScrollState; the scroll bars only show it:
 // increment 1, page step one client extent, a dragged thumb takes effect when released, no
-// wheel scrolling. realigned() follows every change of a position and every change of the
-// outer size, once with the old size and once with the new.
+// wheel or keyboard scrolling. realigned() follows every change of a position and every change of
+// the outer size, once with the old size and once with the new.
 class ScrollBox : public QAbstractScrollArea, public ScrollPort {
     Q_OBJECT
 
@@ -23,13 +24,16 @@ class ScrollBox : public QAbstractScrollArea, public ScrollPort {
     int outerHeight() const override { return state_.outerHeight(); }
     int horizontalRange() const override { return state_.horizontalRange(); }
     int verticalRange() const override { return state_.verticalRange(); }
-    void setRanges(int horizontal, int vertical) override;
+    void setPictureSize(Size picture) override;
     int horizontalPosition() const override { return state_.horizontalPosition(); }
     int verticalPosition() const override { return state_.verticalPosition(); }
     void setHorizontalPosition(int position) override;
     void setVerticalPosition(int position) override;
 
     const ScrollState& state() const { return state_; }
+
+    // The child that shows the content (Image1): sized to the ranges from now on.
+    void setContentWidget(QWidget* content);
 
   signals:
     void realigned();
@@ -42,6 +46,7 @@ class ScrollBox : public QAbstractScrollArea, public ScrollPort {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void onRealign();
@@ -49,6 +54,7 @@ class ScrollBox : public QAbstractScrollArea, public ScrollPort {
 
     ScrollState state_;
     QPoint shownOffset_;  // the positions the children were last moved to
+    QWidget* content_ = nullptr;
     bool resizing_ = false;
     ClickTracker click_;
 };

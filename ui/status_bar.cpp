@@ -1,5 +1,6 @@
 #include "status_bar.h"
 
+#include <QAccessible>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSizeGrip>
@@ -25,7 +26,6 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent), grip_(new QSizeGrip(thi
         label->setLineWidth(1);
         label->setIndent(2);
         label->setTextFormat(Qt::PlainText);
-        label->setAccessibleName(QStringLiteral("StatusBar1 panel %1").arg(i));
         panels_[i] = label;
         layout->addWidget(label);
     }
@@ -47,7 +47,13 @@ void StatusBar::setPanelText(int index, std::string_view text) {
 }
 
 void StatusBar::setPanelCaption(int index, const QString& caption) {
-    panel(index).setText(caption);
+    QLabel& shown = panel(index);
+    shown.setText(caption);
+    // Panel 0 names the place just picked: tell a screen reader, which hears the panel's text.
+    if (index == 0) {
+        QAccessibleEvent changed(&shown, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void StatusBar::setPanelWidth(int index, int width) {

@@ -26,13 +26,12 @@ class StatusBar : public QWidget, public StatusPort, public StatusBarPort {
     void setPanelCaption(int panel, const QString& caption);
     QString panelText(int panel) const;
     int panelWidth(int panel) const;  // as stored; the last panel is drawn wider
+    QLabel& panel(int index) const;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    QLabel& panel(int index) const;
-
     std::array<QLabel*, 3> panels_{};
     std::array<int, 3> storedWidths_{50, 150, 120};
     QSizeGrip* grip_;

@@ -112,12 +112,23 @@ void TForm1::wireEvents() {
     for (int n = 1; n <= 20; ++n) {
         connect(&ui_.radioButton(n), &RadioButton::chosen, this,
                 operation(kRadioButtonHandlers[n - 1]));
+        // A screen reader hears a list as "Places", described by the choice that filled it.
+        ListBox* list = n <= 10 ? ui_.ListBox1 : n <= 12 ? ui_.ListBox2 : ui_.ListBox3;
+        connect(&ui_.radioButton(n), &RadioButton::chosen, list,
+                [list, caption = ui_.radioButton(n).text()] {
+                    list->setAccessibleDescription(caption);
+                });
     }
     connect(ui_.ListBox1, &ListBox::picked, this, operation(&Browser::ListBox1Click));
     connect(ui_.ListBox2, &ListBox::picked, this, operation(&Browser::ListBox2Click));
     connect(ui_.ListBox3, &ListBox::picked, this, operation(&Browser::ListBox3Click));
     connect(ui_.TabbedNotebook1, &Notebook::pageAboutToChange, this,
             operation(&Browser::TabbedNotebook1Change));
+    connect(ui_.TabbedNotebook1, &Notebook::pageAboutToChange, this, [this] {
+        for (ListBox* list : {ui_.ListBox1, ui_.ListBox2, ui_.ListBox3}) {
+            list->setAccessibleDescription(QString());
+        }
+    });
 
     connect(ui_.Image1, &MapImage::clicked, this, [&viewport](QPoint at) {
         runOperation([&] { viewport.Image1Click({at.x(), at.y()}); });

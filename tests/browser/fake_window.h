@@ -69,7 +69,7 @@ struct FakeWindow {
         renderOverview(expected, greyOverview(),
                        {provinceView,
                         {h, v, h + scroll.outerWidth(), v + scroll.outerHeight()},
-                        {image1.width, image1.height},
+                        {scroll.horizontalRange(), scroll.verticalRange()},
                         cities});
         return expected;
     }

@@ -77,6 +77,58 @@ INSTANTIATE_TEST_SUITE_P(
                     PokazCase{"justAboveMax", 2926, 2329, 284, 306, 2603, 2024}),
     [](const auto& info) { return std::string(info.param.what); });
 
+// A window enlarged past the picture on one axis or both: the content is the picture widened to
+// the client extent, and the label rules and the frame measure against it.
+struct EnlargedCase {
+    const char* what;
+    int outerWidth, outerHeight;
+    int pictureWidth, pictureHeight;
+    int x, y;
+    int left, top;             // label
+    int horizontal, vertical;  // positions read back
+    int contentWidth, contentHeight;
+};
+
+class EnlargedView : public testing::TestWithParam<EnlargedCase> {};
+
+TEST_P(EnlargedView, LabelsThePointWhereItIsShown) {
+    const EnlargedCase c = GetParam();
+    ViewMode = CityView;
+    ScrollState scroll(c.outerWidth, c.outerHeight, 14);
+    FakeLabel label;
+    FakeStatus status;
+    FakeCityButtons buttons;
+    Overview overview(test::patternedOverview(), buttons);
+    Viewport viewport(scroll, label, status, overview);
+    viewport.setContent({c.pictureWidth, c.pictureHeight});
+    label.left = label.top = -999;
+    viewport.Pokaz("Fish Market", std::to_string(c.x), std::to_string(c.y));
+    EXPECT_EQ(std::tuple(label.left, label.top), std::tuple(c.left, c.top));
+    EXPECT_EQ(std::tuple(scroll.horizontalPosition(), scroll.verticalPosition()),
+              std::tuple(c.horizontal, c.vertical));
+    EXPECT_EQ(viewport.content(), (Size{c.contentWidth, c.contentHeight}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, EnlargedView,
+    testing::Values(
+        // A maximised window on a 1920 x 1080 screen showing Tolvane, smaller on both axes.
+        EnlargedCase{"widerAndTaller", 1720, 981, 1488, 830, 939, 581, 903, 585, 0, 0, 1716, 977},
+        // Orlheim is narrower but taller than the view: one bar, content widened beside it.
+        EnlargedCase{"widerOnly", 1720, 981, 1020, 1260, 500, 900, 490, 621, 0, 283, 1702, 1260},
+        EnlargedCase{"tallerOnly", 800, 1300, 1488, 830, 1000, 400, 390, 420, 600, 0, 1488, 1282}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(ViewportTest, FrameAndOverviewClicksScaleByTheContentOfAWideView) {
+    scroll.resize(3400, 700);  // wider than the province: content 3382 beside the vertical bar
+    ASSERT_EQ(viewport.content(), (Size{3382, 2633}));
+    viewport.Pokaz("Ash Ford", "1600", "1300");
+    EXPECT_EQ(std::tuple(label.left, label.top), std::tuple(1590, 365));
+    EXPECT_EQ(frameShown(), outline(0, 59, 199, 102));
+    viewport.Image2Click({99, 82});
+    EXPECT_EQ(positions(), std::tuple(0, 82 * 2633 / 164 - 350));
+}
+
 TEST_F(ViewportTest, FrameFollowsTheClampedView) {
     viewport.ScrollBox1CanResize();
     EXPECT_EQ(frameShown(), outline(0, 0, 39, 37));

@@ -205,9 +205,14 @@ void WindowInvariants::checkMainView(Problems& problems) const {
 
     const ScrollBox& box = *ui.ScrollBox1;
     const QSize image = ui.Image1->size();
-    if (image != QSize(holder->width(), holder->height())) {
+    // Image1 covers the picture and, past a smaller picture, the whole client area.
+    const QSize client = box.viewport()->size();
+    const QSize content(std::max(holder->width(), client.width()),
+                        std::max(holder->height(), client.height()));
+    if (image != content) {
         problems.push_back("Image1 is " + pair(image.width(), image.height()) + ", its picture " +
-                           pair(holder->width(), holder->height()));
+                           pair(holder->width(), holder->height()) + " in a client area of " +
+                           pair(client.width(), client.height()));
     }
     if (box.horizontalRange() != image.width() || box.verticalRange() != image.height()) {
         problems.push_back("scroll ranges " + pair(box.horizontalRange(), box.verticalRange()) +

@@ -70,7 +70,7 @@ struct FakeRadioButton : RadioButtonPort {
     }
 };
 
-// Image1: which holder's picture it shows; it takes that picture's size.
+// Image1: which holder's picture it shows, and that picture's size.
 struct FakePicture : PicturePort {
     std::string holder;
     int width = 0;
@@ -81,8 +81,7 @@ struct FakePicture : PicturePort {
         width = h.width();
         height = h.height();
     }
-    int imageWidth() const override { return width; }
-    int imageHeight() const override { return height; }
+    Size pictureSize() const override { return {width, height}; }
 };
 
 // Label2 .. Label10, indexed by the label's number; each starts as one space.

@@ -13,12 +13,12 @@
 namespace marventa {
 namespace {
 
-TEST(ApplicationTitle, IsTheFileNameUpToTheFirstFullStopCapitalised) {
+TEST(ApplicationTitle, IsTheFileNameUpToTheFirstFullStopLoweredAfterItsFirstCharacter) {
     const std::pair<const char*, const char*> rows[] = {
-        {"marventa", "Marventa"},
+        {"marventa", "marventa"},
         {"MARVENTA.EXE", "Marventa"},
-        {"map.of.marventa", "Map"},
-        {"mapOfMarventa", "Mapofmarventa"},
+        {"map.of.marventa", "map"},
+        {"mapOfMarventa", "mapofmarventa"},
         {".hidden", ""},
         {"", ""},
     };

@@ -43,5 +43,45 @@ TEST_F(ListBoxTest, ADragPastTheVisibleRowsReportsTheRowItEndsOn) {
     EXPECT_EQ(reported_.back(), list_.selectedRow()) << "the operation saw another row";
 }
 
+// As in a classic single-selection list box: the left button selects, other buttons do nothing,
+// Ctrl and Shift neither deselect nor extend. After every act the row selected is the row the
+// operation saw last.
+TEST_F(ListBoxTest, OnlyTheLeftButtonSelectsAndModifiersChangeNothing) {
+    QWidget& rows = *list_.viewport();
+    const auto selectedAndReported = [this](int row) {
+        EXPECT_EQ(list_.selectedRow(), std::optional<int>(row));
+        ASSERT_FALSE(reported_.empty());
+        EXPECT_EQ(reported_.back(), std::optional<int>(row));
+    };
+    QTest::mouseClick(&rows, Qt::LeftButton, {}, centreOf(2));
+    selectedAndReported(2);
+    const std::size_t picks = reported_.size();
+
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseClick(&rows, button, {}, centreOf(5));
+        QTest::mouseDClick(&rows, button, {}, centreOf(5));
+        QTest::mousePress(&rows, button, {}, centreOf(4));
+        QTest::mouseMove(&rows, centreOf(6));
+        QTest::mouseRelease(&rows, button, {}, centreOf(6));
+    }
+    EXPECT_EQ(reported_.size(), picks) << "another button ran the click operation";
+    selectedAndReported(2);
+
+    QTest::mouseClick(&rows, Qt::LeftButton, Qt::ControlModifier, centreOf(2));
+    selectedAndReported(2);
+    QTest::mouseClick(&rows, Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    selectedAndReported(4);
+    QTest::mouseClick(&rows, Qt::LeftButton, Qt::ControlModifier, centreOf(7));
+    selectedAndReported(7);
+
+    list_.setFocus();
+    QTest::keyClick(&list_, Qt::Key_Space, Qt::ControlModifier);
+    selectedAndReported(7);
+    QTest::keyClick(&list_, Qt::Key_Down, Qt::ControlModifier);
+    selectedAndReported(8);
+    QTest::keyClick(&list_, Qt::Key_End, Qt::ShiftModifier);
+    selectedAndReported(12);
+}
+
 }  // namespace
 }  // namespace marventa

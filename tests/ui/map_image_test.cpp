@@ -30,9 +30,10 @@ class MapImageTest : public testing::Test {
     MapImage image_{&frame_};
 };
 
-TEST_F(MapImageTest, TakesThePictureSizeAndPaintsItsPixelsUnscaled) {
+TEST_F(MapImageTest, PaintsThePictureUnscaledAndTheButtonFacePastIt) {
+    image_.resize(1600, 900);  // the scroll box makes it as large as the content
     image_.putPicture(tolvane());
-    EXPECT_EQ(image_.size(), QSize(1488, 830));
+    EXPECT_EQ(image_.pictureSize(), (Size{1488, 830}));
     EXPECT_FALSE(image_.isDecoded()) << "nothing is decoded before the first paint";
 
     const QImage shown = image_.grab(QRect(0, 0, 300, 200)).toImage();
@@ -44,6 +45,11 @@ TEST_F(MapImageTest, TakesThePictureSizeAndPaintsItsPixelsUnscaled) {
         EXPECT_EQ(shown.pixelColor(at),
                   QColor(pixels.rgb[offset], pixels.rgb[offset + 1], pixels.rgb[offset + 2]))
             << at.x() << "," << at.y();
+    }
+    const QImage past = image_.grab(QRect(1400, 800, 200, 100)).toImage();
+    const QColor face = image_.palette().color(QPalette::Window);
+    for (const QPoint at : {QPoint(88, 0), QPoint(199, 99), QPoint(0, 30)}) {
+        EXPECT_EQ(past.pixelColor(at), face) << at.x() << "," << at.y();
     }
 }
 
@@ -60,8 +66,9 @@ TEST_F(MapImageTest, APictureThatDoesNotDecodeIsReportedOnceAndTheNextOneShows) 
     appendPictureRecord(stream, "broken", kJpegTag, std::span(good.begin(), cut));
     const PictureSet broken = PictureSet::parse(stream);
 
+    image_.resize(300, 200);
     image_.putPicture(broken.holder("broken"));
-    EXPECT_EQ(image_.size(), QSize(1488, 830));
+    EXPECT_EQ(image_.pictureSize(), (Size{1488, 830}));
     image_.repaint();
     image_.repaint();
     QCoreApplication::processEvents();  // the error is shown once the paint is over

@@ -15,7 +15,7 @@ namespace {
 class ScrollBoxTest : public testing::Test {
   protected:
     void SetUp() override {
-        box_.setRanges(3248, 2633);
+        box_.setPictureSize({3248, 2633});
         box_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&box_));
         QObject::connect(&box_, &ScrollBox::realigned, &box_, [this] {
@@ -63,20 +63,33 @@ TEST_F(ScrollBoxTest, BarsReachRangeMinusClientExtentAndStepByOnePixel) {
     EXPECT_EQ(h.value(), h.maximum());
 
     // A small picture hides both bars and pulls the positions back to 0.
-    box_.setRanges(300, 200);
+    box_.setPictureSize({300, 200});
     EXPECT_FALSE(h.isVisible());
     EXPECT_FALSE(v.isVisible());
     EXPECT_EQ(box_.horizontalPosition(), 0);
     EXPECT_EQ(box_.viewport()->size(), QSize(642, 606));
 }
 
-TEST_F(ScrollBoxTest, UserScrollingMovesTheChildrenAndRealignsEachTime) {
+TEST_F(ScrollBoxTest, OnlyTheBarsScrollAndTheChildrenFollowThem) {
     QWidget child(box_.viewport());
     child.setGeometry(0, 0, 3248, 2633);
 
+    // Keys on the view itself move nothing, however it got the focus.
     box_.setFocus();
-    QTest::keyClick(&box_, Qt::Key_Right);
-    QTest::keyClick(&box_, Qt::Key_Down);
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End,
+                              Qt::Key_Home, Qt::Key_Left, Qt::Key_Up, Qt::Key_PageUp}) {
+        for (const Qt::KeyboardModifiers modifiers :
+             {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ControlModifier),
+              Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+            QTest::keyClick(&box_, key, modifiers);
+        }
+    }
+    EXPECT_EQ(box_.horizontalPosition(), 0);
+    EXPECT_EQ(box_.verticalPosition(), 0);
+    EXPECT_TRUE(realigns_.empty());
+
+    box_.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    box_.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     box_.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     const int page = box_.verticalScrollBar()->pageStep();
     EXPECT_EQ(box_.horizontalPosition(), 1);
@@ -116,6 +129,19 @@ TEST_F(ScrollBoxTest, AResizeRealignsWithTheOldSizeThenTheNew) {
     EXPECT_EQ(realigns_[1].height, 700);
     EXPECT_EQ(realigns_[1].h, realigns_[0].h - 100);
     EXPECT_EQ(box_.horizontalScrollBar()->maximum(), box_.state().maxHorizontalPosition());
+}
+
+TEST_F(ScrollBoxTest, TheContentWidgetCoversTheViewWhenThePictureIsSmaller) {
+    QWidget content(box_.viewport());
+    box_.setContentWidget(&content);
+    EXPECT_EQ(content.size(), QSize(3248, 2633));
+    box_.setPictureSize({1020, 400});
+    box_.resize(1200, 900);  // past the picture on both axes: no bars
+    EXPECT_EQ(content.size(), QSize(1196, 896));
+    EXPECT_EQ(content.size(), box_.viewport()->size());
+    box_.resize(1200, 300);  // shorter than the picture: a vertical bar narrows the width
+    EXPECT_EQ(content.size(), QSize(1182, 400));
+    EXPECT_EQ(content.width(), box_.viewport()->width());
 }
 
 TEST_F(ScrollBoxTest, OnlyClicksOnTheBareBackgroundCountAsItsOwn) {

@@ -1,3 +1,6 @@
+#include <QApplication>
+#include <algorithm>
+
 #include "catalogue/city_directory.h"
 #include "catalogue/coordinate.h"
 #include "navigation/view_mode.h"
@@ -172,6 +175,62 @@ TEST_F(WindowTest, AMainMapClickCentresTheCityMapOnThePointClicked) {
     QTest::mouseClick(ui().Image1, Qt::LeftButton, {}, QPoint(1800, 1100));
     const ScrollState& state = scrollBox().state();
     EXPECT_EQ(positions(), QPoint(state.maxHorizontalPosition(), state.maxVerticalPosition()));
+}
+
+// Where the label may sit from the place's visible point: 10 to 40 pixels left of it and 0 to
+// 20 pixels below, whichever edge rule applies.
+void expectLabelBesideItsPlace(const QWidget& label, QPoint visiblePlace, const QString& name) {
+    const QPoint offset = label.pos() - visiblePlace;
+    EXPECT_TRUE(offset.x() >= -40 && offset.x() <= -10 && offset.y() >= 0 && offset.y() <= 20)
+        << name.toStdString() << ": label offset " << offset.x() << ", " << offset.y();
+}
+
+// Maximised on a 1920 x 1080 screen the view is larger than most city maps on one axis or both.
+TEST_F(WindowTest, AnEnlargedWindowLabelsEveryPlaceBesideItAndTakesClicksPastThePicture) {
+    form_->resize(1920, 1080);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(scrollBox().width(), 1720);
+    clickTab(kCities);
+    for (const int button : {18, 19}) {  // Tolvane: smaller on both axes; Orlheim: narrower only
+        clickRadio(button);
+        const CityEntry& city = *std::ranges::find(kCityDirectory, button, &CityEntry::radioButton);
+        const ScrollState& state = scrollBox().state();
+        EXPECT_EQ(ui().Image1->size(), QSize(state.horizontalRange(), state.verticalRange()));
+        EXPECT_EQ(ui().Image1->width(), scrollBox().viewport()->width()) << city.caption;
+        const PlaceTable<PlaceRecord>& table = placeTable(city.table);
+        for (int row = 0; row < table.count(); ++row) {
+            clickRow(*ui().ListBox3, row);
+            const PlaceRecord& place = table.record(row + 1);
+            const QPoint visible =
+                QPoint(parseCoordinate(place.x), parseCoordinate(place.y)) - positions();
+            expectLabelBesideItsPlace(*ui().Label1, visible, nameOf(place));
+        }
+    }
+
+    // Orlheim is 1020 wide: a click on the strip beside it is still a click on the map.
+    int mapClicks = 0;
+    QObject::connect(ui().Image1, &MapImage::clicked, ui().Image1, [&] { ++mapClicks; });
+    const QPoint beside(1500, 300);
+    ASSERT_EQ(scrollBox().viewport()->childAt(beside), ui().Image1);
+    QTest::mouseClick(ui().Image1, Qt::LeftButton, {},
+                      ui().Image1->mapFrom(scrollBox().viewport(), beside));
+    EXPECT_EQ(mapClicks, 1);
+}
+
+TEST_F(WindowTest, KeysOnTheMainViewMoveNothingButItsBarsStillDo) {
+    clickTab(kCities);
+    clickRadio(16);  // "Dunmaris", 1844 x 1176
+    QTest::mouseClick(ui().Image1, Qt::LeftButton, {}, QPoint(600, 500));
+    ASSERT_EQ(QApplication::focusWidget(), &scrollBox()) << "a click on the map focuses the view";
+    const QPoint centred = positions();
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End,
+                              Qt::Key_Left, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Home}) {
+        QTest::keyClick(&scrollBox(), key);
+        QTest::keyClick(&scrollBox(), key, Qt::ControlModifier);
+    }
+    EXPECT_EQ(positions(), centred);
+    scrollBox().horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(positions(), centred + QPoint(1, 0));
 }
 
 TEST_F(WindowTest, TheLabelTakesTheClicksThatLandOnIt) {
