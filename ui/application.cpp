@@ -7,8 +7,20 @@
 
 namespace marventa {
 
+namespace {
+
+// A desktop scaled by a fraction (125 %, 150 %) is treated as the nearest whole factor, so each
+// map pixel covers a whole square of screen pixels. Must be set before the application exists.
+int& withWholeScaleFactors(int& argc) {
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    return argc;
+}
+
+}  // namespace
+
 Application::Application(int& argc, char** argv)
-    : QApplication(argc, argv),
+    : QApplication(withWholeScaleFactors(argc), argv),
       title_(applicationTitle(QFileInfo(applicationFilePath()).fileName())) {
     setApplicationName(title_);
     // The layout's pixel sizes assume Fusion's metrics (scroll bars 14 pixels thick).

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "application.h"
+#include "logical_pixel.h"
 #include "map_image.h"
 #include "pictures/display_picture.h"
 #include "pictures/picture_record.h"
@@ -42,14 +43,14 @@ TEST_F(MapImageTest, PaintsThePictureUnscaledAndTheButtonFacePastIt) {
     const DecodedPicture& pixels = reference.pixels();
     for (const QPoint at : {QPoint(0, 0), QPoint(17, 3), QPoint(299, 199), QPoint(150, 101)}) {
         const std::size_t offset = static_cast<std::size_t>(at.y()) * pixels.stride + at.x() * 3;
-        EXPECT_EQ(shown.pixelColor(at),
+        EXPECT_EQ(logicalPixel(shown, at),
                   QColor(pixels.rgb[offset], pixels.rgb[offset + 1], pixels.rgb[offset + 2]))
             << at.x() << "," << at.y();
     }
     const QImage past = image_.grab(QRect(1400, 800, 200, 100)).toImage();
     const QColor face = image_.palette().color(QPalette::Window);
     for (const QPoint at : {QPoint(88, 0), QPoint(199, 99), QPoint(0, 30)}) {
-        EXPECT_EQ(past.pixelColor(at), face) << at.x() << "," << at.y();
+        EXPECT_EQ(logicalPixel(past, at), face) << at.x() << "," << at.y();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "browser/browser.h"
 #include "catalogue/catalogue.h"
 #include "list_box.h"
+#include "logical_pixel.h"
 #include "map_image.h"
 #include "name_label.h"
 #include "notebook.h"

@@ -42,11 +42,11 @@ TEST_F(WindowTest, StartsAtTheProvinceCornerWithNothingChosen) {
     const QImage pristine(form_->browser().overview().pristine().rgb.data(), OverviewBitmap::kWidth,
                           OverviewBitmap::kHeight, OverviewBitmap::kStride, QImage::Format_RGB888);
     for (const QPoint corner : {QPoint(0, 0), QPoint(39, 0), QPoint(0, 37), QPoint(39, 37)}) {
-        EXPECT_EQ(overview.pixelColor(corner), QColor(Qt::black))
+        EXPECT_EQ(logicalPixel(overview, corner), QColor(Qt::black))
             << corner.x() << "," << corner.y();
     }
     for (const QPoint outside : {QPoint(40, 20), QPoint(20, 38), QPoint(20, 20)}) {
-        EXPECT_EQ(overview.pixelColor(outside), pristine.pixelColor(outside))
+        EXPECT_EQ(logicalPixel(overview, outside), pristine.pixelColor(outside))
             << outside.x() << "," << outside.y();
     }
 }
