@@ -1,6 +1,5 @@
 #include "status_bar.h"
 
-#include <QAccessible>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSizeGrip>
@@ -47,13 +46,8 @@ void StatusBar::setPanelText(int index, std::string_view text) {
 }
 
 void StatusBar::setPanelCaption(int index, const QString& caption) {
-    QLabel& shown = panel(index);
-    shown.setText(caption);
-    // Panel 0 names the place just picked: tell a screen reader, which hears the panel's text.
-    if (index == 0) {
-        QAccessibleEvent changed(&shown, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&changed);
-    }
+    // QLabel tells a screen reader of the new text itself, so a picked place is announced.
+    panel(index).setText(caption);
 }
 
 void StatusBar::setPanelWidth(int index, int width) {
