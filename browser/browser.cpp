@@ -1,35 +1,19 @@
 #include "browser.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "catalogue/button_directory.h"
 #include "catalogue/city_directory.h"
 #include "navigation/view_mode.h"
+#include "pictures/bitmap.h"
 #include "pictures/picture_set.h"
 
 namespace marventa {
 
 namespace {
-
-struct CategoryButton {
-    int radioButton;
-    PlaceTableId table;
-};
-
-// In the order ListBox1Click tests them.
-constexpr std::array<CategoryButton, 10> kCategoryButtons{{
-    {1, PlaceTableId::ElvenRuins},
-    {2, PlaceTableId::Landmarks},
-    {3, PlaceTableId::Shrines},
-    {4, PlaceTableId::FortRuins},
-    {5, PlaceTableId::Cities},
-    {6, PlaceTableId::Camps},
-    {7, PlaceTableId::Settlements},
-    {8, PlaceTableId::Mines},
-    {9, PlaceTableId::Caves},
-    {10, PlaceTableId::Inns},
-}};
 
 // The city buttons in the order ListBox3Click tests them.
 constexpr std::array<int, 8> kCityButtonOrder{13, 18, 19, 16, 14, 20, 15, 17};
@@ -39,9 +23,19 @@ const CityEntry& cityWithButton(int radioButton) {
     return *city;
 }
 
-const CityEntry& cityWithTable(PlaceTableId table) {
-    const auto city = std::ranges::find(kCityDirectory, table, &CityEntry::table);
-    return *city;
+const CategoryButton& categoryWithButton(int radioButton) {
+    return *std::ranges::find(kCategoryButtons, radioButton, &CategoryButton::radioButton);
+}
+
+const StoneButton& stoneWithButton(int radioButton) {
+    return *std::ranges::find(kStoneButtons, radioButton, &StoneButton::radioButton);
+}
+
+// Image3's bitmap, decoded once for the overview to copy; on the heap, it is 97 KB.
+std::unique_ptr<OverviewBitmap> pristineOverview(const PictureSet& pictures) {
+    auto bitmap = std::make_unique<OverviewBitmap>();
+    decodeBitmap(pictures.holder(kOverviewHolder).bytes(), bitmap->rgb, OverviewBitmap::kStride);
+    return bitmap;
 }
 
 template <class Record>
@@ -57,13 +51,12 @@ bool Browser::CityButtons::isCityButtonChecked(int radioButton) const {
     return radioButton >= 1 && radioButton <= 20 && browser_.radioButton(radioButton).checked();
 }
 
-Browser::Browser(const BrowserWidgets& widgets, const PictureSet& pictures,
-                 const OverviewBitmap& pristineOverview, TableSource tables)
+Browser::Browser(const BrowserWidgets& widgets, const PictureSet& pictures, TableSource tables)
     : widgets_(widgets),
       pictures_(pictures),
       tables_(tables),
       cityButtons_(*this),
-      overview_(pristineOverview, cityButtons_),
+      overview_(*pristineOverview(pictures), cityButtons_),
       viewport_(widgets.scroll, widgets.label, widgets.status, overview_) {
     if (std::ranges::find(widgets.radioButtons, nullptr) != widgets.radioButtons.end()) {
         throw std::invalid_argument("the browser needs all twenty radio buttons");
@@ -76,6 +69,10 @@ RadioButtonPort& Browser::radioButton(int n) const {
 
 void Browser::putIntoImage1(std::string_view holder) {
     widgets_.image1.putPicture(pictures_.holder(holder));
+}
+
+// The ranges become the size of the picture in Image1 (widened to the client extent).
+void Browser::fitContentToImage1() {
     viewport_.setContent(widgets_.image1.pictureSize());
 }
 
@@ -88,9 +85,9 @@ PictureRect Browser::visibleRect() const {
 }
 
 void Browser::FormCreate() {
-    widgets_.image1.putPicture(pictures_.holder(kProvinceHolder));
+    putIntoImage1(kProvinceHolder);
     ViewMode = ProvinceView;
-    viewport_.setContent(widgets_.image1.pictureSize());
+    fitContentToImage1();
     overview_.Ramka({0, 0, widgets_.scroll.outerWidth(), widgets_.scroll.outerHeight()},
                     viewport_.content());
     widgets_.statusBar.setPanelWidth(0, widgets_.statusBar.barWidth() / 2);
@@ -106,6 +103,7 @@ void Browser::duzamapa() {
         return;
     }
     putIntoImage1(kProvinceHolder);
+    fitContentToImage1();
     ViewMode = ProvinceView;
     widgets_.label.setLabelCaption("");
     widgets_.label.setLabelVisible(false);
@@ -119,90 +117,109 @@ void Browser::zerowanie() {
     widgets_.label.setLabelCaption("");
     widgets_.label.setLabelVisible(false);
     ViewMode = CityView;
-    viewport_.setContent(widgets_.image1.pictureSize());
+    fitContentToImage1();
     widgets_.scroll.setVerticalPosition(0);
     widgets_.scroll.setHorizontalPosition(0);
     // In the city view the rectangle is ignored: only the checked city's marker is drawn.
     overview_.Ramka(visibleRect(), viewport_.content());
 }
 
-void Browser::showCategory(PlaceTableId table) {
+void Browser::showCategory(int radioButton) {
     duzamapa();
-    appendNames(widgets_.listBox1, tables_.places(table));
+    appendNames(widgets_.listBox1, tables_.places(categoryWithButton(radioButton).table));
 }
 
-void Browser::showCity(PlaceTableId table) {
-    const CityEntry& city = cityWithTable(table);
-    widgets_.status.setPanelText(1, city.caption);
-    widgets_.image1.putPicture(pictures_.holder(city.holder));
-    zerowanie();
-    appendNames(widgets_.listBox3, tables_.places(table));
+void Browser::showStones(int radioButton) {
+    duzamapa();
+    switch (stoneWithButton(radioButton).table) {
+        case StoneTableId::Heavenly:
+            appendNames(widgets_.listBox2, tables_.heavenly());
+            break;
+        case StoneTableId::Sign:
+            appendNames(widgets_.listBox2, tables_.sign());
+            break;
+    }
 }
+
+void Browser::showCity(int radioButton) {
+    const CityEntry& city = cityWithButton(radioButton);
+    widgets_.status.setPanelText(1, city.caption);
+    putIntoImage1(city.holder);
+    zerowanie();
+    appendNames(widgets_.listBox3, tables_.places(city.table));
+}
+
+const std::array<Browser::Operation, 20> Browser::kRadioButtonClicks{
+    &Browser::RadioButton1Click,  &Browser::RadioButton2Click,  &Browser::RadioButton3Click,
+    &Browser::RadioButton4Click,  &Browser::RadioButton5Click,  &Browser::RadioButton6Click,
+    &Browser::RadioButton7Click,  &Browser::RadioButton8Click,  &Browser::RadioButton9Click,
+    &Browser::RadioButton10Click, &Browser::RadioButton11Click, &Browser::RadioButton12Click,
+    &Browser::RadioButton13Click, &Browser::RadioButton14Click, &Browser::RadioButton15Click,
+    &Browser::RadioButton16Click, &Browser::RadioButton17Click, &Browser::RadioButton18Click,
+    &Browser::RadioButton19Click, &Browser::RadioButton20Click,
+};
 
 void Browser::RadioButton1Click() {
-    showCategory(PlaceTableId::ElvenRuins);
+    showCategory(1);
 }
 void Browser::RadioButton2Click() {
-    showCategory(PlaceTableId::Landmarks);
+    showCategory(2);
 }
 void Browser::RadioButton3Click() {
-    showCategory(PlaceTableId::Shrines);
+    showCategory(3);
 }
 void Browser::RadioButton4Click() {
-    showCategory(PlaceTableId::FortRuins);
+    showCategory(4);
 }
 void Browser::RadioButton5Click() {
-    showCategory(PlaceTableId::Cities);
+    showCategory(5);
 }
 void Browser::RadioButton6Click() {
-    showCategory(PlaceTableId::Camps);
+    showCategory(6);
 }
 void Browser::RadioButton7Click() {
-    showCategory(PlaceTableId::Settlements);
+    showCategory(7);
 }
 void Browser::RadioButton8Click() {
-    showCategory(PlaceTableId::Mines);
+    showCategory(8);
 }
 void Browser::RadioButton9Click() {
-    showCategory(PlaceTableId::Caves);
+    showCategory(9);
 }
 void Browser::RadioButton10Click() {
-    showCategory(PlaceTableId::Inns);
+    showCategory(10);
 }
 
 void Browser::RadioButton11Click() {
-    duzamapa();
-    appendNames(widgets_.listBox2, tables_.heavenly());
+    showStones(11);
 }
-
 void Browser::RadioButton12Click() {
-    duzamapa();
-    appendNames(widgets_.listBox2, tables_.sign());
+    showStones(12);
 }
 
 void Browser::RadioButton13Click() {
-    showCity(PlaceTableId::Merrowick);
+    showCity(13);
 }
 void Browser::RadioButton14Click() {
-    showCity(PlaceTableId::Hathmoor);
+    showCity(14);
 }
 void Browser::RadioButton15Click() {
-    showCity(PlaceTableId::Volmarren);
+    showCity(15);
 }
 void Browser::RadioButton16Click() {
-    showCity(PlaceTableId::Dunmaris);
+    showCity(16);
 }
 void Browser::RadioButton17Click() {
-    showCity(PlaceTableId::CrownCity);
+    showCity(17);
 }
 void Browser::RadioButton18Click() {
-    showCity(PlaceTableId::Tolvane);
+    showCity(18);
 }
 void Browser::RadioButton19Click() {
-    showCity(PlaceTableId::Orlheim);
+    showCity(19);
 }
 void Browser::RadioButton20Click() {
-    showCity(PlaceTableId::Saltreach);
+    showCity(20);
 }
 
 void Browser::ListBox1Click() {
@@ -237,29 +254,43 @@ void Browser::ListBox2Click() {
     if (!row) {
         return;
     }
-    StoneDetailsPort& details = widgets_.stoneDetails;
-    if (radioButton(11).checked()) {
-        const HeavenlyStoneRecord& stone = tables_.heavenly().record(*row + 1);
-        // Pokaz raises before anything changes, so a bad record leaves the details as well.
-        viewport_.Pokaz(stone.name, stone.x, stone.y);
-        details.setStoneDetail(2, "Difference between");
-        details.setStoneDetail(
-            3, std::string("Fame and Infame at least ").append(stone.fameDifference));
-        for (int i = 0; i < 7; ++i) {
-            details.setStoneDetail(4 + i, stone.effects[static_cast<std::size_t>(i)]);
+    for (const StoneButton& button : kStoneButtons) {
+        if (!radioButton(button.radioButton).checked()) {
+            continue;
+        }
+        switch (button.table) {
+            case StoneTableId::Heavenly:
+                showHeavenlyStone(tables_.heavenly().record(*row + 1));
+                break;
+            case StoneTableId::Sign:
+                showSignStone(tables_.sign().record(*row + 1));
+                break;
         }
     }
-    if (radioButton(12).checked()) {
-        const SignStoneRecord& stone = tables_.sign().record(*row + 1);
-        viewport_.Pokaz(stone.name, stone.x, stone.y);
-        details.setStoneDetail(2, "");
-        details.setStoneDetail(3, "");
-        for (int i = 0; i < 4; ++i) {
-            details.setStoneDetail(4 + i, stone.effects[static_cast<std::size_t>(i)]);
-        }
-        for (int label = 8; label <= 10; ++label) {
-            details.setStoneDetail(label, "");
-        }
+}
+
+void Browser::showHeavenlyStone(const HeavenlyStoneRecord& stone) {
+    // Pokaz raises before anything changes, so a bad record leaves the details as well.
+    viewport_.Pokaz(stone.name, stone.x, stone.y);
+    StoneDetailsPort& details = widgets_.stoneDetails;
+    details.setStoneDetail(2, "Difference between");
+    details.setStoneDetail(3,
+                           std::string("Fame and Infame at least ").append(stone.fameDifference));
+    for (int i = 0; i < 7; ++i) {
+        details.setStoneDetail(4 + i, stone.effects[static_cast<std::size_t>(i)]);
+    }
+}
+
+void Browser::showSignStone(const SignStoneRecord& stone) {
+    viewport_.Pokaz(stone.name, stone.x, stone.y);
+    StoneDetailsPort& details = widgets_.stoneDetails;
+    details.setStoneDetail(2, "");
+    details.setStoneDetail(3, "");
+    for (int i = 0; i < 4; ++i) {
+        details.setStoneDetail(4 + i, stone.effects[static_cast<std::size_t>(i)]);
+    }
+    for (int label = 8; label <= 10; ++label) {
+        details.setStoneDetail(label, "");
     }
 }
 

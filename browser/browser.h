@@ -40,9 +40,9 @@ struct BrowserWidgets {
 // viewport().ScrollBox1CanResize().
 class Browser {
   public:
-    // Raises std::invalid_argument when a radio button is missing.
-    Browser(const BrowserWidgets& widgets, const PictureSet& pictures,
-            const OverviewBitmap& pristineOverview, TableSource tables = {});
+    // The overview starts from the picture set's pristine bitmap (Image3). Raises
+    // std::invalid_argument when a radio button is missing.
+    Browser(const BrowserWidgets& widgets, const PictureSet& pictures, TableSource tables = {});
     Browser(const Browser&) = delete;
     Browser& operator=(const Browser&) = delete;
 
@@ -87,6 +87,10 @@ class Browser {
     // Before another page is shown: empties the lists and unchecks every radio button.
     void TabbedNotebook1Change();
 
+    // The click operation of RadioButton<n> is entry n - 1, for wiring the buttons.
+    using Operation = void (Browser::*)();
+    static const std::array<Operation, 20> kRadioButtonClicks;
+
     Viewport& viewport() { return viewport_; }
     Overview& overview() { return overview_; }
     const Overview& overview() const { return overview_; }
@@ -104,9 +108,14 @@ class Browser {
 
     RadioButtonPort& radioButton(int n) const;
     void putIntoImage1(std::string_view holder);
+    void fitContentToImage1();
     PictureRect visibleRect() const;
-    void showCategory(PlaceTableId table);
-    void showCity(PlaceTableId table);
+    // What RadioButton<n> shows, found in the button and city directories.
+    void showCategory(int radioButton);
+    void showStones(int radioButton);
+    void showCity(int radioButton);
+    void showHeavenlyStone(const HeavenlyStoneRecord& stone);
+    void showSignStone(const SignStoneRecord& stone);
 
     BrowserWidgets widgets_;
     const PictureSet& pictures_;

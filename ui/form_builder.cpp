@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "auto_size_label.h"
+#include "catalogue/button_directory.h"
 #include "fonts.h"
 #include "form_builder.h"
 #include "list_box.h"
@@ -11,6 +12,7 @@
 #include "name_label.h"
 #include "notebook.h"
 #include "overview_control.h"
+#include "qstring_view.h"
 #include "radio_button.h"
 #include "scroll_box.h"
 #include "status_bar.h"
@@ -24,31 +26,27 @@ constexpr QSize kScrollBoxDesign{646, 610};
 constexpr int kPanelWidth = 200;
 constexpr int kRadioHeight = 17;
 
+// Where RadioButton<n> sits; its caption comes from the button and city directories.
 struct RadioDesign {
     int number;  // n of RadioButton<n>
-    const char* caption;
     int left;
     int top;
     int width;
 };
 
 constexpr RadioDesign kCategoryButtons[] = {
-    {1, "Elven Ruins", 8, 16, 113},     {2, "Landmarks", 8, 32, 113},
-    {3, "Vorthic Shrines", 8, 48, 113}, {4, "Fort Ruins", 8, 64, 113},
-    {5, "Cities", 8, 80, 113},          {6, "Camps", 104, 16, 73},
-    {7, "Settlements", 104, 32, 81},    {8, "Mines", 104, 48, 73},
-    {9, "Caves", 104, 64, 65},          {10, "Inns", 104, 80, 57},
+    {1, 8, 16, 113},  {2, 8, 32, 113},  {3, 8, 48, 113},  {4, 8, 64, 113},  {5, 8, 80, 113},
+    {6, 104, 16, 73}, {7, 104, 32, 81}, {8, 104, 48, 73}, {9, 104, 64, 65}, {10, 104, 80, 57},
 };
 
 constexpr RadioDesign kCityButtons[] = {
-    {18, "Tolvane", 8, 16, 73},     {13, "Merrowick", 8, 32, 65}, {14, "Hathmoor", 8, 48, 57},
-    {15, "Volmarren", 8, 64, 73},   {16, "Dunmaris", 8, 80, 57},  {17, "Crown City", 96, 16, 81},
-    {20, "Saltreach", 96, 32, 113}, {19, "Orlheim", 96, 48, 73},
+    {18, 8, 16, 73}, {13, 8, 32, 65},  {14, 8, 48, 57},   {15, 8, 64, 73},
+    {16, 8, 80, 57}, {17, 96, 16, 81}, {20, 96, 32, 113}, {19, 96, 48, 73},
 };
 
 constexpr RadioDesign kStoneButtons[] = {
-    {11, "Heavenly Lorestones", 8, 16, 137},
-    {12, "Natalsign Lorestones", 8, 32, 129},
+    {11, 8, 16, 137},
+    {12, 8, 32, 129},
 };
 
 constexpr int kStoneLabelTops[] = {16, 32, 72, 88, 104, 120, 136, 152, 168};
@@ -87,7 +85,7 @@ ListBox* listBox(const QString& name, QWidget* parent) {
 
 void placeRadioButtons(std::span<const RadioDesign> designs, QWidget* parent, FormWidgets& form) {
     for (const RadioDesign& design : designs) {
-        const QString caption = QString::fromLatin1(design.caption);
+        const QString caption = fromCore(buttonCaption(design.number));
         auto* button = named(new RadioButton(caption, parent),
                              QStringLiteral("RadioButton%1").arg(design.number));
         // Keeps the design width unless this font needs more to show the whole caption.

@@ -12,7 +12,6 @@
 #include "name_label.h"
 #include "notebook.h"
 #include "overview_control.h"
-#include "pictures/bitmap.h"
 #include "pictures/picture_set.h"
 #include "placement.h"
 #include "radio_button.h"
@@ -26,25 +25,6 @@ namespace marventa {
 namespace {
 
 constexpr QSize kClientSize{846, 629};
-
-using Handler = void (Browser::*)();
-
-// RadioButton<n> runs handler n - 1.
-constexpr Handler kRadioButtonHandlers[20] = {
-    &Browser::RadioButton1Click,  &Browser::RadioButton2Click,  &Browser::RadioButton3Click,
-    &Browser::RadioButton4Click,  &Browser::RadioButton5Click,  &Browser::RadioButton6Click,
-    &Browser::RadioButton7Click,  &Browser::RadioButton8Click,  &Browser::RadioButton9Click,
-    &Browser::RadioButton10Click, &Browser::RadioButton11Click, &Browser::RadioButton12Click,
-    &Browser::RadioButton13Click, &Browser::RadioButton14Click, &Browser::RadioButton15Click,
-    &Browser::RadioButton16Click, &Browser::RadioButton17Click, &Browser::RadioButton18Click,
-    &Browser::RadioButton19Click, &Browser::RadioButton20Click,
-};
-
-std::unique_ptr<OverviewBitmap> pristineOverview(const PictureSet& pictures) {
-    auto bitmap = std::make_unique<OverviewBitmap>();
-    decodeBitmap(pictures.holder(kOverviewHolder).bytes(), bitmap->rgb, OverviewBitmap::kStride);
-    return bitmap;
-}
 
 BrowserWidgets browserWidgets(const FormWidgets& ui, StoneDetailsPort& stoneDetails) {
     std::array<RadioButtonPort*, 20> radioButtons{};
@@ -84,8 +64,7 @@ TForm1::TForm1(const PictureSet& pictures, TableSource tables, QWidget* parent)
     // The initial state reads the status bar's width: lay the widgets out before it runs.
     layout()->activate();
 
-    browser_ = std::make_unique<Browser>(browserWidgets(ui_, stoneDetails_), pictures,
-                                         *pristineOverview(pictures), tables);
+    browser_ = std::make_unique<Browser>(browserWidgets(ui_, stoneDetails_), pictures, tables);
     ui_.Image2->showBitmap(browser_->overview().bitmap());
     wireEvents();
     browser_->FormCreate();
@@ -102,7 +81,7 @@ void TForm1::wireEvents() {
     Viewport& viewport = browser.viewport();
     // Every event runs its operation through runOperation, so an error is shown after the
     // event instead of unwinding through Qt.
-    const auto operation = [&browser](Handler handler) {
+    const auto operation = [&browser](Browser::Operation handler) {
         return [&browser, handler] { runOperation([&] { (browser.*handler)(); }); };
     };
     const auto frameRefresh = [&viewport] {
@@ -111,7 +90,7 @@ void TForm1::wireEvents() {
 
     for (int n = 1; n <= 20; ++n) {
         connect(&ui_.radioButton(n), &RadioButton::chosen, this,
-                operation(kRadioButtonHandlers[n - 1]));
+                operation(Browser::kRadioButtonClicks.at(static_cast<std::size_t>(n - 1))));
         // A screen reader hears a list as "Places", described by the choice that filled it.
         ListBox* list = n <= 10 ? ui_.ListBox1 : n <= 12 ? ui_.ListBox2 : ui_.ListBox3;
         connect(&ui_.radioButton(n), &RadioButton::chosen, list,

@@ -14,17 +14,10 @@ namespace marventa {
 
 // The whole core over fakes, wired as the window wires its widgets, after the initial state.
 struct FakeWindow {
-    static constexpr int kBarThickness = 17;
-
-    // Grey, so that both the black frame and the white city markers show.
-    static OverviewBitmap greyOverview() {
-        OverviewBitmap bitmap;
-        bitmap.rgb.fill(0x80);
-        return bitmap;
-    }
+    static constexpr int kBarThickness = 14;  // Fusion's, as in the window
 
     explicit FakeWindow(TableSource tables = {})
-        : browser(widgets(), PictureSet::embedded(), greyOverview(), tables) {
+        : browser(widgets(), PictureSet::embedded(), tables) {
         scroll.setOnRealign([this] { browser.viewport().ScrollBox1CanResize(); });
         status.panels = {"", "Map of Marventa v1.5", "contact: someone@example.org        "};
         listBox1.enabled = false;
@@ -32,24 +25,11 @@ struct FakeWindow {
         listBox2.onClick = [this] { browser.ListBox2Click(); };
         listBox3.onClick = [this] { browser.ListBox3Click(); };
 
-        constexpr std::array<void (Browser::*)(), 20> clicks{
-            &Browser::RadioButton1Click,  &Browser::RadioButton2Click,
-            &Browser::RadioButton3Click,  &Browser::RadioButton4Click,
-            &Browser::RadioButton5Click,  &Browser::RadioButton6Click,
-            &Browser::RadioButton7Click,  &Browser::RadioButton8Click,
-            &Browser::RadioButton9Click,  &Browser::RadioButton10Click,
-            &Browser::RadioButton11Click, &Browser::RadioButton12Click,
-            &Browser::RadioButton13Click, &Browser::RadioButton14Click,
-            &Browser::RadioButton15Click, &Browser::RadioButton16Click,
-            &Browser::RadioButton17Click, &Browser::RadioButton18Click,
-            &Browser::RadioButton19Click, &Browser::RadioButton20Click,
-        };
         const std::span<FakeRadioButton> all(buttons);
         for (int n = 1; n <= 20; ++n) {
             FakeRadioButton& button = radioButton(n);
-            button.onClick = [this, click = clicks[static_cast<std::size_t>(n - 1)]] {
-                (browser.*click)();
-            };
+            button.onClick = [this, click = Browser::kRadioButtonClicks.at(
+                                        static_cast<std::size_t>(n - 1))] { (browser.*click)(); };
             // Three parents: the category frame, the "Extras" page, the "Cities" page.
             button.group = n <= 10   ? all.subspan(0, 10)
                            : n <= 12 ? all.subspan(10, 2)
@@ -66,7 +46,7 @@ struct FakeWindow {
         OverviewBitmap expected;
         const int h = scroll.horizontalPosition();
         const int v = scroll.verticalPosition();
-        renderOverview(expected, greyOverview(),
+        renderOverview(expected, browser.overview().pristine(),
                        {provinceView,
                         {h, v, h + scroll.outerWidth(), v + scroll.outerHeight()},
                         {scroll.horizontalRange(), scroll.verticalRange()},

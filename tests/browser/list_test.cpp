@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "catalogue/button_directory.h"
 #include "catalogue/city_directory.h"
 #include "catalogue/coordinate.h"
 #include "fake_window.h"
@@ -11,15 +12,11 @@
 namespace marventa {
 namespace {
 
-// Record k of the table behind a radio button, by the buttons' captions.
+// Record k of the table behind a radio button, by the button directories.
 PlaceRecord recordBehind(int button, int k) {
-    constexpr std::array<PlaceTableId, 10> kCategories{
-        PlaceTableId::ElvenRuins,  PlaceTableId::Landmarks, PlaceTableId::Shrines,
-        PlaceTableId::FortRuins,   PlaceTableId::Cities,    PlaceTableId::Camps,
-        PlaceTableId::Settlements, PlaceTableId::Mines,     PlaceTableId::Caves,
-        PlaceTableId::Inns};
     if (button <= 10) {
-        return placeTable(kCategories[button - 1]).record(k);
+        return placeTable(kCategoryButtons.at(static_cast<std::size_t>(button - 1)).table)
+            .record(k);
     }
     if (button == 11) {
         const HeavenlyStoneRecord& stone = heavenlyStones().record(k);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "button_directory.h"
 #include "catalogue.h"
 
 namespace marventa {
@@ -28,6 +29,29 @@ TEST(PlaceTables, EachIdReachesATableOfItsOwnRowCount) {
     EXPECT_EQ(heavenlyStones().count(), 7);
     EXPECT_EQ(signStones().count(), 13);
     EXPECT_THROW(placeTable(static_cast<PlaceTableId>(99)), std::out_of_range);
+}
+
+// Each caption leads to the table it names, told apart by their row counts.
+TEST(ButtonDirectory, EachButtonShowsTheTableItsCaptionNames) {
+    const std::map<std::string_view, int> rowsByCaption{
+        {"Elven Ruins", 50}, {"Landmarks", 9},   {"Vorthic Shrines", 15}, {"Fort Ruins", 50},
+        {"Cities", 33},      {"Camps", 32},      {"Settlements", 31},     {"Mines", 25},
+        {"Caves", 89},       {"Inns", 16},       {"Merrowick", 24},       {"Tolvane", 26},
+        {"Orlheim", 36},     {"Dunmaris", 42},   {"Volmarren", 30},       {"Saltreach", 30},
+        {"Hathmoor", 28},    {"Crown City", 109}};
+    for (int n = 1; n <= 20; ++n) {
+        const std::string_view caption = buttonCaption(n);
+        if (n == 11 || n == 12) {
+            EXPECT_EQ(caption, n == 11 ? "Heavenly Lorestones" : "Natalsign Lorestones");
+            continue;
+        }
+        const auto category = std::ranges::find(kCategoryButtons, n, &CategoryButton::radioButton);
+        const auto city = std::ranges::find(kCityDirectory, n, &CityEntry::radioButton);
+        const PlaceTableId table =
+            category != kCategoryButtons.end() ? category->table : city->table;
+        EXPECT_EQ(placeTable(table).count(), rowsByCaption.at(caption)) << caption;
+    }
+    EXPECT_EQ(buttonCaption(21), "");
 }
 
 TEST(PlaceTables, ListRowKShowsRecordKPlusOne) {
