@@ -1,6 +1,8 @@
-// Build-time packer: writes the picture files into one stream of records, in the order given.
-// Usage: pack_pictures <output> <holder>=<file.jpg|file.bmp> ...
+// Build-time packer: writes the picture files into one stream of records, one per holder: the
+// province map, the city maps of the city directory, the overview bitmap.
+// Usage: pack_pictures <output> <assets folder>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -10,7 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/city_directory.h"
 #include "picture_record.h"
+#include "picture_set.h"
 
 namespace {
 
@@ -32,23 +36,45 @@ std::string_view tagFor(std::string_view path) {
     throw std::runtime_error("neither .jpg nor .bmp: " + std::string(path));
 }
 
+// A city's map file is named after its caption: lower case, without spaces ("crowncity.jpg").
+std::string cityFile(std::string_view caption) {
+    std::string file;
+    for (const char c : caption) {
+        if (c != ' ') {
+            file += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+    }
+    return file + ".jpg";
+}
+
+struct HolderFile {
+    std::string_view holder;
+    std::string path;
+};
+
+std::vector<HolderFile> holderFiles(const std::string& assets) {
+    std::vector<HolderFile> files{{marventa::kProvinceHolder, assets + "/province.jpg"}};
+    // The city maps in the order of their tables, as the holders are listed in the window.
+    auto cities = marventa::kCityDirectory;
+    std::ranges::sort(cities, {}, &marventa::CityEntry::table);
+    for (const marventa::CityEntry& city : cities) {
+        files.push_back({city.holder, assets + "/" + cityFile(city.caption)});
+    }
+    files.push_back({marventa::kOverviewHolder, assets + "/overview.bmp"});
+    return files;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     try {
-        if (argc < 3) {
-            throw std::runtime_error("usage: pack_pictures <output> <holder>=<file> ...");
+        if (argc != 3) {
+            throw std::runtime_error("usage: pack_pictures <output> <assets folder>");
         }
         std::vector<std::uint8_t> stream;
-        for (int i = 2; i < argc; ++i) {
-            const std::string_view argument = argv[i];
-            const auto equals = argument.find('=');
-            if (equals == std::string_view::npos) {
-                throw std::runtime_error("expected <holder>=<file>: " + std::string(argument));
-            }
-            const std::string path(argument.substr(equals + 1));
-            marventa::appendPictureRecord(stream, argument.substr(0, equals), tagFor(path),
-                                          readFile(path));
+        for (const HolderFile& file : holderFiles(argv[2])) {
+            marventa::appendPictureRecord(stream, file.holder, tagFor(file.path),
+                                          readFile(file.path));
         }
         std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(stream.data()),
