@@ -11,9 +11,9 @@ namespace marventa {
 // 0 .. max(0, range - client extent); every change of a position or of the size runs the frame
 // refresh (for a size change: once with the old size, then with the new).
 class ScrollPort {
-public:
+  public:
     virtual ~ScrollPort() = default;
-    virtual int outerWidth() const = 0;   // border included
+    virtual int outerWidth() const = 0;  // border included
     virtual int outerHeight() const = 0;
     virtual int horizontalRange() const = 0;  // = content width
     virtual int verticalRange() const = 0;    // = content height
@@ -26,7 +26,7 @@ public:
 
 // The floating name label (Label1); its position is relative to the viewport's visible corner.
 class LabelPort {
-public:
+  public:
     virtual ~LabelPort() = default;
     virtual void setLabelVisible(bool visible) = 0;
     virtual void setLabelCaption(std::string_view caption) = 0;
@@ -36,7 +36,7 @@ public:
 
 // The status bar (StatusBar1).
 class StatusPort {
-public:
+  public:
     virtual ~StatusPort() = default;
     virtual void setPanelText(int panel, std::string_view text) = 0;
 };
@@ -47,7 +47,7 @@ namespace marventa {
 
 // Which city radio buttons are checked (RadioButton13 .. RadioButton20), read by the overview.
 class CityButtonsPort {
-public:
+  public:
     virtual ~CityButtonsPort() = default;
     virtual bool isCityButtonChecked(int radioButton) const = 0;
 };
