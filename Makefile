@@ -7,6 +7,7 @@ JOBS ?= $(shell nproc)
 # look for djpeg while configuring.
 CONFIGURE_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
 	libgtest-dev libbenchmark-dev libjpeg-turbo-progs
+# The trees without the tests (fuzzers, benchmarks, generator).
 BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
 	libgtest-dev libbenchmark-dev
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
