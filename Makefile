@@ -1,33 +1,41 @@
-# Two entry points for a newcomer: `make run` and `make test`.
+# Two entry points for a newcomer: `make run` and `make test`. Both use one build folder, so
+# either one after the other only builds what is missing.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
+# What configuring the default tree needs: the tests are part of it, and the pictures' tests
+# look for djpeg while configuring.
+CONFIGURE_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
+	libgtest-dev libbenchmark-dev libjpeg-turbo-progs
+# The trees without the tests (fuzzers, benchmarks, generator).
 BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
 	libgtest-dev libbenchmark-dev
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
-TEST_PACKAGES := libjpeg-turbo-progs xauth desktop-file-utils appstream
+TEST_PACKAGES := xauth desktop-file-utils appstream
 
 .PHONY: all build test test-sanitize fuzz-smoke run bench world packages-build packages-test \
-	packages-run clean format
+	packages-run clean format format-check
 
 all: build
 
 packages-build:
-	@./scripts/ensure-packages $(BUILD_PACKAGES)
+	@./scripts/ensure-packages $(CONFIGURE_PACKAGES)
 
 packages-run:
-	@./scripts/ensure-packages $(BUILD_PACKAGES) $(RUN_PACKAGES)
+	@./scripts/ensure-packages $(CONFIGURE_PACKAGES) $(RUN_PACKAGES)
 
 packages-test:
-	@./scripts/ensure-packages $(BUILD_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
+	@./scripts/ensure-packages $(CONFIGURE_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
 
-$(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configures again when these arguments change, or when the last configure did not finish.
+CONFIGURE := ./scripts/configure $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-build: packages-build $(BUILD_DIR)/CMakeCache.txt
+build: packages-build
+	@$(CONFIGURE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: packages-test $(BUILD_DIR)/CMakeCache.txt
+test: packages-test
+	@$(CONFIGURE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
@@ -39,7 +47,7 @@ SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_check
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 test-sanitize: packages-test
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	./scripts/configure $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" \
 		-DMARVENTA_SANITIZE=ON -DMARVENTA_BUILD_TOOLS=OFF -DMARVENTA_BUILD_BENCH=OFF
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
@@ -51,9 +59,9 @@ FUZZ_DIR ?= $(BUILD_DIR)-fuzz
 FUZZ_SECONDS ?= 25
 fuzz-smoke:
 	@./scripts/ensure-packages $(BUILD_PACKAGES) clang libclang-rt-14-dev
-	cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	./scripts/configure $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-		-DMARVENTA_FUZZ=ON -DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF
+		-DMARVENTA_FUZZ=ON -DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) \
 		--target picture_stream_fuzzer jpeg_decode_fuzzer coordinate_fuzzer
 	./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
@@ -71,24 +79,34 @@ bench:
 	./bench/djpeg_ratio.sh $(BUILD_DIR)-bench
 
 # Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator.
+WORLD_DIR ?= $(BUILD_DIR)-world
 world:
 	@./scripts/ensure-packages $(BUILD_PACKAGES) fonts-liberation
-	cmake -S . -B $(BUILD_DIR)-world -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_TOOLS=ON \
-		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF
-	cmake --build $(BUILD_DIR)-world -j $(JOBS) --target marventa-generate
-	$(BUILD_DIR)-world/tools/marventa-generate $(CURDIR)
+	./scripts/configure $(WORLD_DIR) -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_TOOLS=ON \
+		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF
+	cmake --build $(WORLD_DIR) -j $(JOBS) --target marventa-generate
+	$(WORLD_DIR)/tools/marventa-generate $(CURDIR)
 
-run:
+# Builds the program alone, then opens it; without a display it stops after the build and says
+# how to get a virtual one.
+run: packages-run
+	@$(CONFIGURE)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target marventa
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-		echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset); without one, try: xvfb-run -a make run (Debian package xvfb)"; \
+		echo "make run: built $(BUILD_DIR)/ui/marventa, but there is no display (DISPLAY and WAYLAND_DISPLAY are unset)"; \
+		echo "make run: for a virtual one, install the Debian package xvfb, then: xvfb-run -a make run"; \
 		exit 1; \
 	fi
-	@$(MAKE) --no-print-directory packages-run $(BUILD_DIR)/CMakeCache.txt
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target marventa
 	$(BUILD_DIR)/ui/marventa
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
+# Fails on any C++ file that `make format` would change.
+format-check:
+	@./scripts/ensure-packages clang-format
+	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
+
+# Every folder the targets above create.
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BUILD_DIR)-bench $(WORLD_DIR)

@@ -10,7 +10,7 @@ namespace marventa {
 
 // Raised when a coordinate text is not a decimal 32-bit integer.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(std::string_view text);
 };
 

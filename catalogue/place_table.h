@@ -10,7 +10,7 @@ namespace marventa {
 // A fixed, ordered table of records, numbered from 1. List row k shows record k + 1.
 template <class Record>
 class PlaceTable {
-public:
+  public:
     constexpr explicit PlaceTable(std::span<const Record> rows) : rows_(rows) {}
 
     constexpr int count() const { return static_cast<int>(rows_.size()); }
@@ -34,7 +34,7 @@ public:
 
     constexpr std::span<const Record> rows() const { return rows_; }
 
-private:
+  private:
     std::span<const Record> rows_;
 };
 

@@ -17,7 +17,7 @@ struct HeavenlyStoneRecord {
     std::string_view name;
     std::string_view x;
     std::string_view y;
-    std::string_view fameDifference;  // shown only, never computed with
+    std::string_view fameDifference;          // shown only, never computed with
     std::array<std::string_view, 7> effects;  // unused lines are empty
 };
 

@@ -10,8 +10,8 @@ namespace marventa {
 // Everything one overview drawing depends on.
 struct RamkaInput {
     bool provinceView;
-    PictureRect rect;   // picturePx of the picture in the main view
-    Size content;       // size of that picture (Image1)
+    PictureRect rect;                   // picturePx of the picture in the main view
+    Size content;                       // size of that picture (Image1)
     std::array<bool, 8> checkedCities;  // in kCityDirectory order
 };
 
