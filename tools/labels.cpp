@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <stdexcept>
 
 namespace marventa {
@@ -77,6 +79,16 @@ void drawHaloTextCentred(QPainter& painter, const QString& text, QPointF centre,
     const QPointF origin(centre.x() - metrics.horizontalAdvance(text) / 2,
                          centre.y() + (metrics.ascent() - metrics.descent()) / 2);
     drawHaloText(painter, text, origin, style);
+}
+
+double uprightAngle(QPointF direction) {
+    double a = std::atan2(direction.y(), direction.x()) * 180.0 / std::numbers::pi;
+    if (a > 90) {
+        a -= 180;
+    } else if (a < -90) {
+        a += 180;
+    }
+    return a;
 }
 
 }  // namespace marventa

@@ -32,4 +32,7 @@ void drawHaloText(QPainter& painter, const QString& text, QPointF origin, const 
 void drawHaloTextCentred(QPainter& painter, const QString& text, QPointF centre,
                          const TextStyle& style);
 
+// The angle in degrees that writes text along `direction` without turning it upside down.
+double uprightAngle(QPointF direction);
+
 }  // namespace marventa

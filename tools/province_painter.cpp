@@ -11,6 +11,7 @@
 #include "compass_rose.h"
 #include "label_placer.h"
 #include "labels.h"
+#include "path_smoothing.h"
 #include "plane_geometry.h"
 #include "relief_raster.h"
 #include "rng.h"
@@ -66,14 +67,6 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
         }
     }
     p.drawImage(0, 0, layer);
-}
-
-QPainterPath linePath(const std::vector<QPointF>& pts) {
-    QPainterPath path(pts.front());
-    for (std::size_t i = 1; i < pts.size(); ++i) {
-        path.lineTo(pts[i]);
-    }
-    return path;
 }
 
 void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
@@ -261,16 +254,6 @@ bool placeTurned(QPainter& p, LabelPlacer& placer, const QString& text, const Te
         }
     }
     return false;
-}
-
-double uprightAngle(QPointF direction) {
-    double a = std::atan2(direction.y(), direction.x()) * 180.0 / std::numbers::pi;
-    if (a > 90) {
-        a -= 180;
-    } else if (a < -90) {
-        a += 180;
-    }
-    return a;
 }
 
 // Candidate spots along a line: middle first, then further out, on and beside it.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "blend.h"
 #include "distance_transform.h"
 #include "noise.h"
 
@@ -11,21 +12,8 @@ namespace marventa {
 
 namespace {
 
-struct Rgb {
-    float r, g, b;
-};
-
-Rgb mix(Rgb a, Rgb b, float t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
 Rgb scale(Rgb a, float k) {
     return {a.r * k, a.g * k, a.b * k};
-}
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::clamp((x - e0) / (e1 - e0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
 }
 
 // Land colours by height: meadow greens, dry uplands, ochre hills, brown and grey rock, snow.

@@ -7,8 +7,10 @@
 #include <cmath>
 #include <limits>
 
+#include "blend.h"
 #include "noise.h"
 #include "plane_geometry.h"
+#include "terrain_water.h"
 
 namespace marventa {
 
@@ -16,11 +18,6 @@ namespace {
 
 constexpr int kCoarse = 8;  // the layout's smooth fields live on an 8-pixel lattice
 constexpr int kHalf = 2;    // the noisy relief is worked out every other pixel
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::clamp((x - e0) / (e1 - e0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
 
 // Maximum with a rounded seam of width k.
 float smoothMax(float a, float b, float k) {
@@ -90,24 +87,6 @@ LayoutFields layoutFields(const ProvinceLayout& layout, int width, int height) {
 
 float coarseAt(const Grid<float>& g, float x, float y) {
     return sampleBicubic(g, x / kCoarse, y / kCoarse);
-}
-
-// Visits the cells of `g` within `radius` of `at` (in the grid's own units), passing each
-// one's distance.
-template <class T, class F>
-void around(Grid<T>& g, QPointF at, double radius, F&& visit) {
-    const int x0 = std::max(0, static_cast<int>(std::floor(at.x() - radius)));
-    const int x1 = std::min(g.width() - 1, static_cast<int>(std::ceil(at.x() + radius)));
-    const int y0 = std::max(0, static_cast<int>(std::floor(at.y() - radius)));
-    const int y1 = std::min(g.height() - 1, static_cast<int>(std::ceil(at.y() + radius)));
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
-            const double d = std::hypot(x - at.x(), y - at.y());
-            if (d <= radius) {
-                visit(x, y, static_cast<float>(d));
-            }
-        }
-    }
 }
 
 QPointF at(MapPoint p) {
@@ -188,134 +167,6 @@ Grid<float> fineRelief(const Grid<float>& rough, int width, int height) {
         }
     }
     return h;
-}
-
-Grid<unsigned char> lakeCover(const Waterways& water, int width, int height) {
-    QImage mask(width, height, QImage::Format_Grayscale8);
-    mask.fill(0);
-    QPainter p(&mask);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    for (const LakeShape& lake : water.lakes) {
-        p.drawPolygon(lake.outline);
-    }
-    p.end();
-    Grid<unsigned char> cover(width, height);
-    for (int y = 0; y < height; ++y) {
-        const uchar* row = mask.constScanLine(y);
-        std::copy(row, row + width, &cover(0, y));
-    }
-    return cover;
-}
-
-// Each lake lies level, a little below the lowest point of its shore.
-std::vector<float> lakeLevels(const Waterways& water, const Grid<float>& h) {
-    std::vector<float> levels;
-    for (const LakeShape& lake : water.lakes) {
-        float lowest = std::numeric_limits<float>::max();
-        for (const QPointF& p : lake.outline) {
-            lowest = std::min(lowest, h.clamped(static_cast<int>(p.x()), static_cast<int>(p.y())));
-        }
-        levels.push_back(std::max(0.01f, lowest - 0.006f));
-    }
-    return levels;
-}
-
-void fillLakes(const Waterways& water, const std::vector<float>& levels,
-               const Grid<unsigned char>& cover, Grid<float>& h) {
-    for (std::size_t i = 0; i < water.lakes.size(); ++i) {
-        const QRectF box = water.lakes[i].outline.boundingRect().adjusted(-2, -2, 2, 2);
-        for (int y = std::max(0, int(box.top())); y <= std::min(h.height() - 1, int(box.bottom()));
-             ++y) {
-            for (int x = std::max(0, int(box.left()));
-                 x <= std::min(h.width() - 1, int(box.right())); ++x) {
-                if (cover(x, y) > 0) {
-                    h(x, y) = std::min(h(x, y), levels[i] - 0.01f * cover(x, y) / 255.0f);
-                }
-            }
-        }
-    }
-}
-
-// The lake (index) a river point lies in, or -1.
-int lakeAt(const Waterways& water, QPointF p) {
-    for (std::size_t i = 0; i < water.lakes.size(); ++i) {
-        if (water.lakes[i].outline.containsPoint(p, Qt::OddEvenFill)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-// The height the river's water runs at, point by point: never rising toward the mouth, below
-// its banks, and no lower than whatever it flows into.
-std::vector<float> riverBed(const RiverLine& river, const Grid<float>& h, const Waterways& water,
-                            const std::vector<float>& levels,
-                            const std::vector<std::vector<float>>& earlierBeds) {
-    const std::size_t n = river.points.size();
-    std::vector<float> bed(n);
-    float running = std::numeric_limits<float>::max();
-    const int sourceLake = lakeAt(water, river.points.front());
-    if (sourceLake >= 0) {
-        running = levels[static_cast<std::size_t>(sourceLake)];
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        const QPointF p = river.points[i];
-        running = std::min(running - 1e-6f, h.clamped(int(p.x()), int(p.y())) - 0.012f);
-        bed[i] = running;
-    }
-    float floor = -1.0f;
-    const int mouthLake = lakeAt(water, river.points.back());
-    if (mouthLake >= 0) {
-        floor = levels[static_cast<std::size_t>(mouthLake)];
-    }
-    for (std::size_t r = 0; r < earlierBeds.size(); ++r) {
-        // A tributary joins an earlier river: it may not fall below that river's bed there.
-        const Nearest n2 = nearestOnPolyline(river.points.back(), water.rivers[r].points);
-        if (n2.distance < 20.0) {
-            floor = std::max(floor, earlierBeds[r][n2.segment]);
-        }
-    }
-    for (float& b : bed) {
-        b = std::max(b, floor);
-    }
-    return bed;
-}
-
-// Cuts a valley round the river: the ground falls toward its bed within `reach` pixels.
-void cutValley(const RiverLine& river, const std::vector<float>& bed, float reach, Grid<float>& h) {
-    Grid<float> nearest(h.width(), h.height(), std::numeric_limits<float>::max());
-    Grid<int> which(h.width(), h.height(), -1);
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reach, [&](int x, int y, float d) {
-            if (d < nearest(x, y)) {
-                nearest(x, y) = d;
-                which(x, y) = static_cast<int>(i);
-            }
-        });
-    }
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reach, [&](int x, int y, float) {
-            if (which(x, y) != static_cast<int>(i)) {
-                return;
-            }
-            const float b = bed[i];
-            const float d = nearest(x, y);
-            const float keep = std::pow(smoothstep(river.widths[i] * 0.5f + 1.0f, reach, d), 0.8f);
-            if (h(x, y) > b) {
-                h(x, y) = b + (h(x, y) - b) * keep;
-            }
-        });
-    }
-}
-
-// Keeps the channel itself at the bed after the ground round the places has been reshaped.
-void recutChannel(const RiverLine& river, const std::vector<float>& bed, Grid<float>& h) {
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(h, river.points[i], river.widths[i] * 0.5 + 2.0,
-               [&](int x, int y, float) { h(x, y) = std::min(h(x, y), bed[i]); });
-    }
 }
 
 // Raises a rough hill whose top at the point reaches at least `target`: a gaussian stretched

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "blend.h"
 #include "noise.h"
 #include "path_smoothing.h"
 #include "plane_geometry.h"
@@ -14,11 +15,6 @@ namespace {
 constexpr double kStep = 4.0;        // pixels between the points of a drawn river
 constexpr double kMeander = 6.0;     // largest sideways swing off the course
 constexpr double kReachInto = 30.0;  // how far a river runs on into the lake or sea it meets
-
-float smoothstep(double e0, double e1, double x) {
-    const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
-    return static_cast<float>(t * t * (3 - 2 * t));
-}
 
 LakeShape shoreOf(const Lake& lake, const Noise& noise) {
     constexpr int kSides = 120;
@@ -77,7 +73,8 @@ RiverLine meander(const RiverCourse& river, const std::vector<Lake>& lakes, bool
             centre[std::min(i + 1, centre.size() - 1)] - centre[i > 0 ? i - 1 : 0];
         const QPointF across = QPointF(-ahead.y(), ahead.x()) / std::max(1e-9, length(ahead));
         // Both ends stay put: sources, mouths and confluences are where the layout says.
-        const float fixedEnds = smoothstep(0, 80, s) * smoothstep(0, 80, total - s);
+        const float fixedEnds = smoothstep(0.0f, 80.0f, static_cast<float>(s)) *
+                                smoothstep(0.0f, 80.0f, static_cast<float>(total - s));
         const double swing =
             kMeander * fixedEnds * noise.fbm(static_cast<float>(s / 140.0), 7.5f, 3);
         line.points.push_back(centre[i] + across * swing);

@@ -1,0 +1,169 @@
+#include <QPainterPath>
+#include <algorithm>
+
+#include "city_layers.h"
+#include "path_smoothing.h"
+#include "plane_geometry.h"
+
+namespace marventa {
+
+namespace {
+
+const QColor kStreetEdge(120, 100, 78);
+const QColor kStreet(240, 230, 206);
+
+QColor roofOf(const QString& name) {
+    auto has = [&](const char* w) { return name.contains(QLatin1String(w)); };
+    if (has("Temple") || has("Chapel") || has("Circle") || has("Scriptorium")) {
+        return QColor(180, 152, 204);
+    }
+    if (name.startsWith(QLatin1String("The "))) {
+        return QColor(232, 178, 76);  // inns and taverns
+    }
+    if (has("Gate") || has("Tower") || has("Keep") || has("Castle") || has("Citadel") ||
+        has("Barracks") || has("Watch") || has("Jail") || has("Armoury") || has("Lighthouse")) {
+        return QColor(176, 172, 166);
+    }
+    if (has("Market") || has("Hall") || has("Guild") || has("Exchange") || has("House of") ||
+        has("Moot") || has("Coin") || has("Customs") || has("Office")) {
+        return QColor(214, 120, 92);
+    }
+    return QColor(222, 150, 110);
+}
+
+}  // namespace
+
+void drawStreets(QPainter& p, const CityGround& ground, const TownFabric& fabric) {
+    p.setBrush(Qt::NoBrush);
+    for (const auto& road : fabric.roadsOut) {
+        p.setPen(QPen(QColor(150, 120, 84), 13, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+        p.drawPath(linePath(road));
+        p.setPen(QPen(QColor(222, 200, 160), 10, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+        p.drawPath(linePath(road));
+    }
+    for (const QLineF& b : fabric.bridges) {
+        p.setPen(QPen(kStreetEdge, kStreetWidth + 6, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(b);
+    }
+    for (const Street& s : ground.layout().streets) {
+        p.setPen(
+            QPen(kStreetEdge, kStreetWidth + 2.5, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+        p.drawPath(linePath(s.line));
+    }
+    for (const QPolygonF& sq : fabric.squares) {
+        p.setPen(QPen(kStreetEdge, 1.4));
+        p.setBrush(QColor(236, 224, 196));
+        p.drawPolygon(sq);
+    }
+    for (const QLineF& b : fabric.bridges) {
+        p.setPen(QPen(QColor(214, 204, 184), kStreetWidth + 2, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(b);
+    }
+    for (const Street& s : ground.layout().streets) {
+        p.setPen(QPen(kStreet, kStreetWidth, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+        p.drawPath(linePath(s.line));
+    }
+    // A well in the middle of each square.
+    for (const QPolygonF& sq : fabric.squares) {
+        const QPointF c = sq.boundingRect().center();
+        p.setPen(QPen(kCityInk, 1.2));
+        p.setBrush(QColor(150, 190, 220));
+        p.drawEllipse(c, 6, 6);
+    }
+}
+
+// Houses that touch merge into one terrace: the houses are stamped into a mask, then every
+// stamped pixel is roofed and those on the mask's edge inked, so only a terrace's outline shows.
+void drawHouses(QImage& image, const std::vector<QPolygonF>& houses) {
+    QImage mask(image.size(), QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter m(&mask);
+    m.setPen(QPen(Qt::white, 1.0));
+    m.setBrush(Qt::white);
+    for (const QPolygonF& h : houses) {
+        m.drawPolygon(h);
+    }
+    m.end();
+    const QRgb roof = qRgb(222, 206, 186);
+    const QRgb edge = qRgb(172, 150, 128);
+    auto built = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < mask.width() && y < mask.height() &&
+               mask.constScanLine(y)[x] != 0;
+    };
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (built(x, y)) {
+                const bool rim =
+                    !built(x - 1, y) || !built(x + 1, y) || !built(x, y - 1) || !built(x, y + 1);
+                row[x] = rim ? edge : roof;
+            }
+        }
+    }
+}
+
+void drawWall(QPainter& p, const CityGround& ground, const std::vector<Footprint>& footprints) {
+    const QPolygonF wall = ground.wall();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(60, 54, 48), 11, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPolygon(wall);
+    p.setPen(QPen(QColor(150, 142, 132), 7, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPolygon(wall);
+    // Towers at the corners and every couple of hundred pixels between, none on a gatehouse.
+    std::vector<QPointF> towers;
+    for (int i = 0; i < wall.size(); ++i) {
+        const QPointF a = wall[i];
+        const QPointF b = wall[(i + 1) % wall.size()];
+        const int n = std::max(1, static_cast<int>(length(b - a) / 210.0));
+        for (int k = 0; k < n; ++k) {
+            towers.push_back(a + (b - a) * (static_cast<double>(k) / n));
+        }
+    }
+    for (const QPointF& t : towers) {
+        const bool atGate =
+            std::any_of(footprints.begin(), footprints.end(), [&](const Footprint& f) {
+                return f.shape == BuildingShape::Gatehouse &&
+                       f.body.boundingRect().adjusted(-14, -14, 14, 14).contains(t);
+            });
+        const bool onStreet = ground.streetDistance(t) < 16.0;
+        if (atGate || onStreet || ground.isWater(t)) {
+            continue;
+        }
+        p.setPen(QPen(QColor(60, 54, 48), 1.6));
+        p.setBrush(QColor(160, 152, 142));
+        p.drawEllipse(t, 11, 11);
+        p.setBrush(QColor(120, 112, 104));
+        p.drawEllipse(t, 5, 5);
+    }
+}
+
+void drawFootprints(QPainter& p, const std::vector<Footprint>& footprints) {
+    for (const Footprint& f : footprints) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 40, 20, 70));
+        p.drawPolygon(f.body.translated(3, 3));
+        p.setPen(QPen(kCityInk, 1.8, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setBrush(roofOf(f.name));
+        p.drawPolygon(f.body);
+        if (f.shape == BuildingShape::Tower) {
+            p.setBrush(QColor(120, 116, 110));
+            p.drawEllipse(f.body.boundingRect().center(), 5, 5);
+        } else if (f.shape == BuildingShape::Gatehouse) {
+            // The gate passage through the house.
+            p.setPen(QPen(kCityInk, 1.0, Qt::DashLine));
+            const QRectF r = f.body.boundingRect();
+            p.drawLine(QLineF((f.body[0] + f.body[1]) / 2, (f.body[2] + f.body[3]) / 2));
+            (void)r;
+        }
+        for (const Door& d : f.doors) {
+            const QPointF along(-d.outward.y(), d.outward.x());
+            QPolygonF mark(
+                {d.at + along * 5.0 - d.outward * 2.5, d.at - along * 5.0 - d.outward * 2.5,
+                 d.at - along * 5.0 + d.outward * 2.5, d.at + along * 5.0 + d.outward * 2.5});
+            p.setPen(QPen(QColor(255, 248, 228), 1.0));
+            p.setBrush(QColor(120, 30, 24));
+            p.drawPolygon(mark);
+        }
+    }
+}
+}  // namespace marventa
