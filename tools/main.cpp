@@ -73,7 +73,7 @@ void writeProvince(const fs::path& dir) {
     stage("terrain", start);
     const std::vector<Stream> streams = findStreams(terrain, water, places);
     stage("brooks", start);
-    warn(checkProvince(places, terrain, water, streams));
+    warn(checkProvince(layout, places, terrain, water, streams));
     const std::vector<RoadLine> roads = planRoads(layout, places, terrain, water);
     stage("roads", start);
     const QImage province = paintProvince({layout, terrain, water, streams, roads, places});

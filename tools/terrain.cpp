@@ -93,9 +93,42 @@ QPointF at(MapPoint p) {
     return QPointF(p.x, p.y);
 }
 
+// The sea up an inlet, on the half-pixel lattice of the shore distance (negative at sea): a
+// channel narrowing from its mouth to a rounded head, its banks a little ragged.
+void carveInlet(const Inlet& inlet, const Noise& noise, Grid<float>& shore) {
+    // Beyond the widest rise of a shore the distance to the coast no longer shapes the ground, so
+    // the inlet may stop there without a seam.
+    const double reach = inlet.mouthHalfWidth + 480.0;
+    const QRectF box = QPolygonF(QList<QPointF>(inlet.course.begin(), inlet.course.end()))
+                           .boundingRect()
+                           .adjusted(-reach, -reach, reach, reach);
+    double total = 0.0;
+    for (std::size_t i = 1; i < inlet.course.size(); ++i) {
+        total += length(inlet.course[i] - inlet.course[i - 1]);
+    }
+    for (int y = std::max(0, int(box.top() / kHalf));
+         y <= std::min(shore.height() - 1, int(box.bottom() / kHalf)); ++y) {
+        for (int x = std::max(0, int(box.left() / kHalf));
+             x <= std::min(shore.width() - 1, int(box.right() / kHalf)); ++x) {
+            const QPointF p(x * kHalf, y * kHalf);
+            const Nearest n = nearestOnPolyline(p, inlet.course);
+            double along = n.along * length(inlet.course[n.segment + 1] - inlet.course[n.segment]);
+            for (std::size_t i = 0; i < n.segment; ++i) {
+                along += length(inlet.course[i + 1] - inlet.course[i]);
+            }
+            const double half = inlet.mouthHalfWidth +
+                                (inlet.headHalfWidth - inlet.mouthHalfWidth) * (along / total);
+            const float water =
+                static_cast<float>(n.distance - half) +
+                3.0f * noise.fbm(fx(x * kHalf) / 30.0f, fx(y * kHalf) / 30.0f + 90.0f, 3);
+            shore(x, y) = -smoothMax(-shore(x, y), -water, 8.0f);
+        }
+    }
+}
+
 // The relief every other pixel: coast, plains, hills, ranges and uplands with their noise.
-Grid<float> roughRelief(const LayoutFields& f, const std::vector<ProvincePlace>& places, int width,
-                        int height) {
+Grid<float> roughRelief(const LayoutFields& f, const ProvinceLayout& layout,
+                        const std::vector<ProvincePlace>& places, int width, int height) {
     const Noise warp(0x5EA5'0001);
     const Noise relief(0x5EA5'0002);
     const Noise crests(0x5EA5'0003);
@@ -111,10 +144,16 @@ Grid<float> roughRelief(const LayoutFields& f, const std::vector<ProvincePlace>&
                           7.0f * warp.fbm(px / 55.0f + 50.0f, py / 55.0f, 3);
         }
     }
-    // Every place stands well inland, whatever the noise did to the coast.
+    for (const Inlet& inlet : layout.inlets) {
+        carveInlet(inlet, warp, shore);
+    }
+    // Whatever the noise did to the coast, a place by the sea keeps a few pixels of dry ground
+    // and every other place stands well inland.
     for (const ProvincePlace& p : places) {
-        around(shore, at(p.at) / kHalf, 90.0 / kHalf, [&](int x, int y, float d) {
-            shore(x, y) = smoothMax(shore(x, y), 60.0f - d * kHalf, 30.0f);
+        const bool bySea = livesBySea(layout, QString::fromStdString(p.name));
+        const float pad = bySea ? 6.0f : 28.0f;
+        around(shore, at(p.at) / kHalf, 2.0 * pad / kHalf, [&](int x, int y, float d) {
+            shore(x, y) = smoothMax(shore(x, y), pad - d * kHalf, pad / 2);
         });
     }
     Grid<float> h(hw, hh);
@@ -186,7 +225,9 @@ void raiseHill(Grid<float>& h, const Noise& noise, MapPoint p, float target, flo
     around(h, at(p), radius * 2.2, [&](int x, int y, float) {
         const float u = (fx(x - p.x) * ca + fx(y - p.y) * sa) / (radius * 1.5f);
         const float v = (-fx(x - p.x) * sa + fx(y - p.y) * ca) / (radius * 0.8f);
-        h(x, y) += deficit * std::exp(-1.6f * (u * u + v * v)) * texture(x, y) / atPoint;
+        if (h(x, y) > 0.0f) {  // a hill by the sea rises from the shore as a headland
+            h(x, y) += deficit * std::exp(-1.6f * (u * u + v * v)) * texture(x, y) / atPoint;
+        }
     });
 }
 
@@ -199,7 +240,8 @@ void levelGround(Grid<float>& h, MapPoint p, float ceiling, float radius) {
     });
 }
 
-void shapeRoundPlaces(const std::vector<ProvincePlace>& places, Grid<float>& h) {
+void shapeRoundPlaces(const ProvinceLayout& layout, const std::vector<ProvincePlace>& places,
+                      Grid<float>& h) {
     const Noise wobble(0x5EA5'0005);
     for (const ProvincePlace& place : places) {
         switch (place.kind) {
@@ -215,7 +257,14 @@ void shapeRoundPlaces(const std::vector<ProvincePlace>& places, Grid<float>& h) 
         }
     }
     for (const ProvincePlace& place : places) {
-        if (place.kind == PlaceKind::City || place.kind == PlaceKind::Town) {
+        if (place.kind != PlaceKind::City && place.kind != PlaceKind::Town) {
+            continue;
+        }
+        const QString name = QString::fromStdString(place.name);
+        if (std::find(layout.hillTowns.begin(), layout.hillTowns.end(), name) !=
+            layout.hillTowns.end()) {
+            raiseHill(h, wobble, place.at, kHeightsHeight + 0.04f, 70.0f);
+        } else {
             levelGround(h, place.at, 0.3f, 70.0f);
         }
     }
@@ -261,7 +310,7 @@ Terrain buildTerrain(const ProvinceLayout& layout, const Waterways& water,
                      const std::vector<ProvincePlace>& places, int width, int height) {
     const LayoutFields fields = layoutFields(layout, width, height);
     Terrain t;
-    t.height = fineRelief(roughRelief(fields, places, width, height), width, height);
+    t.height = fineRelief(roughRelief(fields, layout, places, width, height), width, height);
     t.lake = lakeCover(water, width, height);
     const std::vector<float> levels = lakeLevels(water, t.height);
     fillLakes(water, levels, t.lake, t.height);
@@ -269,7 +318,7 @@ Terrain buildTerrain(const ProvinceLayout& layout, const Waterways& water,
         t.riverBeds.push_back(riverBed(river, t.height, water, levels, t.riverBeds));
         cutValley(river, t.riverBeds.back(), river.widths.back() > 8.0f ? 110.0f : 70.0f, t.height);
     }
-    shapeRoundPlaces(places, t.height);
+    shapeRoundPlaces(layout, places, t.height);
     for (std::size_t i = 0; i < water.rivers.size(); ++i) {
         recutChannel(water.rivers[i], t.riverBeds[i], t.height);
     }
