@@ -9,7 +9,7 @@ namespace marventa {
 
 namespace {
 
-const QColor kStreetEdge(120, 100, 78);
+const QColor kStreetEdge(176, 160, 136);
 const QColor kStreet(240, 230, 206);
 
 QColor roofOf(const QString& name) {
@@ -72,8 +72,9 @@ void drawStreets(QPainter& p, const CityGround& ground, const TownFabric& fabric
     }
 }
 
-// Houses that touch merge into one terrace: the houses are stamped into a mask, then every
-// stamped pixel is roofed and those on the mask's edge inked, so only a terrace's outline shows.
+// Houses that touch merge into one terrace: the houses are stamped into a mask and every
+// stamped pixel roofed in one flat tone, so a terrace reads as one block without inked seams
+// (which would also cost the picture much of its size budget).
 void drawHouses(QImage& image, const std::vector<QPolygonF>& houses) {
     QImage mask(image.size(), QImage::Format_Grayscale8);
     mask.fill(0);
@@ -84,19 +85,13 @@ void drawHouses(QImage& image, const std::vector<QPolygonF>& houses) {
         m.drawPolygon(h);
     }
     m.end();
-    const QRgb roof = qRgb(222, 206, 186);
-    const QRgb edge = qRgb(172, 150, 128);
-    auto built = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < mask.width() && y < mask.height() &&
-               mask.constScanLine(y)[x] != 0;
-    };
+    const QRgb roof = qRgb(226, 212, 190);
     for (int y = 0; y < image.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const uchar* built = mask.constScanLine(y);
         for (int x = 0; x < image.width(); ++x) {
-            if (built(x, y)) {
-                const bool rim =
-                    !built(x - 1, y) || !built(x + 1, y) || !built(x, y - 1) || !built(x, y + 1);
-                row[x] = rim ? edge : roof;
+            if (built[x] != 0) {
+                row[x] = roof;
             }
         }
     }
@@ -139,9 +134,6 @@ void drawWall(QPainter& p, const CityGround& ground, const std::vector<Footprint
 
 void drawFootprints(QPainter& p, const std::vector<Footprint>& footprints) {
     for (const Footprint& f : footprints) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(60, 40, 20, 70));
-        p.drawPolygon(f.body.translated(3, 3));
         p.setPen(QPen(kCityInk, 1.8, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         p.setBrush(roofOf(f.name));
         p.drawPolygon(f.body);

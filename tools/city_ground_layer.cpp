@@ -1,6 +1,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "blend.h"
 #include "city_layers.h"
@@ -93,7 +94,7 @@ QImage paintGround(const CityGround& ground, QSize size) {
         }
     }
     const Grid<float> toBank = distanceTo(dry, 120.0f);
-    const Cells fields{130.0, 0xF1E1'D000 + static_cast<std::uint64_t>(size.width())};
+    const Cells fields{240.0, 0xF1E1'D000 + static_cast<std::uint64_t>(size.width())};
     const Cells quarters{420.0, 0x9A47'E000 + static_cast<std::uint64_t>(size.height())};
     static constexpr Rgb kCrops[] = {{196, 212, 150}, {214, 208, 148}, {176, 200, 134},
                                      {226, 214, 160}, {186, 206, 146}, {204, 196, 140}};
@@ -109,8 +110,7 @@ QImage paintGround(const CityGround& ground, QSize size) {
             if (wet(x, y)) {
                 const float d = toBank(x, y);
                 c = mix({170, 208, 226}, {92, 140, 190}, smoothstep(0.0f, 90.0f, d));
-                for (const auto& [at, strength] :
-                     {std::pair{5.0f, 0.3f}, {11.0f, 0.2f}, {19.0f, 0.12f}}) {
+                for (const auto& [at, strength] : {std::pair{6.0f, 0.25f}, {14.0f, 0.12f}}) {
                     c = mix(c, {60, 100, 150},
                             strength * (1.0f - smoothstep(0.25f, 1.0f, std::fabs(d - at))));
                 }
@@ -123,16 +123,19 @@ QImage paintGround(const CityGround& ground, QSize size) {
                 c = kQuarters[id % 4];
                 (void)edge;
             } else {
+                // Hedged closes, each ploughed in strips running its own way; the strips of a
+                // close differ only a little, so the hedges carry the pattern.
                 const auto [id, edge] = fields.at(p);
-                c = kCrops[id % 6];
-                // Hedges along the fields' borders.
+                const double angle = static_cast<double>(id % 180) * std::numbers::pi / 180;
+                const double across = -x * std::sin(angle) + y * std::cos(angle);
+                const double width = 34.0 + static_cast<double>((id >> 12) % 24);
+                const auto strip = static_cast<std::uint64_t>(std::floor(across / width) + 1e4);
+                c = mix(kCrops[id % 6], kCrops[mix64(id + strip) % 6], 0.2f);
                 c = mix(c, {110, 140, 84},
-                        0.7f * (1.0f - smoothstep(0.6f, 2.0f, static_cast<float>(edge))));
+                        0.4f * (1.0f - smoothstep(0.6f, 2.0f, static_cast<float>(edge))));
             }
-            const float grain = 1.0f + 0.03f * paper.fbm(x / 300.0f, y / 300.0f, 3);
-            auto ch = [&](float v) {
-                return static_cast<int>(std::clamp(v * grain + 0.5f, 0.0f, 255.0f));
-            };
+            // Flat washes: grain would cost the picture its budget at a quality free of blocks.
+            auto ch = [](float v) { return static_cast<int>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
             row[x] = qRgb(ch(c.r), ch(c.g), ch(c.b));
         }
     }
@@ -205,14 +208,11 @@ void drawTrees(QPainter& p, const CityGround& ground, const TownFabric& fabric,
         const QPointF q(rng.range(0, size.width()), rng.range(0, size.height()));
         const bool inTown = ground.insideWall(q);
         // Groves and orchards outside, gardens within.
-        if ((!inTown && orchard.fbm(q.x() / 220.0, q.y() / 220.0, 3) < 0.2) ||
-            (inTown && rng.chance(0.95)) || !clear(q)) {
+        if ((!inTown && orchard.fbm(q.x() / 220.0, q.y() / 220.0, 3) < 0.5) ||
+            (inTown && rng.chance(0.97)) || !clear(q)) {
             continue;
         }
         const double r = rng.range(4.0, 6.5);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(40, 60, 30, 60));
-        p.drawEllipse(q + QPointF(2, 2.5), r, r * 0.8);
         p.setPen(QPen(QColor(40, 76, 40), 0.9));
         p.setBrush(QColor(86 + rng.below(20), 134 + rng.below(20), 70));
         p.drawEllipse(q, r, r);

@@ -10,7 +10,7 @@ namespace marventa {
 
 // Names beside or on their buildings; a number where no name fits.
 void drawBuildingNames(QPainter& p, const std::vector<Footprint>& footprints, LabelPlacer& placer) {
-    const TextStyle name{mapFont(TypeFace::SansBold, 14), kCityInk, kCityHalo, 3.5};
+    const TextStyle name{mapFont(TypeFace::SansBold, 14), kCityInk, kCityHalo, 2.5};
     const QFontMetricsF m(name.font);
     for (const Footprint& f : footprints) {
         for (const Door& d : f.doors) {

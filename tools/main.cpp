@@ -108,7 +108,7 @@ void writeCities(const fs::path& dir) {
         const QString title =
             QString::fromUtf8(city.caption.data(), static_cast<qsizetype>(city.caption.size()));
         const QImage map = paintCity(ground, title, footprints);
-        writeJpeg(dir / cityFile(city.caption), map, {60'000, 300'000, 290'000, 88}, start);
+        writeJpeg(dir / cityFile(city.caption), map, {60'000, 300'000, 300'000, 88, 75}, start);
     }
 }
 
