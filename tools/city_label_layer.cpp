@@ -8,7 +8,34 @@
 
 namespace marventa {
 
-// Names beside or on their buildings; a number where no name fits.
+namespace {
+
+// Where a building's name may go: inside it when the name fits, else beside it on each side in
+// turn, then at its corners.
+std::vector<QRectF> nameSpots(const QRectF& body, QSizeF size) {
+    constexpr double kGap = 4.0;
+    const double w = size.width();
+    const double h = size.height();
+    const QPointF c = body.center();
+    std::vector<QRectF> spots;
+    if (w <= body.width() - 6 && h <= body.height() - 6) {
+        spots.emplace_back(c - QPointF(w / 2, h / 2), size);
+    }
+    spots.emplace_back(QPointF(body.right() + kGap, c.y() - h / 2), size);
+    spots.emplace_back(QPointF(body.left() - kGap - w, c.y() - h / 2), size);
+    spots.emplace_back(QPointF(c.x() - w / 2, body.top() - kGap - h), size);
+    spots.emplace_back(QPointF(c.x() - w / 2, body.bottom() + kGap), size);
+    spots.emplace_back(QPointF(body.right() + kGap, body.top() - h), size);
+    spots.emplace_back(QPointF(body.left() - kGap - w, body.top() - h), size);
+    spots.emplace_back(QPointF(body.right() + kGap, body.bottom()), size);
+    spots.emplace_back(QPointF(body.left() - kGap - w, body.bottom()), size);
+    return spots;
+}
+
+}  // namespace
+
+// Each name on or beside its own building, never over another building, a door or another
+// name; a number on the building where no such spot is free.
 void drawBuildingNames(QPainter& p, const std::vector<Footprint>& footprints, LabelPlacer& placer) {
     const TextStyle name{mapFont(TypeFace::SansBold, 14), kCityInk, kCityHalo, 2.5};
     const QFontMetricsF m(name.font);
@@ -20,13 +47,13 @@ void drawBuildingNames(QPainter& p, const std::vector<Footprint>& footprints, La
     for (const Footprint& f : footprints) {
         const QRectF body = f.body.boundingRect();
         const QSizeF size(m.horizontalAdvance(f.name) + 4, m.ascent() + m.descent());
-        std::vector<QRectF> candidates{
-            QRectF(body.center() - QPointF(size.width() / 2, size.height() / 2), size)};
-        for (const QRectF& r : LabelPlacer::around(body.center(), size,
-                                                   std::max(body.width(), body.height()) / 2 + 2)) {
-            candidates.push_back(r);
-        }
-        if (const auto box = placer.place(candidates)) {
+        std::vector<QRectF> spots = nameSpots(body, size);
+        std::erase_if(spots, [&](const QRectF& r) {
+            return std::any_of(footprints.begin(), footprints.end(), [&](const Footprint& other) {
+                return &other != &f && other.body.boundingRect().intersects(r);
+            });
+        });
+        if (const auto box = placer.place(spots)) {
             drawHaloText(p, f.name, QPointF(box->left() + 2, box->top() + m.ascent()), name);
             continue;
         }

@@ -34,6 +34,9 @@ QImage paintCity(const CityGround& ground, const QString& title,
     if (const auto box = drawTitle(p, title, size, ground.wall(), clear)) {
         names.reserve(*box);
     }
+    for (const QPolygonF& square : fabric.squares) {
+        names.reserve(QRectF(square.boundingRect().center() - QPointF(9, 9), QSizeF(18, 18)));
+    }
     drawBuildingNames(p, footprints, names);
     drawStreetNames(p, ground, names);
     p.setBrush(Qt::NoBrush);
