@@ -11,6 +11,7 @@
 #include "compass_rose.h"
 #include "label_placer.h"
 #include "labels.h"
+#include "legend.h"
 #include "path_smoothing.h"
 #include "plane_geometry.h"
 #include "relief_raster.h"
@@ -377,6 +378,10 @@ QImage paintProvince(const ProvinceScene& s) {
     LabelPlacer placer(QRectF(14, 14, image.width() - 28, image.height() - 28));
     drawSymbols(p, s, placer);
     drawCartouche(p, placer);
+    // The key, out in the Gulf of Ammerlay between the rose and the gulf's name.
+    const QRectF key(752, 2392, 392, 222);
+    placer.reserve(key);
+    drawLegend(p, key);
     drawTownNames(p, s, placer);
     drawAreaNames(p, s, placer);
     p.end();
