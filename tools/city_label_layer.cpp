@@ -108,12 +108,7 @@ std::optional<QRectF> drawTitle(QPainter& p, const QString& title, QSize size,
     candidates.insert(candidates.end(), corners.begin(), corners.end());
     const auto r = placer.place(candidates);
     if (r) {
-        p.setPen(QPen(kCityInk, 2.0));
-        p.setBrush(QColor(250, 243, 222, 235));
-        p.drawRoundedRect(*r, 8, 8);
-        p.setPen(QPen(kCityInk, 0.8));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(r->adjusted(5, 5, -5, -5), 5, 5);
+        drawPanel(p, *r, kCityInk, 8, 5);
         drawHaloTextCentred(p, title, r->center(), style);
     }
     return r;

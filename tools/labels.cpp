@@ -91,4 +91,15 @@ double uprightAngle(QPointF direction) {
     return a;
 }
 
+void drawPanel(QPainter& painter, const QRectF& panel, const QColor& ink, double radius,
+               double inset) {
+    painter.setPen(QPen(ink, 2.0));
+    painter.setBrush(QColor(250, 243, 222, 235));
+    painter.drawRoundedRect(panel, radius, radius);
+    painter.setPen(QPen(ink, 0.8));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(panel.adjusted(inset, inset, -inset, -inset), radius - inset / 2,
+                            radius - inset / 2);
+}
+
 }  // namespace marventa

@@ -27,12 +27,7 @@ void drawLegend(QPainter& p, const QRectF& panel) {
     }};
     const QColor ink(44, 32, 22);
     const QColor paper(250, 243, 222);
-    p.setPen(QPen(ink, 2.0));
-    p.setBrush(QColor(250, 243, 222, 235));
-    p.drawRoundedRect(panel, 10, 10);
-    p.setPen(QPen(ink, 0.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(panel.adjusted(6, 6, -6, -6), 6, 6);
+    drawPanel(p, panel, ink, 10, 7);
     drawHaloTextCentred(p, QStringLiteral("KEY"), QPointF(panel.center().x(), panel.top() + 24),
                         {mapFont(TypeFace::SerifBold, 20, 4), ink, paper, 1.0});
     const TextStyle entry{mapFont(TypeFace::Serif, 16), ink, paper, 1.0};

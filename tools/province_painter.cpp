@@ -330,12 +330,7 @@ void drawFrame(QPainter& p, QSize size) {
 void drawCartouche(QPainter& p, LabelPlacer& placer) {
     const QRectF panel(40, 2340, 470, 250);
     placer.reserve(panel);
-    p.setPen(QPen(kInk, 2.0));
-    p.setBrush(QColor(250, 243, 222, 235));
-    p.drawRoundedRect(panel, 10, 10);
-    p.setPen(QPen(kInk, 0.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(panel.adjusted(7, 7, -7, -7), 6, 6);
+    drawPanel(p, panel, kInk, 10, 7);
     const QPointF mid(panel.center().x(), panel.top());
     drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
                         {mapFont(TypeFace::SerifBold, 62, 10), kInk, QColor(250, 243, 222), 1.0});
