@@ -11,6 +11,7 @@
 #include "compass_rose.h"
 #include "label_placer.h"
 #include "labels.h"
+#include "landmark_features.h"
 #include "legend.h"
 #include "path_smoothing.h"
 #include "plane_geometry.h"
@@ -369,6 +370,7 @@ QImage paintProvince(const ProvinceScene& s) {
     drawWaterways(p, s, image.size());
     drawTrees(p, trees);
     drawRoads(p, s.roads);
+    drawLandmarkFeatures(p, s);
     drawFrame(p, image.size());
     LabelPlacer placer(QRectF(14, 14, image.width() - 28, image.height() - 28));
     drawSymbols(p, s, placer);
