@@ -4,6 +4,8 @@
 #include <QPolygonF>
 #include <cmath>
 #include <numbers>
+#include <string_view>
+#include <utility>
 
 #include "plane_geometry.h"
 
@@ -36,7 +38,7 @@ QPolygonF boulder(QPointF c, double r, int seed) {
     return out;
 }
 
-void barrow(QPainter& p, QPointF at) {
+void barrow(QPainter& p, QPointF at, const Waterways&) {
     p.setPen(QPen(QColor(70, 92, 50), 1.2));
     p.setBrush(QColor(150, 180, 110));
     p.drawEllipse(at, 24, 16);
@@ -50,7 +52,7 @@ void barrow(QPainter& p, QPointF at) {
     }
 }
 
-void saltPans(QPainter& p, QPointF at) {
+void saltPans(QPainter& p, QPointF at, const Waterways&) {
     p.setPen(QPen(QColor(120, 140, 150), 1.0));
     p.setBrush(QColor(236, 238, 234));
     for (int row = 0; row < 3; ++row) {
@@ -60,7 +62,7 @@ void saltPans(QPainter& p, QPointF at) {
     }
 }
 
-void lanternRock(QPainter& p, QPointF at) {
+void lanternRock(QPainter& p, QPointF at, const Waterways&) {
     const QPointF rock = at + QPointF(0, 18);
     p.setPen(QPen(kRockInk, 1.2));
     p.setBrush(QColor(120, 110, 100));
@@ -104,7 +106,7 @@ void brokenSpan(QPainter& p, QPointF at, const Waterways& water) {
     }
 }
 
-void gorge(QPainter& p, QPointF at) {
+void gorge(QPainter& p, QPointF at, const Waterways&) {
     const QPointF dir(0.8, 0.6);
     const QPointF across(-dir.y(), dir.x());
     std::vector<QPointF> cleft;
@@ -122,7 +124,7 @@ void gorge(QPainter& p, QPointF at) {
     p.drawPolyline(QPolygonF(QList<QPointF>(cleft.begin(), cleft.end())));
 }
 
-void nineShards(QPainter& p, QPointF at) {
+void nineShards(QPainter& p, QPointF at, const Waterways&) {
     p.setPen(QPen(kRockInk, 1.0));
     p.setBrush(QColor(90, 84, 92));
     for (const QPointF& q : ring(at, 24, 9)) {
@@ -131,7 +133,7 @@ void nineShards(QPainter& p, QPointF at) {
     }
 }
 
-void splitCrag(QPainter& p, QPointF at) {
+void splitCrag(QPainter& p, QPointF at, const Waterways&) {
     p.setPen(QPen(kRockInk, 1.3));
     p.setBrush(kRock);
     p.drawPolygon(boulder(at, 26, 5));
@@ -140,7 +142,7 @@ void splitCrag(QPainter& p, QPointF at) {
                               at + QPointF(2, 12), at + QPointF(-1, 24)}));
 }
 
-void sunkenBelfry(QPainter& p, QPointF at) {
+void sunkenBelfry(QPainter& p, QPointF at, const Waterways&) {
     const QPointF pool = at + QPointF(22, 12);
     p.setPen(QPen(kWaterEdge, 1.2));
     p.setBrush(QColor(120, 168, 206));
@@ -152,7 +154,7 @@ void sunkenBelfry(QPainter& p, QPointF at) {
         QPolygonF({pool + QPointF(-5, -8), pool + QPointF(5, -8), pool + QPointF(0, -15)}));
 }
 
-void tor(QPainter& p, QPointF at) {
+void tor(QPainter& p, QPointF at, const Waterways&) {
     p.setPen(QPen(kRockInk, 1.2));
     p.setBrush(kRock);
     int seed = 0;
@@ -164,30 +166,23 @@ void tor(QPainter& p, QPointF at) {
 }  // namespace
 
 void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {
+    using Feature = void (*)(QPainter&, QPointF, const Waterways&);
+    static constexpr std::pair<std::string_view, Feature> kFeatures[] = {
+        {"Barrow of the First Crown", barrow},
+        {"Greywhite Salt Pans", saltPans},
+        {"Lantern Rock", lanternRock},
+        {"The Broken Span", brokenSpan},
+        {"The Hollering Gorge", gorge},
+        {"The Nine Shards", nineShards},
+        {"The Split Crag", splitCrag},
+        {"The Sunken Belfry", sunkenBelfry},
+        {"Weatherglass Tor", tor},
+    };
     for (const ProvincePlace& place : scene.places) {
-        if (place.kind != PlaceKind::Landmark) {
-            continue;
-        }
-        const QPointF at(place.at.x, place.at.y);
-        const std::string& n = place.name;
-        if (n == "Barrow of the First Crown") {
-            barrow(p, at);
-        } else if (n == "Greywhite Salt Pans") {
-            saltPans(p, at);
-        } else if (n == "Lantern Rock") {
-            lanternRock(p, at);
-        } else if (n == "The Broken Span") {
-            brokenSpan(p, at, scene.water);
-        } else if (n == "The Hollering Gorge") {
-            gorge(p, at);
-        } else if (n == "The Nine Shards") {
-            nineShards(p, at);
-        } else if (n == "The Split Crag") {
-            splitCrag(p, at);
-        } else if (n == "The Sunken Belfry") {
-            sunkenBelfry(p, at);
-        } else if (n == "Weatherglass Tor") {
-            tor(p, at);
+        for (const auto& [name, draw] : kFeatures) {
+            if (place.kind == PlaceKind::Landmark && place.name == name) {
+                draw(p, QPointF(place.at.x, place.at.y), scene.water);
+            }
         }
     }
 }
