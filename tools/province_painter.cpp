@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "bridges.h"
 #include "compass_rose.h"
 #include "label_placer.h"
 #include "labels.h"
@@ -370,6 +371,7 @@ QImage paintProvince(const ProvinceScene& s) {
     drawWaterways(p, s, image.size());
     drawTrees(p, trees);
     drawRoads(p, s.roads);
+    drawBridges(p, findCrossings(s.roads, s.water));
     drawLandmarkFeatures(p, s);
     drawFrame(p, image.size());
     LabelPlacer placer(QRectF(14, 14, image.width() - 28, image.height() - 28));

@@ -231,12 +231,14 @@ void raiseHill(Grid<float>& h, const Noise& noise, MapPoint p, float target, flo
     });
 }
 
-// Lowers the ground round a town toward the level at its centre (never raises it).
+// Eases the ground round a town toward the level at its centre (never raises it). The lowering
+// is capped, so a town in the hills sits on a gentle shelf rather than in a levelled crater
+// whose rim the hill shading would show as a ring.
 void levelGround(Grid<float>& h, MapPoint p, float ceiling, float radius) {
     const float level = std::min(h(p.x, p.y), ceiling);
     around(h, at(p), radius, [&](int x, int y, float d) {
-        const float w = smoothstep(radius, radius * 0.3f, d);
-        h(x, y) -= std::max(0.0f, h(x, y) - level) * w;
+        const float w = smoothstep(radius, 0.0f, d);
+        h(x, y) -= std::min(std::max(0.0f, h(x, y) - level), 0.05f) * w * w;
     });
 }
 
@@ -265,7 +267,7 @@ void shapeRoundPlaces(const ProvinceLayout& layout, const std::vector<ProvincePl
             layout.hillTowns.end()) {
             raiseHill(h, wobble, place.at, kHeightsHeight + 0.04f, 70.0f);
         } else {
-            levelGround(h, place.at, 0.3f, 70.0f);
+            levelGround(h, place.at, 0.3f, 90.0f);
         }
     }
 }

@@ -87,6 +87,22 @@ std::vector<float> riverBed(const RiverLine& river, const Grid<float>& h, const 
         running = std::min(running - 1e-6f, h.clamped(int(p.x()), int(p.y())) - 0.012f);
         bed[i] = running;
     }
+    // The running minimum falls in steps wherever the noisy ground dips under the river, and each
+    // step would show as a terrace across the valley; a moving average (still falling all the
+    // way) spreads every step over some sixty pixels of river.
+    constexpr std::size_t kWindow = 8;
+    std::vector<float> smooth(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t from = i >= kWindow ? i - kWindow : 0;
+        const std::size_t to = std::min(n - 1, i + kWindow);
+        float sum = 0.0f;
+        for (std::size_t k = from; k <= to; ++k) {
+            sum += bed[k];
+        }
+        smooth[i] = std::min(sum / static_cast<float>(to - from + 1),
+                             i > 0 ? smooth[i - 1] : std::numeric_limits<float>::max());
+    }
+    bed = smooth;
     float floor = -1.0f;
     const int mouthLake = lakeAt(water, river.points.back());
     if (mouthLake >= 0) {
@@ -116,14 +132,26 @@ void cutValley(const RiverLine& river, const std::vector<float>& bed, float reac
             }
         });
     }
+    const std::size_t last = river.points.size() - 1;
     for (std::size_t i = 0; i < river.points.size(); ++i) {
         around(nearest, river.points[i], reach, [&](int x, int y, float) {
             if (which(x, y) != static_cast<int>(i)) {
                 return;
             }
-            const float b = bed[i];
-            const float d = nearest(x, y);
-            const float keep = std::pow(smoothstep(river.widths[i] * 0.5f + 1.0f, reach, d), 0.8f);
+            // The nearest point of the river's line itself (not only of its sample points), with
+            // the bed and width there, so the valley's floor and walls run smoothly along it.
+            const std::size_t a = i > 0 ? i - 1 : 0;
+            const std::size_t b2 = std::min(last, i + 1);
+            const std::vector<QPointF> piece(river.points.begin() + static_cast<long>(a),
+                                             river.points.begin() + static_cast<long>(b2) + 1);
+            const Nearest n = nearestOnPolyline(QPointF(x, y), piece);
+            const std::size_t k = a + n.segment;
+            const std::size_t k2 = std::min(last, k + 1);
+            const auto t = static_cast<float>(n.along);
+            const float b = bed[k] + (bed[k2] - bed[k]) * t;
+            const float width = river.widths[k] + (river.widths[k2] - river.widths[k]) * t;
+            const auto d = static_cast<float>(n.distance);
+            const float keep = std::pow(smoothstep(width * 0.5f + 1.0f, reach, d), 0.8f);
             if (h(x, y) > b) {
                 h(x, y) = b + (h(x, y) - b) * keep;
             }
