@@ -97,6 +97,58 @@ void drawHouses(QImage& image, const std::vector<QPolygonF>& houses) {
     }
 }
 
+namespace {
+
+// A gate wherever a street passes the wall and no gatehouse of the table stands: the passage
+// opened in the wall between two small flanking towers.
+void drawStreetGates(QPainter& p, const CityGround& ground,
+                     const std::vector<Footprint>& footprints) {
+    const QPolygonF& wall = ground.wall();
+    for (const Street& street : ground.layout().streets) {
+        // A street that ends at the wall passes it too: its ends are reached a little further.
+        std::vector<QPointF> line = street.line;
+        for (const bool atEnd : {false, true}) {
+            const QPointF end = atEnd ? line.back() : line.front();
+            const QPointF next = atEnd ? line[line.size() - 2] : line[1];
+            (atEnd ? line.back() : line.front()) = end + (end - next) * (20.0 / length(end - next));
+        }
+        for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+            const QLineF road(line[i], line[i + 1]);
+            for (int k = 0; k < wall.size(); ++k) {
+                const QLineF side(wall[k], wall[(k + 1) % wall.size()]);
+                QPointF at;
+                if (road.intersects(side, &at) != QLineF::BoundedIntersection) {
+                    continue;
+                }
+                const bool gatehouse =
+                    std::any_of(footprints.begin(), footprints.end(), [&](const Footprint& f) {
+                        return f.shape == BuildingShape::Gatehouse &&
+                               f.body.boundingRect().adjusted(-30, -30, 30, 30).contains(at);
+                    });
+                if (gatehouse) {
+                    continue;
+                }
+                const QPointF along = (side.p2() - side.p1()) / side.length();
+                const QPointF across(-along.y(), along.x());
+                const double half = kStreetWidth / 2 + 1;
+                p.setPen(Qt::NoPen);
+                p.setBrush(kStreet);
+                p.drawPolygon(QPolygonF(
+                    {at + along * half + across * 7.0, at - along * half + across * 7.0,
+                     at - along * half - across * 7.0, at + along * half - across * 7.0}));
+                p.setPen(QPen(QColor(60, 54, 48), 1.6));
+                p.setBrush(QColor(160, 152, 142));
+                for (const double k2 : {1.0, -1.0}) {
+                    const QPointF c = at + along * (k2 * (half + 8));
+                    p.drawRect(QRectF(c - QPointF(8, 8), QSizeF(16, 16)));
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
 void drawWall(QPainter& p, const CityGround& ground, const std::vector<Footprint>& footprints) {
     const QPolygonF wall = ground.wall();
     p.setBrush(Qt::NoBrush);
@@ -114,6 +166,7 @@ void drawWall(QPainter& p, const CityGround& ground, const std::vector<Footprint
             towers.push_back(a + (b - a) * (static_cast<double>(k) / n));
         }
     }
+    drawStreetGates(p, ground, footprints);
     for (const QPointF& t : towers) {
         const bool atGate =
             std::any_of(footprints.begin(), footprints.end(), [&](const Footprint& f) {
@@ -136,16 +189,39 @@ void drawFootprints(QPainter& p, const std::vector<Footprint>& footprints) {
     for (const Footprint& f : footprints) {
         p.setPen(QPen(kCityInk, 1.8, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         p.setBrush(roofOf(f.name));
-        p.drawPolygon(f.body);
+        const QRectF box = f.body.boundingRect();
+        if (f.name.contains(QLatin1String("Arena"))) {
+            // An oval of tiered seats round a sand floor; its doors stay on the straight sides.
+            const double r = std::min(box.width(), box.height()) * 0.45;
+            p.drawRoundedRect(box, r, r);
+            p.setBrush(QColor(236, 214, 160));
+            p.drawRoundedRect(box.adjusted(r * 0.5, r * 0.5, -r * 0.5, -r * 0.5), r * 0.5, r * 0.5);
+        } else {
+            p.drawPolygon(f.body);
+        }
         if (f.shape == BuildingShape::Tower) {
             p.setBrush(QColor(120, 116, 110));
-            p.drawEllipse(f.body.boundingRect().center(), 5, 5);
+            p.drawEllipse(box.center(), 5, 5);
         } else if (f.shape == BuildingShape::Gatehouse) {
             // The gate passage through the house.
             p.setPen(QPen(kCityInk, 1.0, Qt::DashLine));
-            const QRectF r = f.body.boundingRect();
             p.drawLine(QLineF((f.body[0] + f.body[1]) / 2, (f.body[2] + f.body[3]) / 2));
-            (void)r;
+        } else if (f.name.contains(QLatin1String("Palace")) && box.width() > 100) {
+            // Ranges of rooms round a courtyard garden.
+            p.setBrush(QColor(176, 198, 140));
+            p.drawRect(box.adjusted(box.width() * 0.28, box.height() * 0.28, -box.width() * 0.28,
+                                    -box.height() * 0.28));
+        } else if (f.name.contains(QLatin1String("Keep")) ||
+                   f.name.contains(QLatin1String("Castle")) ||
+                   f.name.contains(QLatin1String("Citadel"))) {
+            // A tower at every corner and a courtyard within.
+            p.setBrush(QColor(204, 196, 180));
+            p.drawRect(box.adjusted(box.width() * 0.3, box.height() * 0.3, -box.width() * 0.3,
+                                    -box.height() * 0.3));
+            p.setBrush(QColor(160, 152, 142));
+            for (const QPointF& corner : f.body) {
+                p.drawEllipse(corner, 8, 8);
+            }
         }
         for (const Door& d : f.doors) {
             const QPointF along(-d.outward.y(), d.outward.x());

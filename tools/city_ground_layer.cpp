@@ -208,7 +208,7 @@ void drawTrees(QPainter& p, const CityGround& ground, const TownFabric& fabric,
         const QPointF q(rng.range(0, size.width()), rng.range(0, size.height()));
         const bool inTown = ground.insideWall(q);
         // Groves and orchards outside, gardens within.
-        if ((!inTown && orchard.fbm(q.x() / 220.0, q.y() / 220.0, 3) < 0.5) ||
+        if ((!inTown && orchard.fbm(q.x() / 220.0, q.y() / 220.0, 3) < 0.55) ||
             (inTown && rng.chance(0.97)) || !clear(q)) {
             continue;
         }
