@@ -73,6 +73,20 @@ struct Cells {
 
 }  // namespace
 
+// A hill town's slopes: shaded from the north-west and ringed by a faint contour every eighth of
+// the climb, rising to the summit.
+Rgb onHill(Rgb c, QPointF p, QPointF summit, float radius) {
+    const QPointF off = p - summit;
+    const auto d = static_cast<float>(length(off));
+    const float height = std::max(0.0f, 1.0f - d / radius);
+    const float lit = d > 1.0f ? static_cast<float>((-off.x() - off.y()) / (1.4142 * d)) : 0.0f;
+    c = mix(c, lit > 0 ? Rgb{250, 244, 226} : Rgb{150, 130, 104}, 0.12f * std::fabs(lit) * height);
+    const float step = radius / 8.0f;
+    const float toContour = std::fabs(d / step - std::round(d / step)) * step;
+    return height > 0 ? mix(c, {150, 118, 84}, 0.35f * (1.0f - smoothstep(0.4f, 1.4f, toContour)))
+                      : c;
+}
+
 // Ground pixel by pixel: fields with hedges outside the wall, paved quarters inside, water with
 // shallows and ripples along its banks; all on grained paper.
 QImage paintGround(const CityGround& ground, QSize size) {
@@ -101,6 +115,8 @@ QImage paintGround(const CityGround& ground, QSize size) {
     static constexpr Rgb kQuarters[] = {
         {232, 220, 196}, {228, 214, 200}, {222, 218, 196}, {234, 216, 188}};
     const Noise paper(0xC17E'0001);
+    const CityLayout& layout = ground.layout();
+    const auto hill = static_cast<float>(layout.hillRadius);
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -133,6 +149,9 @@ QImage paintGround(const CityGround& ground, QSize size) {
                 c = mix(kCrops[id % 6], kCrops[mix64(id + strip) % 6], 0.2f);
                 c = mix(c, {110, 140, 84},
                         0.4f * (1.0f - smoothstep(0.6f, 2.0f, static_cast<float>(edge))));
+            }
+            if (hill > 0 && !wet(x, y)) {
+                c = onHill(c, p, layout.summit, hill);
             }
             // Flat washes: grain would cost the picture its budget at a quality free of blocks.
             auto ch = [](float v) { return static_cast<int>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
