@@ -161,7 +161,7 @@ void cutValley(const RiverLine& river, const std::vector<float>& bed, float reac
 
 void recutChannel(const RiverLine& river, const std::vector<float>& bed, Grid<float>& h) {
     for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(h, river.points[i], river.widths[i] * 0.5 + 2.0,
+        around(h, river.points[i], river.widths[i] * 0.5 + 0.5,
                [&](int x, int y, float) { h(x, y) = std::min(h(x, y), bed[i]); });
     }
 }

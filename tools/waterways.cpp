@@ -1,5 +1,6 @@
 #include "waterways.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -13,7 +14,7 @@ namespace marventa {
 namespace {
 
 constexpr double kStep = 4.0;        // pixels between the points of a drawn river
-constexpr double kMeander = 6.0;     // largest sideways swing off the course
+constexpr double kMeander = 10.0;    // largest sideways swing off the course
 constexpr double kReachInto = 30.0;  // how far a river runs on into the lake or sea it meets
 
 LakeShape shoreOf(const Lake& lake, const Noise& noise) {
@@ -53,6 +54,9 @@ void reachIntoWater(std::vector<QPointF>& course, const std::vector<Lake>& lakes
 RiverLine meander(const RiverCourse& river, const std::vector<Lake>& lakes, bool toSea,
                   const Noise& noise) {
     std::vector<QPointF> course = river.course;
+    const bool fromLake = std::any_of(lakes.begin(), lakes.end(), [&](const Lake& l) {
+        return l.shape.reach(course.front()) < 1.5;
+    });
     reachIntoWater(course, lakes);
     if (toSea) {
         const QPointF dir = course.back() - course[course.size() - 2];
@@ -76,11 +80,14 @@ RiverLine meander(const RiverCourse& river, const std::vector<Lake>& lakes, bool
         const float fixedEnds = smoothstep(0.0f, 80.0f, static_cast<float>(s)) *
                                 smoothstep(0.0f, 80.0f, static_cast<float>(total - s));
         const double swing =
-            kMeander * fixedEnds * noise.fbm(static_cast<float>(s / 140.0), 7.5f, 3);
+            kMeander * fixedEnds * noise.fbm(static_cast<float>(s / 190.0), 7.5f, 4);
         line.points.push_back(centre[i] + across * swing);
         const double t = std::pow(s / total, 0.8);
-        line.widths.push_back(
-            static_cast<float>(river.sourceWidth + (river.mouthWidth - river.sourceWidth) * t));
+        // A river out of a lake leaves it at full width; one from the hills rises as a thread.
+        const double rising =
+            fromLake ? 1.0 : 0.3 + 0.7 * smoothstep(0.0f, 90.0f, static_cast<float>(s));
+        line.widths.push_back(static_cast<float>(
+            rising * (river.sourceWidth + (river.mouthWidth - river.sourceWidth) * t)));
     }
     return line;
 }
