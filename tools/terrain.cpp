@@ -222,7 +222,8 @@ void raiseHill(Grid<float>& h, const Noise& noise, MapPoint p, float target, flo
         return 0.7f + 0.3f * noise.fbm(fx(x) / 45.0f, fx(y) / 45.0f, 4);
     };
     const float atPoint = texture(p.x, p.y);
-    around(h, at(p), radius * 2.2, [&](int x, int y, float) {
+    // Far enough out that the gaussian has died away: a cut-off would show as an arc.
+    around(h, at(p), radius * 3.3, [&](int x, int y, float) {
         const float u = (fx(x - p.x) * ca + fx(y - p.y) * sa) / (radius * 1.5f);
         const float v = (-fx(x - p.x) * sa + fx(y - p.y) * ca) / (radius * 0.8f);
         if (h(x, y) > 0.0f) {  // a hill by the sea rises from the shore as a headland
