@@ -70,7 +70,8 @@ const ProvinceLayout& provinceLayout() {
                  {{1300, 1740}, {1550, 1850}, {1800, 1940}},
                  140,
                  0.62,
-                 0.8},
+                 0.8,
+                 true},
             },
         .uplands = {{{{2000, 350}, 330, 230}, 0.2}},
         .rivers =

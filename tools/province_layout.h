@@ -26,9 +26,10 @@ struct Ellipse {
 struct Ridge {
     QString name;
     Polyline crest;
-    double halfWidth;  // from the crest to where the rise fades out
-    double height;     // of the highest peaks, 0 .. 1
-    double jagged;     // 0 rounded fells .. 1 sharp crags
+    double halfWidth;       // from the crest to where the rise fades out
+    double height;          // of the highest peaks, 0 .. 1
+    double jagged;          // 0 rounded fells .. 1 sharp crags
+    bool volcanic = false;  // dark ash and cinder rather than grass and rock
 };
 
 struct Upland {

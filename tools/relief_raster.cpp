@@ -52,6 +52,8 @@ constexpr Rgb kCoastInk{48, 72, 96};
 constexpr Rgb kContour{120, 84, 50};
 constexpr Rgb kWoodFloor{122, 160, 98};
 constexpr Rgb kHeather{196, 168, 156};
+constexpr Rgb kAsh{122, 112, 104};
+constexpr Rgb kScoria{136, 96, 82};
 
 // The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
 float hillShade(const Grid<float>& h, int x, int y) {
@@ -146,6 +148,9 @@ QImage paintRelief(const Terrain& terrain) {
         const float dry = smoothstep(-0.25f, 0.35f, stain.fbm(fx / 520.0f + 9.0f, fy / 520.0f, 4));
         c = mix(c, {206, 204, 140}, 0.45f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
         c = mix(c, kHeather, 0.4f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv));
+        // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
+        c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
+                0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
         const float wood =
             smoothstep(0.5f, 0.58f, terrain.woods(x, y)) * (1.0f - smoothstep(0.5f, 0.62f, hv));
         c = mix(c, kWoodFloor, 0.45f * wood);

@@ -37,6 +37,7 @@ struct LayoutFields {
     Grid<float> ridge;
     Grid<float> jag;
     Grid<float> upland;
+    Grid<float> ash;
 };
 
 QPolygonF seaPolygon(const Polyline& coast) {
@@ -54,7 +55,7 @@ LayoutFields layoutFields(const ProvinceLayout& layout, int width, int height) {
     const int cw = width / kCoarse + 2;
     const int ch = height / kCoarse + 2;
     LayoutFields f{Grid<float>(cw, ch), Grid<float>(cw, ch), Grid<float>(cw, ch),
-                   Grid<float>(cw, ch), Grid<float>(cw, ch)};
+                   Grid<float>(cw, ch), Grid<float>(cw, ch), Grid<float>(cw, ch)};
     const QPolygonF sea = seaPolygon(layout.coast);
     for (int y = 0; y < ch; ++y) {
         for (int x = 0; x < cw; ++x) {
@@ -74,6 +75,9 @@ LayoutFields layoutFields(const ProvinceLayout& layout, int width, int height) {
                 if (static_cast<float>(r.height) * t > f.ridge(x, y)) {
                     f.ridge(x, y) = static_cast<float>(r.height) * t;
                     f.jag(x, y) = static_cast<float>(r.jagged);
+                }
+                if (r.volcanic) {
+                    f.ash(x, y) = std::max(f.ash(x, y), smoothstep(0.0f, 0.5f, t));
                 }
             }
             for (const Upland& u : layout.uplands) {
@@ -328,10 +332,14 @@ Terrain buildTerrain(const ProvinceLayout& layout, const Waterways& water,
     fillLakes(water, levels, t.lake, t.height);
     t.woods = woodland(layout, width, height);
     t.moor = Grid<unsigned char>(width, height);
+    t.ash = Grid<unsigned char>(width, height);
+    auto byte = [](float v) {
+        return static_cast<unsigned char>(std::clamp(v, 0.0f, 1.0f) * 255.0f);
+    };
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float m = coarseAt(fields.upland, fx(x), fx(y)) / 0.2f;
-            t.moor(x, y) = static_cast<unsigned char>(std::clamp(m, 0.0f, 1.0f) * 255.0f);
+            t.moor(x, y) = byte(coarseAt(fields.upland, fx(x), fx(y)) / 0.2f);
+            t.ash(x, y) = byte(coarseAt(fields.ash, fx(x), fx(y)));
         }
     }
     return t;
