@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "blend.h"
 #include "noise.h"
@@ -49,6 +50,25 @@ void reachIntoWater(std::vector<QPointF>& course, const std::vector<Lake>& lakes
             }
         }
     }
+}
+
+// A tributary ending on a river already laid turns downstream before it joins, so it meets the
+// main stream at a slant rather than square on.
+void joinDownstream(std::vector<QPointF>& course, const RiverLine& main) {
+    constexpr double kReach = 30.0;
+    const Nearest n = nearestOnPolyline(course.back(), main.points);
+    if (n.distance > kReach || main.points.size() < 2) {
+        return;
+    }
+    const std::size_t last = main.points.size() - 1;
+    const std::size_t k = std::min(last, n.segment + 10);  // some forty pixels downstream
+    const QPointF flow = main.points[std::min(last, k + 3)] - main.points[k > 3 ? k - 3 : 0];
+    const QPointF down = flow / std::max(1e-9, length(flow));
+    const QPointF toTributary = course[course.size() - 2] - main.points[n.segment];
+    const double side = down.x() * toTributary.y() - down.y() * toTributary.x() > 0 ? 1.0 : -1.0;
+    const QPointF across(-down.y() * side, down.x() * side);
+    course.back() = main.points[k] - down * 45.0 + across * 14.0;
+    course.push_back(main.points[k]);
 }
 
 RiverLine meander(const RiverCourse& river, const std::vector<Lake>& lakes, bool toSea,
@@ -102,7 +122,11 @@ Waterways layWaterways(const ProvinceLayout& layout) {
     }
     for (const RiverCourse& river : layout.rivers) {
         const bool toSea = distanceToPolyline(river.course.back(), layout.coast) < 60.0;
-        w.rivers.push_back(meander(river, layout.lakes, toSea, noise));
+        RiverCourse joined = river;
+        for (const RiverLine& main : w.rivers) {
+            joinDownstream(joined.course, main);
+        }
+        w.rivers.push_back(meander(joined, layout.lakes, toSea, noise));
     }
     return w;
 }
