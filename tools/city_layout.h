@@ -21,6 +21,8 @@ struct CityLayout {
     std::vector<std::vector<QPointF>> waters;  // closed
     std::vector<Street> streets;
     std::vector<std::vector<QPointF>> marshes = {};  // closed; wet ground, no building stands there
+    QPointF summit = {};                             // the top of the hill a hill town climbs,
+    double hillRadius = 0;                           // and how far its slopes reach (none when 0)
 };
 
 inline constexpr double kStreetWidth = 14.0;

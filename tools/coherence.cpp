@@ -25,7 +25,8 @@ double distanceToOutline(QPointF p, const QPolygonF& polygon) {
 
 }  // namespace
 
-std::vector<std::string> checkProvince(const std::vector<ProvincePlace>& places,
+std::vector<std::string> checkProvince(const ProvinceLayout& layout,
+                                       const std::vector<ProvincePlace>& places,
                                        const Terrain& terrain, const Waterways& water,
                                        const std::vector<Stream>& streams) {
     std::vector<std::string> faults;
@@ -33,12 +34,13 @@ std::vector<std::string> checkProvince(const std::vector<ProvincePlace>& places,
     for (const ProvincePlace& p : places) {
         const QPointF at(p.at.x, p.at.y);
         const std::string who = describe(p.name, at.x(), at.y());
+        const int margin = livesBySea(layout, QString::fromStdString(p.name)) ? 3 : 6;
         bool wet = false;
-        for (int dy = -6; dy <= 6 && !wet; ++dy) {
-            for (int dx = -6; dx <= 6 && !wet; ++dx) {
+        for (int dy = -margin; dy <= margin && !wet; ++dy) {
+            for (int dx = -margin; dx <= margin && !wet; ++dx) {
                 const int x = p.at.x + dx;
                 const int y = p.at.y + dy;
-                wet = h.contains(x, y) && dx * dx + dy * dy <= 36 &&
+                wet = h.contains(x, y) && dx * dx + dy * dy <= margin * margin &&
                       (h(x, y) < 0.0f || terrain.lake(x, y) > 0);
             }
         }

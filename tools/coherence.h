@@ -5,6 +5,7 @@
 
 #include "city_buildings.h"
 #include "city_ground.h"
+#include "province_layout.h"
 #include "streams.h"
 #include "terrain.h"
 #include "waterways.h"
@@ -12,9 +13,11 @@
 
 namespace marventa {
 
-// Checks the province's ground against its places: no place on or at the edge of water, caves and
-// mines in the hills, fort ruins on heights. One line per fault.
-std::vector<std::string> checkProvince(const std::vector<ProvincePlace>& places,
+// Checks the province's ground against its places: no place on or at the edge of water (a place
+// by the sea keeps a narrower strip of shore), caves and mines in the hills, fort ruins on
+// heights. One line per fault.
+std::vector<std::string> checkProvince(const ProvinceLayout& layout,
+                                       const std::vector<ProvincePlace>& places,
                                        const Terrain& terrain, const Waterways& water,
                                        const std::vector<Stream>& streams);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointF>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -89,6 +90,24 @@ inline float sampleBicubic(const Grid<float>& g, float x, float y) {
         sum += wy[j] * row;
     }
     return sum;
+}
+
+// Visits the cells of `g` within `radius` of `at` (in the grid's own units), passing each
+// one's distance.
+template <class T, class F>
+void around(Grid<T>& g, QPointF at, double radius, F&& visit) {
+    const int x0 = std::max(0, static_cast<int>(std::floor(at.x() - radius)));
+    const int x1 = std::min(g.width() - 1, static_cast<int>(std::ceil(at.x() + radius)));
+    const int y0 = std::max(0, static_cast<int>(std::floor(at.y() - radius)));
+    const int y1 = std::min(g.height() - 1, static_cast<int>(std::ceil(at.y() + radius)));
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            const double d = std::hypot(x - at.x(), y - at.y());
+            if (d <= radius) {
+                visit(x, y, static_cast<float>(d));
+            }
+        }
+    }
 }
 
 }  // namespace marventa

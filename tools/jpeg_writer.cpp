@@ -94,6 +94,11 @@ EncodedJpeg encodeJpegWithinBudget(const QImage& image, const JpegBudget& budget
             }
         }
     }
+    if (best.quality < budget.minQuality) {
+        throw std::runtime_error("JPEG fits its budget only at quality " +
+                                 std::to_string(best.quality) + ", below " +
+                                 std::to_string(budget.minQuality));
+    }
     const std::size_t size = best.bytes.size();
     if (size < budget.minBytes || size > budget.maxBytes) {
         throw std::runtime_error("JPEG of " + std::to_string(size) + " bytes misses its budget " +

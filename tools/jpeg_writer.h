@@ -16,6 +16,7 @@ struct JpegBudget {
     std::size_t maxBytes;
     std::size_t targetBytes;  // the file is the largest that does not exceed this
     int maxQuality = 98;      // nor is it made at a higher quality than this
+    int minQuality = 20;      // and a file that fits only below this quality is refused
 };
 
 struct EncodedJpeg {
@@ -24,7 +25,8 @@ struct EncodedJpeg {
 };
 
 // Searches the quality whose file comes closest to the target from below; raises
-// std::runtime_error when no quality lands inside [minBytes, maxBytes].
+// std::runtime_error when no quality lands inside [minBytes, maxBytes] or the quality that fits
+// is below minQuality.
 EncodedJpeg encodeJpegWithinBudget(const QImage& image, const JpegBudget& budget);
 
 }  // namespace marventa

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <stdexcept>
 
 namespace marventa {
@@ -77,6 +79,27 @@ void drawHaloTextCentred(QPainter& painter, const QString& text, QPointF centre,
     const QPointF origin(centre.x() - metrics.horizontalAdvance(text) / 2,
                          centre.y() + (metrics.ascent() - metrics.descent()) / 2);
     drawHaloText(painter, text, origin, style);
+}
+
+double uprightAngle(QPointF direction) {
+    double a = std::atan2(direction.y(), direction.x()) * 180.0 / std::numbers::pi;
+    if (a > 90) {
+        a -= 180;
+    } else if (a < -90) {
+        a += 180;
+    }
+    return a;
+}
+
+void drawPanel(QPainter& painter, const QRectF& panel, const QColor& ink, double radius,
+               double inset) {
+    painter.setPen(QPen(ink, 2.0));
+    painter.setBrush(QColor(250, 243, 222, 235));
+    painter.drawRoundedRect(panel, radius, radius);
+    painter.setPen(QPen(ink, 0.8));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(panel.adjusted(inset, inset, -inset, -inset), radius - inset / 2,
+                            radius - inset / 2);
 }
 
 }  // namespace marventa

@@ -32,4 +32,12 @@ void drawHaloText(QPainter& painter, const QString& text, QPointF origin, const 
 void drawHaloTextCentred(QPainter& painter, const QString& text, QPointF centre,
                          const TextStyle& style);
 
+// A parchment panel for a title or a key: a rounded box in `ink` with a thin inner frame
+// `inset` pixels inside it.
+void drawPanel(QPainter& painter, const QRectF& panel, const QColor& ink, double radius,
+               double inset);
+
+// The angle in degrees that writes text along `direction` without turning it upside down.
+double uprightAngle(QPointF direction);
+
 }  // namespace marventa

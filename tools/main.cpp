@@ -73,7 +73,7 @@ void writeProvince(const fs::path& dir) {
     stage("terrain", start);
     const std::vector<Stream> streams = findStreams(terrain, water, places);
     stage("brooks", start);
-    warn(checkProvince(places, terrain, water, streams));
+    warn(checkProvince(layout, places, terrain, water, streams));
     const std::vector<RoadLine> roads = planRoads(layout, places, terrain, water);
     stage("roads", start);
     const QImage province = paintProvince({layout, terrain, water, streams, roads, places});
@@ -108,7 +108,7 @@ void writeCities(const fs::path& dir) {
         const QString title =
             QString::fromUtf8(city.caption.data(), static_cast<qsizetype>(city.caption.size()));
         const QImage map = paintCity(ground, title, footprints);
-        writeJpeg(dir / cityFile(city.caption), map, {60'000, 300'000, 290'000, 88}, start);
+        writeJpeg(dir / cityFile(city.caption), map, {60'000, 300'000, 300'000, 88, 75}, start);
     }
 }
 

@@ -63,4 +63,12 @@ std::vector<QPointF> roundBends(const std::vector<QPointF>& line, double maxCut,
     return out;
 }
 
+QPainterPath linePath(const std::vector<QPointF>& points) {
+    QPainterPath path(points.front());
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        path.lineTo(points[i]);
+    }
+    return path;
+}
+
 }  // namespace marventa

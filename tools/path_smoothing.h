@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QPointF>
 #include <vector>
 
@@ -12,5 +13,8 @@ void cutCorners(std::vector<QPointF>& points, std::vector<float>& widths, int ro
 // Replaces each bend of a polyline by a quadratic arc starting at most `maxCut` pixels before the
 // bend, so the line stays within a few pixels of its bends; returns points about `step` apart.
 std::vector<QPointF> roundBends(const std::vector<QPointF>& line, double maxCut, double step);
+
+// An open path through the points, for stroking.
+QPainterPath linePath(const std::vector<QPointF>& points);
 
 }  // namespace marventa

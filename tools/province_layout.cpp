@@ -1,5 +1,7 @@
 #include "province_layout.h"
 
+#include <algorithm>
+
 namespace marventa {
 
 const ProvinceLayout& provinceLayout() {
@@ -22,6 +24,31 @@ const ProvinceLayout& provinceLayout() {
                   {2950, 2470},
                   {3248, 2495}},
         .shores = {{400, 1300, 55}, {2750, 3200, 60}, {2000, 2500, 420}},
+        .inlets =
+            {
+                {{QStringLiteral("Tolvane")}, {{200, 1618}, {250, 1596}, {294, 1572}}, 40, 13},
+                {{QStringLiteral("Saltreach")}, {{2236, 2380}, {2240, 2300}, {2244, 2268}}, 45, 14},
+                {{QStringLiteral("Cinderhaven")}, {{1253, 2393}, {1271, 2273}}, 40, 13},
+                {{QStringLiteral("Shellhaven")}, {{1676, 2447}, {1692, 2304}}, 40, 13},
+                {{QStringLiteral("Tarnmouth")}, {{2663, 2448}, {2692, 2313}}, 40, 13},
+                {{QStringLiteral("Brinemoor"), QStringLiteral("Salters' Camp")},
+                 {{3030, 2500}, {3030, 2390}, {3010, 2330}, {2955, 2276}},
+                 30,
+                 12},
+                {{QStringLiteral("Marram Bay")}, {{458, 2082}, {543, 1987}}, 50, 13},
+                {{QStringLiteral("Gull Cave")}, {{864, 2312}, {897, 2183}}, 28, 9},
+                {{QStringLiteral("Seal Hollow")}, {{630, 2160}, {751, 2114}}, 28, 9},
+                {{QStringLiteral("Smugglers' Grotto")}, {{2127, 2391}, {2103, 2289}}, 28, 9},
+                {{QStringLiteral("Tidewash Cavern")}, {{1569, 2435}, {1580, 2335}}, 28, 9},
+                {{QStringLiteral("Wreckers' Den")}, {{1516, 2429}, {1531, 2299}}, 28, 9},
+                {{QStringLiteral("Kelp Gatherers' Camp")},
+                 {{2600, 2410}, {2570, 2300}, {2518, 2232}},
+                 30,
+                 9},
+                {{QStringLiteral("Beachcombers' Camp")}, {{3073, 2520}, {3085, 2378}}, 30, 9},
+                {{QStringLiteral("Greywhite Salt Pans")}, {{2447, 2400}, {2469, 2301}}, 36, 10},
+                {{QStringLiteral("Lantern Rock")}, {{924, 2327}, {962, 2178}}, 28, 9},
+            },
         .ridges =
             {
                 {QStringLiteral("Hollowspine"),
@@ -43,7 +70,8 @@ const ProvinceLayout& provinceLayout() {
                  {{1300, 1740}, {1550, 1850}, {1800, 1940}},
                  140,
                  0.62,
-                 0.8},
+                 0.8,
+                 true},
             },
         .uplands = {{{{2000, 350}, 330, 230}, 0.2}},
         .rivers =
@@ -54,7 +82,9 @@ const ProvinceLayout& provinceLayout() {
                   {1870, 800},
                   {1930, 1000},
                   {1985, 1250},
-                  {2075, 1470},
+                  {2028, 1420},
+                  {2036, 1503},
+                  {2062, 1610},
                   {2120, 1780},
                   {2165, 2080},
                   {2178, 2360}},
@@ -62,7 +92,13 @@ const ProvinceLayout& provinceLayout() {
                  10.0f,
                  true},
                 {QStringLiteral("Vol"),
-                 {{2720, 600}, {2560, 570}, {2420, 580}, {2300, 640}, {2150, 800}, {1918, 960}},
+                 {{2720, 600},
+                  {2600, 650},
+                  {2480, 700},
+                  {2400, 706},
+                  {2300, 725},
+                  {2150, 800},
+                  {1918, 960}},
                  2.2f,
                  5.5f,
                  true},
@@ -89,15 +125,15 @@ const ProvinceLayout& provinceLayout() {
             },
         .lakes =
             {
-                {QStringLiteral("Orl Water"), {{975, 1290}, 110, 75}},
-                {QStringLiteral("Dunmere"), {{930, 540}, 85, 50}},
-                {QStringLiteral("Coldtarn"), {{2760, 1290}, 60, 40}},
+                {{QStringLiteral("Orl Water")}, {{975, 1290}, 110, 75}},
+                {{QStringLiteral("Dunmere")}, {{930, 540}, 85, 50}},
+                {{QStringLiteral("Coldtarn")}, {{2760, 1290}, 60, 40}},
             },
         .woods =
             {
-                {QStringLiteral("Haldren Wood"), {{760, 1790}, 310, 230}},
-                {QStringLiteral("Saelith Wood"), {{2880, 330}, 300, 220}},
-                {QStringLiteral("Ravelwood"), {{2640, 1950}, 240, 200}},
+                {{QStringLiteral("Haldren Wood")}, {{760, 1790}, 310, 230}},
+                {{QStringLiteral("Saelith Wood")}, {{2880, 330}, 300, 220}},
+                {{QStringLiteral("Ravelwood")}, {{2640, 1950}, 240, 200}},
             },
         .roads =
             {
@@ -111,8 +147,10 @@ const ProvinceLayout& provinceLayout() {
                   {1827, 853}}},
                 {QStringLiteral("North Road"),
                  {{1827, 853}, {1840, 620}, {1800, 430}, {1778, 284}}},
-                {QStringLiteral("Dun Road"), {{1827, 853}, {1600, 770}, {1350, 690}, {1145, 642}}},
-                {QStringLiteral("Vol Road"), {{1827, 853}, {2050, 770}, {2250, 690}, {2412, 642}}},
+                {{QStringLiteral("Dun Road")},
+                 {{1827, 853}, {1600, 770}, {1350, 690}, {1145, 642}}},
+                {{QStringLiteral("Vol Road")},
+                 {{1827, 853}, {2050, 770}, {2250, 690}, {2412, 642}}},
                 {QStringLiteral("Venn Road"),
                  {{1827, 853},
                   {1880, 1100},
@@ -139,8 +177,15 @@ const ProvinceLayout& provinceLayout() {
                 {QStringLiteral("Gulf of Ammerlay"), {1500, 2530}, -2, true},
                 {QStringLiteral("Tolvane Bay"), {95, 1700}, -80, true},
             },
+        .hillTowns = {QStringLiteral("Volmarren")},
     };
     return layout;
+}
+
+bool livesBySea(const ProvinceLayout& layout, const QString& place) {
+    return std::any_of(layout.inlets.begin(), layout.inlets.end(), [&](const Inlet& inlet) {
+        return std::find(inlet.places.begin(), inlet.places.end(), place) != inlet.places.end();
+    });
 }
 
 }  // namespace marventa

@@ -26,9 +26,10 @@ struct Ellipse {
 struct Ridge {
     QString name;
     Polyline crest;
-    double halfWidth;  // from the crest to where the rise fades out
-    double height;     // of the highest peaks, 0 .. 1
-    double jagged;     // 0 rounded fells .. 1 sharp crags
+    double halfWidth;       // from the crest to where the rise fades out
+    double height;          // of the highest peaks, 0 .. 1
+    double jagged;          // 0 rounded fells .. 1 sharp crags
+    bool volcanic = false;  // dark ash and cinder rather than grass and rock
 };
 
 struct Upland {
@@ -67,6 +68,15 @@ struct ShoreStretch {
     double rise;  // pixels from the waterline to full land height
 };
 
+// The sea brought up to the places that live by it: a bay, creek or cove from the open sea to
+// just short of its head place, narrowing from its mouth to its head.
+struct Inlet {
+    std::vector<QString> places;  // the head's place first, then any on its shores
+    Polyline course;              // from out at sea to the head
+    double mouthHalfWidth;
+    double headHalfWidth;
+};
+
 struct AreaName {
     QString text;
     QPointF anchor;
@@ -77,6 +87,7 @@ struct AreaName {
 struct ProvinceLayout {
     Polyline coast;  // sea lies to the left of it, walking from its first point
     std::vector<ShoreStretch> shores;
+    std::vector<Inlet> inlets;
     std::vector<Ridge> ridges;
     std::vector<Upland> uplands;
     std::vector<RiverCourse> rivers;  // a river ending on another comes after it
@@ -84,8 +95,12 @@ struct ProvinceLayout {
     std::vector<Wood> woods;
     std::vector<Road> roads;
     std::vector<AreaName> seaNames;
+    std::vector<QString> hillTowns;  // towns on a hill of their own rather than level ground
 };
 
 const ProvinceLayout& provinceLayout();
+
+// Whether an inlet brings the sea to the named place.
+bool livesBySea(const ProvinceLayout& layout, const QString& place);
 
 }  // namespace marventa

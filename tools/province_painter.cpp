@@ -8,9 +8,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "bridges.h"
 #include "compass_rose.h"
 #include "label_placer.h"
 #include "labels.h"
+#include "landmark_features.h"
+#include "legend.h"
+#include "path_smoothing.h"
 #include "plane_geometry.h"
 #include "relief_raster.h"
 #include "rng.h"
@@ -66,14 +70,6 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
         }
     }
     p.drawImage(0, 0, layer);
-}
-
-QPainterPath linePath(const std::vector<QPointF>& pts) {
-    QPainterPath path(pts.front());
-    for (std::size_t i = 1; i < pts.size(); ++i) {
-        path.lineTo(pts[i]);
-    }
-    return path;
 }
 
 void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
@@ -263,16 +259,6 @@ bool placeTurned(QPainter& p, LabelPlacer& placer, const QString& text, const Te
     return false;
 }
 
-double uprightAngle(QPointF direction) {
-    double a = std::atan2(direction.y(), direction.x()) * 180.0 / std::numbers::pi;
-    if (a > 90) {
-        a -= 180;
-    } else if (a < -90) {
-        a += 180;
-    }
-    return a;
-}
-
 // Candidate spots along a line: middle first, then further out, on and beside it.
 std::vector<std::pair<QPointF, double>> alongLine(const std::vector<QPointF>& line,
                                                   std::initializer_list<double> offsets) {
@@ -346,12 +332,7 @@ void drawFrame(QPainter& p, QSize size) {
 void drawCartouche(QPainter& p, LabelPlacer& placer) {
     const QRectF panel(40, 2340, 470, 250);
     placer.reserve(panel);
-    p.setPen(QPen(kInk, 2.0));
-    p.setBrush(QColor(250, 243, 222, 235));
-    p.drawRoundedRect(panel, 10, 10);
-    p.setPen(QPen(kInk, 0.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(panel.adjusted(7, 7, -7, -7), 6, 6);
+    drawPanel(p, panel, kInk, 10, 7);
     const QPointF mid(panel.center().x(), panel.top());
     drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
                         {mapFont(TypeFace::SerifBold, 62, 10), kInk, QColor(250, 243, 222), 1.0});
@@ -390,10 +371,16 @@ QImage paintProvince(const ProvinceScene& s) {
     drawWaterways(p, s, image.size());
     drawTrees(p, trees);
     drawRoads(p, s.roads);
+    drawBridges(p, findCrossings(s.roads, s.water));
+    drawLandmarkFeatures(p, s);
     drawFrame(p, image.size());
     LabelPlacer placer(QRectF(14, 14, image.width() - 28, image.height() - 28));
     drawSymbols(p, s, placer);
     drawCartouche(p, placer);
+    // The key, out in the Gulf of Ammerlay between the rose and the gulf's name.
+    const QRectF key(752, 2392, 392, 222);
+    placer.reserve(key);
+    drawLegend(p, key);
     drawTownNames(p, s, placer);
     drawAreaNames(p, s, placer);
     p.end();

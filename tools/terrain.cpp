@@ -7,8 +7,10 @@
 #include <cmath>
 #include <limits>
 
+#include "blend.h"
 #include "noise.h"
 #include "plane_geometry.h"
+#include "terrain_water.h"
 
 namespace marventa {
 
@@ -16,11 +18,6 @@ namespace {
 
 constexpr int kCoarse = 8;  // the layout's smooth fields live on an 8-pixel lattice
 constexpr int kHalf = 2;    // the noisy relief is worked out every other pixel
-
-float smoothstep(float e0, float e1, float x) {
-    const float t = std::clamp((x - e0) / (e1 - e0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
 
 // Maximum with a rounded seam of width k.
 float smoothMax(float a, float b, float k) {
@@ -40,6 +37,7 @@ struct LayoutFields {
     Grid<float> ridge;
     Grid<float> jag;
     Grid<float> upland;
+    Grid<float> ash;
 };
 
 QPolygonF seaPolygon(const Polyline& coast) {
@@ -57,7 +55,7 @@ LayoutFields layoutFields(const ProvinceLayout& layout, int width, int height) {
     const int cw = width / kCoarse + 2;
     const int ch = height / kCoarse + 2;
     LayoutFields f{Grid<float>(cw, ch), Grid<float>(cw, ch), Grid<float>(cw, ch),
-                   Grid<float>(cw, ch), Grid<float>(cw, ch)};
+                   Grid<float>(cw, ch), Grid<float>(cw, ch), Grid<float>(cw, ch)};
     const QPolygonF sea = seaPolygon(layout.coast);
     for (int y = 0; y < ch; ++y) {
         for (int x = 0; x < cw; ++x) {
@@ -78,6 +76,9 @@ LayoutFields layoutFields(const ProvinceLayout& layout, int width, int height) {
                     f.ridge(x, y) = static_cast<float>(r.height) * t;
                     f.jag(x, y) = static_cast<float>(r.jagged);
                 }
+                if (r.volcanic) {
+                    f.ash(x, y) = std::max(f.ash(x, y), smoothstep(0.0f, 0.5f, t));
+                }
             }
             for (const Upland& u : layout.uplands) {
                 f.upland(x, y) += static_cast<float>(u.height) *
@@ -92,31 +93,46 @@ float coarseAt(const Grid<float>& g, float x, float y) {
     return sampleBicubic(g, x / kCoarse, y / kCoarse);
 }
 
-// Visits the cells of `g` within `radius` of `at` (in the grid's own units), passing each
-// one's distance.
-template <class T, class F>
-void around(Grid<T>& g, QPointF at, double radius, F&& visit) {
-    const int x0 = std::max(0, static_cast<int>(std::floor(at.x() - radius)));
-    const int x1 = std::min(g.width() - 1, static_cast<int>(std::ceil(at.x() + radius)));
-    const int y0 = std::max(0, static_cast<int>(std::floor(at.y() - radius)));
-    const int y1 = std::min(g.height() - 1, static_cast<int>(std::ceil(at.y() + radius)));
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
-            const double d = std::hypot(x - at.x(), y - at.y());
-            if (d <= radius) {
-                visit(x, y, static_cast<float>(d));
-            }
-        }
-    }
-}
-
 QPointF at(MapPoint p) {
     return QPointF(p.x, p.y);
 }
 
+// The sea up an inlet, on the half-pixel lattice of the shore distance (negative at sea): a
+// channel narrowing from its mouth to a rounded head, its banks a little ragged.
+void carveInlet(const Inlet& inlet, const Noise& noise, Grid<float>& shore) {
+    // Beyond the widest rise of a shore the distance to the coast no longer shapes the ground, so
+    // the inlet may stop there without a seam.
+    const double reach = inlet.mouthHalfWidth + 480.0;
+    const QRectF box = QPolygonF(QList<QPointF>(inlet.course.begin(), inlet.course.end()))
+                           .boundingRect()
+                           .adjusted(-reach, -reach, reach, reach);
+    double total = 0.0;
+    for (std::size_t i = 1; i < inlet.course.size(); ++i) {
+        total += length(inlet.course[i] - inlet.course[i - 1]);
+    }
+    for (int y = std::max(0, int(box.top() / kHalf));
+         y <= std::min(shore.height() - 1, int(box.bottom() / kHalf)); ++y) {
+        for (int x = std::max(0, int(box.left() / kHalf));
+             x <= std::min(shore.width() - 1, int(box.right() / kHalf)); ++x) {
+            const QPointF p(x * kHalf, y * kHalf);
+            const Nearest n = nearestOnPolyline(p, inlet.course);
+            double along = n.along * length(inlet.course[n.segment + 1] - inlet.course[n.segment]);
+            for (std::size_t i = 0; i < n.segment; ++i) {
+                along += length(inlet.course[i + 1] - inlet.course[i]);
+            }
+            const double half = inlet.mouthHalfWidth +
+                                (inlet.headHalfWidth - inlet.mouthHalfWidth) * (along / total);
+            const float water =
+                static_cast<float>(n.distance - half) +
+                3.0f * noise.fbm(fx(x * kHalf) / 30.0f, fx(y * kHalf) / 30.0f + 90.0f, 3);
+            shore(x, y) = -smoothMax(-shore(x, y), -water, 8.0f);
+        }
+    }
+}
+
 // The relief every other pixel: coast, plains, hills, ranges and uplands with their noise.
-Grid<float> roughRelief(const LayoutFields& f, const std::vector<ProvincePlace>& places, int width,
-                        int height) {
+Grid<float> roughRelief(const LayoutFields& f, const ProvinceLayout& layout,
+                        const std::vector<ProvincePlace>& places, int width, int height) {
     const Noise warp(0x5EA5'0001);
     const Noise relief(0x5EA5'0002);
     const Noise crests(0x5EA5'0003);
@@ -132,10 +148,16 @@ Grid<float> roughRelief(const LayoutFields& f, const std::vector<ProvincePlace>&
                           7.0f * warp.fbm(px / 55.0f + 50.0f, py / 55.0f, 3);
         }
     }
-    // Every place stands well inland, whatever the noise did to the coast.
+    for (const Inlet& inlet : layout.inlets) {
+        carveInlet(inlet, warp, shore);
+    }
+    // Whatever the noise did to the coast, a place by the sea keeps a few pixels of dry ground
+    // and every other place stands well inland.
     for (const ProvincePlace& p : places) {
-        around(shore, at(p.at) / kHalf, 90.0 / kHalf, [&](int x, int y, float d) {
-            shore(x, y) = smoothMax(shore(x, y), 60.0f - d * kHalf, 30.0f);
+        const bool bySea = livesBySea(layout, QString::fromStdString(p.name));
+        const float pad = bySea ? 6.0f : 28.0f;
+        around(shore, at(p.at) / kHalf, 2.0 * pad / kHalf, [&](int x, int y, float d) {
+            shore(x, y) = smoothMax(shore(x, y), pad - d * kHalf, pad / 2);
         });
     }
     Grid<float> h(hw, hh);
@@ -190,134 +212,6 @@ Grid<float> fineRelief(const Grid<float>& rough, int width, int height) {
     return h;
 }
 
-Grid<unsigned char> lakeCover(const Waterways& water, int width, int height) {
-    QImage mask(width, height, QImage::Format_Grayscale8);
-    mask.fill(0);
-    QPainter p(&mask);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    for (const LakeShape& lake : water.lakes) {
-        p.drawPolygon(lake.outline);
-    }
-    p.end();
-    Grid<unsigned char> cover(width, height);
-    for (int y = 0; y < height; ++y) {
-        const uchar* row = mask.constScanLine(y);
-        std::copy(row, row + width, &cover(0, y));
-    }
-    return cover;
-}
-
-// Each lake lies level, a little below the lowest point of its shore.
-std::vector<float> lakeLevels(const Waterways& water, const Grid<float>& h) {
-    std::vector<float> levels;
-    for (const LakeShape& lake : water.lakes) {
-        float lowest = std::numeric_limits<float>::max();
-        for (const QPointF& p : lake.outline) {
-            lowest = std::min(lowest, h.clamped(static_cast<int>(p.x()), static_cast<int>(p.y())));
-        }
-        levels.push_back(std::max(0.01f, lowest - 0.006f));
-    }
-    return levels;
-}
-
-void fillLakes(const Waterways& water, const std::vector<float>& levels,
-               const Grid<unsigned char>& cover, Grid<float>& h) {
-    for (std::size_t i = 0; i < water.lakes.size(); ++i) {
-        const QRectF box = water.lakes[i].outline.boundingRect().adjusted(-2, -2, 2, 2);
-        for (int y = std::max(0, int(box.top())); y <= std::min(h.height() - 1, int(box.bottom()));
-             ++y) {
-            for (int x = std::max(0, int(box.left()));
-                 x <= std::min(h.width() - 1, int(box.right())); ++x) {
-                if (cover(x, y) > 0) {
-                    h(x, y) = std::min(h(x, y), levels[i] - 0.01f * cover(x, y) / 255.0f);
-                }
-            }
-        }
-    }
-}
-
-// The lake (index) a river point lies in, or -1.
-int lakeAt(const Waterways& water, QPointF p) {
-    for (std::size_t i = 0; i < water.lakes.size(); ++i) {
-        if (water.lakes[i].outline.containsPoint(p, Qt::OddEvenFill)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-// The height the river's water runs at, point by point: never rising toward the mouth, below
-// its banks, and no lower than whatever it flows into.
-std::vector<float> riverBed(const RiverLine& river, const Grid<float>& h, const Waterways& water,
-                            const std::vector<float>& levels,
-                            const std::vector<std::vector<float>>& earlierBeds) {
-    const std::size_t n = river.points.size();
-    std::vector<float> bed(n);
-    float running = std::numeric_limits<float>::max();
-    const int sourceLake = lakeAt(water, river.points.front());
-    if (sourceLake >= 0) {
-        running = levels[static_cast<std::size_t>(sourceLake)];
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        const QPointF p = river.points[i];
-        running = std::min(running - 1e-6f, h.clamped(int(p.x()), int(p.y())) - 0.012f);
-        bed[i] = running;
-    }
-    float floor = -1.0f;
-    const int mouthLake = lakeAt(water, river.points.back());
-    if (mouthLake >= 0) {
-        floor = levels[static_cast<std::size_t>(mouthLake)];
-    }
-    for (std::size_t r = 0; r < earlierBeds.size(); ++r) {
-        // A tributary joins an earlier river: it may not fall below that river's bed there.
-        const Nearest n2 = nearestOnPolyline(river.points.back(), water.rivers[r].points);
-        if (n2.distance < 20.0) {
-            floor = std::max(floor, earlierBeds[r][n2.segment]);
-        }
-    }
-    for (float& b : bed) {
-        b = std::max(b, floor);
-    }
-    return bed;
-}
-
-// Cuts a valley round the river: the ground falls toward its bed within `reach` pixels.
-void cutValley(const RiverLine& river, const std::vector<float>& bed, float reach, Grid<float>& h) {
-    Grid<float> nearest(h.width(), h.height(), std::numeric_limits<float>::max());
-    Grid<int> which(h.width(), h.height(), -1);
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reach, [&](int x, int y, float d) {
-            if (d < nearest(x, y)) {
-                nearest(x, y) = d;
-                which(x, y) = static_cast<int>(i);
-            }
-        });
-    }
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reach, [&](int x, int y, float) {
-            if (which(x, y) != static_cast<int>(i)) {
-                return;
-            }
-            const float b = bed[i];
-            const float d = nearest(x, y);
-            const float keep = std::pow(smoothstep(river.widths[i] * 0.5f + 1.0f, reach, d), 0.8f);
-            if (h(x, y) > b) {
-                h(x, y) = b + (h(x, y) - b) * keep;
-            }
-        });
-    }
-}
-
-// Keeps the channel itself at the bed after the ground round the places has been reshaped.
-void recutChannel(const RiverLine& river, const std::vector<float>& bed, Grid<float>& h) {
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(h, river.points[i], river.widths[i] * 0.5 + 2.0,
-               [&](int x, int y, float) { h(x, y) = std::min(h(x, y), bed[i]); });
-    }
-}
-
 // Raises a rough hill whose top at the point reaches at least `target`: a gaussian stretched
 // along a direction of its own and broken up by noise, so neighbouring hills merge into ridges.
 void raiseHill(Grid<float>& h, const Noise& noise, MapPoint p, float target, float radius) {
@@ -332,23 +226,29 @@ void raiseHill(Grid<float>& h, const Noise& noise, MapPoint p, float target, flo
         return 0.7f + 0.3f * noise.fbm(fx(x) / 45.0f, fx(y) / 45.0f, 4);
     };
     const float atPoint = texture(p.x, p.y);
-    around(h, at(p), radius * 2.2, [&](int x, int y, float) {
+    // Far enough out that the gaussian has died away: a cut-off would show as an arc.
+    around(h, at(p), radius * 3.3, [&](int x, int y, float) {
         const float u = (fx(x - p.x) * ca + fx(y - p.y) * sa) / (radius * 1.5f);
         const float v = (-fx(x - p.x) * sa + fx(y - p.y) * ca) / (radius * 0.8f);
-        h(x, y) += deficit * std::exp(-1.6f * (u * u + v * v)) * texture(x, y) / atPoint;
+        if (h(x, y) > 0.0f) {  // a hill by the sea rises from the shore as a headland
+            h(x, y) += deficit * std::exp(-1.6f * (u * u + v * v)) * texture(x, y) / atPoint;
+        }
     });
 }
 
-// Lowers the ground round a town toward the level at its centre (never raises it).
+// Eases the ground round a town toward the level at its centre (never raises it). The lowering
+// is capped, so a town in the hills sits on a gentle shelf rather than in a levelled crater
+// whose rim the hill shading would show as a ring.
 void levelGround(Grid<float>& h, MapPoint p, float ceiling, float radius) {
     const float level = std::min(h(p.x, p.y), ceiling);
     around(h, at(p), radius, [&](int x, int y, float d) {
-        const float w = smoothstep(radius, radius * 0.3f, d);
-        h(x, y) -= std::max(0.0f, h(x, y) - level) * w;
+        const float w = smoothstep(radius, 0.0f, d);
+        h(x, y) -= std::min(std::max(0.0f, h(x, y) - level), 0.05f) * w * w;
     });
 }
 
-void shapeRoundPlaces(const std::vector<ProvincePlace>& places, Grid<float>& h) {
+void shapeRoundPlaces(const ProvinceLayout& layout, const std::vector<ProvincePlace>& places,
+                      Grid<float>& h) {
     const Noise wobble(0x5EA5'0005);
     for (const ProvincePlace& place : places) {
         switch (place.kind) {
@@ -364,8 +264,15 @@ void shapeRoundPlaces(const std::vector<ProvincePlace>& places, Grid<float>& h) 
         }
     }
     for (const ProvincePlace& place : places) {
-        if (place.kind == PlaceKind::City || place.kind == PlaceKind::Town) {
-            levelGround(h, place.at, 0.3f, 70.0f);
+        if (place.kind != PlaceKind::City && place.kind != PlaceKind::Town) {
+            continue;
+        }
+        const QString name = QString::fromStdString(place.name);
+        if (std::find(layout.hillTowns.begin(), layout.hillTowns.end(), name) !=
+            layout.hillTowns.end()) {
+            raiseHill(h, wobble, place.at, kHeightsHeight + 0.04f, 70.0f);
+        } else {
+            levelGround(h, place.at, 0.3f, 90.0f);
         }
     }
 }
@@ -410,7 +317,7 @@ Terrain buildTerrain(const ProvinceLayout& layout, const Waterways& water,
                      const std::vector<ProvincePlace>& places, int width, int height) {
     const LayoutFields fields = layoutFields(layout, width, height);
     Terrain t;
-    t.height = fineRelief(roughRelief(fields, places, width, height), width, height);
+    t.height = fineRelief(roughRelief(fields, layout, places, width, height), width, height);
     t.lake = lakeCover(water, width, height);
     const std::vector<float> levels = lakeLevels(water, t.height);
     fillLakes(water, levels, t.lake, t.height);
@@ -418,17 +325,21 @@ Terrain buildTerrain(const ProvinceLayout& layout, const Waterways& water,
         t.riverBeds.push_back(riverBed(river, t.height, water, levels, t.riverBeds));
         cutValley(river, t.riverBeds.back(), river.widths.back() > 8.0f ? 110.0f : 70.0f, t.height);
     }
-    shapeRoundPlaces(places, t.height);
+    shapeRoundPlaces(layout, places, t.height);
     for (std::size_t i = 0; i < water.rivers.size(); ++i) {
         recutChannel(water.rivers[i], t.riverBeds[i], t.height);
     }
     fillLakes(water, levels, t.lake, t.height);
     t.woods = woodland(layout, width, height);
     t.moor = Grid<unsigned char>(width, height);
+    t.ash = Grid<unsigned char>(width, height);
+    auto byte = [](float v) {
+        return static_cast<unsigned char>(std::clamp(v, 0.0f, 1.0f) * 255.0f);
+    };
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float m = coarseAt(fields.upland, fx(x), fx(y)) / 0.2f;
-            t.moor(x, y) = static_cast<unsigned char>(std::clamp(m, 0.0f, 1.0f) * 255.0f);
+            t.moor(x, y) = byte(coarseAt(fields.upland, fx(x), fx(y)) / 0.2f);
+            t.ash(x, y) = byte(coarseAt(fields.ash, fx(x), fx(y)));
         }
     }
     return t;

@@ -16,6 +16,7 @@ struct Terrain {
     Grid<float> woods;         // wood density, 0 .. 1 (trees stand where it passes one half)
     Grid<unsigned char> lake;  // lake water cover, 0 .. 255
     Grid<unsigned char> moor;  // heather upland, 0 .. 255
+    Grid<unsigned char> ash;   // volcanic ground, 0 .. 255
     std::vector<std::vector<float>> riverBeds;  // per river point: the height its water runs at
 };
 

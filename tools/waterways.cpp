@@ -1,8 +1,11 @@
 #include "waterways.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
+#include "blend.h"
 #include "noise.h"
 #include "path_smoothing.h"
 #include "plane_geometry.h"
@@ -12,13 +15,8 @@ namespace marventa {
 namespace {
 
 constexpr double kStep = 4.0;        // pixels between the points of a drawn river
-constexpr double kMeander = 6.0;     // largest sideways swing off the course
+constexpr double kMeander = 10.0;    // largest sideways swing off the course
 constexpr double kReachInto = 30.0;  // how far a river runs on into the lake or sea it meets
-
-float smoothstep(double e0, double e1, double x) {
-    const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
-    return static_cast<float>(t * t * (3 - 2 * t));
-}
 
 LakeShape shoreOf(const Lake& lake, const Noise& noise) {
     constexpr int kSides = 120;
@@ -54,9 +52,31 @@ void reachIntoWater(std::vector<QPointF>& course, const std::vector<Lake>& lakes
     }
 }
 
+// A tributary ending on a river already laid turns downstream before it joins, so it meets the
+// main stream at a slant rather than square on.
+void joinDownstream(std::vector<QPointF>& course, const RiverLine& main) {
+    constexpr double kReach = 30.0;
+    const Nearest n = nearestOnPolyline(course.back(), main.points);
+    if (n.distance > kReach || main.points.size() < 2) {
+        return;
+    }
+    const std::size_t last = main.points.size() - 1;
+    const std::size_t k = std::min(last, n.segment + 10);  // some forty pixels downstream
+    const QPointF flow = main.points[std::min(last, k + 3)] - main.points[k > 3 ? k - 3 : 0];
+    const QPointF down = flow / std::max(1e-9, length(flow));
+    const QPointF toTributary = course[course.size() - 2] - main.points[n.segment];
+    const double side = down.x() * toTributary.y() - down.y() * toTributary.x() > 0 ? 1.0 : -1.0;
+    const QPointF across(-down.y() * side, down.x() * side);
+    course.back() = main.points[k] - down * 45.0 + across * 14.0;
+    course.push_back(main.points[k]);
+}
+
 RiverLine meander(const RiverCourse& river, const std::vector<Lake>& lakes, bool toSea,
                   const Noise& noise) {
     std::vector<QPointF> course = river.course;
+    const bool fromLake = std::any_of(lakes.begin(), lakes.end(), [&](const Lake& l) {
+        return l.shape.reach(course.front()) < 1.5;
+    });
     reachIntoWater(course, lakes);
     if (toSea) {
         const QPointF dir = course.back() - course[course.size() - 2];
@@ -77,13 +97,17 @@ RiverLine meander(const RiverCourse& river, const std::vector<Lake>& lakes, bool
             centre[std::min(i + 1, centre.size() - 1)] - centre[i > 0 ? i - 1 : 0];
         const QPointF across = QPointF(-ahead.y(), ahead.x()) / std::max(1e-9, length(ahead));
         // Both ends stay put: sources, mouths and confluences are where the layout says.
-        const float fixedEnds = smoothstep(0, 80, s) * smoothstep(0, 80, total - s);
+        const float fixedEnds = smoothstep(0.0f, 80.0f, static_cast<float>(s)) *
+                                smoothstep(0.0f, 80.0f, static_cast<float>(total - s));
         const double swing =
-            kMeander * fixedEnds * noise.fbm(static_cast<float>(s / 140.0), 7.5f, 3);
+            kMeander * fixedEnds * noise.fbm(static_cast<float>(s / 190.0), 7.5f, 4);
         line.points.push_back(centre[i] + across * swing);
         const double t = std::pow(s / total, 0.8);
-        line.widths.push_back(
-            static_cast<float>(river.sourceWidth + (river.mouthWidth - river.sourceWidth) * t));
+        // A river out of a lake leaves it at full width; one from the hills rises as a thread.
+        const double rising =
+            fromLake ? 1.0 : 0.3 + 0.7 * smoothstep(0.0f, 90.0f, static_cast<float>(s));
+        line.widths.push_back(static_cast<float>(
+            rising * (river.sourceWidth + (river.mouthWidth - river.sourceWidth) * t)));
     }
     return line;
 }
@@ -98,7 +122,11 @@ Waterways layWaterways(const ProvinceLayout& layout) {
     }
     for (const RiverCourse& river : layout.rivers) {
         const bool toSea = distanceToPolyline(river.course.back(), layout.coast) < 60.0;
-        w.rivers.push_back(meander(river, layout.lakes, toSea, noise));
+        RiverCourse joined = river;
+        for (const RiverLine& main : w.rivers) {
+            joinDownstream(joined.course, main);
+        }
+        w.rivers.push_back(meander(joined, layout.lakes, toSea, noise));
     }
     return w;
 }

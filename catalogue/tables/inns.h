@@ -15,7 +15,7 @@ inline constexpr PlaceRecord kInns[] = {
     {"The Frosted Kettle", "1857", "556"},
     {"The Gilded Thistle", "2223", "679"},
     {"The Gull and Anchor", "718", "2077"},
-    {"The Iron Skillet", "2092", "729"},
+    {"The Kindled Hob", "2092", "729"},
     {"The Lame Goose", "910", "1417"},
     {"The Salted Herring", "2197", "2079"},
     {"The Shepherd's Crook", "1253", "971"},

@@ -165,4 +165,6 @@ TEST(Jpeg, BudgetPicksTheBestQualityUnderTheTargetOrFails) {
 
     EXPECT_THROW(encodeJpegWithinBudget(image, {q50 * 10, q50 * 20, q50 * 20, 98}),
                  std::runtime_error);
+    // A file that fits only at a quality below the floor is refused, not shipped blocky.
+    EXPECT_THROW(encodeJpegWithinBudget(image, {1, 1'000'000, q50, 98, 75}), std::runtime_error);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 
+#include "bridges.h"
 #include "distance_transform.h"
 #include "grid.h"
 #include "label_placer.h"
@@ -114,4 +115,26 @@ TEST(LabelPlacer, TakesTheFirstFreeCandidateInsideTheBounds) {
     EXPECT_TRUE(placer.isFree(turned));  // the box's corner lies outside the turned shape
     placer.reserve(QRectF(22, 11, 2, 2));
     EXPECT_FALSE(placer.isFree(turned));
+}
+
+// A bridge for each place a road crosses a river, carrying the road's direction and the river's
+// width there; a road that wiggles across a river twice in a few pixels still gets one bridge,
+// and a road that never meets the river none.
+TEST(Bridges, OneCrossingPerRoadOverARiver) {
+    Waterways water;
+    water.rivers.push_back(
+        {QStringLiteral("Test"), false, {{50, 0}, {50, 100}, {50, 200}}, {4, 6, 8}});
+    const std::vector<RoadLine> roads{
+        {{{0, 50}, {100, 50}}, RoadClass::Highway},
+        {{{0, 150}, {52, 150}, {48, 155}, {100, 155}}, RoadClass::Track},
+        {{{0, 190}, {40, 190}}, RoadClass::Lane},
+    };
+    const std::vector<Crossing> crossings = findCrossings(roads, water);
+    ASSERT_EQ(crossings.size(), 2u);
+    EXPECT_NEAR(crossings[0].at.x(), 50.0, 1e-9);
+    EXPECT_NEAR(crossings[0].at.y(), 50.0, 1e-9);
+    EXPECT_NEAR(crossings[0].along.x(), 1.0, 1e-9);
+    EXPECT_FLOAT_EQ(static_cast<float>(crossings[0].span), 4.0f);
+    EXPECT_NEAR(crossings[1].at.y(), 150.0, 1e-9);
+    EXPECT_FLOAT_EQ(static_cast<float>(crossings[1].span), 6.0f);
 }
