@@ -1,88 +1,99 @@
 #include "decoder_memory.h"
 
-#include <malloc.h>
-
-#include <cstdlib>
-#include <mutex>
-#include <type_traits>
-
-#include "huge_pages.h"
+#include <jerror.h>
 
 namespace marventa {
 
-namespace {
+// libjpeg's error exit longjmps out of these callbacks: nothing in them holds a destructor.
 
-// glibc serves blocks from this size up with mmap; 32 MB is the largest threshold it accepts on
-// 64-bit. libjpeg's arrays (one per colour component) stay below it, and so does the held
-// stretch for the largest picture.
-constexpr int kMmapThreshold = 32 << 20;
-constexpr std::size_t kSlack = std::size_t{4} << 20;  // libjpeg's small pools, chunk headers
-
-// The one stretch of working memory, shared by all decodes of the process.
-struct Stretch {
-    std::mutex mutex;
-    bool tuned = false;
-    void* held = nullptr;  // allocated while no decode runs
-    std::size_t size = 0;
-    int decoding = 0;
-
-    void prepare(std::size_t workingBytes) {
-        const std::lock_guard lock(mutex);
-        if (!tuned) {
-            tuned = true;
-            // libjpeg frees its working memory after every decode. Blocks that big would come
-            // from mmap and go back to the kernel on free, and the next decode would fault every
-            // page in again; from the heap, with its top never trimmed, they stay mapped.
-            mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
-            mallopt(M_TRIM_THRESHOLD, INT32_MAX);
-        }
-        ++decoding;
-        const std::size_t wanted = workingBytes + kSlack;
-        if (wanted > size && wanted < static_cast<std::size_t>(kMmapThreshold)) {
-            std::free(held);  // a bigger stretch replaces it
-            held = std::malloc(wanted);
-            size = held != nullptr ? wanted : 0;
-            if (held != nullptr) {
-                adviseHugePages(held, wanted);
-            }
-        }
-        // Freed, the stretch is the largest free block of the heap: the arrays are carved from
-        // its start. Without one (malloc failed), libjpeg reports its own out-of-memory error.
-        std::free(held);
-        held = nullptr;
-    }
-
-    void finish() {
-        const std::lock_guard lock(mutex);
-        if (--decoding == 0 && size > 0) {
-            // The arrays are freed: taking the same size again lands on the same start.
-            held = std::malloc(size);
-        }
-    }
-};
-
-// Trivially destructible on purpose: a decode may end during exit, after a function-local
-// static with a destructor would be gone.
-static_assert(std::is_trivially_destructible_v<Stretch>);
-
-Stretch& stretch() {
-    static Stretch instance;
-    return instance;
+void DecoderMemory::install(jpeg_decompress_struct& info) {
+    info.client_data = this;
+    libjpeg_ = *info.mem;
+    info.mem->request_virt_barray = request;
+    info.mem->realize_virt_arrays = realize;
+    info.mem->access_virt_barray = access;
+    info.mem->free_pool = freePool;
+    info.mem->self_destruct = selfDestruct;
 }
 
-}  // namespace
+DecoderMemory& DecoderMemory::of(j_common_ptr info) {
+    return *static_cast<DecoderMemory*>(info->client_data);
+}
 
-void DecoderMemory::prepare(std::size_t workingBytes) {
-    if (!prepared_) {
-        prepared_ = true;
-        stretch().prepare(workingBytes);
+jvirt_barray_ptr DecoderMemory::request(j_common_ptr info, int pool, boolean, JDIMENSION blocksPerRow,
+                                        JDIMENSION rows, JDIMENSION maxAccess) {
+    // The rows come zero-filled from the kernel, so a request to pre-zero needs nothing more.
+    DecoderMemory& memory = of(info);
+    if (pool != JPOOL_IMAGE) {
+        ERREXIT1(info, JERR_BAD_POOL_ID, pool);
+    }
+    if (memory.arrayCount_ == static_cast<int>(memory.arrays_.size())) {
+        ERREXIT(info, JERR_VIRTUAL_BUG);
+    }
+    Array& array = memory.arrays_[static_cast<std::size_t>(memory.arrayCount_++)];
+    array.blocksPerRow = blocksPerRow;
+    array.rowCount = rows;
+    array.maxAccess = maxAccess;
+    array.table = nullptr;
+    return reinterpret_cast<jvirt_barray_ptr>(&array);
+}
+
+void DecoderMemory::realize(j_common_ptr info) {
+    DecoderMemory& memory = of(info);
+    memory.libjpeg_.realize_virt_arrays(info);
+    for (int i = 0; i < memory.arrayCount_; ++i) {
+        Array& array = memory.arrays_[static_cast<std::size_t>(i)];
+        if (array.table != nullptr) {
+            continue;
+        }
+        if (!array.rows.map(std::size_t{array.blocksPerRow} * sizeof(JBLOCK), array.rowCount)) {
+            ERREXIT1(info, JERR_OUT_OF_MEMORY, 4);
+        }
+        array.table = static_cast<JBLOCKARRAY>(memory.libjpeg_.alloc_large(
+            info, JPOOL_IMAGE, std::size_t{array.rowCount} * sizeof(JBLOCKROW)));
+        for (JDIMENSION row = 0; row < array.rowCount; ++row) {
+            array.table[row] = reinterpret_cast<JBLOCKROW>(array.rows.row(row));
+        }
     }
 }
 
-DecoderMemory::~DecoderMemory() {
-    if (prepared_) {
-        stretch().finish();
+JBLOCKARRAY DecoderMemory::access(j_common_ptr info, jvirt_barray_ptr handle, JDIMENSION first,
+                                  JDIMENSION count, boolean) {
+    DecoderMemory& memory = of(info);
+    Array& array = *reinterpret_cast<Array*>(handle);
+    if (array.table == nullptr || first + count > array.rowCount || count > array.maxAccess) {
+        ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
     }
+    // The output pass never reads above `first` again. Should it ever go back, it is refused
+    // rather than served rows that are gone.
+    if (memory.output_ && !array.rows.keepFrom(first)) {
+        ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
+    }
+    return array.table + first;
+}
+
+void DecoderMemory::releaseArrays() {
+    for (int i = 0; i < arrayCount_; ++i) {
+        Array& array = arrays_[static_cast<std::size_t>(i)];
+        array.rows.unmap();
+        array.table = nullptr;
+    }
+    arrayCount_ = 0;
+    output_ = false;
+}
+
+void DecoderMemory::freePool(j_common_ptr info, int pool) {
+    DecoderMemory& memory = of(info);
+    if (pool == JPOOL_IMAGE) {
+        memory.releaseArrays();
+    }
+    memory.libjpeg_.free_pool(info, pool);
+}
+
+void DecoderMemory::selfDestruct(j_common_ptr info) {
+    DecoderMemory& memory = of(info);
+    memory.releaseArrays();
+    memory.libjpeg_.self_destruct(info);
 }
 
 }  // namespace marventa
