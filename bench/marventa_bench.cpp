@@ -29,6 +29,7 @@
 #include "catalogue/city_directory.h"
 #include "child_process.h"
 #include "figure_table.h"
+#include "pictures/decode_ahead.h"
 #include "pictures/picture_set.h"
 #include "window_session.h"
 
@@ -142,10 +143,12 @@ int startupProbe(int argc, char** argv) {
                 origin) /
                1000;
     };
+    DecodeAhead firstMap(PictureSet::embedded().holder(kProvinceHolder));
     Application app(argc, argv);
     const Clock::time_point appReady = Clock::now();
     const long long appKb = residentKb();
     WindowSession session;
+    session.decodeFirstMapFrom(firstMap);
     const Clock::time_point built = Clock::now();
     const long long builtKb = residentKb();
     session.showAndWaitForFirstPaint();

@@ -20,8 +20,9 @@ DecoderMemory& DecoderMemory::of(j_common_ptr info) {
     return *static_cast<DecoderMemory*>(info->client_data);
 }
 
-jvirt_barray_ptr DecoderMemory::request(j_common_ptr info, int pool, boolean, JDIMENSION blocksPerRow,
-                                        JDIMENSION rows, JDIMENSION maxAccess) {
+jvirt_barray_ptr DecoderMemory::request(j_common_ptr info, int pool, boolean,
+                                        JDIMENSION blocksPerRow, JDIMENSION rows,
+                                        JDIMENSION maxAccess) {
     // The rows come zero-filled from the kernel, so a request to pre-zero needs nothing more.
     DecoderMemory& memory = of(info);
     if (pool != JPOOL_IMAGE) {

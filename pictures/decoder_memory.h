@@ -36,8 +36,7 @@ class DecoderMemory {
 
     static DecoderMemory& of(j_common_ptr info);
     static jvirt_barray_ptr request(j_common_ptr info, int pool, boolean preZero,
-                                    JDIMENSION blocksPerRow, JDIMENSION rows,
-                                    JDIMENSION maxAccess);
+                                    JDIMENSION blocksPerRow, JDIMENSION rows, JDIMENSION maxAccess);
     static void realize(j_common_ptr info);
     static JBLOCKARRAY access(j_common_ptr info, jvirt_barray_ptr array, JDIMENSION first,
                               JDIMENSION count, boolean writable);

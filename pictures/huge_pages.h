@@ -26,8 +26,8 @@ inline void adviseHugePages(void* start, std::size_t size) {
 // boundary, with huge pages advised; null when the kernel refuses. Mapped directly rather than
 // taken from malloc, so it stays apart from the heap and goes back whole on munmap.
 inline std::uint8_t* mapHugeAligned(std::size_t size) {
-    void* mapped = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* mapped =
+        mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) {
         return nullptr;
     }

@@ -69,9 +69,9 @@ TEST(CoefficientRows, EachMappingStartsZeroFilled) {
     ASSERT_TRUE(rows.map(kRowBytes, kRows));
     EXPECT_EQ(rows.releasedBytes(), 0U);
     for (std::size_t row = 0; row < kRows; ++row) {
-        ASSERT_TRUE(std::all_of(rows.row(row), rows.row(row) + kRowBytes,
-                                [](std::uint8_t b) { return b == 0; }))
-            << row;
+        ASSERT_TRUE(std::all_of(rows.row(row), rows.row(row) + kRowBytes, [](std::uint8_t b) {
+            return b == 0;
+        })) << row;
     }
     rows.unmap();
     EXPECT_EQ(rows.rowCount(), 0U);
