@@ -5,10 +5,11 @@
 
 namespace marventa {
 
-// The rows of one whole-image coefficient array, mapped zero-filled. The output pass of a
-// decode reads the rows from top to bottom, and once it has moved on, the rows above the
-// lowest one it still reads go back to the kernel in steps of 64 KiB: the decoded pixels fill
-// in while the coefficients drain, so the two are never resident in full at the same time.
+// The rows of one whole-image coefficient array that does not fit the pixel block (a picture
+// sampled unlike the layout of CoefficientLayout), mapped zero-filled on its own. The output
+// pass of a decode reads the rows from top to bottom, and once it has moved on, the rows above
+// the lowest one it still reads go back to the kernel in steps of 64 KiB: the decoded pixels
+// fill in while the coefficients drain, so the two are never resident in full at once.
 class CoefficientRows {
   public:
     CoefficientRows() = default;

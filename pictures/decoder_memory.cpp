@@ -1,8 +1,43 @@
 #include "decoder_memory.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include <jerror.h>
 
 namespace marventa {
+
+CoefficientLayout CoefficientLayout::of(const jpeg_decompress_struct& info, std::size_t stride,
+                                        std::size_t rowsAhead) {
+    CoefficientLayout layout;
+    layout.componentCount = std::min(info.num_components, MAX_COMPONENTS);
+    layout.iMCURows = info.total_iMCU_rows;
+    for (int c = 0; c < layout.componentCount; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        const auto roundUp = [](std::size_t value, std::size_t step) {
+            return (value + step - 1) / step * step;
+        };
+        CoefficientLayout::Component& placed = layout.components[static_cast<std::size_t>(c)];
+        placed.rowBytes =
+            roundUp(component.width_in_blocks, component.h_samp_factor) * sizeof(JBLOCK);
+        placed.rowsPerIMCU = component.v_samp_factor;
+        placed.offset = layout.iMCUBytes;
+        layout.iMCUBytes += placed.rowBytes * static_cast<std::size_t>(component.v_samp_factor);
+    }
+    // Smoothing iMCU row m reads from row m - 2 on, while the pixel rows written reach at most
+    // to the end of row m + 1, plus the rows of one read_scanlines call. The gap is linear in
+    // m, so its two ends bound it.
+    const auto pixelsPerIMCU =
+        static_cast<long long>(info.max_v_samp_factor) * DCTSIZE * static_cast<long long>(stride);
+    const auto coefficients = static_cast<long long>(layout.iMCUBytes);
+    const auto ahead = static_cast<long long>(rowsAhead * stride);
+    long long start = 0;
+    for (const long long m : {0LL, static_cast<long long>(layout.iMCURows) - 1}) {
+        start = std::max(start, (m + 2) * pixelsPerIMCU + ahead - (m - 2) * coefficients);
+    }
+    layout.start = static_cast<std::size_t>(start);
+    return layout;
+}
 
 // libjpeg's error exit longjmps out of these callbacks: nothing in them holds a destructor.
 
@@ -16,6 +51,15 @@ void DecoderMemory::install(jpeg_decompress_struct& info) {
     info.mem->self_destruct = selfDestruct;
 }
 
+void DecoderMemory::shareBlock(std::uint8_t* block, bool zeroed, const CoefficientLayout& layout,
+                               std::size_t stride, std::size_t rowsAhead) {
+    block_ = block;
+    blockZeroed_ = zeroed;
+    layout_ = layout;
+    stride_ = stride;
+    rowsAhead_ = rowsAhead;
+}
+
 DecoderMemory& DecoderMemory::of(j_common_ptr info) {
     return *static_cast<DecoderMemory*>(info->client_data);
 }
@@ -23,7 +67,7 @@ DecoderMemory& DecoderMemory::of(j_common_ptr info) {
 jvirt_barray_ptr DecoderMemory::request(j_common_ptr info, int pool, boolean,
                                         JDIMENSION blocksPerRow, JDIMENSION rows,
                                         JDIMENSION maxAccess) {
-    // The rows come zero-filled from the kernel, so a request to pre-zero needs nothing more.
+    // The rows come zero-filled, so a request to pre-zero needs nothing more.
     DecoderMemory& memory = of(info);
     if (pool != JPOOL_IMAGE) {
         ERREXIT1(info, JERR_BAD_POOL_ID, pool);
@@ -36,26 +80,66 @@ jvirt_barray_ptr DecoderMemory::request(j_common_ptr info, int pool, boolean,
     array.rowCount = rows;
     array.maxAccess = maxAccess;
     array.table = nullptr;
+    array.inBlock = false;
     return reinterpret_cast<jvirt_barray_ptr>(&array);
+}
+
+// libjpeg asks for one array per component, in component order.
+bool DecoderMemory::fitsLayout(int index, const Array& array) const {
+    if (block_ == nullptr || index >= layout_.componentCount) {
+        return false;
+    }
+    const CoefficientLayout::Component& placed =
+        layout_.components[static_cast<std::size_t>(index)];
+    return std::size_t{array.blocksPerRow} * sizeof(JBLOCK) == placed.rowBytes &&
+           std::size_t{array.rowCount} ==
+               layout_.iMCURows * static_cast<std::size_t>(placed.rowsPerIMCU);
 }
 
 void DecoderMemory::realize(j_common_ptr info) {
     DecoderMemory& memory = of(info);
     memory.libjpeg_.realize_virt_arrays(info);
+    bool clearBlock = false;
     for (int i = 0; i < memory.arrayCount_; ++i) {
         Array& array = memory.arrays_[static_cast<std::size_t>(i)];
         if (array.table != nullptr) {
             continue;
         }
+        array.table = static_cast<JBLOCKARRAY>(memory.libjpeg_.alloc_large(
+            info, JPOOL_IMAGE, std::size_t{array.rowCount} * sizeof(JBLOCKROW)));
+        if (memory.fitsLayout(i, array)) {
+            const CoefficientLayout& layout = memory.layout_;
+            const CoefficientLayout::Component& placed =
+                layout.components[static_cast<std::size_t>(i)];
+            const auto perIMCU = static_cast<JDIMENSION>(placed.rowsPerIMCU);
+            for (JDIMENSION row = 0; row < array.rowCount; ++row) {
+                array.table[row] = reinterpret_cast<JBLOCKROW>(
+                    memory.block_ + layout.start + (row / perIMCU) * layout.iMCUBytes +
+                    placed.offset + (row % perIMCU) * placed.rowBytes);
+            }
+            array.inBlock = true;
+            clearBlock = !memory.blockZeroed_;
+            continue;
+        }
         if (!array.rows.map(std::size_t{array.blocksPerRow} * sizeof(JBLOCK), array.rowCount)) {
             ERREXIT1(info, JERR_OUT_OF_MEMORY, 4);
         }
-        array.table = static_cast<JBLOCKARRAY>(memory.libjpeg_.alloc_large(
-            info, JPOOL_IMAGE, std::size_t{array.rowCount} * sizeof(JBLOCKROW)));
         for (JDIMENSION row = 0; row < array.rowCount; ++row) {
             array.table[row] = reinterpret_cast<JBLOCKROW>(array.rows.row(row));
         }
     }
+    if (clearBlock) {
+        // A recycled block holds the last picture: the arrays start from zero.
+        std::memset(memory.block_ + memory.layout_.start, 0,
+                    memory.layout_.end() - memory.layout_.start);
+        memory.blockZeroed_ = true;
+    }
+}
+
+// No pixel row written so far, nor in the read_scanlines call under way, reaches `row`.
+bool DecoderMemory::stillUnwritten(j_common_ptr info, const std::uint8_t* row) const {
+    const JDIMENSION scanline = reinterpret_cast<j_decompress_ptr>(info)->output_scanline;
+    return row >= block_ + (std::size_t{scanline} + rowsAhead_) * stride_;
 }
 
 JBLOCKARRAY DecoderMemory::access(j_common_ptr info, jvirt_barray_ptr handle, JDIMENSION first,
@@ -65,10 +149,16 @@ JBLOCKARRAY DecoderMemory::access(j_common_ptr info, jvirt_barray_ptr handle, JD
     if (array.table == nullptr || first + count > array.rowCount || count > array.maxAccess) {
         ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
     }
-    // The output pass never reads above `first` again. Should it ever go back, it is refused
-    // rather than served rows that are gone.
-    if (memory.output_ && !array.rows.keepFrom(first)) {
-        ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
+    if (memory.output_) {
+        // The output pass never reads above `first` again. Should it ever go back, or catch up
+        // with the pixels, it is refused rather than served rows that are gone.
+        const bool intact =
+            array.inBlock
+                ? memory.stillUnwritten(info, reinterpret_cast<std::uint8_t*>(array.table[first]))
+                : array.rows.keepFrom(first);
+        if (!intact) {
+            ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
+        }
     }
     return array.table + first;
 }
@@ -78,6 +168,7 @@ void DecoderMemory::releaseArrays() {
         Array& array = arrays_[static_cast<std::size_t>(i)];
         array.rows.unmap();
         array.table = nullptr;
+        array.inBlock = false;
     }
     arrayCount_ = 0;
     output_ = false;

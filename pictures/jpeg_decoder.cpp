@@ -104,13 +104,14 @@ void readHeader(j_decompress_ptr info, void* context) {
     jpeg_calc_output_dimensions(info);
 }
 
+// Several rows per call let libjpeg hand over whole row groups at once.
+constexpr JDIMENSION kRowsPerCall = 16;
+
 void readPixels(j_decompress_ptr info, void* context) {
     const auto* target = static_cast<const Target*>(context);
     jpeg_start_decompress(info);
     // Every scan has been read: what follows is the output pass.
     target->memory->beginOutput();
-    // Several rows per call let libjpeg hand over whole row groups at once.
-    constexpr JDIMENSION kRowsPerCall = 16;
     JSAMPROW rows[kRowsPerCall];
     while (info->output_scanline < info->output_height) {
         const JDIMENSION first = info->output_scanline;
@@ -136,12 +137,17 @@ DecodedPicture decodeJpeg(std::span<const std::uint8_t> file, PixelBuffer& pixel
     const int width = static_cast<int>(decompressor.info().output_width);
     const int height = static_cast<int>(decompressor.info().output_height);
     const int stride = rgbRowStride(width);
-    PixelBuffer buffer = PixelBuffer::acquire(static_cast<std::size_t>(stride) * height);
+    const std::size_t pixelBytes = static_cast<std::size_t>(stride) * height;
+    const CoefficientLayout layout =
+        CoefficientLayout::of(decompressor.info(), static_cast<std::size_t>(stride), kRowsPerCall);
+    PixelBuffer buffer = PixelBuffer::acquire(std::max(pixelBytes, layout.end()));
+    memory.shareBlock(buffer.bytes().data(), buffer.zeroed(), layout,
+                      static_cast<std::size_t>(stride), kRowsPerCall);
     Target target{buffer.bytes().data(), static_cast<std::size_t>(stride), &memory};
     decompressor.run(readPixels, &target);
 
     pixels = std::move(buffer);
-    return {width, height, stride, pixels.bytes()};
+    return {width, height, stride, pixels.bytes().first(pixelBytes)};
 }
 
 }  // namespace marventa

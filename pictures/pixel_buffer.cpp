@@ -25,6 +25,7 @@ constexpr std::size_t kBlockFloor =
 struct Block {
     std::uint8_t* data = nullptr;
     std::size_t capacity = 0;
+    bool zeroed = false;  // fresh from the kernel, never handed out
 };
 
 // A decode writes the whole block: on huge pages, 12 page faults instead of 6000.
@@ -34,7 +35,7 @@ Block allocateBlock(std::size_t size) {
     if (data == nullptr) {
         throw std::bad_alloc();
     }
-    return {data, capacity};
+    return {data, capacity, true};
 }
 
 void freeBlock(Block block) {
@@ -85,13 +86,15 @@ PixelBuffer PixelBuffer::acquire(std::size_t size) {
     buffer.data_ = block.data;
     buffer.size_ = size;
     buffer.capacity_ = block.capacity;
+    buffer.zeroed_ = block.zeroed;
     return buffer;
 }
 
 PixelBuffer::PixelBuffer(PixelBuffer&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
+      capacity_(std::exchange(other.capacity_, 0)),
+      zeroed_(std::exchange(other.zeroed_, false)) {}
 
 PixelBuffer& PixelBuffer::operator=(PixelBuffer&& other) noexcept {
     if (this != &other) {
@@ -99,6 +102,7 @@ PixelBuffer& PixelBuffer::operator=(PixelBuffer&& other) noexcept {
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
         capacity_ = std::exchange(other.capacity_, 0);
+        zeroed_ = std::exchange(other.zeroed_, false);
     }
     return *this;
 }
@@ -109,10 +113,11 @@ PixelBuffer::~PixelBuffer() {
 
 void PixelBuffer::reset() {
     if (data_ != nullptr) {
-        recycler().give({data_, capacity_});
+        recycler().give({data_, capacity_, false});
         data_ = nullptr;
         size_ = 0;
         capacity_ = 0;
+        zeroed_ = false;
     }
 }
 
