@@ -99,7 +99,6 @@ bool DecoderMemory::fitsLayout(int index, const Array& array) const {
 void DecoderMemory::realize(j_common_ptr info) {
     DecoderMemory& memory = of(info);
     memory.libjpeg_.realize_virt_arrays(info);
-    bool clearBlock = false;
     for (int i = 0; i < memory.arrayCount_; ++i) {
         Array& array = memory.arrays_[static_cast<std::size_t>(i)];
         if (array.table != nullptr) {
@@ -118,7 +117,7 @@ void DecoderMemory::realize(j_common_ptr info) {
                     placed.offset + (row % perIMCU) * placed.rowBytes);
             }
             array.inBlock = true;
-            clearBlock = !memory.blockZeroed_;
+            array.zeroedRows = memory.blockZeroed_ ? array.rowCount : 0;
             continue;
         }
         if (!array.rows.map(std::size_t{array.blocksPerRow} * sizeof(JBLOCK), array.rowCount)) {
@@ -127,12 +126,7 @@ void DecoderMemory::realize(j_common_ptr info) {
         for (JDIMENSION row = 0; row < array.rowCount; ++row) {
             array.table[row] = reinterpret_cast<JBLOCKROW>(array.rows.row(row));
         }
-    }
-    if (clearBlock) {
-        // A recycled block holds the last picture: the arrays start from zero.
-        std::memset(memory.block_ + memory.layout_.start, 0,
-                    memory.layout_.end() - memory.layout_.start);
-        memory.blockZeroed_ = true;
+        array.zeroedRows = array.rowCount;  // freshly mapped
     }
 }
 
@@ -148,6 +142,15 @@ JBLOCKARRAY DecoderMemory::access(j_common_ptr info, jvirt_barray_ptr handle, JD
     Array& array = *reinterpret_cast<Array*>(handle);
     if (array.table == nullptr || first + count > array.rowCount || count > array.maxAccess) {
         ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
+    }
+    if (array.zeroedRows < first + count) {
+        // A recycled block holds the last picture. Rows are cleared as they are first reached,
+        // as libjpeg does, while they are about to be used anyway.
+        const std::size_t rowBytes = std::size_t{array.blocksPerRow} * sizeof(JBLOCK);
+        for (JDIMENSION row = array.zeroedRows; row < first + count; ++row) {
+            std::memset(array.table[row], 0, rowBytes);
+        }
+        array.zeroedRows = first + count;
     }
     if (memory.output_) {
         // The output pass never reads above `first` again. Should it ever go back, or catch up

@@ -60,6 +60,7 @@ class DecoderMemory {
     struct Array {
         CoefficientRows rows;  // when not in the block
         bool inBlock = false;
+        JDIMENSION zeroedRows = 0;  // in the block: rows cleared of the last picture so far
         JDIMENSION blocksPerRow = 0;
         JDIMENSION rowCount = 0;
         JDIMENSION maxAccess = 0;
@@ -84,7 +85,7 @@ class DecoderMemory {
     bool output_ = false;
 
     std::uint8_t* block_ = nullptr;
-    bool blockZeroed_ = false;
+    bool blockZeroed_ = false;  // fresh from the kernel
     CoefficientLayout layout_;
     std::size_t stride_ = 0;
     std::size_t rowsAhead_ = 0;
