@@ -67,10 +67,11 @@ fuzz-smoke:
 	./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # The program's speed and memory against djpeg, in their own optimised build: the table of
-# figures and goals (bench/marventa_bench), then the decode alone (bench/djpeg_ratio.sh).
+# figures and goals (bench/marventa_bench: offscreen, and on an Xvfb of its own beside the
+# image viewers feh and nsxiv), then the decode alone (bench/djpeg_ratio.sh).
 bench:
 	@./scripts/ensure-packages $(BUILD_PACKAGES) libjpeg-turbo-progs valgrind fontconfig \
-		fonts-liberation fonts-wine
+		fonts-liberation fonts-wine xvfb feh nsxiv
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_BENCH=ON \
 		-DMARVENTA_BUILD_UI=ON -DBUILD_TESTING=OFF
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target marventa marventa_bench decode_bench \

@@ -14,16 +14,7 @@
 namespace marventa::bench {
 
 bool haveValgrind() {
-    const char* path = std::getenv("PATH");
-    std::stringstream directories(path != nullptr ? path : "");
-    std::string directory;
-    while (std::getline(directories, directory, ':')) {
-        if (!directory.empty() &&
-            access((std::filesystem::path(directory) / "valgrind").c_str(), X_OK) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return onPath("valgrind");
 }
 
 long long callgrindInstructions(const std::vector<std::string>& command,

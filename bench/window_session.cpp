@@ -106,6 +106,10 @@ void WindowSession::waitForPaint(Clock::time_point deadline, const char* what) {
     }
 }
 
+void WindowSession::decodeFirstMapFrom(DecodeAhead& ahead) {
+    form_->widgets().Image1->decodeFrom(ahead);
+}
+
 void WindowSession::showAndWaitForFirstPaint() {
     painted_ = false;
     shownAt_ = Clock::now();

@@ -10,6 +10,11 @@
 
 namespace marventa {
 
+class DecodeAhead;
+
+// Decodes a holder's picture into a buffer taken from the recycler, handed to `pixels`.
+DecodedPicture decodePicture(const PictureHolder& holder, PixelBuffer& pixels);
+
 // A picture put into a display control (Image1): it shares the holder's compressed bytes and
 // decodes them on the first call to pixels(); the pixels stay with this copy for repainting.
 // Destroying or replacing the copy hands its pixel buffer back for the next decode, so
@@ -39,10 +44,16 @@ class DisplayPicture {
     // Gives the pixels back; the next pixels() decodes again.
     void release();
 
+    // The first pixels() takes its pixels from `ahead`, a decode of the same holder already
+    // under way, instead of decoding by itself; `ahead` must outlive that call. A decode of
+    // another holder is ignored.
+    void decodeFrom(DecodeAhead& ahead);
+
   private:
     const PictureHolder* holder_;
     PixelBuffer buffer_;
     std::optional<DecodedPicture> decoded_;
+    DecodeAhead* ahead_ = nullptr;
 };
 
 }  // namespace marventa

@@ -48,7 +48,7 @@ bool runGuarded(j_decompress_ptr info, ErrorTrap& trap, Step step, void* context
 // The decompression object, destroyed on every way out.
 class Decompressor {
   public:
-    Decompressor() {
+    explicit Decompressor(DecoderMemory& memory) {
         info_.err = jpeg_std_error(&trap_.manager);
         trap_.manager.error_exit = jumpOut;
         trap_.manager.emit_message = ignoreMessage;
@@ -60,6 +60,7 @@ class Decompressor {
             jpeg_destroy_decompress(&info_);  // safe on a half-created object
             throw JpegError(trap_.code);
         }
+        memory.install(info_);
     }
     Decompressor(const Decompressor&) = delete;
     Decompressor& operator=(const Decompressor&) = delete;
@@ -86,6 +87,7 @@ struct Source {
 struct Target {
     std::uint8_t* pixels;
     std::size_t stride;
+    DecoderMemory* memory;
 };
 
 void readHeader(j_decompress_ptr info, void* context) {
@@ -102,29 +104,14 @@ void readHeader(j_decompress_ptr info, void* context) {
     jpeg_calc_output_dimensions(info);
 }
 
-// What jpeg_start_decompress will allocate for a progressive picture: a whole-image array of
-// coefficient blocks per component, padded to whole MCUs.
-std::size_t coefficientBytes(const jpeg_decompress_struct& info) {
-    if (!info.progressive_mode) {
-        return 0;
-    }
-    std::size_t bytes = 0;
-    for (int c = 0; c < info.num_components; ++c) {
-        const jpeg_component_info& component = info.comp_info[c];
-        const auto roundUp = [](std::size_t value, std::size_t step) {
-            return (value + step - 1) / step * step;
-        };
-        bytes += roundUp(component.width_in_blocks, component.h_samp_factor) *
-                 roundUp(component.height_in_blocks, component.v_samp_factor) * sizeof(JBLOCK);
-    }
-    return bytes;
-}
+// Several rows per call let libjpeg hand over whole row groups at once.
+constexpr JDIMENSION kRowsPerCall = 16;
 
 void readPixels(j_decompress_ptr info, void* context) {
     const auto* target = static_cast<const Target*>(context);
     jpeg_start_decompress(info);
-    // Several rows per call let libjpeg hand over whole row groups at once.
-    constexpr JDIMENSION kRowsPerCall = 16;
+    // Every scan has been read: what follows is the output pass.
+    target->memory->beginOutput();
     JSAMPROW rows[kRowsPerCall];
     while (info->output_scanline < info->output_height) {
         const JDIMENSION first = info->output_scanline;
@@ -143,20 +130,24 @@ void readPixels(j_decompress_ptr info, void* context) {
 
 DecodedPicture decodeJpeg(std::span<const std::uint8_t> file, PixelBuffer& pixels) {
     DecoderMemory memory;  // before the decompressor: outlives its arrays
-    Decompressor decompressor;
+    Decompressor decompressor(memory);
     Source source{file.data(), static_cast<unsigned long>(file.size())};
     decompressor.run(readHeader, &source);
 
     const int width = static_cast<int>(decompressor.info().output_width);
     const int height = static_cast<int>(decompressor.info().output_height);
     const int stride = rgbRowStride(width);
-    memory.prepare(coefficientBytes(decompressor.info()));
-    PixelBuffer buffer = PixelBuffer::acquire(static_cast<std::size_t>(stride) * height);
-    Target target{buffer.bytes().data(), static_cast<std::size_t>(stride)};
+    const std::size_t pixelBytes = static_cast<std::size_t>(stride) * height;
+    const CoefficientLayout layout =
+        CoefficientLayout::of(decompressor.info(), static_cast<std::size_t>(stride), kRowsPerCall);
+    PixelBuffer buffer = PixelBuffer::acquire(std::max(pixelBytes, layout.end()));
+    memory.shareBlock(buffer.bytes().data(), buffer.zeroed(), layout,
+                      static_cast<std::size_t>(stride), kRowsPerCall);
+    Target target{buffer.bytes().data(), static_cast<std::size_t>(stride), &memory};
     decompressor.run(readPixels, &target);
 
     pixels = std::move(buffer);
-    return {width, height, stride, pixels.bytes()};
+    return {width, height, stride, pixels.bytes().first(pixelBytes)};
 }
 
 }  // namespace marventa

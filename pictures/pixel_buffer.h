@@ -23,6 +23,8 @@ class PixelBuffer {
 
     std::span<std::uint8_t> bytes() const { return {data_, size_}; }
     bool empty() const { return data_ == nullptr; }
+    // Whether the memory is still all zero as the kernel mapped it (never used before).
+    bool zeroed() const { return zeroed_; }
     // Hands the block back now instead of at destruction.
     void reset();
 
@@ -30,6 +32,7 @@ class PixelBuffer {
     std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
+    bool zeroed_ = false;
 };
 
 }  // namespace marventa

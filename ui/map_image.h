@@ -24,6 +24,13 @@ class MapImage : public PictureControl, public PicturePort {
     // The holder of the picture shown, or null before the first one.
     const PictureHolder* holder() const;
     bool isDecoded() const { return picture_ && picture_->isDecoded(); }
+    // The first paint of the picture shown takes its pixels from `ahead` if it decodes that
+    // picture (the start-up map).
+    void decodeFrom(DecodeAhead& ahead) {
+        if (picture_) {
+            picture_->decodeFrom(ahead);
+        }
+    }
 
   signals:
     // After a paint that drew decoded pixels.

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "application.h"
 #include "map_image.h"
+#include "pictures/decode_ahead.h"
 #include "pictures/picture_set.h"
 #include "unit1.h"
 
@@ -34,6 +36,15 @@ void exitAfterFirstPaint(marventa::MapImage& image1) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The window shows the province map first. Its decode takes about as long as the toolkit's
+    // start-up, so it runs on a worker beside it; the first paint waits for what is left. The
+    // worker is joined when Image1 takes the pixels, and at the latest when main returns.
+    std::optional<marventa::DecodeAhead> firstMap;
+    try {
+        firstMap.emplace(marventa::PictureSet::embedded().holder(marventa::kProvinceHolder));
+    } catch (const std::exception&) {
+        // The window meets the same error below and reports it.
+    }
     marventa::Application app(argc, argv);
     std::unique_ptr<marventa::TForm1> form;
     try {
@@ -41,6 +52,9 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         app.reportError(QString::fromUtf8(error.what()));
         return 1;
+    }
+    if (firstMap) {
+        form->widgets().Image1->decodeFrom(*firstMap);
     }
     if (qEnvironmentVariableIsSet("MARVENTA_EXIT_AFTER_FIRST_PAINT")) {
         exitAfterFirstPaint(*form->widgets().Image1);

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "decode_ahead.h"
 #include "display_picture.h"
+#include "picture_record.h"
 #include "picture_set.h"
 
 namespace marventa {
@@ -63,6 +70,59 @@ TEST(DisplayPicture, DecodesTheOverviewBitmap) {
     EXPECT_EQ(pixels.rgb[0], file[lastRow + 2]);
     EXPECT_EQ(pixels.rgb[1], file[lastRow + 1]);
     EXPECT_EQ(pixels.rgb[2], file[lastRow]);
+}
+
+bool samePixels(const DecodedPicture& a, const DecodedPicture& b) {
+    return a.width == b.width && a.height == b.height && a.stride == b.stride &&
+           std::equal(a.rgb.begin(), a.rgb.end(), b.rgb.begin(), b.rgb.end());
+}
+
+TEST(DecodeAhead, TheFirstDrawTakesTheWorkersPixelsAndOnlyForItsOwnPicture) {
+    DecodeAhead ahead(holder("tolvane"));
+    DisplayPicture other(holder("orlheim"));
+    other.decodeFrom(ahead);  // not its picture: decodes by itself
+    DisplayPicture reference(holder("orlheim"));
+    EXPECT_TRUE(samePixels(other.pixels(), reference.pixels()));
+    reference.release();
+
+    DisplayPicture shown(holder("tolvane"));
+    shown.decodeFrom(ahead);
+    EXPECT_FALSE(shown.isDecoded());
+    const DecodedPicture& pixels = shown.pixels();
+    DisplayPicture decodedHere(holder("tolvane"));
+    EXPECT_TRUE(samePixels(pixels, decodedHere.pixels()));
+}
+
+TEST(DecodeAhead, AnErrorSurfacesAtTheDrawThatNeedsThePixels) {
+    // The header survives, so the size is known, but the file ends before the first scan.
+    const std::span<const std::uint8_t> good = holder("tolvane").bytes();
+    const std::uint8_t scan[] = {0xFF, 0xDA};
+    const auto cut = std::search(good.begin(), good.end(), std::begin(scan), std::end(scan));
+    std::vector<std::uint8_t> stream;
+    appendPictureRecord(stream, "broken", kJpegTag, std::span(good.begin(), cut));
+    const PictureSet broken = PictureSet::parse(stream);
+
+    DecodeAhead ahead(broken.holder("broken"));
+    DisplayPicture shown(broken.holder("broken"));
+    shown.decodeFrom(ahead);
+    for (int draw = 0; draw < 2; ++draw) {  // the second draw decodes again, here
+        try {
+            shown.pixels();
+            ADD_FAILURE() << "no error at draw " << draw;
+        } catch (const JpegError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind("JPEG error #", 0), 0u) << error.what();
+        }
+        EXPECT_FALSE(shown.isDecoded());
+    }
+}
+
+TEST(DecodeAhead, AResultNeverTakenIsWaitedForAndItsPixelMemoryGoesBack) {
+    DisplayPicture first(holder(kProvinceHolder));
+    const std::uint8_t* memory = first.pixels().rgb.data();
+    first.release();
+    { DecodeAhead unused(holder(kProvinceHolder)); }
+    DisplayPicture again(holder(kProvinceHolder));
+    EXPECT_EQ(again.pixels().rgb.data(), memory);
 }
 
 }  // namespace
