@@ -72,7 +72,7 @@ fuzz-smoke:
 bench:
 	@./scripts/ensure-packages $(BUILD_PACKAGES) libjpeg-turbo-progs valgrind fontconfig \
 		fonts-liberation fonts-wine xvfb feh nsxiv
-	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_BENCH=ON \
+	./scripts/configure $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_BENCH=ON \
 		-DMARVENTA_BUILD_UI=ON -DBUILD_TESTING=OFF
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target marventa marventa_bench decode_bench \
 		first_decode extract_picture

@@ -2,19 +2,8 @@
 
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 
 namespace marventa {
-
-// A fatal decoder error: "JPEG error #<message code>".
-class JpegError : public std::runtime_error {
-  public:
-    explicit JpegError(int code);
-    int code() const { return code_; }
-
-  private:
-    int code_;
-};
 
 // Decoded 24-bit RGB pixels, rows top-down, stride bytes apart.
 struct DecodedPicture {

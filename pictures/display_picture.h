@@ -5,6 +5,7 @@
 #include <span>
 
 #include "decoded_picture.h"
+#include "jpeg_decoder.h"
 #include "picture_set.h"
 #include "pixel_buffer.h"
 

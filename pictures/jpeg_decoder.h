@@ -2,11 +2,22 @@
 
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 
 #include "decoded_picture.h"
 #include "pixel_buffer.h"
 
 namespace marventa {
+
+// A fatal decoder error: "JPEG error #<message code>".
+class JpegError : public std::runtime_error {
+  public:
+    explicit JpegError(int code);
+    int code() const { return code_; }
+
+  private:
+    int code_;
+};
 
 // Decodes a whole JPEG file with libjpeg at full size into 24-bit RGB (slow-integer IDCT,
 // block smoothing, no quantisation, one pass). The pixels go into a buffer taken from the
