@@ -95,7 +95,7 @@ SentEvent WindowEvents::next() {
     };
     static constexpr std::array<Kind, 18> kKinds{{
         // The lists
-        {&WindowEvents::clickRow, 20},
+        {&WindowEvents::clickRow, 24},
         {&WindowEvents::dragInList, 3},
         {&WindowEvents::typeLetter, 14},
         {&WindowEvents::pressBackspace, 5},
@@ -108,7 +108,7 @@ SentEvent WindowEvents::next() {
         {&WindowEvents::moveScrollBar, 14},
         {&WindowEvents::pressViewKey, 3},
         // The buttons and pages
-        {&WindowEvents::clickRadioButton, 8},
+        {&WindowEvents::clickRadioButton, 11},
         {&WindowEvents::pressRadioArrow, 1},
         {&WindowEvents::clickTab, 4},
         {&WindowEvents::pressTabKey, 1},
