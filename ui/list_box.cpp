@@ -142,9 +142,10 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     reportMoves([this, event] { QListWidget::keyPressEvent(event); });
 }
 
-// Only the left button selects; the others do nothing to the list.
+// Only the left button selects; the others do nothing to the list, and neither does a press
+// where there is no row (below the last one), which would leave no row selected.
 void ListBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton || !indexAt(event->position().toPoint()).isValid()) {
         event->accept();
         return;
     }

@@ -1,6 +1,7 @@
 #include "window_invariants.h"
 
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <array>
 #include <span>
@@ -92,6 +93,19 @@ Place placeOfButton(int n, int row) {
     return {place.name, place.x, place.y};
 }
 
+// The checked button of the list's group, 0 with none.
+int checkedButtonOf(const FormWidgets& ui, const ListBox* list) {
+    const auto group =
+        std::ranges::find_if(kGroups, [&](const ListGroup& g) { return ui.*g.list == list; });
+    int button = 0;
+    for (int n = group->firstButton; n <= group->lastButton; ++n) {
+        if (ui.radioButton(n).isChecked()) {
+            button = n;
+        }
+    }
+    return button;
+}
+
 QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), std::ssize(text));
 }
@@ -109,31 +123,80 @@ std::string pair(int a, int b) {
 WindowInvariants::WindowInvariants(TForm1& form) : form_(form), onePicture_(pixelMemoryMapped()) {
     const FormWidgets& ui = form.widgets();
     for (ListBox* list : {ui.ListBox1, ui.ListBox2, ui.ListBox3}) {
-        connect(list, &ListBox::picked, this, [this, list] { picked_ = list; });
+        // Connected after the window's own wiring: runs once the click operation has.
+        connect(list, &ListBox::picked, this, [this, list] { notePick(*list); });
+        connect(list->model(), &QAbstractItemModel::modelReset, this, [this, list] {
+            if (showing_ == list) {
+                showing_ = nullptr;
+            }
+        });
     }
     for (RadioButton* button : ui.radioButtons) {
         connect(button, &RadioButton::chosen, this, [this] { anyButtonChosen_ = true; });
     }
     shownHolder_ = ui.Image1->holder();
+    shownMode_ = ViewMode;
 }
 
 void WindowInvariants::beforeEvent() {
     picked_ = nullptr;
+    positionsBefore_ = positions();
 }
 
-std::vector<std::string> WindowInvariants::check() {
+std::vector<std::string> WindowInvariants::check(bool keepsPositions) {
     Problems problems;
+    noteMapChange();
     checkButtonsAndLists(problems);
     checkMainView(problems);
+    if (keepsPositions) {
+        checkPositionsKept(problems);
+    }
     checkOverview(problems);
     checkLabelAndStatus(problems);
     if (picked_ != nullptr && picked_->selectedRow()) {
         ++rowsPicked_;
         checkPickedRow(problems);
     }
+    checkLabelPlace(problems);
+    checkSelectionKept(problems);
     checkDecodedPictures(problems);
     listBox1Enabled_ = form_.widgets().ListBox1->isEnabled();
     return problems;
+}
+
+QPoint WindowInvariants::positions() const {
+    const ScrollBox& box = *form_.widgets().ScrollBox1;
+    return {box.horizontalPosition(), box.verticalPosition()};
+}
+
+// A pick of a selected row shows its place: the label stands beside that point from now on.
+// (One event can pick twice, a double click, and the second pick may find no row selected.)
+void WindowInvariants::notePick(ListBox& list) {
+    picked_ = &list;
+    const std::optional<int> row = list.selectedRow();
+    const int button = checkedButtonOf(form_.widgets(), &list);
+    if (!row || button == 0) {
+        return;
+    }
+    const Place place = placeOfButton(button, *row);
+    noteMapChange();
+    mapChangedSincePick_ = false;
+    placePicked_ = QPoint(parseCoordinate(place.x), parseCoordinate(place.y));
+    showing_ = &list;
+}
+
+// Another map, or another view mode: the label of the old place must go until the next pick.
+void WindowInvariants::noteMapChange() {
+    const void* holder = form_.widgets().Image1->holder();
+    if (holder != shownHolder_) {
+        ++pictureChanges_;
+    }
+    if (holder != shownHolder_ || ViewMode != shownMode_) {
+        mapChangedSincePick_ = true;
+        placePicked_.reset();
+    }
+    shownHolder_ = holder;
+    shownMode_ = ViewMode;
 }
 
 void WindowInvariants::checkButtonsAndLists(Problems& problems) const {
@@ -309,14 +372,7 @@ void WindowInvariants::checkLabelAndStatus(Problems& problems) const {
 
 void WindowInvariants::checkPickedRow(Problems& problems) const {
     const FormWidgets& ui = form_.widgets();
-    const auto group =
-        std::ranges::find_if(kGroups, [&](const ListGroup& g) { return ui.*g.list == picked_; });
-    int button = 0;
-    for (int n = group->firstButton; n <= group->lastButton; ++n) {
-        if (ui.radioButton(n).isChecked()) {
-            button = n;
-        }
-    }
+    const int button = checkedButtonOf(ui, picked_);
     if (button == 0) {
         problems.push_back(picked_->objectName().toStdString() +
                            ": a row was picked with no button checked");
@@ -370,12 +426,67 @@ void WindowInvariants::checkPickedRow(Problems& problems) const {
     }
 }
 
+// Once the map or the view mode has changed, the label is hidden and empty until a pick.
+// Otherwise the label rules put it beside its place; measured from the place's visible point
+// (the picture point minus the current positions: the label moves with the content), with the
+// scroll bar thickness b:
+//  - left: 10 pixels left of the point where the view centres it or stops at the left edge. At
+//    the right edge the label sits 40 - (hp - hmax) to its left, hmax being the content width
+//    less the outer width and the clamped position hp above hmax by at most 4 + b (the client
+//    extent is the outer width less the edges and the other bar): 36 - b .. 39.
+//  - below: 15 pixels where the view centres it, 20 where it stops at the top, and at the
+//    bottom edge vp - vmax, likewise 1 .. 4 + b.
+// Fusion's bars are 14 thick: 10 or 22 .. 39 pixels to the left, 1 .. 18 or 20 below.
+void WindowInvariants::checkLabelPlace(Problems& problems) {
+    const FormWidgets& ui = form_.widgets();
+    const NameLabel& label = *ui.Label1;
+    if (mapChangedSincePick_) {
+        if (label.isVisible() || !label.text().isEmpty()) {
+            problems.push_back(std::string("since the map or view mode changed, Label1 is ") +
+                               (label.isVisible() ? "visible" : "hidden") + " and reads " +
+                               str(label.text()) + " with no place picked");
+        }
+        return;
+    }
+    if (!label.isVisible() || !placePicked_) {
+        return;
+    }
+    ++labelsMeasured_;
+    const ScrollBox& box = *ui.ScrollBox1;
+    const int bar = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &box);
+    const QPoint point = *placePicked_ - positions();
+    const int left = point.x() - label.x();
+    const int below = label.y() - point.y();
+    const bool leftFits = left == 10 || (left >= 36 - bar && left <= 39);
+    const bool belowFits = below == 15 || below == 20 || (below >= 1 && below <= 4 + bar);
+    if (!leftFits || !belowFits) {
+        problems.push_back("Label1 at " + pair(label.x(), label.y()) + " is " +
+                           std::to_string(left) + " left of and " + std::to_string(below) +
+                           " below its place, seen at " + pair(point.x(), point.y()) +
+                           " (picture point " + pair(placePicked_->x(), placePicked_->y()) +
+                           ", positions " + pair(positions().x(), positions().y()) + ")");
+    }
+}
+
+// The list whose row named the place shown keeps that row selected until the list is emptied.
+void WindowInvariants::checkSelectionKept(Problems& problems) const {
+    if (showing_ != nullptr && !showing_->selectedRow()) {
+        problems.push_back(showing_->objectName().toStdString() +
+                           " lost its selected row; status panel 0 reads " +
+                           str(form_.widgets().StatusBar1->panelText(0)));
+    }
+}
+
+void WindowInvariants::checkPositionsKept(Problems& problems) const {
+    if (positions() != positionsBefore_) {
+        problems.push_back(
+            "the view moved from " + pair(positionsBefore_.x(), positionsBefore_.y()) + " to " +
+            pair(positions().x(), positions().y()) + " by an event that must leave it");
+    }
+}
+
 void WindowInvariants::checkDecodedPictures(Problems& problems) {
     const MapImage& image1 = *form_.widgets().Image1;
-    if (image1.holder() != shownHolder_) {
-        shownHolder_ = image1.holder();
-        ++pictureChanges_;
-    }
     if (!image1.isDecoded()) {
         problems.push_back("the picture in Image1 was not decoded by its paint");
     }

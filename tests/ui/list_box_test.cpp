@@ -81,6 +81,14 @@ TEST_F(ListBoxTest, OnlyTheLeftButtonSelectsAndModifiersChangeNothing) {
     selectedAndReported(8);
     QTest::keyClick(&list_, Qt::Key_End, Qt::ShiftModifier);
     selectedAndReported(12);
+
+    // Below the last row there is nothing to select, and the row stays selected.
+    list_.resize(list_.width(), 13 * ListBox::kItemHeight + 60);
+    const QPoint belowTheRows(centreOf(12).x(), rows.height() - 5);
+    QTest::mouseClick(&rows, Qt::LeftButton, {}, belowTheRows);
+    QTest::mouseDClick(&rows, Qt::LeftButton, {}, belowTheRows);
+    QTest::mouseClick(&rows, Qt::LeftButton, Qt::ControlModifier, belowTheRows);
+    selectedAndReported(12);
 }
 
 }  // namespace
