@@ -6,6 +6,7 @@
 #include <array>
 #include <span>
 
+#include "catalogue/button_directory.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/city_directory.h"
 #include "catalogue/coordinate.h"
@@ -24,16 +25,11 @@ namespace marventa::soak {
 
 namespace {
 
-// The category buttons' tables, RadioButton1 .. RadioButton10.
-constexpr std::array<PlaceTableId, 10> kCategoryTables{
-    PlaceTableId::ElvenRuins,  PlaceTableId::Landmarks, PlaceTableId::Shrines,
-    PlaceTableId::FortRuins,   PlaceTableId::Cities,    PlaceTableId::Camps,
-    PlaceTableId::Settlements, PlaceTableId::Mines,     PlaceTableId::Caves,
-    PlaceTableId::Inns,
-};
-
-constexpr int kHeavenlyButton = 11;
-constexpr int kSignButton = 12;
+constexpr int stoneButton(StoneTableId table) {
+    return std::ranges::find(kStoneButtons, table, &StoneButton::table)->radioButton;
+}
+constexpr int kHeavenlyButton = stoneButton(StoneTableId::Heavenly);
+constexpr int kSignButton = stoneButton(StoneTableId::Sign);
 
 // A list and the buttons whose tables it shows.
 struct ListGroup {
@@ -75,7 +71,9 @@ std::vector<QString> namesOfButton(int n) {
         return namesIn(signStones());
     }
     const CityEntry* city = cityOfButton(n);
-    return namesIn(placeTable(city != nullptr ? city->table : kCategoryTables.at(n - 1)));
+    return namesIn(placeTable(city != nullptr
+                                  ? city->table
+                                  : kCategoryButtons.at(static_cast<std::size_t>(n - 1)).table));
 }
 
 Place placeOfButton(int n, int row) {
@@ -89,7 +87,9 @@ Place placeOfButton(int n, int row) {
     }
     const CityEntry* city = cityOfButton(n);
     const auto& place =
-        placeTable(city != nullptr ? city->table : kCategoryTables.at(n - 1)).record(row + 1);
+        placeTable(city != nullptr ? city->table
+                                   : kCategoryButtons.at(static_cast<std::size_t>(n - 1)).table)
+            .record(row + 1);
     return {place.name, place.x, place.y};
 }
 
