@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "display_picture.h"
-#include "picture_set.h"
+#include "pictures/display_picture.h"
+#include "pictures/picture_set.h"
 
 namespace marventa {
 namespace {

@@ -5,7 +5,7 @@
 #include <exception>
 #include <fstream>
 
-#include "picture_set.h"
+#include "pictures/picture_set.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "display_picture.h"
-#include "picture_set.h"
+#include "pictures/display_picture.h"
+#include "pictures/picture_set.h"
 
 namespace {
 

@@ -24,13 +24,13 @@
 #include <string>
 #include <vector>
 
-#include "application.h"
 #include "callgrind_count.h"
 #include "catalogue/city_directory.h"
 #include "child_process.h"
 #include "figure_table.h"
 #include "pictures/decode_ahead.h"
 #include "pictures/picture_set.h"
+#include "ui/application.h"
 #include "window_session.h"
 
 namespace fs = std::filesystem;

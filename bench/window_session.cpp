@@ -9,14 +9,14 @@
 
 #include "browser/browser.h"
 #include "catalogue/city_directory.h"
-#include "map_image.h"
-#include "notebook.h"
-#include "overview_control.h"
 #include "pictures/picture_set.h"
-#include "radio_button.h"
-#include "scroll_box.h"
-#include "tab_bar.h"
-#include "unit1.h"
+#include "ui/map_image.h"
+#include "ui/notebook.h"
+#include "ui/overview_control.h"
+#include "ui/radio_button.h"
+#include "ui/scroll_box.h"
+#include "ui/tab_bar.h"
+#include "ui/unit1.h"
 
 namespace marventa::bench {
 

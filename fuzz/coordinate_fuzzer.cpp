@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "coordinate.h"
+#include "catalogue/coordinate.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -14,10 +14,10 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "display_picture.h"
 #include "fuzz_check.h"
-#include "jpeg_decoder.h"
-#include "picture_set.h"
+#include "pictures/display_picture.h"
+#include "pictures/jpeg_decoder.h"
+#include "pictures/picture_set.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <span>
 #include <vector>
 
-#include "display_picture.h"
 #include "fuzz_check.h"
-#include "picture_record.h"
-#include "picture_set.h"
+#include "pictures/display_picture.h"
+#include "pictures/picture_record.h"
+#include "pictures/picture_set.h"
 
 namespace {
 

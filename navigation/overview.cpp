@@ -1,6 +1,6 @@
 #include "overview.h"
 
-#include "city_directory.h"
+#include "catalogue/city_directory.h"
 #include "ramka.h"
 #include "view_mode.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "city_directory.h"
+#include "catalogue/city_directory.h"
 #include "raster.h"
 
 namespace marventa {

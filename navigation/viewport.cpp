@@ -1,6 +1,6 @@
 #include "viewport.h"
 
-#include "coordinate.h"
+#include "catalogue/coordinate.h"
 #include "view_mode.h"
 
 namespace marventa {

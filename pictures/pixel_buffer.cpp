@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "city_directory.h"
+#include "catalogue/city_directory.h"
 #include "decoded_picture.h"
 #include "huge_pages.h"
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
 
 namespace marventa {
 

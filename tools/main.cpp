@@ -10,7 +10,7 @@
 
 #include "bmp_writer.h"
 #include "byte_writer.h"
-#include "city_directory.h"
+#include "catalogue/city_directory.h"
 #include "city_layout.h"
 #include "city_painter.h"
 #include "coherence.h"

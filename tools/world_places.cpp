@@ -4,8 +4,8 @@
 #include <array>
 #include <utility>
 
-#include "city_directory.h"
-#include "coordinate.h"
+#include "catalogue/city_directory.h"
+#include "catalogue/coordinate.h"
 
 namespace marventa {
 

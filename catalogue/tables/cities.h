@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records.h"
+#include "catalogue/records.h"
 
 namespace marventa {
 

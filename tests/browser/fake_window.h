@@ -4,11 +4,11 @@
 #include <span>
 
 #include "browser/browser.h"
-#include "fake_browser_ports.h"
-#include "fake_navigation_ports.h"
 #include "navigation/ramka.h"
 #include "navigation/scroll_state.h"
 #include "pictures/picture_set.h"
+#include "tests/support/fake_browser_ports.h"
+#include "tests/support/fake_navigation_ports.h"
 
 namespace marventa {
 

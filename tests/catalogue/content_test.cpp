@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue.h"
-#include "city_directory.h"
-#include "coordinate.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/city_directory.h"
+#include "catalogue/coordinate.h"
 
 namespace marventa {
 namespace {

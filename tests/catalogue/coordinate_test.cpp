@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "coordinate.h"
+#include "catalogue/coordinate.h"
 
 namespace marventa {
 namespace {

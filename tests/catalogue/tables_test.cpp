@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "button_directory.h"
-#include "catalogue.h"
+#include "catalogue/button_directory.h"
+#include "catalogue/catalogue.h"
 
 namespace marventa {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "overview_bitmap.h"
+#include "navigation/overview_bitmap.h"
 
 namespace marventa::test {
 

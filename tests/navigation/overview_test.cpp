@@ -4,12 +4,12 @@
 #include <array>
 #include <string>
 
-#include "city_directory.h"
-#include "fake_navigation_ports.h"
-#include "overview.h"
+#include "catalogue/city_directory.h"
+#include "navigation/overview.h"
+#include "navigation/ramka.h"
+#include "navigation/view_mode.h"
 #include "overview_pixels.h"
-#include "ramka.h"
-#include "view_mode.h"
+#include "tests/support/fake_navigation_ports.h"
 
 namespace marventa {
 namespace {

@@ -1,4 +1,4 @@
-#include "scroll_state.h"
+#include "navigation/scroll_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
-#include "viewport.h"
+#include "navigation/viewport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-#include "coordinate.h"
-#include "fake_navigation_ports.h"
+#include "catalogue/coordinate.h"
+#include "navigation/scroll_state.h"
+#include "navigation/view_mode.h"
 #include "overview_pixels.h"
-#include "scroll_state.h"
-#include "view_mode.h"
+#include "tests/support/fake_navigation_ports.h"
 
 namespace marventa {
 namespace {

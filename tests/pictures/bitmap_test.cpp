@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "bitmap.h"
 #include "picture_fixtures.h"
-#include "picture_set.h"
+#include "pictures/bitmap.h"
+#include "pictures/picture_set.h"
 
 namespace marventa {
 namespace {

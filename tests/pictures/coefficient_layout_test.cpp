@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "decoded_picture.h"
-#include "decoder_memory.h"
-#include "picture_set.h"
+#include "pictures/decoded_picture.h"
+#include "pictures/decoder_memory.h"
+#include "pictures/picture_set.h"
 
 namespace marventa {
 namespace {

@@ -1,4 +1,4 @@
-#include "coefficient_rows.h"
+#include "pictures/coefficient_rows.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "decode_ahead.h"
-#include "display_picture.h"
-#include "picture_record.h"
-#include "picture_set.h"
+#include "pictures/decode_ahead.h"
+#include "pictures/display_picture.h"
+#include "pictures/picture_record.h"
+#include "pictures/picture_set.h"
 
 namespace marventa {
 namespace {

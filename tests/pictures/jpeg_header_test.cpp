@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "jpeg_decoder.h"
-#include "jpeg_header.h"
-#include "picture_set.h"
+#include "pictures/jpeg_decoder.h"
+#include "pictures/jpeg_header.h"
+#include "pictures/picture_set.h"
 
 namespace marventa {
 namespace {

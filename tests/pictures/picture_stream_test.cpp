@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "picture_fixtures.h"
-#include "picture_record.h"
-#include "picture_set.h"
+#include "pictures/picture_record.h"
+#include "pictures/picture_set.h"
 
 namespace marventa {
 namespace {

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/window/window_fixture.h"
 #include "window_events.h"
-#include "window_fixture.h"
 #include "window_invariants.h"
 
 namespace marventa {

@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "list_box.h"
-#include "map_image.h"
-#include "name_label.h"
 #include "navigation/view_mode.h"
-#include "notebook.h"
-#include "overview_control.h"
-#include "radio_button.h"
-#include "scroll_box.h"
-#include "tab_bar.h"
-#include "unit1.h"
+#include "ui/list_box.h"
+#include "ui/map_image.h"
+#include "ui/name_label.h"
+#include "ui/notebook.h"
+#include "ui/overview_control.h"
+#include "ui/radio_button.h"
+#include "ui/scroll_box.h"
+#include "ui/tab_bar.h"
+#include "ui/unit1.h"
 
 namespace marventa::soak {
 

@@ -10,16 +10,16 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/city_directory.h"
 #include "catalogue/coordinate.h"
-#include "list_box.h"
-#include "map_image.h"
-#include "name_label.h"
 #include "navigation/ramka.h"
 #include "navigation/view_mode.h"
 #include "pixel_memory.h"
-#include "radio_button.h"
-#include "scroll_box.h"
-#include "status_bar.h"
-#include "unit1.h"
+#include "ui/list_box.h"
+#include "ui/map_image.h"
+#include "ui/name_label.h"
+#include "ui/radio_button.h"
+#include "ui/scroll_box.h"
+#include "ui/status_bar.h"
+#include "ui/unit1.h"
 
 namespace marventa::soak {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports.h"
+#include "navigation/ports.h"
 
 namespace marventa {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "city_buildings.h"
-#include "city_directory.h"
-#include "city_ground.h"
-#include "city_layout.h"
-#include "coherence.h"
-#include "world_places.h"
+#include "catalogue/city_directory.h"
+#include "tools/city_buildings.h"
+#include "tools/city_ground.h"
+#include "tools/city_layout.h"
+#include "tools/coherence.h"
+#include "tools/world_places.h"
 
 using namespace marventa;
 

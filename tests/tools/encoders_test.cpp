@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_writer.h"
-#include "ico_writer.h"
-#include "icon.h"
-#include "jpeg_writer.h"
+#include "tools/bmp_writer.h"
+#include "tools/ico_writer.h"
+#include "tools/icon.h"
+#include "tools/jpeg_writer.h"
 
 using namespace marventa;
 

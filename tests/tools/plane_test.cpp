@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <cmath>
 
-#include "bridges.h"
-#include "distance_transform.h"
-#include "grid.h"
-#include "label_placer.h"
-#include "path_smoothing.h"
-#include "plane_geometry.h"
-#include "rng.h"
+#include "tools/bridges.h"
+#include "tools/distance_transform.h"
+#include "tools/grid.h"
+#include "tools/label_placer.h"
+#include "tools/path_smoothing.h"
+#include "tools/plane_geometry.h"
+#include "tools/rng.h"
 
 using namespace marventa;
 

@@ -6,13 +6,13 @@
 #include <optional>
 #include <stdexcept>
 
-#include "city_directory.h"
-#include "city_layout.h"
-#include "plane_geometry.h"
-#include "province_layout.h"
-#include "terrain.h"
-#include "waterways.h"
-#include "world_places.h"
+#include "catalogue/city_directory.h"
+#include "tools/city_layout.h"
+#include "tools/plane_geometry.h"
+#include "tools/province_layout.h"
+#include "tools/terrain.h"
+#include "tools/waterways.h"
+#include "tools/world_places.h"
 
 using namespace marventa;
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "application.h"
 #include "catalogue/city_directory.h"
 #include "navigation/ramka.h"
 #include "navigation/view_mode.h"
 #include "pictures/display_picture.h"
 #include "pictures/picture_record.h"
 #include "recording_reporter.h"
-#include "window_fixture.h"
+#include "tests/support/window/window_fixture.h"
+#include "ui/application.h"
 
 namespace marventa {
 namespace {

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "application.h"
-#include "error_reporter.h"
 #include "recording_reporter.h"
+#include "ui/application.h"
+#include "ui/error_reporter.h"
 
 namespace marventa {
 namespace {

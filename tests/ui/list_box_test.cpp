@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "list_box.h"
+#include "ui/list_box.h"
 
 namespace marventa {
 namespace {

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "application.h"
-#include "logical_pixel.h"
-#include "map_image.h"
 #include "pictures/display_picture.h"
 #include "pictures/picture_record.h"
 #include "pictures/picture_set.h"
 #include "recording_reporter.h"
+#include "tests/support/window/logical_pixel.h"
+#include "ui/application.h"
+#include "ui/map_image.h"
 
 namespace marventa {
 namespace {

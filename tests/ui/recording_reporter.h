@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "error_reporter.h"
+#include "ui/error_reporter.h"
 
 namespace marventa {
 

@@ -6,7 +6,7 @@
 #include <QWheelEvent>
 #include <vector>
 
-#include "scroll_box.h"
+#include "ui/scroll_box.h"
 
 namespace marventa {
 namespace {

@@ -4,7 +4,7 @@
 #include "catalogue/city_directory.h"
 #include "catalogue/coordinate.h"
 #include "navigation/view_mode.h"
-#include "window_fixture.h"
+#include "tests/support/window/window_fixture.h"
 
 namespace marventa {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "placement.h"
-#include "type_ahead.h"
+#include "ui/placement.h"
+#include "ui/type_ahead.h"
 
 namespace marventa {
 namespace {

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 
-#include "window_fixture.h"
+#include "tests/support/window/window_fixture.h"
 
 namespace marventa {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "application.h"
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
