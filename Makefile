@@ -27,8 +27,10 @@ packages-run:
 packages-test:
 	@./scripts/ensure-packages $(CONFIGURE_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
 
-# Configures again when these arguments change, or when the last configure did not finish.
-CONFIGURE := ./scripts/configure $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configures again when these arguments change, or when the last configure did not finish. The
+# generator is built with the tests, so its checks of the world (coherence, determinism of its
+# encoders) run in `make test`; `make run` builds the program alone.
+CONFIGURE := ./scripts/configure $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARVENTA_BUILD_TOOLS=ON
 
 build: packages-build
 	@$(CONFIGURE)
