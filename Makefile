@@ -28,7 +28,7 @@ packages-test:
 	@./scripts/ensure-packages $(CONFIGURE_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
 
 # Configures again when these arguments change, or when the last configure did not finish. The
-# generator is built with the tests, so its checks of the world (coherence, determinism of its
+# generator is built with the tests, so its checks of the world (coherence, city plans, the
 # encoders) run in `make test`; `make run` builds the program alone.
 CONFIGURE := ./scripts/configure $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARVENTA_BUILD_TOOLS=ON
 
