@@ -8,21 +8,22 @@
 #include <exception>
 #include <filesystem>
 
-#include "bmp_writer.h"
-#include "byte_writer.h"
 #include "catalogue/city_directory.h"
-#include "city_layout.h"
-#include "city_painter.h"
-#include "coherence.h"
-#include "icon.h"
-#include "jpeg_writer.h"
-#include "province_layout.h"
-#include "province_painter.h"
-#include "roads.h"
-#include "streams.h"
-#include "terrain.h"
-#include "waterways.h"
-#include "world_places.h"
+#include "tools/city/city_checks.h"
+#include "tools/city/city_layout.h"
+#include "tools/city/city_painter.h"
+#include "tools/common/world_places.h"
+#include "tools/encode/bmp_writer.h"
+#include "tools/encode/byte_writer.h"
+#include "tools/encode/jpeg_writer.h"
+#include "tools/icon/icon.h"
+#include "tools/province/coherence.h"
+#include "tools/province/province_layout.h"
+#include "tools/province/province_painter.h"
+#include "tools/province/roads.h"
+#include "tools/province/streams.h"
+#include "tools/province/terrain.h"
+#include "tools/province/waterways.h"
 
 namespace fs = std::filesystem;
 using namespace marventa;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/city_directory.h"
-#include "tools/city_buildings.h"
-#include "tools/city_ground.h"
-#include "tools/city_layout.h"
-#include "tools/coherence.h"
-#include "tools/world_places.h"
+#include "tools/city/city_buildings.h"
+#include "tools/city/city_checks.h"
+#include "tools/city/city_ground.h"
+#include "tools/city/city_layout.h"
+#include "tools/common/world_places.h"
 
 using namespace marventa;
 

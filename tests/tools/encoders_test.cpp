@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "tools/bmp_writer.h"
-#include "tools/ico_writer.h"
-#include "tools/icon.h"
-#include "tools/jpeg_writer.h"
+#include "tools/encode/bmp_writer.h"
+#include "tools/encode/ico_writer.h"
+#include "tools/encode/jpeg_writer.h"
+#include "tools/icon/icon.h"
 
 using namespace marventa;
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <cmath>
 
-#include "tools/bridges.h"
-#include "tools/distance_transform.h"
-#include "tools/grid.h"
-#include "tools/label_placer.h"
-#include "tools/path_smoothing.h"
-#include "tools/plane_geometry.h"
-#include "tools/rng.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/grid.h"
+#include "tools/common/label_placer.h"
+#include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
+#include "tools/province/bridges.h"
 
 using namespace marventa;
 

@@ -7,12 +7,12 @@
 #include <stdexcept>
 
 #include "catalogue/city_directory.h"
-#include "tools/city_layout.h"
-#include "tools/plane_geometry.h"
-#include "tools/province_layout.h"
-#include "tools/terrain.h"
-#include "tools/waterways.h"
-#include "tools/world_places.h"
+#include "tools/city/city_layout.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/world_places.h"
+#include "tools/province/province_layout.h"
+#include "tools/province/terrain.h"
+#include "tools/province/waterways.h"
 
 using namespace marventa;
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "city_layers.h"
-#include "path_smoothing.h"
-#include "plane_geometry.h"
+#include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

@@ -5,8 +5,8 @@
 #include <queue>
 #include <tuple>
 
-#include "path_smoothing.h"
-#include "plane_geometry.h"
+#include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "city_layers.h"
-#include "labels.h"
-#include "plane_geometry.h"
+#include "tools/common/labels.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

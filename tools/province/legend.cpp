@@ -4,8 +4,8 @@
 #include <array>
 #include <utility>
 
-#include "labels.h"
 #include "symbols.h"
+#include "tools/common/labels.h"
 
 namespace marventa {
 

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "grid.h"
 #include "province_layout.h"
+#include "tools/common/grid.h"
+#include "tools/common/world_places.h"
 #include "waterways.h"
-#include "world_places.h"
 
 namespace marventa {
 

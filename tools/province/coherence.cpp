@@ -3,7 +3,7 @@
 #include <QPolygonF>
 #include <cstdio>
 
-#include "plane_geometry.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 
@@ -65,35 +65,6 @@ std::vector<std::string> checkProvince(const ProvinceLayout& layout,
         }
         if (p.kind == PlaceKind::FortRuin && ground < kHeightsHeight) {
             faults.push_back(who + " lies below the heights");
-        }
-    }
-    return faults;
-}
-
-std::vector<std::string> checkCity(const CityGround& ground,
-                                   const std::vector<Footprint>& footprints) {
-    std::vector<std::string> faults;
-    for (std::size_t i = 0; i < footprints.size(); ++i) {
-        const Footprint& f = footprints[i];
-        const std::string who = f.name.toStdString();
-        for (const Door& d : f.doors) {
-            if (distanceToOutline(d.at, f.body) > 1.5) {
-                faults.push_back(describe(who, d.at.x(), d.at.y()) + ": door off the outline");
-            }
-            if (ground.isWater(d.at)) {
-                faults.push_back(describe(who, d.at.x(), d.at.y()) + ": door in water");
-            }
-        }
-        for (const QPointF& v : f.body) {
-            if (!ground.inMap(v)) {
-                faults.push_back(who + " reaches off the map");
-                break;
-            }
-        }
-        for (std::size_t j = i + 1; j < footprints.size(); ++j) {
-            if (f.body.intersected(footprints[j].body).boundingRect().width() > 2.0) {
-                faults.push_back(who + " overlaps " + footprints[j].name.toStdString());
-            }
         }
     }
     return faults;

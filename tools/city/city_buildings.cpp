@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "plane_geometry.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

@@ -5,10 +5,10 @@
 #include <numbers>
 #include <vector>
 
-#include "blend.h"
-#include "noise.h"
-#include "path_smoothing.h"
-#include "plane_geometry.h"
+#include "tools/common/blend.h"
+#include "tools/common/noise.h"
+#include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

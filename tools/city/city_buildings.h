@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "city_ground.h"
-#include "world_places.h"
+#include "tools/common/world_places.h"
 
 namespace marventa {
 

@@ -10,15 +10,15 @@
 
 #include "bridges.h"
 #include "compass_rose.h"
-#include "label_placer.h"
-#include "labels.h"
 #include "landmark_features.h"
 #include "legend.h"
-#include "path_smoothing.h"
-#include "plane_geometry.h"
 #include "relief_raster.h"
-#include "rng.h"
 #include "symbols.h"
+#include "tools/common/label_placer.h"
+#include "tools/common/labels.h"
+#include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
 
 namespace marventa {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "grid.h"
+#include "tools/common/grid.h"
 #include "waterways.h"
 
 namespace marventa {

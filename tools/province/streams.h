@@ -3,8 +3,8 @@
 #include <QPointF>
 #include <vector>
 
-#include "grid.h"
 #include "terrain.h"
+#include "tools/common/grid.h"
 #include "waterways.h"
 
 namespace marventa {

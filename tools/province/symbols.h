@@ -2,7 +2,7 @@
 
 #include <QPointF>
 
-#include "world_places.h"
+#include "tools/common/world_places.h"
 
 class QPainter;
 

@@ -7,8 +7,8 @@
 #include "roads.h"
 #include "streams.h"
 #include "terrain.h"
+#include "tools/common/world_places.h"
 #include "waterways.h"
-#include "world_places.h"
 
 namespace marventa {
 

@@ -1,6 +1,6 @@
 #include "icon.h"
 
-#include "compass_rose.h"
+#include "tools/province/compass_rose.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <limits>
 
-#include "blend.h"
-#include "noise.h"
-#include "plane_geometry.h"
 #include "terrain_water.h"
+#include "tools/common/blend.h"
+#include "tools/common/noise.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

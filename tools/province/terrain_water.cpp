@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "blend.h"
-#include "plane_geometry.h"
+#include "tools/common/blend.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

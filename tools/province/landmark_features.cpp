@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "plane_geometry.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

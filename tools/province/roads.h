@@ -6,8 +6,8 @@
 #include "province_layout.h"
 #include "streams.h"
 #include "terrain.h"
+#include "tools/common/world_places.h"
 #include "waterways.h"
-#include "world_places.h"
 
 namespace marventa {
 

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "blend.h"
 #include "city_layers.h"
-#include "distance_transform.h"
-#include "noise.h"
-#include "plane_geometry.h"
-#include "rng.h"
+#include "tools/common/blend.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/noise.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
 
 namespace marventa {
 

@@ -10,7 +10,7 @@
 #include "city_buildings.h"
 #include "city_fillers.h"
 #include "city_ground.h"
-#include "label_placer.h"
+#include "tools/common/label_placer.h"
 
 namespace marventa {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "plane_geometry.h"
+#include "tools/common/plane_geometry.h"
 
 namespace marventa {
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "blend.h"
-#include "distance_transform.h"
-#include "noise.h"
+#include "tools/common/blend.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/noise.h"
 
 namespace marventa {
 

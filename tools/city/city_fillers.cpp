@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plane_geometry.h"
-#include "rng.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
 
 namespace marventa {
 

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "ico_writer.h"
+#include "tools/encode/ico_writer.h"
 
 namespace marventa {
 
