@@ -12,7 +12,7 @@
 #include "name_label.h"
 #include "notebook.h"
 #include "overview_control.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "placement.h"
 #include "radio_button.h"
 #include "scroll_box.h"
