@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 #include <jerror.h>  // after picture_fixtures.h, which brings jpeglib.h
 

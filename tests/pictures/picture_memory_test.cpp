@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace marventa {
 namespace {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/city_directory.h"
-#include "picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace marventa {
 namespace {

@@ -14,7 +14,7 @@
 #include "navigation/view_mode.h"
 #include "pictures/picture.h"
 #include "recording_reporter.h"
-#include "tests/pictures/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 #include "tests/support/window/window_fixture.h"
 #include "ui/application.h"
 

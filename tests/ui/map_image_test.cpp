@@ -6,7 +6,7 @@
 
 #include "pictures/picture.h"
 #include "recording_reporter.h"
-#include "tests/pictures/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 #include "tests/support/window/logical_pixel.h"
 #include "ui/application.h"
 #include "ui/map_image.h"
