@@ -108,9 +108,11 @@ Block takeBlock(std::size_t size) {
 
 }  // namespace
 
+// Keeps the larger of the block and the spare. A block under a huge page (the overview bitmap's)
+// goes back at once: no map's decode could use it, and it is cheap to map again.
 void Picture::GiveBack::operator()(std::uint8_t* data) const {
     Block block{data, capacity, false};
-    {
+    if (capacity >= kHugePage) {
         const std::lock_guard lock(spare().mutex);
         if (spare().block.capacity < block.capacity) {
             std::swap(spare().block, block);
@@ -233,7 +235,8 @@ std::optional<CoefficientLayout> layoutOf(jpeg_decompress_struct& info, std::siz
 }
 
 // libjpeg's memory manager with the whole-image coefficient arrays placed in the pixel block by
-// the layout; every other allocation stays libjpeg's own. Lives until the decompressor is gone.
+// the layout; every other allocation stays libjpeg's own. Installed for one decode, it lives
+// until libjpeg has finished with the arrays.
 class BlockArrays {
   public:
     BlockArrays(jpeg_decompress_struct& info, const Block& block, const CoefficientLayout& layout,
