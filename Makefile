@@ -3,13 +3,12 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-# What configuring the default tree needs: the tests are part of it, and the pictures' tests
-# look for djpeg while configuring.
-CONFIGURE_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
-	libgtest-dev libbenchmark-dev libjpeg-turbo-progs
-# The trees without the tests (fuzzers, benchmarks, generator).
-BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
-	libgtest-dev libbenchmark-dev
+# What each tree needs to configure and build. The core alone (the fuzzers' tree); with Qt (the
+# window, the generator, the bench harness); the default tree adds the tests, and the pictures'
+# tests look for djpeg while configuring. Google Benchmark is for `make bench` alone.
+CORE_PACKAGES := build-essential cmake pkg-config libjpeg62-turbo-dev
+BUILD_PACKAGES := $(CORE_PACKAGES) qt6-base-dev
+CONFIGURE_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libjpeg-turbo-progs
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
 TEST_PACKAGES := xauth desktop-file-utils appstream
 
@@ -27,21 +26,24 @@ packages-run:
 packages-test:
 	@./scripts/ensure-packages $(CONFIGURE_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
 
-# Configures again when these arguments change, or when the last configure did not finish. The
-# generator is built with the tests, so its checks of the world (coherence, city plans, the
-# encoders) run in `make test`; `make run` builds the program alone.
-CONFIGURE := ./scripts/configure $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARVENTA_BUILD_TOOLS=ON
+# The default tree, with CMake's defaults: the program, the tests, the content generator with its
+# checks of the world (coherence, city plans, the encoders) and the bench harness with its smoke
+# run. Configures again when these arguments change, or when the last configure did not finish.
+CONFIGURE := ./scripts/configure $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+# Builds all of the default tree.
 build: packages-build
 	@$(CONFIGURE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# Builds all of the default tree and runs every test CTest knows in it.
 test: packages-test
 	@$(CONFIGURE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The whole test suite under AddressSanitizer (leaks included) and UBSan, in its own build.
+# The tests of the program under AddressSanitizer (leaks included) and UBSan, in its own build:
+# all but the generator's, the bench smoke run and the checks of the build itself (build_*).
 # Leaks inside Qt and the system libraries, which are not instrumented, are suppressed in
 # tests/lsan.supp; none of ours are.
 SANITIZE_DIR ?= $(BUILD_DIR)-sanitize
@@ -60,10 +62,11 @@ test-sanitize: packages-test
 FUZZ_DIR ?= $(BUILD_DIR)-fuzz
 FUZZ_SECONDS ?= 25
 fuzz-smoke:
-	@./scripts/ensure-packages $(BUILD_PACKAGES) clang libclang-rt-14-dev
+	@./scripts/ensure-packages $(CORE_PACKAGES) clang libclang-rt-14-dev
 	./scripts/configure $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-		-DMARVENTA_FUZZ=ON -DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF
+		-DMARVENTA_FUZZ=ON -DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF \
+		-DMARVENTA_BUILD_TOOLS=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) \
 		--target picture_stream_fuzzer jpeg_decode_fuzzer coordinate_fuzzer
 	./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
@@ -72,10 +75,10 @@ fuzz-smoke:
 # figures and goals (bench/marventa_bench: offscreen, and on an Xvfb of its own beside the
 # image viewers feh and nsxiv), then the decode alone (bench/djpeg_ratio.sh).
 bench:
-	@./scripts/ensure-packages $(BUILD_PACKAGES) libjpeg-turbo-progs valgrind fontconfig \
-		fonts-liberation fonts-wine xvfb feh nsxiv
+	@./scripts/ensure-packages $(BUILD_PACKAGES) libbenchmark-dev libjpeg-turbo-progs valgrind \
+		fontconfig fonts-liberation fonts-wine xvfb feh nsxiv
 	./scripts/configure $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_BENCH=ON \
-		-DMARVENTA_BUILD_UI=ON -DBUILD_TESTING=OFF
+		-DMARVENTA_BUILD_UI=ON -DBUILD_TESTING=OFF -DMARVENTA_BUILD_TOOLS=OFF
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target marventa marventa_bench decode_bench \
 		first_decode extract_picture
 	$(BUILD_DIR)-bench/bench/marventa_bench
@@ -103,6 +106,7 @@ run: packages-run
 	$(BUILD_DIR)/ui/marventa
 
 format:
+	@./scripts/ensure-packages clang-format
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 # Fails on any C++ file that `make format` would change.

@@ -5,7 +5,7 @@
 #include <exception>
 #include <fstream>
 
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -1,6 +1,6 @@
 // Times the first decode of one picture in a fresh process, as at program start, where no
 // memory has been reused yet, and optionally the decodes after it, each with a fresh display
-// copy as when the window returns to a map. Prints wall-clock and CPU microseconds, one line
+// picture as when the window returns to a map. Prints wall-clock and CPU microseconds, one line
 // per decode. Usage: first_decode [holder [decodes]]   (default: the province map, once)
 
 #include <time.h>
@@ -10,8 +10,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "pictures/display_picture.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 
 namespace {
 
@@ -31,9 +30,9 @@ int main(int argc, char** argv) {
         for (int i = 0; i < decodes; ++i) {
             const auto start = std::chrono::steady_clock::now();
             const long long cpuStart = cpuMicroseconds();
-            marventa::DisplayPicture shown(holder);
+            const marventa::Picture shown = marventa::decode(holder);
             // Reading a pixel keeps the decode observable.
-            volatile std::uint8_t firstPixel = shown.pixels().rgb[0];
+            volatile std::uint8_t firstPixel = shown.rgb()[0];
             static_cast<void>(firstPixel);
             const long long cpu = cpuMicroseconds() - cpuStart;
             const auto wall = std::chrono::duration_cast<std::chrono::microseconds>(

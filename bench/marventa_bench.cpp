@@ -28,8 +28,7 @@
 #include "catalogue/city_directory.h"
 #include "child_process.h"
 #include "figure_table.h"
-#include "pictures/decode_ahead.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "ui/application.h"
 #include "window_session.h"
 
@@ -143,12 +142,11 @@ int startupProbe(int argc, char** argv) {
                 origin) /
                1000;
     };
-    DecodeAhead firstMap(PictureSet::embedded().holder(kProvinceHolder));
+    PictureSet::embedded().prefetch(PictureSet::embedded().holder(kProvinceHolder));
     Application app(argc, argv);
     const Clock::time_point appReady = Clock::now();
     const long long appKb = residentKb();
     WindowSession session;
-    session.decodeFirstMapFrom(firstMap);
     const Clock::time_point built = Clock::now();
     const long long builtKb = residentKb();
     session.showAndWaitForFirstPaint();
@@ -410,13 +408,13 @@ void callgrindFigure(Run& run) {
     }
     const fs::path firstDecode = run.self.parent_path() / "first_decode";
     const long long ours =
-        callgrindInstructions({firstDecode.string(), "ProvinceMap"}, "marventa::decodeJpeg*");
+        callgrindInstructions({firstDecode.string(), "ProvinceMap"}, "marventa::decode(*");
     const long long reference = callgrindInstructions(
         {"djpeg", "-dct", "int", "-outfile", "/dev/null", run.provinceJpeg.string()});
     run.figures.push_back({"instructions of one province decode", "M",
                            static_cast<double>(ours) / 1e6, static_cast<double>(reference) / 1e6,
                            "djpeg process", 1.02, true,
-                           "callgrind; ours: decodeJpeg and what it calls"});
+                           "callgrind; ours: decode() and what it calls"});
 }
 
 std::string machine() {

@@ -9,7 +9,7 @@
 
 #include "browser/browser.h"
 #include "catalogue/city_directory.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "ui/map_image.h"
 #include "ui/notebook.h"
 #include "ui/overview_control.h"
@@ -104,10 +104,6 @@ void WindowSession::waitForPaint(Clock::time_point deadline, const char* what) {
             throw std::runtime_error(std::string("no paint of the map after ") + what);
         }
     }
-}
-
-void WindowSession::decodeFirstMapFrom(DecodeAhead& ahead) {
-    form_->widgets().Image1->decodeFrom(ahead);
 }
 
 void WindowSession::showAndWaitForFirstPaint() {

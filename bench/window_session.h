@@ -7,7 +7,6 @@
 #include <string>
 
 namespace marventa {
-class DecodeAhead;
 class TForm1;
 }  // namespace marventa
 
@@ -52,8 +51,6 @@ class WindowSession : public QObject {
     Clock::time_point firstPaintStartedAt() const { return firstPaintStartedAt_; }
     Clock::time_point firstPaintEndedAt() const { return firstPaintEndedAt_; }
     Clock::time_point firstFrameDoneAt() const { return frameDoneAt_; }
-    // As the program does: Image1's first paint takes the start-up map from `ahead`.
-    void decodeFirstMapFrom(DecodeAhead& ahead);
 
     // From the click on a city button (RadioButton13..20, on the "Cities" page, which is shown
     // first) until the frame that paints that city's map is complete.

@@ -8,8 +8,7 @@
 #include "catalogue/button_directory.h"
 #include "catalogue/city_directory.h"
 #include "navigation/view_mode.h"
-#include "pictures/bitmap.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 
 namespace marventa {
 
@@ -33,8 +32,13 @@ const StoneButton& stoneWithButton(int radioButton) {
 
 // Image3's bitmap, decoded once for the overview to copy; on the heap, it is 97 KB.
 std::unique_ptr<OverviewBitmap> pristineOverview(const PictureSet& pictures) {
+    const Picture picture = decode(pictures.holder(kOverviewHolder));
+    if (picture.width() != OverviewBitmap::kWidth || picture.height() != OverviewBitmap::kHeight) {
+        throw PictureStreamError("the overview picture is not 200 x 162");
+    }
+    // Rows of 600 bytes need no padding: the decoded rows are the bitmap's.
     auto bitmap = std::make_unique<OverviewBitmap>();
-    decodeBitmap(pictures.holder(kOverviewHolder).bytes(), bitmap->rgb, OverviewBitmap::kStride);
+    std::ranges::copy(picture.rgb(), bitmap->rgb.begin());
     return bitmap;
 }
 

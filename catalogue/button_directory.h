@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <variant>
 
 #include "catalogue.h"
 #include "city_directory.h"
@@ -44,24 +45,40 @@ inline constexpr std::array<StoneButton, 2> kStoneButtons{{
     {12, "Natalsign Lorestones", StoneTableId::Sign},
 }};
 
-// The caption of RadioButton<n>, whichever page it is on; empty for no such button.
-constexpr std::string_view buttonCaption(int radioButton) {
+// The list a radio button's click fills: ListBox1 on the "Standard" page, ListBox2 on "Extras",
+// ListBox3 on "Cities".
+enum class ButtonList { Categories, Stones, CityBuildings };
+
+// What RadioButton<n> stands for, whichever page it is on: its caption, the list it fills and
+// the table whose names go into it.
+struct ButtonEntry {
+    int radioButton = 0;
+    std::string_view caption;
+    ButtonList list = ButtonList::Categories;
+    std::variant<PlaceTableId, StoneTableId> table;
+};
+
+// RadioButton1 .. RadioButton20, in number order.
+inline constexpr std::array<ButtonEntry, 20> kButtons = [] {
+    std::array<ButtonEntry, 20> buttons{};
+    const auto put = [&buttons](const ButtonEntry& entry) {
+        buttons.at(static_cast<std::size_t>(entry.radioButton - 1)) = entry;
+    };
     for (const CategoryButton& button : kCategoryButtons) {
-        if (button.radioButton == radioButton) {
-            return button.caption;
-        }
+        put({button.radioButton, button.caption, ButtonList::Categories, button.table});
     }
     for (const StoneButton& button : kStoneButtons) {
-        if (button.radioButton == radioButton) {
-            return button.caption;
-        }
+        put({button.radioButton, button.caption, ButtonList::Stones, button.table});
     }
     for (const CityEntry& city : kCityDirectory) {
-        if (city.radioButton == radioButton) {
-            return city.caption;
-        }
+        put({city.radioButton, city.caption, ButtonList::CityBuildings, city.table});
     }
-    return {};
+    return buttons;
+}();
+
+// RadioButton<n>'s entry; std::out_of_range for no such button.
+constexpr const ButtonEntry& buttonEntry(int radioButton) {
+    return kButtons.at(static_cast<std::size_t>(radioButton - 1));
 }
 
 }  // namespace marventa

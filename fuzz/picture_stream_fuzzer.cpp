@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "pictures/display_picture.h"
-#include "pictures/picture_record.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 
 namespace {
 
@@ -24,11 +22,10 @@ bool inside(std::span<const std::uint8_t> part, std::span<const std::uint8_t> wh
 }
 
 void checkBitmap(const PictureHolder& holder) {
-    marventa::DisplayPicture copy(holder);
-    const marventa::DecodedPicture& pixels = copy.pixels();
-    FUZZ_CHECK(pixels.width == holder.width() && pixels.height == holder.height());
-    FUZZ_CHECK(pixels.stride == marventa::rgbRowStride(pixels.width));
-    FUZZ_CHECK(pixels.rgb.size() == static_cast<std::size_t>(pixels.stride) * pixels.height);
+    const marventa::Picture pixels = marventa::decode(holder);
+    FUZZ_CHECK(pixels.width() == holder.width() && pixels.height() == holder.height());
+    FUZZ_CHECK(pixels.stride() % 4 == 0 && pixels.stride() >= pixels.width() * 3);
+    FUZZ_CHECK(pixels.rgb().size() == static_cast<std::size_t>(pixels.stride()) * pixels.height());
 }
 
 }  // namespace
@@ -37,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> stream(data, size);
     std::optional<marventa::PictureSet> set;
     try {
-        set = marventa::PictureSet::parse(stream);
+        set.emplace(stream);
     } catch (const marventa::PictureStreamError&) {
         return 0;
     }

@@ -13,8 +13,7 @@
 #include <vector>
 
 #include "catalogue/city_directory.h"
-#include "picture_record.h"
-#include "picture_set.h"
+#include "picture.h"
 
 namespace {
 

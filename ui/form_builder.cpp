@@ -34,17 +34,17 @@ struct RadioDesign {
     int width;
 };
 
-constexpr RadioDesign kCategoryButtons[] = {
+constexpr RadioDesign kCategoryButtonPlaces[] = {
     {1, 8, 16, 113},  {2, 8, 32, 113},  {3, 8, 48, 113},  {4, 8, 64, 113},  {5, 8, 80, 113},
     {6, 104, 16, 73}, {7, 104, 32, 81}, {8, 104, 48, 73}, {9, 104, 64, 65}, {10, 104, 80, 57},
 };
 
-constexpr RadioDesign kCityButtons[] = {
+constexpr RadioDesign kCityButtonPlaces[] = {
     {18, 8, 16, 73}, {13, 8, 32, 65},  {14, 8, 48, 57},   {15, 8, 64, 73},
     {16, 8, 80, 57}, {17, 96, 16, 81}, {20, 96, 32, 113}, {19, 96, 48, 73},
 };
 
-constexpr RadioDesign kStoneButtons[] = {
+constexpr RadioDesign kStoneButtonPlaces[] = {
     {11, 8, 16, 137},
     {12, 8, 32, 129},
 };
@@ -85,7 +85,7 @@ ListBox* listBox(const QString& name, QWidget* parent) {
 
 void placeRadioButtons(std::span<const RadioDesign> designs, QWidget* parent, FormWidgets& form) {
     for (const RadioDesign& design : designs) {
-        const QString caption = fromCore(buttonCaption(design.number));
+        const QString caption = fromCore(buttonEntry(design.number).caption);
         auto* button = named(new RadioButton(caption, parent),
                              QStringLiteral("RadioButton%1").arg(design.number));
         // Keeps the design width unless this font needs more to show the whole caption.
@@ -121,7 +121,7 @@ void buildStandardPage(QWidget* page, FormWidgets& form) {
     form.ListBox1->setEnabled(false);
     layout->addWidget(form.GroupBox3);
     layout->addWidget(form.ListBox1);
-    placeRadioButtons(kCategoryButtons, form.GroupBox3, form);
+    placeRadioButtons(kCategoryButtonPlaces, form.GroupBox3, form);
 }
 
 void buildCitiesPage(QWidget* page, FormWidgets& form) {
@@ -132,7 +132,7 @@ void buildCitiesPage(QWidget* page, FormWidgets& form) {
     layout->addWidget(form.RadioGroup2);
     layout->addWidget(form.ListBox3);
     // Children of the page, not of the group: the eight exclude each other as one group.
-    placeRadioButtons(kCityButtons, page, form);
+    placeRadioButtons(kCityButtonPlaces, page, form);
 }
 
 void buildExtrasPage(QWidget* page, FormWidgets& form) {
@@ -144,7 +144,7 @@ void buildExtrasPage(QWidget* page, FormWidgets& form) {
     layout->addWidget(form.RadioGroup1);
     layout->addWidget(form.ListBox2);
     layout->addWidget(form.GroupBox1);
-    placeRadioButtons(kStoneButtons, page, form);
+    placeRadioButtons(kStoneButtonPlaces, page, form);
     for (std::size_t i = 0; i < form.stoneLabels.size(); ++i) {
         auto* label = named(new AutoSizeLabel(QStringLiteral(" "), form.GroupBox1),
                             QStringLiteral("Label%1").arg(i + 2));

@@ -15,37 +15,34 @@ MapImage::MapImage(QWidget* parent) : PictureControl(parent) {
 }
 
 void MapImage::putPicture(const PictureHolder& holder) {
-    picture_.reset();  // hands the old pixels back before the next decode needs them
-    picture_.emplace(holder);
+    pixels_ = Picture();  // hands the old pixels back before the next decode needs them
+    holder_ = &holder;
     decodeFailed_ = false;
     update();
 }
 
 Size MapImage::pictureSize() const {
-    return picture_ ? Size{picture_->width(), picture_->height()} : Size{0, 0};
-}
-
-const PictureHolder* MapImage::holder() const {
-    return picture_ ? &picture_->holder() : nullptr;
+    return holder_ != nullptr ? Size{holder_->width(), holder_->height()} : Size{0, 0};
 }
 
 void MapImage::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect exposed = event->rect();
-    if (!picture_ || decodeFailed_) {
+    if (holder_ == nullptr || decodeFailed_) {
         painter.fillRect(exposed, palette().color(QPalette::Window));
         return;
     }
-    const DecodedPicture* pixels = nullptr;
-    runOperation([&] { pixels = &picture_->pixels(); });
-    if (pixels == nullptr) {
+    if (pixels_.empty()) {
+        runOperation([&] { pixels_ = decode(*holder_); });
+    }
+    if (pixels_.empty()) {
         // Reported once, after this paint; later paints must not raise it again.
         decodeFailed_ = true;
         painter.fillRect(exposed, palette().color(QPalette::Window));
         return;
     }
     // Wraps the decoded rows without copying them.
-    const QImage image(pixels->rgb.data(), pixels->width, pixels->height, pixels->stride,
+    const QImage image(pixels_.rgb().data(), pixels_.width(), pixels_.height(), pixels_.stride(),
                        QImage::Format_RGB888);
     const QRect drawn = exposed & image.rect();
     if (!drawn.isEmpty()) {

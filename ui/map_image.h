@@ -1,17 +1,15 @@
 #pragma once
 
-#include <optional>
-
 #include "browser/ports.h"
 #include "picture_control.h"
-#include "pictures/display_picture.h"
+#include "pictures/picture.h"
 
 namespace marventa {
 
 // Image1: the map picture at one screen pixel per picture pixel, so its own coordinates are
-// picture coordinates. It holds a display copy of a holder's picture, decodes it on the first
-// paint and paints only the exposed part, straight from the decoded pixels. Its size is the
-// content's, set by the scroll box: past a smaller picture it shows the button face.
+// picture coordinates. It shares a holder's compressed bytes, decodes them on the first paint,
+// keeps the pixels for repainting and paints only the exposed part, straight from them. Its size is
+// the content's, set by the scroll box: past a smaller picture it shows the button face.
 class MapImage : public PictureControl, public PicturePort {
     Q_OBJECT
 
@@ -22,15 +20,8 @@ class MapImage : public PictureControl, public PicturePort {
     Size pictureSize() const override;
 
     // The holder of the picture shown, or null before the first one.
-    const PictureHolder* holder() const;
-    bool isDecoded() const { return picture_ && picture_->isDecoded(); }
-    // The first paint of the picture shown takes its pixels from `ahead` if it decodes that
-    // picture (the start-up map).
-    void decodeFrom(DecodeAhead& ahead) {
-        if (picture_) {
-            picture_->decodeFrom(ahead);
-        }
-    }
+    const PictureHolder* holder() const { return holder_; }
+    bool isDecoded() const { return !pixels_.empty(); }
 
   signals:
     // After a paint that drew decoded pixels.
@@ -40,7 +31,8 @@ class MapImage : public PictureControl, public PicturePort {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    std::optional<DisplayPicture> picture_;
+    const PictureHolder* holder_ = nullptr;
+    Picture pixels_;
     bool decodeFailed_ = false;
 };
 

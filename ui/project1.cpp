@@ -4,12 +4,10 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
-#include <optional>
 
 #include "application.h"
 #include "map_image.h"
-#include "pictures/decode_ahead.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "unit1.h"
 
 namespace {
@@ -37,11 +35,10 @@ void exitAfterFirstPaint(marventa::MapImage& image1) {
 
 int main(int argc, char** argv) {
     // The window shows the province map first. Its decode takes about as long as the toolkit's
-    // start-up, so it runs on a worker beside it; the first paint waits for what is left. The
-    // worker is joined when Image1 takes the pixels, and at the latest when main returns.
-    std::optional<marventa::DecodeAhead> firstMap;
+    // start-up, so it runs beside it; the first paint takes what it decoded.
     try {
-        firstMap.emplace(marventa::PictureSet::embedded().holder(marventa::kProvinceHolder));
+        const marventa::PictureSet& pictures = marventa::PictureSet::embedded();
+        pictures.prefetch(pictures.holder(marventa::kProvinceHolder));
     } catch (const std::exception&) {
         // The window meets the same error below and reports it.
     }
@@ -52,9 +49,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         app.reportError(QString::fromUtf8(error.what()));
         return 1;
-    }
-    if (firstMap) {
-        form->widgets().Image1->decodeFrom(*firstMap);
     }
     if (qEnvironmentVariableIsSet("MARVENTA_EXIT_AFTER_FIRST_PAINT")) {
         exitAfterFirstPaint(*form->widgets().Image1);

@@ -7,12 +7,13 @@
 
 #include "application.h"
 #include "browser/browser.h"
+#include "catalogue/button_directory.h"
 #include "list_box.h"
 #include "map_image.h"
 #include "name_label.h"
 #include "notebook.h"
 #include "overview_control.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "placement.h"
 #include "radio_button.h"
 #include "scroll_box.h"
@@ -88,15 +89,17 @@ void TForm1::wireEvents() {
         runOperation([&] { viewport.ScrollBox1CanResize(); });
     };
 
-    for (int n = 1; n <= 20; ++n) {
-        connect(&ui_.radioButton(n), &RadioButton::chosen, this,
-                operation(Browser::kRadioButtonClicks.at(static_cast<std::size_t>(n - 1))));
+    for (const ButtonEntry& button : kButtons) {
+        RadioButton& radio = ui_.radioButton(button.radioButton);
+        connect(&radio, &RadioButton::chosen, this,
+                operation(Browser::kRadioButtonClicks.at(
+                    static_cast<std::size_t>(button.radioButton - 1))));
         // A screen reader hears a list as "Places", described by the choice that filled it.
-        ListBox* list = n <= 10 ? ui_.ListBox1 : n <= 12 ? ui_.ListBox2 : ui_.ListBox3;
-        connect(&ui_.radioButton(n), &RadioButton::chosen, list,
-                [list, caption = ui_.radioButton(n).text()] {
-                    list->setAccessibleDescription(caption);
-                });
+        ListBox* list = button.list == ButtonList::Categories ? ui_.ListBox1
+                        : button.list == ButtonList::Stones   ? ui_.ListBox2
+                                                              : ui_.ListBox3;
+        connect(&radio, &RadioButton::chosen, list,
+                [list, caption = radio.text()] { list->setAccessibleDescription(caption); });
     }
     connect(ui_.ListBox1, &ListBox::picked, this, operation(&Browser::ListBox1Click));
     connect(ui_.ListBox2, &ListBox::picked, this, operation(&Browser::ListBox2Click));

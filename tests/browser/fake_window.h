@@ -6,7 +6,7 @@
 #include "browser/browser.h"
 #include "navigation/ramka.h"
 #include "navigation/scroll_state.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "tests/support/fake_browser_ports.h"
 #include "tests/support/fake_navigation_ports.h"
 

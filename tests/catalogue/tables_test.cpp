@@ -40,18 +40,24 @@ TEST(ButtonDirectory, EachButtonShowsTheTableItsCaptionNames) {
         {"Orlheim", 36},     {"Dunmaris", 42},   {"Volmarren", 30},       {"Saltreach", 30},
         {"Hathmoor", 28},    {"Crown City", 109}};
     for (int n = 1; n <= 20; ++n) {
-        const std::string_view caption = buttonCaption(n);
-        if (n == 11 || n == 12) {
-            EXPECT_EQ(caption, n == 11 ? "Heavenly Lorestones" : "Natalsign Lorestones");
+        const ButtonEntry& button = buttonEntry(n);
+        EXPECT_EQ(button.radioButton, n);
+        const ButtonList list = n <= 10   ? ButtonList::Categories
+                                : n <= 12 ? ButtonList::Stones
+                                          : ButtonList::CityBuildings;
+        EXPECT_EQ(button.list, list) << n;
+        if (list == ButtonList::Stones) {
+            EXPECT_EQ(std::get<StoneTableId>(button.table),
+                      n == 11 ? StoneTableId::Heavenly : StoneTableId::Sign);
+            EXPECT_EQ(button.caption, n == 11 ? "Heavenly Lorestones" : "Natalsign Lorestones");
             continue;
         }
-        const auto category = std::ranges::find(kCategoryButtons, n, &CategoryButton::radioButton);
-        const auto city = std::ranges::find(kCityDirectory, n, &CityEntry::radioButton);
-        const PlaceTableId table =
-            category != kCategoryButtons.end() ? category->table : city->table;
-        EXPECT_EQ(placeTable(table).count(), rowsByCaption.at(caption)) << caption;
+        EXPECT_EQ(placeTable(std::get<PlaceTableId>(button.table)).count(),
+                  rowsByCaption.at(button.caption))
+            << button.caption;
     }
-    EXPECT_EQ(buttonCaption(21), "");
+    EXPECT_THROW(buttonEntry(21), std::out_of_range);
+    EXPECT_THROW(buttonEntry(0), std::out_of_range);
 }
 
 TEST(PlaceTables, ListRowKShowsRecordKPlusOne) {

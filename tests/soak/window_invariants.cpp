@@ -25,22 +25,15 @@ namespace marventa::soak {
 
 namespace {
 
-constexpr int stoneButton(StoneTableId table) {
-    return std::ranges::find(kStoneButtons, table, &StoneButton::table)->radioButton;
-}
-constexpr int kHeavenlyButton = stoneButton(StoneTableId::Heavenly);
-constexpr int kSignButton = stoneButton(StoneTableId::Sign);
-
-// A list and the buttons whose tables it shows.
+// The three lists, each with the kind of button whose tables it shows.
 struct ListGroup {
     ListBox* FormWidgets::*list;
-    int firstButton;
-    int lastButton;
+    ButtonList buttons;
 };
 constexpr std::array<ListGroup, 3> kGroups{{
-    {&FormWidgets::ListBox1, 1, 10},
-    {&FormWidgets::ListBox2, kHeavenlyButton, kSignButton},
-    {&FormWidgets::ListBox3, 13, 20},
+    {&FormWidgets::ListBox1, ButtonList::Categories},
+    {&FormWidgets::ListBox2, ButtonList::Stones},
+    {&FormWidgets::ListBox3, ButtonList::CityBuildings},
 }};
 
 struct Place {
@@ -49,61 +42,53 @@ struct Place {
     std::string_view y;
 };
 
-const CityEntry* cityOfButton(int n) {
-    const auto city = std::ranges::find(kCityDirectory, n, &CityEntry::radioButton);
-    return city == kCityDirectory.end() ? nullptr : &*city;
+template <class Record>
+Place placeIn(const PlaceTable<Record>& table, int row) {
+    const Record& record = table.record(row + 1);
+    return {record.name, record.x, record.y};
 }
 
-template <class Record>
-std::vector<QString> namesIn(const PlaceTable<Record>& table) {
-    std::vector<QString> names;
-    for (const Record& record : table.rows()) {
-        names.push_back(QString::fromUtf8(record.name.data(), std::ssize(record.name)));
+// Row `row` of the list RadioButton<n> fills, from the table the directory gives it.
+Place placeOfButton(int n, int row) {
+    const auto& table = buttonEntry(n).table;
+    if (const auto* stone = std::get_if<StoneTableId>(&table)) {
+        return *stone == StoneTableId::Heavenly ? placeIn(heavenlyStones(), row)
+                                                : placeIn(signStones(), row);
     }
-    return names;
+    return placeIn(placeTable(std::get<PlaceTableId>(table)), row);
 }
 
 std::vector<QString> namesOfButton(int n) {
-    if (n == kHeavenlyButton) {
-        return namesIn(heavenlyStones());
+    const auto& table = buttonEntry(n).table;
+    const std::vector<std::string_view> names =
+        std::holds_alternative<PlaceTableId>(table)
+            ? placeTable(std::get<PlaceTableId>(table)).names()
+        : std::get<StoneTableId>(table) == StoneTableId::Heavenly ? heavenlyStones().names()
+                                                                  : signStones().names();
+    std::vector<QString> result;
+    for (const std::string_view name : names) {
+        result.push_back(QString::fromUtf8(name.data(), std::ssize(name)));
     }
-    if (n == kSignButton) {
-        return namesIn(signStones());
-    }
-    const CityEntry* city = cityOfButton(n);
-    return namesIn(placeTable(city != nullptr
-                                  ? city->table
-                                  : kCategoryButtons.at(static_cast<std::size_t>(n - 1)).table));
+    return result;
 }
 
-Place placeOfButton(int n, int row) {
-    if (n == kHeavenlyButton) {
-        const auto& stone = heavenlyStones().record(row + 1);
-        return {stone.name, stone.x, stone.y};
+// The checked buttons of a list's group.
+std::vector<int> checkedButtons(const FormWidgets& ui, const ListGroup& group) {
+    std::vector<int> checked;
+    for (const ButtonEntry& button : kButtons) {
+        if (button.list == group.buttons && ui.radioButton(button.radioButton).isChecked()) {
+            checked.push_back(button.radioButton);
+        }
     }
-    if (n == kSignButton) {
-        const auto& stone = signStones().record(row + 1);
-        return {stone.name, stone.x, stone.y};
-    }
-    const CityEntry* city = cityOfButton(n);
-    const auto& place =
-        placeTable(city != nullptr ? city->table
-                                   : kCategoryButtons.at(static_cast<std::size_t>(n - 1)).table)
-            .record(row + 1);
-    return {place.name, place.x, place.y};
+    return checked;
 }
 
 // The checked button of the list's group, 0 with none.
 int checkedButtonOf(const FormWidgets& ui, const ListBox* list) {
     const auto group =
         std::ranges::find_if(kGroups, [&](const ListGroup& g) { return ui.*g.list == list; });
-    int button = 0;
-    for (int n = group->firstButton; n <= group->lastButton; ++n) {
-        if (ui.radioButton(n).isChecked()) {
-            button = n;
-        }
-    }
-    return button;
+    const std::vector<int> checked = checkedButtons(ui, *group);
+    return checked.empty() ? 0 : checked.back();
 }
 
 QString fromView(std::string_view text) {
@@ -204,12 +189,7 @@ void WindowInvariants::checkButtonsAndLists(Problems& problems) const {
     for (const ListGroup& group : kGroups) {
         const ListBox& list = *(ui.*group.list);
         const std::string name = list.objectName().toStdString();
-        std::vector<int> checked;
-        for (int n = group.firstButton; n <= group.lastButton; ++n) {
-            if (ui.radioButton(n).isChecked()) {
-                checked.push_back(n);
-            }
-        }
+        const std::vector<int> checked = checkedButtons(ui, group);
         if (checked.size() > 1) {
             problems.push_back(name + ": " + std::to_string(checked.size()) +
                                " of its buttons are checked");
@@ -399,11 +379,11 @@ void WindowInvariants::checkPickedRow(Problems& problems) const {
         problems.push_back(str(name) + " should be centred at " + pair(h, v) + ", view at " +
                            pair(box.horizontalPosition(), box.verticalPosition()));
     }
-    if (button != kHeavenlyButton && button != kSignButton) {
+    if (buttonEntry(button).list != ButtonList::Stones) {
         return;
     }
     std::array<QString, 9> details;  // Label2 .. Label10
-    if (button == kHeavenlyButton) {
+    if (std::get<StoneTableId>(buttonEntry(button).table) == StoneTableId::Heavenly) {
         const HeavenlyStoneRecord& stone = heavenlyStones().record(row + 1);
         details[0] = QStringLiteral("Difference between");
         details[1] = QStringLiteral("Fame and Infame at least ") + fromView(stone.fameDifference);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "browser/ports.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 
 namespace marventa {
 

@@ -12,9 +12,9 @@
 #include "catalogue/city_directory.h"
 #include "navigation/ramka.h"
 #include "navigation/view_mode.h"
-#include "pictures/display_picture.h"
-#include "pictures/picture_record.h"
+#include "pictures/picture.h"
 #include "recording_reporter.h"
+#include "tests/support/picture_fixtures.h"
 #include "tests/support/window/window_fixture.h"
 #include "ui/application.h"
 
@@ -198,18 +198,16 @@ TEST_F(ErrorPathTest, ABadCoordinateIsShownAndAbandonsOnlyThatRowsPick) {
     }
 }
 
-// The embedded pictures with one JPEG cut before its first scan: the header still gives the
-// size, but the decoder finds no image data.
+// The embedded pictures with one JPEG broken in its first scan: the header still gives the
+// size, but the decode fails.
 std::vector<std::uint8_t> streamWithBrokenPicture(std::string_view broken) {
     std::vector<std::uint8_t> stream;
     for (const PictureHolder& holder : PictureSet::embedded().holders()) {
-        std::span<const std::uint8_t> bytes = holder.bytes();
-        if (holder.name() == broken) {
-            const std::uint8_t scan[] = {0xFF, 0xDA};
-            bytes = {bytes.begin(), std::ranges::search(bytes, scan).begin()};
-        }
         appendPictureRecord(stream, holder.name(),
-                            holder.kind() == PictureKind::Jpeg ? kJpegTag : kBitmapTag, bytes);
+                            holder.kind() == PictureKind::Jpeg ? kJpegTag : kBitmapTag,
+                            holder.name() == broken
+                                ? fixtures::withBrokenFirstScan(holder.bytes())
+                                : fixtures::Bytes(holder.bytes().begin(), holder.bytes().end()));
     }
     return stream;
 }
@@ -217,7 +215,7 @@ std::vector<std::uint8_t> streamWithBrokenPicture(std::string_view broken) {
 // What the error box says for a picture: the decoder's own message with a full stop.
 std::string decodeError(const PictureHolder& holder) {
     try {
-        DisplayPicture(holder).pixels();
+        decode(holder);
     } catch (const JpegError& error) {
         return error.what() + std::string(".");
     }
@@ -226,7 +224,7 @@ std::string decodeError(const PictureHolder& holder) {
 
 TEST_F(ErrorPathTest, ACityMapThatDoesNotDecodeIsShownOnceAndOnlyItsDrawIsAbandoned) {
     const std::vector<std::uint8_t> stream = streamWithBrokenPicture("orlheim");
-    const PictureSet pictures = PictureSet::parse(stream);
+    const PictureSet pictures(stream);
     const std::string error = decodeError(pictures.holder("orlheim"));
     ASSERT_TRUE(error.starts_with("JPEG error #")) << error;
     openWindow(pictures);
@@ -271,7 +269,7 @@ TEST_F(ErrorPathTest, ACityMapThatDoesNotDecodeIsShownOnceAndOnlyItsDrawIsAbando
 
 TEST_F(ErrorPathTest, AProvinceMapThatDoesNotDecodeAtStartUpLeavesTheCitiesWorking) {
     const std::vector<std::uint8_t> stream = streamWithBrokenPicture(kProvinceHolder);
-    const PictureSet pictures = PictureSet::parse(stream);
+    const PictureSet pictures(stream);
     openWindow(pictures);
     settle();
     EXPECT_EQ(shownTexts(),

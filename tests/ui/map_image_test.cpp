@@ -4,10 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "pictures/display_picture.h"
-#include "pictures/picture_record.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "recording_reporter.h"
+#include "tests/support/picture_fixtures.h"
 #include "tests/support/window/logical_pixel.h"
 #include "ui/application.h"
 #include "ui/map_image.h"
@@ -39,12 +38,10 @@ TEST_F(MapImageTest, PaintsThePictureUnscaledAndTheButtonFacePastIt) {
 
     const QImage shown = image_.grab(QRect(0, 0, 300, 200)).toImage();
     ASSERT_TRUE(image_.isDecoded());
-    DisplayPicture reference(tolvane());
-    const DecodedPicture& pixels = reference.pixels();
+    const Picture pixels = decode(tolvane());
     for (const QPoint at : {QPoint(0, 0), QPoint(17, 3), QPoint(299, 199), QPoint(150, 101)}) {
-        const std::size_t offset = static_cast<std::size_t>(at.y()) * pixels.stride + at.x() * 3;
-        EXPECT_EQ(logicalPixel(shown, at),
-                  QColor(pixels.rgb[offset], pixels.rgb[offset + 1], pixels.rgb[offset + 2]))
+        const auto rgb = pixels.rgb().subspan(std::size_t(at.y()) * pixels.stride() + at.x() * 3);
+        EXPECT_EQ(logicalPixel(shown, at), QColor(rgb[0], rgb[1], rgb[2]))
             << at.x() << "," << at.y();
     }
     const QImage past = image_.grab(QRect(1400, 800, 200, 100)).toImage();
@@ -59,16 +56,12 @@ TEST_F(MapImageTest, APictureThatDoesNotDecodeIsReportedOnceAndTheNextOneShows) 
     RecordingReporter reporter;
     app.setErrorReporter(&reporter);
 
-    // The header survives, so the size is known, but the file ends before the first scan.
-    const std::span<const std::uint8_t> good = tolvane().bytes();
-    const std::uint8_t scan[] = {0xFF, 0xDA};
-    const auto cut = std::search(good.begin(), good.end(), std::begin(scan), std::end(scan));
-    std::vector<std::uint8_t> stream;
-    appendPictureRecord(stream, "broken", kJpegTag, std::span(good.begin(), cut));
-    const PictureSet broken = PictureSet::parse(stream);
+    // The header survives, so the size is known, but the decode fails.
+    const fixtures::OnePicture broken("broken", kJpegTag,
+                                      fixtures::withBrokenFirstScan(tolvane().bytes()));
 
     image_.resize(300, 200);
-    image_.putPicture(broken.holder("broken"));
+    image_.putPicture(broken.holder());
     EXPECT_EQ(image_.pictureSize(), (Size{1488, 830}));
     image_.repaint();
     image_.repaint();

@@ -9,7 +9,7 @@
 #include "browser/browser.h"
 #include "catalogue/catalogue.h"
 #include "logical_pixel.h"
-#include "pictures/picture_set.h"
+#include "pictures/picture.h"
 #include "ui/list_box.h"
 #include "ui/map_image.h"
 #include "ui/name_label.h"
