@@ -10,8 +10,10 @@ CONFIGURE_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-tu
 # The trees without the tests (fuzzers, benchmarks, generator).
 BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
 	libgtest-dev libbenchmark-dev
-RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
-TEST_PACKAGES := xauth desktop-file-utils appstream
+# qt6-wayland: the native platform of a Wayland session without an X server.
+RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine qt6-wayland
+# weston: the headless compositor the Wayland tests run on.
+TEST_PACKAGES := xauth desktop-file-utils appstream weston
 
 .PHONY: all build test test-sanitize fuzz-smoke run bench world packages-build packages-test \
 	packages-run clean format format-check
