@@ -9,11 +9,13 @@ JOBS ?= $(shell nproc)
 CORE_PACKAGES := build-essential cmake pkg-config libjpeg62-turbo-dev
 BUILD_PACKAGES := $(CORE_PACKAGES) qt6-base-dev
 CONFIGURE_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libjpeg-turbo-progs
-RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
-TEST_PACKAGES := xauth desktop-file-utils appstream
+# qt6-wayland: the native platform of a Wayland session without an X server.
+RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine qt6-wayland
+# weston: the headless compositor the Wayland tests run on.
+TEST_PACKAGES := xauth desktop-file-utils appstream weston
 
-.PHONY: all build test test-sanitize fuzz-smoke run bench world packages-build packages-test \
-	packages-run clean format format-check
+.PHONY: all build test test-sanitize fuzz-smoke run bench world package package-check \
+	packages-build packages-test packages-run clean format format-check
 
 all: build
 
@@ -105,6 +107,21 @@ run: packages-run
 	fi
 	$(BUILD_DIR)/ui/marventa
 
+# The Debian package, in its own optimised build of the program alone, checked by lintian:
+# $(PACKAGE_DIR)/marventa_<version>_<arch>.deb.
+PACKAGE_DIR ?= $(BUILD_DIR)-package
+package:
+	@./scripts/ensure-packages $(BUILD_PACKAGES) dpkg-dev lintian
+	./scripts/configure $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+		-DMARVENTA_BUILD_BENCH=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS) --target marventa
+	cd $(PACKAGE_DIR) && cpack -G DEB
+	lintian --fail-on error $(PACKAGE_DIR)/marventa_*.deb
+
+# Installs that package into a clean Debian 12 root under $(PACKAGE_DIR) and starts it there.
+package-check: package
+	./scripts/check-package $(PACKAGE_DIR)
+
 format:
 	@./scripts/ensure-packages clang-format
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
@@ -116,4 +133,6 @@ format-check:
 
 # Every folder the targets above create.
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BUILD_DIR)-bench $(WORLD_DIR)
+	@./scripts/check-package --unmount $(PACKAGE_DIR)
+	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BUILD_DIR)-bench $(WORLD_DIR) \
+		$(PACKAGE_DIR)

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 
 namespace marventa {
 
@@ -32,6 +33,27 @@ QFont sansSerifFont(int pixelHeight) {
         font.setFamily(kStandIn);
     }
     return font;
+}
+
+QFont scalableFace(const QFont& font) {
+    QFont face(kStandIn);
+    face.setPixelSize(QFontInfo(font).pixelSize());
+    face.setWeight(font.weight());
+    face.setItalic(font.italic());
+    face.setStyleHint(QFont::SansSerif);
+    // As tall in its capitals as the designed face, and as wide on average: the stand-in's own
+    // proportions would draw text small in its cells, or crowd them.
+    const QFontMetricsF designed(font);
+    const qreal capitals = QFontMetricsF(face).capHeight();
+    if (capitals > 0 && designed.capHeight() > 0) {
+        face.setPixelSize(qRound(face.pixelSize() * designed.capHeight() / capitals));
+    }
+    const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const qreal width = QFontMetricsF(face).horizontalAdvance(alphabet);
+    if (width > 0) {
+        face.setStretch(qRound(100 * designed.horizontalAdvance(alphabet) / width));
+    }
+    return face;
 }
 
 QFont nameLabelFont() {

@@ -11,6 +11,10 @@ void installFonts();
 // "MS Sans Serif" at a character height in pixels.
 QFont sansSerifFont(int pixelHeight);
 
+// The scalable face that draws text set in `font` where its bitmaps do not fit the device: the
+// same size, weight and slant.
+QFont scalableFace(const QFont& font);
+
 // Label1's font: 19 pixels, fixed pitch requested.
 QFont nameLabelFont();
 

@@ -9,6 +9,7 @@
 #include "form_builder.h"
 #include "list_box.h"
 #include "map_image.h"
+#include "memo.h"
 #include "name_label.h"
 #include "notebook.h"
 #include "overview_control.h"
@@ -99,9 +100,8 @@ void placeRadioButtons(std::span<const RadioDesign> designs, QWidget* parent, Fo
 // A read-only text inside a group frame, heard by the frame's caption.
 QPlainTextEdit* memo(const QString& name, const QString& text, const QColor& background,
                      const QRect& geometry, QGroupBox* parent) {
-    auto* edit = named(new QPlainTextEdit(text, parent), name);
+    auto* edit = named(new Memo(text, parent), name);
     spoken(edit, parent->title());
-    edit->setReadOnly(true);
     edit->setFrameStyle(QFrame::NoFrame);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

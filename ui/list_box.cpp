@@ -1,11 +1,14 @@
 #include "list_box.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include "qstring_view.h"
+#include "scaled_text.h"
 
 namespace marventa {
 
@@ -17,6 +20,39 @@ class FixedHeightDelegate : public QStyledItemDelegate {
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return {QStyledItemDelegate::sizeHint(option, index).width(), ListBox::kItemHeight};
+    }
+
+    // A row's text goes through the style's item text, which keeps it sharp at every scale.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (!needsScalableFace(option.font, *painter)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem row = option;
+        initStyleOption(&row, index);
+        const QStyle* style = row.widget != nullptr ? row.widget->style() : QApplication::style();
+        const QString text = row.text;
+        row.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &row, painter, row.widget);
+        row.text = text;
+        // Where the toolkit puts a row's text: inside the focus frame's margin.
+        const int margin =
+            style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, row.widget) + 1;
+        const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &row, row.widget)
+                                   .adjusted(margin, 0, -margin, 0);
+        QPalette colours = row.palette;
+        if ((row.state & QStyle::State_Enabled) == 0) {
+            colours.setCurrentColorGroup(QPalette::Disabled);
+        } else if ((row.state & QStyle::State_Active) == 0) {
+            colours.setCurrentColorGroup(QPalette::Inactive);
+        }
+        const bool selected = (row.state & QStyle::State_Selected) != 0;
+        painter->save();
+        painter->setFont(row.font);
+        style->drawItemText(painter, textRect, static_cast<int>(row.displayAlignment), colours,
+                            true, text, selected ? QPalette::HighlightedText : QPalette::Text);
+        painter->restore();
     }
 };
 

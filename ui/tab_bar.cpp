@@ -2,22 +2,23 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QProxyStyle>
 #include <QWheelEvent>
+
+#include "scaled_text.h"
 
 namespace marventa {
 
 namespace {
 
 // Narrower padding around the captions than Fusion's, so all four tabs fit the side panel.
-class NarrowTabsStyle : public QProxyStyle {
+class NarrowTabsStyle : public TextStyle {
   public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         if (metric == PM_TabBarTabHSpace) {
             return 12;
         }
-        return QProxyStyle::pixelMetric(metric, option, widget);
+        return TextStyle::pixelMetric(metric, option, widget);
     }
 };
 

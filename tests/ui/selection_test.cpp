@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLabel>
 #include <algorithm>
 
 #include "catalogue/city_directory.h"
@@ -51,6 +52,45 @@ TEST_F(WindowTest, ACategoryFillsItsListAndARowClickCentresAndLabelsThePlace) {
     EXPECT_TRUE(ui().Label1->isVisible());
     EXPECT_EQ(ui().Label1->text(), nameOf(cave));
     EXPECT_EQ(ui().StatusBar1->panelText(0), nameOf(cave));
+}
+
+// What a pick puts on the screen, read from the window's pixels: the label on its tooltip
+// colour beside the place, the overview frame around the new view, the name in the status bar.
+// Also run on a Wayland compositor (wayland_test.sh).
+TEST_F(WindowTest, APickShowsOnTheScreen) {
+    const QImage before = form_->grab().toImage();
+    clickRadio(9);
+    clickRow(*ui().ListBox1, placeTable(PlaceTableId::Caves).count() / 2);
+    const QImage after = form_->grab().toImage();
+
+    const NameLabel& label = *ui().Label1;
+    const QPoint labelCorner = label.mapTo(form_.get(), QPoint(0, 0));
+    EXPECT_EQ(logicalPixel(after, labelCorner), label.palette().color(QPalette::Window));
+
+    const OverviewBitmap& overview = form_->browser().overview().bitmap();
+    const QPoint overviewCorner = ui().Image2->mapTo(form_.get(), QPoint(0, 0));
+    int framePixels = 0;
+    for (int y = 0; y < OverviewBitmap::kHeight; ++y) {
+        for (int x = 0; x < OverviewBitmap::kWidth; ++x) {
+            const auto* rgb =
+                &overview.rgb[static_cast<std::size_t>(y * OverviewBitmap::kStride + x * 3)];
+            if (rgb[0] == 0 && rgb[1] == 0 && rgb[2] == 0 && (x > 39 || y > 37)) {
+                ++framePixels;
+                EXPECT_EQ(logicalPixel(after, overviewCorner + QPoint(x, y)), QColor(Qt::black))
+                    << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(framePixels, 0) << "the frame left the top-left corner";
+
+    const QRect panel0(ui().StatusBar1->panel(0).mapTo(form_.get(), QPoint(2, 2)), QSize(100, 14));
+    int changed = 0;
+    for (int y = panel0.top(); y <= panel0.bottom(); ++y) {
+        for (int x = panel0.left(); x <= panel0.right(); ++x) {
+            changed += logicalPixel(after, {x, y}) != logicalPixel(before, {x, y});
+        }
+    }
+    EXPECT_GT(changed, 20) << "the place's name is drawn in the status bar";
 }
 
 TEST_F(WindowTest, TypedLettersPickTheFirstMatchingRowAndBackspaceGoesBackToTheTop) {
