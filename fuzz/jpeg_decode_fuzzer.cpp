@@ -13,6 +13,8 @@
 
 #include <jpeglib.h>
 
+#include <jerror.h>  // after jpeglib.h, which it needs
+
 #include "fuzz_check.h"
 #include "pictures/picture.h"
 
