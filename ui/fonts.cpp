@@ -35,19 +35,22 @@ QFont sansSerifFont(int pixelHeight) {
     return font;
 }
 
-QFont scalableFace(const QFont& font) {
+QFont scalableFace(const QFont& font, FaceFit fit) {
     QFont face(kStandIn);
     face.setPixelSize(QFontInfo(font).pixelSize());
     face.setWeight(font.weight());
     face.setItalic(font.italic());
     face.setStyleHint(QFont::SansSerif);
-    // As tall in its capitals as the designed face, and as wide on average: the stand-in's own
-    // proportions would draw text small in its cells, or crowd them.
     const QFontMetricsF designed(font);
-    const qreal capitals = QFontMetricsF(face).capHeight();
-    if (capitals > 0 && designed.capHeight() > 0) {
-        face.setPixelSize(qRound(face.pixelSize() * designed.capHeight() / capitals));
+    const QFontMetricsF own(face);
+    if (fit == FaceFit::Capitals && own.capHeight() > 0 && designed.capHeight() > 0) {
+        face.setPixelSize(qRound(face.pixelSize() * designed.capHeight() / own.capHeight()));
+    } else if (fit == FaceFit::Lines && own.height() > 0) {
+        // The largest whole size (the engine rounds to one) whose lines are no taller.
+        face.setPixelSize(static_cast<int>(face.pixelSize() * designed.height() / own.height()));
     }
+    // As wide on average as the designed face: the stand-in's own proportions would crowd the
+    // cells, or wrap lines elsewhere.
     const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
     const qreal width = QFontMetricsF(face).horizontalAdvance(alphabet);
     if (width > 0) {

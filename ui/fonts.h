@@ -11,9 +11,13 @@ void installFonts();
 // "MS Sans Serif" at a character height in pixels.
 QFont sansSerifFont(int pixelHeight);
 
+// How a scalable stand-in is sized: as tall in its capitals as the designed face (glyphs drawn
+// in the designed face's cells), or with lines no taller (text the toolkit lays out in lines).
+enum class FaceFit { Capitals, Lines };
+
 // The scalable face that draws text set in `font` where its bitmaps do not fit the device: the
-// same size, weight and slant.
-QFont scalableFace(const QFont& font);
+// same weight and slant, as wide on average, sized by `fit`.
+QFont scalableFace(const QFont& font, FaceFit fit = FaceFit::Capitals);
 
 // Label1's font: 19 pixels, fixed pitch requested.
 QFont nameLabelFont();

@@ -19,7 +19,7 @@ void Memo::paintEvent(QPaintEvent* event) {
         const QPainter probe(viewport());
         scalable = needsScalableFace(designed, probe);
     }
-    const QFont wanted = scalable ? scalableFace(designed) : designed;
+    const QFont wanted = scalable ? scalableFace(designed, FaceFit::Lines) : designed;
     if (document()->defaultFont() != wanted) {
         document()->setDefaultFont(wanted);
     }
