@@ -4,9 +4,10 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
 # What configuring the default tree needs: the tests are part of it, and the pictures' tests
-# look for djpeg while configuring.
+# look for djpeg while configuring. The accessibility tests switch Qt's listener on through its
+# private headers.
 CONFIGURE_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
-	libgtest-dev libbenchmark-dev libjpeg-turbo-progs
+	libgtest-dev libbenchmark-dev libjpeg-turbo-progs qt6-base-private-dev
 # The trees without the tests (fuzzers, benchmarks, generator).
 BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
 	libgtest-dev libbenchmark-dev

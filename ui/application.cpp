@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <exception>
 
+#include "accessibility.h"
 #include "fonts.h"
 
 namespace marventa {
@@ -26,6 +27,7 @@ Application::Application(int& argc, char** argv)
     // The layout's pixel sizes assume Fusion's metrics (scroll bars 14 pixels thick).
     setStyle(QStringLiteral("Fusion"));
     installFonts();
+    installAccessibility();
     setFont(sansSerifFont(11));
 }
 

@@ -11,7 +11,7 @@ class AutoSizeLabel;
 // The nine lines of the "Effects" group, Label2 .. Label10, as the controller writes them.
 class StoneDetails : public StoneDetailsPort {
   public:
-    explicit StoneDetails(const std::array<AutoSizeLabel*, 9>& labels) : labels_(labels) {}
+    explicit StoneDetails(const std::array<AutoSizeLabel*, 9>& labels);
 
     void setStoneDetail(int label, std::string_view caption) override;
 
