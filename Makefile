@@ -13,6 +13,9 @@ BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-
 	libgtest-dev libbenchmark-dev
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
 TEST_PACKAGES := xauth desktop-file-utils appstream
+# The screen-reader test's: Orca on an X server of its own. Where they cannot be installed, that
+# test is skipped and the others still run.
+SCREEN_READER_PACKAGES := orca speech-dispatcher at-spi2-core dbus-daemon xvfb xdotool
 
 .PHONY: all build test test-sanitize fuzz-smoke run bench world packages-build packages-test \
 	packages-run clean format format-check
@@ -27,6 +30,7 @@ packages-run:
 
 packages-test:
 	@./scripts/ensure-packages $(CONFIGURE_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
+	-@./scripts/ensure-packages $(SCREEN_READER_PACKAGES)
 
 # Configures again when these arguments change, or when the last configure did not finish. The
 # generator is built with the tests, so its checks of the world (coherence, city plans, the
