@@ -25,4 +25,14 @@ void StoneDetails::setStoneDetail(int label, std::string_view caption) {
     showLine(*labels_.at(static_cast<std::size_t>(label - 2)), fromCore(caption));
 }
 
+QString StoneDetails::spokenLines() const {
+    QStringList lines;
+    for (const AutoSizeLabel* label : labels_) {
+        if (!label->isHidden()) {
+            lines.append(label->text());
+        }
+    }
+    return lines.join(QStringLiteral(", "));
+}
+
 }  // namespace marventa

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 
 #include "browser/ports.h"
@@ -14,6 +15,9 @@ class StoneDetails : public StoneDetailsPort {
     explicit StoneDetails(const std::array<AutoSizeLabel*, 9>& labels);
 
     void setStoneDetail(int label, std::string_view caption) override;
+
+    // The lines shown, in order, joined by ", ": how a screen reader hears them.
+    QString spokenLines() const;
 
   private:
     std::array<AutoSizeLabel*, 9> labels_;

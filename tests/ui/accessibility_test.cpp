@@ -164,8 +164,9 @@ TEST_F(AccessibilityTest, AKeyboardWalkHearsEachControlAndEachPickedRowInTheActi
 }
 
 // Hidden or blank text is not read out: the map's label before its first place (whose starting
-// caption is "Label1"), and the empty lines of a stone's effects.
-TEST_F(AccessibilityTest, NothingHiddenOrBlankIsHeard) {
+// caption is "Label1"), and the empty lines of a stone's effects. The lines shown are heard with
+// the stone's row.
+TEST_F(AccessibilityTest, NothingHiddenOrBlankIsHeardAndAStoneRowCarriesItsEffects) {
     const auto heardTexts = [this] {
         QStringList texts;
         forEachBelow(heard(form_.get()), [&texts](QAccessibleInterface& part) {
@@ -204,6 +205,9 @@ TEST_F(AccessibilityTest, NothingHiddenOrBlankIsHeard) {
     clickRadio(12);
     clickRow(*ui().ListBox2, 0);
     EXPECT_EQ(effectsHeard(), natalsign);
+    // The picked row is described by the effects, heard after its name.
+    EXPECT_EQ(heard(ui().ListBox2)->child(0)->text(QAccessible::Description),
+              natalsign.join(QStringLiteral(", ")));
     clickRadio(11);  // a heavenly stone writes the first two lines too
     clickRow(*ui().ListBox2, 0);
     EXPECT_EQ(effectsHeard().front(), QStringLiteral("Difference between"));

@@ -92,7 +92,8 @@ spoken() {
 
 mark=0
 # Waits until each pattern (an extended regular expression for a whole utterance) has been
-# spoken since the last step; records the step and what was said in the transcript.
+# spoken since the last step, and records the step and what was said in the transcript; the walk
+# stops at the first pattern not spoken.
 expect() {
     step="$1"
     shift
@@ -106,9 +107,11 @@ expect() {
             sleep 0.1
         done
         if [ -z "$found" ]; then
+            cat "$speech"
             echo "FAIL: $step: Orca did not say /$pattern/; it said:"
             spoken | tail -n +$((mark + 1)) | sed 's/^/    /'
-            failed=1
+            echo "Orca's full log: $log"
+            exit 1
         fi
     done
     sleep 0.3  # the rest of the utterance
@@ -166,8 +169,9 @@ expect "Shift+Tab, Shift+Tab, Right: the Extras tab" "Extras page tab\\."
 click 665 216
 expect "click: a kind of stone" "Heavenly Lorestones\\." "selected radio button"
 key Tab Down
-expect "Tab, Down: a stone" "Places\\." "List with 7 items\\." "[A-Z][^.]*\\."
-stone=$(spoken | tail -n 1)
+expect "Tab, Down: a stone, and its effects" "Places\\." "List with 7 items\\." "[A-Z][^.]*\\." \
+    "Difference between, Fame and Infame at least [0-9]+, .*"
+stone=$(spoken | grep -E '^[A-Z][^.]*\.$' | tail -n 1)
 
 # Orca's "read status bar": Insert (the Orca key) with KP_Enter pressed twice. A double press
 # that Orca takes for two single ones reads the title instead; it is tried again.
