@@ -5,14 +5,18 @@ JOBS ?= $(shell nproc)
 
 # What each tree needs to configure and build. The core alone (the fuzzers' tree); with Qt (the
 # window, the generator, the bench harness); the default tree adds the tests, and the pictures'
-# tests look for djpeg while configuring. Google Benchmark is for `make bench` alone.
+# tests look for djpeg while configuring; the accessibility tests switch Qt's listener on through
+# its private headers. Google Benchmark is for `make bench` alone.
 CORE_PACKAGES := build-essential cmake pkg-config libjpeg62-turbo-dev
 BUILD_PACKAGES := $(CORE_PACKAGES) qt6-base-dev
-CONFIGURE_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libjpeg-turbo-progs
+CONFIGURE_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libjpeg-turbo-progs qt6-base-private-dev
 # qt6-wayland: the native platform of a Wayland session without an X server.
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine qt6-wayland
 # weston: the headless compositor the Wayland tests run on.
 TEST_PACKAGES := xauth desktop-file-utils appstream weston
+# The screen-reader test's: Orca on an X server of its own. Where they cannot be installed, that
+# test is skipped and the others still run.
+SCREEN_READER_PACKAGES := orca speech-dispatcher at-spi2-core dbus-daemon xvfb xdotool
 
 .PHONY: all build test test-sanitize fuzz-smoke run bench world package package-check \
 	packages-build packages-test packages-run clean format format-check
@@ -27,6 +31,7 @@ packages-run:
 
 packages-test:
 	@./scripts/ensure-packages $(CONFIGURE_PACKAGES) $(RUN_PACKAGES) $(TEST_PACKAGES)
+	-@./scripts/ensure-packages $(SCREEN_READER_PACKAGES)
 
 # The default tree, with CMake's defaults: the program, the tests, the content generator with its
 # checks of the world (coherence, city plans, the encoders) and the bench harness with its smoke

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <exception>
 
+#include "accessibility.h"
 #include "fonts.h"
 #include "scaled_text.h"
 
@@ -28,6 +29,7 @@ Application::Application(int& argc, char** argv)
     // stay sharp at every scale.
     setStyle(new TextStyle);
     installFonts();
+    installAccessibility();
     setFont(sansSerifFont(11));
 }
 

@@ -1,8 +1,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "accessibility.h"
 #include "auto_size_label.h"
 #include "catalogue/button_directory.h"
 #include "fonts.h"
@@ -113,38 +115,40 @@ QPlainTextEdit* memo(const QString& name, const QString& text, const QColor& bac
     return edit;
 }
 
+// On each page the buttons are built before the list, so Tab reaches them in the order they are
+// read: the chosen button first, then the list it fills.
 void buildStandardPage(QWidget* page, FormWidgets& form) {
     QVBoxLayout* layout = stackedLayout(page);
     form.GroupBox3 =
         groupFrame(QStringLiteral("GroupBox3"), QStringLiteral("Choose Type"), 105, page);
+    placeRadioButtons(kCategoryButtonPlaces, form.GroupBox3, form);
     form.ListBox1 = listBox(QStringLiteral("ListBox1"), page);
     form.ListBox1->setEnabled(false);
     layout->addWidget(form.GroupBox3);
     layout->addWidget(form.ListBox1);
-    placeRadioButtons(kCategoryButtonPlaces, form.GroupBox3, form);
 }
 
 void buildCitiesPage(QWidget* page, FormWidgets& form) {
     QVBoxLayout* layout = stackedLayout(page);
     form.RadioGroup2 =
         groupFrame(QStringLiteral("RadioGroup2"), QStringLiteral("Choose City"), 105, page);
+    // Children of the page, not of the group: the eight exclude each other as one group.
+    placeRadioButtons(kCityButtonPlaces, page, form);
     form.ListBox3 = listBox(QStringLiteral("ListBox3"), page);
     layout->addWidget(form.RadioGroup2);
     layout->addWidget(form.ListBox3);
-    // Children of the page, not of the group: the eight exclude each other as one group.
-    placeRadioButtons(kCityButtonPlaces, page, form);
 }
 
 void buildExtrasPage(QWidget* page, FormWidgets& form) {
     QVBoxLayout* layout = stackedLayout(page);
     form.RadioGroup1 =
         groupFrame(QStringLiteral("RadioGroup1"), QStringLiteral("Choose Type"), 57, page);
+    placeRadioButtons(kStoneButtonPlaces, page, form);
     form.ListBox2 = listBox(QStringLiteral("ListBox2"), page);
     form.GroupBox1 = groupFrame(QStringLiteral("GroupBox1"), QStringLiteral("Effects"), 193, page);
     layout->addWidget(form.RadioGroup1);
     layout->addWidget(form.ListBox2);
     layout->addWidget(form.GroupBox1);
-    placeRadioButtons(kStoneButtonPlaces, page, form);
     for (std::size_t i = 0; i < form.stoneLabels.size(); ++i) {
         auto* label = named(new AutoSizeLabel(QStringLiteral(" "), form.GroupBox1),
                             QStringLiteral("Label%1").arg(i + 2));
@@ -189,6 +193,8 @@ void buildSidePanel(FormWidgets& form) {
     spoken(form.Image2, QStringLiteral("Overview map"),
            QStringLiteral("Click to centre the province map here"));
     form.TabbedNotebook1 = named(new Notebook(form.Panel1), QStringLiteral("TabbedNotebook1"));
+    // The tab strip already names the page; its stack of pages is no "layered pane" to hear.
+    exposeAs(*form.TabbedNotebook1->findChild<QStackedWidget*>(), QAccessible::Pane);
     layout->addWidget(form.Image2);
     layout->addWidget(form.TabbedNotebook1);
 
@@ -223,6 +229,7 @@ void buildMainView(FormWidgets& form) {
 
 FormWidgets buildForm(QWidget& window) {
     FormWidgets form{};
+    exposeAs(window, QAccessible::Window);
     window.setFont(sansSerifFont(11));
     QPalette colours = window.palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
@@ -243,6 +250,7 @@ FormWidgets buildForm(QWidget& window) {
     form.Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     form.Panel1->setLineWidth(1);
     form.Panel1->setFixedWidth(kPanelWidth);
+    exposeAs(*form.Panel1, QAccessible::Pane);
     buildSidePanel(form);
     body->addWidget(form.ScrollBox1, 1);
     body->addWidget(form.Panel1);

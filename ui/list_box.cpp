@@ -231,13 +231,15 @@ void ListBox::reportMoves(const std::function<void()>& handle) {
 }
 
 void ListBox::focusInEvent(QFocusEvent* event) {
-    QListWidget::focusInEvent(event);
-    // Qt makes row 0 current on focus without selecting it, so the first Down key would skip
-    // to row 1; with nothing selected there should be no current row either.
-    if (selectedItems().isEmpty() && selectionModel() != nullptr) {
-        const QSignalBlocker blocker(selectionModel());
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    if (currentIndex().isValid()) {
+        QListWidget::focusInEvent(event);
+        return;
     }
+    // Qt would make row 0 current on focus without selecting it: the first Down key would then
+    // skip to row 1, and a screen reader would hear row 0 as if it had been picked. With nothing
+    // selected there is no current row either; the first Down key selects row 0.
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
 }
 
 }  // namespace marventa

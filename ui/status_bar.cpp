@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QSizeGrip>
 
+#include "accessibility.h"
 #include "qstring_view.h"
 
 namespace marventa {
@@ -16,6 +17,7 @@ constexpr int kBarHeight = 19;
 
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent), grip_(new QSizeGrip(this)) {
     setFixedHeight(kBarHeight);
+    exposeAs(*this, QAccessible::StatusBar);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
     layout->setSpacing(2);

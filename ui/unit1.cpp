@@ -103,6 +103,14 @@ void TForm1::wireEvents() {
     }
     connect(ui_.ListBox1, &ListBox::picked, this, operation(&Browser::ListBox1Click));
     connect(ui_.ListBox2, &ListBox::picked, this, operation(&Browser::ListBox2Click));
+    // A picked stone's row is described by its effects, which a screen reader reads after the
+    // row's name as the focus reaches it.
+    connect(ui_.ListBox2, &ListBox::picked, this, [this] {
+        if (QListWidgetItem* row = ui_.ListBox2->currentItem();
+            row != nullptr && row->isSelected()) {
+            row->setData(Qt::AccessibleDescriptionRole, stoneDetails_.spokenLines());
+        }
+    });
     connect(ui_.ListBox3, &ListBox::picked, this, operation(&Browser::ListBox3Click));
     connect(ui_.TabbedNotebook1, &Notebook::pageAboutToChange, this,
             operation(&Browser::TabbedNotebook1Change));

@@ -1,8 +1,3 @@
-#include <QAccessible>
-#include <QGroupBox>
-#include <QPlainTextEdit>
-#include <QRegularExpression>
-
 #include "tests/support/window/window_fixture.h"
 
 namespace marventa {
@@ -82,55 +77,6 @@ TEST_F(WindowTest, HasTheDesignGeometryAndGrowsOnlyTheMainView) {
     EXPECT_TRUE(isBlack(48, 42));
     EXPECT_TRUE(isBlack(48, 0));
     EXPECT_TRUE(isBlack(0, 42));
-}
-
-QString spokenName(QObject* widget) {
-    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget);
-    return spoken != nullptr ? spoken->text(QAccessible::Name) : QString();
-}
-
-QString spokenDescription(QObject* widget) {
-    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget);
-    return spoken != nullptr ? spoken->text(QAccessible::Description) : QString();
-}
-
-// Screen readers hear what is shown: a control's own text, or a name for people where it has
-// none. Object names are for code and never reach them.
-TEST_F(WindowTest, AScreenReaderHearsWhatIsShownNotWidgetNames) {
-    const QRegularExpression designName(
-        QStringLiteral("^(Label|ListBox|Image|StatusBar|Memo|"
-                       "RadioButton|GroupBox|ScrollBox)\\d"));
-    for (QWidget* widget : form_->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(form_.get())) {
-            continue;  // hidden, like Label1 with its starting caption "Label1": not heard
-        }
-        EXPECT_FALSE(designName.match(spokenName(widget)).hasMatch())
-            << widget->objectName().toStdString() << " is heard as "
-            << spokenName(widget).toStdString();
-    }
-    EXPECT_EQ(spokenName(&ui().radioButton(9)), QStringLiteral("Caves"));
-    EXPECT_EQ(spokenName(ui().GroupBox3), QStringLiteral("Choose Type"));
-    EXPECT_EQ(spokenName(&ui().StatusBar1->panel(1)), QStringLiteral("Map of Marventa v1.5"));
-    EXPECT_EQ(spokenName(ui().ScrollBox1), QStringLiteral("Map"));
-    EXPECT_FALSE(spokenDescription(ui().Image1).isEmpty());
-    EXPECT_EQ(spokenName(ui().Image2), QStringLiteral("Overview map"));
-    EXPECT_EQ(spokenName(ui().Memo2), QStringLiteral("Map's Info"));
-    for (ListBox* list : {ui().ListBox1, ui().ListBox2, ui().ListBox3}) {
-        EXPECT_EQ(spokenName(list), QStringLiteral("Places"));
-        EXPECT_EQ(spokenDescription(list), QString());
-    }
-
-    clickRadio(9);  // "Caves"
-    clickRow(*ui().ListBox1, 0);
-
-    const QString cave = ui().StatusBar1->panelText(0);
-    EXPECT_EQ(spokenDescription(ui().ListBox1), QStringLiteral("Caves"));
-    EXPECT_EQ(spokenName(&ui().StatusBar1->panel(0)), cave);
-    EXPECT_EQ(spokenName(ui().Label1), cave);
-    clickTab(2);  // "Extras": the lists are emptied, and so are their descriptions
-    EXPECT_EQ(spokenDescription(ui().ListBox1), QString());
-    clickRadio(12);
-    EXPECT_EQ(spokenDescription(ui().ListBox2), QStringLiteral("Natalsign Lorestones"));
 }
 
 }  // namespace
