@@ -13,7 +13,7 @@ if [ "${3:-}" != "--session" ]; then
     for tool in orca Xvfb xdotool dbus-run-session speech-dispatcher script \
         /usr/libexec/at-spi-bus-launcher; do
         if ! command -v "$tool" >/dev/null 2>&1; then
-            echo "skipped: $tool is missing (Debian packages orca speech-dispatcher at-spi2-core dbus xvfb xdotool)"
+            echo "skipped: $tool is missing (Debian packages orca speech-dispatcher at-spi2-core dbus-daemon xvfb xdotool)"
             exit 77
         fi
     done
