@@ -13,7 +13,7 @@ if [ "${3:-}" != "--session" ]; then
     for tool in orca Xvfb xdotool dbus-run-session speech-dispatcher script \
         /usr/libexec/at-spi-bus-launcher; do
         if ! command -v "$tool" >/dev/null 2>&1; then
-            echo "skipped: $tool is missing (Debian packages orca speech-dispatcher at-spi2-core dbus xvfb xdotool)"
+            echo "skipped: $tool is missing (Debian packages orca speech-dispatcher at-spi2-core dbus-daemon xvfb xdotool)"
             exit 77
         fi
     done
@@ -48,6 +48,7 @@ fi
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config" \
     XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
 export SPEECHD_ADDRESS="unix_socket:$work/run/speechd.sock"
+unset AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY
 log="$work/orca.log"
 speech="$work/speech.txt"
 failed=0
@@ -91,6 +92,7 @@ spoken() {
 }
 
 mark=0
+patience=100  # tenths of a second to wait for each utterance
 # Waits until each pattern (an extended regular expression for a whole utterance) has been
 # spoken since the last step, and records the step and what was said in the transcript; the walk
 # stops at the first pattern not spoken.
@@ -99,7 +101,7 @@ expect() {
     shift
     for pattern in "$@"; do
         found=""
-        for _ in $(seq 60); do
+        for _ in $(seq "$patience"); do
             if spoken | tail -n +$((mark + 1)) | grep -Eq "^($pattern)\$"; then
                 found=yes
                 break
@@ -131,10 +133,11 @@ click() {
 }
 
 : >"$speech"
+patience=300  # Orca and the window start slowly on a busy machine
 expect "Orca starts" "Screen reader on\\."
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$program" >"$work/program.out" 2>&1 &
 pids="$pids $!"
-window=$(timeout 20 xdotool search --sync --name '^Map of Marventa$' | head -n 1)
+window=$(timeout 60 xdotool search --sync --name '^Map of Marventa$' | head -n 1)
 if [ -z "$window" ]; then
     echo "FAIL: the window did not open"
     cat "$work/program.out"
@@ -142,6 +145,7 @@ if [ -z "$window" ]; then
 fi
 xdotool windowfocus --sync "$window"
 expect "the window opens" "Map of Marventa frame\\." "Map\\."
+patience=100
 click 300 300
 
 # The side panel, by keyboard where it can be; a button of a group with none checked is no tab
