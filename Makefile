@@ -6,10 +6,10 @@ JOBS ?= $(shell nproc)
 # What configuring the default tree needs: the tests are part of it, and the pictures' tests
 # look for djpeg while configuring.
 CONFIGURE_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
-	libgtest-dev libbenchmark-dev libjpeg-turbo-progs
+	libgtest-dev libbenchmark-dev libjpeg-turbo-progs libboost-dev
 # The trees without the tests (fuzzers, benchmarks, generator).
 BUILD_PACKAGES := build-essential cmake pkg-config qt6-base-dev libjpeg62-turbo-dev \
-	libgtest-dev libbenchmark-dev
+	libgtest-dev libbenchmark-dev libboost-dev
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine
 TEST_PACKAGES := xauth desktop-file-utils appstream
 
