@@ -114,10 +114,8 @@ void writeCities(const fs::path& root, std::string_view only) {
         const plan::NamePlan names = plan::placeNames(town, title);
         warn(checkTown(town, names));
         const QImage map = paintCity(town, names, title);
-        // The capital's map is four times the others' area in the same budget.
-        const int floor = city.table == PlaceTableId::CrownCity ? 55 : 80;
         writeJpeg(root / "pictures" / "assets" / cityFile(city.caption), map,
-                  {60'000, 400'000, 390'000, 92, floor}, start);
+                  {60'000, 400'000, 400'000, 92, 80}, start);
         const std::string table = cityTableSource(city, town);
         writeBytes(root / cityTableFile(city),
                    std::vector<std::uint8_t>(table.begin(), table.end()), start);

@@ -114,8 +114,8 @@ std::vector<CityLayout> makeLayouts() {
             {{1220, -30}, {1260, 220}, {1205, 470}, {1250, 720}, {1220, 920}, {1260, 1110}}, 96,
             120, 12)},
         .marshes = {},
-        .centre = {700, 540},
-        .radii = {520, 430},
+        .centre = {720, 540},
+        .radii = {590, 440},
         .market = {690, 530},
         .stronghold = {690, 530},
         .gates = {{QStringLiteral("North Gate"), {640, -12}},
@@ -193,8 +193,8 @@ std::vector<CityLayout> makeLayouts() {
             {{1880, -30}, {1930, 400}, {1870, 800}, {1940, 1200}, {1890, 1600}, {1950, 2200}}, 160,
             190, 17)},
         .marshes = {},
-        .centre = {1080, 1100},
-        .radii = {880, 900},
+        .centre = {1100, 1100},
+        .radii = {940, 900},
         .market = {1080, 1160},
         .stronghold = {960, 470},
         .gates = {{QStringLiteral("North Gate"), {1000, -12}},
@@ -206,7 +206,7 @@ std::vector<CityLayout> makeLayouts() {
         .rises = {{{960, 470}, 480, 0.7}},
         .moles = {},
         .lighthouse = {},
-        .cellSize = 150,
+        .cellSize = 195,
     });
     // Saltreach: the sea to the south with its harbour basin, the Venn's estuary to the west.
     all.push_back({
@@ -226,8 +226,8 @@ std::vector<CityLayout> makeLayouts() {
                               {{1792, 1468}, {-12, 1468}, {-12, -12}}, 18)},
         .marshes = {roughen(
             {{330, 720}, {520, 830}, {610, 1000}, {560, 1100}, {430, 1040}, {360, 880}}, 19, 0.1)},
-        .centre = {1040, 680},
-        .radii = {560, 480},
+        .centre = {1040, 700},
+        .radii = {560, 560},
         .market = {1000, 700},
         .stronghold = {1000, 700},
         .gates = {{QStringLiteral("North Gate"), {1000, -12}},

@@ -238,8 +238,7 @@ void drawTown(QPainter& p, const Town& town, bool plain) {
         const QPainterPath block = pathOf(plan.blocks[i]);
         p.fillPath(block, kYard);
         const QRectF box = block.boundingRect();
-        for (int k = 0; k < static_cast<int>(box.width() * box.height() / (plain ? 12000 : 4000));
-             ++k) {
+        for (int k = 0; !plain && k < static_cast<int>(box.width() * box.height() / 4000); ++k) {
             const QPointF at(rng.range(box.left(), box.right()),
                              rng.range(box.top(), box.bottom()));
             if (block.contains(at)) {
@@ -294,7 +293,9 @@ void drawRoofs(QPainter& p, const Area& body, const Area& back, QColor roof, QCo
                bool plain = false) {
     p.setPen(Qt::NoPen);
     p.fillPath(pathOf(body), roof);
-    p.fillPath(pathOf(back), shade(roof, plain ? 0.9 : 0.8));
+    if (!plain) {
+        p.fillPath(pathOf(back), shade(roof, 0.8));
+    }
     p.setPen(QPen(edge, 0.9));
     p.setBrush(Qt::NoBrush);
     p.drawPath(pathOf(body));
@@ -398,6 +399,39 @@ void drawTitle(QPainter& p, const QString& title, const QRectF& box) {
     drawHaloTextCentred(p, title, box.center(), style);
 }
 
+// Softens a very large map by a [1 2 1] kernel each way: the hard edges of thousands of roofs
+// are what fill its file; a quarter-pixel softening keeps them sharp to the eye.
+void soften(QImage& image) {
+    const int w = image.width();
+    const int h = image.height();
+    std::vector<QRgb> row(static_cast<std::size_t>(w));
+    auto mixed = [](QRgb a, QRgb b, QRgb c) {
+        return qRgb((qRed(a) + 2 * qRed(b) + qRed(c) + 2) / 4,
+                    (qGreen(a) + 2 * qGreen(b) + qGreen(c) + 2) / 4,
+                    (qBlue(a) + 2 * qBlue(b) + qBlue(c) + 2) / 4);
+    };
+    for (int y = 0; y < h; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::copy(line, line + w, row.begin());
+        for (int x = 1; x + 1 < w; ++x) {
+            line[x] = mixed(row[static_cast<std::size_t>(x - 1)], row[static_cast<std::size_t>(x)],
+                            row[static_cast<std::size_t>(x + 1)]);
+        }
+    }
+    std::vector<QRgb> above(static_cast<std::size_t>(w));
+    std::copy(reinterpret_cast<const QRgb*>(image.constScanLine(0)),
+              reinterpret_cast<const QRgb*>(image.constScanLine(0)) + w, above.begin());
+    for (int y = 1; y + 1 < h; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const QRgb* below = reinterpret_cast<const QRgb*>(image.constScanLine(y + 1));
+        for (int x = 0; x < w; ++x) {
+            const QRgb here = line[x];
+            line[x] = mixed(above[static_cast<std::size_t>(x)], here, below[x]);
+            above[static_cast<std::size_t>(x)] = here;
+        }
+    }
+}
+
 }  // namespace
 
 QImage paintCity(const Town& town, const NamePlan& names, const QString& title) {
@@ -422,6 +456,12 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
     p.setClipPath(pathOf(subtract(subtract(town.plan.land, town.plan.town), town.plan.roadGround)));
     drawRises(p, town, true);
     p.restore();
+    if (plain) {
+        p.end();
+        soften(image);
+        p.begin(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+    }
     drawNames(p, town, names);
     drawTitle(p, title, names.title);
     p.setBrush(Qt::NoBrush);

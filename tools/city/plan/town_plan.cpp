@@ -499,7 +499,11 @@ TownPlan planTown(const CityLayout& site, QSize size) {
     for (const auto& run : plan.wall) {
         wallLane = unite(wallLane, band(run, 16));
     }
-    const Area cut = unite(unite(streets, wallLane), unite(plan.quay, plan.marsh));
+    Area cut = unite(unite(streets, wallLane), unite(plan.quay, plan.marsh));
+    // A small square inside each gate, so the gatehouse opens onto the street.
+    for (const Gate& g : plan.gates) {
+        cut = unite(cut, band({g.at, g.at + g.inward * 20}, 14));
+    }
     plan.blocks.resize(real);
     for (std::size_t i = 0; i < real; ++i) {
         Cell& c = plan.cells[i];
