@@ -21,6 +21,7 @@ enum class Role {
     Arena,
     Court,
     Garden,
+    MarketHall,
     Water,
     GateSide,
     Street,
@@ -50,6 +51,10 @@ Role roleOf(const QString& name, std::size_t doors) {
     }
     if (has(name, {"Gardens"})) {
         return Role::Garden;
+    }
+    if (has(name, {"Market Hall", "Wool Hall", "Moot Hall", "Town Hall", "Fishmarket Hall",
+                   "Lamp Market", "Ore Market", "Weighhouse"})) {
+        return Role::MarketHall;
     }
     if (doors >= 3 || has(name, {"Barracks", "Prison", "Jail", "Armoury", "Treasury"})) {
         return Role::Court;
@@ -235,6 +240,8 @@ class Builder {
             case Role::Court:
             case Role::Garden:
                 return placeLandmark(role, doors, out);
+            case Role::MarketHall:
+                return placeMarketHall(doors, out);
             default:
                 return placeOnLots(role, doors, out);
         }
@@ -308,6 +315,34 @@ class Builder {
         }
         out.body = circle(c, r);
         out.doors.push_back({c + door * r, door});
+    }
+
+    // The first hall of trade stands in the market square; any other goes where halls go.
+    void placeMarketHall(std::size_t doors, Building& out) {
+        if (marketUsed_ || town_.market.empty()) {
+            return doors >= 3 ? placeLandmark(Role::Court, doors, out)
+                              : placeOnLots(Role::Street, doors, out);
+        }
+        marketUsed_ = true;
+        Area square;
+        square.push_back(largest(town_.market));
+        const Frame f = frameOf(square.front());
+        out.shape = Shape::Court;
+        out.body =
+            intersect(box(f.c, f.u, std::min(f.hu * 0.42, 60.0), std::min(f.hv * 0.36, 28.0)),
+                      grow(square, -14));
+        std::erase_if(out.body, [](const Poly& p) { return areaOf(p) < 30; });
+        doorsAround(out, centreOf(out.body), f.u, doors);
+    }
+
+    static void doorsAround(Building& out, QPointF centre, QPointF first, std::size_t doors) {
+        const double a0 = std::atan2(first.y(), first.x());
+        for (std::size_t k = 0; k < doors; ++k) {
+            const double a =
+                a0 + 2 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(doors);
+            const QPointF dir(std::cos(a), std::sin(a));
+            out.doors.push_back({exitPoint(out.body, centre, dir), dir});
+        }
     }
 
     void placeLandmark(Role role, std::size_t doors, Building& out) {
@@ -409,13 +444,7 @@ class Builder {
         const QPointF centre =
             role == Role::Arena || role == Role::Garden ? f.c : centreOf(out.body);
         const QPointF market = plan.cells[static_cast<std::size_t>(plan.market)].seed;
-        const double a0 = std::atan2((market - centre).y(), (market - centre).x());
-        for (std::size_t k = 0; k < doors; ++k) {
-            const double a =
-                a0 + 2 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(doors);
-            const QPointF dir(std::cos(a), std::sin(a));
-            out.doors.push_back({exitPoint(out.body, centre, dir), dir});
-        }
+        doorsAround(out, centre, market - centre, doors);
     }
 
     void placeOnLots(Role role, std::size_t doors, Building& out) {
@@ -537,6 +566,7 @@ class Builder {
     std::vector<QPointF> taken_;
     Rng rng_;
     bool strongholdUsed_ = false;
+    bool marketUsed_ = false;
     std::set<std::size_t> rejected_;
 };
 

@@ -141,11 +141,11 @@ void drawRises(QPainter& p, const Town& town, bool lines) {
                             QPointF(-1, -1) * (radius * 0.08);
             }
             if (lines) {
-                p.setPen(QPen(QColor(150, 118, 80, 150), 1.1));
+                p.setPen(QPen(QColor(140, 106, 70, 190), 1.2));
                 p.setBrush(Qt::NoBrush);
             } else {
                 p.setPen(Qt::NoPen);
-                p.setBrush(QColor(120, 90, 50, 16));
+                p.setBrush(QColor(120, 90, 50, 22));
             }
             p.drawPolygon(ring);
         }
