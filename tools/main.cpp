@@ -117,6 +117,7 @@ void writeCities(const fs::path& root, std::string_view only) {
         writeJpeg(root / "pictures" / "assets" / cityFile(city.caption), map,
                   {60'000, 400'000, 400'000, 92, 80}, start);
         const std::string table = cityTableSource(city, town);
+        fs::create_directories((root / cityTableFile(city)).parent_path());
         writeBytes(root / cityTableFile(city),
                    std::vector<std::uint8_t>(table.begin(), table.end()), start);
     }
