@@ -9,23 +9,23 @@ namespace marventa {
 // Buildings of Tolvane; a building with several entrances has one row per door.
 // clang-format off
 inline constexpr PlaceRecord kTolvane[] = {
-    {"Chandlery Brisk", "873", "621"},
+    {"Chandlery Brisk", "905", "627"},
     {"Chapel of the Tides", "932", "351"},
     {"Chapel of the Tides", "971", "327"},
-    {"Customs House", "630", "651"},
-    {"Customs House", "647", "651"},
+    {"Customs House", "613", "652"},
+    {"Customs House", "631", "651"},
     {"Fish Market", "1088", "639"},
     {"Harbour Gate", "450", "519"},
     {"Harbourmaster's House", "1015", "570"},
     {"Harbourmaster's House", "999", "568"},
-    {"House of Carrow", "549", "223"},
-    {"House of Denmoor", "680", "335"},
+    {"House of Carrow", "850", "165"},
+    {"House of Denmoor", "885", "449"},
     {"Land Gate", "1243", "292"},
     {"Lighthouse", "169", "567"},
-    {"Netmender Aske", "503", "603"},
-    {"Ropewalk", "720", "542"},
-    {"Ropewalk", "717", "558"},
-    {"Sailmakers' Guild", "307", "569"},
+    {"Netmender Aske", "307", "569"},
+    {"Ropewalk", "790", "570"},
+    {"Ropewalk", "807", "566"},
+    {"Sailmakers' Guild", "503", "603"},
     {"Shipyard", "348", "319"},
     {"Shipyard", "340", "335"},
     {"Smokehouse", "1170", "540"},
@@ -33,8 +33,8 @@ inline constexpr PlaceRecord kTolvane[] = {
     {"The Bosun's Rest", "797", "399"},
     {"Tolvane Exchange", "629", "528"},
     {"Tolvane Exchange", "644", "538"},
-    {"Watch House", "1069", "340"},
-    {"Widow Keel's Lodging", "524", "460"},
+    {"Watch House", "1067", "324"},
+    {"Widow Keel's Lodging", "1169", "360"},
 };
 // clang-format on
 

@@ -52,6 +52,11 @@ std::vector<std::string> checkTown(const Town& town, const NamePlan& names) {
     for (const Building& b : town.named) {
         const std::string name = b.name.toStdString();
         for (const Door& d : b.doors) {
+            const QSize size = plan.size;
+            if (d.at.x() < 30 || d.at.y() < 30 || d.at.x() >= size.width() - 30 ||
+                d.at.y() >= size.height() - 30) {
+                faults.push_back(name + ": door " + at(d.at) + " is within 30 px of the edge");
+            }
             if (toOutline(b.body, d.at) > 1.0) {
                 faults.push_back(name + ": door " + at(d.at) + " is off its outline");
             }

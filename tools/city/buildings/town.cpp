@@ -524,7 +524,9 @@ class Builder {
                 const QPointF along =
                     a + (b - a) * ((static_cast<double>(k) + 1) / (static_cast<double>(doors) + 1));
                 const QPointF from = along - outward * 10;
-                if (length(exitPoint(body, from, outward) - from) < 1e-9) {
+                const QPointF door = exitPoint(body, from, outward);
+                if (length(door - from) < 1e-9 ||
+                    blocked(door + outward * 4, bestFirst, bestLast)) {
                     rejected_.insert(bestFirst);
                     return false;
                 }
@@ -549,6 +551,20 @@ class Builder {
             out.doors.push_back({exitPoint(out.body, along - outward * 10, outward), outward});
         }
         return true;
+    }
+
+    // Whether the ground outside a door is taken: water, another plot or a building placed before.
+    bool blocked(QPointF p, std::size_t first, std::size_t last) const {
+        if (contains(town_.plan.water, p)) {
+            return true;
+        }
+        for (std::size_t k = 0; k < lots_.size(); ++k) {
+            if ((k < first || k > last) && !lots_[k].body.empty() && contains(lots_[k].body, p)) {
+                return true;
+            }
+        }
+        return std::any_of(town_.named.begin(), town_.named.end(),
+                           [&](const Building& b) { return contains(b.body, p); });
     }
 
     double mainStreetDistance(QPointF p) const {

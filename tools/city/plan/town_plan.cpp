@@ -256,9 +256,38 @@ TownPlan planTown(const CityLayout& site, QSize size) {
     ringArea.push_back(ringPoly);
     for (std::size_t i = 0; i < real; ++i) {
         Cell& c = plan.cells[i];
+        // The town keeps off the map's edges, so that every door is well inside its map.
+        bg::model::box<Pt> extent;
+        bg::envelope(c.shape, extent);
+        const bool clearOfEdges = !c.shape.empty() && extent.min_corner().x() > 50 &&
+                                  extent.min_corner().y() > 50 &&
+                                  extent.max_corner().x() < size.width() - 50 &&
+                                  extent.max_corner().y() < size.height() - 50;
         c.town = !raw[i].outer().empty() && contains(ringArea, centroidOf(raw[i])) &&
-                 areaOf(c.shape) > 0.3 * areaOf(raw[i]);
+                 areaOf(c.shape) > 0.3 * areaOf(raw[i]) && clearOfEdges;
         c.ward = c.town ? Ward::Houses : Ward::Country;
+    }
+    {
+        Area kept;
+        for (std::size_t i = 0; i < real; ++i) {
+            if (plan.cells[i].town) {
+                Area a;
+                a.push_back(raw[i]);
+                kept = unite(kept, a);
+            }
+        }
+        const Poly keptRing = largest(kept);
+        ring.clear();
+        for (const Pt& p : keptRing.outer()) {
+            ring.emplace_back(p.x(), p.y());
+        }
+        ringArea.clear();
+        ringArea.push_back(keptRing);
+        for (std::size_t i = 0; i < real; ++i) {
+            Cell& c = plan.cells[i];
+            c.town = c.town && contains(ringArea, centroidOf(raw[i]));
+            c.ward = c.town ? Ward::Houses : Ward::Country;
+        }
     }
     plan.town = intersect(ringArea, plan.land);
 
