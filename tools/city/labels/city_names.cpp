@@ -84,14 +84,16 @@ class Occupancy {
         return true;
     }
 
-    bool clearLine(QPointF a, QPointF b, QRgb own) const {
+    // Whether a leader line runs clear; over plain houses too when `overHouses`.
+    bool clearLine(QPointF a, QPointF b, QRgb own, bool overHouses = false) const {
         for (const QPointF& s : resample({a, b}, 1.5)) {
             const QPoint q = s.toPoint();
             if (!image_.rect().contains(q)) {
                 return false;
             }
             const QRgb v = image_.pixel(q);
-            if (v != kFree && v != own) {
+            const bool house = (v & 0xFFFFFF) >= kHouseBase && v != kLabel && v != kWall;
+            if (v != kFree && v != own && !(overHouses && house)) {
                 return false;
             }
         }
@@ -251,10 +253,13 @@ NamePlan placeNames(Town& town, const QString& title) {
                 if (r.intersects(body) || !occupancy.clear(pixels(r), own, &houses)) {
                     continue;
                 }
-                giveWay(houses);
                 NamePlacement n{static_cast<int>(i), r, false, {}, {}};
                 const QPointF to = nearestOnBody(b.body, r.center());
                 const QPointF from = nearestOnBox(r, to);
+                if (length(to - from) > 5 && !occupancy.clearLine(from, to, own, true)) {
+                    continue;
+                }
+                giveWay(houses);
                 if (length(to - from) > 5) {
                     n.leader = true;
                     n.leaderFrom = from;
