@@ -412,12 +412,10 @@ class Builder {
                 out.shape = Shape::Church;
                 const double len = std::min(hu * 0.85, 90.0);
                 const double w = std::min(hv * 0.45, 24.0);
-                const QPointF v(-f.u.y(), f.u.x());
                 shape = box(f.c - f.u * (w * 0.5), f.u, len - w * 0.5, w);
                 shape = unite(shape, circle(f.c + f.u * (len - w), w, 24));
                 shape = unite(shape, box(f.c + f.u * (len * 0.35), f.u, w * 0.7,
                                          std::min(hv * 0.8, w * 2.0)));
-                (void)v;
                 break;
             }
             case Role::Arena:

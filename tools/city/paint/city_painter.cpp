@@ -326,11 +326,9 @@ void drawNamed(QPainter& p, const Town& town) {
                 p.save();
                 p.setClipPath(path);
                 p.setPen(QPen(QColor(150, 120, 90), 1.0));
-                const QRectF r = path.boundingRect();
                 for (double k = 0.2; k < 1; k += 0.2) {
                     p.drawPath(pathOf(grow(b.body, -k * 10)));
                 }
-                (void)r;
                 p.restore();
                 break;
             }
