@@ -6,10 +6,12 @@ JOBS ?= $(shell nproc)
 # What each tree needs to configure and build. The core alone (the fuzzers' tree); with Qt (the
 # window, the generator, the bench harness); the default tree adds the tests, and the pictures'
 # tests look for djpeg while configuring; the accessibility tests switch Qt's listener on through
-# its private headers. Google Benchmark is for `make bench` alone.
+# its private headers. Google Benchmark is for `make bench` alone; Boost (geometry, Voronoi) for the
+# content generator, which the default tree builds too.
 CORE_PACKAGES := build-essential cmake pkg-config libjpeg62-turbo-dev
 BUILD_PACKAGES := $(CORE_PACKAGES) qt6-base-dev
-CONFIGURE_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libjpeg-turbo-progs qt6-base-private-dev
+GENERATOR_PACKAGES := $(BUILD_PACKAGES) libboost-dev
+CONFIGURE_PACKAGES := $(GENERATOR_PACKAGES) libgtest-dev libjpeg-turbo-progs qt6-base-private-dev
 # qt6-wayland: the native platform of a Wayland session without an X server.
 RUN_PACKAGES := fontconfig fonts-dejavu-core fonts-liberation fonts-wine qt6-wayland
 # weston: the headless compositor the Wayland tests run on.
@@ -94,7 +96,7 @@ bench:
 # Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator.
 WORLD_DIR ?= $(BUILD_DIR)-world
 world:
-	@./scripts/ensure-packages $(BUILD_PACKAGES) fonts-liberation
+	@./scripts/ensure-packages $(GENERATOR_PACKAGES) fonts-liberation
 	./scripts/configure $(WORLD_DIR) -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_TOOLS=ON \
 		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF
 	cmake --build $(WORLD_DIR) -j $(JOBS) --target marventa-generate
@@ -118,7 +120,7 @@ PACKAGE_DIR ?= $(BUILD_DIR)-package
 package:
 	@./scripts/ensure-packages $(BUILD_PACKAGES) dpkg-dev lintian
 	./scripts/configure $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-		-DMARVENTA_BUILD_BENCH=OFF
+		-DMARVENTA_BUILD_BENCH=OFF -DMARVENTA_BUILD_TOOLS=OFF
 	cmake --build $(PACKAGE_DIR) -j $(JOBS) --target marventa
 	cd $(PACKAGE_DIR) && cpack -G DEB
 	lintian --fail-on error $(PACKAGE_DIR)/marventa_*.deb

@@ -14,7 +14,10 @@ for file in pictures/assets/province.jpg pictures/assets/overview.bmp \
     pictures/assets/volmarren.jpg pictures/assets/dunmaris.jpg pictures/assets/crowncity.jpg \
     pictures/assets/saltreach.jpg pictures/assets/orlheim.jpg ui/icons/marventa.ico \
     ui/icons/marventa-16.png ui/icons/marventa-32.png ui/icons/marventa-48.png \
-    ui/icons/marventa-64.png ui/icons/marventa-128.png ui/icons/marventa-256.png; do
+    ui/icons/marventa-64.png ui/icons/marventa-128.png ui/icons/marventa-256.png \
+    catalogue/tables/tolvane.h catalogue/tables/merrowick.h catalogue/tables/hathmoor.h \
+    catalogue/tables/volmarren.h catalogue/tables/dunmaris.h catalogue/tables/crown_city.h \
+    catalogue/tables/saltreach.h catalogue/tables/orlheim.h; do
     if ! cmp -s "$scratch/a/$file" "$scratch/b/$file"; then
         echo "differs between runs: $file"
         status=1
@@ -23,5 +26,5 @@ for file in pictures/assets/province.jpg pictures/assets/overview.bmp \
         status=1
     fi
 done
-[ "$status" -eq 0 ] && echo "all pictures identical"
+[ "$status" -eq 0 ] && echo "all pictures and generated tables identical"
 exit "$status"

@@ -1,5 +1,5 @@
-// marventa-generate [repository root]: paints every picture of the world and writes them into
-// pictures/assets/ and ui/icons/. The same inputs always give the same bytes.
+// marventa-generate [repository root [--cities [caption]]]: paints every picture of the world and
+// writes them into pictures/assets/ and ui/icons/. The same inputs always give the same bytes.
 #include <QGuiApplication>
 #include <algorithm>
 #include <cctype>
@@ -9,9 +9,12 @@
 #include <filesystem>
 
 #include "catalogue/city_directory.h"
+#include "tools/city/buildings/town.h"
 #include "tools/city/city_checks.h"
 #include "tools/city/city_layout.h"
-#include "tools/city/city_painter.h"
+#include "tools/city/city_table.h"
+#include "tools/city/labels/city_names.h"
+#include "tools/city/paint/city_painter.h"
 #include "tools/common/world_places.h"
 #include "tools/encode/bmp_writer.h"
 #include "tools/encode/byte_writer.h"
@@ -96,20 +99,27 @@ std::string cityFile(std::string_view caption) {
     return file + ".jpg";
 }
 
-void writeCities(const fs::path& dir) {
+// Each city's plan, its map, and its table of doors, which the plan decides.
+void writeCities(const fs::path& root, std::string_view only) {
     for (const CityEntry& city : kCityDirectory) {
+        if (!only.empty() && city.caption != only) {
+            continue;
+        }
         const auto start = Clock::now();
-        const auto& layouts = cityLayouts();
-        const auto layout = std::find_if(layouts.begin(), layouts.end(), [&](const CityLayout& l) {
-            return l.table == city.table;
-        });
-        const CityGround ground(*layout, QSizeF(city.mapWidth, city.mapHeight));
-        const std::vector<Footprint> footprints = planFootprints(ground, cityBuildings(city.table));
-        warn(checkCity(ground, footprints));
         const QString title =
             QString::fromUtf8(city.caption.data(), static_cast<qsizetype>(city.caption.size()));
-        const QImage map = paintCity(ground, title, footprints);
-        writeJpeg(dir / cityFile(city.caption), map, {60'000, 300'000, 300'000, 88, 75}, start);
+        plan::Town town =
+            plan::buildTown(cityLayout(city.table), QSize(city.mapWidth, city.mapHeight),
+                            cityBuildings(city.table));
+        const plan::NamePlan names = plan::placeNames(town, title);
+        warn(checkTown(town, names));
+        const QImage map = paintCity(town, names, title);
+        writeJpeg(root / "pictures" / "assets" / cityFile(city.caption), map,
+                  {60'000, 400'000, 400'000, 92, 80}, start);
+        const std::string table = cityTableSource(city, town);
+        fs::create_directories((root / cityTableFile(city)).parent_path());
+        writeBytes(root / cityTableFile(city),
+                   std::vector<std::uint8_t>(table.begin(), table.end()), start);
     }
 }
 
@@ -136,14 +146,21 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    // `--cities [caption]` repaints the city maps alone, or the one city.
+    const bool citiesOnly = argc > 2 && std::string_view(argv[2]) == "--cities";
+    const std::string_view onlyCity = citiesOnly && argc > 3 ? argv[3] : "";
     const fs::path root = argc > 1 ? fs::path(argv[1]) : fs::path(MARVENTA_SOURCE_DIR);
     const auto start = Clock::now();
     try {
         const fs::path assets = root / "pictures" / "assets";
         fs::create_directories(assets);
-        writeProvince(assets);
-        writeCities(assets);
-        writeIcons(root / "ui" / "icons");
+        if (!citiesOnly) {
+            writeProvince(assets);
+        }
+        writeCities(root, onlyCity);
+        if (!citiesOnly) {
+            writeIcons(root / "ui" / "icons");
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "marventa-generate: %s\n", e.what());
         return 1;

@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "city_buildings.h"
-#include "city_ground.h"
+#include "tools/city/buildings/town.h"
+#include "tools/city/labels/city_names.h"
 
 namespace marventa {
 
-// Checks a city's footprints: every door on its building's outline, no building over another,
-// over water or off the map. One line per fault.
-std::vector<std::string> checkCity(const CityGround& ground,
-                                   const std::vector<Footprint>& footprints);
+// Checks a finished town, one line per fault: a door off its building's outline or not opening
+// onto a street, a gate off the wall or where no street and road meet it, a street or road in
+// the water away from a bridge, a name over the wall or over another building.
+std::vector<std::string> checkTown(const plan::Town& town, const plan::NamePlan& names);
 
 }  // namespace marventa

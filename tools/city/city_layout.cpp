@@ -1,117 +1,283 @@
 #include "city_layout.h"
 
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
+
 namespace marventa {
 
+namespace {
+
+using Points = std::vector<QPointF>;
+
+// A hand-set line made irregular: each segment halved again and again, the middle pushed aside
+// by a share of the segment's length.
+Points roughen(const Points& line, std::uint64_t seed, double share = 0.18, int rounds = 4) {
+    Rng rng(seed);
+    Points pts = line;
+    for (int round = 0; round < rounds; ++round) {
+        Points next{pts.front()};
+        for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+            const QPointF a = pts[i];
+            const QPointF b = pts[i + 1];
+            const QPointF d = b - a;
+            const QPointF normal(-d.y(), d.x());
+            next.push_back((a + b) / 2 + normal * rng.range(-share, share));
+            next.push_back(b);
+        }
+        pts = std::move(next);
+    }
+    return pts;
+}
+
+// Water beyond a shore: the roughened shore line, closed through the given corners.
+Points shoreWater(const Points& shore, const Points& corners, std::uint64_t seed) {
+    Points ring = roughen(shore, seed);
+    ring.insert(ring.end(), corners.begin(), corners.end());
+    return ring;
+}
+
+// A river along a roughened centre line, widening from `from` to `to` pixels.
+Points river(const Points& course, double from, double to, std::uint64_t seed) {
+    const Points line = resample(roughen(course, seed, 0.08, 3), 12.0);
+    Points left;
+    Points right;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const QPointF d = line[std::min(i + 1, line.size() - 1)] - line[i > 0 ? i - 1 : 0];
+        const QPointF n = QPointF(-d.y(), d.x()) / length(d);
+        const double t = static_cast<double>(i) / static_cast<double>(line.size() - 1);
+        const double half = (from + (to - from) * t) / 2;
+        left.push_back(line[i] + n * half);
+        right.push_back(line[i] - n * half);
+    }
+    left.insert(left.end(), right.rbegin(), right.rend());
+    return left;
+}
+
+// A pond or lake: an ellipse with a wavering shore.
+Points blob(QPointF centre, QSizeF radii, std::uint64_t seed) {
+    Rng rng(seed);
+    const double phase1 = rng.range(0, 6.28);
+    const double phase2 = rng.range(0, 6.28);
+    Points ring;
+    for (int i = 0; i < 72; ++i) {
+        const double a = i * 2 * 3.14159265358979 / 72;
+        const double r = 1 + 0.12 * std::sin(3 * a + phase1) + 0.07 * std::sin(5 * a + phase2);
+        ring.emplace_back(centre.x() + radii.width() * r * std::cos(a),
+                          centre.y() + radii.height() * r * std::sin(a));
+    }
+    return ring;
+}
+
+std::vector<CityLayout> makeLayouts() {
+    std::vector<CityLayout> all;
+    // Tolvane: the bay to the west, the Lower Oll's estuary along the south with its far bank.
+    all.push_back({
+        .table = PlaceTableId::Tolvane,
+        .seed = 0x701,
+        .waters = {shoreWater(
+            {{1500, 700},
+             {1300, 690},
+             {1100, 664},
+             {800, 648},
+             {520, 655},
+             {300, 628},
+             {160, 618},
+             {110, 600},
+             {180, 470},
+             {250, 380},
+             {215, 260},
+             {255, 120},
+             {230, -12}},
+            {{-12, -12}, {-12, 780}, {300, 790}, {700, 796}, {1100, 778}, {1500, 752}}, 11)},
+        .marshes = {},
+        .centre = {840, 380},
+        .radii = {470, 330},
+        .market = {820, 380},
+        .stronghold = {820, 380},
+        .gates = {{QStringLiteral("Land Gate"), {1500, 300}},
+                  {QStringLiteral("Harbour Gate"), {150, 560}}},
+        .crossings = {},
+        .rises = {{{760, 90}, 300, 0.5}},
+        .moles = {{{640, 650}, {630, 735}}, {{960, 655}, {975, 740}}},
+        .lighthouse = {168, 580},
+        .cellSize = 92,
+    });
+    // Merrowick: on the west bank of the Venn, which runs north to south past its east side.
+    all.push_back({
+        .table = PlaceTableId::Merrowick,
+        .seed = 0x702,
+        .waters = {river(
+            {{1220, -30}, {1260, 220}, {1205, 470}, {1250, 720}, {1220, 920}, {1260, 1110}}, 96,
+            120, 12)},
+        .marshes = {},
+        .centre = {720, 540},
+        .radii = {590, 440},
+        .market = {690, 530},
+        .stronghold = {690, 530},
+        .gates = {{QStringLiteral("North Gate"), {640, -12}},
+                  {QStringLiteral("South Gate"), {720, 1090}},
+                  {QStringLiteral("Ferry Gate"), {1566, 380}}},
+        .crossings = {},
+        .rises = {{{330, 260}, 320, 0.35}},
+        .moles = {},
+        .lighthouse = {},
+        .cellSize = 92,
+    });
+    // Hathmoor: moorland, a pond to the south-west, the keep on its crag to the north-east.
+    all.push_back({
+        .table = PlaceTableId::Hathmoor,
+        .seed = 0x703,
+        .waters = {blob({210, 1080}, {120, 90}, 13)},
+        .marshes = {},
+        .centre = {540, 610},
+        .radii = {360, 480},
+        .market = {520, 650},
+        .stronghold = {770, 260},
+        .gates = {{QStringLiteral("Crag Gate"), {900, -12}},
+                  {QStringLiteral("Moor Gate"), {560, 1270}}},
+        .crossings = {},
+        .rises = {{{800, 230}, 280, 0.9}, {{200, 300}, 260, 0.3}},
+        .moles = {},
+        .lighthouse = {},
+        .cellSize = 88,
+    });
+    // Volmarren: the hill town, its citadel at the top, the Vol along the bottom.
+    all.push_back({
+        .table = PlaceTableId::Volmarren,
+        .seed = 0x704,
+        .waters = {river({{-30, 1480}, {300, 1450}, {700, 1490}, {1000, 1440}, {1330, 1470}}, 100,
+                         118, 14)},
+        .marshes = {},
+        .centre = {650, 730},
+        .radii = {470, 570},
+        .market = {640, 830},
+        .stronghold = {650, 320},
+        .gates = {{QStringLiteral("Upper Gate"), {600, -12}},
+                  {QStringLiteral("Lower Gate"), {1316, 1330}}},
+        .crossings = {},
+        .rises = {{{650, 520}, 820, 1.0}},
+        .moles = {},
+        .lighthouse = {},
+        .cellSize = 90,
+    });
+    // Dunmaris: the Oll along the east side, marsh to the north-west, the castle on its rise.
+    all.push_back({
+        .table = PlaceTableId::Dunmaris,
+        .seed = 0x705,
+        .waters = {river({{1570, -30}, {1610, 300}, {1545, 600}, {1610, 900}, {1575, 1200}}, 116,
+                         130, 15)},
+        .marshes = {roughen(
+            {{-12, -12}, {470, -12}, {420, 150}, {300, 290}, {130, 380}, {-12, 400}}, 16)},
+        .centre = {880, 640},
+        .radii = {560, 420},
+        .market = {900, 660},
+        .stronghold = {860, 300},
+        .gates = {{QStringLiteral("North Gate"), {760, -12}},
+                  {QStringLiteral("Marsh Gate"), {-12, 760}},
+                  {QStringLiteral("Bridge Gate"), {1856, 640}}},
+        .crossings = {},
+        .rises = {{{860, 270}, 320, 0.6}},
+        .moles = {},
+        .lighthouse = {},
+        .cellSize = 96,
+    });
+    // Crown City: the capital on the west bank of the Venn, the palace on its hill.
+    all.push_back({
+        .table = PlaceTableId::CrownCity,
+        .seed = 0x706,
+        .waters = {river(
+            {{1880, -30}, {1930, 400}, {1870, 800}, {1940, 1200}, {1890, 1600}, {1950, 2200}}, 160,
+            190, 17)},
+        .marshes = {},
+        .centre = {1100, 1100},
+        .radii = {940, 900},
+        .market = {1080, 1160},
+        .stronghold = {960, 470},
+        .gates = {{QStringLiteral("North Gate"), {1000, -12}},
+                  {QStringLiteral("West Gate"), {-12, 1100}},
+                  {QStringLiteral("South Gate"), {1040, 2180}},
+                  {QStringLiteral("River Gate"), {1760, -12}},
+                  {QStringLiteral("Water Gate"), {1780, 2180}}},
+        .crossings = {{{1790, 1180}, {2172, 1200}}},
+        .rises = {{{960, 470}, 480, 0.7}},
+        .moles = {},
+        .lighthouse = {},
+        .cellSize = 195,
+    });
+    // Saltreach: the sea to the south with its harbour basin, the Venn's estuary to the west.
+    all.push_back({
+        .table = PlaceTableId::Saltreach,
+        .seed = 0x707,
+        .waters = {shoreWater({{170, -12},
+                               {215, 200},
+                               {265, 450},
+                               {330, 700},
+                               {390, 900},
+                               {440, 1060},
+                               {620, 1130},
+                               {900, 1160},
+                               {1200, 1140},
+                               {1500, 1175},
+                               {1792, 1150}},
+                              {{1792, 1468}, {-12, 1468}, {-12, -12}}, 18)},
+        .marshes = {roughen(
+            {{330, 720}, {520, 830}, {610, 1000}, {560, 1100}, {430, 1040}, {360, 880}}, 19, 0.1)},
+        .centre = {1040, 700},
+        .radii = {560, 560},
+        .market = {1000, 700},
+        .stronghold = {1000, 700},
+        .gates = {{QStringLiteral("North Gate"), {1000, -12}},
+                  {QStringLiteral("River Gate"), {-12, 420}},
+                  {QStringLiteral("Sea Gate"), {1792, 980}}},
+        .crossings = {},
+        .rises = {},
+        .moles = {{{860, 1150}, {830, 1290}, {960, 1350}},
+                  {{1170, 1140}, {1190, 1300}, {1080, 1345}}},
+        .lighthouse = {1190, 1300},
+        .cellSize = 96,
+    });
+    // Orlheim: Orl Water along the west side, the keep on a rise at the north end.
+    all.push_back({
+        .table = PlaceTableId::Orlheim,
+        .seed = 0x708,
+        .waters = {shoreWater(
+            {{190, -12}, {240, 200}, {205, 420}, {270, 640}, {230, 860}, {262, 1060}, {200, 1272}},
+            {{-12, 1272}, {-12, -12}}, 20)},
+        .marshes = {},
+        .centre = {600, 690},
+        .radii = {420, 540},
+        .market = {620, 700},
+        .stronghold = {610, 210},
+        .gates = {{QStringLiteral("Hill Gate"), {800, -12}},
+                  {QStringLiteral("East Gate"), {1032, 720}},
+                  {QStringLiteral("Lake Gate"), {-12, 560}}},
+        .crossings = {},
+        .rises = {{{610, 180}, 280, 0.7}},
+        .moles = {},
+        .lighthouse = {},
+        .cellSize = 88,
+    });
+    return all;
+}
+
+}  // namespace
+
 const std::vector<CityLayout>& cityLayouts() {
-    static const std::vector<CityLayout> layouts{
-        {PlaceTableId::Tolvane,
-         {{190, 70}, {880, 50}, {1420, 100}, {1430, 630}, {190, 640}},
-         {{{0, 660}, {1488, 660}, {1488, 830}, {0, 830}},
-          {{0, 330}, {140, 330}, {140, 660}, {0, 660}}},
-         {
-             {QStringLiteral("Quay Street"), {{200, 600}, {1410, 595}}},
-             {QStringLiteral("High Street"), {{1430, 330}, {900, 320}, {560, 300}, {200, 310}}},
-             {QStringLiteral("Netmakers' Lane"), {{200, 160}, {1420, 175}}},
-             {QStringLiteral("Rope Walk"), {{560, 60}, {560, 595}}},
-             {QStringLiteral("Chapel Row"), {{900, 55}, {900, 595}}},
-             {QStringLiteral("Tar Lane"), {{1180, 85}, {1180, 595}}},
-         }},
-        {PlaceTableId::Merrowick,
-         {{90, 80}, {1470, 100}, {1480, 990}, {90, 1000}},
-         {{{960, 0}, {1090, 0}, {1110, 1076}, {975, 1076}}},
-         {
-             {QStringLiteral("Market Way"), {{100, 540}, {960, 540}}},
-             {QStringLiteral("East Way"), {{1105, 545}, {1470, 560}}},
-             {QStringLiteral("North Lane"), {{100, 280}, {955, 260}}},
-             {QStringLiteral("South Lane"), {{100, 800}, {965, 810}}},
-             {QStringLiteral("Weavers' Street"), {{480, 80}, {480, 1000}}},
-             {QStringLiteral("Mill Lane"), {{800, 90}, {800, 990}}},
-             {QStringLiteral("Fish Street"), {{1280, 110}, {1290, 980}}},
-         }},
-        {PlaceTableId::Orlheim,
-         {{280, 80}, {930, 90}, {950, 1180}, {290, 1170}},
-         {{{0, 0}, {200, 0}, {240, 300}, {260, 700}, {230, 1000}, {190, 1260}, {0, 1260}}},
-         {
-             {QStringLiteral("Keep Road"), {{600, 290}, {600, 1170}}},
-             {QStringLiteral("Hill Lane"), {{850, 95}, {850, 350}}},
-             {QStringLiteral("Shore Street"), {{320, 110}, {330, 1160}}},
-             {QStringLiteral("Upper Street"), {{290, 350}, {940, 350}}},
-             {QStringLiteral("Middle Street"), {{290, 650}, {945, 650}}},
-             {QStringLiteral("Lower Street"), {{290, 950}, {945, 950}}},
-         }},
-        {PlaceTableId::Dunmaris,
-         {{420, 90}, {1460, 80}, {1470, 1100}, {120, 1090}, {100, 450}, {250, 330}},
-         {{{1480, 0}, {1600, 0}, {1620, 1176}, {1500, 1176}}},
-         {
-             {QStringLiteral("Castle Way"), {{900, 330}, {900, 1090}}},
-             {QStringLiteral("Peat Street"), {{300, 450}, {1460, 440}}},
-             {QStringLiteral("Market Street"), {{110, 700}, {1465, 700}}},
-             {QStringLiteral("South Street"), {{120, 950}, {1465, 950}}},
-             {QStringLiteral("Eel Lane"), {{450, 445}, {450, 1090}}},
-             {QStringLiteral("Tanners' Row"), {{1250, 90}, {1250, 1095}}},
-         },
-         {{{0, 0}, {420, 0}, {380, 220}, {200, 330}, {0, 380}}}},
-        {PlaceTableId::Volmarren,
-         {{200, 80}, {1100, 80}, {1150, 700}, {1180, 1360}, {120, 1380}, {160, 700}},
-         {{{0, 1440}, {1304, 1400}, {1304, 1592}, {0, 1592}}},
-         {
-             {QStringLiteral("Climb Street"),
-              {{650, 1370}, {500, 1150}, {800, 900}, {520, 650}, {650, 300}}},
-             {QStringLiteral("Upper Terrace"), {{200, 300}, {1110, 300}}},
-             {QStringLiteral("Forge Street"), {{170, 650}, {1140, 650}}},
-             {QStringLiteral("Ore Street"), {{150, 1000}, {1160, 1000}}},
-             {QStringLiteral("Lower Street"), {{130, 1250}, {1170, 1250}}},
-         },
-         {},
-         {650, 190},
-         1300},
-        {PlaceTableId::Saltreach,
-         {{260, 90}, {1700, 90}, {1720, 1060}, {250, 1110}},
-         {{{0, 1180}, {1780, 1120}, {1780, 1456}, {0, 1456}},
-          {{0, 0}, {200, 0}, {230, 600}, {200, 1180}, {0, 1180}},
-          {{700, 1060}, {1100, 1060}, {1100, 1150}, {700, 1160}}},
-         {
-             {QStringLiteral("Harbour Row"), {{260, 1020}, {1710, 1000}}},
-             {QStringLiteral("Salt Street"), {{260, 700}, {1710, 690}}},
-             {QStringLiteral("Chapel Street"), {{260, 380}, {1700, 370}}},
-             {QStringLiteral("River Street"), {{300, 100}, {300, 1050}}},
-             {QStringLiteral("Market Street"), {{800, 95}, {800, 1020}}},
-             {QStringLiteral("Brine Lane"), {{1300, 95}, {1300, 1010}}},
-         }},
-        {PlaceTableId::Hathmoor,
-         {{120, 150}, {700, 60}, {980, 250}, {990, 1150}, {110, 1170}},
-         {{{200, 1000}, {300, 990}, {330, 1060}, {260, 1110}, {190, 1070}}},
-         {
-             {QStringLiteral("Crag Road"), {{800, 380}, {550, 600}, {550, 1165}}},
-             {QStringLiteral("Heather Row"), {{125, 380}, {800, 380}}},
-             {QStringLiteral("Moor Street"), {{115, 600}, {985, 600}}},
-             {QStringLiteral("Wool Street"), {{115, 900}, {985, 900}}},
-             {QStringLiteral("Lamb Lane"), {{300, 200}, {300, 1160}}},
-         }},
-        {PlaceTableId::CrownCity,
-         {{130, 160},
-          {1000, 80},
-          {1760, 140},
-          {1840, 1000},
-          {1850, 2000},
-          {1000, 2080},
-          {120, 2000},
-          {80, 1000}},
-         {{{1790, 0}, {1930, 0}, {2010, 2167}, {1870, 2167}}},
-         {
-             {QStringLiteral("Crown Way"), {{1000, 420}, {1000, 2070}}},
-             {QStringLiteral("Old Wall Street"), {{150, 420}, {820, 420}}},
-             {QStringLiteral("Garrison Row"), {{1180, 420}, {1770, 420}}},
-             {QStringLiteral("Temple Street"), {{95, 700}, {1790, 700}}},
-             {QStringLiteral("Market Street"), {{85, 1100}, {1810, 1100}}},
-             {QStringLiteral("Guild Street"), {{95, 1500}, {1825, 1500}}},
-             {QStringLiteral("Lantern Lane"), {{125, 1850}, {1835, 1850}}},
-             {QStringLiteral("West Avenue"), {{450, 150}, {450, 2030}}},
-             {QStringLiteral("East Avenue"), {{1450, 130}, {1450, 2050}}},
-             {QStringLiteral("Docks Road"), {{1710, 200}, {1780, 1950}}},
-         }},
-    };
+    static const std::vector<CityLayout> layouts = makeLayouts();
     return layouts;
+}
+
+const CityLayout& cityLayout(PlaceTableId table) {
+    for (const CityLayout& l : cityLayouts()) {
+        if (l.table == table) {
+            return l;
+        }
+    }
+    throw std::logic_error("no site for a city");
 }
 
 }  // namespace marventa

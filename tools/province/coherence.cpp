@@ -17,12 +17,6 @@ std::string describe(const std::string& name, double x, double y) {
     return name + at;
 }
 
-double distanceToOutline(QPointF p, const QPolygonF& polygon) {
-    std::vector<QPointF> ring(polygon.begin(), polygon.end());
-    ring.push_back(polygon.front());
-    return distanceToPolyline(p, ring);
-}
-
 }  // namespace
 
 std::vector<std::string> checkProvince(const ProvinceLayout& layout,

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+#include "lots.h"
+#include "tools/city/plan/town_plan.h"
+#include "tools/common/world_places.h"
+
+namespace marventa::plan {
+
+enum class Shape { House, Hall, Gatehouse, Tower, Church, Keep, Palace, Court, Arena, Garden };
+
+struct Door {
+    QPointF at;
+    QPointF outward;  // unit, from the building through the door
+};
+
+// A building of the city's table, as the plan placed it.
+struct Building {
+    QString name;
+    int number = 0;
+    Shape shape = Shape::House;
+    Area body;
+    Area back;  // the roof's shaded slope, where it has one
+    std::vector<Door> doors;
+};
+
+// Open ground of a whole block given to one building: paved court, churchyard or garden.
+struct Grounds {
+    Area area;
+    Shape of;
+};
+
+// The whole town: its plan, the unnamed houses, and the named buildings with their doors.
+struct Town {
+    TownPlan plan;
+    std::vector<Lot> houses;
+    std::vector<Building> named;  // in table order of first appearance
+    std::vector<Grounds> grounds;
+    Area market;  // the open market square
+};
+
+// Grows the town on its site and gives each building of the table a place fitting what it is:
+// gates on the wall, the keep on its rise, temples and courts on blocks of their own, harbour
+// trades on the quay, inns and shops on the main streets, smiths by the gates.
+Town buildTown(const CityLayout& site, QSize size, const std::vector<CityBuilding>& table);
+
+}  // namespace marventa::plan

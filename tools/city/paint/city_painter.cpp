@@ -1,0 +1,472 @@
+#include "city_painter.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+#include <numbers>
+
+#include "tools/common/labels.h"
+#include "tools/common/noise.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
+
+namespace marventa {
+
+using namespace plan;
+
+namespace {
+
+const QColor kInk(52, 38, 28);
+const QColor kPaper(234, 228, 205);
+const QColor kStreet(232, 222, 200);
+const QColor kYard(208, 207, 170);
+const QColor kWater(160, 192, 206);
+const QColor kWaterLine(70, 110, 130);
+const QColor kStone(118, 108, 98);
+const QColor kRoadColour(222, 204, 166);
+
+QPolygonF polyline(const std::vector<QPointF>& pts) {
+    return QPolygonF(QList<QPointF>(pts.begin(), pts.end()));
+}
+
+QColor shade(QColor c, double f) {
+    return QColor::fromRgbF(static_cast<float>(c.redF() * f), static_cast<float>(c.greenF() * f),
+                            static_cast<float>(c.blueF() * f));
+}
+
+void drawTree(QPainter& p, QPointF at, double r, Rng& rng) {
+    const QColor leaf(128 + rng.below(14), 150 + rng.below(14), 104);
+    p.setPen(QPen(shade(leaf, 0.82), 0.8));
+    p.setBrush(leaf);
+    p.drawEllipse(at, r, r);
+}
+
+// Fields, orchards, meadows and woods in the patches outside the wall.
+void drawCountry(QPainter& p, const Town& town, bool plain) {
+    const TownPlan& plan = town.plan;
+    for (std::size_t i = 0; i < plan.cells.size(); ++i) {
+        const Cell& c = plan.cells[i];
+        if (c.town || c.shape.empty()) {
+            continue;
+        }
+        Rng rng(mix64(plan.site->seed * 131 + i));
+        const Area field = subtract(grow(c.shape, -3), plan.marsh);
+        if (field.empty()) {
+            continue;
+        }
+        const QPainterPath path = pathOf(field);
+        const double use = rng.uniform();
+        const QRectF box = path.boundingRect();
+        p.save();
+        p.setClipPath(path);
+        if (plain && use < 0.72) {
+            const QColor tones[] = {QColor(216, 210, 168), QColor(206, 210, 160),
+                                    QColor(222, 214, 176)};
+            p.fillPath(path, tones[rng.below(3)]);
+        } else if (use < 0.5) {
+            // Ploughed strips.
+            const QColor tones[] = {QColor(214, 206, 160), QColor(200, 204, 150),
+                                    QColor(222, 212, 170), QColor(190, 198, 148)};
+            p.fillPath(path, tones[rng.below(4)]);
+            const double a = rng.range(0, std::numbers::pi);
+            const QPointF d(std::cos(a), std::sin(a));
+            const QPointF n(-d.y(), d.x());
+            p.setPen(QPen(QColor(150, 140, 100, 50), 1.0));
+            const QPointF c0 = box.center();
+            const double reach = box.width() + box.height();
+            for (double t = -reach / 2; t < reach / 2; t += 18) {
+                p.drawLine(c0 + n * t - d * reach, c0 + n * t + d * reach);
+            }
+        } else if (use < 0.72) {
+            // Orchard rows.
+            p.fillPath(path, QColor(206, 210, 166));
+            for (double y = box.top() + 8; y < box.bottom(); y += 20) {
+                for (double x = box.left() + 8 + (static_cast<int>(y) / 20 % 2) * 10;
+                     x < box.right(); x += 20) {
+                    drawTree(p, QPointF(x, y), 3.6, rng);
+                }
+            }
+        } else if (use < 0.88) {
+            p.fillPath(path, QColor(212, 216, 176));
+        } else {
+            // A copse.
+            p.fillPath(path, QColor(184, 196, 150));
+            for (int k = 0; k < static_cast<int>(box.width() * box.height() / 300); ++k) {
+                drawTree(
+                    p,
+                    QPointF(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom())),
+                    rng.range(4, 7), rng);
+            }
+        }
+        p.restore();
+        p.setPen(QPen(QColor(150, 150, 110), 1.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+    // Marsh: reeds in tufts.
+    const QPainterPath marsh = pathOf(plan.marsh);
+    p.fillPath(marsh, QColor(196, 206, 178));
+    Rng rng(plan.site->seed ^ 0x3A55);
+    p.save();
+    p.setClipPath(marsh);
+    p.setPen(QPen(QColor(96, 120, 96), 1.0));
+    const QRectF mb = marsh.boundingRect();
+    for (int k = 0; k < static_cast<int>(mb.width() * mb.height() / 260); ++k) {
+        const QPointF at(rng.range(mb.left(), mb.right()), rng.range(mb.top(), mb.bottom()));
+        p.drawLine(at, at + QPointF(-3, -5));
+        p.drawLine(at, at + QPointF(0, -6));
+        p.drawLine(at, at + QPointF(3, -5));
+        p.drawLine(at + QPointF(-5, 0), at + QPointF(5, 0));
+    }
+    p.restore();
+}
+
+// A rise as stacked, wavering level lines with a light tint; higher levels lean to its top.
+void drawRises(QPainter& p, const Town& town, bool lines) {
+    const TownPlan& plan = town.plan;
+    const Noise noise(plan.site->seed ^ 0x815E);
+    int k = 0;
+    for (const Rise& r : plan.site->rises) {
+        const int levels = std::max(2, static_cast<int>(r.height * 7));
+        for (int l = 1; l <= levels; ++l) {
+            const double f = static_cast<double>(l) / (levels + 1);
+            const double radius = r.radius * (1 - f);
+            QPolygonF ring;
+            for (int i = 0; i < 96; ++i) {
+                const double a = 2 * std::numbers::pi * i / 96;
+                const double wobble =
+                    1 + 0.22 * noise.fbm(static_cast<float>(std::cos(a) * 1.6 + k * 7 + l * 0.3),
+                                         static_cast<float>(std::sin(a) * 1.6 + k * 3), 3);
+                ring << r.centre + QPointF(std::cos(a), std::sin(a) * 0.9) * radius * wobble +
+                            QPointF(-1, -1) * (radius * 0.08);
+            }
+            if (lines) {
+                p.setPen(QPen(QColor(140, 106, 70, 190), 1.2));
+                p.setBrush(Qt::NoBrush);
+            } else {
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(120, 90, 50, 22));
+            }
+            p.drawPolygon(ring);
+        }
+        ++k;
+    }
+}
+
+void drawWater(QPainter& p, const Town& town) {
+    const TownPlan& plan = town.plan;
+    const QPainterPath water = pathOf(plan.water);
+    p.fillPath(water, kWater);
+    p.save();
+    p.setClipPath(water);
+    p.setBrush(Qt::NoBrush);
+    for (const auto& [d, alpha] : {std::pair{-8.0, 90}, {-20.0, 45}}) {
+        p.setPen(QPen(QColor(90, 130, 150, alpha), 1.0));
+        p.drawPath(pathOf(grow(plan.water, d)));
+    }
+    p.restore();
+    p.setPen(QPen(kWaterLine, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(water);
+}
+
+void drawRoads(QPainter& p, const Town& town) {
+    const TownPlan& plan = town.plan;
+    p.setBrush(Qt::NoBrush);
+    for (const auto& r : plan.roads) {
+        p.setPen(
+            QPen(QColor(160, 140, 104), kRoad + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(polyline(r));
+    }
+    for (const auto& r : plan.roads) {
+        p.setPen(QPen(kRoadColour, kRoad, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(polyline(r));
+    }
+    for (const QPointF& l : plan.landings) {
+        // A timber landing stage out into the water.
+        const QPointF d = (l - plan.site->centre) / length(l - plan.site->centre);
+        p.setPen(QPen(QColor(120, 90, 60), 8, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(l, l + d * 34);
+    }
+}
+
+void drawBridges(QPainter& p, const Town& town) {
+    for (const Bridge& b : town.plan.bridges) {
+        const QPointF d = (b.to - b.from) / length(b.to - b.from);
+        const QPointF n(-d.y(), d.x());
+        const QPointF a = b.from - d * 6;
+        const QPointF e = b.to + d * 6;
+        const double h = kRoad / 2 + 3;
+        const QPolygonF deck{a + n * h, e + n * h, e - n * h, a - n * h};
+        p.setPen(QPen(kStone, 1.4));
+        p.setBrush(QColor(214, 204, 184));
+        p.drawPolygon(deck);
+        p.setPen(QPen(kStone, 2.2));
+        p.drawLine(a + n * (h - 1.5), e + n * (h - 1.5));
+        p.drawLine(a - n * (h - 1.5), e - n * (h - 1.5));
+    }
+}
+
+void drawMoles(QPainter& p, const Town& town) {
+    for (const auto& m : town.plan.site->moles) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(kStone, 16, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(polyline(m));
+        p.setPen(QPen(QColor(204, 196, 178), 12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(polyline(m));
+    }
+}
+
+void drawTown(QPainter& p, const Town& town, bool plain) {
+    const TownPlan& plan = town.plan;
+    p.fillPath(pathOf(plan.town), kStreet);
+    // The quay's stone edge.
+    p.save();
+    p.setClipPath(pathOf(grow(plan.town, 2)));
+    p.setPen(QPen(kStone, 3.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(pathOf(plan.water));
+    p.restore();
+    p.setPen(QPen(QColor(170, 156, 128), 1.0));
+    p.setBrush(QColor(238, 230, 212));
+    p.drawPath(pathOf(town.market));
+    Rng rng(plan.site->seed ^ 0x7A2D);
+    for (std::size_t i = 0; i < plan.blocks.size(); ++i) {
+        if (plan.cells[i].ward != Ward::Houses || plan.blocks[i].empty()) {
+            continue;
+        }
+        const QPainterPath block = pathOf(plan.blocks[i]);
+        p.fillPath(block, kYard);
+        const QRectF box = block.boundingRect();
+        for (int k = 0; !plain && k < static_cast<int>(box.width() * box.height() / 4000); ++k) {
+            const QPointF at(rng.range(box.left(), box.right()),
+                             rng.range(box.top(), box.bottom()));
+            if (block.contains(at)) {
+                drawTree(p, at, rng.range(3, 5), rng);
+            }
+        }
+    }
+    for (const Grounds& g : town.grounds) {
+        const QPainterPath path = pathOf(g.area);
+        switch (g.of) {
+            case Shape::Church: {
+                p.fillPath(path, QColor(196, 204, 166));
+                // Graves in rows.
+                p.save();
+                p.setClipPath(path);
+                p.setPen(QPen(QColor(120, 116, 100), 1.2));
+                const QRectF b = path.boundingRect();
+                for (double y = b.top() + 6; y < b.bottom(); y += 12) {
+                    for (double x = b.left() + 5; x < b.right(); x += 10) {
+                        if (rng.chance(0.4)) {
+                            p.drawLine(QPointF(x, y), QPointF(x, y + 4));
+                            p.drawLine(QPointF(x - 1.5, y + 1.3), QPointF(x + 1.5, y + 1.3));
+                        }
+                    }
+                }
+                p.restore();
+                break;
+            }
+            case Shape::Garden: {
+                p.fillPath(path, QColor(178, 200, 142));
+                const QRectF b = path.boundingRect();
+                for (int k = 0; k < static_cast<int>(b.width() * b.height() / 500); ++k) {
+                    const QPointF at(rng.range(b.left(), b.right()),
+                                     rng.range(b.top(), b.bottom()));
+                    if (path.contains(at)) {
+                        drawTree(p, at, rng.range(4, 7), rng);
+                    }
+                }
+                break;
+            }
+            default:
+                p.fillPath(path, QColor(226, 218, 198));
+                break;
+        }
+        p.setPen(QPen(QColor(150, 136, 110), 1.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+}
+
+void drawRoofs(QPainter& p, const Area& body, const Area& back, QColor roof, QColor edge,
+               bool plain = false) {
+    p.setPen(Qt::NoPen);
+    p.fillPath(pathOf(body), roof);
+    if (!plain) {
+        p.fillPath(pathOf(back), shade(roof, 0.8));
+    }
+    p.setPen(QPen(edge, 0.9));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(pathOf(body));
+}
+
+void drawHouses(QPainter& p, const Town& town, bool plain) {
+    const QColor roofs[] = {QColor(190, 128, 98), QColor(178, 116, 90), QColor(196, 140, 104),
+                            QColor(172, 124, 100), QColor(184, 134, 112)};
+    Rng rng(town.plan.site->seed ^ 0x4005);
+    for (const Lot& h : town.houses) {
+        const QColor roof = plain ? QColor(200, 150, 120) : roofs[rng.below(5)];
+        drawRoofs(p, h.body, h.back, roof, plain ? shade(roof, 0.8) : QColor(130, 88, 70), plain);
+    }
+}
+
+void drawNamed(QPainter& p, const Town& town) {
+    for (const Building& b : town.named) {
+        const QPainterPath path = pathOf(b.body);
+        switch (b.shape) {
+            case Shape::House:
+            case Shape::Hall:
+                drawRoofs(p, b.body, b.back, QColor(168, 72, 56), QColor(70, 30, 24));
+                break;
+            case Shape::Arena: {
+                p.setPen(QPen(QColor(90, 70, 50), 1.4));
+                p.setBrush(QColor(200, 176, 136));
+                p.drawPath(path);
+                p.save();
+                p.setClipPath(path);
+                p.setPen(QPen(QColor(150, 120, 90), 1.0));
+                for (double k = 0.2; k < 1; k += 0.2) {
+                    p.drawPath(pathOf(grow(b.body, -k * 10)));
+                }
+                p.restore();
+                break;
+            }
+            case Shape::Garden:
+                p.setPen(QPen(QColor(70, 100, 60), 2.0));
+                p.setBrush(Qt::NoBrush);
+                p.drawPath(path);
+                break;
+            default: {
+                const QColor fill = b.shape == Shape::Church ? QColor(150, 140, 150)
+                                    : b.shape == Shape::Keep || b.shape == Shape::Tower ||
+                                            b.shape == Shape::Gatehouse
+                                        ? QColor(142, 134, 124)
+                                        : QColor(164, 120, 100);
+                p.setPen(QPen(QColor(50, 40, 36), 1.4));
+                p.setBrush(fill);
+                p.drawPath(path);
+                // A ridge line down the middle of long roofs.
+                if (b.shape == Shape::Church || b.shape == Shape::Court ||
+                    b.shape == Shape::Palace) {
+                    p.setPen(QPen(shade(fill, 0.7), 1.0));
+                    p.setBrush(Qt::NoBrush);
+                    p.drawPath(pathOf(grow(b.body, -5)));
+                }
+                break;
+            }
+        }
+    }
+}
+
+void drawWall(QPainter& p, const Town& town) {
+    const TownPlan& plan = town.plan;
+    p.setBrush(Qt::NoBrush);
+    for (const auto& run : plan.wall) {
+        p.setPen(
+            QPen(QColor(60, 52, 46), kWallWidth + 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.drawPolyline(polyline(run));
+        p.setPen(
+            QPen(QColor(150, 140, 128), kWallWidth - 3, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.drawPolyline(polyline(run));
+    }
+    p.setPen(QPen(QColor(60, 52, 46), 1.6));
+    p.setBrush(QColor(150, 140, 128));
+    for (const QPointF& t : plan.towers) {
+        p.drawEllipse(t, 8, 8);
+    }
+}
+
+void drawNames(QPainter& p, const Town& town, const NamePlan& names) {
+    const TextStyle style{mapFont(TypeFace::SansBold, 14), kInk, QColor(255, 250, 236, 235), 2.6};
+    for (const NamePlacement& n : names.names) {
+        if (n.leader) {
+            p.setPen(QPen(kInk, 1.2));
+            p.drawLine(n.leaderFrom, n.leaderTo);
+            p.setBrush(kInk);
+            p.drawEllipse(n.leaderTo, 1.8, 1.8);
+        }
+        drawHaloTextCentred(p, town.named[static_cast<std::size_t>(n.building)].name,
+                            n.box.center(), style);
+    }
+}
+
+void drawTitle(QPainter& p, const QString& title, const QRectF& box) {
+    const TextStyle style{mapFont(TypeFace::SerifBold, 44, 5), kInk, QColor(250, 243, 222), 1.0};
+    drawPanel(p, box, kInk, 8, 5);
+    drawHaloTextCentred(p, title, box.center(), style);
+}
+
+// Softens a very large map by a [1 2 1] kernel each way: the hard edges of thousands of roofs
+// are what fill its file; a quarter-pixel softening keeps them sharp to the eye.
+void soften(QImage& image) {
+    const int w = image.width();
+    const int h = image.height();
+    std::vector<QRgb> row(static_cast<std::size_t>(w));
+    auto mixed = [](QRgb a, QRgb b, QRgb c) {
+        return qRgb((qRed(a) + 2 * qRed(b) + qRed(c) + 2) / 4,
+                    (qGreen(a) + 2 * qGreen(b) + qGreen(c) + 2) / 4,
+                    (qBlue(a) + 2 * qBlue(b) + qBlue(c) + 2) / 4);
+    };
+    for (int y = 0; y < h; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::copy(line, line + w, row.begin());
+        for (int x = 1; x + 1 < w; ++x) {
+            line[x] = mixed(row[static_cast<std::size_t>(x - 1)], row[static_cast<std::size_t>(x)],
+                            row[static_cast<std::size_t>(x + 1)]);
+        }
+    }
+    std::vector<QRgb> above(static_cast<std::size_t>(w));
+    std::copy(reinterpret_cast<const QRgb*>(image.constScanLine(0)),
+              reinterpret_cast<const QRgb*>(image.constScanLine(0)) + w, above.begin());
+    for (int y = 1; y + 1 < h; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const QRgb* below = reinterpret_cast<const QRgb*>(image.constScanLine(y + 1));
+        for (int x = 0; x < w; ++x) {
+            const QRgb here = line[x];
+            line[x] = mixed(above[static_cast<std::size_t>(x)], here, below[x]);
+            above[static_cast<std::size_t>(x)] = here;
+        }
+    }
+}
+
+}  // namespace
+
+QImage paintCity(const Town& town, const NamePlan& names, const QString& title) {
+    const QSize size = town.plan.size;
+    // A very large map keeps to flatter fills so that its file stays small.
+    const bool plain = static_cast<double>(size.width()) * size.height() > 3e6;
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kPaper);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawCountry(p, town, plain);
+    drawRises(p, town, false);
+    drawWater(p, town);
+    drawRoads(p, town);
+    drawMoles(p, town);
+    drawTown(p, town, plain);
+    drawBridges(p, town);
+    drawHouses(p, town, plain);
+    drawNamed(p, town);
+    drawWall(p, town);
+    p.save();
+    p.setClipPath(pathOf(subtract(subtract(town.plan.land, town.plan.town), town.plan.roadGround)));
+    drawRises(p, town, true);
+    p.restore();
+    if (plain) {
+        p.end();
+        soften(image);
+        p.begin(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+    }
+    drawNames(p, town, names);
+    drawTitle(p, title, names.title);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 3.0));
+    p.drawRect(QRectF(1.5, 1.5, size.width() - 3, size.height() - 3));
+    p.end();
+    return image;
+}
+
+}  // namespace marventa
