@@ -33,8 +33,8 @@ inline constexpr PlaceRecord kElvenRuins[] = {
     {"Maerhis", "616", "1800"},
     {"Oloquel", "2976", "512"},
     {"Maethiras", "920", "1944"},
-    {"Naimaer", "2840", "1944"},
-    {"Fennaquel", "2784", "392"},
+    {"Naimaer", "2776", "392"},
+    {"Fennaquel", "2840", "1944"},
     {"Nairhis", "2464", "2048"},
     {"Naivane", "512", "1832"},
     {"Elvasse", "688", "1880"},
@@ -56,10 +56,10 @@ inline constexpr PlaceRecord kElvenRuins[] = {
     {"Wynasse", "2728", "488"},
     {"Wyquamaer", "2896", "248"},
     {"Wysolith", "832", "1728"},
-    {"Wyvane", "640", "1720"},
-    {"Yslaewyr", "2504", "1944"},
-    {"Ysnathae", "2648", "1896"},
-    {"Denavyr", "720", "1816"},
+    {"Wyvane", "2832", "440"},
+    {"Yslaewyr", "640", "1720"},
+    {"Ysnathae", "2504", "1944"},
+    {"Denavyr", "2648", "1896"},
 };
 // clang-format on
 

@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1537", "1035"},
-    {"The Cracked Tankard", "2088", "1538"},
-    {"The Crooked Milestone", "2212", "2161"},
+    {"The Blue Heron", "1533", "1023"},
+    {"The Cracked Tankard", "1063", "1386"},
+    {"The Crooked Milestone", "1753", "1463"},
     {"The Driftwood Hearth", "248", "1648"},
-    {"The Drowsy Ferryman", "1241", "1373"},
-    {"The Frosted Kettle", "1270", "695"},
-    {"The Gilded Thistle", "617", "1356"},
+    {"The Drowsy Ferryman", "2276", "659"},
+    {"The Frosted Kettle", "1816", "686"},
+    {"The Gilded Thistle", "1271", "695"},
     {"The Gull and Anchor", "2992", "2424"},
-    {"The Kindled Hob", "1827", "1277"},
-    {"The Lame Goose", "1984", "661"},
+    {"The Kindled Hob", "2228", "2167"},
+    {"The Lame Goose", "2165", "1789"},
     {"The Salted Herring", "1896", "2424"},
-    {"The Shepherd's Crook", "2333", "612"},
+    {"The Shepherd's Crook", "663", "1382"},
     {"The Tarred Oar", "784", "2192"},
-    {"The Three Turnips", "930", "1467"},
-    {"The Wayfarer's Lantern", "1846", "316"},
-    {"The Weary Mule", "2116", "1860"},
+    {"The Three Turnips", "1844", "331"},
+    {"The Wayfarer's Lantern", "1306", "1217"},
+    {"The Weary Mule", "395", "1378"},
 };
 // clang-format on
 

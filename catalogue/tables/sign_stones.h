@@ -12,7 +12,7 @@ namespace marventa {
 inline constexpr SignStoneRecord kSignStones[] = {
     {"Sign of the Loom", "352", "1552",
      {"+5 to Wits", "+10 to Herbcraft"}},
-    {"Sign of the Heron", "2456", "2176",
+    {"Sign of the Heron", "2640", "2288",
      {"+10 to Swiftness"}},
     {"Sign of the Twin Keys", "2016", "2016",
      {"+15 to Lockpicking", "+5 to Grace", "-5 to Might"}},
@@ -27,15 +27,15 @@ inline constexpr SignStoneRecord kSignStones[] = {
     {"Sign of the Lamplighter", "1280", "1944",
      {"+10 to Spirit", "Light spells cost nothing", "See in darkness at night",
       "Weakness to Frost 10%"}},
-    {"Sign of the Ewe", "2600", "1496",
+    {"Sign of the Ewe", "2424", "1832",
      {"+10 to Endurance", "Regenerate 1 Health per 15 s"}},
     {"Sign of the Hollow Drum", "1952", "1112",
      {"+10 to Persuasion", "+5 to Luck", "Calm animals nearby"}},
-    {"Sign of the Red Kite", "2944", "2048",
+    {"Sign of the Red Kite", "1680", "1488",
      {"+10 to Archery"}},
-    {"Sign of the Millwheel", "1680", "1488",
+    {"Sign of the Millwheel", "280", "752",
      {"Carry 30 more pounds", "+5 to Endurance"}},
-    {"Sign of the Drowned Bell", "2288", "720",
+    {"Sign of the Drowned Bell", "424", "1960",
      {"Breathe underwater", "Resist Lightning 20%", "-5 to Grace"}},
 };
 // clang-format on

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
 
 namespace marventa {
 
@@ -52,13 +53,21 @@ void barrow(QPainter& p, QPointF at, const Waterways&) {
     }
 }
 
+// Salt pans along the shore: low-walled beds of uneven size, some brimming, some dried white,
+// their banks leaning with the lie of the flats.
 void saltPans(QPainter& p, QPointF at, const Waterways&) {
+    Rng rng(0x5A17'0001);
     p.setPen(QPen(QColor(120, 140, 150), 1.0));
-    p.setBrush(QColor(236, 238, 234));
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            p.drawRect(QRectF(at.x() - 58 + col * 15, at.y() - 22 + row * 12, 12, 9));
-        }
+    for (int i = 0; i < 9; ++i) {
+        const QPointF c = at + QPointF(-70 + (i % 4) * 15 + rng.range(-3, 3) + (i / 4) * 6,
+                                       -18 + (i / 4) * 11 + rng.range(-2, 2));
+        const double w = rng.range(7, 14);
+        const double h = rng.range(5, 8);
+        const double lean = rng.range(-2.5, 2.5);
+        p.setBrush(rng.chance(0.4) ? QColor(180, 208, 220) : QColor(238, 238, 232));
+        p.drawPolygon(
+            QPolygonF({c + QPointF(-w / 2 + lean, -h / 2), c + QPointF(w / 2 + lean, -h / 2),
+                       c + QPointF(w / 2 - lean, h / 2), c + QPointF(-w / 2 - lean, h / 2)}));
     }
 }
 

@@ -93,7 +93,16 @@ QPointF pixelOf(int cell, int gw, int size) {
 }
 
 float widthFor(float area) {
-    return 0.7f + 0.032f * std::sqrt(area);
+    return std::min(9.0f, 0.6f + 0.027f * std::sqrt(area));
+}
+
+// The lattice's steps bent into meanders: every point moved by a smooth field of the sheet, so a
+// brook still meets its river where both pass through the same cell.
+QPointF meander(QPointF p) {
+    static const Noise swing(0x1A4E'0002);
+    const auto x = static_cast<float>(p.x() / 75.0);
+    const auto y = static_cast<float>(p.y() / 75.0);
+    return p + 9.0 * QPointF(swing.fbm(x, y, 3), swing.fbm(x + 40.0f, y - 17.0f, 3));
 }
 
 // The cell near `p` (within `reach` pixels) through which the most water runs.
@@ -119,7 +128,11 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
     const int gw = w.area.width();
     RiverLine line{name, {}, {}, toSea};
     for (int c : cells) {
-        line.points.push_back(pixelOf(c, gw, w.cell));
+        // Where a line leaves or enters a lake or the sea it stays on its cell, in the water.
+        const bool inWater = w.lakeId.cells()[static_cast<std::size_t>(c)] >= 0 ||
+                             w.ground.cells()[static_cast<std::size_t>(c)] <= 0.0f;
+        const QPointF at = pixelOf(c, gw, w.cell);
+        line.points.push_back(inWater ? at : meander(at));
         line.widths.push_back(widthFor(w.area.cells()[static_cast<std::size_t>(c)]));
     }
     cutCorners(line.points, line.widths, 3);
@@ -128,7 +141,7 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
         double s = 0.0;
         for (std::size_t i = line.points.size(); i-- > 1;) {
             s += length(line.points[i] - line.points[i - 1]);
-            line.widths[i - 1] *= 1.0f + 1.6f * smoothstep(70.0f, 0.0f, static_cast<float>(s));
+            line.widths[i - 1] *= 1.0f + 0.9f * smoothstep(45.0f, 0.0f, static_cast<float>(s));
         }
         line.widths.back() = line.widths[line.widths.size() - 2];
     }
