@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1533", "1023"},
-    {"The Cracked Tankard", "1063", "1386"},
-    {"The Crooked Milestone", "1753", "1463"},
+    {"The Blue Heron", "1534", "1027"},
+    {"The Cracked Tankard", "1068", "1387"},
+    {"The Crooked Milestone", "1882", "611"},
     {"The Driftwood Hearth", "248", "1648"},
-    {"The Drowsy Ferryman", "2276", "659"},
-    {"The Frosted Kettle", "1816", "686"},
+    {"The Drowsy Ferryman", "2271", "706"},
+    {"The Frosted Kettle", "1825", "1498"},
     {"The Gilded Thistle", "1271", "695"},
     {"The Gull and Anchor", "2992", "2424"},
-    {"The Kindled Hob", "2228", "2167"},
-    {"The Lame Goose", "2165", "1789"},
+    {"The Kindled Hob", "630", "1357"},
+    {"The Lame Goose", "2165", "1814"},
     {"The Salted Herring", "1896", "2424"},
-    {"The Shepherd's Crook", "663", "1382"},
+    {"The Shepherd's Crook", "2228", "2166"},
     {"The Tarred Oar", "784", "2192"},
-    {"The Three Turnips", "1844", "331"},
-    {"The Wayfarer's Lantern", "1306", "1217"},
-    {"The Weary Mule", "395", "1378"},
+    {"The Three Turnips", "1812", "1166"},
+    {"The Wayfarer's Lantern", "1310", "1213"},
+    {"The Weary Mule", "1685", "824"},
 };
 // clang-format on
 

@@ -1,7 +1,9 @@
 #include "province.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 
 #include "catalogue/city_directory.h"
 #include "tools/land/province_layout.h"
@@ -37,7 +39,12 @@ Province makeProvince() {
     const Ground ground = surveyGround(layout, p.terrain, p.water);
     p.places = sitePlaces(catalogue, ground);
     stage("places", start);
-    siteInns(p.places, planRoads(layout, p.places, p.terrain, p.water), ground);
+    // The inns wait for the highways; until then they are nowhere (their old points are never
+    // read, so the tables the generator writes do not depend on the ones it was built with).
+    std::vector<ProvincePlace> withoutInns;
+    std::copy_if(p.places.begin(), p.places.end(), std::back_inserter(withoutInns),
+                 [](const ProvincePlace& place) { return place.kind != PlaceKind::Inn; });
+    siteInns(p.places, planRoads(layout, withoutInns, p.terrain, p.water), ground);
     p.roads = planRoads(layout, p.places, p.terrain, p.water);
     stage("roads", start);
     for (const ProvincePlace& place : p.places) {
