@@ -14,7 +14,7 @@ inline constexpr HeavenlyStoneRecord kHeavenlyStones[] = {
      {"+5 to Endurance", "Resist Frost 10%"}},
     {"Stone of the Wandering Moon", "792", "200", "20",
      {"+5 to Grace", "+10 to Stealth", "See in darkness at night"}},
-    {"Stone of the Seventh Star", "1480", "288", "30",
+    {"Stone of the Seventh Star", "1592", "384", "30",
      {"+10 to Wits", "+15 to Spirit", "-5% Spell Cost", "Weakness to Lightning 10%"}},
     {"Stone of the Veiled Comet", "2936", "1352", "40",
      {"+10 to Swiftness", "+10 to Archery", "Resist Poison 25%", "Jump 20% higher",
@@ -25,7 +25,7 @@ inline constexpr HeavenlyStoneRecord kHeavenlyStones[] = {
     {"Stone of the Ninefold Sky", "2864", "1744", "60",
      {"+10 to all Resistances", "+15 to Wits", "+15 to Spirit", "Reflect 5% of spells",
       "Breathe underwater", "+5 to Luck", "Weakness to Fire 15%"}},
-    {"Stone of the Crowned Dusk", "1344", "304", "70",
+    {"Stone of the Crowned Dusk", "1400", "304", "70",
      {"+20 to Luck", "+25 Fame in every city", "Once a day: call a spectral hound"}},
 };
 // clang-format on

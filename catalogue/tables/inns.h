@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1534", "1027"},
-    {"The Cracked Tankard", "1068", "1387"},
-    {"The Crooked Milestone", "1882", "611"},
-    {"The Driftwood Hearth", "248", "1648"},
-    {"The Drowsy Ferryman", "2271", "706"},
-    {"The Frosted Kettle", "1825", "1498"},
-    {"The Gilded Thistle", "1271", "695"},
-    {"The Gull and Anchor", "2992", "2424"},
-    {"The Kindled Hob", "630", "1357"},
-    {"The Lame Goose", "2165", "1814"},
-    {"The Salted Herring", "1896", "2424"},
-    {"The Shepherd's Crook", "2228", "2166"},
-    {"The Tarred Oar", "784", "2192"},
-    {"The Three Turnips", "1812", "1166"},
-    {"The Wayfarer's Lantern", "1310", "1213"},
-    {"The Weary Mule", "1685", "824"},
+    {"The Blue Heron", "1533", "1027"},
+    {"The Cracked Tankard", "603", "1425"},
+    {"The Crooked Milestone", "1071", "1386"},
+    {"The Driftwood Hearth", "1840", "2456"},
+    {"The Drowsy Ferryman", "2166", "1819"},
+    {"The Frosted Kettle", "1810", "686"},
+    {"The Gilded Thistle", "1822", "1496"},
+    {"The Gull and Anchor", "3168", "2488"},
+    {"The Kindled Hob", "1221", "727"},
+    {"The Lame Goose", "2271", "707"},
+    {"The Salted Herring", "248", "1648"},
+    {"The Shepherd's Crook", "2228", "2169"},
+    {"The Tarred Oar", "112", "1272"},
+    {"The Three Turnips", "1812", "1165"},
+    {"The Wayfarer's Lantern", "1845", "332"},
+    {"The Weary Mule", "1308", "1212"},
 };
 // clang-format on
 

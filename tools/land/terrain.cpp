@@ -22,9 +22,22 @@ Grid<float> fineGround(const Waterways& water, int width, int height) {
     const Noise grain(0x7E44'0001);
     Grid<float> h(width, height);
     const float cell = fx(water.cell);
+    Grid<float> soft = water.ground;
+    for (int j = 1; j + 1 < soft.height(); ++j) {
+        for (int i = 1; i + 1 < soft.width(); ++i) {
+            const float c = water.ground(i, j);
+            const float mean = 0.25f * (water.ground(i - 1, j) + water.ground(i + 1, j) +
+                                        water.ground(i, j - 1) + water.ground(i, j + 1));
+            // The sea's edge stays where it is.
+            soft(i, j) = c > 0.0f && mean > 0.0f ? 0.5f * (c + mean) : c;
+        }
+    }
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float v = sampleBicubic(water.ground, fx(x) / cell, fx(y) / cell);
+            // Seen back through the rivers' meander field, and softened a little, so that the
+            // lattice's straight gullies bend and blur like the water running in them.
+            const QPointF from = QPointF(x, y) * 2.0 - meander(QPointF(x, y));
+            const float v = sampleBicubic(soft, fx(from.x()) / cell, fx(from.y()) / cell);
             if (v <= 0.0f) {
                 h(x, y) = v;
                 continue;

@@ -96,15 +96,6 @@ float widthFor(float area) {
     return std::min(9.0f, 0.6f + 0.027f * std::sqrt(area));
 }
 
-// The lattice's steps bent into meanders: every point moved by a smooth field of the sheet, so a
-// brook still meets its river where both pass through the same cell.
-QPointF meander(QPointF p) {
-    static const Noise swing(0x1A4E'0002);
-    const auto x = static_cast<float>(p.x() / 75.0);
-    const auto y = static_cast<float>(p.y() / 75.0);
-    return p + 9.0 * QPointF(swing.fbm(x, y, 3), swing.fbm(x + 40.0f, y - 17.0f, 3));
-}
-
 // The cell near `p` (within `reach` pixels) through which the most water runs.
 int wettestNear(const Waterways& w, QPointF p, double reach) {
     const int gw = w.area.width();
@@ -171,6 +162,13 @@ std::pair<std::vector<int>, bool> downstream(int cell, const Drainage& d, const 
 }
 
 }  // namespace
+
+QPointF meander(QPointF p) {
+    static const Noise swing(0x1A4E'0002);
+    const auto x = static_cast<float>(p.x() / 75.0);
+    const auto y = static_cast<float>(p.y() / 75.0);
+    return p + 9.0 * QPointF(swing.fbm(x, y, 3), swing.fbm(x + 40.0f, y - 17.0f, 3));
+}
 
 int Waterways::lakeAt(QPointF p) const {
     const int x = static_cast<int>(std::lround(p.x() / cell));

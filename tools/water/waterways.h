@@ -39,6 +39,11 @@ struct Waterways {
     int lakeAt(QPointF p) const;
 };
 
+// The lattice's steps bent into meanders: a point moved by a smooth field of the sheet, the same
+// for every line, so a brook still meets its river where both pass through the same cell. The
+// terrain is drawn through the same field, so the valleys bend with their water.
+QPointF meander(QPointF p);
+
 // The water of the land: hollows filled by a priority flood, the named lakes left standing in
 // theirs, the flow routed and gathered; rivers where enough of it gathers, named after the
 // layout's course they follow, and brooks.
