@@ -20,13 +20,8 @@
 #include "tools/encode/byte_writer.h"
 #include "tools/encode/jpeg_writer.h"
 #include "tools/icon/icon.h"
-#include "tools/province/coherence.h"
-#include "tools/province/province_layout.h"
-#include "tools/province/province_painter.h"
-#include "tools/province/roads.h"
-#include "tools/province/streams.h"
-#include "tools/province/terrain.h"
-#include "tools/province/waterways.h"
+#include "tools/province/province.h"
+#include "tools/sites/table_writer.h"
 
 namespace fs = std::filesystem;
 using namespace marventa;
@@ -48,12 +43,6 @@ void warn(const std::vector<std::string>& faults) {
     }
 }
 
-void stage(const char* name, Clock::time_point since) {
-    const std::chrono::duration<double> took = Clock::now() - since;
-    std::printf("  %-22s %22.1f s\n", name, took.count());
-    std::fflush(stdout);
-}
-
 void writeBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes,
                 Clock::time_point since) {
     writeFileBytes(file, bytes);
@@ -68,23 +57,15 @@ void writeJpeg(const fs::path& file, const QImage& image, const JpegBudget& budg
     std::printf("  %-22s %22d\n", "quality", jpeg.quality);
 }
 
-void writeProvince(const fs::path& dir) {
+void writeProvince(const fs::path& root, const fs::path& dir) {
     const auto start = Clock::now();
-    const std::vector<ProvincePlace> places = provincePlaces();
-    const ProvinceLayout& layout = provinceLayout();
-    const Waterways water = layWaterways(layout);
-    const Terrain terrain = buildTerrain(layout, water, places, kProvinceWidth, kProvinceHeight);
-    stage("terrain", start);
-    const std::vector<Stream> streams = findStreams(terrain, water, places);
-    stage("brooks", start);
-    warn(checkProvince(layout, places, terrain, water, streams));
-    const std::vector<RoadLine> roads = planRoads(layout, places, terrain, water);
-    stage("roads", start);
-    const QImage province = paintProvince({layout, terrain, water, streams, roads, places});
-    stage("painting", start);
-    writeJpeg(dir / "province.jpg", province, {1'500'000, 2'500'000, 2'000'000}, start);
+    const Province province = makeProvince();
+    writeProvinceTables(root, province.places);
+    // Start-up and every return to the province decode it: kept near 1.9 MB so that richer
+    // content does not make that decode slower.
+    writeJpeg(dir / "province.jpg", province.map, {1'000'000, 1'950'000, 1'900'000, 98, 85}, start);
     const QImage overview =
-        province.scaled(200, 162, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        province.map.scaled(200, 162, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     writeBytes(dir / "overview.bmp", encodeBmp24(overview), start);
 }
 
@@ -155,7 +136,7 @@ int main(int argc, char** argv) {
         const fs::path assets = root / "pictures" / "assets";
         fs::create_directories(assets);
         if (!citiesOnly) {
-            writeProvince(assets);
+            writeProvince(root, assets);
         }
         writeCities(root, onlyCity);
         if (!citiesOnly) {

@@ -7,7 +7,8 @@
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
-#include "tools/province/bridges.h"
+#include "tools/paint/point_labels.h"
+#include "tools/roads/bridges.h"
 
 using namespace marventa;
 
@@ -123,7 +124,7 @@ TEST(LabelPlacer, TakesTheFirstFreeCandidateInsideTheBounds) {
 TEST(Bridges, OneCrossingPerRoadOverARiver) {
     Waterways water;
     water.rivers.push_back(
-        {QStringLiteral("Test"), false, {{50, 0}, {50, 100}, {50, 200}}, {4, 6, 8}});
+        {QStringLiteral("Test"), {{50, 0}, {50, 100}, {50, 200}}, {4, 6, 8}, false});
     const std::vector<RoadLine> roads{
         {{{0, 50}, {100, 50}}, RoadClass::Highway},
         {{{0, 150}, {52, 150}, {48, 155}, {100, 155}}, RoadClass::Track},
@@ -137,4 +138,35 @@ TEST(Bridges, OneCrossingPerRoadOverARiver) {
     EXPECT_FLOAT_EQ(static_cast<float>(crossings[0].span), 4.0f);
     EXPECT_NEAR(crossings[1].at.y(), 150.0, 1e-9);
     EXPECT_FLOAT_EQ(static_cast<float>(crossings[1].span), 6.0f);
+}
+
+// Crowded names round a cluster of symbols: every label that is kept is clear of the others and
+// of every symbol, and the names that must show do.
+TEST(PointLabels, AnnealedLabelsOverlapNothing) {
+    std::vector<QRectF> symbols;
+    std::vector<PointLabel> labels;
+    for (int i = 0; i < 30; ++i) {
+        const QPointF at(100 + (i % 6) * 38, 100 + (i / 6) * 30);
+        symbols.emplace_back(at.x() - 6, at.y() - 6, 12, 12);
+        labels.push_back({LabelPlacer::around(at, QSizeF(44, 14), 8), i % 5 == 0 ? 0 : 1});
+    }
+    const auto boxes = arrangeLabels(labels, symbols, QRectF(0, 0, 500, 400), 7);
+    ASSERT_EQ(boxes.size(), labels.size());
+    int kept = 0;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (labels[i].rank == 0) {
+            EXPECT_TRUE(boxes[i]) << "label " << i;
+        }
+        if (!boxes[i]) {
+            continue;
+        }
+        ++kept;
+        for (const QRectF& s : symbols) {
+            EXPECT_FALSE(boxes[i]->intersects(s)) << "label " << i;
+        }
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            EXPECT_FALSE(boxes[j] && boxes[i]->intersects(*boxes[j])) << i << " and " << j;
+        }
+    }
+    EXPECT_GE(kept, 20);  // the search finds room for most, not just the first few
 }

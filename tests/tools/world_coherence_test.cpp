@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QPolygonF>
+#include <QSizeF>
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -10,20 +12,28 @@
 #include "tools/city/city_layout.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/world_places.h"
-#include "tools/province/province_layout.h"
-#include "tools/province/terrain.h"
-#include "tools/province/waterways.h"
+#include "tools/land/land.h"
+#include "tools/land/province_layout.h"
+#include "tools/land/terrain.h"
+#include "tools/roads/bridges.h"
+#include "tools/roads/roads.h"
+#include "tools/sites/site_rules.h"
+#include "tools/water/waterways.h"
 
 using namespace marventa;
 
 namespace {
 
-// The province's ground as the generator builds it; built once, it takes a few seconds.
-struct Province {
+// The province's land, water and roads as the generator makes them, with the committed tables'
+// places; built once (some seconds), not painted.
+struct World {
+    const ProvinceLayout& layout = provinceLayout();
+    Land land = raiseLand(layout, kProvinceWidth, kProvinceHeight);
+    Waterways water = drainLand(land, layout);
+    Terrain terrain = buildTerrain(layout, land, water, kProvinceWidth, kProvinceHeight);
     std::vector<ProvincePlace> places = provincePlaces();
-    Waterways water = layWaterways(provinceLayout());
-    Terrain terrain =
-        buildTerrain(provinceLayout(), water, places, kProvinceWidth, kProvinceHeight);
+    Ground ground = surveyGround(layout, terrain, water);
+    std::vector<RoadLine> roads = planRoads(layout, places, terrain, water);
 
     const ProvincePlace& place(std::string_view name) const {
         for (const ProvincePlace& p : places) {
@@ -34,110 +44,159 @@ struct Province {
         throw std::logic_error("no such place: " + std::string(name));
     }
 
-    bool isSea(int x, int y) const {
-        const Grid<float>& h = terrain.height;
-        return h.contains(x, y) && h(x, y) < 0.0f;
-    }
+    bool isSea(QPointF p) const { return ground.at(ground.height, p) <= 0.0f; }
 
-    bool isLake(int x, int y) const {
-        return terrain.lake.contains(x, y) && terrain.lake(x, y) > 127;
-    }
-
-    // The offset from `at` to the nearest sea or lake pixel within `radius`, or to the nearest
-    // bank of a river; nothing when there is none.
+    // The offset from `at` to the nearest sea, lake or river within `radius`.
     std::optional<QPointF> nearestWater(MapPoint at, int radius) const {
         std::optional<QPointF> best;
-        auto consider = [&](QPointF offset) {
-            if (!best || length(offset) < length(*best)) {
-                best = offset;
-            }
-        };
-        for (int dy = -radius; dy <= radius; ++dy) {
-            for (int dx = -radius; dx <= radius; ++dx) {
-                if (isSea(at.x + dx, at.y + dy) || isLake(at.x + dx, at.y + dy)) {
-                    consider(QPointF(dx, dy));
+        for (int dy = -radius; dy <= radius; dy += 2) {
+            for (int dx = -radius; dx <= radius; dx += 2) {
+                const int x = at.x + dx;
+                const int y = at.y + dy;
+                const bool wet = terrain.height.contains(x, y) &&
+                                 (terrain.height(x, y) < 0.0f || terrain.lake(x, y) > 127);
+                if (wet && (!best || length(QPointF(dx, dy)) < length(*best))) {
+                    best = QPointF(dx, dy);
                 }
             }
         }
-        const QPointF p(at.x, at.y);
         for (const RiverLine& r : water.rivers) {
-            const Nearest n = nearestOnPolyline(p, r.points);
+            const Nearest n = nearestOnPolyline(QPointF(at.x, at.y), r.points);
             const QPointF a = r.points[n.segment];
             const QPointF b = r.points[std::min(n.segment + 1, r.points.size() - 1)];
-            const QPointF centre = a + (b - a) * n.along;
-            const double toBank = std::max(0.0, n.distance - r.widths[n.segment] / 2);
-            if (n.distance > 0 && toBank < radius) {
-                consider((centre - p) * (toBank / n.distance));
+            const QPointF off = a + (b - a) * n.along - QPointF(at.x, at.y);
+            if (n.distance < radius && (!best || length(off) < length(*best))) {
+                best = off;
             }
         }
         return best;
     }
 };
 
-const Province& province() {
-    static const Province built;
+const World& world() {
+    static const World built;
     return built;
 }
 
-// Area-weighted centre of a city map's water, and whether any of it runs off the map's edge.
-struct MapWater {
-    QPointF centre;
-    bool reachesEdge = false;
-};
-
-MapWater waterOf(const CityLayout& layout, QSizeF size) {
-    double area = 0;
-    QPointF moment;
-    MapWater w;
-    for (const std::vector<QPointF>& poly : layout.waters) {
-        for (std::size_t i = 0; i < poly.size(); ++i) {
-            const QPointF a = poly[i];
-            const QPointF b = poly[(i + 1) % poly.size()];
-            const double cross = a.x() * b.y() - b.x() * a.y();
-            area += cross / 2;
-            moment += (a + b) * (cross / 6);
-            w.reachesEdge = w.reachesEdge || a.x() <= 0 || a.y() <= 0 || a.x() >= size.width() ||
-                            a.y() >= size.height();
-        }
-    }
-    w.centre = moment / area;
-    return w;
-}
-
-double degreesBetween(QPointF a, QPointF b) {
-    const double cosine = QPointF::dotProduct(a, b) / (length(a) * length(b));
-    return std::acos(std::clamp(cosine, -1.0, 1.0)) * 180 / std::numbers::pi;
+MapPoint cellPoint(QPointF p) {
+    return {static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))};
 }
 
 }  // namespace
 
-// Harbours, shore villages, sea caves, shore camps and coastal landmarks have the sea within a
-// few pixels of their point, while the point itself stays on dry ground.
-TEST(WorldCoherence, HarbourAndShorePlacesLieAtTheSea) {
-    const Province& world = province();
-    for (const char* name :
-         {"Tolvane", "Saltreach", "Cinderhaven", "Shellhaven", "Tarnmouth", "Brinemoor",
-          "Marram Bay", "Gull Cave", "Seal Hollow", "Smugglers' Grotto", "Tidewash Cavern",
-          "Wreckers' Den", "Kelp Gatherers' Camp", "Beachcombers' Camp", "Salters' Camp",
-          "Greywhite Salt Pans", "Lantern Rock"}) {
-        const MapPoint at = world.place(name).at;
-        double nearest = 41;  // farther than the search reaches
-        for (int dy = -40; dy <= 40; ++dy) {
-            for (int dx = -40; dx <= 40; ++dx) {
-                if (world.isSea(at.x + dx, at.y + dy)) {
-                    nearest = std::min(nearest, std::hypot(dx, dy));
+// Running water follows the filled ground downhill all the way, and ends where water can go: a
+// named river in the sea, a lake or the river it feeds; a brook also at the sheet's edge.
+TEST(WorldWater, EveryRiverRunsDownhillToTheSeaALakeOrAnotherRiver) {
+    const World& w = world();
+    const Grid<float>& g = w.water.ground;
+    auto groundAt = [&](QPointF p) {
+        return sampleBilinear(g, static_cast<float>(p.x() / w.water.cell),
+                              static_cast<float>(p.y() / w.water.cell));
+    };
+    auto endsWell = [&](const RiverLine& r, bool brook) {
+        const QPointF end = r.points.back();
+        if (r.toSea || w.water.lakeAt(end) >= 0) {
+            return true;
+        }
+        for (const auto* lines : {&w.water.rivers, &w.water.brooks}) {
+            for (const RiverLine& other : *lines) {
+                if (&other != &r && distanceToPolyline(end, other.points) < 8.0) {
+                    return true;
                 }
             }
         }
-        EXPECT_LE(nearest, 16.0) << name << " has no sea within " << nearest << " px";
-        EXPECT_GE(nearest, 3.0) << name << " stands in the sea";
+        return brook && (end.x() < 8 || end.y() < 8 || end.x() > kProvinceWidth - 8 ||
+                         end.y() > kProvinceHeight - 8);
+    };
+    ASSERT_GE(w.water.rivers.size(), 5u);
+    for (const auto* lines : {&w.water.rivers, &w.water.brooks}) {
+        for (const RiverLine& r : *lines) {
+            const std::string name = r.name.isEmpty() ? "a brook" : r.name.toStdString();
+            EXPECT_TRUE(endsWell(r, lines == &w.water.brooks))
+                << name << " ends at (" << r.points.back().x() << ", " << r.points.back().y()
+                << ")";
+            // Smoothing rounds corners, so allow a small rise between neighbouring points.
+            float lowest = groundAt(r.points.front());
+            for (const QPointF& p : r.points) {
+                EXPECT_LE(groundAt(p), lowest + 0.01f)
+                    << name << " climbs at (" << p.x() << ", " << p.y() << ")";
+                lowest = std::min(lowest, groundAt(p));
+            }
+        }
+    }
+}
+
+// Every place keeps the rules of its category and of its name (dry ground; caves and mines in
+// the hills; forts on heights; elven ruins in the old woods; a sea, river or water name by it;
+// a mine near the village it is named after).
+TEST(WorldSites, EveryPlaceKeepsTheRulesOfItsCategoryAndName) {
+    const World& w = world();
+    for (const ProvincePlace& p : w.places) {
+        for (const std::string& fault : siteFaults(p, w.ground, w.places)) {
+            ADD_FAILURE() << fault;
+        }
+    }
+}
+
+// The rules themselves: a spot breaking each one is caught.
+TEST(WorldSites, TheRulesCatchABadSite) {
+    const World& w = world();
+    auto faults = [&](std::string name, PlaceKind kind, MapPoint at) {
+        return siteFaults({std::move(name), at, kind}, w.ground, w.places);
+    };
+    const ProvincePlace& port = w.place("Saltreach");
+    EXPECT_FALSE(faults("Plain Cave", PlaceKind::Cave, port.at).empty());
+    EXPECT_FALSE(faults("Sea Grotto", PlaceKind::Cave, {port.at.x, port.at.y + 200}).empty());
+    EXPECT_FALSE(faults("Highwatch", PlaceKind::FortRuin, port.at).empty());
+    const MapPoint inland{1600, 1200};
+    EXPECT_FALSE(faults("Driftwood Haven", PlaceKind::Settlement, inland).empty());
+    EXPECT_FALSE(faults("Quiet Ruin", PlaceKind::ElvenRuin, inland).empty());
+    EXPECT_EQ(promiseOf("Fellmouth Cave", PlaceKind::Cave), Promise::Height);
+    EXPECT_EQ(promiseOf("Tarnmouth", PlaceKind::Town), Promise::Water);
+}
+
+// Roads never run over the sea or a lake, and every road over a river or brook has its bridge.
+TEST(WorldRoads, RoadsKeepOffOpenWaterAndBridgeEveryRiver) {
+    const World& w = world();
+    for (const RoadLine& r : w.roads) {
+        for (const QPointF& p : resample(r.points, 2.0)) {
+            const MapPoint c = cellPoint(p);
+            ASSERT_TRUE(w.terrain.height.contains(c.x, c.y));
+            EXPECT_FALSE(w.terrain.height(c.x, c.y) < -0.002f || w.terrain.lake(c.x, c.y) > 200)
+                << "a road runs through water at (" << p.x() << ", " << p.y() << ")";
+        }
+    }
+    // Every road pixel on running water has a bridge close by.
+    Grid<unsigned char> wet(kProvinceWidth, kProvinceHeight, 0);
+    for (const auto* lines : {&w.water.rivers, &w.water.brooks}) {
+        for (const RiverLine& river : *lines) {
+            for (const QPointF& p : resample(river.points, 0.5)) {
+                const MapPoint c = cellPoint(p);
+                if (wet.contains(c.x, c.y)) {
+                    wet(c.x, c.y) = 1;
+                }
+            }
+        }
+    }
+    const std::vector<Crossing> bridges = findCrossings(w.roads, w.water);
+    for (const RoadLine& r : w.roads) {
+        for (const QPointF& p : resample(r.points, 0.5)) {
+            const MapPoint c = cellPoint(p);
+            if (!wet.contains(c.x, c.y) || !wet(c.x, c.y)) {
+                continue;
+            }
+            const bool bridged =
+                std::any_of(bridges.begin(), bridges.end(),
+                            [&](const Crossing& b) { return length(b.at - p) < 24.0; });
+            EXPECT_TRUE(bridged) << "no bridge at (" << p.x() << ", " << p.y() << ")";
+        }
     }
 }
 
 // Each city map shows its water on the side where the province has the nearest water to the
 // city's point (a pond inside the town, reaching no edge, says nothing about the country).
 TEST(WorldCoherence, EachCityMapShowsWaterWhereTheProvinceHasIt) {
-    const Province& world = province();
+    const World& w = world();
     for (const CityEntry& city : kCityDirectory) {
         const auto& layouts = cityLayouts();
         const auto layout = std::find_if(layouts.begin(), layouts.end(), [&](const CityLayout& l) {
@@ -145,17 +204,64 @@ TEST(WorldCoherence, EachCityMapShowsWaterWhereTheProvinceHasIt) {
         });
         ASSERT_NE(layout, layouts.end());
         const QSizeF size(city.mapWidth, city.mapHeight);
-        const MapWater onMap = waterOf(*layout, size);
-        if (!onMap.reachesEdge) {
+        double area = 0;
+        QPointF moment;
+        bool reachesEdge = false;
+        for (const std::vector<QPointF>& poly : layout->waters) {
+            for (std::size_t i = 0; i < poly.size(); ++i) {
+                const QPointF a = poly[i];
+                const QPointF b = poly[(i + 1) % poly.size()];
+                const double cross = a.x() * b.y() - b.x() * a.y();
+                area += cross / 2;
+                moment += (a + b) * (cross / 6);
+                reachesEdge = reachesEdge || a.x() <= 0 || a.y() <= 0 || a.x() >= size.width() ||
+                              a.y() >= size.height();
+            }
+        }
+        if (!reachesEdge) {
             continue;
         }
-        const std::optional<QPointF> onProvince =
-            world.nearestWater(world.place(city.caption).at, 200);
+        const std::optional<QPointF> onProvince = w.nearestWater(w.place(city.caption).at, 200);
         ASSERT_TRUE(onProvince) << city.caption << " has no water within 200 px";
-        const QPointF mapSide = onMap.centre - QPointF(size.width() / 2, size.height() / 2);
-        EXPECT_LE(degreesBetween(mapSide, *onProvince), 60.0)
+        const QPointF mapSide = moment / area - QPointF(size.width() / 2, size.height() / 2);
+        const double cosine =
+            QPointF::dotProduct(mapSide, *onProvince) / (length(mapSide) * length(*onProvince));
+        EXPECT_LE(std::acos(std::clamp(cosine, -1.0, 1.0)) * 180 / std::numbers::pi, 60.0)
             << city.caption << ": the map's water lies toward (" << mapSide.x() << ", "
             << mapSide.y() << "), the province's toward (" << onProvince->x() << ", "
             << onProvince->y() << ")";
     }
+}
+
+// The south coast has bays and headlands of many sizes, not a comb of narrow inlets cut one per
+// shore place: few stretches where the sea runs far inland between steep sides.
+TEST(WorldCoast, TheSouthCoastIsNoCombOfInlets) {
+    const World& w = world();
+    const Grid<float>& h = w.terrain.height;
+    // Scanning up from the bottom edge: where the land starts, column by column.
+    std::vector<int> shore;
+    for (int x = 870; x <= 3090; x += 4) {
+        int y = h.height() - 1;
+        while (y > 1500 && (h(x, y) < 0.0f || w.terrain.lake(x, y) > 127)) {
+            --y;
+        }
+        shore.push_back(y);
+    }
+    int inlets = 0;
+    int run = 0;
+    for (std::size_t i = 0; i < shore.size(); ++i) {
+        std::vector<int> around;
+        for (std::size_t k = i >= 40 ? i - 40 : 0; k < std::min(shore.size(), i + 41); ++k) {
+            around.push_back(shore[k]);
+        }
+        std::nth_element(around.begin(), around.begin() + around.size() / 2, around.end());
+        const bool deep = around[around.size() / 2] - shore[i] > 60;
+        if (deep) {
+            ++run;
+        } else {
+            inlets += run > 0 && run * 4 < 90;  // narrow and deep: an inlet
+            run = 0;
+        }
+    }
+    EXPECT_LE(inlets, 3);
 }

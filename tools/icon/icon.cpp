@@ -1,6 +1,6 @@
 #include "icon.h"
 
-#include "tools/province/compass_rose.h"
+#include "tools/paint/compass_rose.h"
 
 #include <QPainter>
 #include <QPainterPath>

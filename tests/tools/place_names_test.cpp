@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "tools/common/world_places.h"
+
+using namespace marventa;
+
+namespace {
+
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t up = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = up;
+        }
+    }
+    return row[b.size()];
+}
+
+// The word a name is known by: lower case, without "The", "Shrine of" and the like, and
+// without what says its category ("Mine", "Keep", "Camp"...).
+std::string core(const std::string& name) {
+    static const std::vector<std::string> kGeneric{
+        "the",      "shrine", "of",     "stone",  "sign",    "mine",   "pit",  "shaft",
+        "workings", "keep",   "fort",   "tower",  "hold",    "watch",  "cave", "cavern",
+        "grotto",   "den",    "hole",   "hollow", "camp",    "old",    "lead", "tin",
+        "iron",     "silver", "copper", "coal",   "bastion", "chimney"};
+    std::string out;
+    std::string word;
+    auto flush = [&] {
+        if (!word.empty() && std::find(kGeneric.begin(), kGeneric.end(), word) == kGeneric.end()) {
+            out += (out.empty() ? "" : " ") + word;
+        }
+        word.clear();
+    };
+    bool possessive = false;  // "Brennick's Hole" is Brennick's
+    for (char c : name + " ") {
+        if (c == ' ') {
+            flush();
+            possessive = false;
+        } else if (c == '\'') {
+            possessive = true;
+        } else if (!possessive && std::isalpha(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    return out;
+}
+
+// Which names a reader compares with each other: the villages and towns, the elven ruins, the
+// shrines. Among those, names may not share their first four letters, nor differ in two letters
+// or less when they start alike; across all names, no two differ in one letter only. A cave or
+// fort named after its village ("Kolvern", "Kolvern Watch") is meant.
+int group(PlaceKind k) {
+    switch (k) {
+        case PlaceKind::Town:
+        case PlaceKind::City:
+        case PlaceKind::Settlement:
+            return 1;
+        case PlaceKind::ElvenRuin:
+            return 2;
+        case PlaceKind::Shrine:
+            return 3;
+        default:
+            return 0;
+    }
+}
+
+bool confusable(const ProvincePlace& a, const ProvincePlace& b) {
+    const std::string x = core(a.name);
+    const std::string y = core(b.name);
+    if (x.empty() || y.empty() || x == y || x.rfind(y + " ", 0) == 0 || y.rfind(x + " ", 0) == 0) {
+        return false;
+    }
+    const std::size_t d = editDistance(x, y);
+    if (d <= 1) {
+        return true;
+    }
+    return group(a.kind) != 0 && group(a.kind) == group(b.kind) &&
+           (x.substr(0, 4) == y.substr(0, 4) || (d <= 2 && x[0] == y[0]));
+}
+
+}  // namespace
+
+TEST(PlaceNames, NoTwoProvinceNamesAreTooAlike) {
+    const std::vector<ProvincePlace> places = provincePlaces();
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        for (std::size_t j = i + 1; j < places.size(); ++j) {
+            EXPECT_FALSE(confusable(places[i], places[j]))
+                << places[i].name << " / " << places[j].name;
+        }
+    }
+}
+
+TEST(PlaceNames, TheRuleTellsAlikeFromMeant) {
+    auto alike = [](const char* a, PlaceKind ka, const char* b, PlaceKind kb) {
+        return confusable({a, {}, ka}, {b, {}, kb});
+    };
+    EXPECT_TRUE(alike("Askven", PlaceKind::Town, "Saskven", PlaceKind::Settlement));
+    EXPECT_TRUE(alike("Haskdorn", PlaceKind::Settlement, "Haskgarth", PlaceKind::Settlement));
+    EXPECT_TRUE(alike("Ithras", PlaceKind::ElvenRuin, "Ithrhis", PlaceKind::ElvenRuin));
+    EXPECT_TRUE(alike("Highcleft Keep", PlaceKind::FortRuin, "High Cleft Mine", PlaceKind::Mine));
+    EXPECT_FALSE(alike("Kolvern", PlaceKind::Settlement, "Kolvern Watch", PlaceKind::FortRuin));
+    EXPECT_FALSE(alike("Saltreach", PlaceKind::City, "The Salted Herring", PlaceKind::Inn));
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+namespace marventa {
+
+// The hand-set shape of the province that the noise then roughens, in province pixels: the
+// coast, the ranges, rivers, lakes, woods and roads the catalogue's places were laid out on.
+using Polyline = std::vector<QPointF>;
+
+struct Ellipse {
+    QPointF centre;
+    double rx;
+    double ry;
+
+    // 0 at the centre, 1 on the outline.
+    double reach(QPointF p) const {
+        const double dx = (p.x() - centre.x()) / rx;
+        const double dy = (p.y() - centre.y()) / ry;
+        return dx * dx + dy * dy;
+    }
+};
+
+struct Ridge {
+    QString name;
+    Polyline crest;
+    double halfWidth;       // from the crest to where the rise fades out
+    double height;          // of the highest peaks, 0 .. 1
+    double jagged;          // 0 rounded fells .. 1 sharp crags
+    bool volcanic = false;  // dark ash and cinder rather than grass and rock
+};
+
+struct Upland {
+    Ellipse shape;
+    double height;
+};
+
+struct RiverCourse {
+    QString name;
+    Polyline course;  // source to mouth
+    float sourceWidth;
+    float mouthWidth;
+    bool labelled;
+};
+
+struct Lake {
+    QString name;
+    Ellipse shape;
+};
+
+struct Wood {
+    QString name;
+    Ellipse shape;
+};
+
+struct Road {
+    QString name;
+    Polyline course;
+};
+
+// A stretch of coast between two x positions with its own rise inland: short for cliffs, long
+// for marsh.
+struct ShoreStretch {
+    double fromX;
+    double toX;
+    double rise;  // pixels from the waterline to full land height
+};
+
+struct AreaName {
+    QString text;
+    QPointF anchor;
+    double angleDegrees;
+    bool water;
+};
+
+struct ProvinceLayout {
+    Polyline coast;  // sea lies to the left of it, walking from its first point
+    std::vector<ShoreStretch> shores;
+    std::vector<QPointF> heldShore;  // the coast stays on the layout's line here (ports)
+    std::vector<Ridge> ridges;
+    std::vector<Upland> uplands;
+    std::vector<RiverCourse> rivers;  // a river ending on another comes after it
+    std::vector<Lake> lakes;
+    std::vector<Wood> woods;
+    std::vector<Road> roads;
+    std::vector<AreaName> seaNames;
+    std::vector<QString> hillTowns;  // towns on a hill of their own rather than level ground
+};
+
+const ProvinceLayout& provinceLayout();
+
+}  // namespace marventa

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "tools/paint/province_painter.h"
+
+class QPainter;
+
+namespace marventa {
+
+// What each landmark is, drawn round its point under the landmark symbol: the barrow's mound
+// and stone ring, the salt pans by their creek, the rock and its beacon in the cove, the broken
+// bridge over the Venn, the gorge's cliffs, the nine standing shards, the cleft crag, the belfry
+// in its pool, and the tor's boulders.
+void drawLandmarkFeatures(QPainter& painter, const ProvinceScene& scene);
+
+}  // namespace marventa

@@ -1,0 +1,495 @@
+#include "tools/paint/province_painter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "tools/common/label_placer.h"
+#include "tools/common/labels.h"
+#include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
+#include "tools/paint/compass_rose.h"
+#include "tools/paint/landmark_features.h"
+#include "tools/paint/legend.h"
+#include "tools/paint/point_labels.h"
+#include "tools/paint/relief_raster.h"
+#include "tools/paint/symbols.h"
+#include "tools/roads/bridges.h"
+
+namespace marventa {
+
+namespace {
+
+const QColor kRiverBank(50, 90, 140);
+const QColor kRiver(96, 146, 200);
+const QColor kHighway(150, 52, 34);
+const QColor kLane(150, 70, 44);
+const QColor kTrack(120, 82, 52);
+const QColor kPaperHalo(255, 250, 236, 225);
+const QColor kInk(44, 32, 22);
+const QColor kWaterInk(36, 74, 124);
+
+bool isWet(const Terrain& t, int x, int y) {
+    return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
+}
+
+void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
+                   const QColor& colour, float extra) {
+    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+        p.setPen(QPen(colour, widths[i] + extra, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(pts[i], pts[i + 1]);
+    }
+}
+
+// Rivers and brooks on a layer of their own, cut away where they run on into open water.
+void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter lp(&layer);
+    lp.setRenderHint(QPainter::Antialiasing);
+    for (const RiverLine& st : s.water.brooks) {
+        strokeVarying(lp, st.points, st.widths, kRiverBank, 0.0f);
+    }
+    for (const RiverLine& r : s.water.rivers) {
+        strokeVarying(lp, r.points, r.widths, kRiverBank, 1.6f);
+    }
+    for (const RiverLine& r : s.water.rivers) {
+        strokeVarying(lp, r.points, r.widths, kRiver, 0.0f);
+    }
+    lp.end();
+    for (int y = 0; y < size.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            if (row[x] != 0 && isWet(s.terrain, x, y)) {
+                row[x] = 0;
+            }
+        }
+    }
+    p.drawImage(0, 0, layer);
+}
+
+void roadCasing(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
+    const double casing = kind == RoadClass::Highway ? 5.2 : kind == RoadClass::Lane ? 4.0 : 3.0;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 248, 230, 160), casing, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(linePath(points));
+}
+
+void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
+    QPen pen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    switch (kind) {
+        case RoadClass::Highway:
+            pen.setColor(kHighway);
+            pen.setWidthF(2.4);
+            break;
+        case RoadClass::Lane:
+            pen.setColor(kLane);
+            pen.setWidthF(1.7);
+            break;
+        case RoadClass::Track:
+            pen.setColor(kTrack);
+            pen.setWidthF(1.3);
+            pen.setCapStyle(Qt::FlatCap);
+            pen.setDashPattern({4.0, 2.5});
+            break;
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen);
+    p.drawPath(linePath(points));
+}
+
+// All casings first, so that junctions join cleanly.
+void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
+    for (const RoadLine& r : roads) {
+        roadCasing(p, r.points, r.kind);
+    }
+    for (const RoadLine& r : roads) {
+        roadLine(p, r.points, r.kind);
+    }
+}
+
+// Where trees may not stand: on water, rivers and roads, and in a small clearing round every
+// place.
+QImage treeObstacles(const ProvinceScene& s, QSize size) {
+    QImage mask(size, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter p(&mask);
+    for (const RiverLine& r : s.water.rivers) {
+        strokeVarying(p, r.points, r.widths, Qt::white, 8.0f);
+    }
+    for (const RiverLine& st : s.water.brooks) {
+        strokeVarying(p, st.points, st.widths, Qt::white, 6.0f);
+    }
+    p.setPen(QPen(Qt::white, 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const RoadLine& r : s.roads) {
+        p.drawPath(linePath(r.points));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (const ProvincePlace& place : s.places) {
+        const double r =
+            symbolRadius(place.kind) + (place.kind == PlaceKind::ElvenRuin ? 6.0 : 10.0);
+        p.drawEllipse(QPointF(place.at.x, place.at.y), r, r);
+    }
+    return mask;
+}
+
+struct Tree {
+    QPointF at;
+    bool conifer;
+    double size;    // 1 is an average tree
+    int shade;      // small change of green, -12 .. 12
+    int shape = 0;  // broadleaves: 0 round, 1 two lobes, 2 three lobes
+};
+
+std::vector<Tree> plantTrees(const ProvinceScene& s, const QImage& obstacles) {
+    constexpr int kSpacing = 8;
+    const Grid<float>& h = s.terrain.height;
+    Rng rng(0x7EE5'0001);
+    std::vector<Tree> trees;
+    for (int gy = 0; gy * kSpacing < h.height(); ++gy) {
+        for (int gx = 0; gx * kSpacing < h.width(); ++gx) {
+            // Anywhere in its cell, so no rows show; the edge of a wood thins out over a band
+            // rather than stopping on a line.
+            const QPointF at(gx * kSpacing + rng.range(0.0, kSpacing),
+                             gy * kSpacing + rng.range(0.0, kSpacing));
+            const double threshold = 0.46 + rng.range(0.0, 0.2);
+            const bool coniferous = rng.chance(0.5);
+            const int x = std::clamp(static_cast<int>(at.x()), 0, h.width() - 1);
+            const int y = std::clamp(static_cast<int>(at.y()), 0, h.height() - 1);
+            const float hv = h(x, y);
+            if (s.terrain.woods(x, y) < threshold || hv <= 0.01f || hv > 0.62f ||
+                s.terrain.lake(x, y) > 0 || qGray(obstacles.pixel(x, y)) != 0) {
+                continue;
+            }
+            // Pines take over from broadleaves as the ground rises.
+            trees.push_back({at, coniferous ? hv > 0.22f : hv > 0.38f, rng.range(0.75, 1.3),
+                             rng.below(25) - 12, rng.below(3)});
+        }
+    }
+    // Farther trees (higher on the sheet) first, so nearer crowns overlap them.
+    std::stable_sort(trees.begin(), trees.end(),
+                     [](const Tree& a, const Tree& b) { return a.at.y() < b.at.y(); });
+    return trees;
+}
+
+void drawTree(QPainter& p, const Tree& t) {
+    const QColor edge(30, 62, 34);
+    const double k = t.size;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 50, 20, 70));
+    p.drawEllipse(t.at + QPointF(1.6 * k, 2.6 * k), 3.6 * k, 2.2 * k);
+    p.setPen(QPen(edge, 0.9));
+    if (t.conifer) {
+        p.setBrush(QColor(50 + t.shade / 2, 96 + t.shade, 66));
+        p.drawPolygon(QPolygonF({t.at + QPointF(0, -6.4 * k), t.at + QPointF(3.3 * k, 2.8 * k),
+                                 t.at + QPointF(-3.3 * k, 2.8 * k)}));
+        return;
+    }
+    p.setBrush(QColor(80 + t.shade, 126 + t.shade, 64));
+    if (t.shape == 0) {
+        p.drawEllipse(t.at, 3.9 * k, 3.7 * k);
+    } else {
+        // A spreading crown of two or three lobes.
+        QPainterPath crown;
+        crown.setFillRule(Qt::WindingFill);
+        crown.addEllipse(t.at + QPointF(-1.8 * k, 0.4 * k), 2.8 * k, 2.6 * k);
+        crown.addEllipse(t.at + QPointF(1.8 * k, 0.2 * k), 2.9 * k, 2.7 * k);
+        if (t.shape == 2) {
+            crown.addEllipse(t.at + QPointF(0, -1.9 * k), 2.6 * k, 2.4 * k);
+        }
+        p.drawPath(crown.simplified());
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 220, 60));
+    p.drawEllipse(t.at + QPointF(-1.2 * k, -1.3 * k), 1.5 * k, 1.3 * k);
+}
+
+void drawTrees(QPainter& p, const std::vector<Tree>& trees) {
+    for (const Tree& t : trees) {
+        drawTree(p, t);
+    }
+}
+
+// A tuft of reeds: a few short strokes fanning up from a point.
+void drawReeds(QPainter& p, QPointF at) {
+    p.setPen(QPen(QColor(70, 96, 70), 1.0, Qt::SolidLine, Qt::RoundCap));
+    for (const double dx : {-2.6, -0.8, 1.0, 2.8}) {
+        p.drawLine(at + QPointF(dx * 0.4, 0), at + QPointF(dx, -4.5 + std::fabs(dx) * 0.6));
+    }
+    p.drawLine(at + QPointF(-3.5, 0.3), at + QPointF(3.5, 0.3));
+}
+
+// Reed tufts scattered over the marsh, thicker where it is wetter.
+void drawMarsh(QPainter& p, const ProvinceScene& s, const QImage& obstacles) {
+    constexpr int kStep = 13;
+    Rng rng(0x7EE5'0002);
+    const Grid<unsigned char>& marsh = s.terrain.marsh;
+    for (int gy = 0; gy * kStep < marsh.height(); ++gy) {
+        for (int gx = 0; gx * kStep < marsh.width(); ++gx) {
+            const QPointF at(gx * kStep + rng.range(0.0, kStep),
+                             gy * kStep + rng.range(0.0, kStep));
+            const int x = std::clamp(static_cast<int>(at.x()), 0, marsh.width() - 1);
+            const int y = std::clamp(static_cast<int>(at.y()), 0, marsh.height() - 1);
+            const double wet = marsh(x, y) / 255.0;
+            if (rng.uniform() < wet * 0.9 && !isWet(s.terrain, x, y) &&
+                qGray(obstacles.pixel(x, y)) == 0) {
+                drawReeds(p, at);
+            }
+        }
+    }
+}
+
+bool isTownLike(PlaceKind k) {
+    return k == PlaceKind::City || k == PlaceKind::Town;
+}
+
+std::vector<QRectF> drawSymbols(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
+    std::vector<const ProvincePlace*> order;
+    std::vector<QRectF> boxes;
+    for (const ProvincePlace& place : s.places) {
+        order.push_back(&place);
+        const double r = symbolRadius(place.kind) + 2.0;
+        boxes.emplace_back(place.at.x - r, place.at.y - r * 1.2, 2 * r, 2.2 * r);
+        placer.reserve(boxes.back());
+    }
+    // Towns and cities last, so that they stay on top where symbols crowd.
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ProvincePlace* a, const ProvincePlace* b) {
+                         return !isTownLike(a->kind) && isTownLike(b->kind);
+                     });
+    for (const ProvincePlace* place : order) {
+        drawPlaceSymbol(p, place->kind, QPointF(place->at.x, place->at.y));
+    }
+    return boxes;
+}
+
+// The names of the cities, towns, villages and landmarks beside their symbols, arranged together
+// so that none covers another name or any symbol.
+void drawPlaceNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer,
+                    const std::vector<QRectF>& symbols) {
+    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kInk, kPaperHalo, 6.0};
+    const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 4.5};
+    const TextStyle village{mapFont(TypeFace::Serif, 16), QColor(62, 44, 30), kPaperHalo, 3.5};
+    const TextStyle landmark{mapFont(TypeFace::SerifItalic, 16), QColor(90, 40, 60), kPaperHalo,
+                             3.5};
+    struct Named {
+        const ProvincePlace* place;
+        const TextStyle* style;
+    };
+    std::vector<Named> named;
+    std::vector<PointLabel> labels;
+    for (const ProvincePlace& place : s.places) {
+        const TextStyle* style = place.kind == PlaceKind::City         ? &city
+                                 : place.kind == PlaceKind::Town       ? &town
+                                 : place.kind == PlaceKind::Settlement ? &village
+                                 : place.kind == PlaceKind::Landmark   ? &landmark
+                                                                       : nullptr;
+        if (!style) {
+            continue;
+        }
+        const QString text = QString::fromStdString(place.name);
+        const QFontMetricsF m(style->font);
+        const QSizeF size(m.horizontalAdvance(text) + 4, m.ascent() + m.descent());
+        named.push_back({&place, style});
+        labels.push_back({LabelPlacer::around(QPointF(place.at.x, place.at.y), size,
+                                              symbolRadius(place.kind) + 3),
+                          isTownLike(place.kind) ? 0 : 1});
+    }
+    const std::vector<std::optional<QRectF>> boxes = arrangeLabels(
+        labels, symbols, QRectF(14, 14, p.device()->width() - 28, p.device()->height() - 28),
+        0x1ABE'0001);
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        if (!boxes[i]) {
+            continue;
+        }
+        placer.reserve(*boxes[i]);
+        const QFontMetricsF m(named[i].style->font);
+        drawHaloText(p, QString::fromStdString(named[i].place->name),
+                     QPointF(boxes[i]->left() + 2, boxes[i]->top() + m.ascent()), *named[i].style);
+    }
+}
+
+// The corners of a `size` box centred on `centre` and turned by `degrees`.
+QPolygonF turnedBox(QPointF centre, QSizeF size, double degrees) {
+    QTransform t;
+    t.translate(centre.x(), centre.y());
+    t.rotate(degrees);
+    return t.map(
+        QPolygonF(QRectF(-size.width() / 2, -size.height() / 2, size.width(), size.height())));
+}
+
+// Writes `text` turned by `degrees` at the first of `anchors` where it covers nothing taken.
+bool placeTurned(QPainter& p, LabelPlacer& placer, const QString& text, const TextStyle& style,
+                 const std::vector<std::pair<QPointF, double>>& anchors) {
+    const QFontMetricsF m(style.font);
+    const QSizeF size(m.horizontalAdvance(text) + 6, m.ascent() + m.descent());
+    for (const auto& [centre, degrees] : anchors) {
+        const QPolygonF box = turnedBox(centre, size, degrees);
+        if (placer.isFree(box)) {
+            placer.reserve(box);
+            p.save();
+            p.translate(centre);
+            p.rotate(degrees);
+            drawHaloTextCentred(p, text, QPointF(0, 0), style);
+            p.restore();
+            return true;
+        }
+    }
+    return false;
+}
+
+// Candidate spots along a line: middle first, then further out, on and beside it.
+std::vector<std::pair<QPointF, double>> alongLine(const std::vector<QPointF>& line,
+                                                  std::initializer_list<double> offsets) {
+    const std::vector<QPointF> pts = resample(line, 10.0);
+    std::vector<std::pair<QPointF, double>> out;
+    for (double f : {0.5, 0.42, 0.58, 0.34, 0.66, 0.26, 0.74, 0.18, 0.82}) {
+        const std::size_t i = static_cast<std::size_t>(f * static_cast<double>(pts.size() - 1));
+        const std::size_t a = i >= 6 ? i - 6 : 0;
+        const std::size_t b = std::min(pts.size() - 1, i + 6);
+        const QPointF dir = pts[b] - pts[a];
+        const QPointF across = QPointF(-dir.y(), dir.x()) / std::max(1e-9, length(dir));
+        for (double side : offsets) {
+            out.emplace_back(pts[i] + across * side, uprightAngle(dir));
+        }
+    }
+    return out;
+}
+
+std::vector<std::pair<QPointF, double>> aroundSpot(QPointF centre, double degrees, double step) {
+    std::vector<std::pair<QPointF, double>> out{{centre, degrees}};
+    for (int ring = 1; ring <= 6; ++ring) {
+        for (int k = 0; k < 8; ++k) {
+            const double a = k * std::numbers::pi / 4;
+            out.emplace_back(centre + ring * step * QPointF(std::cos(a), std::sin(a)), degrees);
+        }
+    }
+    return out;
+}
+
+void drawAreaNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
+    const TextStyle range{mapFont(TypeFace::SerifBold, 30, 9), QColor(104, 70, 40, 210),
+                          QColor(255, 248, 230, 120), 4.0};
+    const TextStyle wood{mapFont(TypeFace::SerifItalic, 30, 3), QColor(24, 56, 24),
+                         QColor(240, 246, 228, 235), 6.0};
+    const TextStyle lake{mapFont(TypeFace::SerifItalic, 20), kWaterInk, QColor(214, 234, 244, 200),
+                         3.0};
+    const TextStyle river{mapFont(TypeFace::SerifItalic, 19), kWaterInk, QColor(240, 246, 236, 190),
+                          3.0};
+    const TextStyle sea{mapFont(TypeFace::SerifItalic, 44, 8), kWaterInk,
+                        QColor(210, 230, 240, 150), 4.0};
+    for (const Ridge& r : s.layout.ridges) {
+        placeTurned(p, placer, r.name.toUpper(), range,
+                    alongLine(r.crest, {0.0, 60.0, -60.0, 120.0, -120.0, 180.0, -180.0}));
+    }
+    for (const Wood& w : s.layout.woods) {
+        placeTurned(p, placer, w.name, wood, aroundSpot(w.shape.centre, 0.0, 40.0));
+    }
+    for (const LakeShape& l : s.water.lakes) {
+        placeTurned(p, placer, l.name, lake, aroundSpot(l.centre, 0.0, 14.0));
+    }
+    for (const RiverLine& r : s.water.rivers) {
+        if (!r.name.isEmpty()) {
+            placeTurned(p, placer, r.name, river, alongLine(r.points, {16.0, -16.0, 34.0, -34.0}));
+        }
+    }
+    for (const AreaName& n : s.layout.seaNames) {
+        placeTurned(p, placer, n.text, sea, aroundSpot(n.anchor, n.angleDegrees, 30.0));
+    }
+}
+
+// A double neat line round the whole sheet.
+void drawFrame(QPainter& p, QSize size) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 4.0));
+    p.drawRect(QRectF(3, 3, size.width() - 6, size.height() - 6));
+    p.setPen(QPen(kInk, 1.2));
+    p.drawRect(QRectF(10.5, 10.5, size.width() - 21, size.height() - 21));
+}
+
+// Title, scale and compass rose, out at sea in the south-west.
+void drawCartouche(QPainter& p, LabelPlacer& placer) {
+    const QRectF panel(40, 2340, 470, 250);
+    placer.reserve(panel);
+    drawPanel(p, panel, kInk, 10, 7);
+    const QPointF mid(panel.center().x(), panel.top());
+    drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
+                        {mapFont(TypeFace::SerifBold, 62, 10), kInk, QColor(250, 243, 222), 1.0});
+    drawHaloTextCentred(
+        p, QStringLiteral("Province and Cities"), mid + QPointF(0, 112),
+        {mapFont(TypeFace::SerifItalic, 24, 2), QColor(90, 62, 40), QColor(250, 243, 222), 1.0});
+    // Scale: ten leagues of forty pixels, in alternating blocks.
+    constexpr double kLeague = 40.0;
+    const QPointF origin(mid.x() - 5 * kLeague, panel.top() + 170);
+    for (int i = 0; i < 10; ++i) {
+        p.setPen(QPen(kInk, 1.0));
+        p.setBrush(i % 2 == 0 ? kInk : QColor(250, 243, 222));
+        p.drawRect(QRectF(origin.x() + i * kLeague, origin.y(), kLeague, 8));
+    }
+    const TextStyle small{mapFont(TypeFace::Serif, 17), kInk, QColor(250, 243, 222), 1.0};
+    for (int i = 0; i <= 10; i += 5) {
+        drawHaloTextCentred(p, QString::number(i), origin + QPointF(i * kLeague, 24), small);
+    }
+    drawHaloTextCentred(p, QStringLiteral("leagues"), origin + QPointF(5 * kLeague, 46), small);
+
+    const QPointF rose(640, 2470);
+    placer.reserve(QRectF(rose.x() - 90, rose.y() - 120, 180, 210));
+    drawCompassRose(p, rose, 6.0, true);
+    drawHaloTextCentred(p, QStringLiteral("N"), rose - QPointF(0, 100),
+                        {mapFont(TypeFace::SerifBold, 26), kInk, kPaperHalo, 4.0});
+}
+
+}  // namespace
+
+QImage paintProvince(const ProvinceScene& s) {
+    QImage image = paintRelief(s.terrain);
+    const QImage clearings = treeObstacles(s, image.size());
+    const std::vector<Tree> trees = plantTrees(s, clearings);
+
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawWaterways(p, s, image.size());
+    drawMarsh(p, s, clearings);
+    drawTrees(p, trees);
+    drawRoads(p, s.roads);
+    drawBridges(p, findCrossings(s.roads, s.water));
+    drawLandmarkFeatures(p, s);
+    drawFrame(p, image.size());
+    LabelPlacer placer(QRectF(14, 14, image.width() - 28, image.height() - 28));
+    std::vector<QRectF> obstacles = drawSymbols(p, s, placer);
+    drawCartouche(p, placer);
+    // The key, out in the Gulf of Ammerlay between the rose and the gulf's name.
+    const QRectF key(752, 2368, 600, 250);
+    placer.reserve(key);
+    obstacles.push_back(key);
+    obstacles.emplace_back(40, 2340, 470, 250);   // the title
+    obstacles.emplace_back(550, 2350, 180, 210);  // the rose
+    const MapMarks marks{
+        [](QPainter& q, const std::vector<QPointF>& line, RoadClass kind) {
+            roadCasing(q, line, kind);
+            roadLine(q, line, kind);
+        },
+        [](QPainter& q, const std::vector<QPointF>& line, float width) {
+            const std::vector<float> widths(line.size(), width);
+            strokeVarying(q, line, widths, kRiverBank, 1.6f);
+            strokeVarying(q, line, widths, kRiver, 0.0f);
+        },
+        [](QPainter& q, QPointF at, bool conifer) {
+            drawTree(q, {at, conifer, 1.0, 0, 1});
+        },
+        drawReeds,
+    };
+    drawLegend(p, key, marks);
+    drawPlaceNames(p, s, placer, obstacles);
+    drawAreaNames(p, s, placer);
+    p.end();
+    return image;
+}
+
+}  // namespace marventa

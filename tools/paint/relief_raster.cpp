@@ -1,0 +1,200 @@
+#include "tools/paint/relief_raster.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "tools/common/blend.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/noise.h"
+
+namespace marventa {
+
+namespace {
+
+Rgb scale(Rgb a, float k) {
+    return {a.r * k, a.g * k, a.b * k};
+}
+
+// Land colours by height: meadow greens, dry uplands, ochre hills, brown and grey rock, snow.
+Rgb landTint(float h) {
+    struct Stop {
+        float at;
+        Rgb colour;
+    };
+    static constexpr std::array<Stop, 9> kStops{{
+        {0.00f, {176, 203, 140}},
+        {0.10f, {164, 198, 128}},
+        {0.20f, {190, 206, 142}},
+        {0.30f, {218, 212, 156}},
+        {0.40f, {214, 186, 128}},
+        {0.52f, {188, 150, 104}},
+        {0.66f, {160, 136, 116}},
+        {0.80f, {184, 180, 176}},
+        {0.92f, {246, 246, 248}},
+    }};
+    if (h <= kStops.front().at) {
+        return kStops.front().colour;
+    }
+    for (std::size_t i = 1; i < kStops.size(); ++i) {
+        if (h <= kStops[i].at) {
+            const float t = (h - kStops[i - 1].at) / (kStops[i].at - kStops[i - 1].at);
+            return mix(kStops[i - 1].colour, kStops[i].colour, t);
+        }
+    }
+    return kStops.back().colour;
+}
+
+constexpr Rgb kShallow{168, 210, 224};
+constexpr Rgb kDeep{84, 136, 184};
+constexpr Rgb kRipple{62, 104, 150};
+constexpr Rgb kCoastInk{48, 72, 96};
+constexpr Rgb kContour{120, 84, 50};
+constexpr Rgb kWoodFloor{122, 160, 98};
+constexpr Rgb kHeather{196, 168, 156};
+constexpr Rgb kAsh{122, 112, 104};
+constexpr Rgb kMarsh{150, 172, 132};
+constexpr Rgb kScoria{136, 96, 82};
+
+// The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
+float hillShade(const Grid<float>& h, int x, int y) {
+    constexpr float kExaggeration = 340.0f;
+    const float dx = (h.clamped(x + 1, y) - h.clamped(x - 1, y)) * 0.5f * kExaggeration;
+    const float dy = (h.clamped(x, y + 1) - h.clamped(x, y - 1)) * 0.5f * kExaggeration;
+    constexpr float kLx = -0.5f, kLy = -0.5f, kLz = 0.7071f;
+    const float lit = (-dx * kLx - dy * kLy + kLz) / std::sqrt(dx * dx + dy * dy + 1.0f);
+    return std::clamp(0.5f + 0.5f * lit / kLz, 0.35f, 1.25f);
+}
+
+float gradient(const Grid<float>& h, int x, int y) {
+    const float dx = (h.clamped(x + 1, y) - h.clamped(x - 1, y)) * 0.5f;
+    const float dy = (h.clamped(x, y + 1) - h.clamped(x, y - 1)) * 0.5f;
+    return std::sqrt(dx * dx + dy * dy) + 1e-6f;
+}
+
+// A box blur of radius `r`, in two passes.
+Grid<float> boxBlur(const Grid<float>& g, int r) {
+    Grid<float> across(g.width(), g.height());
+    for (int y = 0; y < g.height(); ++y) {
+        for (int x = 0; x < g.width(); ++x) {
+            float sum = 0.0f;
+            for (int k = -r; k <= r; ++k) {
+                sum += g.clamped(x + k, y);
+            }
+            across(x, y) = sum / static_cast<float>(2 * r + 1);
+        }
+    }
+    Grid<float> out(g.width(), g.height());
+    for (int y = 0; y < g.height(); ++y) {
+        for (int x = 0; x < g.width(); ++x) {
+            float sum = 0.0f;
+            for (int k = -r; k <= r; ++k) {
+                sum += across.clamped(x, y + k);
+            }
+            out(x, y) = sum / static_cast<float>(2 * r + 1);
+        }
+    }
+    return out;
+}
+
+QRgb toPixel(Rgb c) {
+    auto ch = [](float v) { return static_cast<int>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
+    return qRgb(ch(c.r), ch(c.g), ch(c.b));
+}
+
+}  // namespace
+
+QImage paintRelief(const Terrain& terrain) {
+    const Grid<float>& h = terrain.height;
+    const int w = h.width();
+    const int ht = h.height();
+
+    // Water: the sea lies below zero, lakes where their cover is more than half.
+    Grid<unsigned char> wet(w, ht, 0);
+    Grid<unsigned char> dry(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool water = h(x, y) < 0.0f || terrain.lake(x, y) > 127;
+            wet(x, y) = water ? 1 : 0;
+            dry(x, y) = water ? 0 : 1;
+        }
+    }
+    // Depth, ripples and beaches follow the distance to the shore, smoothed so that its
+    // pixel-stepped contours do not show as stairs along a slanting coast.
+    const Grid<float> toLand = boxBlur(distanceTo(dry, 200.0f), 2);
+    const Grid<float> toWater = boxBlur(distanceTo(wet, 200.0f), 2);
+    const Grid<float> toLandExact = distanceTo(dry, 4.0f);
+    const Grid<float> toWaterExact = distanceTo(wet, 4.0f);
+
+    const Noise paper(0x9A9E'0001);
+    const Noise stain(0x9A9E'0002);
+    auto waterColour = [&](int x, int y) {
+        const bool sea = h(x, y) < 0.0f || terrain.lake(x, y) < 128;
+        const float d = toLand(x, y);
+        Rgb c = mix(kShallow, kDeep, smoothstep(0.0f, sea ? 170.0f : 55.0f, d));
+        // Ripple lines following the shore, fading outward.
+        for (const auto& [at, strength] :
+             {std::pair{5.0f, 0.30f}, {11.0f, 0.22f}, {19.0f, 0.14f}, {30.0f, 0.08f}}) {
+            const float band = 1.0f - smoothstep(0.25f, 1.0f, std::fabs(d - at));
+            c = mix(c, kRipple, band * strength);
+        }
+        return c;
+    };
+    auto landColour = [&](int x, int y) {
+        const float fx = static_cast<float>(x);
+        const float fy = static_cast<float>(y);
+        const float hv = std::max(h(x, y), 0.0f);
+        Rgb c = landTint(hv);
+        // Lowland meadows vary between lush and dry; the high moor is heather.
+        const float dry = smoothstep(-0.25f, 0.35f, stain.fbm(fx / 520.0f + 9.0f, fy / 520.0f, 4));
+        c = mix(c, {206, 204, 140}, 0.45f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
+        c = mix(c, kHeather, 0.4f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv));
+        c = mix(c, kMarsh, 0.55f * terrain.marsh(x, y) / 255.0f);
+        // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
+        c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
+                0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
+        const float wood =
+            smoothstep(0.5f, 0.58f, terrain.woods(x, y)) * (1.0f - smoothstep(0.5f, 0.62f, hv));
+        c = mix(c, kWoodFloor, 0.45f * wood);
+        // Contours every tenth of the height, as lines about a pixel wide.
+        if (hv > 0.15f) {
+            const float step = 0.1f;
+            const float off = std::fabs(hv / step - std::round(hv / step)) * step;
+            const float px = off / gradient(h, x, y);
+            // Where slopes are steep the lines would crowd into a smudge: let them fade.
+            const float crowding = smoothstep(0.012f, 0.004f, gradient(h, x, y));
+            c = mix(c, kContour, 0.16f * crowding * (1.0f - smoothstep(0.3f, 1.1f, px)));
+        }
+        c = scale(c, hillShade(h, x, y));
+        return mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, toWater(x, y))));
+    };
+    QImage image(w, ht, QImage::Format_RGB32);
+    for (int y = 0; y < ht; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            // How much of the pixel is water, and how far it lies from the shore line: at the
+            // sea from the height's zero crossing (to a fraction of a pixel), at a lake from
+            // its cover.
+            float water = wet(x, y) ? 1.0f : 0.0f;
+            float shore = wet(x, y) ? toLandExact(x, y) : toWaterExact(x, y);
+            const bool atLake = terrain.lake(x, y) > 0 && terrain.lake(x, y) < 255;
+            if (!atLake && shore < 3.0f) {
+                const float signedPx = h(x, y) / gradient(h, x, y);
+                water = 1.0f - smoothstep(-0.5f, 0.5f, signedPx);
+                shore = std::fabs(signedPx);
+            }
+            Rgb c = water >= 1.0f   ? waterColour(x, y)
+                    : water <= 0.0f ? landColour(x, y)
+                                    : mix(landColour(x, y), waterColour(x, y), water);
+            c = mix(c, kCoastInk, 1.0f - smoothstep(0.5f, 1.4f, shore));
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            const float grain = 1.0f + 0.035f * paper.at(fx / 2.3f, fy / 2.3f) +
+                                0.035f * stain.fbm(fx / 380.0f, fy / 380.0f, 4);
+            row[x] = toPixel(scale(c, grain));
+        }
+    }
+    return image;
+}
+
+}  // namespace marventa

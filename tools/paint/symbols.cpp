@@ -1,0 +1,342 @@
+#include "tools/paint/symbols.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+#include <numbers>
+
+namespace marventa {
+
+namespace {
+
+const QColor kInk(43, 33, 24);
+const QColor kHalo(255, 251, 238, 215);
+
+// Outline halo first, then the inked, filled shape.
+void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = 1.2) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kHalo, pen + 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+    p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(fill);
+    p.drawPath(path);
+}
+
+QPainterPath polygon(std::initializer_list<QPointF> points) {
+    QPainterPath path;
+    bool first = true;
+    for (const QPointF& pt : points) {
+        if (first) {
+            path.moveTo(pt);
+            first = false;
+        } else {
+            path.lineTo(pt);
+        }
+    }
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath star(double outer, double inner, int spikes) {
+    QPainterPath path;
+    for (int i = 0; i < 2 * spikes; ++i) {
+        const double r = i % 2 == 0 ? outer : inner;
+        const double a = -std::numbers::pi / 2 + i * std::numbers::pi / spikes;
+        const QPointF pt(r * std::cos(a), r * std::sin(a));
+        if (i == 0) {
+            path.moveTo(pt);
+        } else {
+            path.lineTo(pt);
+        }
+    }
+    path.closeSubpath();
+    return path;
+}
+
+// A closed pointed arch: piers from `base` up to `shoulder`, curving to a point at `top`.
+QPainterPath pointedArch(double halfWidth, double base, double shoulder, double curveX,
+                         double curveY, double top) {
+    QPainterPath arch;
+    arch.moveTo(-halfWidth, base);
+    arch.lineTo(-halfWidth, shoulder);
+    arch.quadTo(-curveX, curveY, 0, top);
+    arch.quadTo(curveX, curveY, halfWidth, shoulder);
+    arch.lineTo(halfWidth, base);
+    arch.closeSubpath();
+    return arch;
+}
+
+// A pointed elven arch: two slender piers under an ogee-like crown.
+void elvenRuin(QPainter& p, double s) {
+    const QPainterPath outer =
+        pointedArch(0.75 * s, 0.85 * s, -0.1 * s, 0.7 * s, -0.7 * s, -1.0 * s);
+    const QPainterPath inner =
+        pointedArch(0.38 * s, 0.9 * s, -0.05 * s, 0.34 * s, -0.45 * s, -0.62 * s);
+    inked(p, outer.subtracted(inner), QColor(184, 164, 214));
+    p.setPen(QPen(kInk, 1.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(-0.95 * s, 0.85 * s), QPointF(0.95 * s, 0.85 * s));
+}
+
+// An altar stone carrying a flame.
+void shrine(QPainter& p, double s) {
+    inked(p,
+          polygon(
+              {{-0.7 * s, 0.9 * s}, {-0.5 * s, 0.35 * s}, {0.5 * s, 0.35 * s}, {0.7 * s, 0.9 * s}}),
+          QColor(120, 104, 98));
+    QPainterPath flame;
+    flame.moveTo(0, 0.35 * s);
+    flame.cubicTo(-0.75 * s, 0.3 * s, -0.35 * s, -0.45 * s, 0, -1.0 * s);
+    flame.cubicTo(0.1 * s, -0.5 * s, 0.7 * s, -0.3 * s, 0, 0.35 * s);
+    inked(p, flame, QColor(214, 74, 40));
+    QPainterPath core;
+    core.moveTo(0, 0.2 * s);
+    core.cubicTo(-0.3 * s, 0.15 * s, -0.15 * s, -0.2 * s, 0, -0.45 * s);
+    core.cubicTo(0.05 * s, -0.2 * s, 0.3 * s, -0.1 * s, 0, 0.2 * s);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 210, 90));
+    p.drawPath(core);
+}
+
+void landmark(QPainter& p, double s) {
+    inked(p, star(1.05 * s, 0.45 * s, 5), QColor(242, 192, 48));
+}
+
+void settlement(QPainter& p, double s) {
+    inked(p,
+          polygon({{-0.62 * s, -0.05 * s},
+                   {0.62 * s, -0.05 * s},
+                   {0.62 * s, 0.85 * s},
+                   {-0.62 * s, 0.85 * s}}),
+          QColor(236, 218, 176));
+    inked(p, polygon({{-0.9 * s, 0.0}, {0, -0.9 * s}, {0.9 * s, 0.0}}), QColor(168, 72, 58));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    p.drawRect(QRectF(-0.15 * s, 0.35 * s, 0.3 * s, 0.5 * s));
+}
+
+// A broken, crenellated tower.
+void fortRuin(QPainter& p, double s) {
+    inked(p,
+          polygon({{-0.6 * s, 0.9 * s},
+                   {-0.6 * s, -0.95 * s},
+                   {-0.3 * s, -0.95 * s},
+                   {-0.3 * s, -0.65 * s},
+                   {-0.1 * s, -0.65 * s},
+                   {-0.1 * s, -0.95 * s},
+                   {0.2 * s, -0.95 * s},
+                   {0.2 * s, -0.7 * s},
+                   {0.35 * s, -0.45 * s},
+                   {0.6 * s, -0.55 * s},
+                   {0.6 * s, 0.9 * s}}),
+          QColor(168, 163, 154));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    QPainterPath door;
+    door.moveTo(-0.2 * s, 0.9 * s);
+    door.lineTo(-0.2 * s, 0.45 * s);
+    door.quadTo(0, 0.2 * s, 0.2 * s, 0.45 * s);
+    door.lineTo(0.2 * s, 0.9 * s);
+    door.closeSubpath();
+    p.drawPath(door);
+    p.setPen(QPen(kInk, 0.9));
+    p.drawLine(QPointF(0.35 * s, -0.3 * s), QPointF(0.15 * s, 0.05 * s));
+}
+
+// A dark mouth at the foot of a rock.
+void cave(QPainter& p, double s) {
+    QPainterPath rock;
+    rock.moveTo(-1.0 * s, 0.75 * s);
+    rock.cubicTo(-0.9 * s, -0.2 * s, -0.4 * s, -0.85 * s, 0.1 * s, -0.85 * s);
+    rock.cubicTo(0.6 * s, -0.8 * s, 0.95 * s, -0.1 * s, 1.0 * s, 0.75 * s);
+    rock.closeSubpath();
+    inked(p, rock, QColor(146, 112, 76));
+    QPainterPath mouth;
+    mouth.moveTo(-0.5 * s, 0.75 * s);
+    mouth.cubicTo(-0.45 * s, 0.0, 0.45 * s, 0.0, 0.5 * s, 0.75 * s);
+    mouth.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(18, 14, 10));
+    p.drawPath(mouth);
+}
+
+// Two crossed picks on a pale disc.
+void mine(QPainter& p, double s) {
+    QPainterPath disc;
+    disc.addEllipse(QPointF(0, 0), 0.95 * s, 0.95 * s);
+    inked(p, disc, QColor(233, 223, 201), 1.0);
+    for (int side : {-1, 1}) {
+        p.setPen(QPen(QColor(120, 80, 40), 1.7, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(-side * 0.55 * s, 0.6 * s), QPointF(side * 0.45 * s, -0.45 * s));
+        QPainterPath head;
+        const QPointF top(side * 0.45 * s, -0.45 * s);
+        head.moveTo(top + QPointF(-side * 0.55 * s, -0.15 * s));
+        head.quadTo(top + QPointF(0.05 * side * s, -0.2 * s),
+                    top + QPointF(side * 0.3 * s, 0.5 * s));
+        p.setPen(QPen(kInk, 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(head);
+    }
+}
+
+void camp(QPainter& p, double s) {
+    inked(p, polygon({{-0.95 * s, 0.8 * s}, {0, -0.85 * s}, {0.95 * s, 0.8 * s}}),
+          QColor(229, 154, 60));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    p.drawPath(polygon({{-0.25 * s, 0.8 * s}, {0, 0.15 * s}, {0.25 * s, 0.8 * s}}));
+    p.setPen(QPen(kInk, 1.1, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(0, -0.85 * s), QPointF(0, -1.15 * s));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(190, 40, 40));
+    p.drawPath(polygon({{0, -1.15 * s}, {0.45 * s, -1.02 * s}, {0, -0.9 * s}}));
+}
+
+// A tankard with foam.
+void inn(QPainter& p, double s) {
+    QPainterPath handle;
+    handle.addEllipse(QRectF(0.2 * s, -0.3 * s, 0.7 * s, 0.75 * s));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kHalo, 4.0));
+    p.drawPath(handle);
+    p.setPen(QPen(kInk, 1.6));
+    p.drawPath(handle);
+    QPainterPath body;
+    body.addRoundedRect(QRectF(-0.7 * s, -0.45 * s, 1.1 * s, 1.3 * s), 0.15 * s, 0.15 * s);
+    inked(p, body, QColor(226, 164, 48));
+    QPainterPath foam;
+    foam.addEllipse(QPointF(-0.45 * s, -0.55 * s), 0.3 * s, 0.26 * s);
+    foam.addEllipse(QPointF(-0.1 * s, -0.68 * s), 0.32 * s, 0.3 * s);
+    foam.addEllipse(QPointF(0.22 * s, -0.55 * s), 0.28 * s, 0.25 * s);
+    foam.setFillRule(Qt::WindingFill);
+    inked(p, foam.simplified(), QColor(255, 252, 240), 1.0);
+}
+
+void town(QPainter& p, double s) {
+    QPainterPath disc;
+    disc.addEllipse(QPointF(0, 0), 0.8 * s, 0.8 * s);
+    inked(p, disc, QColor(192, 48, 38), 1.4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 246, 230));
+    p.drawEllipse(QPointF(0, 0), 0.28 * s, 0.28 * s);
+}
+
+// A walled city: a ring of towers round a red heart.
+void city(QPainter& p, double s) {
+    QPainterPath wall;
+    wall.addEllipse(QPointF(0, 0), 0.9 * s, 0.9 * s);
+    for (int i = 0; i < 8; ++i) {
+        const double a = i * std::numbers::pi / 4;
+        wall.addRect(QRectF(0.9 * s * std::cos(a) - 0.17 * s, 0.9 * s * std::sin(a) - 0.17 * s,
+                            0.34 * s, 0.34 * s));
+    }
+    wall.setFillRule(Qt::WindingFill);
+    inked(p, wall.simplified(), QColor(255, 246, 230), 1.3);
+    QPainterPath heart;
+    heart.addEllipse(QPointF(0, 0), 0.55 * s, 0.55 * s);
+    inked(p, heart, QColor(192, 48, 38), 1.1);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 246, 230));
+    p.drawEllipse(QPointF(0, 0), 0.18 * s, 0.18 * s);
+}
+
+QPainterPath standingStone(double s, bool pointed) {
+    QPainterPath slab;
+    slab.moveTo(-0.5 * s, 0.9 * s);
+    slab.lineTo(-0.45 * s, -0.45 * s);
+    if (pointed) {
+        slab.lineTo(0, -1.05 * s);
+    } else {
+        slab.quadTo(-0.42 * s, -1.0 * s, 0, -1.0 * s);
+        slab.quadTo(0.42 * s, -1.0 * s, 0.45 * s, -0.45 * s);
+    }
+    slab.lineTo(0.45 * s, -0.45 * s);
+    slab.lineTo(0.5 * s, 0.9 * s);
+    slab.closeSubpath();
+    return slab;
+}
+
+// A round-topped stone with a four-pointed star cut into it.
+void heavenlyStone(QPainter& p, double s) {
+    inked(p, standingStone(s, false), QColor(206, 218, 236));
+    p.save();
+    p.translate(0, -0.1 * s);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 86, 168));
+    p.drawPath(star(0.42 * s, 0.12 * s, 4));
+    p.restore();
+}
+
+// A pointed stone marked with a ringed sign.
+void signStone(QPainter& p, double s) {
+    inked(p, standingStone(s, true), QColor(204, 228, 206));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(30, 112, 98), 1.3));
+    p.drawEllipse(QPointF(0, 0.05 * s), 0.24 * s, 0.24 * s);
+    p.drawLine(QPointF(0, -0.45 * s), QPointF(0, 0.6 * s));
+}
+
+}  // namespace
+
+double symbolRadius(PlaceKind kind) {
+    switch (kind) {
+        case PlaceKind::City:
+            return 13.0;
+        case PlaceKind::Town:
+            return 8.0;
+        case PlaceKind::HeavenlyStone:
+        case PlaceKind::SignStone:
+            return 9.5;
+        default:
+            return 8.5;
+    }
+}
+
+void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at) {
+    painter.save();
+    painter.translate(at);
+    const double s = symbolRadius(kind);
+    switch (kind) {
+        case PlaceKind::ElvenRuin:
+            elvenRuin(painter, s);
+            break;
+        case PlaceKind::Shrine:
+            shrine(painter, s);
+            break;
+        case PlaceKind::Landmark:
+            landmark(painter, s);
+            break;
+        case PlaceKind::Settlement:
+            settlement(painter, s);
+            break;
+        case PlaceKind::FortRuin:
+            fortRuin(painter, s);
+            break;
+        case PlaceKind::Cave:
+            cave(painter, s);
+            break;
+        case PlaceKind::Mine:
+            mine(painter, s);
+            break;
+        case PlaceKind::Camp:
+            camp(painter, s);
+            break;
+        case PlaceKind::Inn:
+            inn(painter, s);
+            break;
+        case PlaceKind::Town:
+            town(painter, s);
+            break;
+        case PlaceKind::City:
+            city(painter, s);
+            break;
+        case PlaceKind::HeavenlyStone:
+            heavenlyStone(painter, s);
+            break;
+        case PlaceKind::SignStone:
+            signStone(painter, s);
+            break;
+    }
+    painter.restore();
+}
+
+}  // namespace marventa

@@ -1,0 +1,141 @@
+#include "tools/roads/bridges.h"
+
+#include <QPainter>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "tools/common/plane_geometry.h"
+
+namespace marventa {
+
+namespace {
+
+// Where segments ab and cd cross, if they do.
+std::optional<QPointF> intersection(QPointF a, QPointF b, QPointF c, QPointF d) {
+    const QPointF r = b - a;
+    const QPointF s = d - c;
+    const double denominator = r.x() * s.y() - r.y() * s.x();
+    if (std::abs(denominator) < 1e-9) {
+        return std::nullopt;
+    }
+    const QPointF ac = c - a;
+    const double t = (ac.x() * s.y() - ac.y() * s.x()) / denominator;
+    const double u = (ac.x() * r.y() - ac.y() * r.x()) / denominator;
+    if (t < 0 || t > 1 || u < 0 || u > 1) {
+        return std::nullopt;
+    }
+    return a + r * t;
+}
+
+// Rivers and brooks alike: a road over either needs a bridge.
+std::vector<RiverLine> allWater(const Waterways& water) {
+    std::vector<RiverLine> all = water.rivers;
+    all.insert(all.end(), water.brooks.begin(), water.brooks.end());
+    return all;
+}
+
+}  // namespace
+
+std::vector<Crossing> findCrossings(const std::vector<RoadLine>& roads, const Waterways& water) {
+    const std::vector<RiverLine> waters = allWater(water);
+    // The rivers' segments in buckets of the sheet, so each road step meets only those nearby.
+    constexpr double kBucket = 64.0;
+    auto key = [](double x, double y) {
+        return std::pair{static_cast<int>(std::floor(x / kBucket)),
+                         static_cast<int>(std::floor(y / kBucket))};
+    };
+    std::map<std::pair<int, int>, std::vector<std::pair<std::size_t, std::size_t>>> buckets;
+    for (std::size_t r = 0; r < waters.size(); ++r) {
+        for (std::size_t j = 0; j + 1 < waters[r].points.size(); ++j) {
+            const QRectF box = QRectF(waters[r].points[j], waters[r].points[j + 1]).normalized();
+            const auto [x0, y0] = key(box.left() - 1, box.top() - 1);
+            const auto [x1, y1] = key(box.right() + 1, box.bottom() + 1);
+            for (int y = y0; y <= y1; ++y) {
+                for (int x = x0; x <= x1; ++x) {
+                    buckets[{x, y}].emplace_back(r, j);
+                }
+            }
+        }
+    }
+    std::vector<Crossing> crossings;
+    for (const RoadLine& road : roads) {
+        for (std::size_t i = 0; i + 1 < road.points.size(); ++i) {
+            const QPointF a = road.points[i];
+            const QPointF b = road.points[i + 1];
+            const QRectF box = QRectF(a, b).normalized().adjusted(-1, -1, 1, 1);
+            std::vector<std::pair<std::size_t, std::size_t>> near;
+            const auto [x0, y0] = key(box.left(), box.top());
+            const auto [x1, y1] = key(box.right(), box.bottom());
+            for (int y = y0; y <= y1; ++y) {
+                for (int x = x0; x <= x1; ++x) {
+                    const auto it = buckets.find({x, y});
+                    if (it != buckets.end()) {
+                        near.insert(near.end(), it->second.begin(), it->second.end());
+                    }
+                }
+            }
+            std::sort(near.begin(), near.end());
+            near.erase(std::unique(near.begin(), near.end()), near.end());
+            for (const auto& [r, j] : near) {
+                const RiverLine& river = waters[r];
+                const QPointF c = river.points[j];
+                const QPointF d = river.points[j + 1];
+                const auto at = intersection(a, b, c, d);
+                // A road wandering along a bank may cross the same river twice in a step.
+                const bool seen =
+                    at && std::any_of(crossings.begin(), crossings.end(),
+                                      [&](const Crossing& x) { return length(x.at - *at) < 20.0; });
+                if (at && !seen && length(b - a) > 0) {
+                    crossings.push_back({*at, (b - a) / length(b - a), river.widths[j]});
+                }
+            }
+        }
+        // A road that only touches a river, or runs a stretch along its line, crosses it too.
+        const std::vector<QPointF> steps = resample(road.points, 1.0);
+        for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
+            const QPointF p = steps[i];
+            const auto it = buckets.find(key(p.x(), p.y()));
+            if (it == buckets.end()) {
+                continue;
+            }
+            for (const auto& [r, j] : it->second) {
+                const std::vector<QPointF> piece{waters[r].points[j], waters[r].points[j + 1]};
+                const bool seen =
+                    std::any_of(crossings.begin(), crossings.end(),
+                                [&](const Crossing& x) { return length(x.at - p) < 20.0; });
+                if (!seen && distanceToPolyline(p, piece) < 0.75) {
+                    const QPointF along = steps[i + 1] - p;
+                    crossings.push_back(
+                        {p, along / std::max(1e-9, length(along)), waters[r].widths[j]});
+                }
+            }
+        }
+    }
+    return crossings;
+}
+
+void drawBridges(QPainter& p, const std::vector<Crossing>& crossings) {
+    const QColor ink(60, 46, 34);
+    for (const Crossing& x : crossings) {
+        const double half = x.span / 2 + 4.0;
+        const QPointF side(-x.along.y() * 3.2, x.along.x() * 3.2);
+        const QPointF from = x.at - x.along * half;
+        const QPointF to = x.at + x.along * half;
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(236, 224, 196));
+        p.drawPolygon(QPolygonF({from + side, to + side, to - side, from - side}));
+        p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap));
+        for (const double k : {1.0, -1.0}) {
+            p.drawLine(from + side * k, to + side * k);
+            // The parapets splay out at both ends.
+            p.drawLine(from + side * k, from + side * (k * 1.8) - x.along * 3.0);
+            p.drawLine(to + side * k, to + side * (k * 1.8) + x.along * 3.0);
+        }
+    }
+}
+
+}  // namespace marventa

@@ -1,0 +1,344 @@
+#include "siting.h"
+
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+
+#include "tools/common/noise.h"
+#include "tools/common/plane_geometry.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr double kApart = 34.0;      // any two places
+constexpr double kTownRoom = 72.0;   // nothing else this close to a town
+constexpr double kTownsApart = 150;  // between towns
+constexpr double kEdge = 32.0;
+
+// Out at sea in the south-west: the title, the compass rose and the key.
+const QRectF kFurniture[] = {{30, 2330, 500, 270}, {540, 2340, 200, 240}, {742, 2358, 620, 270}};
+
+// Where the landmarks stand, by what each is: the barrow in the open country north of the
+// capital's road, the gorge cut through the Ironbacks, the shards on Hathmoor's moor, the crag
+// in the Hollowspine, the tor on the Wether Fells. The salt pans, the rock, the span and the
+// belfry follow their names (sea, river, water).
+struct Anchor {
+    const char* name;
+    QPointF at;
+    double within;
+};
+const Anchor kAnchors[] = {
+    {"Barrow of the First Crown", {1630, 1040}, 220},
+    {"Greywhite Salt Pans", {2450, 2290}, 300},
+    {"Lantern Rock", {960, 2250}, 400},
+    {"The Broken Span", {2100, 1700}, 300},
+    {"The Hollering Gorge", {2800, 990}, 200},
+    {"The Nine Shards", {2000, 420}, 220},
+    {"The Split Crag", {1150, 300}, 220},
+    {"The Sunken Belfry", {975, 1290}, 260},
+    {"Grimble Tor", {660, 960}, 220},
+};
+
+bool isTown(PlaceKind k) {
+    return k == PlaceKind::Town || k == PlaceKind::City;
+}
+
+struct Candidate {
+    QPointF at;
+    double score;
+};
+
+class Siter {
+  public:
+    Siter(const Ground& g, std::vector<ProvincePlace>& placed,
+          const std::vector<ProvincePlace>& catalogue)
+        : g_(g),
+          placed_(placed),
+          taken_(g.w, g.h, 0),
+          nearTown_(g.w, g.h, 0),
+          townZone_(g.w, g.h, 0) {
+        for (const ProvincePlace& p : placed) {
+            mark(p);
+        }
+        for (const ProvincePlace& p : catalogue) {
+            if (p.kind == PlaceKind::Mine) {
+                mines_.push_back(p);
+            }
+        }
+    }
+
+    // Best spot for `place` among `spots`; when none keeps every rule, the best that keeps the
+    // spacing (and a warning says so).
+    bool site(ProvincePlace& place, const std::vector<QPointF>& spots, bool allowLoose = true) {
+        const Anchor* anchor = nullptr;
+        for (const Anchor& a : kAnchors) {
+            if (place.name == a.name) {
+                anchor = &a;
+            }
+        }
+        QPointF village;
+        bool hasVillage = false;
+        if (place.kind == PlaceKind::Mine) {
+            const std::string v = namesake(place.name, placed_);
+            for (const ProvincePlace& p : placed_) {
+                if (!v.empty() && p.name == v) {
+                    village = QPointF(p.at.x, p.at.y);
+                    hasVillage = true;
+                }
+            }
+        }
+        std::vector<Candidate> open;
+        for (const QPointF& at : spots) {
+            if (!roomFor(place.kind, at) || (anchor && length(at - anchor->at) > anchor->within) ||
+                (hasVillage && (length(at - village) > 180.0 || length(at - village) < 60.0))) {
+                continue;
+            }
+            open.push_back({at, score(place, at)});
+        }
+        std::stable_sort(open.begin(), open.end(),
+                         [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
+        double best = -std::numeric_limits<double>::max();
+        const double bestLoose = open.empty() ? best : open.front().score;
+        QPointF pick;
+        const QPointF loose = open.empty() ? QPointF() : open.front().at;
+        // The places sited so far, and the mines still to come, whose names bind their villages.
+        std::vector<ProvincePlace> context = placed_;
+        context.insert(context.end(), mines_.begin(), mines_.end());
+        for (const Candidate& c : open) {
+            ProvincePlace trial = place;
+            trial.at = {static_cast<int>(c.at.x()), static_cast<int>(c.at.y())};
+            if (siteFaults(trial, g_, context).empty()) {
+                best = c.score;
+                pick = c.at;
+                break;
+            }
+        }
+        const bool kept = best > -std::numeric_limits<double>::max();
+        if (!kept && (!allowLoose || bestLoose == -std::numeric_limits<double>::max())) {
+            return false;
+        }
+        const QPointF at = kept ? pick : loose;
+        place.at = {static_cast<int>(at.x()), static_cast<int>(at.y())};
+        placed_.push_back(place);
+        mark(place);
+        return kept;
+    }
+
+  private:
+    int cellAt(QPointF at) const {
+        return std::clamp(static_cast<int>(std::lround(at.y() / kSiteCell)), 0, g_.h - 1) * g_.w +
+               std::clamp(static_cast<int>(std::lround(at.x() / kSiteCell)), 0, g_.w - 1);
+    }
+
+    // Stamps a new place's room on the lattices: its own, a town's wider one, and how far each
+    // cell lies from the nearest place of its kind.
+    void mark(const ProvincePlace& p) {
+        const QPointF at(p.at.x, p.at.y);
+        Grid<float>& spread = spread_.try_emplace(p.kind, g_.w, g_.h, 400.0f).first->second;
+        around(spread, at / kSiteCell, 400.0 / kSiteCell, [&](int x, int y, float d) {
+            spread(x, y) = std::min(spread(x, y), d * kSiteCell);
+            const double px = d * kSiteCell;
+            if (px < kApart) {
+                taken_(x, y) = 1;
+            }
+            if (isTown(p.kind) && px < kTownRoom) {
+                nearTown_(x, y) = 1;
+            }
+            if (isTown(p.kind) && px < kTownsApart) {
+                townZone_(x, y) = 1;
+            }
+        });
+    }
+
+    bool roomFor(PlaceKind kind, QPointF at) const {
+        if (at.x() < kEdge || at.y() < kEdge || at.x() > kProvinceWidthF - kEdge ||
+            at.y() > kProvinceHeightF - kEdge) {
+            return false;
+        }
+        for (const QRectF& r : kFurniture) {
+            if (r.contains(at)) {
+                return false;
+            }
+        }
+        const auto c = static_cast<std::size_t>(cellAt(at));
+        return !taken_.cells()[c] && !(isTown(kind) ? townZone_ : nearTown_).cells()[c];
+    }
+
+    double spread(const ProvincePlace& place, QPointF at) const {
+        const auto it = spread_.find(place.kind);
+        return it == spread_.end()
+                   ? 1.0
+                   : it->second.cells()[static_cast<std::size_t>(cellAt(at))] / 400.0;
+    }
+
+    double score(const ProvincePlace& place, QPointF at) const {
+        const double h = g_.at(g_.height, at);
+        const double slope = g_.at(g_.slope, at) * 100.0;  // about 0 .. 1
+        const double water = g_.toWater(at);
+        const double woods = g_.at(g_.woods, at);
+        const double jitter =
+            0.25 *
+            (noise_.at(static_cast<float>(at.x() / 37.0), static_cast<float>(at.y() / 37.0)) + 1.0);
+        double s = jitter + 1.2 * spread(place, at);
+        switch (place.kind) {
+            case PlaceKind::Town:
+            case PlaceKind::Settlement:
+                s += -2.0 * slope - 2.0 * h + (water < 60 ? 0.3 : 0.0) - 0.3 * woods;
+                break;
+            case PlaceKind::FortRuin:
+                s += 0.6 * h + 0.8 * std::min(slope, 1.0);
+                break;
+            case PlaceKind::Cave:
+                s += 1.0 * std::min(slope, 1.5) + 0.3 * h;
+                break;
+            case PlaceKind::Mine:
+                s += 0.8 * h;
+                break;
+            case PlaceKind::Camp:
+                s += (water < 40 ? 0.4 : 0.0) + (woods > 0.3 && woods < 0.6 ? 0.4 : 0.0);
+                break;
+            case PlaceKind::HeavenlyStone:
+                s += 3.0 * h;
+                break;
+            case PlaceKind::SignStone:
+                s += -1.5 * h - woods - slope;
+                break;
+            case PlaceKind::Shrine:
+                s += 0.5 * std::max({h, woods, static_cast<double>(g_.at(g_.marsh, at))});
+                break;
+            default:
+                break;
+        }
+        return s;
+    }
+
+    static constexpr double kProvinceWidthF = 3248;
+    static constexpr double kProvinceHeightF = 2633;
+    const Ground& g_;
+    std::vector<ProvincePlace>& placed_;
+    Grid<unsigned char> taken_;
+    Grid<unsigned char> nearTown_;
+    Grid<unsigned char> townZone_;
+    std::map<PlaceKind, Grid<float>> spread_;
+    std::vector<ProvincePlace> mines_;
+    Noise noise_{0x517E'0001};
+};
+
+std::vector<QPointF> lattice(const Ground& g) {
+    std::vector<QPointF> spots;
+    for (int j = 0; j < g.h; ++j) {
+        for (int i = 0; i < g.w; ++i) {
+            if (g.height(i, j) > 0.0f) {
+                spots.emplace_back(i * kSiteCell, j * kSiteCell);
+            }
+        }
+    }
+    return spots;
+}
+
+int rank(const ProvincePlace& p) {
+    // Towns first, those by the sea before the rest; then the villages the mines are named
+    // after; then what needs the rarest ground.
+    switch (p.kind) {
+        case PlaceKind::City:
+            return 0;
+        case PlaceKind::Town:
+            return promiseOf(p.name, p.kind) == Promise::None ? 2 : 1;
+        case PlaceKind::Settlement:
+            return promiseOf(p.name, p.kind) == Promise::None ? 4 : 3;
+        case PlaceKind::Landmark:
+            return 5;
+        case PlaceKind::HeavenlyStone:
+            return 6;
+        case PlaceKind::Mine:
+            return 7;
+        case PlaceKind::FortRuin:
+            return 8;
+        case PlaceKind::Cave:
+            return promiseOf(p.name, p.kind) == Promise::None ? 10 : 9;
+        case PlaceKind::ElvenRuin:
+            return 11;
+        case PlaceKind::Camp:
+            return promiseOf(p.name, p.kind) == Promise::None ? 13 : 12;
+        case PlaceKind::Shrine:
+            return 14;
+        case PlaceKind::SignStone:
+            return 15;
+        case PlaceKind::Inn:
+            return 16;
+    }
+    return 16;
+}
+
+}  // namespace
+
+std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogue,
+                                      const Ground& ground) {
+    std::vector<std::size_t> order(catalogue.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return rank(catalogue[a]) < rank(catalogue[b]);
+    });
+    std::vector<ProvincePlace> placed;
+    std::vector<ProvincePlace> out = catalogue;
+    Siter siter(ground, placed, catalogue);
+    const std::vector<QPointF> spots = lattice(ground);
+    for (std::size_t i : order) {
+        ProvincePlace& p = out[i];
+        if (p.kind == PlaceKind::City) {
+            placed.push_back(p);  // held at its overview marker
+        } else if (p.kind != PlaceKind::Inn) {
+            siter.site(p, spots);
+        }
+    }
+    return out;
+}
+
+void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& roads,
+              const Ground& ground) {
+    std::vector<QPointF> spots;
+    for (const RoadLine& r : roads) {
+        if (r.kind != RoadClass::Highway) {
+            continue;
+        }
+        const std::vector<QPointF> pts = resample(r.points, 12.0);
+        for (std::size_t i = 2; i + 2 < pts.size(); ++i) {
+            const QPointF along = pts[i + 2] - pts[i - 2];
+            const QPointF across = QPointF(-along.y(), along.x()) / std::max(1e-9, length(along));
+            for (double side : {-24.0, 24.0}) {
+                spots.push_back(pts[i] + across * side);
+            }
+        }
+    }
+    std::vector<ProvincePlace> placed;
+    for (const ProvincePlace& p : places) {
+        if (p.kind != PlaceKind::Inn) {
+            placed.push_back(p);
+        }
+    }
+    Siter siter(ground, placed, {});
+    std::vector<std::size_t> inns;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (places[i].kind == PlaceKind::Inn) {
+            inns.push_back(i);
+        }
+    }
+    // Inns with a promise first: they have the fewest spots to choose from.
+    std::stable_sort(inns.begin(), inns.end(), [&](std::size_t a, std::size_t b) {
+        return promiseOf(places[a].name, PlaceKind::Inn) != Promise::None &&
+               promiseOf(places[b].name, PlaceKind::Inn) == Promise::None;
+    });
+    const std::vector<QPointF> anywhere = lattice(ground);
+    for (std::size_t i : inns) {
+        if (!siter.site(places[i], spots, false)) {
+            siter.site(places[i], anywhere);
+        }
+    }
+}
+
+}  // namespace marventa

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+#include "site_rules.h"
+#include "tools/roads/roads.h"
+
+namespace marventa {
+
+// Sites every place of `catalogue` (names and categories; their old points are not read) on the
+// land, category by category: the eight cities stay at their overview markers; each other place
+// goes to the best spot its rules allow, spread from its kind and clear of its neighbours. Inns
+// wait for the roads (`siteInns`).
+std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogue,
+                                      const Ground& ground);
+
+// The inns, each a few dozen pixels off a highway between two towns.
+void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& roads,
+              const Ground& ground);
+
+}  // namespace marventa

@@ -1,0 +1,262 @@
+#include "waterways.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tools/common/blend.h"
+#include "tools/common/flow_routing.h"
+#include "tools/common/noise.h"
+#include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/land/erosion.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr float kLakeDepth = 0.0015f;  // filled deeper than this, a hollow holds water
+constexpr float kRiverCells = 160.0f;  // a named river rises where this much drains through it
+constexpr float kBrookCells = 650.0f;  // a brook, where this much does
+constexpr std::size_t kShortest = 10;  // cells; shorter brooks are left out
+
+struct Drainage {
+    Grid<float> filled;
+    std::vector<char> sea;
+    FlowField flow;
+    std::vector<std::vector<int>> donors;
+};
+
+// Lakes: the hollows the flood filled that lie under a named lake of the layout. Every other
+// hollow is too small to notice and is filled in.
+void findLakes(const Land& land, const ProvinceLayout& layout, const Grid<float>& filled,
+               Waterways& w) {
+    const int gw = filled.width();
+    w.lakeDepth = Grid<float>(gw, filled.height());
+    w.lakeId = Grid<int>(gw, filled.height(), -1);
+    w.ground = filled;
+    std::vector<char> seen(filled.cells().size(), 0);
+    for (const Lake& lake : layout.lakes) {
+        const int cx = static_cast<int>(lake.shape.centre.x()) / land.cell;
+        const int cy = static_cast<int>(lake.shape.centre.y()) / land.cell;
+        // The deepest hollow cell near the layout's centre seeds the lake.
+        int seed = -1;
+        float deepest = kLakeDepth;
+        for (int j = cy - 12; j <= cy + 12; ++j) {
+            for (int i = cx - 12; i <= cx + 12; ++i) {
+                if (filled.contains(i, j) && filled(i, j) - land.height(i, j) > deepest) {
+                    deepest = filled(i, j) - land.height(i, j);
+                    seed = j * gw + i;
+                }
+            }
+        }
+        if (seed < 0) {
+            continue;
+        }
+        const int id = static_cast<int>(w.lakes.size());
+        double sx = 0, sy = 0;
+        int count = 0;
+        std::vector<int> open{seed};
+        seen[static_cast<std::size_t>(seed)] = 1;
+        float level = 0.0f;
+        while (!open.empty()) {
+            const int c = open.back();
+            open.pop_back();
+            const int x = c % gw;
+            const int y = c / gw;
+            w.lakeId(x, y) = id;
+            w.lakeDepth(x, y) = filled(x, y) - land.height(x, y);
+            w.ground(x, y) = land.height(x, y);
+            level = std::max(level, filled(x, y));
+            sx += x;
+            sy += y;
+            ++count;
+            for (int k = 0; k < 8; ++k) {
+                const int nx = x + kStepX[k];
+                const int ny = y + kStepY[k];
+                if (!filled.contains(nx, ny)) {
+                    continue;
+                }
+                const auto n = static_cast<std::size_t>(ny * gw + nx);
+                if (!seen[n] && filled(nx, ny) - land.height(nx, ny) > kLakeDepth) {
+                    seen[n] = 1;
+                    open.push_back(static_cast<int>(n));
+                }
+            }
+        }
+        w.lakes.push_back(
+            {lake.name, QPointF(sx / count * land.cell, sy / count * land.cell), level});
+    }
+}
+
+QPointF pixelOf(int cell, int gw, int size) {
+    return QPointF(cell % gw * size, cell / gw * size);
+}
+
+float widthFor(float area) {
+    return std::min(9.0f, 0.6f + 0.027f * std::sqrt(area));
+}
+
+// The cell near `p` (within `reach` pixels) through which the most water runs.
+int wettestNear(const Waterways& w, QPointF p, double reach) {
+    const int gw = w.area.width();
+    const int r = static_cast<int>(reach / w.cell);
+    const int cx = static_cast<int>(p.x()) / w.cell;
+    const int cy = static_cast<int>(p.y()) / w.cell;
+    int best = -1;
+    for (int j = cy - r; j <= cy + r; ++j) {
+        for (int i = cx - r; i <= cx + r; ++i) {
+            if (w.area.contains(i, j) && w.ground(i, j) > 0.0f && w.lakeId(i, j) < 0 &&
+                (best < 0 || w.area(i, j) > w.area.cells()[static_cast<std::size_t>(best)])) {
+                best = j * gw + i;
+            }
+        }
+    }
+    return best;
+}
+
+RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const QString& name,
+                      bool toSea) {
+    const int gw = w.area.width();
+    RiverLine line{name, {}, {}, toSea};
+    for (int c : cells) {
+        // Where a line leaves or enters a lake or the sea it stays on its cell, in the water.
+        const bool inWater = w.lakeId.cells()[static_cast<std::size_t>(c)] >= 0 ||
+                             w.ground.cells()[static_cast<std::size_t>(c)] <= 0.0f;
+        const QPointF at = pixelOf(c, gw, w.cell);
+        line.points.push_back(inWater ? at : meander(at));
+        line.widths.push_back(widthFor(w.area.cells()[static_cast<std::size_t>(c)]));
+    }
+    cutCorners(line.points, line.widths, 3);
+    if (toSea) {
+        // An estuary: the last stretch opens out toward the sea.
+        double s = 0.0;
+        for (std::size_t i = line.points.size(); i-- > 1;) {
+            s += length(line.points[i] - line.points[i - 1]);
+            line.widths[i - 1] *= 1.0f + 0.9f * smoothstep(45.0f, 0.0f, static_cast<float>(s));
+        }
+        line.widths.back() = line.widths[line.widths.size() - 2];
+    }
+    return line;
+}
+
+// Walks downstream from `cell` until the sea, a lake or a line already drawn; `claimed` marks
+// the cells of lines already drawn. Returns the cells and whether the walk ended at the sea.
+std::pair<std::vector<int>, bool> downstream(int cell, const Drainage& d, const Waterways& w,
+                                             const std::vector<char>& claimed) {
+    std::vector<int> cells{cell};
+    while (true) {
+        const auto c = static_cast<std::size_t>(cells.back());
+        const int next = d.flow.receiver[c];
+        if (next == cells.back()) {
+            return {cells, d.filled.cells()[c] <= 0.0f};
+        }
+        cells.push_back(next);
+        const auto n = static_cast<std::size_t>(next);
+        if (d.sea[n]) {
+            return {cells, d.filled.cells()[n] <= 0.0f};
+        }
+        if (w.lakeId.cells()[n] >= 0 || claimed[n]) {
+            return {cells, false};
+        }
+    }
+}
+
+}  // namespace
+
+QPointF meander(QPointF p) {
+    static const Noise swing(0x1A4E'0002);
+    const auto x = static_cast<float>(p.x() / 75.0);
+    const auto y = static_cast<float>(p.y() / 75.0);
+    return p + 9.0 * QPointF(swing.fbm(x, y, 3), swing.fbm(x + 40.0f, y - 17.0f, 3));
+}
+
+int Waterways::lakeAt(QPointF p) const {
+    const int x = static_cast<int>(std::lround(p.x() / cell));
+    const int y = static_cast<int>(std::lround(p.y() / cell));
+    return lakeId.contains(x, y) ? lakeId(x, y) : -1;
+}
+
+Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
+    Waterways w;
+    w.cell = land.cell;
+    Drainage d;
+    d.sea = outlets(land.height);
+    d.filled = fillHollows(land.height, d.sea, 1e-5f);
+    findLakes(land, layout, d.filled, w);
+    d.flow = routeFlow(d.filled, d.sea);
+    const int gw = land.height.width();
+    w.area = Grid<float>(gw, land.height.height());
+    w.area.cells() = d.flow.area;
+    d.donors.resize(d.flow.receiver.size());
+    for (std::size_t i = 0; i < d.flow.receiver.size(); ++i) {
+        if (d.flow.receiver[i] != static_cast<int>(i)) {
+            d.donors[static_cast<std::size_t>(d.flow.receiver[i])].push_back(static_cast<int>(i));
+        }
+    }
+    std::vector<char> claimed(d.sea.size(), 0);
+    auto isLake = [&](int c) { return w.lakeId.cells()[static_cast<std::size_t>(c)] >= 0; };
+    for (const RiverCourse& course : layout.rivers) {
+        const QPointF anchor = course.course[course.course.size() / 3];
+        const int seed = wettestNear(w, anchor, 48.0);
+        if (seed < 0) {
+            continue;
+        }
+        // Up from the seed along the largest stream feeding each cell, until it is too small to
+        // run all year, or comes out of a lake.
+        std::vector<int> up{seed};
+        while (true) {
+            const auto& from = d.donors[static_cast<std::size_t>(up.back())];
+            int best = -1;
+            for (int c : from) {
+                if (best < 0 || d.flow.area[static_cast<std::size_t>(c)] >
+                                    d.flow.area[static_cast<std::size_t>(best)]) {
+                    best = c;
+                }
+            }
+            if (best < 0 || d.flow.area[static_cast<std::size_t>(best)] < kRiverCells ||
+                claimed[static_cast<std::size_t>(best)]) {
+                break;
+            }
+            up.push_back(best);
+            if (isLake(best)) {
+                break;
+            }
+        }
+        std::reverse(up.begin(), up.end());
+        auto [down, toSea] = downstream(seed, d, w, claimed);
+        up.insert(up.end(), down.begin() + 1, down.end());
+        for (int c : up) {
+            claimed[static_cast<std::size_t>(c)] = 1;
+        }
+        w.rivers.push_back(lineThrough(up, w, course.name, toSea));
+    }
+    // Brooks from every channel head, highest first, each down to whatever it meets.
+    std::vector<int> heads;
+    for (std::size_t i = 0; i < d.flow.area.size(); ++i) {
+        if (d.flow.area[i] < kBrookCells || claimed[i] || d.sea[i] || isLake(int(i))) {
+            continue;
+        }
+        const bool fed = std::any_of(d.donors[i].begin(), d.donors[i].end(), [&](int c) {
+            return d.flow.area[static_cast<std::size_t>(c)] >= kBrookCells;
+        });
+        if (!fed) {
+            heads.push_back(static_cast<int>(i));
+        }
+    }
+    std::stable_sort(heads.begin(), heads.end(), [&](int a, int b) {
+        return d.filled.cells()[static_cast<std::size_t>(a)] >
+               d.filled.cells()[static_cast<std::size_t>(b)];
+    });
+    for (int head : heads) {
+        auto [cells, toSea] = downstream(head, d, w, claimed);
+        for (int c : cells) {
+            claimed[static_cast<std::size_t>(c)] = 1;
+        }
+        if (cells.size() >= kShortest) {
+            w.brooks.push_back(lineThrough(cells, w, QString(), toSea));
+        }
+    }
+    return w;
+}
+
+}  // namespace marventa
