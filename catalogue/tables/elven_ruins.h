@@ -7,12 +7,12 @@
 
 namespace marventa {
 
-// Elven ruins, all inside the three old forests: Haldren Wood, Saelith Wood and Ravelwood.
+// Elven ruins, all inside the three old forests: Corrow Wood, Saelith Wood and Ravelwood.
 // clang-format off
 inline constexpr PlaceRecord kElvenRuins[] = {
     {"Aeceth", "2680", "280"},
     {"Aevymaer", "2536", "1872"},
-    {"Talvireth", "800", "1904"},
+    {"Brysalith", "800", "1904"},
     {"Cainuel", "3080", "424"},
     {"Cairiquel", "512", "1720"},
     {"Caithinuel", "2808", "2056"},
@@ -21,8 +21,8 @@ inline constexpr PlaceRecord kElvenRuins[] = {
     {"Iavasse", "2832", "520"},
     {"Ithnor", "1008", "1760"},
     {"Ithras", "2768", "1808"},
-    {"Seravenn", "2560", "2104"},
-    {"Ostramaer", "584", "1936"},
+    {"Ithsaleth", "2560", "2104"},
+    {"Ithuvane", "584", "1936"},
     {"Ithvequel", "2896", "352"},
     {"Luelith", "3128", "256"},
     {"Lueranuel", "760", "1728"},
@@ -31,26 +31,26 @@ inline constexpr PlaceRecord kElvenRuins[] = {
     {"Maenuel", "640", "1648"},
     {"Maequaras", "2656", "432"},
     {"Maerhis", "616", "1800"},
-    {"Oloquel", "2976", "512"},
+    {"Maesyllin", "2976", "512"},
     {"Maethiras", "920", "1944"},
     {"Naimaer", "2776", "392"},
-    {"Fennaquel", "2840", "1944"},
+    {"Naioleth", "2840", "1944"},
     {"Nairhis", "2464", "2048"},
     {"Naivane", "512", "1832"},
-    {"Elvasse", "688", "1880"},
+    {"Nyssavel", "688", "1880"},
     {"Orarinuel", "2696", "2096"},
     {"Oraserhis", "2664", "1832"},
     {"Oratheyth", "720", "1992"},
     {"Quonuel", "2984", "240"},
-    {"Rhunaleth", "2576", "1984"},
+    {"Quorravel", "2576", "1984"},
     {"Quosethae", "2712", "200"},
     {"Quoveyth", "880", "1784"},
     {"Saethae", "3048", "320"},
     {"Thesnor", "2440", "1936"},
-    {"Calvithae", "912", "1664"},
+    {"Ulvithae", "912", "1664"},
     {"Vynuel", "2944", "440"},
     {"Vythae", "824", "1832"},
-    {"Essirhis", "2792", "1880"},
+    {"Vytselle", "2792", "1880"},
     {"Vyvelith", "2720", "2024"},
     {"Waeronor", "944", "1856"},
     {"Wynasse", "2728", "488"},
@@ -59,7 +59,7 @@ inline constexpr PlaceRecord kElvenRuins[] = {
     {"Wyvane", "2832", "440"},
     {"Yslaewyr", "640", "1720"},
     {"Ysnathae", "2504", "1944"},
-    {"Denavyr", "2648", "1896"},
+    {"Zelanthir", "2648", "1896"},
 };
 // clang-format on
 

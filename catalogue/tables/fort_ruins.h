@@ -54,7 +54,7 @@ inline constexpr PlaceRecord kFortRuins[] = {
     {"Skarn Tower", "1384", "264"},
     {"Stormcut Tower", "2864", "1552"},
     {"Stowcrest Tower", "2896", "1360"},
-    {"Bracken Watch", "1224", "280"},
+    {"Sunder Watch", "1224", "280"},
     {"Tarrow Bastion", "1880", "2000"},
     {"Tessaven Bastion", "1552", "416"},
     {"Tor Addan Watch", "2712", "752"},

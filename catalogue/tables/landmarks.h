@@ -18,7 +18,7 @@ inline constexpr PlaceRecord kLandmarks[] = {
     {"The Nine Shards", "2168", "536"},
     {"The Split Crag", "1016", "384"},
     {"The Sunken Belfry", "1136", "1200"},
-    {"Grimble Tor", "648", "1120"},
+    {"The Thimble Tor", "648", "1120"},
 };
 // clang-format on
 

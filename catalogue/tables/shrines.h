@@ -15,7 +15,7 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Hekmor", "2280", "2168"},
     {"Shrine of Keshvorn", "1424", "2304"},
     {"Shrine of Kozreth", "1944", "2408"},
-    {"Shrine of Vulmadh", "3056", "280"},
+    {"Shrine of Mulgath", "3056", "280"},
     {"Shrine of Ozzrak", "2072", "1720"},
     {"Shrine of Rhaggat", "2712", "1792"},
     {"Shrine of Tarkhul", "840", "1904"},

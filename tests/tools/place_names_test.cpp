@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/button_directory.h"
+#include "catalogue/catalogue.h"
 #include "tools/common/world_places.h"
 
 using namespace marventa;
@@ -113,4 +115,22 @@ TEST(PlaceNames, TheRuleTellsAlikeFromMeant) {
     EXPECT_TRUE(alike("Highcleft Keep", PlaceKind::FortRuin, "High Cleft Mine", PlaceKind::Mine));
     EXPECT_FALSE(alike("Kolvern", PlaceKind::Settlement, "Kolvern Watch", PlaceKind::FortRuin));
     EXPECT_FALSE(alike("Saltreach", PlaceKind::City, "The Salted Herring", PlaceKind::Inn));
+}
+
+// A renamed place keeps its row, so its new name must still fall in the list's alphabetical
+// order, or the player finds it out of place in the list the category shows.
+TEST(PlaceNames, EveryCategoryListsItsNamesAlphabetically) {
+    const auto lower = [](std::string_view name) {
+        std::string out(name);
+        std::transform(out.begin(), out.end(), out.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return out;
+    };
+    for (const CategoryButton& button : kCategoryButtons) {
+        const auto rows = placeTable(button.table).rows();
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            EXPECT_LT(lower(rows[i - 1].name), lower(rows[i].name))
+                << button.caption << ": " << rows[i - 1].name << " before " << rows[i].name;
+        }
+    }
 }

@@ -185,7 +185,7 @@ void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {
         {"The Nine Shards", nineShards},
         {"The Split Crag", splitCrag},
         {"The Sunken Belfry", sunkenBelfry},
-        {"Grimble Tor", tor},
+        {"The Thimble Tor", tor},
     };
     for (const ProvincePlace& place : scene.places) {
         for (const auto& [name, draw] : kFeatures) {

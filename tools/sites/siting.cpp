@@ -39,7 +39,7 @@ const Anchor kAnchors[] = {
     {"The Nine Shards", {2000, 420}, 220},
     {"The Split Crag", {1150, 300}, 220},
     {"The Sunken Belfry", {975, 1290}, 260},
-    {"Grimble Tor", {660, 960}, 220},
+    {"The Thimble Tor", {660, 960}, 220},
 };
 
 bool isTown(PlaceKind k) {
