@@ -57,7 +57,7 @@ std::vector<Lot> packBlocks(const TownPlan& plan, std::uint64_t seed) {
         Rng rng(mix64(seed ^ (c * 7919)));
         int run = 0;
         for (const Poly& piece : plan.blocks[c]) {
-            const double depth = rng.range(22, 32) * scale;
+            const double depth = rng.range(30, 42) * scale;
             Area self;
             self.push_back(piece);
             const Area frontage = subtract(self, grow(self, -depth));
