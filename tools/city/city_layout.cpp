@@ -140,7 +140,7 @@ std::vector<CityLayout> makeLayouts() {
         .gates = {{QStringLiteral("Crag Gate"), {900, -12}},
                   {QStringLiteral("Moor Gate"), {560, 1270}}},
         .crossings = {},
-        .rises = {{{800, 230}, 280, 0.9}, {{200, 300}, 260, 0.3}},
+        .rises = {{{800, 230}, 280, 0.9, true}, {{200, 300}, 260, 0.3}},
         .moles = {},
         .lighthouse = {},
         .cellSize = 88,

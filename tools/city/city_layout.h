@@ -25,11 +25,13 @@ struct CrossingSite {
     QPointF to;
 };
 
-// A rise of the ground: `height` 0 .. 1 at its top, falling off over `radius`.
+// A rise of the ground: `height` 0 .. 1 at its top, falling off over `radius`; a crag has a band
+// of cliff under a small top.
 struct Rise {
     QPointF centre;
     double radius;
     double height;
+    bool crag = false;
 };
 
 struct CityLayout {

@@ -57,7 +57,7 @@ std::vector<Lot> packBlocks(const TownPlan& plan, std::uint64_t seed) {
         Rng rng(mix64(seed ^ (c * 7919)));
         int run = 0;
         for (const Poly& piece : plan.blocks[c]) {
-            const double depth = rng.range(22, 32) * scale;
+            const double depth = rng.range(30, 42) * scale;
             Area self;
             self.push_back(piece);
             const Area frontage = subtract(self, grow(self, -depth));
@@ -118,6 +118,80 @@ std::vector<Lot> packBlocks(const TownPlan& plan, std::uint64_t seed) {
         }
     }
     return lots;
+}
+
+std::vector<Lot> yardBuildings(const TownPlan& plan, const std::vector<Lot>& houses,
+                               const Area& named, std::uint64_t seed) {
+    const auto dot = [](QPointF a, QPointF b) { return a.x() * b.x() + a.y() * b.y(); };
+    const Area namedClear = grow(named, 6);
+    // A very large map keeps more courtyards open: every roof costs bytes in its file.
+    const double open =
+        static_cast<double>(plan.size.width()) * plan.size.height() > 3e6 ? 0.6 : 0.2;
+    std::vector<Lot> out;
+    for (std::size_t c = 0; c < plan.blocks.size(); ++c) {
+        if (plan.cells[c].ward != Ward::Houses || plan.blocks[c].empty()) {
+            continue;
+        }
+        Rng rng(mix64(seed ^ (c * 6151)));
+        Area built;
+        for (const Lot& h : houses) {
+            if (h.cell == static_cast<int>(c) && !h.body.empty()) {
+                built = unite(built, grow(h.body, 4));
+            }
+        }
+        for (const Poly& piece : subtract(subtract(plan.blocks[c], built), namedClear)) {
+            if (areaOf(piece) < 300 || rng.chance(open)) {
+                continue;  // too small, or kept as a courtyard
+            }
+            const std::vector<Edge> edges = edgesOf(piece);
+            if (edges.empty()) {
+                continue;
+            }
+            // Axes along the yard's longest side; its extent on them.
+            const QPointF along =
+                (edges.front().b - edges.front().a) / length(edges.front().b - edges.front().a);
+            const QPointF across(-along.y(), along.x());
+            double a0 = 1e9, a1 = -1e9, n0 = 1e9, n1 = -1e9;
+            for (const auto& v : piece.outer()) {
+                const QPointF p(v.x(), v.y());
+                a0 = std::min(a0, dot(p, along));
+                a1 = std::max(a1, dot(p, along));
+                n0 = std::min(n0, dot(p, across));
+                n1 = std::max(n1, dot(p, across));
+            }
+            Area inside;
+            inside.push_back(piece);
+            inside = grow(inside, -3);
+            const int parts = a1 - a0 > 60 ? 2 : 1;
+            const double span = (a1 - a0) * rng.range(0.55, 0.75) / parts;
+            const double depth = (n1 - n0) * rng.range(0.45, 0.65);
+            const double mid = (n0 + n1) / 2;
+            for (int k = 0; k < parts; ++k) {
+                const double start = a0 + (a1 - a0) * (k + 0.5) / parts - span / 2 + 2;
+                const auto at = [&](double s, double n) { return along * s + across * n; };
+                const Area slab =
+                    quad(at(start, mid - depth / 2), at(start + span - 4, mid - depth / 2),
+                         at(start + span - 4, mid + depth / 2), at(start, mid + depth / 2));
+                Area body;
+                body.push_back(largest(intersect(inside, slab)));
+                if (body.front().outer().empty() || areaOf(body) < 80) {
+                    continue;
+                }
+                Lot lot;
+                lot.back = intersect(
+                    body, quad(at(start, mid), at(start + span - 4, mid),
+                               at(start + span - 4, mid + depth / 2), at(start, mid + depth / 2)));
+                lot.body = std::move(body);
+                lot.frontA = at(start, mid - depth / 2);
+                lot.frontB = at(start + span - 4, mid - depth / 2);
+                lot.outward = -across;
+                lot.cell = static_cast<int>(c);
+                lot.edge = -1;
+                out.push_back(std::move(lot));
+            }
+        }
+    }
+    return out;
 }
 
 std::vector<Lot> lineRoads(const TownPlan& plan, std::uint64_t seed) {

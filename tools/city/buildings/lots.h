@@ -22,6 +22,10 @@ struct Lot {
 // Houses packed along every block's street edges, their yards behind; the odd plot left open.
 std::vector<Lot> packBlocks(const TownPlan& plan, std::uint64_t seed);
 
+// Back buildings in the yards the houses leave, one or two to a yard, the odd courtyard left open.
+std::vector<Lot> yardBuildings(const TownPlan& plan, const std::vector<Lot>& houses,
+                               const Area& named, std::uint64_t seed);
+
 // Houses straggling along the roads out of the gates.
 std::vector<Lot> lineRoads(const TownPlan& plan, std::uint64_t seed);
 

@@ -209,6 +209,14 @@ class Builder {
                 town_.houses.push_back(std::move(l));
             }
         }
+        Area named;
+        for (const Building& b : town_.named) {
+            named = unite(named, b.body);
+        }
+        for (Lot& l :
+             yardBuildings(town_.plan, town_.houses, named, mix64(town_.plan.site->seed ^ 0x3A8))) {
+            town_.houses.push_back(std::move(l));
+        }
         return std::move(town_);
     }
 

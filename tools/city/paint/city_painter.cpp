@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "relief.h"
 #include "tools/common/labels.h"
-#include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 
@@ -119,38 +119,6 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         p.drawLine(at + QPointF(-5, 0), at + QPointF(5, 0));
     }
     p.restore();
-}
-
-// A rise as stacked, wavering level lines with a light tint; higher levels lean to its top.
-void drawRises(QPainter& p, const Town& town, bool lines) {
-    const TownPlan& plan = town.plan;
-    const Noise noise(plan.site->seed ^ 0x815E);
-    int k = 0;
-    for (const Rise& r : plan.site->rises) {
-        const int levels = std::max(2, static_cast<int>(r.height * 7));
-        for (int l = 1; l <= levels; ++l) {
-            const double f = static_cast<double>(l) / (levels + 1);
-            const double radius = r.radius * (1 - f);
-            QPolygonF ring;
-            for (int i = 0; i < 96; ++i) {
-                const double a = 2 * std::numbers::pi * i / 96;
-                const double wobble =
-                    1 + 0.22 * noise.fbm(static_cast<float>(std::cos(a) * 1.6 + k * 7 + l * 0.3),
-                                         static_cast<float>(std::sin(a) * 1.6 + k * 3), 3);
-                ring << r.centre + QPointF(std::cos(a), std::sin(a) * 0.9) * radius * wobble +
-                            QPointF(-1, -1) * (radius * 0.08);
-            }
-            if (lines) {
-                p.setPen(QPen(QColor(140, 106, 70, 190), 1.2));
-                p.setBrush(Qt::NoBrush);
-            } else {
-                p.setPen(Qt::NoPen);
-                p.setBrush(QColor(120, 90, 50, 22));
-            }
-            p.drawPolygon(ring);
-        }
-        ++k;
-    }
 }
 
 void drawWater(QPainter& p, const Town& town) {
@@ -430,6 +398,33 @@ void soften(QImage& image) {
     }
 }
 
+// How strongly the relief shades each pixel: fully on open ground and yards, softly on streets
+// and roads, not on water.
+QImage reliefWeight(const TownPlan& plan) {
+    QImage weight(plan.size, QImage::Format_Grayscale8);
+    weight.fill(255);
+    QPainter m(&weight);
+    m.setRenderHint(QPainter::Antialiasing);
+    m.fillPath(pathOf(plan.town), QColor(110, 110, 110));
+    for (const Area& block : plan.blocks) {
+        m.fillPath(pathOf(block), Qt::white);
+    }
+    m.fillPath(pathOf(plan.roadGround), QColor(110, 110, 110));
+    m.fillPath(pathOf(plan.water), Qt::black);
+    m.end();
+    return weight;
+}
+
+// Where hachures may fall: open ground and, unless the map must stay plain, yards; never streets,
+// roads or water.
+QPainterPath slopeGround(const TownPlan& plan, bool plain) {
+    QPainterPath ground = pathOf(subtract(subtract(plan.land, plan.town), plan.roadGround));
+    for (const Area& block : plain ? std::vector<Area>{} : plan.blocks) {
+        ground.addPath(pathOf(block));
+    }
+    return ground;
+}
+
 }  // namespace
 
 QImage paintCity(const Town& town, const NamePlan& names, const QString& title) {
@@ -441,19 +436,25 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     drawCountry(p, town, plain);
-    drawRises(p, town, false);
     drawWater(p, town);
     drawRoads(p, town);
     drawMoles(p, town);
     drawTown(p, town, plain);
+    const Relief relief(*town.plan.site);
+    if (!relief.empty()) {
+        p.end();
+        shadeRelief(image, relief, reliefWeight(town.plan));
+        p.begin(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.save();
+        p.setClipPath(slopeGround(town.plan, plain));
+        drawSlopes(p, relief, plain);
+        p.restore();
+    }
     drawBridges(p, town);
     drawHouses(p, town, plain);
     drawNamed(p, town);
     drawWall(p, town);
-    p.save();
-    p.setClipPath(pathOf(subtract(subtract(town.plan.land, town.plan.town), town.plan.roadGround)));
-    drawRises(p, town, true);
-    p.restore();
     if (plain) {
         p.end();
         soften(image);
