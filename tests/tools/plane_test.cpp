@@ -148,10 +148,19 @@ TEST(PointLabels, AnnealedLabelsOverlapNothing) {
     for (int i = 0; i < 30; ++i) {
         const QPointF at(100 + (i % 6) * 38, 100 + (i / 6) * 30);
         symbols.emplace_back(at.x() - 6, at.y() - 6, 12, 12);
-        labels.push_back({LabelPlacer::around(at, QSizeF(44, 14), 8), i % 5 == 0 ? 0 : 1});
+        PointLabel label{{}, i % 5 == 0 ? 0 : 1};
+        for (const QRectF& r : LabelPlacer::around(at, QSizeF(44, 14), 8)) {
+            label.spots.emplace_back(r);
+        }
+        labels.push_back(std::move(label));
     }
-    const auto boxes = arrangeLabels(labels, symbols, QRectF(0, 0, 500, 400), 7);
-    ASSERT_EQ(boxes.size(), labels.size());
+    const auto chosen = arrangeLabels(labels, symbols, QRectF(0, 0, 500, 400), 7);
+    ASSERT_EQ(chosen.size(), labels.size());
+    std::vector<std::optional<QRectF>> boxes;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        boxes.push_back(chosen[i] ? std::optional(labels[i].spots[*chosen[i]].boundingRect())
+                                  : std::nullopt);
+    }
     int kept = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (labels[i].rank == 0) {
