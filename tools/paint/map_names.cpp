@@ -1,6 +1,7 @@
 #include "tools/paint/map_names.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QTransform>
 #include <cmath>
@@ -143,6 +144,45 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     }
 }
 
+// The roads, rivers and brooks a name had best not hide, as a mask of the sheet.
+QImage lineMask(const ProvinceScene& s, QSize sheet) {
+    QImage mask(sheet, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter p(&mask);
+    for (const auto* lines : {&s.water.rivers, &s.water.brooks}) {
+        for (const RiverLine& r : *lines) {
+            strokeVarying(p, r.points, r.widths, Qt::white, 2.0f);
+        }
+    }
+    p.setPen(QPen(Qt::white, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const RoadLine& r : s.roads) {
+        p.drawPath(linePath(r.points));
+    }
+    return mask;
+}
+
+// How much of the mask a turned box covers: one for each sample, three pixels apart, that falls
+// on a line.
+double covered(const QImage& mask, const QPolygonF& box) {
+    const QPointF origin = box[0];
+    const QPointF along = box[1] - box[0];
+    const QPointF down = box[3] - box[0];
+    const int nu = std::max(1, static_cast<int>(length(along) / 3.0));
+    const int nv = std::max(1, static_cast<int>(length(down) / 3.0));
+    double hits = 0.0;
+    for (int v = 0; v <= nv; ++v) {
+        for (int u = 0; u <= nu; ++u) {
+            const QPointF q = origin + along * (double(u) / nu) + down * (double(v) / nv);
+            const int x = static_cast<int>(q.x());
+            const int y = static_cast<int>(q.y());
+            if (mask.valid(x, y) && mask.constScanLine(y)[x] != 0) {
+                hits += 1.0;
+            }
+        }
+    }
+    return hits;
+}
+
 }  // namespace
 
 NamePlan planNames(const ProvinceScene& s, QSize sheet) {
@@ -164,8 +204,12 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
         }
         labels.push_back(std::move(l));
     }
-    const std::vector<std::optional<std::size_t>> chosen = arrangeLabels(
-        labels, obstacles, QRectF(14, 14, sheet.width() - 28, sheet.height() - 28), 0x1ABE'0001);
+    // Names give way to each other and the symbols; where they can, they also keep off the
+    // roads and rivers.
+    const QImage lines = lineMask(s, sheet);
+    const std::vector<std::optional<std::size_t>> chosen =
+        arrangeLabels(labels, obstacles, QRectF(14, 14, sheet.width() - 28, sheet.height() - 28),
+                      0x1ABE'0001, [&](const QPolygonF& box) { return covered(lines, box); });
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (!chosen[i]) {
             plan.leftOut.push_back(names[i].text);

@@ -34,14 +34,6 @@ bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
 }
 
-void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
-                   const QColor& colour, float extra) {
-    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
-        p.setPen(QPen(colour, widths[i] + extra, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawLine(pts[i], pts[i + 1]);
-    }
-}
-
 // Rivers and brooks on a layer of their own, cut away where they run on into open water.
 void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     QImage layer(size, QImage::Format_ARGB32_Premultiplied);
@@ -300,6 +292,14 @@ void drawCartouche(QPainter& p) {
 }
 
 }  // namespace
+
+void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
+                   const QColor& colour, float extra) {
+    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+        p.setPen(QPen(colour, widths[i] + extra, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(pts[i], pts[i + 1]);
+    }
+}
 
 QImage paintProvince(const ProvinceScene& s) {
     QImage image = paintRelief(s.terrain);
