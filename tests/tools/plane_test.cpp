@@ -140,6 +140,21 @@ TEST(Bridges, OneCrossingPerRoadOverARiver) {
     EXPECT_FLOAT_EQ(static_cast<float>(crossings[1].span), 6.0f);
 }
 
+// A name takes a later spot rather than hide what the penalty marks (a road), but not at the
+// price of an overlap.
+TEST(PointLabels, NamesKeepOffWhatThePenaltyMarks) {
+    const QRectF road(0, 95, 400, 10);
+    const auto onRoad = [&](const QPolygonF& box) {
+        return box.boundingRect().intersects(road) ? 40.0 : 0.0;
+    };
+    const PointLabel crossing{
+        {QPolygonF(QRectF(100, 90, 60, 14)), QPolygonF(QRectF(100, 60, 60, 14))}};
+    const QRectF bounds(0, 0, 400, 200);
+    EXPECT_EQ(arrangeLabels({crossing}, {}, bounds, 3, onRoad)[0], std::optional<std::size_t>(1));
+    const auto blocked = arrangeLabels({crossing}, {QRectF(90, 55, 20, 20)}, bounds, 3, onRoad);
+    EXPECT_EQ(blocked[0], std::optional<std::size_t>(0));
+}
+
 // Crowded names round a cluster of symbols: every label that is kept is clear of the others and
 // of every symbol, and the names that must show do.
 TEST(PointLabels, AnnealedLabelsOverlapNothing) {
@@ -148,10 +163,19 @@ TEST(PointLabels, AnnealedLabelsOverlapNothing) {
     for (int i = 0; i < 30; ++i) {
         const QPointF at(100 + (i % 6) * 38, 100 + (i / 6) * 30);
         symbols.emplace_back(at.x() - 6, at.y() - 6, 12, 12);
-        labels.push_back({LabelPlacer::around(at, QSizeF(44, 14), 8), i % 5 == 0 ? 0 : 1});
+        PointLabel label{{}, i % 5 == 0 ? 0 : 1};
+        for (const QRectF& r : LabelPlacer::around(at, QSizeF(44, 14), 8)) {
+            label.spots.emplace_back(r);
+        }
+        labels.push_back(std::move(label));
     }
-    const auto boxes = arrangeLabels(labels, symbols, QRectF(0, 0, 500, 400), 7);
-    ASSERT_EQ(boxes.size(), labels.size());
+    const auto chosen = arrangeLabels(labels, symbols, QRectF(0, 0, 500, 400), 7);
+    ASSERT_EQ(chosen.size(), labels.size());
+    std::vector<std::optional<QRectF>> boxes;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        boxes.push_back(chosen[i] ? std::optional(labels[i].spots[*chosen[i]].boundingRect())
+                                  : std::nullopt);
+    }
     int kept = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (labels[i].rank == 0) {

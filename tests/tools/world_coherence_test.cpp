@@ -15,6 +15,7 @@
 #include "tools/land/land.h"
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
+#include "tools/paint/map_names.h"
 #include "tools/roads/bridges.h"
 #include "tools/roads/roads.h"
 #include "tools/sites/site_rules.h"
@@ -271,4 +272,29 @@ TEST(WorldCoast, TheSouthCoastIsNoCombOfInlets) {
         }
     }
     EXPECT_LE(inlets, 3);
+}
+
+// Every name the map carries finds a spot, and no name covers another name, a place's symbol or
+// the title, rose and key.
+TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
+    const World& w = world();
+    const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
+    const NamePlan plan = planNames(scene, QSize(kProvinceWidth, kProvinceHeight));
+    for (const QString& name : plan.leftOut) {
+        ADD_FAILURE() << name.toStdString() << " is left off the map";
+    }
+    std::vector<QRectF> furniture = plan.symbols;
+    furniture.insert(furniture.end(), {kTitlePanel, kRoseBox, kKeyPanel});
+    for (std::size_t i = 0; i < plan.names.size(); ++i) {
+        const PlacedName& a = plan.names[i];
+        for (std::size_t j = i + 1; j < plan.names.size(); ++j) {
+            EXPECT_FALSE(a.box.intersects(plan.names[j].box))
+                << a.text.toStdString() << " covers " << plan.names[j].text.toStdString();
+        }
+        for (const QRectF& r : furniture) {
+            EXPECT_FALSE(a.box.intersects(QPolygonF(r)))
+                << a.text.toStdString() << " covers a symbol at (" << r.center().x() << ", "
+                << r.center().y() << ")";
+        }
+    }
 }

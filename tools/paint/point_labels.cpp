@@ -12,39 +12,79 @@ namespace {
 constexpr double kClash = 1000.0;  // cost of any overlap, beyond its area
 constexpr double kSpotCost = 2.0;  // cost per step down a label's list of spots
 
-double overlap(const QRectF& a, const QRectF& b) {
-    const QRectF c = a.intersected(b);
-    return c.isEmpty() ? 0.0 : kClash + c.width() * c.height();
+struct Spot {
+    QPolygonF shape;
+    QRectF bounds;
+    bool upright;  // an unturned box, which its bounds describe exactly
+};
+
+bool isUpright(const QPolygonF& p) {
+    for (qsizetype i = 0; i + 1 < p.size(); ++i) {
+        if (p[i].x() != p[i + 1].x() && p[i].y() != p[i + 1].y()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Spot spotOf(const QPolygonF& shape) {
+    return {shape, shape.boundingRect(), isUpright(shape)};
+}
+
+bool collide(const Spot& a, const Spot& b) {
+    return a.bounds.intersects(b.bounds) &&
+           ((a.upright && b.upright) || a.shape.intersects(b.shape));
+}
+
+double overlap(const Spot& a, const Spot& b) {
+    if (!collide(a, b)) {
+        return 0.0;
+    }
+    const QRectF c = a.bounds.intersected(b.bounds);
+    return kClash + c.width() * c.height();
 }
 
 }  // namespace
 
-std::vector<std::optional<QRectF>> arrangeLabels(const std::vector<PointLabel>& labels,
-                                                 const std::vector<QRectF>& obstacles,
-                                                 const QRectF& bounds, std::uint64_t seed) {
+std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
+                                                      const std::vector<QRectF>& obstacles,
+                                                      const QRectF& bounds, std::uint64_t seed,
+                                                      const SpotPenalty& penalty) {
     const std::size_t n = labels.size();
-    // What each spot costs on its own: its place in the list, obstacles, the sheet's edge.
+    std::vector<Spot> blocked;
+    for (const QRectF& o : obstacles) {
+        blocked.push_back(spotOf(QPolygonF(o)));
+    }
+    // Each spot, and what it costs on its own: its place in the list, the obstacles, the sheet's
+    // edge, and whatever else it covers.
+    std::vector<std::vector<Spot>> spots(n);
     std::vector<std::vector<double>> fixed(n);
+    std::vector<std::vector<bool>> hidden(n);  // off the sheet or over an obstacle
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t k = 0; k < labels[i].spots.size(); ++k) {
-            const QRectF& s = labels[i].spots[k];
-            double c = kSpotCost * static_cast<double>(k);
-            if (!bounds.contains(s)) {
+            const Spot s = spotOf(labels[i].spots[k]);
+            double c = 0.0;
+            if (!bounds.contains(s.bounds)) {
                 c += 10 * kClash;
             }
-            for (const QRectF& o : obstacles) {
+            for (const Spot& o : blocked) {
                 c += overlap(s, o);
             }
+            hidden[i].push_back(c >= kClash);
+            c += kSpotCost * static_cast<double>(k);
+            if (penalty) {
+                c += penalty(s.shape);
+            }
+            spots[i].push_back(s);
             fixed[i].push_back(c);
         }
     }
     std::vector<std::size_t> choice(n, 0);
-    auto box = [&](std::size_t i) { return labels[i].spots[choice[i]]; };
-    auto between = [&](std::size_t i, const QRectF& r) {
+    auto between = [&](std::size_t i, const Spot& r) {
         double c = 0.0;
         for (std::size_t j = 0; j < n; ++j) {
-            if (j != i && !labels[j].spots.empty()) {
-                c += overlap(r, box(j));
+            if (j != i && !spots[j].empty()) {
+                c += overlap(r, spots[j][choice[j]]);
             }
         }
         return c;
@@ -55,46 +95,48 @@ std::vector<std::optional<QRectF>> arrangeLabels(const std::vector<PointLabel>& 
     const double cooling = std::pow(0.5 / temperature, 1.0 / std::max(1, moves));
     for (int m = 0; m < moves && n > 0; ++m, temperature *= cooling) {
         const auto i = static_cast<std::size_t>(rng.below(static_cast<int>(n)));
-        if (labels[i].spots.size() < 2) {
+        if (spots[i].size() < 2) {
             continue;
         }
-        const auto k =
-            static_cast<std::size_t>(rng.below(static_cast<int>(labels[i].spots.size())));
+        const auto k = static_cast<std::size_t>(rng.below(static_cast<int>(spots[i].size())));
         if (k == choice[i]) {
             continue;
         }
-        const double before = fixed[i][choice[i]] + between(i, box(i));
-        const double after = fixed[i][k] + between(i, labels[i].spots[k]);
+        const double before = fixed[i][choice[i]] + between(i, spots[i][choice[i]]);
+        const double after = fixed[i][k] + between(i, spots[i][k]);
         if (after <= before || rng.uniform() < std::exp((before - after) / temperature)) {
             choice[i] = k;
         }
     }
     // Whatever still collides gives way, lowest rank (and then latest) first.
-    std::vector<std::optional<QRectF>> out(n);
+    std::vector<std::optional<std::size_t>> out(n);
     std::vector<std::size_t> order(n);
     for (std::size_t i = 0; i < n; ++i) {
         order[i] = i;
     }
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return labels[a].rank < labels[b].rank; });
-    std::vector<QRectF> kept;
+    std::vector<const Spot*> kept;
     for (std::size_t i : order) {
-        if (labels[i].spots.empty()) {
+        if (spots[i].empty()) {
             continue;
         }
-        // The chosen spot if it is clear; else the first clear one left.
-        std::vector<std::size_t> tries{choice[i]};
-        for (std::size_t k = 0; k < labels[i].spots.size(); ++k) {
-            tries.push_back(k);
+        // The chosen spot if it is clear; else the cheapest clear one left.
+        std::vector<std::size_t> tries(spots[i].size());
+        for (std::size_t k = 0; k < tries.size(); ++k) {
+            tries[k] = k;
         }
+        std::stable_sort(tries.begin(), tries.end(),
+                         [&](std::size_t a, std::size_t b) { return fixed[i][a] < fixed[i][b]; });
+        tries.insert(tries.begin(), choice[i]);
         for (std::size_t k : tries) {
-            const QRectF& s = labels[i].spots[k];
-            const bool clear = fixed[i][k] < kClash &&
-                               std::none_of(kept.begin(), kept.end(),
-                                            [&](const QRectF& o) { return s.intersects(o); });
+            const Spot& s = spots[i][k];
+            const bool clear =
+                !hidden[i][k] && std::none_of(kept.begin(), kept.end(),
+                                              [&](const Spot* o) { return collide(s, *o); });
             if (clear) {
-                out[i] = s;
-                kept.push_back(s);
+                out[i] = k;
+                kept.push_back(&s);
                 break;
             }
         }

@@ -1,24 +1,31 @@
 #pragma once
 
+#include <QPolygonF>
 #include <QRectF>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
 namespace marventa {
 
-// A name to set beside a point: the spots it may take round the point, best first.
+// A name to set on the map: the spots it may take (the ground it would cover, turned with it),
+// best first.
 struct PointLabel {
-    std::vector<QRectF> spots;
+    std::vector<QPolygonF> spots;
     int rank = 0;  // 0 for the names that must show; higher ranks give way first
 };
 
+// What covering a spot costs beyond overlaps, e.g. for the roads and rivers it hides.
+using SpotPenalty = std::function<double(const QPolygonF&)>;
+
 // Picks one spot per label by simulated annealing, so that labels overlap neither each other
 // nor `obstacles` (symbols and the like) and stay inside `bounds`, preferring each label's
-// earlier spots. A label that still collides at the end is left out, lowest rank first; the
-// result holds the chosen box of each label, or nothing for a label left out.
-std::vector<std::optional<QRectF>> arrangeLabels(const std::vector<PointLabel>& labels,
-                                                 const std::vector<QRectF>& obstacles,
-                                                 const QRectF& bounds, std::uint64_t seed);
+// earlier and cheaper spots. A label that still collides at the end is left out, lowest rank
+// first; the result holds the index of each label's chosen spot, or nothing for one left out.
+std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
+                                                      const std::vector<QRectF>& obstacles,
+                                                      const QRectF& bounds, std::uint64_t seed,
+                                                      const SpotPenalty& penalty = {});
 
 }  // namespace marventa

@@ -3,12 +3,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTransform>
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
-#include "tools/common/label_placer.h"
 #include "tools/common/labels.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
@@ -16,7 +13,7 @@
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
-#include "tools/paint/point_labels.h"
+#include "tools/paint/map_names.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/symbols.h"
 #include "tools/roads/bridges.h"
@@ -32,18 +29,9 @@ const QColor kLane(150, 70, 44);
 const QColor kTrack(120, 82, 52);
 const QColor kPaperHalo(255, 250, 236, 225);
 const QColor kInk(44, 32, 22);
-const QColor kWaterInk(36, 74, 124);
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
-}
-
-void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
-                   const QColor& colour, float extra) {
-    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
-        p.setPen(QPen(colour, widths[i] + extra, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawLine(pts[i], pts[i + 1]);
-    }
 }
 
 // Rivers and brooks on a layer of their own, cut away where they run on into open water.
@@ -249,14 +237,10 @@ bool isTownLike(PlaceKind k) {
     return k == PlaceKind::City || k == PlaceKind::Town;
 }
 
-std::vector<QRectF> drawSymbols(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
+void drawSymbols(QPainter& p, const ProvinceScene& s) {
     std::vector<const ProvincePlace*> order;
-    std::vector<QRectF> boxes;
     for (const ProvincePlace& place : s.places) {
         order.push_back(&place);
-        const double r = symbolRadius(place.kind) + 2.0;
-        boxes.emplace_back(place.at.x - r, place.at.y - r * 1.2, 2 * r, 2.2 * r);
-        placer.reserve(boxes.back());
     }
     // Towns and cities last, so that they stay on top where symbols crowd.
     std::stable_sort(order.begin(), order.end(),
@@ -265,142 +249,6 @@ std::vector<QRectF> drawSymbols(QPainter& p, const ProvinceScene& s, LabelPlacer
                      });
     for (const ProvincePlace* place : order) {
         drawPlaceSymbol(p, place->kind, QPointF(place->at.x, place->at.y));
-    }
-    return boxes;
-}
-
-// The names of the cities, towns, villages and landmarks beside their symbols, arranged together
-// so that none covers another name or any symbol.
-void drawPlaceNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer,
-                    const std::vector<QRectF>& symbols) {
-    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kInk, kPaperHalo, 6.0};
-    const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 4.5};
-    const TextStyle village{mapFont(TypeFace::Serif, 16), QColor(62, 44, 30), kPaperHalo, 3.5};
-    const TextStyle landmark{mapFont(TypeFace::SerifItalic, 16), QColor(90, 40, 60), kPaperHalo,
-                             3.5};
-    struct Named {
-        const ProvincePlace* place;
-        const TextStyle* style;
-    };
-    std::vector<Named> named;
-    std::vector<PointLabel> labels;
-    for (const ProvincePlace& place : s.places) {
-        const TextStyle* style = place.kind == PlaceKind::City         ? &city
-                                 : place.kind == PlaceKind::Town       ? &town
-                                 : place.kind == PlaceKind::Settlement ? &village
-                                 : place.kind == PlaceKind::Landmark   ? &landmark
-                                                                       : nullptr;
-        if (!style) {
-            continue;
-        }
-        const QString text = QString::fromStdString(place.name);
-        const QFontMetricsF m(style->font);
-        const QSizeF size(m.horizontalAdvance(text) + 4, m.ascent() + m.descent());
-        named.push_back({&place, style});
-        labels.push_back({LabelPlacer::around(QPointF(place.at.x, place.at.y), size,
-                                              symbolRadius(place.kind) + 3),
-                          isTownLike(place.kind) ? 0 : 1});
-    }
-    const std::vector<std::optional<QRectF>> boxes = arrangeLabels(
-        labels, symbols, QRectF(14, 14, p.device()->width() - 28, p.device()->height() - 28),
-        0x1ABE'0001);
-    for (std::size_t i = 0; i < named.size(); ++i) {
-        if (!boxes[i]) {
-            continue;
-        }
-        placer.reserve(*boxes[i]);
-        const QFontMetricsF m(named[i].style->font);
-        drawHaloText(p, QString::fromStdString(named[i].place->name),
-                     QPointF(boxes[i]->left() + 2, boxes[i]->top() + m.ascent()), *named[i].style);
-    }
-}
-
-// The corners of a `size` box centred on `centre` and turned by `degrees`.
-QPolygonF turnedBox(QPointF centre, QSizeF size, double degrees) {
-    QTransform t;
-    t.translate(centre.x(), centre.y());
-    t.rotate(degrees);
-    return t.map(
-        QPolygonF(QRectF(-size.width() / 2, -size.height() / 2, size.width(), size.height())));
-}
-
-// Writes `text` turned by `degrees` at the first of `anchors` where it covers nothing taken.
-bool placeTurned(QPainter& p, LabelPlacer& placer, const QString& text, const TextStyle& style,
-                 const std::vector<std::pair<QPointF, double>>& anchors) {
-    const QFontMetricsF m(style.font);
-    const QSizeF size(m.horizontalAdvance(text) + 6, m.ascent() + m.descent());
-    for (const auto& [centre, degrees] : anchors) {
-        const QPolygonF box = turnedBox(centre, size, degrees);
-        if (placer.isFree(box)) {
-            placer.reserve(box);
-            p.save();
-            p.translate(centre);
-            p.rotate(degrees);
-            drawHaloTextCentred(p, text, QPointF(0, 0), style);
-            p.restore();
-            return true;
-        }
-    }
-    return false;
-}
-
-// Candidate spots along a line: middle first, then further out, on and beside it.
-std::vector<std::pair<QPointF, double>> alongLine(const std::vector<QPointF>& line,
-                                                  std::initializer_list<double> offsets) {
-    const std::vector<QPointF> pts = resample(line, 10.0);
-    std::vector<std::pair<QPointF, double>> out;
-    for (double f : {0.5, 0.42, 0.58, 0.34, 0.66, 0.26, 0.74, 0.18, 0.82}) {
-        const std::size_t i = static_cast<std::size_t>(f * static_cast<double>(pts.size() - 1));
-        const std::size_t a = i >= 6 ? i - 6 : 0;
-        const std::size_t b = std::min(pts.size() - 1, i + 6);
-        const QPointF dir = pts[b] - pts[a];
-        const QPointF across = QPointF(-dir.y(), dir.x()) / std::max(1e-9, length(dir));
-        for (double side : offsets) {
-            out.emplace_back(pts[i] + across * side, uprightAngle(dir));
-        }
-    }
-    return out;
-}
-
-std::vector<std::pair<QPointF, double>> aroundSpot(QPointF centre, double degrees, double step) {
-    std::vector<std::pair<QPointF, double>> out{{centre, degrees}};
-    for (int ring = 1; ring <= 6; ++ring) {
-        for (int k = 0; k < 8; ++k) {
-            const double a = k * std::numbers::pi / 4;
-            out.emplace_back(centre + ring * step * QPointF(std::cos(a), std::sin(a)), degrees);
-        }
-    }
-    return out;
-}
-
-void drawAreaNames(QPainter& p, const ProvinceScene& s, LabelPlacer& placer) {
-    const TextStyle range{mapFont(TypeFace::SerifBold, 30, 9), QColor(104, 70, 40, 210),
-                          QColor(255, 248, 230, 120), 4.0};
-    const TextStyle wood{mapFont(TypeFace::SerifItalic, 30, 3), QColor(24, 56, 24),
-                         QColor(240, 246, 228, 235), 6.0};
-    const TextStyle lake{mapFont(TypeFace::SerifItalic, 20), kWaterInk, QColor(214, 234, 244, 200),
-                         3.0};
-    const TextStyle river{mapFont(TypeFace::SerifItalic, 19), kWaterInk, QColor(240, 246, 236, 190),
-                          3.0};
-    const TextStyle sea{mapFont(TypeFace::SerifItalic, 44, 8), kWaterInk,
-                        QColor(210, 230, 240, 150), 4.0};
-    for (const Ridge& r : s.layout.ridges) {
-        placeTurned(p, placer, r.name.toUpper(), range,
-                    alongLine(r.crest, {0.0, 60.0, -60.0, 120.0, -120.0, 180.0, -180.0}));
-    }
-    for (const Wood& w : s.layout.woods) {
-        placeTurned(p, placer, w.name, wood, aroundSpot(w.shape.centre, 0.0, 40.0));
-    }
-    for (const LakeShape& l : s.water.lakes) {
-        placeTurned(p, placer, l.name, lake, aroundSpot(l.centre, 0.0, 14.0));
-    }
-    for (const RiverLine& r : s.water.rivers) {
-        if (!r.name.isEmpty()) {
-            placeTurned(p, placer, r.name, river, alongLine(r.points, {16.0, -16.0, 34.0, -34.0}));
-        }
-    }
-    for (const AreaName& n : s.layout.seaNames) {
-        placeTurned(p, placer, n.text, sea, aroundSpot(n.anchor, n.angleDegrees, 30.0));
     }
 }
 
@@ -414,9 +262,8 @@ void drawFrame(QPainter& p, QSize size) {
 }
 
 // Title, scale and compass rose, out at sea in the south-west.
-void drawCartouche(QPainter& p, LabelPlacer& placer) {
-    const QRectF panel(40, 2340, 470, 250);
-    placer.reserve(panel);
+void drawCartouche(QPainter& p) {
+    const QRectF panel = kTitlePanel;
     drawPanel(p, panel, kInk, 10, 7);
     const QPointF mid(panel.center().x(), panel.top());
     drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
@@ -438,14 +285,21 @@ void drawCartouche(QPainter& p, LabelPlacer& placer) {
     }
     drawHaloTextCentred(p, QStringLiteral("leagues"), origin + QPointF(5 * kLeague, 46), small);
 
-    const QPointF rose(640, 2470);
-    placer.reserve(QRectF(rose.x() - 90, rose.y() - 120, 180, 210));
+    const QPointF rose(kRoseBox.center().x(), kRoseBox.top() + 120);
     drawCompassRose(p, rose, 6.0, true);
     drawHaloTextCentred(p, QStringLiteral("N"), rose - QPointF(0, 100),
                         {mapFont(TypeFace::SerifBold, 26), kInk, kPaperHalo, 4.0});
 }
 
 }  // namespace
+
+void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
+                   const QColor& colour, float extra) {
+    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+        p.setPen(QPen(colour, widths[i] + extra, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(pts[i], pts[i + 1]);
+    }
+}
 
 QImage paintProvince(const ProvinceScene& s) {
     QImage image = paintRelief(s.terrain);
@@ -461,15 +315,8 @@ QImage paintProvince(const ProvinceScene& s) {
     drawBridges(p, findCrossings(s.roads, s.water));
     drawLandmarkFeatures(p, s);
     drawFrame(p, image.size());
-    LabelPlacer placer(QRectF(14, 14, image.width() - 28, image.height() - 28));
-    std::vector<QRectF> obstacles = drawSymbols(p, s, placer);
-    drawCartouche(p, placer);
-    // The key, out in the Gulf of Ammerlay between the rose and the gulf's name.
-    const QRectF key(752, 2368, 600, 250);
-    placer.reserve(key);
-    obstacles.push_back(key);
-    obstacles.emplace_back(40, 2340, 470, 250);   // the title
-    obstacles.emplace_back(550, 2350, 180, 210);  // the rose
+    drawSymbols(p, s);
+    drawCartouche(p);
     const MapMarks marks{
         [](QPainter& q, const std::vector<QPointF>& line, RoadClass kind) {
             roadCasing(q, line, kind);
@@ -485,9 +332,8 @@ QImage paintProvince(const ProvinceScene& s) {
         },
         drawReeds,
     };
-    drawLegend(p, key, marks);
-    drawPlaceNames(p, s, placer, obstacles);
-    drawAreaNames(p, s, placer);
+    drawLegend(p, kKeyPanel, marks);
+    drawNames(p, planNames(s, image.size()));
     p.end();
     return image;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <vector>
 
@@ -8,6 +9,8 @@
 #include "tools/land/terrain.h"
 #include "tools/roads/roads.h"
 #include "tools/water/waterways.h"
+
+class QPainter;
 
 namespace marventa {
 
@@ -18,6 +21,11 @@ struct ProvinceScene {
     const std::vector<RoadLine>& roads;
     const std::vector<ProvincePlace>& places;
 };
+
+// A line stroked segment by segment, each `extra` wider than its width: a river widening
+// downstream.
+void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
+                   const QColor& colour, float extra);
 
 // The finished province map: relief, rivers, woods, roads, a symbol on every place, the names of
 // the towns and cities, of the ranges, woods and waters, a title, a compass rose and a frame.

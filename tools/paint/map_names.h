@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPolygonF>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+#include "tools/common/labels.h"
+#include "tools/paint/province_painter.h"
+
+class QPainter;
+
+namespace marventa {
+
+// The sheet's furniture, out at sea in the south-west: title, compass rose and key.
+inline constexpr QRectF kTitlePanel(40, 2340, 470, 250);
+inline constexpr QRectF kRoseBox(550, 2350, 180, 210);
+inline constexpr QRectF kKeyPanel(752, 2368, 600, 250);
+
+struct PlacedName {
+    QString text;
+    TextStyle style;
+    QPointF centre;
+    double degrees = 0.0;
+    QPolygonF box;  // the ground the name covers, turned with it
+};
+
+// Where every name goes on the province, worked out without painting.
+struct NamePlan {
+    std::vector<QRectF> symbols;  // the room each place's symbol takes
+    std::vector<PlacedName> names;
+    std::vector<QString> leftOut;  // names that found no clear spot
+};
+
+// Towns, villages and landmarks beside their symbols, then ranges, woods, lakes, rivers and seas;
+// no name covers another, a symbol or the sheet's furniture.
+NamePlan planNames(const ProvinceScene& scene, QSize sheet);
+
+void drawNames(QPainter& painter, const NamePlan& plan);
+
+}  // namespace marventa
