@@ -145,7 +145,7 @@ if [ -z "$window" ]; then
 fi
 xdotool windowfocus --sync "$window"
 expect "the window opens" "Map of Marventa frame\\." "Map\\."
-patience=100
+patience=250  # Orca answers slowly on a busy machine
 click 300 300
 
 # The side panel, by keyboard where it can be; a button of a group with none checked is no tab
