@@ -514,7 +514,6 @@ class Builder {
         }
         if (best >= 1e18) {
             throw std::runtime_error("no plot for " + out.name.toStdString());
-            return false;
         }
         Area body;
         Area back;
@@ -522,20 +521,25 @@ class Builder {
             body = unite(body, grow(lots_[k].body, 0.3));
         }
         body = grow(body, -0.3);
-        {
-            const QPointF a = lots_[bestFirst].frontA;
-            const QPointF b = lots_[bestLast].frontB;
-            const QPointF outward = lots_[bestFirst].outward;
+        // The doors spaced evenly along the plots' frontage, each where a ray from just behind the
+        // street meets `outline`.
+        const QPointF a = lots_[bestFirst].frontA;
+        const QPointF b = lots_[bestLast].frontB;
+        const QPointF outward = lots_[bestFirst].outward;
+        const auto doorsOn = [&](const Area& outline) {
+            std::vector<std::pair<QPointF, QPointF>> points;  // (ray start, door)
             for (std::size_t k = 0; k < doors; ++k) {
                 const QPointF along =
                     a + (b - a) * ((static_cast<double>(k) + 1) / (static_cast<double>(doors) + 1));
                 const QPointF from = along - outward * 10;
-                const QPointF door = exitPoint(body, from, outward);
-                if (length(door - from) < 1e-9 ||
-                    blocked(door + outward * 4, bestFirst, bestLast)) {
-                    rejected_.insert(bestFirst);
-                    return false;
-                }
+                points.emplace_back(from, exitPoint(outline, from, outward));
+            }
+            return points;
+        };
+        for (const auto& [from, door] : doorsOn(body)) {
+            if (length(door - from) < 1e-9 || blocked(door + outward * 4, bestFirst, bestLast)) {
+                rejected_.insert(bestFirst);
+                return false;
             }
         }
         body.clear();
@@ -547,14 +551,9 @@ class Builder {
         out.shape = doors > 1 ? Shape::Hall : Shape::House;
         out.body = grow(body, -0.3);
         out.back = back;
-        const QPointF a = lots_[bestFirst].frontA;
-        const QPointF b = lots_[bestLast].frontB;
-        const QPointF outward = lots_[bestFirst].outward;
-        for (std::size_t k = 0; k < doors; ++k) {
-            const QPointF along =
-                a + (b - a) * ((static_cast<double>(k) + 1) / (static_cast<double>(doors) + 1));
-            // Onto the frontage itself: the outline's point nearest the street there.
-            out.doors.push_back({exitPoint(out.body, along - outward * 10, outward), outward});
+        // Onto the frontage itself: the outline's point nearest the street there.
+        for (const auto& point : doorsOn(out.body)) {
+            out.doors.push_back({point.second, outward});
         }
         return true;
     }
