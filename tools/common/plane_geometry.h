@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <vector>
 
 namespace marventa {
@@ -59,6 +60,28 @@ inline std::vector<QPointF> resample(const std::vector<QPointF>& line, double st
         out.push_back(line.back());
     }
     return out;
+}
+
+// How far along `dir`, in lengths of `dir`, a ray from `from` last crosses a ring's edges (each
+// point joined to the next; a closed ring repeats its first point); -1 where it never does. The
+// last crossing is where the ray leaves the shape for good.
+inline double lastRayCrossing(std::span<const QPointF> ring, QPointF from, QPointF dir) {
+    double last = -1;
+    for (std::size_t i = 0; i + 1 < ring.size(); ++i) {
+        const QPointF a = ring[i];
+        const QPointF e = ring[i + 1] - a;
+        const double den = dir.x() * e.y() - dir.y() * e.x();
+        if (std::abs(den) < 1e-9) {
+            continue;
+        }
+        const QPointF w = a - from;
+        const double t = (w.x() * e.y() - w.y() * e.x()) / den;
+        const double u = (w.x() * dir.y() - w.y() * dir.x()) / den;
+        if (t > 0 && u >= 0 && u <= 1 && t > last) {
+            last = t;
+        }
+    }
+    return last;
 }
 
 }  // namespace marventa

@@ -146,27 +146,11 @@ Frame frameOf(const Poly& p) {
 // Where the ray from `c` along `dir` last leaves the body's outline; `c` itself when it never
 // crosses it.
 QPointF exitPoint(const Area& body, QPointF c, QPointF dir) {
-    QPointF best = c;
-    double bestT = -1;
-    for (const Poly& p : body) {
-        const auto& r = p.outer();
-        for (std::size_t i = 0; i + 1 < r.size(); ++i) {
-            const QPointF a(r[i].x(), r[i].y());
-            const QPointF e = QPointF(r[i + 1].x(), r[i + 1].y()) - a;
-            const double den = dir.x() * e.y() - dir.y() * e.x();
-            if (std::abs(den) < 1e-9) {
-                continue;
-            }
-            const QPointF w = a - c;
-            const double t = (w.x() * e.y() - w.y() * e.x()) / den;
-            const double s = (w.x() * dir.y() - w.y() * dir.x()) / den;
-            if (t > 0 && s >= 0 && s <= 1 && t > bestT) {
-                bestT = t;
-                best = c + dir * t;
-            }
-        }
+    double last = -1;
+    for (const QPolygonF& ring : outers(body)) {
+        last = std::max(last, lastRayCrossing(ring, c, dir));
     }
-    return best;
+    return last > 0 ? c + dir * last : c;
 }
 
 QPointF unit(QPointF v) {

@@ -123,25 +123,8 @@ bool onLine(const std::vector<QPointF>& line, QPointF p, double tolerance) {
 
 // The point where the ray from `from` through `toward` leaves the closed ring.
 QPointF rayExit(const std::vector<QPointF>& ring, QPointF from, QPointF toward) {
-    const QPointF d = toward - from;
-    QPointF best = from;
-    double bestT = -1;
-    for (std::size_t i = 0; i + 1 < ring.size(); ++i) {
-        const QPointF a = ring[i];
-        const QPointF e = ring[i + 1] - a;
-        const double den = d.x() * e.y() - d.y() * e.x();
-        if (std::abs(den) < 1e-9) {
-            continue;
-        }
-        const QPointF w = a - from;
-        const double t = (w.x() * e.y() - w.y() * e.x()) / den;
-        const double u = (w.x() * d.y() - w.y() * d.x()) / den;
-        if (t > 0 && u >= 0 && u <= 1 && t > bestT) {
-            bestT = t;
-            best = from + d * t;
-        }
-    }
-    return best;
+    const double t = lastRayCrossing(ring, from, toward - from);
+    return t > 0 ? from + (toward - from) * t : from;
 }
 
 }  // namespace
