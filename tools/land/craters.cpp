@@ -14,9 +14,9 @@ namespace marventa {
 
 namespace {
 
-constexpr float kRimLift = 0.035f;                   // the rim above the summit it crowns
+constexpr float kRimLift = 0.045f;                   // the rim above the summit it crowns
 constexpr double kSpacing = 170.0;                   // pixels between two craters' centres
-constexpr std::array<double, 3> kRadii{34, 27, 22};  // largest on the highest ground
+constexpr std::array<double, 3> kRadii{40, 32, 26};  // largest on the highest ground
 
 float fx(double v) {
     return static_cast<float>(v);

@@ -58,7 +58,7 @@ constexpr Rgb kHeather{196, 168, 156};
 constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
-constexpr Rgb kSnow{228, 233, 242};
+constexpr Rgb kSnow{214, 221, 234};
 
 // The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
 float hillShade(const Grid<float>& h, int x, int y) {

@@ -28,8 +28,9 @@ Grid<unsigned char> snowCover(const Grid<float>& h) {
             if (v < kLowest) {
                 continue;
             }
-            const float dx = 0.5f * (near.clamped(x + 1, y) - near.clamped(x - 1, y));
-            const float dy = 0.5f * (near.clamped(x, y + 1) - near.clamped(x, y - 1));
+            // The slope's aspect over a wider stretch, so it turns gradually over a crest.
+            const float dx = 0.25f * (wide.clamped(x + 2, y) - wide.clamped(x - 2, y));
+            const float dy = 0.25f * (wide.clamped(x, y + 2) - wide.clamped(x, y - 2));
             const float slope = std::hypot(dx, dy);
             // Ground rising southward faces north, away from the sun.
             const float north =
@@ -40,7 +41,7 @@ Grid<unsigned char> snowCover(const Grid<float>& h) {
             // Shade keeps more snow than the sun takes: north faces gain more than south ones lose.
             const float line = kSnowLine - 0.12f * std::max(north, 0.0f) -
                                0.06f * std::min(north, 0.0f) - hollow +
-                               0.16f * drift.fbm(fx / 170.0f, fy / 170.0f, 2) +
+                               0.26f * drift.fbm(fx / 150.0f, fy / 150.0f, 2) +
                                0.05f * drift.fbm(fx / 36.0f + 20.0f, fy / 36.0f, 3) +
                                0.02f * drift.fbm(fx / 9.0f + 40.0f, fy / 9.0f, 2);
             const float snow = smoothstep(line, line + 0.025f, v) *
