@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1533", "1027"},
-    {"The Cracked Tankard", "603", "1425"},
-    {"The Crooked Milestone", "1071", "1386"},
+    {"The Blue Heron", "1535", "1034"},
+    {"The Cracked Tankard", "1093", "1460"},
+    {"The Crooked Milestone", "2280", "643"},
     {"The Driftwood Hearth", "1840", "2456"},
-    {"The Drowsy Ferryman", "2166", "1819"},
-    {"The Frosted Kettle", "1810", "686"},
-    {"The Gilded Thistle", "1822", "1496"},
-    {"The Gull and Anchor", "3168", "2488"},
+    {"The Drowsy Ferryman", "1803", "681"},
+    {"The Frosted Kettle", "1824", "1498"},
+    {"The Gilded Thistle", "678", "1388"},
+    {"The Gull and Anchor", "3160", "2488"},
     {"The Kindled Hob", "1221", "727"},
-    {"The Lame Goose", "2271", "707"},
+    {"The Lame Goose", "2169", "1817"},
     {"The Salted Herring", "248", "1648"},
     {"The Shepherd's Crook", "2228", "2169"},
-    {"The Tarred Oar", "112", "1272"},
-    {"The Three Turnips", "1812", "1165"},
-    {"The Wayfarer's Lantern", "1845", "332"},
-    {"The Weary Mule", "1308", "1212"},
+    {"The Tarred Oar", "976", "2304"},
+    {"The Three Turnips", "1241", "1183"},
+    {"The Wayfarer's Lantern", "1756", "362"},
+    {"The Weary Mule", "1755", "1169"},
 };
 // clang-format on
 

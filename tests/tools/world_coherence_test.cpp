@@ -4,18 +4,23 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <stdexcept>
 
 #include "catalogue/city_directory.h"
 #include "tools/city/city_layout.h"
+#include "tools/common/flow_routing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/world_places.h"
+#include "tools/land/erosion.h"
 #include "tools/land/land.h"
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
+#include "tools/paint/hot_springs.h"
 #include "tools/paint/map_names.h"
+#include "tools/paint/snow_cover.h"
 #include "tools/roads/bridges.h"
 #include "tools/roads/roads.h"
 #include "tools/sites/site_rules.h"
@@ -79,6 +84,27 @@ struct World {
         return sum / weight;
     }
 };
+
+const Ridge& ridge(const World& w, const QString& name) {
+    for (const Ridge& r : w.layout.ridges) {
+        if (r.name == name) {
+            return r;
+        }
+    }
+    throw std::logic_error("no such range: " + name.toStdString());
+}
+
+// The crest's height on the sheet at `x`, between the two crest points either side of it.
+double crestY(const Ridge& r, double x) {
+    for (std::size_t i = 0; i + 1 < r.crest.size(); ++i) {
+        const QPointF a = r.crest[i];
+        const QPointF b = r.crest[i + 1];
+        if (x >= a.x() && x <= b.x()) {
+            return a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+        }
+    }
+    return std::numeric_limits<double>::quiet_NaN();
+}
 
 const World& world() {
     static const World built;
@@ -297,4 +323,166 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
                 << r.center().y() << ")";
         }
     }
+}
+
+// The Cinderbrook springs on the Ashen Tors' south flank, not somewhere beyond the range, and
+// runs south from there to the sea.
+TEST(WorldWater, TheCinderbrookRisesOnTheAshenTorsSouthFlankAndRunsToTheSea) {
+    const World& w = world();
+    const Ridge& tors = ridge(w, QStringLiteral("Ashen Tors"));
+    const auto brook =
+        std::find_if(w.water.rivers.begin(), w.water.rivers.end(),
+                     [](const RiverLine& r) { return r.name == QStringLiteral("Cinderbrook"); });
+    ASSERT_NE(brook, w.water.rivers.end());
+    const QPointF source = brook->points.front();
+    const double crest = crestY(tors, source.x());
+    ASSERT_FALSE(std::isnan(crest)) << "rises at x " << source.x() << ", beyond the range";
+    EXPECT_GT(source.y(), crest) << "rises north of the crest";
+    EXPECT_LT(distanceToPolyline(source, tors.crest), 1.5 * tors.halfWidth)
+        << "rises off the range, at (" << source.x() << ", " << source.y() << ")";
+    EXPECT_TRUE(brook->toSea);
+    EXPECT_GT(brook->points.back().y() - source.y(), 250.0);
+}
+
+// Volcanic tors: craters (a hollow with a rim rising round it on nearly every side, one of them
+// holding a tarn) and hot springs on their flanks, one where the Cinderbrook rises.
+TEST(WorldLand, TheAshenTorsHaveCratersAndHotSprings) {
+    const World& w = world();
+    const Ridge& tors = ridge(w, QStringLiteral("Ashen Tors"));
+    const Grid<float>& h = w.terrain.height;
+    constexpr int kDirections = 24;
+    auto rimRises = [&](int cx, int cy, int direction) {
+        const double a = 2.0 * std::numbers::pi * direction / kDirections;
+        for (int d = 4; d <= 70; ++d) {
+            const int x = cx + static_cast<int>(std::lround(d * std::cos(a)));
+            const int y = cy + static_cast<int>(std::lround(d * std::sin(a)));
+            if (h.contains(x, y) && h(x, y) > h(cx, cy) + 0.008f) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::vector<QPointF> craters;
+    for (int y = 8; y + 8 < h.height(); y += 2) {
+        for (int x = 8; x + 8 < h.width(); x += 2) {
+            const QPointF at(x, y);
+            if (distanceToPolyline(at, tors.crest) > tors.halfWidth ||
+                std::any_of(craters.begin(), craters.end(),
+                            [&](QPointF c) { return length(c - at) < 60.0; })) {
+                continue;
+            }
+            int rims = 0;
+            for (int k = 0; k < kDirections; ++k) {
+                rims += rimRises(x, y, k);
+            }
+            if (rims >= kDirections - 3) {
+                craters.push_back(at);
+            }
+        }
+    }
+    EXPECT_GE(craters.size(), 2u);
+    auto holdsWater = [&](QPointF c) {
+        for (int dy = -25; dy <= 25; ++dy) {
+            for (int dx = -25; dx <= 25; ++dx) {
+                const int x = static_cast<int>(c.x()) + dx;
+                const int y = static_cast<int>(c.y()) + dy;
+                if (h.contains(x, y) && w.terrain.lake(x, y) > 127) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(std::any_of(craters.begin(), craters.end(), holdsWater)) << "no crater holds water";
+
+    const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
+    const std::vector<QPointF> springs = hotSprings(scene);
+    EXPECT_GE(springs.size(), 2u);
+    for (const QPointF& s : springs) {
+        EXPECT_LT(distanceToPolyline(s, tors.crest), 1.6 * tors.halfWidth)
+            << "a spring off the range at (" << s.x() << ", " << s.y() << ")";
+        EXPECT_LT(h(static_cast<int>(s.x()), static_cast<int>(s.y())), kHillHeight + 0.1f)
+            << "a spring high on the tors at (" << s.x() << ", " << s.y() << ")";
+    }
+    const auto brook =
+        std::find_if(w.water.rivers.begin(), w.water.rivers.end(),
+                     [](const RiverLine& r) { return r.name == QStringLiteral("Cinderbrook"); });
+    ASSERT_NE(brook, w.water.rivers.end());
+    EXPECT_TRUE(std::any_of(springs.begin(), springs.end(), [&](QPointF s) {
+        return length(s - brook->points.front()) < 4.0;
+    })) << "no spring where the Cinderbrook rises";
+}
+
+// Valleys branch and wander: in no range does the water run off the flanks in straight
+// parallel gullies (which the hill shading shows as stripes). Measured on the drainage lines:
+// few of them keep one lattice direction for ten steps on end.
+TEST(WorldLand, NoRangeIsScoredWithStraightParallelGullies) {
+    const World& w = world();
+    const Grid<float>& g = w.water.ground;
+    const FlowField flow = routeFlow(g, outlets(g));
+    for (const Ridge& r : w.layout.ridges) {
+        int lines = 0;
+        int straight = 0;
+        for (int j = 0; j < g.height(); ++j) {
+            for (int i = 0; i < g.width(); ++i) {
+                const int c = j * g.width() + i;
+                if (flow.area[static_cast<std::size_t>(c)] < 8.0f ||
+                    distanceToPolyline(QPointF(i * w.water.cell, j * w.water.cell), r.crest) >
+                        r.halfWidth) {
+                    continue;
+                }
+                ++lines;
+                const int step = flow.receiver[static_cast<std::size_t>(c)] - c;
+                int run = 0;
+                for (int k = c; run < 10 && step != 0 &&
+                                flow.receiver[static_cast<std::size_t>(k)] - k == step;
+                     k = flow.receiver[static_cast<std::size_t>(k)]) {
+                    ++run;
+                }
+                straight += run >= 10;
+            }
+        }
+        ASSERT_GT(lines, 1000) << r.name.toStdString();
+        EXPECT_LT(static_cast<double>(straight) / lines, 0.15) << r.name.toStdString();
+    }
+}
+
+// Snow on the Hollowspine follows the ground rather than a height: at the same height a north
+// face holds more than a south one, and the snow's lower limit is ragged, reaching well below
+// bare ground elsewhere.
+TEST(WorldLand, TheHollowspinesSnowFollowsTheGround) {
+    const World& w = world();
+    const QRect spine(680, 60, 1100, 560);
+    Grid<float> h(spine.width(), spine.height());
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            h(x, y) = w.terrain.height(spine.left() + x, spine.top() + y);
+        }
+    }
+    const Grid<unsigned char> snow = snowCover(h);
+    double northSnow = 0, northCount = 0, southSnow = 0, southCount = 0;
+    std::vector<float> snowy;
+    std::vector<float> bare;
+    for (int y = 2; y + 2 < h.height(); ++y) {
+        for (int x = 2; x + 2 < h.width(); ++x) {
+            const float v = h(x, y);
+            const float dy = h(x, y + 2) - h(x, y - 2);
+            if (v > 0.78f && v < 0.86f && std::fabs(dy) > 0.004f) {
+                (dy > 0 ? northSnow : southSnow) += snow(x, y) / 255.0;
+                (dy > 0 ? northCount : southCount) += 1;
+            }
+            if (v > 0.6f) {
+                (snow(x, y) > 127 ? snowy : bare).push_back(v);
+            }
+        }
+    }
+    ASSERT_GT(northCount, 100);
+    ASSERT_GT(southCount, 100);
+    ASSERT_GT(snowy.size(), 1000u);
+    EXPECT_GT(northSnow / northCount, 1.5 * southSnow / southCount + 0.05);
+    std::sort(snowy.begin(), snowy.end());
+    std::sort(bare.begin(), bare.end());
+    const float lowSnow = snowy[snowy.size() / 20];
+    const float highBare = bare[bare.size() * 19 / 20];
+    EXPECT_GT(highBare - lowSnow, 0.08f) << "snow lies above one height, as a band";
 }

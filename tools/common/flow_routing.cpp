@@ -6,6 +6,8 @@
 #include <queue>
 #include <utility>
 
+#include "rng.h"
+
 namespace marventa {
 
 Grid<float> fillHollows(const Grid<float>& h, const std::vector<char>& outlet, float epsilon) {
@@ -45,7 +47,8 @@ Grid<float> fillHollows(const Grid<float>& h, const std::vector<char>& outlet, f
     return filled;
 }
 
-FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet) {
+FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet,
+                    std::uint64_t scatter) {
     const int w = filled.width();
     const std::size_t n = filled.cells().size();
     const std::vector<float>& f = filled.cells();
@@ -57,6 +60,12 @@ FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet) 
         int best = static_cast<int>(i);
         float steepest = 0.0f;
         if (!outlet[i]) {
+            // A diagonal step's length: 2 - u for u uniform in [0, 1) per cell, whose mean
+            // inverse (ln 2) is about that of the true length's (1 / sqrt 2).
+            const float diagonal =
+                scatter == 0 ? 1.41421356f
+                             : 2.0f - static_cast<float>(mix64(scatter ^ (i * 0x9E37ull)) >> 40) *
+                                          0x1.0p-24f;
             for (int k = 0; k < 8; ++k) {
                 const int nx = x + kStepX[k];
                 const int ny = y + kStepY[k];
@@ -65,7 +74,7 @@ FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet) 
                 }
                 const int j = ny * w + nx;
                 const float drop =
-                    (f[i] - f[static_cast<std::size_t>(j)]) / (k < 4 ? 1.0f : 1.41421356f);
+                    (f[i] - f[static_cast<std::size_t>(j)]) / (k < 4 ? 1.0f : diagonal);
                 if (drop > steepest) {
                     steepest = drop;
                     best = j;

@@ -21,8 +21,12 @@ struct FlowField {
 Grid<float> fillHollows(const Grid<float>& h, const std::vector<char>& outlet, float epsilon);
 
 // Steepest descent over a filled grid, with the cells ordered from the outlets upstream and the
-// area draining through each.
-FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet);
+// area draining through each. With `scatter` non-zero each cell weighs its diagonal neighbours by
+// a length drawn from that seed (between 1 and 2) rather than the true one: on an even slope,
+// neighbouring cells then no longer all pick the same of the eight directions, so water that
+// carves the ground gathers into branching valleys instead of straight parallel gullies.
+FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet,
+                    std::uint64_t scatter = 0);
 
 // The eight neighbour steps, straight ones first.
 inline constexpr int kStepX[8] = {1, 0, -1, 0, 1, -1, -1, 1};

@@ -45,7 +45,7 @@ void erode(Grid<float>& h, const Grid<float>& uplift, const ErosionSteps& steps)
     const int w = h.width();
     for (int round = 0; round < steps.rounds; ++round) {
         h = fillHollows(h, sea, 1e-5f);
-        const FlowField flow = routeFlow(h, sea);
+        const FlowField flow = routeFlow(h, sea, 0x5CA7'7E12);
         std::vector<float>& v = h.cells();
         for (const int cell : flow.order) {
             const auto i = static_cast<std::size_t>(cell);

@@ -171,6 +171,7 @@ Land raiseLand(const ProvinceLayout& layout, int width, int height) {
             v *= 0.95f / top;
         }
     }
+    land.craters = raiseCraters(layout, f.height, land.cell);
     sinkLakeBasins(layout, f.height, land.cell);
     land.height = std::move(f.height);
     return land;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "craters.h"
 #include "province_layout.h"
 #include "tools/common/grid.h"
 
@@ -10,12 +11,13 @@ namespace marventa {
 struct Land {
     int cell = 4;        // picture pixels per lattice cell
     Grid<float> height;  // cell (i, j) is the ground at picture pixel (i * cell, j * cell)
+    std::vector<Crater> craters;
 };
 
 // Raises the land: a continent whose coast wanders at several scales round the layout's line,
 // uplift along the ranges' crests and gentle troughs along the named rivers' courses, then
-// erosion by running water so valleys branch and ridges sharpen between them; last, the basins
-// of the named lakes.
+// erosion by running water so valleys branch and ridges sharpen between them; last, the volcanic
+// craters and the basins of the named lakes.
 Land raiseLand(const ProvinceLayout& layout, int width, int height);
 
 }  // namespace marventa

@@ -83,7 +83,7 @@ const ProvinceLayout& provinceLayout() {
                  6.0f,
                  true},
                 {QStringLiteral("Cinderbrook"),
-                 {{1480, 1960}, {1470, 2150}, {1450, 2380}},
+                 {{1540, 1905}, {1520, 1990}, {1480, 2100}, {1460, 2250}, {1450, 2380}},
                  2.0f,
                  4.0f,
                  true},

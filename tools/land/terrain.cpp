@@ -139,8 +139,8 @@ Grid<unsigned char> toBytes(const Grid<float>& coarse, int cell, int width, int 
 
 }  // namespace
 
-Terrain buildTerrain(const ProvinceLayout& layout, const Land&, const Waterways& water, int width,
-                     int height) {
+Terrain buildTerrain(const ProvinceLayout& layout, const Land& land, const Waterways& water,
+                     int width, int height) {
     Terrain t;
     t.height = fineGround(water, width, height);
     t.lake = lakeCover(water, width, height);
@@ -150,6 +150,7 @@ Terrain buildTerrain(const ProvinceLayout& layout, const Land&, const Waterways&
         cutValley(river, t.riverBeds.back(), river.widths.back() > 7.0f ? 60.0f : 36.0f, t.height);
     }
     fillLakes(water, t.lake, t.height);
+    hollowCraters(land.craters, land.height, water, t.height, t.lake);
     Cover c = coverFields(layout, water);
     wetFlats(water, t.height, c.marsh);
     t.woods = Grid<float>(width, height);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "tools/common/labels.h"
+#include "tools/paint/hot_springs.h"
 #include "tools/paint/symbols.h"
 #include "tools/roads/bridges.h"
 
@@ -12,7 +13,7 @@ namespace marventa {
 
 namespace {
 
-enum class Line { Highway, Lane, Track, River, Brook, Bridge, Forest, Marsh };
+enum class Line { Highway, Lane, Track, River, Brook, Bridge, Forest, Marsh, HotSpring };
 
 }  // namespace
 
@@ -32,7 +33,7 @@ void drawLegend(QPainter& p, const QRectF& panel, const MapMarks& marks) {
         {PlaceKind::HeavenlyStone, "Heavenly lorestone"},
         {PlaceKind::SignStone, "Natalsign lorestone"},
     }};
-    static constexpr std::array<std::pair<Line, const char*>, 8> kLines{{
+    static constexpr std::array<std::pair<Line, const char*>, 9> kLines{{
         {Line::Highway, "Highway"},
         {Line::Lane, "Lane"},
         {Line::Track, "Track"},
@@ -41,6 +42,7 @@ void drawLegend(QPainter& p, const QRectF& panel, const MapMarks& marks) {
         {Line::Bridge, "Bridge"},
         {Line::Forest, "Forest"},
         {Line::Marsh, "Marsh"},
+        {Line::HotSpring, "Hot spring"},
     }};
     const QColor ink(44, 32, 22);
     const QColor paper(250, 243, 222);
@@ -48,7 +50,7 @@ void drawLegend(QPainter& p, const QRectF& panel, const MapMarks& marks) {
     drawHaloTextCentred(p, QStringLiteral("KEY"), QPointF(panel.center().x(), panel.top() + 26),
                         {mapFont(TypeFace::SerifBold, 20, 4), ink, paper, 1.0});
     const TextStyle entry{mapFont(TypeFace::Serif, 16), ink, paper, 1.0};
-    constexpr int kRows = 7;
+    constexpr int kRows = static_cast<int>(kSymbols.size() + kLines.size() + 2) / 3;
     const double rowHeight = (panel.height() - 64) / kRows;
     const double columnWidth = (panel.width() - 24) / 3;
     auto cell = [&](std::size_t i) {
@@ -95,6 +97,9 @@ void drawLegend(QPainter& p, const QRectF& panel, const MapMarks& marks) {
                 for (const QPointF& t : {QPointF(-9, 2), QPointF(3, -2), QPointF(11, 3)}) {
                     marks.reeds(p, at + t);
                 }
+                break;
+            case Line::HotSpring:
+                drawHotSpring(p, at);
                 break;
         }
         drawHaloText(p, QString::fromLatin1(kLines[i].second), at + QPointF(22, 6), entry);

@@ -11,6 +11,7 @@
 #include "tools/common/label_placer.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
+#include "tools/paint/hot_springs.h"
 #include "tools/paint/point_labels.h"
 #include "tools/paint/symbols.h"
 
@@ -190,6 +191,9 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     for (const ProvincePlace& place : s.places) {
         const double r = symbolRadius(place.kind) + 2.0;
         plan.symbols.emplace_back(place.at.x - r, place.at.y - r * 1.2, 2 * r, 2.2 * r);
+    }
+    for (const QPointF& at : hotSprings(s)) {
+        plan.symbols.emplace_back(at.x() - 10, at.y() - 11, 20, 20);
     }
     std::vector<QRectF> obstacles = plan.symbols;
     obstacles.insert(obstacles.end(), {kTitlePanel, kRoseBox, kKeyPanel});

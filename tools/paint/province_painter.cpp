@@ -11,6 +11,7 @@
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/compass_rose.h"
+#include "tools/paint/hot_springs.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
@@ -308,6 +309,8 @@ QImage paintProvince(const ProvinceScene& s) {
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    const std::vector<QPointF> springs = hotSprings(s);
+    drawSpringStains(p, springs);
     drawWaterways(p, s, image.size());
     drawMarsh(p, s, clearings);
     drawTrees(p, trees);
@@ -316,6 +319,9 @@ QImage paintProvince(const ProvinceScene& s) {
     drawLandmarkFeatures(p, s);
     drawFrame(p, image.size());
     drawSymbols(p, s);
+    for (const QPointF& at : springs) {
+        drawHotSpring(p, at);
+    }
     drawCartouche(p);
     const MapMarks marks{
         [](QPainter& q, const std::vector<QPointF>& line, RoadClass kind) {

@@ -5,8 +5,10 @@
 #include <cmath>
 
 #include "tools/common/blend.h"
+#include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
+#include "tools/paint/snow_cover.h"
 
 namespace marventa {
 
@@ -16,7 +18,8 @@ Rgb scale(Rgb a, float k) {
     return {a.r * k, a.g * k, a.b * k};
 }
 
-// Land colours by height: meadow greens, dry uplands, ochre hills, brown and grey rock, snow.
+// Land colours by height: meadow greens, dry uplands, ochre hills, brown and grey rock (the snow
+// lies on it by its own cover).
 Rgb landTint(float h) {
     struct Stop {
         float at;
@@ -30,8 +33,8 @@ Rgb landTint(float h) {
         {0.40f, {214, 186, 128}},
         {0.52f, {188, 150, 104}},
         {0.66f, {160, 136, 116}},
-        {0.80f, {184, 180, 176}},
-        {0.92f, {246, 246, 248}},
+        {0.80f, {172, 166, 160}},
+        {0.92f, {190, 186, 184}},
     }};
     if (h <= kStops.front().at) {
         return kStops.front().colour;
@@ -55,6 +58,7 @@ constexpr Rgb kHeather{196, 168, 156};
 constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
+constexpr Rgb kSnow{214, 221, 234};
 
 // The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
 float hillShade(const Grid<float>& h, int x, int y) {
@@ -70,31 +74,6 @@ float gradient(const Grid<float>& h, int x, int y) {
     const float dx = (h.clamped(x + 1, y) - h.clamped(x - 1, y)) * 0.5f;
     const float dy = (h.clamped(x, y + 1) - h.clamped(x, y - 1)) * 0.5f;
     return std::sqrt(dx * dx + dy * dy) + 1e-6f;
-}
-
-// A box blur of radius `r`, in two passes.
-Grid<float> boxBlur(const Grid<float>& g, int r) {
-    Grid<float> across(g.width(), g.height());
-    for (int y = 0; y < g.height(); ++y) {
-        for (int x = 0; x < g.width(); ++x) {
-            float sum = 0.0f;
-            for (int k = -r; k <= r; ++k) {
-                sum += g.clamped(x + k, y);
-            }
-            across(x, y) = sum / static_cast<float>(2 * r + 1);
-        }
-    }
-    Grid<float> out(g.width(), g.height());
-    for (int y = 0; y < g.height(); ++y) {
-        for (int x = 0; x < g.width(); ++x) {
-            float sum = 0.0f;
-            for (int k = -r; k <= r; ++k) {
-                sum += across.clamped(x, y + k);
-            }
-            out(x, y) = sum / static_cast<float>(2 * r + 1);
-        }
-    }
-    return out;
 }
 
 QRgb toPixel(Rgb c) {
@@ -126,6 +105,8 @@ QImage paintRelief(const Terrain& terrain) {
     const Grid<float> toLandExact = distanceTo(dry, 4.0f);
     const Grid<float> toWaterExact = distanceTo(wet, 4.0f);
 
+    const Grid<unsigned char> snow = snowCover(h);
+
     const Noise paper(0x9A9E'0001);
     const Noise stain(0x9A9E'0002);
     auto waterColour = [&](int x, int y) {
@@ -153,6 +134,7 @@ QImage paintRelief(const Terrain& terrain) {
         // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
                 0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
+        c = mix(c, kSnow, snow(x, y) / 255.0f);
         const float wood =
             smoothstep(0.5f, 0.58f, terrain.woods(x, y)) * (1.0f - smoothstep(0.5f, 0.62f, hv));
         c = mix(c, kWoodFloor, 0.45f * wood);

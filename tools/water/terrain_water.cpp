@@ -96,8 +96,17 @@ std::vector<float> riverBed(const RiverLine& river, const Grid<float>& h, const 
 void cutValley(const RiverLine& river, const std::vector<float>& bed, float reach, Grid<float>& h) {
     Grid<float> nearest(h.width(), h.height(), std::numeric_limits<float>::max());
     Grid<int> which(h.width(), h.height(), -1);
+    // A river rising on a hillside cuts only a narrow gully at first; the full valley would
+    // scoop a bowl out of the slope round its source.
+    std::vector<float> reachAt(river.points.size(), reach);
+    float along = 0.0f;
+    for (std::size_t i = 1; i < river.points.size(); ++i) {
+        along += static_cast<float>(length(river.points[i] - river.points[i - 1]));
+        reachAt[i] = std::max(river.widths[i] + 6.0f, reach * smoothstep(0.0f, 160.0f, along));
+    }
+    reachAt[0] = std::min(reach, river.widths[0] + 6.0f);
     for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reach, [&](int x, int y, float d) {
+        around(nearest, river.points[i], reachAt[i], [&](int x, int y, float d) {
             if (d < nearest(x, y)) {
                 nearest(x, y) = d;
                 which(x, y) = static_cast<int>(i);
@@ -106,7 +115,7 @@ void cutValley(const RiverLine& river, const std::vector<float>& bed, float reac
     }
     const std::size_t last = river.points.size() - 1;
     for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reach, [&](int x, int y, float) {
+        around(nearest, river.points[i], reachAt[i], [&](int x, int y, float) {
             if (which(x, y) != static_cast<int>(i)) {
                 return;
             }
@@ -123,7 +132,7 @@ void cutValley(const RiverLine& river, const std::vector<float>& bed, float reac
             const float b = bed[k] + (bed[k2] - bed[k]) * t;
             const float width = river.widths[k] + (river.widths[k2] - river.widths[k]) * t;
             const auto d = static_cast<float>(n.distance);
-            const float keep = std::pow(smoothstep(width * 0.5f + 1.0f, reach, d), 0.8f);
+            const float keep = std::pow(smoothstep(width * 0.5f + 1.0f, reachAt[i], d), 0.8f);
             if (h(x, y) > b) {
                 h(x, y) = b + (h(x, y) - b) * keep;
             }
