@@ -11,21 +11,21 @@ namespace marventa {
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
     {"The Blue Heron", "1533", "1027"},
-    {"The Cracked Tankard", "603", "1425"},
-    {"The Crooked Milestone", "1071", "1386"},
+    {"The Cracked Tankard", "612", "1564"},
+    {"The Crooked Milestone", "2166", "1819"},
     {"The Driftwood Hearth", "1840", "2456"},
-    {"The Drowsy Ferryman", "2166", "1819"},
-    {"The Frosted Kettle", "1810", "686"},
+    {"The Drowsy Ferryman", "2274", "708"},
+    {"The Frosted Kettle", "1810", "687"},
     {"The Gilded Thistle", "1822", "1496"},
     {"The Gull and Anchor", "3168", "2488"},
     {"The Kindled Hob", "1221", "727"},
-    {"The Lame Goose", "2271", "707"},
-    {"The Salted Herring", "248", "1648"},
+    {"The Lame Goose", "1236", "1367"},
+    {"The Salted Herring", "2584", "2384"},
     {"The Shepherd's Crook", "2228", "2169"},
     {"The Tarred Oar", "112", "1272"},
-    {"The Three Turnips", "1812", "1165"},
-    {"The Wayfarer's Lantern", "1845", "332"},
-    {"The Weary Mule", "1308", "1212"},
+    {"The Three Turnips", "1848", "335"},
+    {"The Wayfarer's Lantern", "1812", "1162"},
+    {"The Weary Mule", "960", "1532"},
 };
 // clang-format on
 
