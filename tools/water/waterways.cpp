@@ -189,7 +189,8 @@ void joinSideBySide(Drainage& d, Waterways& w) {
         for (std::size_t k = 0; k < notch.size(); ++k) {
             const auto p = static_cast<std::size_t>(notch[k]);
             const float line = f[ci] - drop * float(k + 1) / float(notch.size() + 1);
-            f[p] = std::min({f[p], line, last - 1e-7f});  // a flat's cells differ by 1e-5
+            f[p] = std::min(
+                {f[p], line, last - 1e-7f});  // on a filled flat, neighbours differ by 1e-5
             w.ground.cells()[p] = std::min(w.ground.cells()[p], f[p]);
             last = f[p];
             to[static_cast<std::size_t>(prev)] = notch[k];
