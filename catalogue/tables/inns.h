@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1535", "1034"},
-    {"The Cracked Tankard", "1093", "1460"},
-    {"The Crooked Milestone", "2280", "643"},
-    {"The Driftwood Hearth", "1840", "2456"},
-    {"The Drowsy Ferryman", "1803", "681"},
-    {"The Frosted Kettle", "1824", "1498"},
-    {"The Gilded Thistle", "678", "1388"},
+    {"The Blue Heron", "1535", "1035"},
+    {"The Cracked Tankard", "2282", "643"},
+    {"The Crooked Milestone", "1079", "1454"},
+    {"The Driftwood Hearth", "2352", "2296"},
+    {"The Drowsy Ferryman", "1803", "682"},
+    {"The Frosted Kettle", "2276", "1832"},
+    {"The Gilded Thistle", "1825", "1499"},
     {"The Gull and Anchor", "3160", "2488"},
-    {"The Kindled Hob", "1221", "727"},
-    {"The Lame Goose", "2169", "1817"},
-    {"The Salted Herring", "248", "1648"},
-    {"The Shepherd's Crook", "2228", "2169"},
-    {"The Tarred Oar", "976", "2304"},
-    {"The Three Turnips", "1241", "1183"},
-    {"The Wayfarer's Lantern", "1756", "362"},
-    {"The Weary Mule", "1755", "1169"},
+    {"The Kindled Hob", "1220", "726"},
+    {"The Lame Goose", "506", "1567"},
+    {"The Salted Herring", "56", "1136"},
+    {"The Shepherd's Crook", "1243", "1182"},
+    {"The Tarred Oar", "1896", "2424"},
+    {"The Three Turnips", "1756", "360"},
+    {"The Wayfarer's Lantern", "1761", "1163"},
+    {"The Weary Mule", "797", "1571"},
 };
 // clang-format on
 

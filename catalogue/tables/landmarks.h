@@ -11,7 +11,7 @@ namespace marventa {
 // clang-format off
 inline constexpr PlaceRecord kLandmarks[] = {
     {"Barrow of the First Crown", "1688", "944"},
-    {"Greywhite Salt Pans", "2568", "2376"},
+    {"Greywhite Salt Pans", "2424", "2328"},
     {"Lantern Rock", "1016", "2312"},
     {"The Broken Span", "2200", "1864"},
     {"The Hollering Gorge", "2688", "944"},

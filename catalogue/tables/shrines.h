@@ -10,21 +10,21 @@ namespace marventa {
 // Vorthic shrines, far from the cities: high passes, marsh edges, deep woods and the coast.
 // clang-format off
 inline constexpr PlaceRecord kShrines[] = {
-    {"Shrine of Braldeth", "2280", "2168"},
-    {"Shrine of Dravkesh", "312", "1712"},
-    {"Shrine of Hekmor", "1432", "2304"},
-    {"Shrine of Keshvorn", "1944", "2408"},
-    {"Shrine of Kozreth", "3056", "280"},
-    {"Shrine of Mulgath", "2072", "1720"},
-    {"Shrine of Ozzrak", "840", "1904"},
-    {"Shrine of Rhaggat", "2728", "1832"},
-    {"Shrine of Tarkhul", "2648", "328"},
-    {"Shrine of Thrukai", "2600", "2400"},
-    {"Shrine of Thulgaz", "1632", "424"},
-    {"Shrine of Ukhtaral", "120", "1272"},
-    {"Shrine of Uzgrav", "2680", "800"},
-    {"Shrine of Vormaz", "2864", "1160"},
-    {"Shrine of Zegmoth", "984", "256"},
+    {"Shrine of Braldeth", "312", "1584"},
+    {"Shrine of Dravkesh", "2280", "2168"},
+    {"Shrine of Hekmor", "2736", "2384"},
+    {"Shrine of Keshvorn", "1432", "2304"},
+    {"Shrine of Kozreth", "64", "1200"},
+    {"Shrine of Mulgath", "3056", "280"},
+    {"Shrine of Ozzrak", "2072", "1720"},
+    {"Shrine of Rhaggat", "840", "1904"},
+    {"Shrine of Tarkhul", "2728", "1832"},
+    {"Shrine of Thrukai", "2648", "328"},
+    {"Shrine of Thulgaz", "384", "1952"},
+    {"Shrine of Ukhtaral", "1632", "424"},
+    {"Shrine of Uzgrav", "2008", "1320"},
+    {"Shrine of Vormaz", "904", "216"},
+    {"Shrine of Zegmoth", "2680", "800"},
 };
 // clang-format on
 

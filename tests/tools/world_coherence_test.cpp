@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QPolygonF>
 #include <QSizeF>
 #include <algorithm>
 #include <cctype>
@@ -159,6 +160,128 @@ TEST(WorldWater, EveryRiverRunsDownhillToTheSeaALakeOrAnotherRiver) {
     }
 }
 
+// Each named river runs along its course through the land (GEOGRAPHY.md): near every point of
+// it, one stretch of that name rising where the course does; the Tarnbeck out of Coldtarn.
+TEST(WorldWater, NamedRiversRunWhereTheLayoutPutsThem) {
+    const World& w = world();
+    for (const RiverCourse& course : w.layout.rivers) {
+        if (course.name == QStringLiteral("Cinderbrook")) {
+            continue;  // its course is steered by the Ashen Tors' land, checked with them
+        }
+        const RiverLine* line = nullptr;
+        double worst = 1e9;
+        for (const RiverLine& r : w.water.rivers) {
+            double far = 0;
+            for (const QPointF& p : course.course) {
+                far = std::max(far, distanceToPolyline(p, r.points));
+            }
+            if (r.name == course.name && far < worst) {
+                worst = far;
+                line = &r;
+            }
+        }
+        ASSERT_NE(line, nullptr) << course.name.toStdString() << " is missing";
+        EXPECT_LE(worst, 120.0) << course.name.toStdString() << " strays from its course";
+        EXPECT_LE(length(line->points.front() - course.course.front()), 150.0)
+            << course.name.toStdString() << " rises far from its source";
+    }
+    const RiverLine& tarnbeck =
+        *std::find_if(w.water.rivers.begin(), w.water.rivers.end(),
+                      [](const RiverLine& r) { return r.name == QStringLiteral("Tarnbeck"); });
+    const int tarn = w.water.lakeAt(tarnbeck.points.front());
+    ASSERT_GE(tarn, 0) << "the Tarnbeck rises outside any lake";
+    EXPECT_EQ(w.water.lakes[static_cast<std::size_t>(tarn)].name, QStringLiteral("Coldtarn"));
+}
+
+// Running waters that come within a few pixels of each other join there; none runs beside
+// another for a long stretch (a lattice artefact: two channels cut side by side on a plain).
+TEST(WorldWater, RunningWatersJoinRatherThanRunSideBySide) {
+    const World& w = world();
+    struct Line {
+        const RiverLine* river;
+        std::vector<QPointF> points;  // every 4 px
+        std::vector<float> widths;
+        QRectF box;
+    };
+    std::vector<Line> lines;
+    for (const auto* set : {&w.water.rivers, &w.water.brooks}) {
+        for (const RiverLine& r : *set) {
+            Line l{&r, resample(r.points, 4.0), {}, {}};
+            QPolygonF outline;
+            for (const QPointF& p : l.points) {
+                l.widths.push_back(r.widths[nearestOnPolyline(p, r.points).segment]);
+                outline << p;
+            }
+            l.box = outline.boundingRect().adjusted(-40, -40, 40, 40);
+            lines.push_back(std::move(l));
+        }
+    }
+    // Banks less than this apart, for longer than that, stretches near either's end aside.
+    constexpr double kGap = 16.0;
+    constexpr double kLong = 60.0;
+    for (const Line& a : lines) {
+        for (const Line& b : lines) {
+            if (&a == &b || !a.box.intersects(b.box)) {
+                continue;
+            }
+            double run = 0;
+            double longest = 0;
+            QPointF where;
+            for (std::size_t i = 0; i < a.points.size(); ++i) {
+                const QPointF p = a.points[i];
+                double gap = 1e9;
+                for (std::size_t k = 0; k < b.points.size(); ++k) {
+                    gap =
+                        std::min(gap, length(p - b.points[k]) - 0.5 * (a.widths[i] + b.widths[k]));
+                }
+                const bool beside = gap < kGap && length(p - a.river->points.back()) > 28.0 &&
+                                    length(p - b.river->points.back()) > 28.0;
+                run = beside ? run + 4.0 : 0.0;
+                if (run > longest) {
+                    longest = run;
+                    where = p;
+                }
+            }
+            EXPECT_LE(longest, kLong) << "two running waters side by side for " << longest
+                                      << " px up to (" << where.x() << ", " << where.y() << ")";
+        }
+    }
+}
+
+// A river reaching the sea opens into an estuary at province scale: several times as wide at
+// the mouth as a little way upstream. Tolvane's harbour is the Lower Oll's.
+TEST(WorldWater, RiversWidenIntoEstuariesAtTheSea) {
+    const World& w = world();
+    int estuaries = 0;
+    for (const RiverLine& r : w.water.rivers) {
+        if (!r.toSea) {
+            continue;
+        }
+        ++estuaries;
+        double s = 0;
+        float upstream = 0;
+        for (std::size_t i = r.points.size() - 1; i > 0 && upstream == 0; --i) {
+            s += length(r.points[i] - r.points[i - 1]);
+            if (s > 200.0) {
+                upstream = r.widths[i - 1];
+            }
+        }
+        const float mouth = r.widths.back();
+        EXPECT_GE(mouth, 3.0f * upstream) << r.name.toStdString() << " has no estuary";
+        EXPECT_GE(mouth, 18.0f) << r.name.toStdString() << "'s mouth is narrow";
+    }
+    EXPECT_GE(estuaries, 3);
+    const QPointF tolvane(w.place("Tolvane").at.x, w.place("Tolvane").at.y);
+    const auto oll = std::find_if(
+        w.water.rivers.begin(), w.water.rivers.end(),
+        [&](const RiverLine& r) { return r.name == QStringLiteral("Oll") && r.toSea; });
+    ASSERT_NE(oll, w.water.rivers.end());
+    const Nearest n = nearestOnPolyline(tolvane, oll->points);
+    EXPECT_LE(n.distance, 60.0);
+    EXPECT_GT(oll->points[n.segment].y(), tolvane.y()) << "the estuary is not south of Tolvane";
+    EXPECT_GE(oll->widths[n.segment], 16.0f) << "the Oll is no estuary at Tolvane";
+}
+
 // Every place keeps the rules of its category and of its name (dry ground; caves and mines in
 // the hills; forts on heights; elven ruins in the old woods; a sea, river or water name by it;
 // a mine near the village it is named after).
@@ -180,10 +303,42 @@ TEST(WorldSites, TheRulesCatchABadSite) {
     const ProvincePlace& port = w.place("Saltreach");
     EXPECT_FALSE(faults("Plain Cave", PlaceKind::Cave, port.at).empty());
     EXPECT_FALSE(faults("Sea Grotto", PlaceKind::Cave, {port.at.x, port.at.y + 200}).empty());
+    // A sea cave by a low shore breaks its rule; by a cliff it keeps it.
+    auto cliffFault = [&](MapPoint at) {
+        const std::vector<std::string> f = faults("Sealrock Grotto", PlaceKind::Cave, at);
+        return std::any_of(f.begin(), f.end(), [](const std::string& s) {
+            return s.find("cliff") != std::string::npos;
+        });
+    };
+    int beaches = 0;
+    int cliffs = 0;
+    for (int x = 40; x < kProvinceWidth - 40; x += 16) {
+        for (int y = 1100; y < kProvinceHeight - 40; y += 16) {
+            const float toSea = w.ground.at(w.ground.toSea, QPointF(x, y));
+            const float cliff = w.ground.at(w.ground.cliff, QPointF(x, y));
+            if (w.isSea(QPointF(x, y)) || toSea < 8 || toSea > 16) {
+                continue;
+            }
+            if (cliff < 0.03f) {
+                ++beaches;
+                EXPECT_TRUE(cliffFault({x, y})) << "a sea cave on the beach at " << x << ", " << y;
+            } else if (cliff > 0.12f) {
+                ++cliffs;
+                EXPECT_FALSE(cliffFault({x, y})) << "a sea cave in the cliff at " << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(beaches, 20);
+    EXPECT_GT(cliffs, 20);
     EXPECT_FALSE(faults("Highwatch", PlaceKind::FortRuin, port.at).empty());
     const MapPoint inland{1600, 1200};
     EXPECT_FALSE(faults("Driftwood Haven", PlaceKind::Settlement, inland).empty());
     EXPECT_FALSE(faults("Quiet Ruin", PlaceKind::ElvenRuin, inland).empty());
+    // Tarnmouth anywhere but at the Tarnbeck's mouth.
+    const std::vector<std::string> offMouth = faults("Tarnmouth", PlaceKind::Town, inland);
+    EXPECT_TRUE(std::any_of(offMouth.begin(), offMouth.end(), [](const std::string& f) {
+        return f.find("Tarnbeck's mouth") != std::string::npos;
+    }));
     EXPECT_EQ(promiseOf("Fellmouth Cave", PlaceKind::Cave), Promise::Height);
     EXPECT_EQ(promiseOf("Tarnmouth", PlaceKind::Town), Promise::Water);
 }

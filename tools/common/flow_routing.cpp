@@ -47,6 +47,33 @@ Grid<float> fillHollows(const Grid<float>& h, const std::vector<char>& outlet, f
     return filled;
 }
 
+void gatherFlow(FlowField& flow, const Grid<float>& filled, const std::vector<char>& outlet) {
+    const std::size_t n = filled.cells().size();
+    const std::vector<float>& f = filled.cells();
+    // Downhill order by height, outlets first; a receiver is always strictly lower, so it comes
+    // before every cell that drains to it.
+    flow.order.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        flow.order[i] = static_cast<int>(i);
+    }
+    std::stable_sort(flow.order.begin(), flow.order.end(), [&](int a, int b) {
+        const bool oa = outlet[static_cast<std::size_t>(a)];
+        const bool ob = outlet[static_cast<std::size_t>(b)];
+        if (oa != ob) {
+            return oa;
+        }
+        return f[static_cast<std::size_t>(a)] < f[static_cast<std::size_t>(b)];
+    });
+    flow.area.assign(n, 1.0f);
+    for (auto it = flow.order.rbegin(); it != flow.order.rend(); ++it) {
+        const auto i = static_cast<std::size_t>(*it);
+        const auto r = static_cast<std::size_t>(flow.receiver[i]);
+        if (r != i) {
+            flow.area[r] += flow.area[i];
+        }
+    }
+}
+
 FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet,
                     std::uint64_t scatter) {
     const int w = filled.width();
@@ -83,28 +110,7 @@ FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet,
         }
         flow.receiver[i] = best;
     }
-    // Downhill order by height, outlets first; a receiver is always strictly lower, so it comes
-    // before every cell that drains to it.
-    flow.order.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        flow.order[i] = static_cast<int>(i);
-    }
-    std::stable_sort(flow.order.begin(), flow.order.end(), [&](int a, int b) {
-        const bool oa = outlet[static_cast<std::size_t>(a)];
-        const bool ob = outlet[static_cast<std::size_t>(b)];
-        if (oa != ob) {
-            return oa;
-        }
-        return f[static_cast<std::size_t>(a)] < f[static_cast<std::size_t>(b)];
-    });
-    flow.area.assign(n, 1.0f);
-    for (auto it = flow.order.rbegin(); it != flow.order.rend(); ++it) {
-        const auto i = static_cast<std::size_t>(*it);
-        const auto r = static_cast<std::size_t>(flow.receiver[i]);
-        if (r != i) {
-            flow.area[r] += flow.area[i];
-        }
-    }
+    gatherFlow(flow, filled, outlet);
     return flow;
 }
 

@@ -28,6 +28,9 @@ Grid<float> fillHollows(const Grid<float>& h, const std::vector<char>& outlet, f
 FlowField routeFlow(const Grid<float>& filled, const std::vector<char>& outlet,
                     std::uint64_t scatter = 0);
 
+// The order and areas again, for receivers changed after routing (each still strictly lower).
+void gatherFlow(FlowField& flow, const Grid<float>& filled, const std::vector<char>& outlet);
+
 // The eight neighbour steps, straight ones first.
 inline constexpr int kStepX[8] = {1, 0, -1, 0, 1, -1, -1, 1};
 inline constexpr int kStepY[8] = {0, 1, 0, -1, 1, 1, -1, -1};

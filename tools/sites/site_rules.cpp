@@ -22,12 +22,16 @@ Grid<float> inPixels(Grid<float> d) {
     return d;
 }
 
+// Pixels to the nearest running water, its whole width (an estuary is wide).
 Grid<float> distanceToLines(const std::vector<RiverLine>& lines, int w, int h) {
     Grid<unsigned char> mask(w, h, 0);
     for (const RiverLine& r : lines) {
-        for (const QPointF& p : r.points) {
-            const int x = static_cast<int>(std::lround(p.x() / kSiteCell));
-            const int y = static_cast<int>(std::lround(p.y() / kSiteCell));
+        for (std::size_t i = 0; i < r.points.size(); ++i) {
+            const QPointF c = r.points[i] / kSiteCell;
+            const double half = std::max(0.5, r.widths[i] * 0.5 / kSiteCell);
+            around(mask, c, half, [&](int x, int y, float) { mask(x, y) = 1; });
+            const int x = static_cast<int>(std::lround(c.x()));
+            const int y = static_cast<int>(std::lround(c.y()));
             if (mask.contains(x, y)) {
                 mask(x, y) = 1;
             }
@@ -35,6 +39,39 @@ Grid<float> distanceToLines(const std::vector<RiverLine>& lines, int w, int h) {
     }
     return inPixels(distanceTo(mask, 50.0f));
 }
+
+// The highest ground within `reach` cells of each cell.
+Grid<float> highestWithin(const Grid<float>& h, int reach) {
+    Grid<float> rows(h.width(), h.height());
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            float top = h(x, y);
+            for (int k = -reach; k <= reach; ++k) {
+                top = std::max(top, h.clamped(x + k, y));
+            }
+            rows(x, y) = top;
+        }
+    }
+    Grid<float> out(h.width(), h.height());
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            float top = rows(x, y);
+            for (int k = -reach; k <= reach; ++k) {
+                top = std::max(top, rows.clamped(x, y + k));
+            }
+            out(x, y) = top;
+        }
+    }
+    return out;
+}
+
+// Places named for a river's mouth stand at it, within kMouthReach pixels.
+struct AtMouth {
+    std::string_view place;
+    const char* river;
+};
+constexpr AtMouth kAtMouths[] = {{"Tarnmouth", "Tarnbeck"}};
+constexpr float kMouthReach = 60.0f;
 
 }  // namespace
 
@@ -82,8 +119,23 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     g.toLake = inPixels(distanceTo(lake, 50.0f));
     g.toHeights = inPixels(distanceTo(heights, 50.0f));
     g.toRiver = distanceToLines(water.rivers, g.w, g.h);
+    g.cliff = highestWithin(g.height, static_cast<int>(kCliffReach) / kSiteCell);
+    for (const RiverLine& r : water.rivers) {
+        if (r.toSea) {
+            g.mouths.push_back({r.name, r.points.back()});
+        }
+    }
     g.toBrook = distanceToLines(water.brooks, g.w, g.h);
     return g;
+}
+
+QString mouthOf(const std::string& name) {
+    for (const AtMouth& m : kAtMouths) {
+        if (name == m.place) {
+            return QString::fromLatin1(m.river);
+        }
+    }
+    return {};
 }
 
 Promise promiseOf(const std::string& name, PlaceKind kind) {
@@ -179,6 +231,8 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         case Promise::Sea:
             if (g.at(g.toSea, p) > 24.0f) {
                 fault("its name promises the sea");
+            } else if (place.kind == PlaceKind::Cave && g.at(g.cliff, p) < kCliffHeight) {
+                fault("a sea cave on a low shore, not in a cliff");
             }
             break;
         case Promise::River:
@@ -198,6 +252,15 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
             break;
         case Promise::None:
             break;
+    }
+    if (const QString river = mouthOf(place.name); !river.isEmpty()) {
+        const bool atMouth =
+            std::any_of(g.mouths.begin(), g.mouths.end(), [&](const RiverMouth& m) {
+                return m.river == river && length(m.at - p) <= kMouthReach;
+            });
+        if (!atMouth) {
+            fault("its name promises the " + river.toStdString() + "'s mouth");
+        }
     }
     if (place.kind == PlaceKind::Settlement || place.kind == PlaceKind::Town) {
         const bool minesNearby =

@@ -15,6 +15,12 @@ namespace marventa {
 // What the land offers round a point, on a lattice of `kSiteCell` pixels.
 inline constexpr int kSiteCell = 8;
 
+// Where a named river meets the sea.
+struct RiverMouth {
+    QString river;
+    QPointF at;
+};
+
 struct Ground {
     int w = 0;
     int h = 0;
@@ -28,12 +34,22 @@ struct Ground {
     Grid<float> oldWood;  // 1 deep in one of the layout's old forests
     Grid<float> marsh;
     Grid<float> toHeights;  // pixels to the nearest ground above the lowland
+    Grid<float> cliff;      // the highest ground within kCliffReach pixels
+    std::vector<RiverMouth> mouths;
 
     float at(const Grid<float>& g, QPointF p) const;
     float toWater(QPointF p) const;
 };
 
 Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const Waterways& water);
+
+// A cliff: ground this high within kCliffReach pixels of a spot by the sea. A low shore (beach,
+// marsh) rises to it only a few hundred pixels inland.
+inline constexpr float kCliffReach = 32.0f;
+inline constexpr float kCliffHeight = 0.07f;
+
+// The river whose mouth a place is named for, when it is; empty otherwise.
+QString mouthOf(const std::string& name);
 
 // What a place's name promises of its ground.
 enum class Promise { None, Sea, River, Water, Height };

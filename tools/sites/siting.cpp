@@ -239,9 +239,12 @@ std::vector<QPointF> lattice(const Ground& g) {
     return spots;
 }
 
-int rank(const ProvincePlace& p) {
-    // Towns first, those by the sea before the rest; then the villages the mines are named
-    // after; then what needs the rarest ground.
+double rank(const ProvincePlace& p) {
+    // Towns first, the one named for a river's mouth before those by other water, then the rest;
+    // then the villages the mines are named after; then what needs the rarest ground.
+    if (p.kind != PlaceKind::City && !mouthOf(p.name).isEmpty()) {
+        return 0.5;
+    }
     switch (p.kind) {
         case PlaceKind::City:
             return 0;

@@ -14,10 +14,13 @@ namespace marventa {
 
 namespace {
 
-constexpr float kLakeDepth = 0.0015f;  // filled deeper than this, a hollow holds water
-constexpr float kRiverCells = 160.0f;  // a named river rises where this much drains through it
-constexpr float kBrookCells = 650.0f;  // a brook, where this much does
-constexpr std::size_t kShortest = 10;  // cells; shorter brooks are left out
+constexpr float kLakeDepth = 0.0015f;   // filled deeper than this, a hollow holds water
+constexpr float kRiverCells = 160.0f;   // a named river rises where this much drains through it
+constexpr float kBrookCells = 650.0f;   // a brook, where this much does
+constexpr std::size_t kShortest = 10;   // cells; shorter brooks are left out
+constexpr int kJoinReach = 7;           // cells: running waters nearer than this join
+constexpr float kLowDivide = 0.012f;    // a divide lower than this over a stream is breached
+constexpr double kCourseReach = 160.0;  // pixels: a named river's head keeps this near its course
 
 struct Drainage {
     Grid<float> filled;
@@ -88,6 +91,120 @@ void findLakes(const Land& land, const ProvinceLayout& layout, const Grid<float>
     }
 }
 
+// Running water side by side. Erosion on the lattice deepens whichever line the water first
+// took, so on a gentle plain two streams can cut parallel channels a few cells apart, each
+// draining its own strip, and meet only far downstream. Where a stream passes within reach of a
+// larger one that runs lower, and only a low divide lies between, the divide is breached: the
+// smaller stream turns into the larger one through a notch cut across, as water overtopping so
+// slight a rise would. Highest first, so each joins where the two first come near.
+void joinSideBySide(Drainage& d, Waterways& w) {
+    const int gw = d.filled.width();
+    std::vector<float>& f = d.filled.cells();
+    std::vector<int>& to = d.flow.receiver;
+    std::vector<float>& area = d.flow.area;
+    auto open = [&](int c) {
+        const auto i = static_cast<std::size_t>(c);
+        return !d.sea[i] && w.lakeId.cells()[i] < 0 && f[i] > 0.0f;
+    };
+    // The cells `steps` down from `c`, itself included.
+    auto below = [&](int c, int steps) {
+        std::vector<int> path{c};
+        while (static_cast<int>(path.size()) <= steps &&
+               to[static_cast<std::size_t>(path.back())] != path.back()) {
+            path.push_back(to[static_cast<std::size_t>(path.back())]);
+        }
+        return path;
+    };
+    auto shift = [&](int from, float amount) {
+        for (int c = from;; c = to[static_cast<std::size_t>(c)]) {
+            area[static_cast<std::size_t>(c)] += amount;
+            if (to[static_cast<std::size_t>(c)] == c) {
+                return;
+            }
+        }
+    };
+    const std::vector<int> highestFirst(d.flow.order.rbegin(), d.flow.order.rend());
+    bool joined = false;
+    for (int c : highestFirst) {
+        const auto ci = static_cast<std::size_t>(c);
+        if (area[ci] < kRiverCells || !open(c)) {
+            continue;
+        }
+        const int cx = c % gw;
+        const int cy = c / gw;
+        std::vector<int> ahead;  // c's own way down: what it reaches that way is no join
+        int best = -1;
+        std::vector<int> notch;
+        for (int dy = -kJoinReach; dy <= kJoinReach; ++dy) {
+            for (int dx = -kJoinReach; dx <= kJoinReach; ++dx) {
+                const int mx = cx + dx;
+                const int my = cy + dy;
+                if (dx * dx + dy * dy > kJoinReach * kJoinReach || !d.filled.contains(mx, my)) {
+                    continue;
+                }
+                const int m = my * gw + mx;
+                const auto mi = static_cast<std::size_t>(m);
+                if (m == c || !open(m) || area[mi] < std::max(kRiverCells, area[ci]) ||
+                    f[mi] >= f[ci] - 2e-6f ||
+                    (best >= 0 && area[mi] <= area[static_cast<std::size_t>(best)])) {
+                    continue;
+                }
+                // The straight way across, every cell above m and none over a high divide.
+                const int n = std::max(std::abs(dx), std::abs(dy));
+                std::vector<int> across;
+                bool low = true;
+                for (int k = 1; k < n && low; ++k) {
+                    const int px = cx + static_cast<int>(std::lround(double(dx) * k / n));
+                    const int py = cy + static_cast<int>(std::lround(double(dy) * k / n));
+                    const int p = py * gw + px;
+                    const float fp = f[static_cast<std::size_t>(p)];
+                    low = open(p) && fp <= f[ci] + kLowDivide && fp > f[mi] + 1e-6f;
+                    across.push_back(p);
+                }
+                if (!low) {
+                    continue;
+                }
+                if (ahead.empty()) {
+                    ahead = below(c, 2 * kJoinReach);
+                }
+                const std::vector<int> theirs = below(m, 2 * kJoinReach);
+                const bool meetSoon = std::any_of(ahead.begin(), ahead.end(), [&](int a) {
+                    return std::find(theirs.begin(), theirs.end(), a) != theirs.end();
+                });
+                if (!meetSoon) {
+                    best = m;
+                    notch = across;
+                }
+            }
+        }
+        if (best < 0) {
+            continue;
+        }
+        // The notch falls steadily from c to the stream it joins, never raising the ground.
+        const float drop = f[ci] - f[static_cast<std::size_t>(best)];
+        float last = f[ci];
+        int prev = c;
+        const float moved = area[ci];
+        shift(to[ci], -moved);
+        for (std::size_t k = 0; k < notch.size(); ++k) {
+            const auto p = static_cast<std::size_t>(notch[k]);
+            const float line = f[ci] - drop * float(k + 1) / float(notch.size() + 1);
+            f[p] = std::min(
+                {f[p], line, last - 1e-7f});  // on a filled flat, neighbours differ by 1e-5
+            w.ground.cells()[p] = std::min(w.ground.cells()[p], f[p]);
+            last = f[p];
+            to[static_cast<std::size_t>(prev)] = notch[k];
+            prev = notch[k];
+        }
+        to[static_cast<std::size_t>(prev)] = best;
+        shift(to[ci], moved);
+        joined = true;
+    }
+    if (joined) {
+        gatherFlow(d.flow, d.filled, d.sea);
+    }
+}
+
 QPointF pixelOf(int cell, int gw, int size) {
     return QPointF(cell % gw * size, cell / gw * size);
 }
@@ -128,11 +245,20 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
     }
     cutCorners(line.points, line.widths, 3);
     if (toSea) {
-        // An estuary: the last stretch opens out toward the sea.
+        // An estuary: a named river's last stretch opens into a funnel toward the sea (a sixth of
+        // its length, 90 to 200 px, five times as wide at the mouth); a brook's only a little.
+        double run = 0.0;
+        for (std::size_t i = 1; i < line.points.size(); ++i) {
+            run += length(line.points[i] - line.points[i - 1]);
+        }
+        const bool named = !name.isEmpty();
+        const auto reach = static_cast<float>(named ? std::clamp(run / 6.0, 90.0, 200.0) : 45.0);
+        const float open = named ? 4.0f : 0.9f;
         double s = 0.0;
         for (std::size_t i = line.points.size(); i-- > 1;) {
             s += length(line.points[i] - line.points[i - 1]);
-            line.widths[i - 1] *= 1.0f + 0.9f * smoothstep(45.0f, 0.0f, static_cast<float>(s));
+            const float t = smoothstep(reach, 0.0f, static_cast<float>(s));
+            line.widths[i - 1] *= 1.0f + open * t * t;
         }
         line.widths.back() = line.widths[line.widths.size() - 2];
     }
@@ -184,6 +310,7 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
     d.filled = fillHollows(land.height, d.sea, 1e-5f);
     findLakes(land, layout, d.filled, w);
     d.flow = routeFlow(d.filled, d.sea);
+    joinSideBySide(d, w);
     const int gw = land.height.width();
     w.area = Grid<float>(gw, land.height.height());
     w.area.cells() = d.flow.area;
@@ -201,20 +328,74 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
         if (seed < 0) {
             continue;
         }
-        // Up from the seed along the largest stream feeding each cell, until it is too small to
-        // run all year, or comes out of a lake.
+        // Up from the seed along the largest stream feeding each cell that keeps to the course
+        // (judged over the branch's next stretch, so a larger valley beside the course does not
+        // take the river's name), until it is too small to run all year or comes out of a lake.
+        auto offCourse = [&](int c) {
+            double sum = 0.0;
+            int count = 0;
+            for (int k = 0; k < 30 && c >= 0; ++k) {
+                sum += distanceToPolyline(pixelOf(c, gw, w.cell), course.course);
+                ++count;
+                int next = -1;
+                for (int u : d.donors[static_cast<std::size_t>(c)]) {
+                    if (next < 0 || d.flow.area[static_cast<std::size_t>(u)] >
+                                        d.flow.area[static_cast<std::size_t>(next)]) {
+                        next = u;
+                    }
+                }
+                c = next;
+            }
+            return sum / count;
+        };
+        // A course that starts at a named lake rises from it: the walk keeps to the lake's
+        // outflow wherever that feeds it, even beside a larger valley.
+        std::vector<char> fromLake(d.sea.size(), 0);
+        for (std::size_t l = 0; l < w.lakes.size(); ++l) {
+            const auto lake =
+                std::find_if(layout.lakes.begin(), layout.lakes.end(),
+                             [&](const Lake& k) { return k.name == w.lakes[l].name; });
+            if (lake == layout.lakes.end() || lake->shape.reach(course.course.front()) > 4.0) {
+                continue;
+            }
+            for (std::size_t c = 0; c < fromLake.size(); ++c) {
+                if (w.lakeId.cells()[c] != static_cast<int>(l)) {
+                    continue;
+                }
+                for (auto at = c; !fromLake[at] && !d.sea[at];
+                     at = static_cast<std::size_t>(d.flow.receiver[at])) {
+                    fromLake[at] = 1;
+                    if (d.flow.receiver[at] == static_cast<int>(at)) {
+                        break;
+                    }
+                }
+            }
+        }
         std::vector<int> up{seed};
         while (true) {
-            const auto& from = d.donors[static_cast<std::size_t>(up.back())];
+            // Of the feeders large enough, the largest, discounted the further its branch strays
+            // from the course.
             int best = -1;
-            for (int c : from) {
-                if (best < 0 || d.flow.area[static_cast<std::size_t>(c)] >
-                                    d.flow.area[static_cast<std::size_t>(best)]) {
+            double bestScore = 0.0;
+            for (int c : d.donors[static_cast<std::size_t>(up.back())]) {
+                const float a = d.flow.area[static_cast<std::size_t>(c)];
+                if (a < kRiverCells || claimed[static_cast<std::size_t>(c)]) {
+                    continue;
+                }
+                const double off = offCourse(c);
+                const double score = a / (1.0 + off * off / (40.0 * 40.0));
+                if (off <= kCourseReach && score > bestScore) {
+                    best = c;
+                    bestScore = score;
+                }
+            }
+            for (int c : d.donors[static_cast<std::size_t>(up.back())]) {
+                if (fromLake[static_cast<std::size_t>(c)] &&
+                    !claimed[static_cast<std::size_t>(c)]) {
                     best = c;
                 }
             }
-            if (best < 0 || d.flow.area[static_cast<std::size_t>(best)] < kRiverCells ||
-                claimed[static_cast<std::size_t>(best)]) {
+            if (best < 0) {
                 break;
             }
             up.push_back(best);
