@@ -109,23 +109,23 @@ spoken() {
 mark=0
 patience=100  # tenths of a second to wait for each utterance
 
-# Stops the walk: why, what Orca said since the last step, and Orca's own end if it stopped.
+# Stops the walk: why, what Orca said since the last step, and Orca's own output if it stopped.
+# Before the program starts nothing of ours runs, so a failure there means Orca cannot run here.
 give_up() {
     cat "$speech"
+    why="$2"
     if ! kill -0 "$orca" 2>/dev/null; then
         wait "$orca"
-        status=$?
-        if [ -z "$started" ]; then
-            echo "skipped: Orca cannot run here (exit status $status); its output:"
-            tail -n 20 "$work/orca.out"
-            exit 77
-        fi
-        echo "FAIL: $1: Orca stopped (exit status $status); its output:"
-        tail -n 20 "$work/orca.out"
-        exit 1
+        why="Orca stopped (exit status $?)"
     fi
-    echo "FAIL: $1: $2; it said:"
+    if [ -z "$started" ]; then
+        echo "skipped: Orca cannot run here: $why; its output:"
+        tail -n 20 "$work/orca.out"
+        exit 77
+    fi
+    echo "FAIL: $1: $why; it said:"
     spoken | tail -n +$((mark + 1)) | sed 's/^/    /'
+    kill -0 "$orca" 2>/dev/null || tail -n 20 "$work/orca.out"
     echo "Orca's full log: $log"
     exit 1
 }
