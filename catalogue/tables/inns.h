@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1533", "1027"},
-    {"The Cracked Tankard", "603", "1425"},
-    {"The Crooked Milestone", "1071", "1386"},
-    {"The Driftwood Hearth", "1840", "2456"},
-    {"The Drowsy Ferryman", "2166", "1819"},
-    {"The Frosted Kettle", "1810", "686"},
-    {"The Gilded Thistle", "1822", "1496"},
-    {"The Gull and Anchor", "3168", "2488"},
-    {"The Kindled Hob", "1221", "727"},
-    {"The Lame Goose", "2271", "707"},
-    {"The Salted Herring", "248", "1648"},
-    {"The Shepherd's Crook", "2228", "2169"},
-    {"The Tarred Oar", "112", "1272"},
-    {"The Three Turnips", "1812", "1165"},
-    {"The Wayfarer's Lantern", "1845", "332"},
-    {"The Weary Mule", "1308", "1212"},
+    {"The Blue Heron", "498", "1173"},
+    {"The Cracked Tankard", "1097", "537"},
+    {"The Crooked Milestone", "2353", "1976"},
+    {"The Driftwood Hearth", "1798", "2450"},
+    {"The Drowsy Ferryman", "2646", "1613"},
+    {"The Frosted Kettle", "2153", "1277"},
+    {"The Gilded Thistle", "1766", "1530"},
+    {"The Gull and Anchor", "196", "1393"},
+    {"The Kindled Hob", "759", "1539"},
+    {"The Lame Goose", "1537", "1006"},
+    {"The Salted Herring", "285", "1766"},
+    {"The Shepherd's Crook", "1076", "1797"},
+    {"The Tarred Oar", "3168", "2488"},
+    {"The Three Turnips", "996", "1015"},
+    {"The Wayfarer's Lantern", "2869", "2050"},
+    {"The Weary Mule", "363", "757"},
 };
 // clang-format on
 
