@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "498", "1173"},
-    {"The Cracked Tankard", "1097", "537"},
-    {"The Crooked Milestone", "2353", "1976"},
-    {"The Driftwood Hearth", "1798", "2450"},
-    {"The Drowsy Ferryman", "2646", "1613"},
-    {"The Frosted Kettle", "2153", "1277"},
-    {"The Gilded Thistle", "1766", "1530"},
-    {"The Gull and Anchor", "196", "1393"},
-    {"The Kindled Hob", "759", "1539"},
-    {"The Lame Goose", "1537", "1006"},
-    {"The Salted Herring", "285", "1766"},
-    {"The Shepherd's Crook", "1076", "1797"},
+    {"The Blue Heron", "499", "1167"},
+    {"The Cracked Tankard", "1055", "752"},
+    {"The Crooked Milestone", "2312", "490"},
+    {"The Driftwood Hearth", "196", "1384"},
+    {"The Drowsy Ferryman", "1532", "1007"},
+    {"The Frosted Kettle", "2490", "1538"},
+    {"The Gilded Thistle", "1761", "1532"},
+    {"The Gull and Anchor", "256", "1683"},
+    {"The Kindled Hob", "980", "1588"},
+    {"The Lame Goose", "1610", "2037"},
+    {"The Salted Herring", "1840", "2456"},
+    {"The Shepherd's Crook", "1896", "273"},
     {"The Tarred Oar", "3168", "2488"},
-    {"The Three Turnips", "996", "1015"},
-    {"The Wayfarer's Lantern", "2869", "2050"},
-    {"The Weary Mule", "363", "757"},
+    {"The Three Turnips", "2228", "2161"},
+    {"The Wayfarer's Lantern", "718", "375"},
+    {"The Weary Mule", "2354", "1160"},
 };
 // clang-format on
 

@@ -93,8 +93,8 @@ CostLattice::CostLattice(const Terrain& t, const Waterways& water)
             // would have to cut a shelf into.
             const float slope = std::hypot(h(x + 1, y) - h(x - 1, y), h(x, y + 1) - h(x, y - 1)) /
                                 (2.0f * kCell * kGrade);
-            const float relief = std::tanh((height_[i] - around[i]) / 0.01f);
-            ground_[i] = 1.0f + 0.4f * slope * slope + 0.35f * relief + 0.5f * height_[i] +
+            const float relief = std::tanh((height_[i] - around[i]) / 0.004f);
+            ground_[i] = 1.0f + 0.4f * slope * slope + 0.45f * relief + 0.5f * height_[i] +
                          1.2f * t.woods(px, py) + 1.5f * float(t.marsh(px, py)) / 255.0f +
                          0.3f * float(t.moor(px, py)) / 255.0f;
         }

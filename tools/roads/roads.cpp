@@ -17,9 +17,10 @@ namespace {
 constexpr double kPlaceClearance = 20;  // a road keeps this far from places it does not serve
 constexpr float kCrowdSurcharge = 60.0f;
 constexpr float kUnbounded = std::numeric_limits<float>::infinity();
-constexpr float kHighwayReuse = 0.6f;  // a highway's price along one already laid
+constexpr float kHighwayReuse = 0.4f;  // a highway's price along one already laid
 constexpr float kTrackReuse = 0.3f;
 constexpr double kLoopDetour = 1.1;  // a loop is laid where the way round costs this much more
+constexpr float kCityPull = 0.8f;    // the weight of a city's links when choosing them
 constexpr float kMineReach = 600.0f;
 
 bool joinsTowns(PlaceKind k) {
@@ -131,7 +132,16 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
     }
     std::vector<RoadLine> roads;
     lattice.setRoadDiscount(kHighwayReuse);
-    for (const NetworkLink& link : chooseLinks(costsBetween(lattice, towns), kLoopDetour)) {
+    // Roads lead to the cities: a way to one counts for less when choosing which to lay.
+    std::vector<std::vector<float>> cost = costsBetween(lattice, towns);
+    for (std::size_t a = 0; a < towns.size(); ++a) {
+        for (std::size_t b = 0; b < towns.size(); ++b) {
+            for (std::size_t end : {a, b}) {
+                cost[a][b] *= places[townIndex[end]].kind == PlaceKind::City ? kCityPull : 1.0f;
+            }
+        }
+    }
+    for (const NetworkLink& link : chooseLinks(cost, kLoopDetour)) {
         const QPointF from = towns[link.a];
         const QPointF to = towns[link.b];
         const int goal = lattice.landCellOf(to);
