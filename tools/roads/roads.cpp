@@ -1,5 +1,7 @@
 #include "tools/roads/roads.h"
 
+#include <QPolygonF>
+#include <QRectF>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -82,6 +84,32 @@ std::pair<double, QPointF> nearestRoadPoint(QPointF p, const std::vector<RoadLin
     return best;
 }
 
+// Where a new road runs within a few pixels of one already laid it runs on it: both were
+// smoothed on their own, so a shared stretch would otherwise show as two lines side by side.
+void shareStretches(std::vector<QPointF>& points, const std::vector<RoadLine>& roads) {
+    constexpr double kNear = 7.0;
+    std::vector<QRectF> boxes;
+    for (const RoadLine& r : roads) {
+        boxes.push_back(QPolygonF(QList<QPointF>(r.points.begin(), r.points.end()))
+                            .boundingRect()
+                            .adjusted(-kNear, -kNear, kNear, kNear));
+    }
+    for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+        double best = kNear;
+        for (std::size_t k = 0; k < roads.size(); ++k) {
+            if (!boxes[k].contains(points[i])) {
+                continue;
+            }
+            const std::vector<QPointF>& line = roads[k].points;
+            const Nearest n = nearestOnPolyline(points[i], line);
+            if (n.distance < best) {
+                best = n.distance;
+                points[i] = line[n.segment] + (line[n.segment + 1] - line[n.segment]) * n.along;
+            }
+        }
+    }
+}
+
 // Joins `place` to the network over the lattice; the line ends on the road it meets.
 std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass kind, float maxCost,
                                       const std::vector<RoadLine>& roads) {
@@ -94,6 +122,7 @@ std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass k
     // End exactly on the road the lattice reached.
     points.back() = nearestRoadPoint(points.back(), roads).second;
     smooth(points);
+    shareStretches(points, roads);
     l.markRoad(points);
     return RoadLine{points, kind};
 }
@@ -153,6 +182,7 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
         std::vector<QPointF> points = lineOf(lattice, from, s.pathTo(goal));
         points.back() = to;
         smooth(points);
+        shareStretches(points, roads);
         lattice.markRoad(points);
         const bool cities = places[townIndex[link.a]].kind == PlaceKind::City &&
                             places[townIndex[link.b]].kind == PlaceKind::City;
