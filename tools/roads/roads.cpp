@@ -23,7 +23,7 @@ constexpr float kHighwayReuse = 0.4f;  // a highway's price along one already la
 constexpr float kTrackReuse = 0.3f;
 constexpr double kLoopDetour = 1.1;  // a loop is laid where the way round costs this much more
 constexpr float kCityPull = 0.8f;    // the weight of a city's links when choosing them
-constexpr float kMineReach = 600.0f;
+constexpr float kMineReach = 1500.0f;
 
 bool joinsTowns(PlaceKind k) {
     return k == PlaceKind::City || k == PlaceKind::Town;
