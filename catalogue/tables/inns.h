@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1535", "1035"},
-    {"The Cracked Tankard", "2282", "643"},
-    {"The Crooked Milestone", "1079", "1454"},
-    {"The Driftwood Hearth", "2352", "2296"},
-    {"The Drowsy Ferryman", "1803", "682"},
-    {"The Frosted Kettle", "2276", "1832"},
-    {"The Gilded Thistle", "1825", "1499"},
-    {"The Gull and Anchor", "3160", "2488"},
-    {"The Kindled Hob", "1220", "726"},
-    {"The Lame Goose", "506", "1567"},
-    {"The Salted Herring", "56", "1136"},
-    {"The Shepherd's Crook", "1243", "1182"},
-    {"The Tarred Oar", "1896", "2424"},
-    {"The Three Turnips", "1756", "360"},
-    {"The Wayfarer's Lantern", "1761", "1163"},
-    {"The Weary Mule", "797", "1571"},
+    {"The Blue Heron", "235", "1310"},
+    {"The Cracked Tankard", "1269", "2270"},
+    {"The Crooked Milestone", "2313", "491"},
+    {"The Driftwood Hearth", "2460", "2333"},
+    {"The Drowsy Ferryman", "2643", "1602"},
+    {"The Frosted Kettle", "1051", "754"},
+    {"The Gilded Thistle", "1762", "1531"},
+    {"The Gull and Anchor", "197", "1391"},
+    {"The Kindled Hob", "1076", "1796"},
+    {"The Lame Goose", "1533", "1030"},
+    {"The Salted Herring", "264", "1677"},
+    {"The Shepherd's Crook", "1717", "2267"},
+    {"The Tarred Oar", "3160", "2488"},
+    {"The Three Turnips", "1896", "273"},
+    {"The Wayfarer's Lantern", "2411", "1130"},
+    {"The Weary Mule", "702", "1531"},
 };
 // clang-format on
 

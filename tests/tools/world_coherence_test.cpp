@@ -40,7 +40,7 @@ struct World {
     Terrain terrain = buildTerrain(layout, land, water, kProvinceWidth, kProvinceHeight);
     std::vector<ProvincePlace> places = provincePlaces();
     Ground ground = surveyGround(layout, terrain, water);
-    std::vector<RoadLine> roads = planRoads(layout, places, terrain, water);
+    std::vector<RoadLine> roads = planRoads(places, terrain, water);
 
     const ProvincePlace& place(std::string_view name) const {
         for (const ProvincePlace& p : places) {
@@ -373,12 +373,130 @@ TEST(WorldRoads, RoadsKeepOffOpenWaterAndBridgeEveryRiver) {
             if (!wet.contains(c.x, c.y) || !wet(c.x, c.y)) {
                 continue;
             }
+            // A road ending in a town on the water's edge meets the water there without
+            // crossing it.
+            const bool inTown = std::any_of(w.places.begin(), w.places.end(), [&](const auto& t) {
+                return (t.kind == PlaceKind::City || t.kind == PlaceKind::Town) &&
+                       length(QPointF(t.at.x, t.at.y) - p) < 6.0;
+            });
             const bool bridged =
-                std::any_of(bridges.begin(), bridges.end(),
-                            [&](const Crossing& b) { return length(b.at - p) < 24.0; });
+                inTown || std::any_of(bridges.begin(), bridges.end(),
+                                      [&](const Crossing& b) { return length(b.at - p) < 24.0; });
             EXPECT_TRUE(bridged) << "no bridge at (" << p.x() << ", " << p.y() << ")";
         }
     }
+}
+
+// The highways alone join every city and town into one network, each inn stands beside a highway
+// or lane (or has a road of its own where its name asks for what they do not pass), and no highway
+// or lane runs ruler-straight across the country for long: its course bends with the ground.
+TEST(WorldRoads, HighwaysJoinEveryTownAndBendWithTheGround) {
+    const World& w = world();
+    std::vector<const RoadLine*> network;
+    std::vector<const RoadLine*> highways;
+    for (const RoadLine& r : w.roads) {
+        if (r.kind != RoadClass::Track) {
+            network.push_back(&r);
+        }
+        if (r.kind == RoadClass::Highway) {
+            highways.push_back(&r);
+        }
+    }
+    // Highways meet where one ends on another (or both end at one town).
+    const std::size_t n = highways.size();
+    std::vector<std::size_t> group(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        group[i] = i;
+    }
+    const auto root = [&](std::size_t i) {
+        while (group[i] != i) {
+            i = group[i];
+        }
+        return i;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) {
+            for (const QPointF& end : {highways[i]->points.front(), highways[i]->points.back()}) {
+                if (i != j && distanceToPolyline(end, highways[j]->points) < 4.0) {
+                    group[root(i)] = root(j);
+                }
+            }
+        }
+    }
+    std::optional<std::size_t> joined;
+    for (const ProvincePlace& p : w.places) {
+        const QPointF at(p.at.x, p.at.y);
+        if (p.kind == PlaceKind::City || p.kind == PlaceKind::Town) {
+            const auto on = std::find_if(highways.begin(), highways.end(), [&](const RoadLine* r) {
+                return distanceToPolyline(at, r->points) < 4.0;
+            });
+            if (on == highways.end()) {
+                ADD_FAILURE() << p.name << " has no highway";
+                continue;
+            }
+            const std::size_t g = root(std::size_t(on - highways.begin()));
+            EXPECT_EQ(joined.value_or(g), g) << p.name << " is cut off from the other towns";
+            joined = g;
+        } else if (p.kind == PlaceKind::Inn) {
+            // An inn whose name asks for nothing stands by a highway or lane; every inn has a
+            // road to its door.
+            const bool free = promiseOf(p.name, PlaceKind::Inn) == Promise::None;
+            const auto reaches = [&](const RoadLine& r) {
+                const bool beside = (r.kind != RoadClass::Track || !free) &&
+                                    distanceToPolyline(at, r.points) < 32.0;
+                return beside || (!free && length(r.points.front() - at) < 1.0);
+            };
+            EXPECT_TRUE(std::any_of(w.roads.begin(), w.roads.end(), reaches))
+                << p.name << " stands off the roads";
+        }
+    }
+    // Straight: every point of a 240 px stretch within 3 px of the line between its ends.
+    constexpr double kStep = 4.0;
+    constexpr std::size_t kSpan = 60;
+    for (const RoadLine* r : network) {
+        const std::vector<QPointF> line = resample(r->points, kStep);
+        for (std::size_t i = 0; i + kSpan < line.size(); i += 5) {
+            double off = 0;
+            for (std::size_t k = i + 1; k < i + kSpan; ++k) {
+                off = std::max(off, distanceToPolyline(line[k], {line[i], line[i + kSpan]}));
+            }
+            if (off < 3.0) {
+                ADD_FAILURE() << "a road runs straight from (" << line[i].x() << ", " << line[i].y()
+                              << ") to (" << line[i + kSpan].x() << ", " << line[i + kSpan].y()
+                              << ")";
+                break;
+            }
+        }
+    }
+}
+
+// Where the ground is too steep to climb straight, a road takes it slantwise: no 48 px stretch
+// of any road climbs faster than a laden cart can, though the tracks into the ranges do climb.
+TEST(WorldRoads, RoadsClimbSteepGroundSlantwise) {
+    const World& w = world();
+    constexpr double kStep = 8.0;
+    constexpr std::size_t kSpan = 6;
+    constexpr double kSteepest = 0.002;  // height per pixel
+    const auto height = [&](QPointF p) {
+        return sampleBilinear(w.terrain.height, float(p.x()), float(p.y()));
+    };
+    double highest = 0;
+    for (const RoadLine& r : w.roads) {
+        const std::vector<QPointF> line = resample(r.points, kStep);
+        for (std::size_t i = 0; i + kSpan < line.size(); ++i) {
+            const double grade =
+                std::abs(height(line[i + kSpan]) - height(line[i])) / (kStep * kSpan);
+            if (grade > kSteepest) {
+                ADD_FAILURE() << "a road climbs " << grade << " per px from (" << line[i].x()
+                              << ", " << line[i].y() << ")";
+                break;
+            }
+        }
+        for (const QPointF& p : line) {
+            highest = std::max<double>(highest, height(p));
+        }
+    }
+    EXPECT_GT(highest, kHillHeight + 0.1) << "no road climbs into the hills";
 }
 
 // Each city map shows its water on the side where the province has water round the city's point

@@ -7,7 +7,7 @@
 namespace marventa {
 
 // The hand-set shape of the province that the noise then roughens, in province pixels: the
-// coast, the ranges, rivers, lakes, woods and roads the catalogue's places were laid out on.
+// coast, the ranges, rivers, lakes and woods the catalogue's places were laid out on.
 using Polyline = std::vector<QPointF>;
 
 struct Ellipse {
@@ -55,11 +55,6 @@ struct Wood {
     Ellipse shape;
 };
 
-struct Road {
-    QString name;
-    Polyline course;
-};
-
 // A stretch of coast between two x positions with its own rise inland: short for cliffs, long
 // for marsh.
 struct ShoreStretch {
@@ -84,7 +79,6 @@ struct ProvinceLayout {
     std::vector<RiverCourse> rivers;  // a river ending on another comes after it
     std::vector<Lake> lakes;
     std::vector<Wood> woods;
-    std::vector<Road> roads;
     std::vector<AreaName> seaNames;
     std::vector<QString> hillTowns;  // towns on a hill of their own rather than level ground
 };

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "tools/common/world_places.h"
-#include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
 #include "tools/water/waterways.h"
 
@@ -17,13 +16,13 @@ struct RoadLine {
     RoadClass kind;
 };
 
-// Highways between the cities the layout's roads join, lanes from every town to the nearest
-// road, short tracks to the inns beside them and to the villages and mines near the network.
-// Every road is a cheapest path over the ground: round steep slopes, never over the sea or a
-// lake, over rivers rarely, along roads already laid (so roads share their common stretches),
-// and clear of other places.
-std::vector<RoadLine> planRoads(const ProvinceLayout& layout,
-                                const std::vector<ProvincePlace>& places, const Terrain& terrain,
+// Highways join the cities and towns by the cheapest tree between them, and neighbouring cities
+// directly; lanes close the loops that tree makes a long way round; short tracks lead to the inns
+// beside them and to every village and the mines near the network. Every road is a cheapest path
+// over the ground: along valleys, round woods and steep slopes, slantwise up a hill too steep to
+// climb straight, never over the sea or a lake, over rivers rarely, along roads already laid (so
+// roads share their common stretches), and clear of the places it does not serve.
+std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const Terrain& terrain,
                                 const Waterways& water);
 
 }  // namespace marventa

@@ -304,17 +304,17 @@ std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogu
 
 void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& roads,
               const Ground& ground) {
+    // Spots beside the highways and lanes; where an inn's name asks for what none of them
+    // passes (the sea shore, say), beside a track.
     std::vector<QPointF> spots;
+    std::vector<QPointF> byTracks;
     for (const RoadLine& r : roads) {
-        if (r.kind != RoadClass::Highway) {
-            continue;
-        }
         const std::vector<QPointF> pts = resample(r.points, 12.0);
         for (std::size_t i = 2; i + 2 < pts.size(); ++i) {
             const QPointF along = pts[i + 2] - pts[i - 2];
             const QPointF across = QPointF(-along.y(), along.x()) / std::max(1e-9, length(along));
             for (double side : {-24.0, 24.0}) {
-                spots.push_back(pts[i] + across * side);
+                (r.kind == RoadClass::Track ? byTracks : spots).push_back(pts[i] + across * side);
             }
         }
     }
@@ -338,7 +338,7 @@ void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& r
     });
     const std::vector<QPointF> anywhere = lattice(ground);
     for (std::size_t i : inns) {
-        if (!siter.site(places[i], spots, false)) {
+        if (!siter.site(places[i], spots, false) && !siter.site(places[i], byTracks, false)) {
             siter.site(places[i], anywhere);
         }
     }

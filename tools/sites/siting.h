@@ -14,7 +14,7 @@ namespace marventa {
 std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogue,
                                       const Ground& ground);
 
-// The inns, each a few dozen pixels off a highway between two towns.
+// The inns, each a few dozen pixels off a highway or lane (or a track, where none will do).
 void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& roads,
               const Ground& ground);
 

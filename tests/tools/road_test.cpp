@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "tools/common/plane_geometry.h"
+#include "tools/roads/cost_lattice.h"
+#include "tools/roads/road_network.h"
+
+using namespace marventa;
+
+namespace {
+
+constexpr float kNone = std::numeric_limits<float>::infinity();
+
+// Bare open ground of `w` × `h` pixels whose height `rise` gives.
+template <class Rise>
+Terrain ground(int w, int h, Rise rise) {
+    Terrain t{Grid<float>(w, h),
+              Grid<float>(w, h),
+              Grid<unsigned char>(w, h),
+              Grid<unsigned char>(w, h),
+              Grid<unsigned char>(w, h),
+              Grid<unsigned char>(w, h),
+              {}};
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            t.height(x, y) = rise(x, y);
+        }
+    }
+    return t;
+}
+
+std::vector<QPointF> cheapestLine(const CostLattice& l, QPointF from, QPointF to) {
+    const int goal = l.cellOf(to);
+    const CostLattice::Sweep s = l.sweep(l.cellOf(from), kNone, [&](int c) { return c == goal; });
+    std::vector<QPointF> line;
+    for (int c : s.pathTo(s.reached)) {
+        line.push_back(l.centre(c));
+    }
+    return line;
+}
+
+}  // namespace
+
+// A slope too steep to climb head on is climbed slantwise: the way up is far longer than the
+// rise and no step of it is steep; on level ground the way stays straight.
+TEST(CostLattice, ClimbsASteepSlopeSlantwiseAndCrossesTheLevelStraight) {
+    const Terrain slope = ground(480, 400, [](int, int y) { return 0.1f + 0.004f * (400 - y); });
+    const Waterways dry;
+    const CostLattice steep(slope, dry);
+    const std::vector<QPointF> up = cheapestLine(steep, {240, 380}, {240, 20});
+    ASSERT_FALSE(up.empty());
+    double run = 0;
+    for (std::size_t i = 1; i < up.size(); ++i) {
+        const double step = length(up[i] - up[i - 1]);
+        run += step;
+        const int c0 = steep.cellOf(up[i - 1]);
+        const int c1 = steep.cellOf(up[i]);
+        EXPECT_LT(std::abs(steep.height(c1) - steep.height(c0)) / step, 0.002)
+            << "steep step at (" << up[i].x() << ", " << up[i].y() << ")";
+    }
+    EXPECT_GT(run, 2 * 360.0);
+
+    const CostLattice level(ground(480, 400, [](int, int) { return 0.1f; }), dry);
+    const std::vector<QPointF> across = cheapestLine(level, {20, 200}, {460, 200});
+    ASSERT_FALSE(across.empty());
+    for (const QPointF& p : across) {
+        EXPECT_NEAR(p.y(), 200, 8);
+    }
+}
+
+// A lake one cell wide, laid as a diagonal staircase, cannot be slipped through by a diagonal
+// or knight's step; a river can be crossed, but only once.
+TEST(CostLattice, NoStepSlipsThroughALakeAndARiverIsCrossedOnce) {
+    constexpr int kCell = CostLattice::kCell;
+    Terrain t = ground(320, 320, [](int, int) { return 0.1f; });
+    for (int i = 0; i < 40; ++i) {
+        for (int y = i * kCell; y < (i + 1) * kCell; ++y) {
+            for (int x = i * kCell; x < (i + 1) * kCell; ++x) {
+                t.lake(x, y) = 255;
+            }
+        }
+    }
+    const Waterways dry;
+    const CostLattice walled(t, dry);
+    const int across = walled.cellOf({300, 20});
+    const CostLattice::Sweep s = walled.sweep(walled.cellOf({20, 300}), kNone, {});
+    EXPECT_TRUE(std::isinf(s.cost[std::size_t(across)]));
+
+    Waterways river;
+    river.rivers.push_back({QStringLiteral("Test Water"), {{160, 0}, {160, 320}}, {4, 4}, false});
+    const CostLattice wet(ground(320, 320, [](int, int) { return 0.1f; }), river);
+    const std::vector<QPointF> line = cheapestLine(wet, {20, 40}, {300, 280});
+    ASSERT_FALSE(line.empty());
+    int crossings = 0;
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        crossings += (line[i - 1].x() < 160) != (line[i].x() < 160);
+    }
+    EXPECT_EQ(crossings, 1);
+}
+
+// The tree joins every place that can be reached, cheapest links first; a loop is added only
+// where going round by the tree is long, and never past a place lying between its ends.
+TEST(RoadNetwork, ATreeJoinsEveryPlaceAndLoopsCloseOnlyLongDetours) {
+    // Six places on a ring round a lake: neighbours cost 1, across the lake nothing; a seventh
+    // place cannot be reached at all.
+    constexpr std::size_t n = 7;
+    std::vector<std::vector<float>> cost(n, std::vector<float>(n, kNone));
+    for (std::size_t i = 0; i < 6; ++i) {
+        cost[i][i] = 0;
+        cost[i][(i + 1) % 6] = cost[(i + 1) % 6][i] = 1.0f + 0.01f * float(i);
+        cost[i][(i + 2) % 6] = cost[(i + 2) % 6][i] = 2.0f;
+    }
+    cost[6][6] = 0;
+    const std::vector<NetworkLink> links = chooseLinks(cost, 1.02);
+    std::size_t trunk = 0;
+    for (const NetworkLink& l : links) {
+        EXPECT_NE(l.a, 6u);
+        EXPECT_NE(l.b, 6u);
+        trunk += l.trunk;
+        // A place two along the ring has the one between as a nearer neighbour of both.
+        EXPECT_NE(cost[l.a][l.b], 2.0f) << l.a << "-" << l.b;
+    }
+    EXPECT_EQ(trunk, 5u);
+    ASSERT_EQ(links.size(), 6u);
+    // The dearest ring link is the one left out of the tree and closes the loop.
+    EXPECT_FALSE(links.back().trunk);
+    EXPECT_FLOAT_EQ(cost[links.back().a][links.back().b], 1.05f);
+
+    // With no long way round there is no loop.
+    for (const NetworkLink& l : chooseLinks(cost, 6.0)) {
+        EXPECT_TRUE(l.trunk);
+    }
+}
