@@ -143,15 +143,12 @@ TEST(Bridges, OneCrossingPerRoadOverARiver) {
 // A name takes a later spot rather than hide what the penalty marks (a road), but not at the
 // price of an overlap.
 TEST(PointLabels, NamesKeepOffWhatThePenaltyMarks) {
-    const QRectF road(0, 95, 400, 10);
-    const auto onRoad = [&](const QPolygonF& box) {
-        return box.boundingRect().intersects(road) ? 40.0 : 0.0;
-    };
+    // The first spot lies on a road.
     const PointLabel crossing{
-        {QPolygonF(QRectF(100, 90, 60, 14)), QPolygonF(QRectF(100, 60, 60, 14))}};
+        {QPolygonF(QRectF(100, 90, 60, 14)), QPolygonF(QRectF(100, 60, 60, 14))}, 0, {40.0, 0.0}};
     const QRectF bounds(0, 0, 400, 200);
-    EXPECT_EQ(arrangeLabels({crossing}, {}, bounds, 3, onRoad)[0], std::optional<std::size_t>(1));
-    const auto blocked = arrangeLabels({crossing}, {QRectF(90, 55, 20, 20)}, bounds, 3, onRoad);
+    EXPECT_EQ(arrangeLabels({crossing}, {}, bounds, 3)[0], std::optional<std::size_t>(1));
+    const auto blocked = arrangeLabels({crossing}, {QRectF(90, 55, 20, 20)}, bounds, 3);
     EXPECT_EQ(blocked[0], std::optional<std::size_t>(0));
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <QSizeF>
 #include <algorithm>
 #include <cctype>
@@ -16,6 +18,7 @@
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/map_names.h"
+#include "tools/paint/province_painter.h"
 #include "tools/roads/bridges.h"
 #include "tools/roads/roads.h"
 #include "tools/sites/site_rules.h"
@@ -296,5 +299,55 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
                 << a.text.toStdString() << " covers a symbol at (" << r.center().x() << ", "
                 << r.center().y() << ")";
         }
+    }
+}
+
+// No name hides running water: no letter of any name, with its halo, covers a pixel of a river or
+// brook as drawn (with its bank). A range's name, long and set among the hills' brooks, may cross
+// a brook.
+TEST(WorldLabels, NoNameHidesRunningWater) {
+    const World& w = world();
+    const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
+    const NamePlan plan = planNames(scene, QSize(kProvinceWidth, kProvinceHeight));
+    const auto drawn = [&](const std::vector<RiverLine>& lines) {
+        QImage mask(kProvinceWidth, kProvinceHeight, QImage::Format_Grayscale8);
+        mask.fill(0);
+        QPainter p(&mask);
+        for (const RiverLine& r : lines) {
+            strokeVarying(p, r.points, r.widths, Qt::white, 1.6f);
+        }
+        return mask;
+    };
+    const QImage rivers = drawn(w.water.rivers);
+    const QImage brooks = drawn(w.water.brooks);
+    std::vector<QString> ranges;
+    for (const Ridge& r : w.layout.ridges) {
+        ranges.push_back(r.name.toUpper());
+    }
+    for (const PlacedName& n : plan.names) {
+        const bool range = std::find(ranges.begin(), ranges.end(), n.text) != ranges.end();
+        // The name's ink and halo, painted alone.
+        const QRect r = n.glyphs.boundingRect().toAlignedRect().adjusted(-8, -8, 8, 8);
+        QImage ink(r.size(), QImage::Format_Grayscale8);
+        ink.fill(0);
+        QPainter p(&ink);
+        p.translate(-r.topLeft());
+        p.setPen(QPen(Qt::white, n.style.haloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::white);
+        p.drawPath(n.glyphs);
+        p.end();
+        std::optional<QPoint> wet;
+        for (int y = 0; y < ink.height() && !wet; ++y) {
+            for (int x = 0; x < ink.width() && !wet; ++x) {
+                const QPoint at = r.topLeft() + QPoint(x, y);
+                if (ink.constScanLine(y)[x] > 64 && rivers.rect().contains(at) &&
+                    (rivers.pixel(at) != qRgb(0, 0, 0) ||
+                     (!range && brooks.pixel(at) != qRgb(0, 0, 0)))) {
+                    wet = at;
+                }
+            }
+        }
+        EXPECT_FALSE(wet) << n.text.toStdString() << " hides running water at (" << wet->x() << ", "
+                          << wet->y() << ")";
     }
 }

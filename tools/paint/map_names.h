@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
 #include <QSize>
@@ -21,9 +22,8 @@ inline constexpr QRectF kKeyPanel(752, 2368, 600, 250);
 struct PlacedName {
     QString text;
     TextStyle style;
-    QPointF centre;
-    double degrees = 0.0;
-    QPolygonF box;  // the ground the name covers, turned with it
+    QPolygonF box;        // the ground the name covers, turned or bent with it
+    QPainterPath glyphs;  // its letters' outlines on the sheet
 };
 
 // Where every name goes on the province, worked out without painting.
@@ -33,8 +33,9 @@ struct NamePlan {
     std::vector<QString> leftOut;  // names that found no clear spot
 };
 
-// Towns, villages and landmarks beside their symbols, then ranges, woods, lakes, rivers and seas;
-// no name covers another, a symbol or the sheet's furniture.
+// Towns, villages and landmarks beside their symbols, then ranges, woods, lakes, rivers (set
+// along a gentle stretch of their course) and seas; no name covers another, a symbol or the
+// sheet's furniture, and none hides running water where any spot left keeps off it.
 NamePlan planNames(const ProvinceScene& scene, QSize sheet);
 
 void drawNames(QPainter& painter, const NamePlan& plan);

@@ -48,8 +48,7 @@ double overlap(const Spot& a, const Spot& b) {
 
 std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
                                                       const std::vector<QRectF>& obstacles,
-                                                      const QRectF& bounds, std::uint64_t seed,
-                                                      const SpotPenalty& penalty) {
+                                                      const QRectF& bounds, std::uint64_t seed) {
     const std::size_t n = labels.size();
     std::vector<Spot> blocked;
     for (const QRectF& o : obstacles) {
@@ -72,8 +71,8 @@ std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLab
             }
             hidden[i].push_back(c >= kClash);
             c += kSpotCost * static_cast<double>(k);
-            if (penalty) {
-                c += penalty(s.shape);
+            if (k < labels[i].costs.size()) {
+                c += labels[i].costs[k];
             }
             spots[i].push_back(s);
             fixed[i].push_back(c);
