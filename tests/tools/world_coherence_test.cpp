@@ -17,6 +17,7 @@
 #include "tools/land/land.h"
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
+#include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/province_painter.h"
 #include "tools/roads/bridges.h"
@@ -287,7 +288,7 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
         ADD_FAILURE() << name.toStdString() << " is left off the map";
     }
     std::vector<QRectF> furniture = plan.symbols;
-    furniture.insert(furniture.end(), {kTitlePanel, kRoseBox, kKeyPanel});
+    furniture.insert(furniture.end(), {kTitlePanel, kRoseBox, provinceLegend().panel});
     for (std::size_t i = 0; i < plan.names.size(); ++i) {
         const PlacedName& a = plan.names[i];
         for (std::size_t j = i + 1; j < plan.names.size(); ++j) {

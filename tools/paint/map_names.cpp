@@ -13,6 +13,7 @@
 #include "tools/common/label_placer.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
+#include "tools/paint/legend.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
 #include "tools/paint/symbols.h"
@@ -278,7 +279,7 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
         plan.symbols.emplace_back(place.at.x - r, place.at.y - r * 1.2, 2 * r, 2.2 * r);
     }
     std::vector<QRectF> obstacles = plan.symbols;
-    obstacles.insert(obstacles.end(), {kTitlePanel, kRoseBox, kKeyPanel});
+    obstacles.insert(obstacles.end(), {kTitlePanel, kRoseBox, provinceLegend().panel});
     std::vector<Candidate> names;
     placeNames(s, names);
     areaNames(s, names);

@@ -14,10 +14,10 @@ class QPainter;
 
 namespace marventa {
 
-// The sheet's furniture, out at sea in the south-west: title, compass rose and key.
+// The sheet's furniture, out at sea in the south-west: title and compass rose (the key, sized
+// by its rows, is provinceLegend()).
 inline constexpr QRectF kTitlePanel(40, 2340, 470, 250);
 inline constexpr QRectF kRoseBox(550, 2350, 180, 210);
-inline constexpr QRectF kKeyPanel(752, 2368, 600, 250);
 
 struct PlacedName {
     QString text;
