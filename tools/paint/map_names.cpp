@@ -56,7 +56,7 @@ QSizeF textSize(const QString& text, const QFont& font, double padding) {
 }
 
 // The cities, towns, villages and landmarks, beside their symbols: first the eight spots close
-// round it, then the same a little and then somewhat farther out.
+// round it, then the same farther and farther out.
 void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     const TextStyle city{mapFont(TypeFace::SerifBold, 32), kInk, kPaperHalo, 6.0};
     const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 4.5};
@@ -77,9 +77,17 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const QPointF at(place.at.x, place.at.y);
         const double gap = symbolRadius(place.kind) + 3;
         std::vector<Anchor> anchors;
-        for (const double g : {gap, gap + 8, gap + 20}) {
+        for (const double g : {gap, gap + 8, gap + 20, gap + 34}) {
             for (const QRectF& r : LabelPlacer::around(at, size, g)) {
                 anchors.emplace_back(r.center(), 0.0);
+            }
+            // Above and below, starting or ending over the symbol, for crowded river towns.
+            for (const double dy : {-1.0, 1.0}) {
+                for (const double dx : {1.0, -1.0}) {
+                    anchors.emplace_back(at + QPointF(dx * (size.width() / 2 - g * 0.4),
+                                                      dy * (g + size.height() / 2)),
+                                         0.0);
+                }
             }
         }
         const bool townLike = place.kind == PlaceKind::City || place.kind == PlaceKind::Town;
@@ -194,29 +202,33 @@ QImage lineMask(QSize sheet, const std::function<void(QPainter&)>& draw) {
     return mask;
 }
 
-QImage waterMask(const std::vector<RiverLine>& lines, QSize sheet, float margin) {
+// Running water as a mask of the sheet: full where a name's letters and halo would touch it, half
+// for a few pixels more, where a name still crowds it.
+QImage waterMask(const std::vector<RiverLine>& lines, QSize sheet) {
     return lineMask(sheet, [&](QPainter& p) {
-        for (const RiverLine& r : lines) {
-            strokeVarying(p, r.points, r.widths, Qt::white, 2 * margin);
+        for (const auto& [extra, value] : {std::pair(16.0f, 128), std::pair(7.0f, 255)}) {
+            for (const RiverLine& r : lines) {
+                strokeVarying(p, r.points, r.widths, QColor(value, value, value), extra);
+            }
         }
     });
 }
 
-bool onMask(const QImage& mask, QPointF q) {
+bool onMask(const QImage& mask, QPointF q, int least = 1) {
     const int x = static_cast<int>(q.x());
     const int y = static_cast<int>(q.y());
-    return mask.valid(x, y) && mask.constScanLine(y)[x] != 0;
+    return mask.valid(x, y) && mask.constScanLine(y)[x] >= least;
 }
 
 // How much of the mask the letters cover: one for each sample, two pixels apart, that falls on
 // a line.
-double covered(const QImage& mask, const std::vector<QPolygonF>& letters) {
+double covered(const QImage& mask, const std::vector<QPolygonF>& letters, int least = 1) {
     double hits = 0.0;
     for (const QPolygonF& letter : letters) {
         const QRectF r = letter.boundingRect();
         for (double y = r.top() + 0.5; y < r.bottom(); y += 2.0) {
             for (double x = r.left() + 0.5; x < r.right(); x += 2.0) {
-                if (onMask(mask, QPointF(x, y)) &&
+                if (onMask(mask, QPointF(x, y), least) &&
                     letter.containsPoint(QPointF(x, y), Qt::OddEvenFill)) {
                     hits += 1.0;
                 }
@@ -253,14 +265,15 @@ struct HiddenCosts {
 
     double operator()(const Candidate& c, const SetText& spot) const {
         constexpr double kWater = 1500.0;
-        const double river = covered(rivers, spot.letters);
-        const double brook = covered(brooks, spot.letters);
         double cost = covered(roads, spot.letters);
-        if (river > 0) {
-            cost += kWater + 20 * river;
-        }
-        if (brook > 0) {
-            cost += c.sort == Sort::Range ? 300 + 5 * brook : kWater + 20 * brook;
+        for (const QImage* water : {&rivers, &brooks}) {
+            const double on = covered(*water, spot.letters, 255);
+            const double near = covered(*water, spot.letters);
+            if (on > 0) {
+                cost += c.sort == Sort::Range && water == &brooks ? 300 + 5 * on : kWater + 20 * on;
+            } else if (near > 0) {
+                cost += 60 + 3 * near;
+            }
         }
         if (c.sort == Sort::Place && (cutOff(rivers, c.symbol, c.symbolRadius, spot.footprint) ||
                                       cutOff(brooks, c.symbol, c.symbolRadius, spot.footprint))) {
@@ -292,7 +305,7 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
                          p.drawPath(linePath(r.points));
                      }
                  }),
-        waterMask(s.water.rivers, sheet, 5.0f), waterMask(s.water.brooks, sheet, 5.0f)};
+        waterMask(s.water.rivers, sheet), waterMask(s.water.brooks, sheet)};
     std::vector<PointLabel> labels;
     for (const Candidate& c : names) {
         PointLabel l{{}, c.rank};
