@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <iostream>
 #include <numbers>
 #include <optional>
 #include <stdexcept>
@@ -305,7 +306,7 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
 
 // No name hides running water: no letter of any name, with its halo, covers a pixel of a river or
 // brook as drawn (with its bank). A range's name, long and set among the hills' brooks, may cross
-// a brook.
+// a brook; a name hemmed in by water on every side may cross it, but that is rare.
 TEST(WorldLabels, NoNameHidesRunningWater) {
     const World& w = world();
     const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
@@ -321,6 +322,10 @@ TEST(WorldLabels, NoNameHidesRunningWater) {
     };
     const QImage rivers = drawn(w.water.rivers);
     const QImage brooks = drawn(w.water.brooks);
+    EXPECT_LE(plan.hemmedIn.size(), 2u);
+    for (const QString& n : plan.hemmedIn) {
+        std::cout << "hemmed in by water: " << n.toStdString() << "\n";
+    }
     std::vector<QString> ranges;
     for (const Ridge& r : w.layout.ridges) {
         ranges.push_back(r.name.toUpper());
@@ -348,7 +353,9 @@ TEST(WorldLabels, NoNameHidesRunningWater) {
                 }
             }
         }
-        EXPECT_FALSE(wet) << n.text.toStdString() << " hides running water at (" << wet->x() << ", "
-                          << wet->y() << ")";
+        const bool hemmed =
+            std::find(plan.hemmedIn.begin(), plan.hemmedIn.end(), n.text) != plan.hemmedIn.end();
+        EXPECT_TRUE(!wet || hemmed) << n.text.toStdString() << " hides running water at ("
+                                    << wet->x() << ", " << wet->y() << ")";
     }
 }

@@ -47,7 +47,7 @@ constexpr std::array<std::pair<Line, const char*>, 8> kLines{{
 constexpr double kInset = 7;         // the frame's inner line inside the panel's edge
 constexpr double kHeadingRoom = 46;  // above the first row
 constexpr double kRowHeight = 26.5;
-constexpr double kSampleRoom = 40;  // a row's glyph or line sample, before its name
+constexpr double kSampleRoom = 44;  // a row's glyph or line sample, before its name
 constexpr double kColumnGap = 24;
 constexpr double kSide = 16;  // between the frame and the outer columns
 constexpr double kFoot = 12;  // below the last row

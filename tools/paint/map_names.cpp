@@ -81,12 +81,13 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
             for (const QRectF& r : LabelPlacer::around(at, size, g)) {
                 anchors.emplace_back(r.center(), 0.0);
             }
-            // Above and below, starting or ending over the symbol, for crowded river towns.
+            // Above and below, slid a quarter or half of the name either way, for crowded river
+            // towns.
             for (const double dy : {-1.0, 1.0}) {
-                for (const double dx : {1.0, -1.0}) {
-                    anchors.emplace_back(at + QPointF(dx * (size.width() / 2 - g * 0.4),
-                                                      dy * (g + size.height() / 2)),
-                                         0.0);
+                for (const double dx : {0.25, -0.25, 1.0, -1.0}) {
+                    const double slide =
+                        std::abs(dx) < 1 ? dx * size.width() : dx * (size.width() / 2 - g * 0.4);
+                    anchors.emplace_back(at + QPointF(slide, dy * (g + size.height() / 2)), 0.0);
                 }
             }
         }
@@ -261,10 +262,16 @@ bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF&
 // symbol, may cross a brook more readily than a river); as much again for a place's name with
 // water between it and its symbol.
 struct HiddenCosts {
+    static constexpr double kWater = 1500.0;  // beyond an overlap's cost
     QImage roads, rivers, brooks;
 
+    // Whether the letters lie on running water (a range's only on a river).
+    bool wet(const Candidate& c, const SetText& spot) const {
+        return covered(rivers, spot.letters, 255) > 0 ||
+               (c.sort != Sort::Range && covered(brooks, spot.letters, 255) > 0);
+    }
+
     double operator()(const Candidate& c, const SetText& spot) const {
-        constexpr double kWater = 1500.0;
         double cost = covered(roads, spot.letters);
         for (const QImage* water : {&rivers, &brooks}) {
             const double on = covered(*water, spot.letters, 255);
@@ -312,6 +319,16 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
         for (const SetText& spot : c.spots) {
             l.spots.push_back(spot.footprint);
             l.costs.push_back(hides(c, spot));
+        }
+        bool dry = false;  // some spot whose letters keep off the water and the symbols
+        for (std::size_t k = 0; k < l.spots.size() && !dry; ++k) {
+            dry = !hides.wet(c, c.spots[k]) &&
+                  std::none_of(obstacles.begin(), obstacles.end(), [&](const QRectF& o) {
+                      return l.spots[k].intersects(QPolygonF(o));
+                  });
+        }
+        if (!dry) {
+            plan.hemmedIn.push_back(c.text);
         }
         labels.push_back(std::move(l));
     }

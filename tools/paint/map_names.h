@@ -31,6 +31,9 @@ struct NamePlan {
     std::vector<QRectF> symbols;  // the room each place's symbol takes
     std::vector<PlacedName> names;
     std::vector<QString> leftOut;  // names that found no clear spot
+    // Names with water running through or round every spot they might take (a city between a
+    // river and a brook), which may cross it.
+    std::vector<QString> hemmedIn;
 };
 
 // Towns, villages and landmarks beside their symbols, then ranges, woods, lakes, rivers (set
