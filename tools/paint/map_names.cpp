@@ -240,7 +240,7 @@ double covered(const QImage& mask, const std::vector<QPolygonF>& letters, int le
 }
 
 // Whether water runs between a symbol and its name: along the straight way from one to the
-// other's nearest corner, past the symbol itself.
+// other's nearest corner or its middle, past the symbol itself.
 bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF& footprint) {
     QPointF near = footprint.front();
     for (const QPointF& q : footprint) {
@@ -248,10 +248,12 @@ bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF&
             near = q;
         }
     }
-    const double span = length(near - symbol);
-    for (double t = radius; t < span; t += 2.0) {
-        if (onMask(water, symbol + (near - symbol) * (t / span))) {
-            return true;
+    for (const QPointF to : {near, footprint.boundingRect().center()}) {
+        const double span = length(to - symbol);
+        for (double t = radius; t < span; t += 2.0) {
+            if (onMask(water, symbol + (to - symbol) * (t / span))) {
+                return true;
+            }
         }
     }
     return false;
