@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "235", "1310"},
+    {"The Blue Heron", "236", "1309"},
     {"The Cracked Tankard", "1269", "2270"},
     {"The Crooked Milestone", "2313", "491"},
     {"The Driftwood Hearth", "2460", "2333"},
     {"The Drowsy Ferryman", "2643", "1602"},
     {"The Frosted Kettle", "1051", "754"},
     {"The Gilded Thistle", "1762", "1531"},
-    {"The Gull and Anchor", "197", "1391"},
-    {"The Kindled Hob", "1076", "1796"},
+    {"The Gull and Anchor", "197", "1390"},
+    {"The Kindled Hob", "979", "1588"},
     {"The Lame Goose", "1533", "1030"},
-    {"The Salted Herring", "264", "1677"},
+    {"The Salted Herring", "285", "1766"},
     {"The Shepherd's Crook", "1717", "2267"},
     {"The Tarred Oar", "3160", "2488"},
     {"The Three Turnips", "1896", "273"},
     {"The Wayfarer's Lantern", "2411", "1130"},
-    {"The Weary Mule", "702", "1531"},
+    {"The Weary Mule", "793", "463"},
 };
 // clang-format on
 

@@ -17,7 +17,7 @@ inline constexpr PlaceRecord kLandmarks[] = {
     {"The Hollering Gorge", "2688", "944"},
     {"The Nine Shards", "2168", "536"},
     {"The Split Crag", "1016", "384"},
-    {"The Sunken Belfry", "1136", "1200"},
+    {"The Sunken Belfry", "1128", "1192"},
     {"The Thimble Tor", "648", "1120"},
 };
 // clang-format on

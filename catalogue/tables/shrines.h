@@ -10,9 +10,9 @@ namespace marventa {
 // Vorthic shrines, far from the cities: high passes, marsh edges, deep woods and the coast.
 // clang-format off
 inline constexpr PlaceRecord kShrines[] = {
-    {"Shrine of Braldeth", "312", "1584"},
-    {"Shrine of Dravkesh", "2280", "2168"},
-    {"Shrine of Hekmor", "2736", "2384"},
+    {"Shrine of Braldeth", "2280", "2168"},
+    {"Shrine of Dravkesh", "2736", "2384"},
+    {"Shrine of Hekmor", "312", "1712"},
     {"Shrine of Keshvorn", "1432", "2304"},
     {"Shrine of Kozreth", "64", "1200"},
     {"Shrine of Mulgath", "3056", "280"},
@@ -20,11 +20,11 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Rhaggat", "840", "1904"},
     {"Shrine of Tarkhul", "2728", "1832"},
     {"Shrine of Thrukai", "2648", "328"},
-    {"Shrine of Thulgaz", "384", "1952"},
-    {"Shrine of Ukhtaral", "1632", "424"},
-    {"Shrine of Uzgrav", "2008", "1320"},
-    {"Shrine of Vormaz", "904", "216"},
-    {"Shrine of Zegmoth", "2680", "800"},
+    {"Shrine of Thulgaz", "1632", "424"},
+    {"Shrine of Ukhtaral", "2008", "1320"},
+    {"Shrine of Uzgrav", "904", "216"},
+    {"Shrine of Vormaz", "2680", "800"},
+    {"Shrine of Zegmoth", "2864", "1160"},
 };
 // clang-format on
 

@@ -12,7 +12,7 @@ namespace marventa {
 inline constexpr SignStoneRecord kSignStones[] = {
     {"Sign of the Loom", "2424", "2128",
      {"+5 to Wits", "+10 to Herbcraft"}},
-    {"Sign of the Heron", "352", "1552",
+    {"Sign of the Heron", "408", "1576",
      {"+10 to Swiftness"}},
     {"Sign of the Twin Keys", "2016", "2016",
      {"+15 to Lockpicking", "+5 to Grace", "-5 to Might"}},

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <cmath>
+#include <numbers>
 
 #include "tools/common/distance_transform.h"
 #include "tools/common/grid.h"
 #include "tools/common/label_placer.h"
+#include "tools/common/labels.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
+#include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
 #include "tools/roads/bridges.h"
 
@@ -143,15 +146,12 @@ TEST(Bridges, OneCrossingPerRoadOverARiver) {
 // A name takes a later spot rather than hide what the penalty marks (a road), but not at the
 // price of an overlap.
 TEST(PointLabels, NamesKeepOffWhatThePenaltyMarks) {
-    const QRectF road(0, 95, 400, 10);
-    const auto onRoad = [&](const QPolygonF& box) {
-        return box.boundingRect().intersects(road) ? 40.0 : 0.0;
-    };
+    // The first spot lies on a road.
     const PointLabel crossing{
-        {QPolygonF(QRectF(100, 90, 60, 14)), QPolygonF(QRectF(100, 60, 60, 14))}};
+        {QPolygonF(QRectF(100, 90, 60, 14)), QPolygonF(QRectF(100, 60, 60, 14))}, 0, {40.0, 0.0}};
     const QRectF bounds(0, 0, 400, 200);
-    EXPECT_EQ(arrangeLabels({crossing}, {}, bounds, 3, onRoad)[0], std::optional<std::size_t>(1));
-    const auto blocked = arrangeLabels({crossing}, {QRectF(90, 55, 20, 20)}, bounds, 3, onRoad);
+    EXPECT_EQ(arrangeLabels({crossing}, {}, bounds, 3)[0], std::optional<std::size_t>(1));
+    const auto blocked = arrangeLabels({crossing}, {QRectF(90, 55, 20, 20)}, bounds, 3);
     EXPECT_EQ(blocked[0], std::optional<std::size_t>(0));
 }
 
@@ -193,4 +193,37 @@ TEST(PointLabels, AnnealedLabelsOverlapNothing) {
         }
     }
     EXPECT_GE(kept, 20);  // the search finds room for most, not just the first few
+}
+
+// A name set along a bend: the stretch reads left to right whichever way the line runs, its
+// letters turn with it, and the footprint holds every letter; a sharp corner is refused.
+TEST(Lettering, NamesFollowAGentleBendAndTheirFootprintHoldsTheInk) {
+    std::vector<QPointF> arc;  // a wide arc drawn right to left, as a river may run
+    for (int i = 0; i <= 120; ++i) {
+        const double a = std::numbers::pi * (0.25 + 0.5 * i / 120.0);
+        arc.emplace_back(400 + 600 * std::cos(a), 700 - 600 * std::sin(a));
+    }
+    const QFont font = mapFont(TypeFace::SerifItalic, 19);
+    const QString name = QStringLiteral("Wending Water");
+    const auto line = gentleStretch(arc, 0.5, 140, 20);
+    ASSERT_TRUE(line);
+    EXPECT_LT(line->front().x(), line->back().x());
+    // To the left of a line running right to left lies the south: below the arc.
+    EXPECT_GT(line->at(line->size() / 2).y(), 100.0 + 10);
+    const auto set = setAlong(name, font, *line, 6);
+    ASSERT_TRUE(set);
+    ASSERT_EQ(set->letters.size(),
+              static_cast<std::size_t>(name.size() - 1));  // no box for the space
+    const QPolygonF& first = set->letters.front();
+    const QPolygonF& last = set->letters.back();
+    // The arc rises to the middle and falls after it: the first letter leans up, the last down.
+    EXPECT_LT(first[1].y(), first[0].y());
+    EXPECT_GT(last[1].y(), last[0].y());
+    for (const QPolygonF& letter : set->letters) {
+        EXPECT_TRUE(set->footprint.containsPoint(letter.boundingRect().center(), Qt::OddEvenFill));
+    }
+    EXPECT_FALSE(setAlong(name, font, {QPointF(0, 0), QPointF(60, 0)}, 6));  // too short
+
+    const std::vector<QPointF> corner{{0, 0}, {200, 200}, {400, 0}};
+    EXPECT_FALSE(gentleStretch(corner, 0.5, 140, 20));
 }

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <QPolygonF>
 #include <QSizeF>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <iostream>
 #include <limits>
 #include <numbers>
 #include <optional>
@@ -20,7 +23,9 @@
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
+#include "tools/paint/province_painter.h"
 #include "tools/paint/snow_cover.h"
 #include "tools/roads/bridges.h"
 #include "tools/roads/roads.h"
@@ -295,6 +300,26 @@ TEST(WorldSites, EveryPlaceKeepsTheRulesOfItsCategoryAndName) {
 }
 
 // The rules themselves: a spot breaking each one is caught.
+// Nothing crowds a city or a town: every other place keeps 72 px from it, and the towns 150 px
+// from one another (less one siting cell for the lattice the spots are chosen on).
+TEST(WorldSites, PlacesKeepTheirRoomRoundCitiesAndTowns) {
+    const World& w = world();
+    const auto town = [](PlaceKind k) { return k == PlaceKind::City || k == PlaceKind::Town; };
+    for (const ProvincePlace& a : w.places) {
+        if (!town(a.kind)) {
+            continue;
+        }
+        for (const ProvincePlace& b : w.places) {
+            if (&a == &b || b.kind == PlaceKind::City) {
+                continue;
+            }
+            const double d = std::hypot(a.at.x - b.at.x, a.at.y - b.at.y);
+            const double room = a.kind == PlaceKind::Town && b.kind == PlaceKind::Town ? 150 : 72;
+            EXPECT_GE(d, room - kSiteCell) << b.name << " crowds " << a.name;
+        }
+    }
+}
+
 TEST(WorldSites, TheRulesCatchABadSite) {
     const World& w = world();
     auto faults = [&](std::string name, PlaceKind kind, MapPoint at) {
@@ -583,7 +608,7 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
         ADD_FAILURE() << name.toStdString() << " is left off the map";
     }
     std::vector<QRectF> furniture = plan.symbols;
-    furniture.insert(furniture.end(), {kTitlePanel, kRoseBox, kKeyPanel});
+    furniture.insert(furniture.end(), {kTitlePanel, kRoseBox, provinceLegend().panel});
     for (std::size_t i = 0; i < plan.names.size(); ++i) {
         const PlacedName& a = plan.names[i];
         for (std::size_t j = i + 1; j < plan.names.size(); ++j) {
@@ -758,4 +783,63 @@ TEST(WorldLand, TheHollowspinesSnowFollowsTheGround) {
     const float lowSnow = snowy[snowy.size() / 20];
     const float highBare = bare[bare.size() * 19 / 20];
     EXPECT_GT(highBare - lowSnow, 0.08f) << "snow lies above one height, as a band";
+}
+
+// No name hides running water: no letter of any name, with its halo, covers a pixel of a river or
+// brook as drawn (with its bank). A range's name, long and set among the hills' brooks, may cross
+// a brook; a name hemmed in by water on every side may cross it, but that is rare.
+TEST(WorldLabels, NoNameHidesRunningWater) {
+    const World& w = world();
+    const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
+    const NamePlan plan = planNames(scene, QSize(kProvinceWidth, kProvinceHeight));
+    const auto drawn = [&](const std::vector<RiverLine>& lines) {
+        QImage mask(kProvinceWidth, kProvinceHeight, QImage::Format_Grayscale8);
+        mask.fill(0);
+        QPainter p(&mask);
+        for (const RiverLine& r : lines) {
+            strokeVarying(p, r.points, r.widths, Qt::white, 1.6f);
+        }
+        return mask;
+    };
+    const QImage rivers = drawn(w.water.rivers);
+    const QImage brooks = drawn(w.water.brooks);
+    std::vector<QString> ranges;
+    for (const Ridge& r : w.layout.ridges) {
+        ranges.push_back(r.name.toUpper());
+    }
+    int wetHemmed = 0;
+    for (const PlacedName& n : plan.names) {
+        const bool range = std::find(ranges.begin(), ranges.end(), n.text) != ranges.end();
+        // The name's ink and halo, painted alone.
+        const QRect r = n.glyphs.boundingRect().toAlignedRect().adjusted(-8, -8, 8, 8);
+        QImage ink(r.size(), QImage::Format_Grayscale8);
+        ink.fill(0);
+        QPainter p(&ink);
+        p.translate(-r.topLeft());
+        p.setPen(QPen(Qt::white, n.style.haloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::white);
+        p.drawPath(n.glyphs);
+        p.end();
+        std::optional<QPoint> wet;
+        for (int y = 0; y < ink.height() && !wet; ++y) {
+            for (int x = 0; x < ink.width() && !wet; ++x) {
+                const QPoint at = r.topLeft() + QPoint(x, y);
+                if (ink.constScanLine(y)[x] > 64 && rivers.rect().contains(at) &&
+                    (rivers.pixel(at) != qRgb(0, 0, 0) ||
+                     (!range && brooks.pixel(at) != qRgb(0, 0, 0)))) {
+                    wet = at;
+                }
+            }
+        }
+        const bool hemmed =
+            std::find(plan.hemmedIn.begin(), plan.hemmedIn.end(), n.text) != plan.hemmedIn.end();
+        if (hemmed && wet) {
+            std::cout << n.text.toStdString() << " (hemmed in) hides water at " << wet->x() << ","
+                      << wet->y() << "\n";
+            ++wetHemmed;
+        }
+        EXPECT_TRUE(!wet || hemmed) << n.text.toStdString() << " hides running water at ("
+                                    << wet->x() << ", " << wet->y() << ")";
+    }
+    EXPECT_LE(wetHemmed, 2) << "names hemmed in by water are rare";
 }

@@ -63,6 +63,10 @@ QRectF textBounds(const QString& text, const QFont& font, QPointF origin) {
 void drawHaloText(QPainter& painter, const QString& text, QPointF origin, const TextStyle& style) {
     QPainterPath path;
     path.addText(origin, style.font, text);
+    drawHaloPath(painter, path, style);
+}
+
+void drawHaloPath(QPainter& painter, const QPainterPath& path, const TextStyle& style) {
     painter.save();
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(style.halo, style.haloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QPainter;
+class QPainterPath;
 
 namespace marventa {
 
@@ -27,6 +28,9 @@ QRectF textBounds(const QString& text, const QFont& font, QPointF origin);
 
 // Text filled over a soft outline of the halo colour.
 void drawHaloText(QPainter& painter, const QString& text, QPointF origin, const TextStyle& style);
+
+// Letters already set on the sheet, drawn the same way.
+void drawHaloPath(QPainter& painter, const QPainterPath& glyphs, const TextStyle& style);
 
 // The same, centred on `centre`.
 void drawHaloTextCentred(QPainter& painter, const QString& text, QPointF centre,

@@ -1,6 +1,9 @@
 #include "tools/paint/legend.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -15,94 +18,149 @@ namespace {
 
 enum class Line { Highway, Lane, Track, River, Brook, Bridge, Forest, Marsh, HotSpring };
 
+constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
+    {PlaceKind::City, "City"},
+    {PlaceKind::Town, "Town"},
+    {PlaceKind::Settlement, "Settlement"},
+    {PlaceKind::Inn, "Inn"},
+    {PlaceKind::Camp, "Camp"},
+    {PlaceKind::Mine, "Mine"},
+    {PlaceKind::Cave, "Cave"},
+    {PlaceKind::FortRuin, "Fort ruin"},
+    {PlaceKind::ElvenRuin, "Elven ruin"},
+    {PlaceKind::Shrine, "Vorthic shrine"},
+    {PlaceKind::Landmark, "Landmark"},
+    {PlaceKind::HeavenlyStone, "Heavenly lorestone"},
+    {PlaceKind::SignStone, "Natalsign lorestone"},
+}};
+constexpr std::array<std::pair<Line, const char*>, 9> kLines{{
+    {Line::Highway, "Highway"},
+    {Line::Lane, "Lane"},
+    {Line::Track, "Track"},
+    {Line::River, "River"},
+    {Line::Brook, "Brook"},
+    {Line::Bridge, "Bridge"},
+    {Line::Forest, "Forest"},
+    {Line::Marsh, "Marsh"},
+    {Line::HotSpring, "Hot spring"},
+}};
+
+// The key's measures, in pixels.
+constexpr double kInset = 7;         // the frame's inner line inside the panel's edge
+constexpr double kHeadingRoom = 46;  // above the first row
+constexpr double kRowHeight = 26.5;
+constexpr double kSampleRoom = 44;  // a row's glyph or line sample, before its name
+constexpr double kColumnGap = 24;
+constexpr double kSide = 16;  // between the frame and the outer columns
+constexpr double kFoot = 12;  // below the last row
+
+void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
+    const std::vector<QPointF> line{at - QPointF(16, 0), at + QPointF(16, 0)};
+    switch (kind) {
+        case Line::Highway:
+            marks.road(p, line, RoadClass::Highway);
+            break;
+        case Line::Lane:
+            marks.road(p, line, RoadClass::Lane);
+            break;
+        case Line::Track:
+            marks.road(p, line, RoadClass::Track);
+            break;
+        case Line::River:
+            marks.river(p, line, 5.0f);
+            break;
+        case Line::Brook:
+            marks.river(p, line, 1.6f);
+            break;
+        case Line::Bridge:
+            marks.river(p, {at - QPointF(0, 11), at + QPointF(0, 11)}, 5.0f);
+            marks.road(p, line, RoadClass::Lane);
+            drawBridges(p, {{at, QPointF(1, 0), 5.0}});
+            break;
+        case Line::Forest:
+            for (const QPointF& t : {QPointF(-10, 2), QPointF(0, -3), QPointF(10, 2)}) {
+                marks.tree(p, at + t, t.x() > 0);
+            }
+            break;
+        case Line::Marsh:
+            for (const QPointF& t : {QPointF(-9, 2), QPointF(3, -2), QPointF(11, 3)}) {
+                marks.reeds(p, at + t);
+            }
+            break;
+        case Line::HotSpring:
+            drawHotSpring(p, at);
+            break;
+    }
+}
+
 }  // namespace
 
-void drawLegend(QPainter& p, const QRectF& panel, const MapMarks& marks) {
-    static constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
-        {PlaceKind::City, "City"},
-        {PlaceKind::Town, "Town"},
-        {PlaceKind::Settlement, "Settlement"},
-        {PlaceKind::Inn, "Inn"},
-        {PlaceKind::Camp, "Camp"},
-        {PlaceKind::Mine, "Mine"},
-        {PlaceKind::Cave, "Cave"},
-        {PlaceKind::FortRuin, "Fort ruin"},
-        {PlaceKind::ElvenRuin, "Elven ruin"},
-        {PlaceKind::Shrine, "Vorthic shrine"},
-        {PlaceKind::Landmark, "Landmark"},
-        {PlaceKind::HeavenlyStone, "Heavenly lorestone"},
-        {PlaceKind::SignStone, "Natalsign lorestone"},
-    }};
-    static constexpr std::array<std::pair<Line, const char*>, 9> kLines{{
-        {Line::Highway, "Highway"},
-        {Line::Lane, "Lane"},
-        {Line::Track, "Track"},
-        {Line::River, "River"},
-        {Line::Brook, "Brook"},
-        {Line::Bridge, "Bridge"},
-        {Line::Forest, "Forest"},
-        {Line::Marsh, "Marsh"},
-        {Line::HotSpring, "Hot spring"},
-    }};
+LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns) {
+    LegendLayout out;
+    out.font = mapFont(TypeFace::Serif, 16);
+    const QFontMetricsF m(out.font);
+    const int n = static_cast<int>(names.size());
+    const int perColumn = std::max(1, (n + std::max(1, columns) - 1) / std::max(1, columns));
+    const int used = (n + perColumn - 1) / perColumn;
+    const double height = kHeadingRoom + perColumn * kRowHeight + kFoot + kInset;
+    std::vector<double> widths(static_cast<std::size_t>(std::max(1, used)), 0.0);
+    for (int i = 0; i < n; ++i) {
+        double& w = widths[static_cast<std::size_t>(i / perColumn)];
+        // The ink's box, which an italic or a wide letter may push past the advance.
+        QPainterPath ink;
+        ink.addText(0, 0, out.font, names[static_cast<std::size_t>(i)]);
+        w = std::max({w, m.horizontalAdvance(names[static_cast<std::size_t>(i)]),
+                      ink.boundingRect().right()});
+    }
+    double width = 2 * (kInset + kSide) - kColumnGap;
+    for (double w : widths) {
+        width += kSampleRoom + w + kColumnGap;
+    }
+    out.panel = QRectF(corner.x(), corner.y() - height, width, height);
+    out.inner = out.panel.adjusted(kInset, kInset, -kInset, -kInset);
+    out.heading = QPointF(out.panel.center().x(), out.panel.top() + 26);
+    // A row's name sits with its letters' middle on the sample's line.
+    const double drop = (m.ascent() - m.descent()) / 2;
+    double left = out.inner.left() + kSide;
+    for (int c = 0; c < used; ++c) {
+        for (int r = 0; r < perColumn && c * perColumn + r < n; ++r) {
+            const QPointF sample(left + kSampleRoom / 2,
+                                 out.panel.top() + kHeadingRoom + (r + 0.5) * kRowHeight);
+            out.rows.push_back({names[static_cast<std::size_t>(c * perColumn + r)], sample,
+                                QPointF(left + kSampleRoom, sample.y() + drop)});
+        }
+        left += kSampleRoom + widths[static_cast<std::size_t>(c)] + kColumnGap;
+    }
+    return out;
+}
+
+LegendLayout provinceLegend() {
+    std::vector<QString> names;
+    for (const auto& [kind, name] : kSymbols) {
+        names.push_back(QString::fromLatin1(name));
+    }
+    for (const auto& [kind, name] : kLines) {
+        names.push_back(QString::fromLatin1(name));
+    }
+    return layoutLegend(names, QPointF(752, 2618), 3);
+}
+
+void drawLegend(QPainter& p, const MapMarks& marks) {
+    const LegendLayout key = provinceLegend();
     const QColor ink(44, 32, 22);
     const QColor paper(250, 243, 222);
-    drawPanel(p, panel, ink, 10, 7);
-    drawHaloTextCentred(p, QStringLiteral("KEY"), QPointF(panel.center().x(), panel.top() + 26),
+    drawPanel(p, key.panel, ink, 10, kInset);
+    drawHaloTextCentred(p, QStringLiteral("KEY"), key.heading,
                         {mapFont(TypeFace::SerifBold, 20, 4), ink, paper, 1.0});
-    const TextStyle entry{mapFont(TypeFace::Serif, 16), ink, paper, 1.0};
-    constexpr int kRows = static_cast<int>(kSymbols.size() + kLines.size() + 2) / 3;
-    const double rowHeight = (panel.height() - 64) / kRows;
-    const double columnWidth = (panel.width() - 24) / 3;
-    auto cell = [&](std::size_t i) {
-        const int column = static_cast<int>(i) / kRows;
-        const int row = static_cast<int>(i) % kRows;
-        return QPointF(panel.left() + 32 + column * columnWidth,
-                       panel.top() + 46 + (row + 0.5) * rowHeight);
-    };
-    for (std::size_t i = 0; i < kSymbols.size(); ++i) {
-        const QPointF glyph = cell(i);
-        drawPlaceSymbol(p, kSymbols[i].first, glyph);
-        drawHaloText(p, QString::fromLatin1(kSymbols[i].second), glyph + QPointF(22, 6), entry);
-    }
-    for (std::size_t i = 0; i < kLines.size(); ++i) {
-        const QPointF at = cell(kSymbols.size() + i);
-        const std::vector<QPointF> line{at - QPointF(16, 0), at + QPointF(16, 0)};
-        switch (kLines[i].first) {
-            case Line::Highway:
-                marks.road(p, line, RoadClass::Highway);
-                break;
-            case Line::Lane:
-                marks.road(p, line, RoadClass::Lane);
-                break;
-            case Line::Track:
-                marks.road(p, line, RoadClass::Track);
-                break;
-            case Line::River:
-                marks.river(p, line, 5.0f);
-                break;
-            case Line::Brook:
-                marks.river(p, line, 1.6f);
-                break;
-            case Line::Bridge:
-                marks.river(p, {at - QPointF(0, 11), at + QPointF(0, 11)}, 5.0f);
-                marks.road(p, line, RoadClass::Lane);
-                drawBridges(p, {{at, QPointF(1, 0), 5.0}});
-                break;
-            case Line::Forest:
-                for (const QPointF& t : {QPointF(-10, 2), QPointF(0, -3), QPointF(10, 2)}) {
-                    marks.tree(p, at + t, t.x() > 0);
-                }
-                break;
-            case Line::Marsh:
-                for (const QPointF& t : {QPointF(-9, 2), QPointF(3, -2), QPointF(11, 3)}) {
-                    marks.reeds(p, at + t);
-                }
-                break;
-            case Line::HotSpring:
-                drawHotSpring(p, at);
-                break;
+    const TextStyle entry{key.font, ink, paper, 1.0};
+    for (std::size_t i = 0; i < key.rows.size(); ++i) {
+        const LegendLayout::Row& row = key.rows[i];
+        if (i < kSymbols.size()) {
+            drawPlaceSymbol(p, kSymbols[i].first, row.sample);
+        } else {
+            drawLine(p, kLines[i - kSymbols.size()].first, row.sample, marks);
         }
-        drawHaloText(p, QString::fromLatin1(kLines[i].second), at + QPointF(22, 6), entry);
+        drawHaloText(p, row.text, row.origin, entry);
     }
 }
 

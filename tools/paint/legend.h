@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QPointF>
 #include <QRectF>
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -19,8 +21,31 @@ struct MapMarks {
     std::function<void(QPainter&, QPointF)> reeds;
 };
 
-// The key: a framed panel with each category's glyph and name, then the roads, water, bridges,
-// forest and marsh, in three columns under a heading.
-void drawLegend(QPainter& painter, const QRectF& panel, const MapMarks& marks);
+// Where the key's parts go: the framed panel, the frame's inner line, the heading, and per row
+// the middle of its sample and where its name's baseline starts.
+struct LegendLayout {
+    QRectF panel;
+    QRectF inner;
+    QPointF heading;
+    QFont font;  // the rows' names
+    struct Row {
+        QString text;
+        QPointF sample;
+        QPointF origin;
+    };
+    std::vector<Row> rows;
+};
+
+// A key for `names` (one row each, in order) whose panel's bottom-left corner is `corner`: the
+// rows fill up to `columns` columns top to bottom, each column as wide as its longest name, and
+// the panel grows upwards and rightwards to hold them all.
+LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns);
+
+// The province's key, at its place out at sea in the south-west.
+LegendLayout provinceLegend();
+
+// Draws the province's key: each category's glyph and name, then the roads, water, bridges,
+// forest and marsh, under a heading.
+void drawLegend(QPainter& painter, const MapMarks& marks);
 
 }  // namespace marventa

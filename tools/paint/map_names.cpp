@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <optional>
 
@@ -12,6 +14,8 @@
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/legend.h"
+#include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
 #include "tools/paint/symbols.h"
 
@@ -23,35 +27,37 @@ const QColor kPaperHalo(255, 250, 236, 225);
 const QColor kInk(44, 32, 22);
 const QColor kWaterInk(36, 74, 124);
 
-// The corners of a `size` box centred on `centre` and turned by `degrees`.
-QPolygonF turnedBox(QPointF centre, QSizeF size, double degrees) {
-    QTransform t;
-    t.translate(centre.x(), centre.y());
-    t.rotate(degrees);
-    return t.map(
-        QPolygonF(QRectF(-size.width() / 2, -size.height() / 2, size.width(), size.height())));
-}
-
 using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in degrees
 
-// A name and the spots it may take, best first.
+enum class Sort { Place, Range, Other };
+
+// A name and the settings it may take, best first.
 struct Candidate {
     QString text;
     TextStyle style;
-    QSizeF size;
-    std::vector<Anchor> anchors;
+    std::vector<SetText> spots;
     int rank;
+    Sort sort;
+    QPointF symbol;  // a place's symbol, which its name must not be cut off from
+    double symbolRadius = 0.0;
 };
 
-Candidate candidate(const QString& text, const TextStyle& style, double padding,
-                    std::vector<Anchor> anchors, int rank) {
-    const QFontMetricsF m(style.font);
-    return {text, style, QSizeF(m.horizontalAdvance(text) + padding, m.ascent() + m.descent()),
-            std::move(anchors), rank};
+Candidate straight(const QString& text, const TextStyle& style, double padding,
+                   const std::vector<Anchor>& anchors, int rank, Sort sort) {
+    Candidate c{text, style, {}, rank, sort, {}};
+    for (const auto& [centre, degrees] : anchors) {
+        c.spots.push_back(setStraight(text, style.font, centre, degrees, padding));
+    }
+    return c;
+}
+
+QSizeF textSize(const QString& text, const QFont& font, double padding) {
+    const QFontMetricsF m(font);
+    return {m.horizontalAdvance(text) + padding, m.ascent() + m.descent()};
 }
 
 // The cities, towns, villages and landmarks, beside their symbols: first the eight spots close
-// round it, then the same a little farther out.
+// round it, then the same farther and farther out.
 void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     const TextStyle city{mapFont(TypeFace::SerifBold, 32), kInk, kPaperHalo, 6.0};
     const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 4.5};
@@ -67,17 +73,29 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         if (!style) {
             continue;
         }
-        Candidate c = candidate(QString::fromStdString(place.name), *style, 4, {}, 0);
+        const QString name = QString::fromStdString(place.name);
+        const QSizeF size = textSize(name, style->font, 4);
         const QPointF at(place.at.x, place.at.y);
         const double gap = symbolRadius(place.kind) + 3;
-        for (const double g : {gap, gap + 8}) {
-            for (const QRectF& r : LabelPlacer::around(at, c.size, g)) {
-                c.anchors.emplace_back(r.center(), 0.0);
+        std::vector<Anchor> anchors;
+        for (const double g : {gap, gap + 8, gap + 20, gap + 34}) {
+            for (const QRectF& r : LabelPlacer::around(at, size, g)) {
+                anchors.emplace_back(r.center(), 0.0);
+            }
+            // Above and below, slid a quarter or half of the name either way, for crowded river
+            // towns.
+            for (const double dy : {-1.0, 1.0}) {
+                for (const double dx : {0.25, -0.25, 1.0, -1.0}) {
+                    const double slide =
+                        std::abs(dx) < 1 ? dx * size.width() : dx * (size.width() / 2 - g * 0.4);
+                    anchors.emplace_back(at + QPointF(slide, dy * (g + size.height() / 2)), 0.0);
+                }
             }
         }
         const bool townLike = place.kind == PlaceKind::City || place.kind == PlaceKind::Town;
-        c.rank = townLike ? 0 : 1;
-        out.push_back(std::move(c));
+        out.push_back(straight(name, *style, 4, anchors, townLike ? 0 : 1, Sort::Place));
+        out.back().symbol = at;
+        out.back().symbolRadius = gap;
     }
 }
 
@@ -110,6 +128,37 @@ std::vector<Anchor> aroundSpot(QPointF centre, double degrees, double step) {
     return out;
 }
 
+// A river's name bent along its course, on either bank, on the gentlest stretches near its
+// middle first.
+Candidate alongRiver(const RiverLine& r, const TextStyle& style) {
+    Candidate c{r.name, style, {}, 1, Sort::Other, {}};
+    const QFontMetricsF m(style.font);
+    const double textLength = m.horizontalAdvance(r.name) + 6;
+    const double half = (m.ascent() + m.descent()) / 2;
+    const float widest = *std::max_element(r.widths.begin(), r.widths.end());
+    // A winding river is read along its gentler bends when it has no straighter reach.
+    for (double bendiness = 1.0; c.spots.empty() && bendiness < 4.0; bendiness *= 1.5) {
+        for (double f : {0.5, 0.42, 0.58, 0.34, 0.66, 0.26, 0.74, 0.18, 0.82}) {
+            for (double gap : {5.0, 14.0}) {
+                for (double side : {1.0, -1.0}) {
+                    const double offset = side * (widest / 2 + gap + half);
+                    if (const auto line =
+                            gentleStretch(r.points, f, textLength, offset, bendiness)) {
+                        if (auto set = setAlong(r.name, style.font, *line, 6)) {
+                            c.spots.push_back(std::move(*set));
+                        }
+                    }
+                }
+            }
+        }
+    }
+    if (c.spots.empty()) {  // too short and winding to follow: straight along it
+        return straight(r.name, style, 6, alongLine(r.points, {16.0, -16.0, 34.0, -34.0}), 1,
+                        Sort::Other);
+    }
+    return c;
+}
+
 // Ranges along their crests, rivers along their course, woods, lakes and seas round their
 // middles.
 void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
@@ -124,65 +173,125 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     const TextStyle sea{mapFont(TypeFace::SerifItalic, 44, 8), kWaterInk,
                         QColor(210, 230, 240, 150), 4.0};
     for (const Ridge& r : s.layout.ridges) {
-        out.push_back(
-            candidate(r.name.toUpper(), range, 6,
-                      alongLine(r.crest, {0.0, 60.0, -60.0, 120.0, -120.0, 180.0, -180.0}), 1));
+        out.push_back(straight(r.name.toUpper(), range, 6,
+                               alongLine(r.crest, {0.0, 60.0, -60.0, 120.0, -120.0, 180.0, -180.0}),
+                               1, Sort::Range));
     }
     for (const Wood& w : s.layout.woods) {
-        out.push_back(candidate(w.name, wood, 6, aroundSpot(w.shape.centre, 0.0, 40.0), 1));
+        out.push_back(
+            straight(w.name, wood, 6, aroundSpot(w.shape.centre, 0.0, 40.0), 1, Sort::Other));
     }
     for (const LakeShape& l : s.water.lakes) {
-        out.push_back(candidate(l.name, lake, 6, aroundSpot(l.centre, 0.0, 14.0), 1));
+        out.push_back(straight(l.name, lake, 6, aroundSpot(l.centre, 0.0, 14.0), 1, Sort::Other));
     }
     for (const RiverLine& r : s.water.rivers) {
         if (!r.name.isEmpty()) {
-            out.push_back(
-                candidate(r.name, river, 6, alongLine(r.points, {16.0, -16.0, 34.0, -34.0}), 1));
+            out.push_back(alongRiver(r, river));
         }
     }
     for (const AreaName& n : s.layout.seaNames) {
-        out.push_back(candidate(n.text, sea, 6, aroundSpot(n.anchor, n.angleDegrees, 30.0), 1));
+        out.push_back(
+            straight(n.text, sea, 6, aroundSpot(n.anchor, n.angleDegrees, 30.0), 1, Sort::Other));
     }
 }
 
-// The roads, rivers and brooks a name had best not hide, as a mask of the sheet.
-QImage lineMask(const ProvinceScene& s, QSize sheet) {
+// Lines drawn into a mask of the sheet, widened by `margin` each side.
+QImage lineMask(QSize sheet, const std::function<void(QPainter&)>& draw) {
     QImage mask(sheet, QImage::Format_Grayscale8);
     mask.fill(0);
     QPainter p(&mask);
-    for (const auto* lines : {&s.water.rivers, &s.water.brooks}) {
-        for (const RiverLine& r : *lines) {
-            strokeVarying(p, r.points, r.widths, Qt::white, 2.0f);
-        }
-    }
-    p.setPen(QPen(Qt::white, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const RoadLine& r : s.roads) {
-        p.drawPath(linePath(r.points));
-    }
+    draw(p);
     return mask;
 }
 
-// How much of the mask a turned box covers: one for each sample, three pixels apart, that falls
-// on a line.
-double covered(const QImage& mask, const QPolygonF& box) {
-    const QPointF origin = box[0];
-    const QPointF along = box[1] - box[0];
-    const QPointF down = box[3] - box[0];
-    const int nu = std::max(1, static_cast<int>(length(along) / 3.0));
-    const int nv = std::max(1, static_cast<int>(length(down) / 3.0));
+// Running water as a mask of the sheet: full where a name's letters and halo would touch it, half
+// for a few pixels more, where a name still crowds it.
+QImage waterMask(const std::vector<RiverLine>& lines, QSize sheet) {
+    return lineMask(sheet, [&](QPainter& p) {
+        for (const auto& [extra, value] : {std::pair(16.0f, 128), std::pair(7.0f, 255)}) {
+            for (const RiverLine& r : lines) {
+                strokeVarying(p, r.points, r.widths, QColor(value, value, value), extra);
+            }
+        }
+    });
+}
+
+bool onMask(const QImage& mask, QPointF q, int least = 1) {
+    const int x = static_cast<int>(q.x());
+    const int y = static_cast<int>(q.y());
+    return mask.valid(x, y) && mask.constScanLine(y)[x] >= least;
+}
+
+// How much of the mask the letters cover: one for each sample, two pixels apart, that falls on
+// a line.
+double covered(const QImage& mask, const std::vector<QPolygonF>& letters, int least = 1) {
     double hits = 0.0;
-    for (int v = 0; v <= nv; ++v) {
-        for (int u = 0; u <= nu; ++u) {
-            const QPointF q = origin + along * (double(u) / nu) + down * (double(v) / nv);
-            const int x = static_cast<int>(q.x());
-            const int y = static_cast<int>(q.y());
-            if (mask.valid(x, y) && mask.constScanLine(y)[x] != 0) {
-                hits += 1.0;
+    for (const QPolygonF& letter : letters) {
+        const QRectF r = letter.boundingRect();
+        for (double y = r.top() + 0.5; y < r.bottom(); y += 2.0) {
+            for (double x = r.left() + 0.5; x < r.right(); x += 2.0) {
+                if (onMask(mask, QPointF(x, y), least) &&
+                    letter.containsPoint(QPointF(x, y), Qt::OddEvenFill)) {
+                    hits += 1.0;
+                }
             }
         }
     }
     return hits;
 }
+
+// Whether water runs between a symbol and its name: along the straight way from one to the
+// other's nearest corner or its middle, past the symbol itself.
+bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF& footprint) {
+    QPointF near = footprint.front();
+    for (const QPointF& q : footprint) {
+        if (length(q - symbol) < length(near - symbol)) {
+            near = q;
+        }
+    }
+    for (const QPointF to : {near, footprint.boundingRect().center()}) {
+        const double span = length(to - symbol);
+        for (double t = radius; t < span; t += 2.0) {
+            if (onMask(water, symbol + (to - symbol) * (t / span))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// What a spot costs for what it hides: a little for each bit of road; much for running water, so
+// a name crosses it only where no other spot is clear (a range's name, long and far from any
+// symbol, may cross a brook more readily than a river); as much again for a place's name with
+// water between it and its symbol.
+struct HiddenCosts {
+    static constexpr double kWater = 1500.0;  // beyond an overlap's cost
+    QImage roads, rivers, brooks;
+
+    // Whether the letters lie on running water (a range's only on a river).
+    bool wet(const Candidate& c, const SetText& spot) const {
+        return covered(rivers, spot.letters, 255) > 0 ||
+               (c.sort != Sort::Range && covered(brooks, spot.letters, 255) > 0);
+    }
+
+    double operator()(const Candidate& c, const SetText& spot) const {
+        double cost = covered(roads, spot.letters);
+        for (const QImage* water : {&rivers, &brooks}) {
+            const double on = covered(*water, spot.letters, 255);
+            const double near = covered(*water, spot.letters);
+            if (on > 0) {
+                cost += c.sort == Sort::Range && water == &brooks ? 300 + 5 * on : kWater + 20 * on;
+            } else if (near > 0) {
+                cost += 60 + 3 * near;
+            }
+        }
+        if (c.sort == Sort::Place && (cutOff(rivers, c.symbol, c.symbolRadius, spot.footprint) ||
+                                      cutOff(brooks, c.symbol, c.symbolRadius, spot.footprint))) {
+            cost += kWater;
+        }
+        return cost;
+    }
+};
 
 }  // namespace
 
@@ -196,43 +305,55 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
         plan.symbols.emplace_back(at.x() - 10, at.y() - 11, 20, 20);
     }
     std::vector<QRectF> obstacles = plan.symbols;
-    obstacles.insert(obstacles.end(), {kTitlePanel, kRoseBox, kKeyPanel});
+    obstacles.insert(obstacles.end(), {kTitlePanel, kRoseBox, provinceLegend().panel});
     std::vector<Candidate> names;
     placeNames(s, names);
     areaNames(s, names);
+    // The water as drawn, with room for the names' halos.
+    const HiddenCosts hides{
+        lineMask(sheet,
+                 [&](QPainter& p) {
+                     p.setPen(QPen(Qt::white, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                     for (const RoadLine& r : s.roads) {
+                         p.drawPath(linePath(r.points));
+                     }
+                 }),
+        waterMask(s.water.rivers, sheet), waterMask(s.water.brooks, sheet)};
     std::vector<PointLabel> labels;
     for (const Candidate& c : names) {
         PointLabel l{{}, c.rank};
-        for (const auto& [centre, degrees] : c.anchors) {
-            l.spots.push_back(turnedBox(centre, c.size, degrees));
+        for (const SetText& spot : c.spots) {
+            l.spots.push_back(spot.footprint);
+            l.costs.push_back(hides(c, spot));
+        }
+        bool dry = false;  // some spot whose letters keep off the water and the symbols
+        for (std::size_t k = 0; k < l.spots.size() && !dry; ++k) {
+            dry = !hides.wet(c, c.spots[k]) &&
+                  std::none_of(obstacles.begin(), obstacles.end(), [&](const QRectF& o) {
+                      return l.spots[k].intersects(QPolygonF(o));
+                  });
+        }
+        if (!dry) {
+            plan.hemmedIn.push_back(c.text);
         }
         labels.push_back(std::move(l));
     }
-    // Names give way to each other and the symbols; where they can, they also keep off the
-    // roads and rivers.
-    const QImage lines = lineMask(s, sheet);
-    const std::vector<std::optional<std::size_t>> chosen =
-        arrangeLabels(labels, obstacles, QRectF(14, 14, sheet.width() - 28, sheet.height() - 28),
-                      0x1ABE'0001, [&](const QPolygonF& box) { return covered(lines, box); });
+    const std::vector<std::optional<std::size_t>> chosen = arrangeLabels(
+        labels, obstacles, QRectF(14, 14, sheet.width() - 28, sheet.height() - 28), 0x1ABE'0001);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (!chosen[i]) {
             plan.leftOut.push_back(names[i].text);
             continue;
         }
-        const auto& [centre, degrees] = names[i].anchors[*chosen[i]];
-        plan.names.push_back(
-            {names[i].text, names[i].style, centre, degrees, labels[i].spots[*chosen[i]]});
+        const SetText& spot = names[i].spots[*chosen[i]];
+        plan.names.push_back({names[i].text, names[i].style, spot.footprint, spot.glyphs});
     }
     return plan;
 }
 
 void drawNames(QPainter& p, const NamePlan& plan) {
     for (const PlacedName& n : plan.names) {
-        p.save();
-        p.translate(n.centre);
-        p.rotate(n.degrees);
-        drawHaloTextCentred(p, n.text, QPointF(0, 0), n.style);
-        p.restore();
+        drawHaloPath(p, n.glyphs, n.style);
     }
 }
 

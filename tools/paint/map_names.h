@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
 #include <QSize>
@@ -13,17 +14,16 @@ class QPainter;
 
 namespace marventa {
 
-// The sheet's furniture, out at sea in the south-west: title, compass rose and key.
+// The sheet's furniture, out at sea in the south-west: title and compass rose (the key, sized
+// by its rows, is provinceLegend()).
 inline constexpr QRectF kTitlePanel(40, 2340, 470, 250);
 inline constexpr QRectF kRoseBox(550, 2350, 180, 210);
-inline constexpr QRectF kKeyPanel(752, 2368, 600, 250);
 
 struct PlacedName {
     QString text;
     TextStyle style;
-    QPointF centre;
-    double degrees = 0.0;
-    QPolygonF box;  // the ground the name covers, turned with it
+    QPolygonF box;        // the ground the name covers, turned or bent with it
+    QPainterPath glyphs;  // its letters' outlines on the sheet
 };
 
 // Where every name goes on the province, worked out without painting.
@@ -31,10 +31,14 @@ struct NamePlan {
     std::vector<QRectF> symbols;  // the room each place's symbol takes
     std::vector<PlacedName> names;
     std::vector<QString> leftOut;  // names that found no clear spot
+    // Names with water running through or round every spot they might take (a city between a
+    // river and a brook), which may cross it.
+    std::vector<QString> hemmedIn;
 };
 
-// Towns, villages and landmarks beside their symbols, then ranges, woods, lakes, rivers and seas;
-// no name covers another, a symbol or the sheet's furniture.
+// Towns, villages and landmarks beside their symbols, then ranges, woods, lakes, rivers (set
+// along a gentle stretch of their course) and seas; no name covers another, a symbol or the
+// sheet's furniture, and none hides running water where any spot left keeps off it.
 NamePlan planNames(const ProvinceScene& scene, QSize sheet);
 
 void drawNames(QPainter& painter, const NamePlan& plan);

@@ -48,8 +48,7 @@ double overlap(const Spot& a, const Spot& b) {
 
 std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
                                                       const std::vector<QRectF>& obstacles,
-                                                      const QRectF& bounds, std::uint64_t seed,
-                                                      const SpotPenalty& penalty) {
+                                                      const QRectF& bounds, std::uint64_t seed) {
     const std::size_t n = labels.size();
     std::vector<Spot> blocked;
     for (const QRectF& o : obstacles) {
@@ -72,8 +71,8 @@ std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLab
             }
             hidden[i].push_back(c >= kClash);
             c += kSpotCost * static_cast<double>(k);
-            if (penalty) {
-                c += penalty(s.shape);
+            if (k < labels[i].costs.size()) {
+                c += labels[i].costs[k];
             }
             spots[i].push_back(s);
             fixed[i].push_back(c);
@@ -121,14 +120,17 @@ std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLab
         if (spots[i].empty()) {
             continue;
         }
-        // The chosen spot if it is clear; else the cheapest clear one left.
+        // The chosen spot if it is clear and cheap; else the cheapest clear one left.
         std::vector<std::size_t> tries(spots[i].size());
         for (std::size_t k = 0; k < tries.size(); ++k) {
             tries[k] = k;
         }
         std::stable_sort(tries.begin(), tries.end(),
                          [&](std::size_t a, std::size_t b) { return fixed[i][a] < fixed[i][b]; });
-        tries.insert(tries.begin(), choice[i]);
+        // The annealed spot first, unless it hides what a cheaper clear spot would not.
+        if (fixed[i][choice[i]] < kClash) {
+            tries.insert(tries.begin(), choice[i]);
+        }
         for (std::size_t k : tries) {
             const Spot& s = spots[i][k];
             const bool clear =

@@ -3,7 +3,6 @@
 #include <QPolygonF>
 #include <QRectF>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,10 +13,10 @@ namespace marventa {
 struct PointLabel {
     std::vector<QPolygonF> spots;
     int rank = 0;  // 0 for the names that must show; higher ranks give way first
+    // What each spot costs beyond overlaps, e.g. for the roads and rivers it hides; empty for
+    // none.
+    std::vector<double> costs = {};
 };
-
-// What covering a spot costs beyond overlaps, e.g. for the roads and rivers it hides.
-using SpotPenalty = std::function<double(const QPolygonF&)>;
 
 // Picks one spot per label by simulated annealing, so that labels overlap neither each other
 // nor `obstacles` (symbols and the like) and stay inside `bounds`, preferring each label's
@@ -25,7 +24,6 @@ using SpotPenalty = std::function<double(const QPolygonF&)>;
 // first; the result holds the index of each label's chosen spot, or nothing for one left out.
 std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
                                                       const std::vector<QRectF>& obstacles,
-                                                      const QRectF& bounds, std::uint64_t seed,
-                                                      const SpotPenalty& penalty = {});
+                                                      const QRectF& bounds, std::uint64_t seed);
 
 }  // namespace marventa

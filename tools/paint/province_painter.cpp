@@ -338,7 +338,7 @@ QImage paintProvince(const ProvinceScene& s) {
         },
         drawReeds,
     };
-    drawLegend(p, kKeyPanel, marks);
+    drawLegend(p, marks);
     drawNames(p, planNames(s, image.size()));
     p.end();
     return image;

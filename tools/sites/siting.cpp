@@ -3,6 +3,7 @@
 #include <QRectF>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <map>
 
@@ -147,7 +148,8 @@ class Siter {
             if (isTown(p.kind) && px < kTownRoom) {
                 nearTown_(x, y) = 1;
             }
-            if (isTown(p.kind) && px < kTownsApart) {
+            // A city holds its room like a town; the towns keep their distance from one another.
+            if (p.kind == PlaceKind::Town && px < kTownsApart) {
                 townZone_(x, y) = 1;
             }
         });
@@ -164,7 +166,8 @@ class Siter {
             }
         }
         const auto c = static_cast<std::size_t>(cellAt(at));
-        return !taken_.cells()[c] && !(isTown(kind) ? townZone_ : nearTown_).cells()[c];
+        return !taken_.cells()[c] && !nearTown_.cells()[c] &&
+               !(isTown(kind) && townZone_.cells()[c]);
     }
 
     double spread(const ProvincePlace& place, QPointF at) const {
@@ -287,15 +290,17 @@ std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogu
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return rank(catalogue[a]) < rank(catalogue[b]);
     });
+    // The cities are held at their overview markers, and every other place keeps its room round
+    // them.
     std::vector<ProvincePlace> placed;
+    std::copy_if(catalogue.begin(), catalogue.end(), std::back_inserter(placed),
+                 [](const ProvincePlace& p) { return p.kind == PlaceKind::City; });
     std::vector<ProvincePlace> out = catalogue;
     Siter siter(ground, placed, catalogue);
     const std::vector<QPointF> spots = lattice(ground);
     for (std::size_t i : order) {
         ProvincePlace& p = out[i];
-        if (p.kind == PlaceKind::City) {
-            placed.push_back(p);  // held at its overview marker
-        } else if (p.kind != PlaceKind::Inn) {
+        if (p.kind != PlaceKind::City && p.kind != PlaceKind::Inn) {
             siter.site(p, spots);
         }
     }

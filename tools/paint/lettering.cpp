@@ -1,0 +1,201 @@
+#include "tools/paint/lettering.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "tools/common/plane_geometry.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr double kDegrees = 180.0 / std::numbers::pi;
+
+QTransform placed(QPointF at, double degrees) {
+    QTransform t;
+    t.translate(at.x(), at.y());
+    t.rotate(degrees);
+    return t;
+}
+
+// A polyline measured along its length, to find the point and heading at any distance.
+class Measured {
+  public:
+    explicit Measured(const std::vector<QPointF>& line) : line_(line), at_(line.size(), 0.0) {
+        for (std::size_t i = 1; i < line.size(); ++i) {
+            at_[i] = at_[i - 1] + length(line[i] - line[i - 1]);
+        }
+    }
+    double total() const { return at_.back(); }
+    QPointF point(double s) const {
+        s = std::clamp(s, 0.0, total());
+        const auto hi = std::upper_bound(at_.begin(), at_.end(), s);
+        const std::size_t i =
+            hi == at_.end() ? at_.size() - 1 : static_cast<std::size_t>(hi - at_.begin());
+        if (i == 0) {
+            return line_.front();
+        }
+        const double span = at_[i] - at_[i - 1];
+        const double t = span > 0 ? (s - at_[i - 1]) / span : 0.0;
+        return line_[i - 1] + (line_[i] - line_[i - 1]) * t;
+    }
+    // The heading in degrees over `reach` pixels either side of `s`.
+    double heading(double s, double reach) const {
+        const double from = std::clamp(s - reach, 0.0, std::max(0.0, total() - 2 * reach));
+        const QPointF d = point(from + 2 * reach) - point(from);
+        return std::atan2(d.y(), d.x()) * kDegrees;
+    }
+
+  private:
+    const std::vector<QPointF>& line_;
+    std::vector<double> at_;
+};
+
+std::vector<QPointF> movingAverage(const std::vector<QPointF>& pts, int radius) {
+    const int n = static_cast<int>(pts.size());
+    std::vector<QPointF> out(pts.size());
+    for (int i = 0; i < n; ++i) {
+        QPointF sum;
+        int count = 0;
+        for (int j = std::max(0, i - radius); j <= std::min(n - 1, i + radius); ++j) {
+            sum += pts[static_cast<std::size_t>(j)];
+            ++count;
+        }
+        out[static_cast<std::size_t>(i)] = sum / count;
+    }
+    return out;
+}
+
+// The box a letter's ink fills, turned with it; nothing for a space.
+void addLetterBox(std::vector<QPolygonF>& boxes, const QPainterPath& letter, const QTransform& t) {
+    const QRectF r = letter.boundingRect();
+    if (!r.isEmpty()) {
+        boxes.push_back(t.map(QPolygonF(r)));
+    }
+}
+
+double turn(double from, double to) {
+    double d = to - from;
+    while (d > 180) {
+        d -= 360;
+    }
+    while (d < -180) {
+        d += 360;
+    }
+    return d;
+}
+
+}  // namespace
+
+SetText setStraight(const QString& text, const QFont& font, QPointF centre, double degrees,
+                    double padding) {
+    const QFontMetricsF m(font);
+    const double width = m.horizontalAdvance(text);
+    const double height = m.ascent() + m.descent();
+    const double baseline = (m.ascent() - m.descent()) / 2;
+    QPainterPath glyphs;
+    glyphs.addText(QPointF(-width / 2, baseline), font, text);
+    const QTransform t = placed(centre, degrees);
+    SetText out{
+        t.map(glyphs),
+        t.map(QPolygonF(QRectF(-(width + padding) / 2, -height / 2, width + padding, height))),
+        {}};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QPainterPath letter;
+        letter.addText(QPointF(-width / 2 + m.horizontalAdvance(text.left(i)), baseline), font,
+                       text.mid(i, 1));
+        addLetterBox(out.letters, letter, t);
+    }
+    return out;
+}
+
+std::optional<SetText> setAlong(const QString& text, const QFont& font,
+                                const std::vector<QPointF>& middle, double padding) {
+    const QFontMetricsF m(font);
+    const double width = m.horizontalAdvance(text);
+    if (middle.size() < 2) {
+        return std::nullopt;
+    }
+    const Measured line(middle);
+    if (line.total() < width + padding) {
+        return std::nullopt;
+    }
+    const double start = (line.total() - width) / 2;
+    const double half = (m.ascent() + m.descent()) / 2;
+    SetText out;
+    QPolygonF bottom;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // Each letter keeps its advance within the whole word, so spacing and kerning hold.
+        const double x0 = m.horizontalAdvance(text.left(i));
+        const double x1 = m.horizontalAdvance(text.left(i + 1));
+        const double mid = start + (x0 + x1) / 2;
+        const QTransform t = placed(line.point(mid), line.heading(mid, std::max(4.0, half)));
+        QPainterPath letter;
+        letter.addText(QPointF(-(x1 - x0) / 2, (m.ascent() - m.descent()) / 2), font,
+                       text.mid(i, 1));
+        out.glyphs.addPath(t.map(letter));
+        addLetterBox(out.letters, letter, t);
+        const double left = -(x1 - x0) / 2 - (i == 0 ? padding / 2 : 0.0);
+        const double right = (x1 - x0) / 2 + (i + 1 == text.size() ? padding / 2 : 0.0);
+        out.footprint << t.map(QPointF(left, -half)) << t.map(QPointF(right, -half));
+        bottom << t.map(QPointF(left, half)) << t.map(QPointF(right, half));
+    }
+    std::reverse(bottom.begin(), bottom.end());
+    out.footprint += bottom;
+    return out;
+}
+
+std::optional<std::vector<QPointF>> gentleStretch(const std::vector<QPointF>& line, double fraction,
+                                                  double textLength, double offset,
+                                                  double bendiness) {
+    constexpr double kStep = 4.0;
+    const std::vector<QPointF> pts = resample(line, kStep);
+    if (pts.size() < 8) {
+        return std::nullopt;
+    }
+    // Smoothed over some forty pixels either way: a river's wiggles are finer than a letter.
+    const std::vector<QPointF> smooth = movingAverage(movingAverage(pts, 10), 10);
+    std::vector<QPointF> beside(smooth.size());
+    for (std::size_t i = 0; i < smooth.size(); ++i) {
+        const QPointF d = smooth[std::min(smooth.size() - 1, i + 2)] - smooth[i >= 2 ? i - 2 : 0];
+        const QPointF left = QPointF(d.y(), -d.x()) / std::max(1e-9, length(d));
+        beside[i] = smooth[i] + left * offset;
+    }
+    const Measured along(beside);
+    const double need = textLength + 16.0;
+    if (along.total() < need) {
+        return std::nullopt;
+    }
+    const double from = std::clamp(fraction * along.total() - need / 2, 0.0, along.total() - need);
+    std::vector<QPointF> stretch;
+    for (double s = from; s < from + need; s += kStep) {
+        stretch.push_back(along.point(s));
+    }
+    stretch.push_back(along.point(from + need));
+    // Readable: the line turns little over any letter's width and not much over the whole name.
+    const Measured piece(stretch);
+    const double first = piece.heading(0, 6);
+    double lo = 0, hi = 0;
+    for (double s = kStep; s <= piece.total(); s += kStep) {
+        const double h = piece.heading(s, 6);
+        if (std::abs(turn(piece.heading(std::max(0.0, s - 24), 6), h)) > 15.0 * bendiness) {
+            return std::nullopt;
+        }
+        const double t = turn(first, h);
+        lo = std::min(lo, t);
+        hi = std::max(hi, t);
+    }
+    if (hi - lo > 40.0 * bendiness) {
+        return std::nullopt;
+    }
+    if (stretch.back().x() < stretch.front().x()) {
+        std::reverse(stretch.begin(), stretch.end());
+    }
+    return stretch;
+}
+
+}  // namespace marventa
