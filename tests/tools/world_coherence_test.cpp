@@ -495,6 +495,41 @@ TEST(WorldRoads, HighwaysJoinEveryTownAndBendWithTheGround) {
     }
 }
 
+// The highways meet at the cities: each reaches a city's point from a way of its own, rather than
+// joining another out in the country, so several leave it in different directions (counted where
+// they cross a ring round the point).
+TEST(WorldRoads, HighwaysMeetAtTheCities) {
+    const World& w = world();
+    constexpr double kRing = 36.0;
+    for (const ProvincePlace& p : w.places) {
+        if (p.kind != PlaceKind::City) {
+            continue;
+        }
+        const QPointF at(p.at.x, p.at.y);
+        std::vector<double> ways;  // bearings in degrees where a highway into the city crosses
+        for (const RoadLine& r : w.roads) {
+            if (r.kind != RoadClass::Highway || distanceToPolyline(at, r.points) > 4.0) {
+                continue;
+            }
+            const std::vector<QPointF> line = resample(r.points, 2.0);
+            for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+                if ((length(line[i] - at) < kRing) != (length(line[i + 1] - at) < kRing)) {
+                    const QPointF off = line[i] - at;
+                    ways.push_back(std::atan2(off.y(), off.x()) * 180.0 / std::numbers::pi);
+                }
+            }
+        }
+        std::sort(ways.begin(), ways.end());
+        int apart = 0;  // crossings at least 25° from the one before (round the ring)
+        for (std::size_t i = 0; i < ways.size(); ++i) {
+            const double before = i == 0 ? ways.back() - 360.0 : ways[i - 1];
+            apart += ways.size() == 1 || ways[i] - before >= 25.0;
+        }
+        EXPECT_GE(apart, p.name == "Crown City" ? 3 : 2)
+            << p.name << " has " << apart << " highway ways in";
+    }
+}
+
 // Where the ground is too steep to climb straight, a road takes it slantwise: no 48 px stretch
 // of any road climbs faster than a laden cart can, though the tracks into the ranges do climb.
 TEST(WorldRoads, RoadsClimbSteepGroundSlantwise) {

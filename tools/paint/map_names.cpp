@@ -40,6 +40,7 @@ struct Candidate {
     Sort sort;
     QPointF symbol;  // a place's symbol, which its name must not be cut off from
     double symbolRadius = 0.0;
+    std::size_t beside = 0;  // how many of the first spots sit right beside the symbol
 };
 
 Candidate straight(const QString& text, const TextStyle& style, double padding,
@@ -78,24 +79,29 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const QPointF at(place.at.x, place.at.y);
         const double gap = symbolRadius(place.kind) + 3;
         std::vector<Anchor> anchors;
+        std::size_t beside = 0;
         for (const double g : {gap, gap + 8, gap + 20, gap + 34}) {
             for (const QRectF& r : LabelPlacer::around(at, size, g)) {
                 anchors.emplace_back(r.center(), 0.0);
             }
-            // Above and below, slid a quarter or half of the name either way, for crowded river
-            // towns.
+            // Above and below, slid an eighth to a half of the name either way, for towns
+            // crowded between waters.
             for (const double dy : {-1.0, 1.0}) {
-                for (const double dx : {0.25, -0.25, 1.0, -1.0}) {
+                for (const double dx : {0.25, -0.25, 0.125, -0.125, 0.375, -0.375, 1.0, -1.0}) {
                     const double slide =
                         std::abs(dx) < 1 ? dx * size.width() : dx * (size.width() / 2 - g * 0.4);
                     anchors.emplace_back(at + QPointF(slide, dy * (g + size.height() / 2)), 0.0);
                 }
+            }
+            if (g == gap) {
+                beside = anchors.size();
             }
         }
         const bool townLike = place.kind == PlaceKind::City || place.kind == PlaceKind::Town;
         out.push_back(straight(name, *style, 4, anchors, townLike ? 0 : 1, Sort::Place));
         out.back().symbol = at;
         out.back().symbolRadius = gap;
+        out.back().beside = beside;
     }
 }
 
@@ -263,7 +269,8 @@ bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF&
 // What a spot costs for what it hides: a little for each bit of road; much for running water, so
 // a name crosses it only where no other spot is clear (a range's name, long and far from any
 // symbol, may cross a brook more readily than a river); as much again for a place's name with
-// water between it and its symbol.
+// water between it and its symbol. A place hemmed in by waters is better named right beside its
+// symbol over a brook's thin line than across the water from it, where it reads as another's.
 struct HiddenCosts {
     static constexpr double kWater = 1500.0;  // beyond an overlap's cost
     QImage roads, rivers, brooks;
@@ -274,13 +281,18 @@ struct HiddenCosts {
                (c.sort != Sort::Range && covered(brooks, spot.letters, 255) > 0);
     }
 
-    double operator()(const Candidate& c, const SetText& spot) const {
+    double operator()(const Candidate& c, std::size_t k) const {
+        const SetText& spot = c.spots[k];
         double cost = covered(roads, spot.letters);
         for (const QImage* water : {&rivers, &brooks}) {
             const double on = covered(*water, spot.letters, 255);
             const double near = covered(*water, spot.letters);
-            if (on > 0) {
-                cost += c.sort == Sort::Range && water == &brooks ? 300 + 5 * on : kWater + 20 * on;
+            if (on > 0 && water == &brooks && c.sort == Sort::Range) {
+                cost += 300 + 5 * on;
+            } else if (on > 0 && water == &brooks && k < c.beside) {
+                cost += kWater / 2 + 10 * on;
+            } else if (on > 0) {
+                cost += kWater + 20 * on;
             } else if (near > 0) {
                 cost += 60 + 3 * near;
             }
@@ -322,9 +334,9 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     std::vector<PointLabel> labels;
     for (const Candidate& c : names) {
         PointLabel l{{}, c.rank};
-        for (const SetText& spot : c.spots) {
-            l.spots.push_back(spot.footprint);
-            l.costs.push_back(hides(c, spot));
+        for (std::size_t k = 0; k < c.spots.size(); ++k) {
+            l.spots.push_back(c.spots[k].footprint);
+            l.costs.push_back(hides(c, k));
         }
         bool dry = false;  // some spot whose letters keep off the water and the symbols
         for (std::size_t k = 0; k < l.spots.size() && !dry; ++k) {

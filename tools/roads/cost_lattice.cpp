@@ -140,6 +140,20 @@ void CostLattice::markRoad(const std::vector<QPointF>& points) {
     }
 }
 
+void CostLattice::forgetRoads(QPointF at, double radius) {
+    const int reach = int(radius) / kCell + 1;
+    const int c = cellOf(at);
+    for (int j = -reach; j <= reach; ++j) {
+        for (int i = -reach; i <= reach; ++i) {
+            const int x = c % w_ + i;
+            const int y = c / w_ + j;
+            if (x >= 0 && y >= 0 && x < w_ && y < h_ && length(centre(y * w_ + x) - at) < radius) {
+                road_[std::size_t(y * w_ + x)] = 0;
+            }
+        }
+    }
+}
+
 void CostLattice::clearCrowding() {
     std::fill(crowded_.begin(), crowded_.end(), 0.0f);
 }

@@ -31,6 +31,8 @@ class CostLattice {
     // the open ground's price they cost.
     void markRoad(const std::vector<QPointF>& points);
     bool onRoad(int cell) const { return road_[std::size_t(cell)] != 0; }
+    // Unmarks the roads within `radius` of `at`.
+    void forgetRoads(QPointF at, double radius);
     void setRoadDiscount(float discount) { discount_ = discount; }
 
     // Cells to keep off (other places), each with its surcharge; 0 clears.

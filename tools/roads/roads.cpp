@@ -51,6 +51,19 @@ void crowd(CostLattice& l, const std::vector<ProvincePlace>& places, Which which
 }
 
 constexpr double kOwnGround = kPlaceClearance + CostLattice::kCell;
+constexpr double kApproach = 64;  // how far out a city's highways keep their own way
+
+// The lattice for a highway to or from `cities`: round each, the roads already laid are priced as
+// open ground, so the new one comes in by its own best way instead of bending onto another short
+// of the city; the cities are where the highways meet. (Where its best way is the other's, it
+// runs on it still.)
+CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& cities) {
+    CostLattice apart = l;
+    for (const QPointF& at : cities) {
+        apart.forgetRoads(at, kApproach);
+    }
+    return apart;
+}
 
 // The line of a lattice path from `from`, through the cells' centres, smoothed.
 std::vector<QPointF> lineOf(const CostLattice& l, QPointF from, const std::vector<int>& cells) {
@@ -171,10 +184,25 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
         }
     }
     for (const NetworkLink& link : chooseLinks(cost, kLoopDetour)) {
-        const QPointF from = towns[link.a];
-        const QPointF to = towns[link.b];
+        // A highway to a city is laid from the city, which leaves it free of its own crowding.
+        const bool cityA = places[townIndex[link.a]].kind == PlaceKind::City;
+        const bool cityB = places[townIndex[link.b]].kind == PlaceKind::City;
+        const bool flip = cityB && !cityA;
+        const QPointF from = towns[flip ? link.b : link.a];
+        const QPointF to = towns[flip ? link.a : link.b];
+        std::vector<QPointF> cities;
+        for (const auto& [city, at] : {std::pair(cityA, towns[link.a]), {cityB, towns[link.b]}}) {
+            if (city) {
+                cities.push_back(at);
+            }
+        }
+        std::optional<CostLattice> apart;
+        if (!cities.empty()) {
+            apart = approachesApart(lattice, cities);
+        }
+        const CostLattice& ground = apart ? *apart : lattice;
         const int goal = lattice.landCellOf(to);
-        const CostLattice::Sweep s = lattice.sweep(
+        const CostLattice::Sweep s = ground.sweep(
             lattice.landCellOf(from), kUnbounded, [&](int c) { return c == goal; }, kOwnGround);
         if (s.reached < 0) {
             continue;
@@ -184,9 +212,8 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
         smooth(points);
         shareStretches(points, roads);
         lattice.markRoad(points);
-        const bool cities = places[townIndex[link.a]].kind == PlaceKind::City &&
-                            places[townIndex[link.b]].kind == PlaceKind::City;
-        roads.push_back({points, link.trunk || cities ? RoadClass::Highway : RoadClass::Lane});
+        roads.push_back(
+            {points, link.trunk || (cityA && cityB) ? RoadClass::Highway : RoadClass::Lane});
     }
     const std::size_t network = roads.size();
     lattice.setRoadDiscount(kTrackReuse);
