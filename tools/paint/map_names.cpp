@@ -247,7 +247,7 @@ double covered(const QImage& mask, const std::vector<QPolygonF>& letters, int le
 }
 
 // Whether water runs between a symbol and its name: along the straight way from one to the
-// other's nearest corner or its middle, past the symbol itself.
+// other's nearest corner or its middle, past the symbol itself and the bank it stands on.
 bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF& footprint) {
     QPointF near = footprint.front();
     for (const QPointF& q : footprint) {
@@ -257,10 +257,13 @@ bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF&
     }
     for (const QPointF to : {near, footprint.boundingRect().center()}) {
         const double span = length(to - symbol);
+        bool ashore = false;
         for (double t = radius; t < span; t += 2.0) {
-            if (onMask(water, symbol + (to - symbol) * (t / span))) {
+            const bool wet = onMask(water, symbol + (to - symbol) * (t / span), 255);
+            if (wet && ashore) {
                 return true;
             }
+            ashore = ashore || !wet;
         }
     }
     return false;
@@ -297,8 +300,10 @@ struct HiddenCosts {
                 cost += 60 + 3 * near;
             }
         }
-        if (c.sort == Sort::Place && (cutOff(rivers, c.symbol, c.symbolRadius, spot.footprint) ||
-                                      cutOff(brooks, c.symbol, c.symbolRadius, spot.footprint))) {
+        // Right beside the symbol a brook between them runs under the letters, priced above.
+        if (c.sort == Sort::Place &&
+            (cutOff(rivers, c.symbol, c.symbolRadius, spot.footprint) ||
+             (k >= c.beside && cutOff(brooks, c.symbol, c.symbolRadius, spot.footprint)))) {
             cost += kWater;
         }
         return cost;
