@@ -29,6 +29,8 @@ const QColor kWaterInk(36, 74, 124);
 
 using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in degrees
 
+constexpr double kSymbolTop = 1.2;  // how far a symbol's box reaches above it, in radii
+
 enum class Sort { Place, Range, Other };
 
 // A name and the settings it may take, best first.
@@ -78,6 +80,9 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const QSizeF size = textSize(name, style->font, 4);
         const QPointF at(place.at.x, place.at.y);
         const double gap = symbolRadius(place.kind) + 3;
+        // A symbol's box reaches higher above its point than below: a name set
+        // above is lifted clear of it.
+        const double lift = std::max(0.0, kSymbolTop * (symbolRadius(place.kind) + 2) + 1 - gap);
         std::vector<Anchor> anchors;
         std::size_t beside = 0;
         for (const double g : {gap, gap + 8, gap + 20, gap + 34}) {
@@ -90,7 +95,9 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
                 for (const double dx : {0.25, -0.25, 0.125, -0.125, 0.375, -0.375, 1.0, -1.0}) {
                     const double slide =
                         std::abs(dx) < 1 ? dx * size.width() : dx * (size.width() / 2 - g * 0.4);
-                    anchors.emplace_back(at + QPointF(slide, dy * (g + size.height() / 2)), 0.0);
+                    const double clear = g + (dy < 0 ? lift : 0.0);
+                    anchors.emplace_back(at + QPointF(slide, dy * (clear + size.height() / 2)),
+                                         0.0);
                 }
             }
             if (g == gap) {
@@ -316,7 +323,8 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     NamePlan plan;
     for (const ProvincePlace& place : s.places) {
         const double r = symbolRadius(place.kind) + 2.0;
-        plan.symbols.emplace_back(place.at.x - r, place.at.y - r * 1.2, 2 * r, 2.2 * r);
+        plan.symbols.emplace_back(place.at.x - r, place.at.y - r * kSymbolTop, 2 * r,
+                                  (kSymbolTop + 1) * r);
     }
     for (const QPointF& at : hotSprings(s)) {
         plan.symbols.emplace_back(at.x() - 10, at.y() - 11, 20, 20);
