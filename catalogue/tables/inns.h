@@ -14,18 +14,18 @@ inline constexpr PlaceRecord kInns[] = {
     {"The Cracked Tankard", "1269", "2270"},
     {"The Crooked Milestone", "2313", "491"},
     {"The Driftwood Hearth", "2460", "2333"},
-    {"The Drowsy Ferryman", "2643", "1602"},
+    {"The Drowsy Ferryman", "1831", "996"},
     {"The Frosted Kettle", "1051", "754"},
     {"The Gilded Thistle", "1762", "1531"},
     {"The Gull and Anchor", "197", "1390"},
     {"The Kindled Hob", "979", "1588"},
-    {"The Lame Goose", "1533", "1030"},
+    {"The Lame Goose", "2643", "1602"},
     {"The Salted Herring", "285", "1766"},
     {"The Shepherd's Crook", "1717", "2267"},
     {"The Tarred Oar", "3160", "2488"},
-    {"The Three Turnips", "1896", "273"},
-    {"The Wayfarer's Lantern", "2411", "1130"},
-    {"The Weary Mule", "793", "463"},
+    {"The Three Turnips", "1357", "1128"},
+    {"The Wayfarer's Lantern", "1896", "273"},
+    {"The Weary Mule", "2411", "1130"},
 };
 // clang-format on
 
