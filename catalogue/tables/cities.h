@@ -10,8 +10,8 @@ namespace marventa {
 // The eight cities (named exactly as their buttons) and twenty-five towns.
 // clang-format off
 inline constexpr PlaceRecord kCities[] = {
-    {"Aldermoot", "2344", "1904"},
-    {"Askven", "1032", "1200"},
+    {"Aldermoot", "1032", "1200"},
+    {"Askven", "2344", "1904"},
     {"Bellhal", "2712", "1544"},
     {"Brinemoor", "240", "1464"},
     {"Cinderhaven", "2088", "2328"},
@@ -19,7 +19,7 @@ inline constexpr PlaceRecord kCities[] = {
     {"Dunmaris", "1145", "642"},
     {"Emberton", "368", "1832"},
     {"Eskerby", "1392", "1568"},
-    {"Fellstow", "1952", "352"},
+    {"Fellstow", "1832", "232"},
     {"Grimgarth", "1800", "768"},
     {"Halbury", "2328", "832"},
     {"Harlstow", "1712", "2128"},
@@ -33,11 +33,11 @@ inline constexpr PlaceRecord kCities[] = {
     {"Orlheim", "1161", "1260"},
     {"Orlmouth", "2056", "1624"},
     {"Queensacre", "648", "392"},
-    {"Ravensey", "2384", "1280"},
+    {"Ravensey", "1720", "2480"},
     {"Reedholm", "648", "1480"},
     {"Saltreach", "2249", "2251"},
     {"Shellhaven", "48", "1064"},
-    {"Skarholt", "1720", "2480"},
+    {"Skarholt", "2384", "1280"},
     {"Tarnmouth", "2536", "2328"},
     {"Tolvane", "300", "1552"},
     {"Ulverscar", "1464", "1104"},

@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "236", "1309"},
+    {"The Blue Heron", "1831", "996"},
     {"The Cracked Tankard", "1269", "2270"},
-    {"The Crooked Milestone", "2313", "491"},
-    {"The Driftwood Hearth", "2460", "2333"},
-    {"The Drowsy Ferryman", "1831", "996"},
-    {"The Frosted Kettle", "1051", "754"},
+    {"The Crooked Milestone", "2314", "492"},
+    {"The Driftwood Hearth", "197", "1389"},
+    {"The Drowsy Ferryman", "2424", "1771"},
+    {"The Frosted Kettle", "1052", "752"},
     {"The Gilded Thistle", "1762", "1531"},
-    {"The Gull and Anchor", "197", "1390"},
-    {"The Kindled Hob", "979", "1588"},
-    {"The Lame Goose", "2643", "1602"},
+    {"The Gull and Anchor", "2460", "2333"},
+    {"The Kindled Hob", "1717", "2267"},
+    {"The Lame Goose", "1076", "1792"},
     {"The Salted Herring", "285", "1766"},
-    {"The Shepherd's Crook", "1717", "2267"},
+    {"The Shepherd's Crook", "1357", "1128"},
     {"The Tarred Oar", "3160", "2488"},
-    {"The Three Turnips", "1357", "1128"},
-    {"The Wayfarer's Lantern", "1896", "273"},
-    {"The Weary Mule", "2411", "1130"},
+    {"The Three Turnips", "2411", "1127"},
+    {"The Wayfarer's Lantern", "1892", "609"},
+    {"The Weary Mule", "2888", "2047"},
 };
 // clang-format on
 
