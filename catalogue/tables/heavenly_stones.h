@@ -10,22 +10,22 @@ namespace marventa {
 // Heavenly lorestones, on the crests of the highland ranges, by fame needed.
 // clang-format off
 inline constexpr HeavenlyStoneRecord kHeavenlyStones[] = {
-    {"Stone of the Morning Ember", "1184", "312", "10",
+    {"Stone of the Morning Ember", "1240", "304", "10",
      {"+5 to Endurance", "Resist Frost 10%"}},
-    {"Stone of the Wandering Moon", "792", "200", "20",
+    {"Stone of the Wandering Moon", "1680", "424", "20",
      {"+5 to Grace", "+10 to Stealth", "See in darkness at night"}},
-    {"Stone of the Seventh Star", "1592", "384", "30",
+    {"Stone of the Seventh Star", "2936", "1352", "30",
      {"+10 to Wits", "+15 to Spirit", "-5% Spell Cost", "Weakness to Lightning 10%"}},
-    {"Stone of the Veiled Comet", "2936", "1352", "40",
+    {"Stone of the Veiled Comet", "2696", "880", "40",
      {"+10 to Swiftness", "+10 to Archery", "Resist Poison 25%", "Jump 20% higher",
       "-5 to Resolve"}},
-    {"Stone of the Twin Lanterns", "2696", "880", "50",
+    {"Stone of the Twin Lanterns", "2864", "1744", "50",
      {"+10 to Resolve", "+10 to Might", "Regenerate 1 Health per 10 s", "Resist Fire 20%",
       "+10 to Haggling", "Glow softly after dusk"}},
-    {"Stone of the Ninefold Sky", "2864", "1744", "60",
+    {"Stone of the Ninefold Sky", "800", "200", "60",
      {"+10 to all Resistances", "+15 to Wits", "+15 to Spirit", "Reflect 5% of spells",
       "Breathe underwater", "+5 to Luck", "Weakness to Fire 15%"}},
-    {"Stone of the Crowned Dusk", "1400", "304", "70",
+    {"Stone of the Crowned Dusk", "1432", "296", "70",
      {"+20 to Luck", "+25 Fame in every city", "Once a day: call a spectral hound"}},
 };
 // clang-format on

@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "236", "1309"},
+    {"The Blue Heron", "1537", "1028"},
     {"The Cracked Tankard", "1269", "2270"},
-    {"The Crooked Milestone", "2313", "491"},
-    {"The Driftwood Hearth", "2163", "2282"},
-    {"The Drowsy Ferryman", "1534", "1029"},
-    {"The Frosted Kettle", "980", "1016"},
-    {"The Gilded Thistle", "791", "464"},
-    {"The Gull and Anchor", "2461", "2334"},
-    {"The Kindled Hob", "1764", "1530"},
-    {"The Lame Goose", "2643", "1602"},
-    {"The Salted Herring", "197", "1390"},
-    {"The Shepherd's Crook", "981", "1588"},
+    {"The Crooked Milestone", "2312", "490"},
+    {"The Driftwood Hearth", "197", "1389"},
+    {"The Drowsy Ferryman", "2424", "1771"},
+    {"The Frosted Kettle", "1764", "1530"},
+    {"The Gilded Thistle", "979", "1588"},
+    {"The Gull and Anchor", "2163", "2282"},
+    {"The Kindled Hob", "1094", "541"},
+    {"The Lame Goose", "981", "1013"},
+    {"The Salted Herring", "2461", "2334"},
+    {"The Shepherd's Crook", "1717", "2267"},
     {"The Tarred Oar", "285", "1766"},
-    {"The Three Turnips", "1717", "2267"},
-    {"The Wayfarer's Lantern", "1896", "273"},
-    {"The Weary Mule", "2411", "1130"},
+    {"The Three Turnips", "2159", "1284"},
+    {"The Wayfarer's Lantern", "1900", "279"},
+    {"The Weary Mule", "2888", "2047"},
 };
 // clang-format on
 

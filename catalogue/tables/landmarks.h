@@ -15,7 +15,7 @@ inline constexpr PlaceRecord kLandmarks[] = {
     {"Lantern Rock", "1016", "2312"},
     {"The Broken Span", "2200", "1864"},
     {"The Hollering Gorge", "2688", "944"},
-    {"The Nine Shards", "2168", "536"},
+    {"The Nine Shards", "1944", "352"},
     {"The Split Crag", "1016", "384"},
     {"The Sunken Belfry", "1128", "1192"},
     {"The Thimble Tor", "648", "1120"},

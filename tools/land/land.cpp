@@ -74,6 +74,14 @@ Fields startingLand(const ProvinceLayout& layout, int w, int h, int cell) {
     const QPolygonF sea = seaPolygon(layout.coast);
     Fields f{Grid<float>(w, h), Grid<float>(w, h)};
     const float width = fx(w * cell);
+    // Each crest's length up to each of its points.
+    std::vector<std::vector<double>> crestLengths;
+    for (const Ridge& r : layout.ridges) {
+        std::vector<double>& at = crestLengths.emplace_back(1, 0.0);
+        for (std::size_t i = 1; i < r.crest.size(); ++i) {
+            at.push_back(at.back() + length(r.crest[i] - r.crest[i - 1]));
+        }
+    }
     for (int j = 0; j < h; ++j) {
         for (int i = 0; i < w; ++i) {
             const QPointF p(i * cell, j * cell);
@@ -101,12 +109,33 @@ Fields startingLand(const ProvinceLayout& layout, int w, int h, int cell) {
                 // The range's edge wanders, so it is no sausage round its crest.
                 const QPointF q = p + QPointF(90.0f * warp.fbm(x / 260.0f + 5.0f, y / 260.0f, 3),
                                               90.0f * warp.fbm(x / 260.0f, y / 260.0f + 9.0f, 3));
-                const float t =
-                    smoothstep(fx(r.halfWidth) * 1.35f, 0.0f, fx(distanceToPolyline(q, r.crest)));
+                const float peaked = r.peaked ? 1.0f : 0.0f;
+                const Nearest n = nearestOnPolyline(q, r.crest);
+                const float along =
+                    fx(crestLengths[&r - layout.ridges.data()][n.segment] +
+                       n.along * length(r.crest[n.segment + 1] - r.crest[n.segment]));
+                // A peaked range's crest zigzags from side to side of its line, so that its faces
+                // are spurs and corries rather than one long straight scarp.
+                const float zigzag = peaked * 70.0f * crests.fbm(along / 90.0f, 3.5f, 3);
+                const float across = fx(n.side > 0.0 ? n.distance : -n.distance) - zigzag;
+                const float reach = std::fabs(across) / (fx(r.halfWidth) * 1.35f);
+                if (reach >= 1.0f) {
+                    continue;
+                }
+                // Most ranges swell to a broad top; a peaked one rises to a crest line, or its tops
+                // join into one high plateau that the snow covers whole.
+                const float fell = std::pow(smoothstep(1.0f, 0.0f, reach), 0.8f);
+                const float crag = std::pow(1.0f - reach, 0.9f);
+                const float profile = fell + (crag - fell) * peaked;
+                // Peaks and saddles along the crest, a few hundred pixels apart and unevenly
+                // spaced: the height rises and falls with the distance along it.
+                const float swing =
+                    std::sin(along / 38.0f + 2.5f * crests.fbm(along / 160.0f, 7.5f, 2));
+                const float summit = 1.0f - peaked * 0.26f * (0.5f + 0.5f * swing);
                 const float sharp = 0.35f + 0.65f * crests.ridged(x / 300.0f, y / 300.0f, 5);
                 const float round = 0.6f + 0.4f * relief.fbm(x / 240.0f, y / 240.0f, 4);
                 const float shape = round + (sharp - round) * fx(r.jagged);
-                lift = std::max(lift, fx(r.height) * std::pow(t, 0.8f) * shape);
+                lift = std::max(lift, fx(r.height) * profile * summit * shape);
             }
             for (const Upland& u : layout.uplands) {
                 lift = std::max(lift, fx(u.height) * smoothstep(1.0f, 0.2f, fx(u.shape.reach(p))) *

@@ -30,6 +30,7 @@ struct Ridge {
     double height;          // of the highest peaks, 0 .. 1
     double jagged;          // 0 rounded fells .. 1 sharp crags
     bool volcanic = false;  // dark ash and cinder rather than grass and rock
+    bool peaked = false;    // a zigzag crest of peaks and saddles rather than one long ridge
 };
 
 struct Upland {

@@ -94,48 +94,43 @@ std::vector<float> riverBed(const RiverLine& river, const Grid<float>& h, const 
 }
 
 void cutValley(const RiverLine& river, const std::vector<float>& bed, float reach, Grid<float>& h) {
-    Grid<float> nearest(h.width(), h.height(), std::numeric_limits<float>::max());
-    Grid<int> which(h.width(), h.height(), -1);
     // A river rising on a hillside cuts only a narrow gully at first; the full valley would
     // scoop a bowl out of the slope round its source.
-    std::vector<float> reachAt(river.points.size(), reach);
+    const std::size_t n = river.points.size();
+    std::vector<float> reachAt(n, reach);
     float along = 0.0f;
-    for (std::size_t i = 1; i < river.points.size(); ++i) {
+    for (std::size_t i = 1; i < n; ++i) {
         along += static_cast<float>(length(river.points[i] - river.points[i - 1]));
         reachAt[i] = std::max(river.widths[i] + 6.0f, reach * smoothstep(0.0f, 160.0f, along));
     }
     reachAt[0] = std::min(reach, river.widths[0] + 6.0f);
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reachAt[i], [&](int x, int y, float d) {
-            if (d < nearest(x, y)) {
-                nearest(x, y) = d;
-                which(x, y) = static_cast<int>(i);
-            }
-        });
-    }
-    const std::size_t last = river.points.size() - 1;
-    for (std::size_t i = 0; i < river.points.size(); ++i) {
-        around(nearest, river.points[i], reachAt[i], [&](int x, int y, float) {
-            if (which(x, y) != static_cast<int>(i)) {
+    // Each segment of the line would lower the ground round it toward its own bed; the ground
+    // takes the deepest of those cuts. Taken from the nearest point of the line alone, a pixel
+    // halfway between two stretches of the river (the inside of a bend, a loop back) jumps from
+    // one stretch's bed to the other's, and every such switch shows in the shading as a dashed
+    // seam or a ray across the valley's walls; the deepest cut changes smoothly everywhere.
+    const Grid<float> before = h;
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        const QPointF a = river.points[k];
+        const QPointF ab = river.points[k + 1] - a;
+        const double len2 = QPointF::dotProduct(ab, ab);
+        const float outer = std::max(reachAt[k], reachAt[k + 1]);
+        // Every pixel within `outer` of the segment lies within this circle round its middle.
+        around(h, a + 0.5 * ab, outer + 0.5 * std::sqrt(len2), [&](int x, int y, float) {
+            const QPointF p(x, y);
+            const double t =
+                len2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / len2, 0.0, 1.0) : 0.0;
+            const auto tf = static_cast<float>(t);
+            const float b = bed[k] + (bed[k + 1] - bed[k]) * tf;
+            const float g = before(x, y);
+            if (g <= b) {
                 return;
             }
-            // The nearest point of the river's line itself (not only of its sample points), with
-            // the bed and width there, so the valley's floor and walls run smoothly along it.
-            const std::size_t a = i > 0 ? i - 1 : 0;
-            const std::size_t b2 = std::min(last, i + 1);
-            const std::vector<QPointF> piece(river.points.begin() + static_cast<long>(a),
-                                             river.points.begin() + static_cast<long>(b2) + 1);
-            const Nearest n = nearestOnPolyline(QPointF(x, y), piece);
-            const std::size_t k = a + n.segment;
-            const std::size_t k2 = std::min(last, k + 1);
-            const auto t = static_cast<float>(n.along);
-            const float b = bed[k] + (bed[k2] - bed[k]) * t;
-            const float width = river.widths[k] + (river.widths[k2] - river.widths[k]) * t;
-            const auto d = static_cast<float>(n.distance);
-            const float keep = std::pow(smoothstep(width * 0.5f + 1.0f, reachAt[i], d), 0.8f);
-            if (h(x, y) > b) {
-                h(x, y) = b + (h(x, y) - b) * keep;
-            }
+            const float width = river.widths[k] + (river.widths[k + 1] - river.widths[k]) * tf;
+            const float r = reachAt[k] + (reachAt[k + 1] - reachAt[k]) * tf;
+            const auto d = static_cast<float>(length(p - (a + t * ab)));
+            const float keep = std::pow(smoothstep(width * 0.5f + 1.0f, r, d), 0.8f);
+            h(x, y) = std::min(h(x, y), b + (g - b) * keep);
         });
     }
 }
