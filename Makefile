@@ -93,10 +93,11 @@ bench:
 	$(BUILD_DIR)-bench/bench/marventa_bench
 	./bench/djpeg_ratio.sh $(BUILD_DIR)-bench
 
-# Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator.
+# Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator. Its map
+# faces ship with it (tools/fonts/), so it needs no font package.
 WORLD_DIR ?= $(BUILD_DIR)-world
 world:
-	@./scripts/ensure-packages $(GENERATOR_PACKAGES) fonts-liberation
+	@./scripts/ensure-packages $(GENERATOR_PACKAGES)
 	./scripts/configure $(WORLD_DIR) -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_TOOLS=ON \
 		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF
 	cmake --build $(WORLD_DIR) -j $(JOBS) --target marventa-generate
