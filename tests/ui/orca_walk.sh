@@ -236,10 +236,15 @@ expect "the window opens" "Map of Marventa frame\\." "Map\\."
 patience=250  # Orca answers slowly on a busy machine
 click 300 300
 
-# The side panel, by keyboard where it can be. A group with no button checked has no tab stop,
-# so one of its buttons is clicked; the arrow keys then reach and check the others.
+# The side panel, by keyboard where it can be. While no button of a group is checked, its first
+# button is the group's Tab stop; Space checks it. Then a click on another, and the arrow keys.
 key Tab
 expect "Tab: the tab strip" "Standard page tab( list)?\\."
+key Tab
+expect "Tab: the first category, not checked" "Choose Type panel\\." "Elven Ruins\\." \
+    "not selected radio button"
+key space
+expect "Space: it is checked" "selected"
 choose "click: the category Cities" "Cities" 665 280
 key Up
 expect "Up: the category above" "Fort Ruins\\." "selected radio button"
@@ -288,6 +293,32 @@ if [ -n "$orca48" ]; then
 else
     expect "Insert+KP_Enter twice: read status bar" "statusbar\\." "$stone" "Map of Marventa\\." \
         "contact: .*"
+fi
+
+# A page change unchecks the button the page gives the focus back to: the arrow from it checks
+# the next one, and Tab and Shift+Tab reach only the checked button.
+click 718 176  # the "Cities" tab
+choose "click: Cities tab, Merrowick" "Merrowick" 665 232
+click 673 176  # the "Standard" tab
+choose "click: Standard tab, Caves" "Caves" 761 264
+from=$(wc -l <"$log")
+click 718 176
+poll followed "$from" "Merrowick" || give_up "click: the Cities tab" "the focus is not on Merrowick"
+record "click: the Cities tab gives Merrowick, unchecked, the focus back"
+heard_from=$(spoken | wc -l)
+key Down
+expect "Down: Hathmoor, checked" "Hathmoor\\." "selected radio button"
+key Tab
+expect "Tab: its list" "Places\\." "List with [0-9]+ items\\." "Hathmoor\\."
+key shift+Tab
+expect "Shift+Tab: the checked city" "Hathmoor\\." "selected radio button"
+key shift+Tab
+expect "Shift+Tab: the tab strip" "Cities page tab list\\."
+key Tab
+expect "Tab: the checked city" "Hathmoor\\." "selected radio button"
+if spoken | tail -n +$((heard_from + 1)) | grep -q 'not selected radio button'; then
+    echo "FAIL: a key reached an unchecked radio button"
+    failed=1
 fi
 
 if spoken | grep -Eq '^(Label1|Effects)\.?$'; then
