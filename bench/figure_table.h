@@ -23,7 +23,7 @@ struct Figure {
     std::string referenceName;
     double goal = 0;
     bool goalIsRatio = false;
-    std::string note;                     // printed under the line, e.g. CPU-time ratios
+    std::string note;                       // printed under the line, e.g. CPU-time ratios
     std::optional<double> defaultScript{};  // measured in the same run
     bool goalOnSameBytes = false;
 };
