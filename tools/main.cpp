@@ -96,7 +96,7 @@ void writeCities(const fs::path& root, std::string_view only) {
         warn(checkTown(town, names));
         const QImage map = paintCity(town, names, title);
         writeJpeg(root / "pictures" / "assets" / cityFile(city.caption), map,
-                  {60'000, 400'000, 400'000, 92, 80}, start);
+                  {60'000, 420'000, 420'000, 92, 80}, start);
         const std::string table = cityTableSource(city, town);
         fs::create_directories((root / cityTableFile(city)).parent_path());
         writeBytes(root / cityTableFile(city),

@@ -24,6 +24,7 @@ const QColor kWater(160, 192, 206);
 const QColor kWaterLine(70, 110, 130);
 const QColor kStone(118, 108, 98);
 const QColor kRoadColour(222, 204, 166);
+const QColor kDoorFrame(40, 26, 18);
 
 QPolygonF polyline(const std::vector<QPointF>& pts) {
     return QPolygonF(QList<QPointF>(pts.begin(), pts.end()));
@@ -59,7 +60,8 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         const QRectF box = path.boundingRect();
         p.save();
         p.setClipPath(path);
-        if (plain && use < 0.72) {
+        if (plain && use < 0.88) {
+            // Flat fields only: the large map's bytes go to its town.
             const QColor tones[] = {QColor(216, 210, 168), QColor(206, 210, 160),
                                     QColor(222, 214, 176)};
             p.fillPath(path, tones[rng.below(3)]);
@@ -359,6 +361,25 @@ void drawNames(QPainter& p, const Town& town, const NamePlan& names) {
     }
 }
 
+// A door: a small ochre leaf with an ink frame straddling the building's edge, its sill on the
+// street, so that the row's point shows on what it names and cannot be taken for a window, tower
+// or tree.
+void drawDoors(QPainter& p, const Town& town) {
+    p.setPen(QPen(kDoorFrame, 1.3));
+    p.setBrush(kDoor);
+    for (const Building& b : town.named) {
+        for (const Door& d : b.doors) {
+            const QPointF u = d.outward;
+            const QPointF v(-u.y(), u.x());
+            const double w = kDoorWidth / 2;
+            const double in = 3.0;
+            const double out = kDoorDepth - in;
+            p.drawPolygon(QPolygonF{d.at - u * in - v * w, d.at + u * out - v * w,
+                                    d.at + u * out + v * w, d.at - u * in + v * w});
+        }
+    }
+}
+
 void drawTitle(QPainter& p, const QString& title, const QRectF& box) {
     const TextStyle style{mapFont(TypeFace::SerifBold, 44, 5), kInk, QColor(250, 243, 222), 1.0};
     drawPanel(p, box, kInk, 8, 5);
@@ -462,6 +483,7 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
         p.setRenderHint(QPainter::Antialiasing);
     }
     drawNames(p, town, names);
+    drawDoors(p, town);
     drawTitle(p, title, names.title);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kInk, 3.0));
