@@ -170,6 +170,13 @@ std::vector<QRectF> spots(const QRectF& body, QSizeF size, std::initializer_list
             out.emplace_back(QPointF(body.left() + body.width() * f - w / 2, body.bottom() + gap),
                              size);
         }
+        // Beside the body but slid along it, for a small building hemmed in by a wall or a road.
+        for (double f : {-0.5, 0.5}) {
+            out.emplace_back(QPointF(body.right() + gap, c.y() + (h + 4) * f * 2 - h / 2), size);
+            out.emplace_back(QPointF(body.left() - gap - w, c.y() + (h + 4) * f * 2 - h / 2), size);
+            out.emplace_back(QPointF(c.x() + w * f - w / 2, body.top() - gap - h), size);
+            out.emplace_back(QPointF(c.x() + w * f - w / 2, body.bottom() + gap), size);
+        }
     }
     return out;
 }

@@ -93,11 +93,13 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         } else {
             // A copse.
             p.fillPath(path, QColor(184, 196, 150));
-            for (int k = 0; k < static_cast<int>(box.width() * box.height() / 300); ++k) {
+            // On the large map, fewer and larger crowns: the file's bytes go to the town.
+            const double each = plain ? 1400 : 300;
+            for (int k = 0; k < static_cast<int>(box.width() * box.height() / each); ++k) {
                 drawTree(
                     p,
                     QPointF(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom())),
-                    rng.range(4, 7), rng);
+                    plain ? rng.range(8, 12) : rng.range(4, 7), rng);
             }
         }
         p.restore();
@@ -276,8 +278,8 @@ void drawHouses(QPainter& p, const Town& town, bool plain) {
                             QColor(172, 124, 100), QColor(184, 134, 112)};
     Rng rng(town.plan.site->seed ^ 0x4005);
     for (const Lot& h : town.houses) {
-        const QColor roof = plain ? QColor(200, 150, 120) : roofs[rng.below(5)];
-        drawRoofs(p, h.body, h.back, roof, plain ? shade(roof, 0.8) : QColor(130, 88, 70), plain);
+        const QColor roof = plain ? QColor(206, 160, 130) : roofs[rng.below(5)];
+        drawRoofs(p, h.body, h.back, roof, plain ? shade(roof, 0.9) : QColor(130, 88, 70), plain);
     }
 }
 
@@ -478,6 +480,7 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
     drawWall(p, town);
     if (plain) {
         p.end();
+        soften(image);
         soften(image);
         p.begin(&image);
         p.setRenderHint(QPainter::Antialiasing);
