@@ -79,7 +79,9 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const QString name = QString::fromStdString(place.name);
         const QSizeF size = textSize(name, style->font, 4);
         const QPointF at(place.at.x, place.at.y);
-        const double gap = symbolRadius(place.kind) + 3;
+        // Not closer than beside the larger symbols: a name tucked against a small one lands on
+        // the water a ford or a bridge stands by.
+        const double gap = std::max(symbolRadius(place.kind), 8.0) + 3;
         // A symbol's box reaches higher above its point than below: a name set
         // above is lifted clear of it.
         const double lift = std::max(0.0, kSymbolTop * (symbolRadius(place.kind) + 2) + 1 - gap);
