@@ -5,7 +5,7 @@
 #include <array>
 #include <iostream>
 
-#include "catalogue/city_directory.h"
+#include "tests/tools/province_world.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/world_places.h"
 #include "tools/land/land.h"
@@ -19,27 +19,10 @@
 #include "tools/water/waterways.h"
 
 using namespace marventa;
+using marventa::world_test::World;
+using marventa::world_test::world;
 
 namespace {
-
-// The province as the generator makes it, with the committed tables' places, and where its
-// names go; built once.
-struct World {
-    const ProvinceLayout& layout = provinceLayout();
-    Land land = raiseLand(layout, kProvinceWidth, kProvinceHeight);
-    Waterways water = drainLand(land, layout);
-    Terrain terrain = buildTerrain(layout, land, water, kProvinceWidth, kProvinceHeight);
-    std::vector<ProvincePlace> places = provincePlaces();
-    std::vector<RoadLine> roads = planRoads(places, terrain, water);
-    ProvinceScene scene{layout, terrain, water, roads, places};
-    QSize sheet{kProvinceWidth, kProvinceHeight};
-    NamePlan names = planNames(scene, sheet);
-};
-
-const World& world() {
-    static const World built;
-    return built;
-}
 
 // The roads and running water exactly as wide as they are drawn, every symbol's room and every
 // name's box.

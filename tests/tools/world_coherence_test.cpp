@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "catalogue/city_directory.h"
+#include "tests/tools/province_world.h"
 #include "tools/city/city_layout.h"
 #include "tools/common/flow_routing.h"
 #include "tools/common/plane_geometry.h"
@@ -33,63 +34,10 @@
 #include "tools/water/waterways.h"
 
 using namespace marventa;
+using marventa::world_test::World;
+using marventa::world_test::world;
 
 namespace {
-
-// The province's land, water and roads as the generator makes them, with the committed tables'
-// places; built once (some seconds), not painted.
-struct World {
-    const ProvinceLayout& layout = provinceLayout();
-    Land land = raiseLand(layout, kProvinceWidth, kProvinceHeight);
-    Waterways water = drainLand(land, layout);
-    Terrain terrain = buildTerrain(layout, land, water, kProvinceWidth, kProvinceHeight);
-    std::vector<ProvincePlace> places = provincePlaces();
-    Ground ground = surveyGround(layout, terrain, water);
-    std::vector<RoadLine> roads = planRoads(places, terrain, water);
-
-    const ProvincePlace& place(std::string_view name) const {
-        for (const ProvincePlace& p : places) {
-            if (p.name == name) {
-                return p;
-            }
-        }
-        throw std::logic_error("no such place: " + std::string(name));
-    }
-
-    bool isSea(QPointF p) const { return ground.at(ground.height, p) <= 0.0f; }
-
-    // Where the water round `at` lies: the mean offset of the sea, lake and river pixels within
-    // `radius` (a river counts by its width), or nothing where there is none.
-    std::optional<QPointF> waterSide(MapPoint at, int radius) const {
-        QPointF sum;
-        double weight = 0;
-        const auto add = [&](QPointF off, double w) {
-            if (length(off) <= radius) {
-                sum += off * w;
-                weight += w;
-            }
-        };
-        for (int dy = -radius; dy <= radius; dy += 2) {
-            for (int dx = -radius; dx <= radius; dx += 2) {
-                const int x = at.x + dx;
-                const int y = at.y + dy;
-                if (terrain.height.contains(x, y) &&
-                    (terrain.height(x, y) < 0.0f || terrain.lake(x, y) > 127)) {
-                    add(QPointF(dx, dy), 4.0);
-                }
-            }
-        }
-        for (const RiverLine& r : water.rivers) {
-            for (std::size_t i = 0; i < r.points.size(); ++i) {
-                add(r.points[i] - QPointF(at.x, at.y), 2.0 * r.widths[i]);
-            }
-        }
-        if (weight == 0) {
-            return std::nullopt;
-        }
-        return sum / weight;
-    }
-};
 
 const Ridge& ridge(const World& w, const QString& name) {
     for (const Ridge& r : w.layout.ridges) {
@@ -110,11 +58,6 @@ double crestY(const Ridge& r, double x) {
         }
     }
     return std::numeric_limits<double>::quiet_NaN();
-}
-
-const World& world() {
-    static const World built;
-    return built;
 }
 
 MapPoint cellPoint(QPointF p) {
@@ -637,8 +580,7 @@ TEST(WorldCoast, TheSouthCoastIsNoCombOfInlets) {
 // the title, rose and key.
 TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
     const World& w = world();
-    const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
-    const NamePlan plan = planNames(scene, QSize(kProvinceWidth, kProvinceHeight));
+    const NamePlan& plan = w.names;
     for (const QString& name : plan.leftOut) {
         ADD_FAILURE() << name.toStdString() << " is left off the map";
     }
@@ -728,7 +670,7 @@ TEST(WorldLand, TheAshenTorsHaveCratersAndHotSprings) {
     };
     EXPECT_TRUE(std::any_of(craters.begin(), craters.end(), holdsWater)) << "no crater holds water";
 
-    const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
+    const ProvinceScene& scene = w.scene;
     const std::vector<QPointF> springs = hotSprings(scene);
     EXPECT_GE(springs.size(), 2u);
     for (const QPointF& s : springs) {
@@ -826,8 +768,7 @@ TEST(WorldLand, TheHollowspinesSnowFollowsTheGround) {
 // rare.
 TEST(WorldLabels, NoNameHidesRunningWater) {
     const World& w = world();
-    const ProvinceScene scene{w.layout, w.terrain, w.water, w.roads, w.places};
-    const NamePlan plan = planNames(scene, QSize(kProvinceWidth, kProvinceHeight));
+    const NamePlan& plan = w.names;
     const auto drawn = [&](const std::vector<RiverLine>& lines) {
         QImage mask(kProvinceWidth, kProvinceHeight, QImage::Format_Grayscale8);
         mask.fill(0);
