@@ -15,6 +15,7 @@
 #include "tools/paint/map_names.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/province_painter.h"
+#include "tools/paint/tree_glyphs.h"
 #include "tools/roads/roads.h"
 #include "tools/water/waterways.h"
 
@@ -101,4 +102,75 @@ TEST(MapDrawing, PeaksStandOnHighGroundClearOfWhatTheMapMustShow) {
     std::cout << "peaks cover " << count[0] << ", " << count[1] << ", " << count[2] << "\n";
     EXPECT_LT(count[0], count[1]);
     EXPECT_LT(count[1], count[2]);
+}
+
+// No drawn pixel of a tree lies on water, a road, a river, a symbol or a name; inside a wood
+// and along its edge nearly every patch of open ground holds a tree.
+TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
+    const World& w = world();
+    const QImage keepOut = treeKeepOut(w.scene, w.names, w.sheet);
+    const std::vector<Tree> trees = plantTrees(w.terrain, keepOut);
+    ASSERT_GT(trees.size(), 10000u);
+    QImage drawn(w.sheet, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        for (const Tree& t : trees) {
+            drawTree(p, t);
+        }
+    }
+    const QImage marks = drawnMarks(w);
+    std::size_t hits = 0;
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            if (qAlpha(row[x]) > 0 &&
+                (w.terrain.height(x, y) < 0.0f || w.terrain.lake(x, y) > 127 ||
+                 qGray(marks.pixel(x, y)) > 0)) {
+                ++hits;
+            }
+        }
+    }
+    EXPECT_EQ(hits, 0u) << "pixels of trees over water, roads, symbols or names";
+
+    // Cells of 12 px wholly in a wood's body (or centred on its edge band) with room for a tree's
+    // box: how many hold a tree's foot.
+    constexpr int kCell = 12;
+    const int cols = w.sheet.width() / kCell;
+    std::vector<char> planted(static_cast<std::size_t>(cols * (w.sheet.height() / kCell)), 0);
+    for (const Tree& t : trees) {
+        planted[static_cast<std::size_t>(static_cast<int>(t.at.y()) / kCell * cols +
+                                         static_cast<int>(t.at.x()) / kCell)] = 1;
+    }
+    std::array<int, 2> cells{};
+    std::array<int, 2> full{};
+    for (int cy = 2; cy + 2 < w.sheet.height() / kCell; ++cy) {
+        for (int cx = 1; cx + 1 < cols; ++cx) {
+            float lo = 1.0f;
+            bool open = true;
+            for (int y = (cy - 2) * kCell; y < (cy + 2) * kCell && open; ++y) {
+                for (int x = (cx - 1) * kCell; x < (cx + 2) * kCell; ++x) {
+                    open =
+                        open && keepOut.constScanLine(y)[x] == 0 && w.terrain.height(x, y) < 0.58f;
+                    if (y >= cy * kCell && y < (cy + 1) * kCell && x >= cx * kCell &&
+                        x < (cx + 1) * kCell) {
+                        lo = std::min(lo, w.terrain.woods(x, y));
+                    }
+                }
+            }
+            const float mid = w.terrain.woods(cx * kCell + kCell / 2, cy * kCell + kCell / 2);
+            const int band = lo >= 0.56f ? 0 : mid >= 0.5f && mid < 0.56f ? 1 : -1;
+            if (open && band >= 0) {
+                ++cells[band];
+                full[band] += planted[static_cast<std::size_t>(cy * cols + cx)];
+            }
+        }
+    }
+    std::cout << "trees in " << full[0] << " of " << cells[0] << " cells inside woods, " << full[1]
+              << " of " << cells[1] << " on their edges\n";
+    ASSERT_GT(cells[0], 500);
+    ASSERT_GT(cells[1], 200);
+    EXPECT_GT(full[0], 0.85 * cells[0]) << "of the cells inside the woods";
+    EXPECT_GT(full[1], 0.95 * cells[1]) << "of the cells on their edges";
 }

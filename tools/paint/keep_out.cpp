@@ -21,10 +21,9 @@ void markWays(QPainter& p, const ProvinceScene& s, float riverMargin, float broo
     }
 }
 
-QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
+QImage openWaterMask(const Terrain& t, QSize sheet) {
     QImage mask(sheet, QImage::Format_Grayscale8);
     mask.fill(0);
-    const Terrain& t = s.terrain;
     for (int y = 0; y < sheet.height(); ++y) {
         uchar* row = mask.scanLine(y);
         for (int x = 0; x < sheet.width(); ++x) {
@@ -33,10 +32,10 @@ QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet)
             }
         }
     }
-    QPainter p(&mask);
-    markWays(p, s, 6.0f, 3.0f, 8.0);
-    p.setPen(QPen(Qt::white, 4.0));
-    p.setBrush(Qt::white);
+    return mask;
+}
+
+void markNamesAndFurniture(QPainter& p, const NamePlan& names) {
     for (const QRectF& r : names.symbols) {
         p.drawRect(r);
     }
@@ -46,6 +45,15 @@ QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet)
     for (const QRectF& r : {kTitlePanel, kRoseBox, provinceLegend().panel}) {
         p.drawRect(r);
     }
+}
+
+QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
+    QImage mask = openWaterMask(s.terrain, sheet);
+    QPainter p(&mask);
+    markWays(p, s, 6.0f, 3.0f, 8.0);
+    p.setPen(QPen(Qt::white, 4.0));
+    p.setBrush(Qt::white);
+    markNamesAndFurniture(p, names);
     return mask;
 }
 

@@ -12,6 +12,13 @@ namespace marventa {
 void markWays(QPainter& painter, const ProvinceScene& scene, float riverMargin, float brookMargin,
               double roadWidth);
 
+// Sea and lakes (any cover) in white.
+QImage openWaterMask(const Terrain& terrain, QSize sheet);
+
+// Every symbol's room, every name's box, the title, the compass rose and the key, drawn with
+// the painter's pen and brush.
+void markNamesAndFurniture(QPainter& painter, const NamePlan& names);
+
 // What drawn relief keeps off, as a mask of the sheet (non-zero where it may not go): open
 // water, rivers and brooks with their banks, roads with their casing, every symbol's room,
 // every name and the sheet's furniture.

@@ -19,6 +19,7 @@
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/symbols.h"
+#include "tools/paint/tree_glyphs.h"
 #include "tools/roads/bridges.h"
 
 namespace marventa {
@@ -106,93 +107,6 @@ void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
 
 bool isTownLike(PlaceKind k) {
     return k == PlaceKind::City || k == PlaceKind::Town;
-}
-
-// Where trees may not stand: on water, rivers and roads, and in a small clearing round every
-// place.
-QImage treeObstacles(const ProvinceScene& s, QSize size) {
-    QImage mask(size, QImage::Format_Grayscale8);
-    mask.fill(0);
-    QPainter p(&mask);
-    markWays(p, s, 8.0f, 6.0f, 9.0);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    for (const ProvincePlace& place : s.places) {
-        const double r = symbolRadius(place.kind) + (isTownLike(place.kind) ? 10.0 : 5.0);
-        p.drawEllipse(QPointF(place.at.x, place.at.y), r, r);
-    }
-    return mask;
-}
-
-struct Tree {
-    QPointF at;
-    bool conifer;
-    double size;    // 1 is an average tree
-    int shade;      // small change of green, -12 .. 12
-    int shape = 0;  // broadleaves: 0 round, 1 two lobes, 2 three lobes
-};
-
-std::vector<Tree> plantTrees(const ProvinceScene& s, const QImage& obstacles) {
-    constexpr int kSpacing = 8;
-    const Grid<float>& h = s.terrain.height;
-    Rng rng(0x7EE5'0001);
-    std::vector<Tree> trees;
-    for (int gy = 0; gy * kSpacing < h.height(); ++gy) {
-        for (int gx = 0; gx * kSpacing < h.width(); ++gx) {
-            // Anywhere in its cell, so no rows show; the edge of a wood thins out over a band
-            // rather than stopping on a line.
-            const QPointF at(gx * kSpacing + rng.range(0.0, kSpacing),
-                             gy * kSpacing + rng.range(0.0, kSpacing));
-            const double threshold = 0.46 + rng.range(0.0, 0.2);
-            const bool coniferous = rng.chance(0.5);
-            const int x = std::clamp(static_cast<int>(at.x()), 0, h.width() - 1);
-            const int y = std::clamp(static_cast<int>(at.y()), 0, h.height() - 1);
-            const float hv = h(x, y);
-            if (s.terrain.woods(x, y) < threshold || hv <= 0.01f || hv > 0.62f ||
-                s.terrain.lake(x, y) > 0 || qGray(obstacles.pixel(x, y)) != 0) {
-                continue;
-            }
-            // Pines take over from broadleaves as the ground rises.
-            trees.push_back({at, coniferous ? hv > 0.22f : hv > 0.38f, rng.range(0.75, 1.3),
-                             rng.below(25) - 12, rng.below(3)});
-        }
-    }
-    // Farther trees (higher on the sheet) first, so nearer crowns overlap them.
-    std::stable_sort(trees.begin(), trees.end(),
-                     [](const Tree& a, const Tree& b) { return a.at.y() < b.at.y(); });
-    return trees;
-}
-
-void drawTree(QPainter& p, const Tree& t) {
-    const QColor edge(30, 62, 34);
-    const double k = t.size;
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(30, 50, 20, 70));
-    p.drawEllipse(t.at + QPointF(1.6 * k, 2.6 * k), 3.6 * k, 2.2 * k);
-    p.setPen(QPen(edge, 0.9));
-    if (t.conifer) {
-        p.setBrush(QColor(50 + t.shade / 2, 96 + t.shade, 66));
-        p.drawPolygon(QPolygonF({t.at + QPointF(0, -6.4 * k), t.at + QPointF(3.3 * k, 2.8 * k),
-                                 t.at + QPointF(-3.3 * k, 2.8 * k)}));
-        return;
-    }
-    p.setBrush(QColor(80 + t.shade, 126 + t.shade, 64));
-    if (t.shape == 0) {
-        p.drawEllipse(t.at, 3.9 * k, 3.7 * k);
-    } else {
-        // A spreading crown of two or three lobes.
-        QPainterPath crown;
-        crown.setFillRule(Qt::WindingFill);
-        crown.addEllipse(t.at + QPointF(-1.8 * k, 0.4 * k), 2.8 * k, 2.6 * k);
-        crown.addEllipse(t.at + QPointF(1.8 * k, 0.2 * k), 2.9 * k, 2.7 * k);
-        if (t.shape == 2) {
-            crown.addEllipse(t.at + QPointF(0, -1.9 * k), 2.6 * k, 2.4 * k);
-        }
-        p.drawPath(crown.simplified());
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 220, 60));
-    p.drawEllipse(t.at + QPointF(-1.2 * k, -1.3 * k), 1.5 * k, 1.3 * k);
 }
 
 void drawTrees(QPainter& p, const std::vector<Tree>& trees) {
@@ -298,7 +212,7 @@ QImage paintProvince(const ProvinceScene& s) {
     QImage image = paintRelief(s.terrain);
     const NamePlan names = planNames(s, image.size());
     std::vector<Peak> peaks = placePeaks(s.terrain, reliefKeepOut(s, names, image.size()));
-    QImage clearings = treeObstacles(s, image.size());
+    QImage clearings = treeKeepOut(s, names, image.size());
     {
         QPainter cp(&clearings);
         cp.setPen(Qt::NoPen);
@@ -311,7 +225,7 @@ QImage paintProvince(const ProvinceScene& s) {
             cp.drawPolygon(peakOutline(k));
         }
     }
-    const std::vector<Tree> trees = plantTrees(s, clearings);
+    const std::vector<Tree> trees = plantTrees(s.terrain, clearings);
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -343,7 +257,9 @@ QImage paintProvince(const ProvinceScene& s) {
             strokeVarying(q, line, widths, kRiver, 0.0f);
         },
         [](QPainter& q, QPointF at, bool conifer) {
-            drawTree(q, {at, conifer, 1.0, 0, 1});
+            // The key's trees stand a little lower than its other samples' middles.
+            drawTree(q, {at + QPointF(0, 4.5), conifer ? TreeShape::Conifer : TreeShape::Broadleaf,
+                         1.1, 0.0, 0, conifer ? 5u : 11u});
         },
         drawReeds,
     };

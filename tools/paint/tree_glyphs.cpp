@@ -1,0 +1,243 @@
+#include "tools/paint/tree_glyphs.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "tools/common/blend.h"
+#include "tools/common/noise.h"
+#include "tools/common/rng.h"
+#include "tools/paint/keep_out.h"
+#include "tools/paint/symbols.h"
+
+namespace marventa {
+
+namespace {
+
+const QColor kTreeInk(36, 44, 28);
+
+bool isTownLike(PlaceKind k) {
+    return k == PlaceKind::City || k == PlaceKind::Town;
+}
+
+double trunkLength(const Tree& t) {
+    return (t.shape == TreeShape::Conifer ? 1.4 : 1.9) * t.size;
+}
+
+// Half the crown's width and its height above the trunk.
+QSizeF crownExtent(const Tree& t) {
+    switch (t.shape) {
+        case TreeShape::Broadleaf:
+            return {3.5 * t.size, 6.6 * t.size};
+        case TreeShape::Tall:
+            return {2.5 * t.size, 8.6 * t.size};
+        case TreeShape::Conifer:
+            return {3.0 * t.size, 9.4 * t.size};
+    }
+    return {};
+}
+
+// A rounded crown of uneven lobes round `centre`; the tree's own seed fixes every bump, so no
+// two neighbours share a stamp.
+QPolygonF lobedCrown(const Tree& t, QPointF centre, double rx, double ry) {
+    Rng rng(t.seed);
+    const int n = 9 + rng.below(4);
+    const double turn = rng.range(0.0, 2.0 * std::numbers::pi / n);
+    QPolygonF crown;
+    for (int i = 0; i < n; ++i) {
+        const double a = turn + 2.0 * std::numbers::pi * (i + rng.range(-0.2, 0.2)) / n;
+        const double r = rng.range(0.84, 1.08);
+        crown << centre + QPointF(std::cos(a) * rx * r, std::sin(a) * ry * r);
+    }
+    return crown;
+}
+
+// A spire of two or three tiers, its tip drifting with the tree's lean.
+QPolygonF coniferCrown(const Tree& t) {
+    Rng rng(t.seed);
+    const QSizeF e = crownExtent(t);
+    const double base = -trunkLength(t);
+    const double top = base - e.height();
+    const int tiers = 2 + rng.below(2);
+    const auto drift = [&](double y) { return t.lean * e.width() * (base - y) / e.height(); };
+    std::vector<QPointF> right;
+    for (int i = 1; i <= tiers; ++i) {
+        const double y = top + (base - top) * i / tiers;
+        const double w = e.width() * (0.4 + 0.6 * i / tiers) * rng.range(0.88, 1.1);
+        right.emplace_back(w + drift(y), y);
+        if (i < tiers) {
+            right.emplace_back(w * 0.5 + drift(y), y - 0.35 * t.size);
+        }
+    }
+    QPolygonF crown;
+    crown << QPointF(drift(top), top);
+    for (const QPointF& q : right) {
+        crown << t.at + q;
+    }
+    for (auto it = right.rbegin(); it != right.rend(); ++it) {
+        const double off = it->x() - drift(it->y());
+        crown << t.at + QPointF(-off * rng.range(0.9, 1.08) + drift(it->y()), it->y());
+    }
+    crown[0] += t.at;
+    return crown;
+}
+
+QPolygonF crownOf(const Tree& t) {
+    if (t.shape == TreeShape::Conifer) {
+        return coniferCrown(t);
+    }
+    const QSizeF e = crownExtent(t);
+    const double ry = e.height() / 2;
+    const QPointF centre = t.at + QPointF(t.lean * e.width(), -trunkLength(t) - ry * 0.92);
+    return lobedCrown(t, centre, e.width(), ry);
+}
+
+QColor shifted(QColor c, int by) {
+    return QColor(std::clamp(c.red() + by / 2, 0, 255), std::clamp(c.green() + by, 0, 255),
+                  std::clamp(c.blue() + by / 3, 0, 255));
+}
+
+// The wash of a tree's lit side and of its shaded side.
+std::pair<QColor, QColor> washes(const Tree& t) {
+    switch (t.shape) {
+        case TreeShape::Broadleaf:
+            return {shifted(QColor(134, 162, 92), t.shade), shifted(QColor(78, 108, 60), t.shade)};
+        case TreeShape::Tall:
+            return {shifted(QColor(118, 152, 88), t.shade), shifted(QColor(68, 100, 60), t.shade)};
+        case TreeShape::Conifer:
+            return {shifted(QColor(102, 136, 96), t.shade), shifted(QColor(50, 84, 64), t.shade)};
+    }
+    return {};
+}
+
+bool clearFor(const QImage& keepOut, const QRectF& box) {
+    const QRect r = box.toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (!keepOut.rect().contains(r)) {
+        return false;
+    }
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const uchar* row = keepOut.constScanLine(y);
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (row[x] != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+QRectF treeBox(const Tree& t) {
+    const QRectF trunk(t.at.x() - 0.6 * t.size, t.at.y() - trunkLength(t), 1.2 * t.size,
+                       trunkLength(t));
+    return crownOf(t).boundingRect().united(trunk).adjusted(-0.5, -0.5, 0.5, 0.5);
+}
+
+QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
+    QImage mask = openWaterMask(s.terrain, sheet);
+    QPainter p(&mask);
+    markWays(p, s, 3.0f, 2.0f, 7.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (const ProvincePlace& place : s.places) {
+        const double r = symbolRadius(place.kind) + (isTownLike(place.kind) ? 8.0 : 1.5);
+        p.drawEllipse(QPointF(place.at.x, place.at.y), r, r);
+    }
+    markNamesAndFurniture(p, names);
+    return mask;
+}
+
+std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
+    constexpr int kStep = 6;
+    const Grid<float>& h = terrain.height;
+    const Noise copses(0x7EE5'0003);
+    std::vector<Tree> trees;
+    for (int gy = 0; gy * kStep < h.height(); ++gy) {
+        for (int gx = 0; gx * kStep < h.width(); ++gx) {
+            // Each tree's looks come from its own cell, so a change elsewhere leaves it be.
+            const std::uint64_t seed = mix64((static_cast<std::uint64_t>(gy) << 24) ^
+                                             static_cast<std::uint64_t>(gx) ^ 0x7EE5'0001ull);
+            Rng rng(seed);
+            const QPointF at(gx * kStep + rng.range(0.0, kStep),
+                             gy * kStep + rng.range(0.0, kStep));
+            const int x = std::clamp(static_cast<int>(at.x()), 0, h.width() - 1);
+            const int y = std::clamp(static_cast<int>(at.y()), 0, h.height() - 1);
+            const float hv = h(x, y);
+            const float cover = terrain.woods(x, y);
+            if (hv <= 0.01f || hv > 0.62f || cover < 0.25f) {
+                continue;
+            }
+            const float clump = copses.fbm(at.x() / 70.0f, at.y() / 70.0f, 3);
+            // Fullest on the wood's edge band, a few glades inside, copses and single trees
+            // scattered beyond it, thicker near the edge.
+            double keep = 0.0;
+            double grow = 1.0;
+            if (cover >= 0.56f) {
+                keep = clump < -0.5f ? 0.25 : 0.9;
+            } else if (cover >= 0.5f) {
+                keep = 1.0;
+                grow = 1.12;
+            } else if (clump > 0.12f + (0.5f - cover) * 3.0f) {
+                keep = 0.85;
+            } else {
+                keep = 0.012;
+            }
+            if (!rng.chance(keep)) {
+                continue;
+            }
+            const double conifer = std::clamp(
+                smoothstep(0.2f, 0.38f, hv) + 0.8f * terrain.moor(x, y) / 255.0f, 0.0f, 0.95f);
+            Tree t;
+            t.at = at;
+            t.shape = rng.chance(conifer) ? TreeShape::Conifer
+                      : rng.chance(0.2)   ? TreeShape::Tall
+                                          : TreeShape::Broadleaf;
+            // Smaller towards the tree line.
+            t.size = rng.range(0.72, 1.28) * grow * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
+            t.lean = rng.range(-0.16, 0.16);
+            t.shade = rng.below(25) - 12;
+            t.seed = rng.next();
+            if (clearFor(keepOut, treeBox(t))) {
+                trees.push_back(t);
+            }
+        }
+    }
+    std::stable_sort(trees.begin(), trees.end(),
+                     [](const Tree& a, const Tree& b) { return a.at.y() < b.at.y(); });
+    return trees;
+}
+
+void drawTree(QPainter& p, const Tree& t) {
+    const double pen = std::clamp(0.62 * t.size, 0.5, 0.8);
+    const QPolygonF crown = crownOf(t);
+    const auto [lit, dark] = washes(t);
+    p.setPen(QPen(kTreeInk, pen * 1.1, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(t.at, t.at - QPointF(0, trunkLength(t) + 0.8));
+    p.setPen(Qt::NoPen);
+    p.setBrush(dark);
+    p.drawPolygon(crown);
+    // The lit side: the crown drawn again, smaller and shifted towards the light, leaving the
+    // shaded crescent on the south-east.
+    const QPointF centre = crown.boundingRect().center();
+    const QSizeF e = crownExtent(t);
+    QPolygonF litSide;
+    const double k = t.shape == TreeShape::Conifer ? 0.7 : 0.74;
+    const QPointF toLight(-0.2 * e.width(), -0.12 * e.height());
+    for (const QPointF& q : crown) {
+        litSide << centre + (q - centre) * k + toLight;
+    }
+    p.setBrush(lit);
+    p.drawPolygon(litSide);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kTreeInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolygon(crown);
+    if (t.size > 1.0 && t.shape != TreeShape::Conifer) {
+        // One stroke of hatching in the shade.
+        p.drawLine(centre + QPointF(0.15 * e.width(), 0.3 * e.height()),
+                   centre + QPointF(0.6 * e.width(), 0.05 * e.height()));
+    }
+}
+
+}  // namespace marventa

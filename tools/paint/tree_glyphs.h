@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <cstdint>
+#include <vector>
+
+#include "tools/paint/map_names.h"
+#include "tools/paint/province_painter.h"
+
+class QPainter;
+
+namespace marventa {
+
+enum class TreeShape { Broadleaf, Tall, Conifer };
+
+// One tree drawn side on, standing on `at` (the foot of its trunk).
+struct Tree {
+    QPointF at;
+    TreeShape shape = TreeShape::Broadleaf;
+    double size = 1.0;  // 1 is an average tree
+    double lean = 0.0;  // the crown's sideways drift, in its own widths
+    int shade = 0;      // a small change of green, -12 .. 12
+    std::uint64_t seed = 0;
+};
+
+// The box a tree's crown and trunk cover.
+QRectF treeBox(const Tree& tree);
+
+// Where trees may not stand (non-zero): open water, rivers, brooks and roads with a margin,
+// a clearing round every place, every name and the sheet's furniture.
+QImage treeKeepOut(const ProvinceScene& scene, const NamePlan& names, QSize sheet);
+
+// Trees wherever the woods cover the ground, packed to each wood's outline and fullest along
+// it, thinning outside into copses and single trees; broadleaves on low ground, conifers
+// higher up and on the moors. None whose box touches `keepOut`. Farthest first (highest on
+// the sheet), so that nearer crowns overlap farther ones.
+std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut);
+
+// Ink outline over a wash, darker on the side away from the north-western light.
+void drawTree(QPainter& painter, const Tree& tree);
+
+}  // namespace marventa
