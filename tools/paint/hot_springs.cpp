@@ -2,10 +2,12 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 #include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
 #include "tools/paint/symbols.h"
 
 namespace marventa {
@@ -56,14 +58,26 @@ std::vector<QPointF> hotSprings(const ProvinceScene& s) {
 
 void drawSpringStains(QPainter& p, const std::vector<QPointF>& springs) {
     p.save();
-    p.setPen(Qt::NoPen);
+    std::uint64_t seed = 0x5B71'0001;
     for (const QPointF& at : springs) {
-        QRadialGradient sulphur(at, 26.0);
-        sulphur.setColorAt(0.0, QColor(232, 214, 92, 170));
-        sulphur.setColorAt(0.45, QColor(222, 200, 86, 90));
-        sulphur.setColorAt(1.0, QColor(222, 200, 86, 0));
-        p.setBrush(sulphur);
-        p.drawEllipse(at, 26.0, 26.0);
+        // A flat sulphur wash of uneven outline, edged in a few dots of ink: a stain, not a glow.
+        Rng rng(seed++);
+        QPolygonF stain;
+        constexpr int kPoints = 14;
+        for (int i = 0; i < kPoints; ++i) {
+            const double a = 2.0 * std::numbers::pi * i / kPoints;
+            const double r = rng.range(15.0, 22.0);
+            stain << at + QPointF(std::cos(a) * r, std::sin(a) * r * 0.8 + 3.0);
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(226, 206, 98, 130));
+        p.drawPolygon(stain);
+        p.setBrush(QColor(120, 96, 40, 170));
+        for (const QPointF& q : stain) {
+            if (rng.chance(0.6)) {
+                p.drawEllipse(at + (q - at) * rng.range(0.82, 0.98), 0.7, 0.7);
+            }
+        }
     }
     p.restore();
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "tools/common/labels.h"
+#include "tools/paint/cartouche.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/symbols.h"
@@ -177,7 +178,7 @@ void drawLegend(QPainter& p, const MapMarks& marks) {
     const LegendLayout key = provinceLegend();
     const QColor ink(44, 32, 22);
     const QColor paper(250, 243, 222);
-    drawPanel(p, key.panel, ink, 10, kInset);
+    drawCartouche(p, key.panel, ink, kInset);
     drawHaloTextCentred(p, QStringLiteral("KEY"), key.heading,
                         {mapFont(TypeFace::SerifBold, 20, 4), ink, paper, 1.0});
     const TextStyle entry{key.font, ink, paper, 1.0};

@@ -10,6 +10,7 @@
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
+#include "tools/paint/cartouche.h"
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/keep_out.h"
@@ -159,19 +160,10 @@ void drawSymbols(QPainter& p, const ProvinceScene& s) {
     }
 }
 
-// A double neat line round the whole sheet.
-void drawFrame(QPainter& p, QSize size) {
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kInk, 4.0));
-    p.drawRect(QRectF(3, 3, size.width() - 6, size.height() - 6));
-    p.setPen(QPen(kInk, 1.2));
-    p.drawRect(QRectF(10.5, 10.5, size.width() - 21, size.height() - 21));
-}
-
 // Title, scale and compass rose, out at sea in the south-west.
-void drawCartouche(QPainter& p) {
+void drawTitle(QPainter& p) {
     const QRectF panel = kTitlePanel;
-    drawPanel(p, panel, kInk, 10, 7);
+    drawCartouche(p, panel, kInk, 9);
     const QPointF mid(panel.center().x(), panel.top());
     drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
                         {mapFont(TypeFace::SerifBold, 62, 10), kInk, QColor(250, 243, 222), 1.0});
@@ -240,12 +232,12 @@ QImage paintProvince(const ProvinceScene& s) {
     drawRoads(p, s.roads);
     drawBridges(p, findCrossings(s.roads, s.water));
     drawLandmarkFeatures(p, s);
-    drawFrame(p, image.size());
+    drawBorder(p, image.size(), kInk);
     drawSymbols(p, s);
     for (const QPointF& at : springs) {
         drawHotSpring(p, at);
     }
-    drawCartouche(p);
+    drawTitle(p);
     const MapMarks marks{
         [](QPainter& q, const std::vector<QPointF>& line, RoadClass kind) {
             roadCasing(q, line, kind);

@@ -48,9 +48,10 @@ Rgb landTint(float h) {
     return kStops.back().colour;
 }
 
-constexpr Rgb kShallow{168, 210, 224};
-constexpr Rgb kDeep{84, 136, 184};
-constexpr Rgb kRipple{62, 104, 150};
+constexpr Rgb kPaper{242, 233, 206};
+constexpr Rgb kShallow{178, 210, 214};
+constexpr Rgb kDeep{128, 168, 194};
+constexpr Rgb kRipple{58, 92, 122};
 constexpr Rgb kCoastInk{48, 72, 96};
 constexpr Rgb kWoodFloor{122, 160, 98};
 constexpr Rgb kHeather{196, 168, 156};
@@ -106,17 +107,31 @@ QImage paintRelief(const Terrain& terrain) {
 
     const Grid<unsigned char> snow = snowCover(h);
 
+    // The light wash of the shading comes from the ground smoothed a little, so that the
+    // lattice's faint steps on flat land do not show as stairs.
+    const Grid<float> shaded = boxBlur(h, 3);
+
     const Noise paper(0x9A9E'0001);
     const Noise stain(0x9A9E'0002);
     auto waterColour = [&](int x, int y) {
         const bool sea = h(x, y) < 0.0f || terrain.lake(x, y) < 128;
         const float d = toLand(x, y);
-        Rgb c = mix(kShallow, kDeep, smoothstep(0.0f, sea ? 170.0f : 55.0f, d));
-        // Ripple lines following the shore, fading outward.
-        for (const auto& [at, strength] :
-             {std::pair{5.0f, 0.30f}, {11.0f, 0.22f}, {19.0f, 0.14f}, {30.0f, 0.08f}}) {
-            const float band = 1.0f - smoothstep(0.25f, 1.0f, std::fabs(d - at));
-            c = mix(c, kRipple, band * strength);
+        Rgb c = mix(kShallow, kDeep, smoothstep(0.0f, sea ? 220.0f : 55.0f, d));
+        c = mix(c, kPaper, 0.22f);
+        // Ripple lines inked along the shore, thinner and more broken outward.
+        const float fx = static_cast<float>(x);
+        const float fy = static_cast<float>(y);
+        const float breaks = paper.fbm(fx / 34.0f, fy / 34.0f, 2);
+        int i = 0;
+        for (const auto& [at, strength] : {std::pair{4.5f, 0.62f},
+                                           {9.0f, 0.48f},
+                                           {14.5f, 0.36f},
+                                           {21.0f, 0.26f},
+                                           {29.0f, 0.17f}}) {
+            const float band = 1.0f - smoothstep(0.2f, 0.75f, std::fabs(d - at));
+            const float drawn = i < 2 ? 1.0f : smoothstep(-0.35f + 0.2f * i, 0.1f * i, breaks);
+            c = mix(c, kRipple, band * strength * drawn);
+            ++i;
         }
         return c;
     };
@@ -135,10 +150,12 @@ QImage paintRelief(const Terrain& terrain) {
                 0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
         c = mix(c, kSnow, 0.25f * snow(x, y) / 255.0f);
         const float wood =
-            smoothstep(0.5f, 0.58f, terrain.woods(x, y)) * (1.0f - smoothstep(0.5f, 0.62f, hv));
-        c = mix(c, kWoodFloor, 0.45f * wood);
+            smoothstep(0.52f, 0.56f, terrain.woods(x, y)) * (1.0f - smoothstep(0.5f, 0.62f, hv));
+        c = mix(c, kWoodFloor, 0.38f * wood);
         // Only a light wash of the shading stays: the drawn peaks carry the relief.
-        c = scale(c, 1.0f + 0.3f * (hillShade(h, x, y) - 1.0f));
+        c = scale(c, 1.0f + 0.26f * (hillShade(shaded, x, y) - 1.0f));
+        // Washes laid thin, so the paper shows through them.
+        c = mix(c, kPaper, 0.26f);
         return mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, toWater(x, y))));
     };
     QImage image(w, ht, QImage::Format_RGB32);
@@ -162,8 +179,10 @@ QImage paintRelief(const Terrain& terrain) {
             c = mix(c, kCoastInk, 1.0f - smoothstep(0.5f, 1.4f, shore));
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
-            const float grain = 1.0f + 0.035f * paper.at(fx / 2.3f, fy / 2.3f) +
-                                0.035f * stain.fbm(fx / 380.0f, fy / 380.0f, 4);
+            // The paper's tone wanders gently at two scales; no fine grain, which would cost
+            // the picture's bytes without reading as paper.
+            const float grain = 1.0f + 0.016f * paper.fbm(fx / 22.0f, fy / 22.0f, 2) +
+                                0.04f * stain.fbm(fx / 380.0f, fy / 380.0f, 4);
             row[x] = toPixel(scale(c, grain));
         }
     }

@@ -22,7 +22,7 @@ bool isTownLike(PlaceKind k) {
 }
 
 double trunkLength(const Tree& t) {
-    return (t.shape == TreeShape::Conifer ? 1.4 : 1.9) * t.size;
+    return (t.shape == TreeShape::Conifer ? 1.3 : 1.5) * t.size;
 }
 
 // Half the crown's width and its height above the trunk.
