@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <string>
 
 #include "catalogue/city_directory.h"
 #include "tools/common/labels.h"
+#include "tools/common/world_places.h"
+#include "tools/paint/cartouche.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
+#include "tools/paint/symbols.h"
 
 using namespace marventa;
 
@@ -64,5 +70,61 @@ TEST(Legend, AnyNumberOfRowsStaysInsideTheFrame) {
         EXPECT_DOUBLE_EQ(key.panel.left(), 100.0);
         EXPECT_DOUBLE_EQ(key.panel.bottom(), 900.0);
         EXPECT_TRUE(key.inner.contains(QRectF(key.heading - QPointF(30, 12), QSizeF(60, 24))));
+    }
+}
+
+// Every category in the tables has a row of the key, each category's symbol differs from every
+// other's, and the key draws it exactly as the map does: its sample is the map's symbol on the
+// key's paper, pixel for pixel.
+TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
+    const std::vector<PlaceKind> kinds = keySymbols();
+    for (const ProvincePlace& place : provincePlaces()) {
+        EXPECT_NE(std::find(kinds.begin(), kinds.end(), place.kind), kinds.end())
+            << place.name << "'s category is missing from the key";
+    }
+    const auto alone = [](PlaceKind kind) {
+        QImage image(40, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawPlaceSymbol(p, kind, QPointF(20, 20));
+        return image;
+    };
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const QImage a = alone(kinds[i]);
+        for (std::size_t j = i + 1; j < kinds.size(); ++j) {
+            const QImage b = alone(kinds[j]);
+            int differ = 0;
+            for (int y = 0; y < 40; ++y) {
+                for (int x = 0; x < 40; ++x) {
+                    differ += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+                }
+            }
+            EXPECT_GT(differ, 30) << "two categories share a symbol: rows " << i << " and " << j;
+        }
+    }
+
+    const LegendLayout key = provinceLegend();
+    const QSize sheet(kProvinceWidth, kProvinceHeight);
+    QImage drawn(sheet, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QImage expected = drawn;
+    {
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawLegend(p, {[](QPainter&, const std::vector<QPointF>&, RoadClass) {},
+                       [](QPainter&, const std::vector<QPointF>&, float) {},
+                       [](QPainter&, QPointF, bool) {}, [](QPainter&, QPointF) {}});
+        QPainter q(&expected);
+        q.setRenderHint(QPainter::Antialiasing);
+        drawCartouche(q, key.panel, QColor(44, 32, 22), 7);
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            drawPlaceSymbol(q, kinds[i], key.rows[i].sample);
+        }
+    }
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const QRect box = QRectF(key.rows[i].sample - QPointF(14, 12), QSizeF(28, 24)).toRect();
+        EXPECT_EQ(drawn.copy(box), expected.copy(box))
+            << key.rows[i].text.toStdString() << "'s sample is not the map's symbol";
     }
 }

@@ -174,6 +174,14 @@ LegendLayout provinceLegend() {
     return layoutLegend(names, QPointF(752, 2618), 3);
 }
 
+std::vector<PlaceKind> keySymbols() {
+    std::vector<PlaceKind> kinds;
+    for (const auto& [kind, name] : kSymbols) {
+        kinds.push_back(kind);
+    }
+    return kinds;
+}
+
 void drawLegend(QPainter& p, const MapMarks& marks) {
     const LegendLayout key = provinceLegend();
     const QColor ink(44, 32, 22);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "tools/common/world_places.h"
 #include "tools/roads/roads.h"
 
 class QPainter;
@@ -43,6 +44,9 @@ LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int
 
 // The province's key, at its place out at sea in the south-west.
 LegendLayout provinceLegend();
+
+// The categories whose symbols head the province's key, in the order of its first rows.
+std::vector<PlaceKind> keySymbols();
 
 // Draws the province's key: each category's glyph and name, then the roads, water, bridges,
 // forest and marsh, under a heading.
