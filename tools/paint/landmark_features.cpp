@@ -142,13 +142,36 @@ void nineShards(QPainter& p, QPointF at, const Waterways&) {
     }
 }
 
+// Two rock spires side on, split by a cleft the symbol stands in; drawn as the peaks are, the
+// flank away from the north-western light washed dark and hatched.
 void splitCrag(QPainter& p, QPointF at, const Waterways&) {
-    p.setPen(QPen(kRockInk, 1.3));
-    p.setBrush(kRock);
-    p.drawPolygon(boulder(at, 26, 5));
-    p.setPen(QPen(QColor(30, 24, 20), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({at + QPointF(-8, -24), at + QPointF(-2, -10), at + QPointF(-6, 2),
-                              at + QPointF(2, 12), at + QPointF(-1, 24)}));
+    const QPointF base = at + QPointF(0, 12);
+    const auto spire = [&](double dx, double w, double h, double lean) {
+        const QPointF left = base + QPointF(dx - w, 0);
+        const QPointF right = base + QPointF(dx + w, 0);
+        const QPointF top = base + QPointF(dx + lean, -h);
+        const QPointF shoulder = base + QPointF(dx + lean + 0.45 * w, -0.62 * h);
+        const QPolygonF outline(
+            {left, base + QPointF(dx - 0.7 * w, -0.5 * h), top, shoulder, right});
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(196, 180, 156));
+        p.drawPolygon(outline);
+        // The shaded face: from the summit down to the base's middle, then round the right.
+        const QPointF foot = base + QPointF(dx + 0.15 * w, 0);
+        p.setBrush(QColor(110, 92, 74));
+        p.drawPolygon(QPolygonF({top, shoulder, right, foot}));
+        p.setPen(QPen(kRockInk, 0.7));
+        for (double t = 0.2; t < 0.95; t += 0.18) {
+            const QPointF a = top + (foot - top) * t;
+            const QPointF b = top + (right - top) * t;
+            p.drawLine(a, a + (b - a) * 0.7);
+        }
+        p.setPen(QPen(kRockInk, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(outline);
+    };
+    spire(-11, 12, 30, 2);
+    spire(12, 11, 24, -1);
 }
 
 void sunkenBelfry(QPainter& p, QPointF at, const Waterways&) {
