@@ -33,7 +33,7 @@ struct World {
     std::vector<ProvincePlace> places = provincePlaces();
     Ground ground = surveyGround(layout, terrain, water);
     std::vector<RoadLine> roads = planRoads(places, terrain, water);
-    ProvinceScene scene{layout, terrain, water, roads, places};
+    ProvinceScene scene{layout, terrain, water, roads, places, land.craters};
     QSize sheet{kProvinceWidth, kProvinceHeight};
     NamePlan names = planNames(scene, sheet);
 

@@ -54,6 +54,9 @@ QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet)
     p.setPen(QPen(Qt::white, 4.0));
     p.setBrush(Qt::white);
     markNamesAndFurniture(p, names);
+    for (const Crater& c : s.craters) {
+        p.drawEllipse(c.centre, c.radius * 1.45, c.radius * 1.1);
+    }
     return mask;
 }
 

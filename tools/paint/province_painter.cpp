@@ -12,6 +12,7 @@
 #include "tools/common/rng.h"
 #include "tools/paint/cartouche.h"
 #include "tools/paint/compass_rose.h"
+#include "tools/paint/crater_glyphs.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/landmark_features.h"
@@ -227,6 +228,9 @@ QImage paintProvince(const ProvinceScene& s) {
     drawMarsh(p, s, clearings);
     for (const Peak& k : peaks) {
         drawPeak(p, k);
+    }
+    for (const Crater& c : s.craters) {
+        drawCrater(p, c, s.terrain);
     }
     drawTrees(p, trees);
     drawRoads(p, s.roads);

@@ -20,6 +20,7 @@ struct ProvinceScene {
     const Waterways& water;
     const std::vector<RoadLine>& roads;
     const std::vector<ProvincePlace>& places;
+    std::vector<Crater> craters = {};  // the volcanic vents, drawn as ink rims
 };
 
 // A line stroked segment by segment, each `extra` wider than its width: a river widening

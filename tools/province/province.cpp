@@ -52,7 +52,7 @@ Province makeProvince() {
             std::printf("  warning: %s\n", fault.c_str());
         }
     }
-    p.map = paintProvince({layout, p.terrain, p.water, p.roads, p.places});
+    p.map = paintProvince({layout, p.terrain, p.water, p.roads, p.places, p.land.craters});
     stage("painting", start);
     return p;
 }
