@@ -50,18 +50,20 @@ Silhouette silhouette(const Peak& k) {
     // lower shoulder on one side.
     const double skew = rng.range(-0.18, 0.18) * w;
     s.summit = f + QPointF(skew, -h);
-    const bool shoulder = rng.chance(0.35);
+    const bool shoulder = rng.chance(0.5);
     const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
     const auto flank = [&](double side) {
-        // Nearly straight, each step a little jagged, the last one easing out to the foot.
+        // Nearly straight, each step jagged (neighbours differ in their count of steps and in
+        // how far each one breaks), the last one easing out to the foot.
         QPolygonF pts;
-        const int steps = 4;
+        const int steps = 4 + rng.below(3);
+        const double rough = rng.range(0.04, 0.11);
         for (int i = 1; i < steps; ++i) {
             const double t = static_cast<double>(i) / steps;  // 0 at the summit, 1 at the foot
-            const double drop = t * (1.0 + 0.12 * (1.0 - t)) + rng.range(-0.06, 0.06) * t;
+            const double drop = t * (1.0 + 0.12 * (1.0 - t)) + rng.range(-rough, rough) * t;
             double y = -h * (1.0 - drop);
-            const double x = skew + (side * w - skew) * t;
-            if (shoulder && side == shoulderSide && i == 2) {
+            const double x = skew + (side * w - skew) * t + rng.range(-0.6, 0.6) * rough * w;
+            if (shoulder && side == shoulderSide && i == steps / 2) {
                 y = std::min(y, -h * rng.range(0.5, 0.62));
             }
             pts << f + QPointF(x, std::min(y, 0.0));
