@@ -148,8 +148,8 @@ class Siter {
             if (isTown(p.kind) && px < kTownRoom) {
                 nearTown_(x, y) = 1;
             }
-            // A city holds its room like a town; the towns keep their distance from one another.
-            if (p.kind == PlaceKind::Town && px < kTownsApart) {
+            // The towns keep their distance from one another and from the cities.
+            if (isTown(p.kind) && px < kTownsApart) {
                 townZone_(x, y) = 1;
             }
         });
@@ -234,7 +234,7 @@ std::vector<QPointF> lattice(const Ground& g) {
     std::vector<QPointF> spots;
     for (int j = 0; j < g.h; ++j) {
         for (int i = 0; i < g.w; ++i) {
-            if (g.height(i, j) > 0.0f) {
+            if (g.mainland(i, j)) {
                 spots.emplace_back(i * kSiteCell, j * kSiteCell);
             }
         }
@@ -245,7 +245,7 @@ std::vector<QPointF> lattice(const Ground& g) {
 double rank(const ProvincePlace& p) {
     // Towns first, the one named for a river's mouth before those by other water, then the rest;
     // then the villages the mines are named after; then what needs the rarest ground.
-    if (p.kind != PlaceKind::City && !mouthOf(p.name).isEmpty()) {
+    if (p.kind != PlaceKind::City && !mouthOf(p.name, p.kind).isEmpty()) {
         return 0.5;
     }
     switch (p.kind) {
