@@ -146,7 +146,7 @@ void openEstuary(const RiverLine& river, Grid<float>& h) {
         run += length(river.points[up] - river.points[up - 1]);
     }
     const float narrow = river.widths[up];
-    for (std::size_t i = n - 1; i-- > 0 && river.widths[i] >= 1.6f * narrow;) {
+    for (std::size_t i = n - 1; i-- > 0 && river.widths[i] >= 2.5f * narrow;) {
         const QPointF a = river.points[i];
         const QPointF ab = river.points[i + 1] - a;
         const double len2 = QPointF::dotProduct(ab, ab);
