@@ -21,7 +21,7 @@ TEST_PACKAGES := xauth desktop-file-utils appstream weston
 SCREEN_READER_PACKAGES := orca speech-dispatcher at-spi2-core dbus-daemon xvfb xdotool
 
 .PHONY: all build test test-sanitize fuzz-smoke run bench world package package-check \
-	packages-build packages-test packages-run clean format format-check
+	check-fresh packages-build packages-test packages-run clean format format-check
 
 all: build
 
@@ -68,10 +68,12 @@ test-sanitize: packages-test
 		ctest --output-on-failure -j $(JOBS)
 
 # The libFuzzer targets (clang), each run briefly from its seeds; FUZZ_SECONDS for longer runs.
+# libFuzzer comes with the runtime of the release's clang (14 on Debian 12, 19 on 13).
 FUZZ_DIR ?= $(BUILD_DIR)-fuzz
 FUZZ_SECONDS ?= 25
 fuzz-smoke:
-	@./scripts/ensure-packages $(CORE_PACKAGES) clang libclang-rt-14-dev
+	@./scripts/ensure-packages $(CORE_PACKAGES) clang
+	@./scripts/ensure-packages libclang-rt-$$(clang -dumpversion | cut -d. -f1)-dev
 	./scripts/configure $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
 		-DMARVENTA_FUZZ=ON -DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF \
@@ -93,10 +95,11 @@ bench:
 	$(BUILD_DIR)-bench/bench/marventa_bench
 	./bench/djpeg_ratio.sh $(BUILD_DIR)-bench
 
-# Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator.
+# Repaint the world's pictures (pictures/assets/, ui/icons/) with the content generator. Its map
+# faces ship with it (tools/fonts/), so it needs no font package.
 WORLD_DIR ?= $(BUILD_DIR)-world
 world:
-	@./scripts/ensure-packages $(GENERATOR_PACKAGES) fonts-liberation
+	@./scripts/ensure-packages $(GENERATOR_PACKAGES)
 	./scripts/configure $(WORLD_DIR) -DCMAKE_BUILD_TYPE=Release -DMARVENTA_BUILD_TOOLS=ON \
 		-DMARVENTA_BUILD_UI=OFF -DBUILD_TESTING=OFF -DMARVENTA_BUILD_BENCH=OFF
 	cmake --build $(WORLD_DIR) -j $(JOBS) --target marventa-generate
@@ -125,9 +128,21 @@ package:
 	cd $(PACKAGE_DIR) && cpack -G DEB
 	lintian --fail-on error $(PACKAGE_DIR)/marventa_*.deb
 
-# Installs that package into a clean Debian 12 root under $(PACKAGE_DIR) and starts it there.
+# Installs that package into a clean root of the Debian release this machine runs, under
+# $(PACKAGE_DIR), and starts it there.
 package-check: package
 	./scripts/check-package $(PACKAGE_DIR)
+
+# `make test` as a newcomer meets it on a fresh Debian of the release SUITE (bookworm or trixie):
+# a minimal root under $(FRESH_DIR)-SUITE, a clone of this checkout's last commit, the README's
+# commands in it. As root; it builds everything from nothing there.
+FRESH_DIR ?= $(BUILD_DIR)-fresh
+check-fresh:
+	@if [ -z "$(SUITE)" ]; then \
+		echo "make check-fresh: name the release: make check-fresh SUITE=trixie (or bookworm)"; \
+		exit 1; \
+	fi
+	./scripts/check-fresh $(SUITE) $(FRESH_DIR)-$(SUITE)
 
 format:
 	@./scripts/ensure-packages clang-format
@@ -141,5 +156,6 @@ format-check:
 # Every folder the targets above create.
 clean:
 	@./scripts/check-package --unmount $(PACKAGE_DIR)
+	@for dir in $(wildcard $(FRESH_DIR)-*); do ./scripts/check-fresh --unmount $$dir; done
 	rm -rf --one-file-system $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BUILD_DIR)-bench $(WORLD_DIR) \
-		$(PACKAGE_DIR)
+		$(PACKAGE_DIR) $(wildcard $(FRESH_DIR)-*)

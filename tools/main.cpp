@@ -61,9 +61,9 @@ void writeProvince(const fs::path& root, const fs::path& dir) {
     const auto start = Clock::now();
     const Province province = makeProvince();
     writeProvinceTables(root, province.places);
-    // Start-up and every return to the province decode it: kept near 1.9 MB so that richer
+    // Start-up and every return to the province decode it: kept under 2.0 MB so that richer
     // content does not make that decode slower.
-    writeJpeg(dir / "province.jpg", province.map, {1'000'000, 1'950'000, 1'900'000, 98, 85}, start);
+    writeJpeg(dir / "province.jpg", province.map, {1'000'000, 2'000'000, 2'000'000, 98, 85}, start);
     const QImage overview =
         province.map.scaled(200, 162, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     writeBytes(dir / "overview.bmp", encodeBmp24(overview), start);
@@ -96,7 +96,7 @@ void writeCities(const fs::path& root, std::string_view only) {
         warn(checkTown(town, names));
         const QImage map = paintCity(town, names, title);
         writeJpeg(root / "pictures" / "assets" / cityFile(city.caption), map,
-                  {60'000, 400'000, 400'000, 92, 80}, start);
+                  {60'000, 420'000, 420'000, 92, 80}, start);
         const std::string table = cityTableSource(city, town);
         fs::create_directories((root / cityTableFile(city)).parent_path());
         writeBytes(root / cityTableFile(city),

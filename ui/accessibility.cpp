@@ -1,15 +1,18 @@
 #include "accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QLabel>
 
 #include "name_label.h"
+#include "radio_button.h"
 
 namespace marventa {
 
 namespace {
 
 constexpr char kRoleProperty[] = "marventaAccessibleRole";
+constexpr char kHiddenProperty[] = "marventaAccessibleHidden";
 
 // Label1 keeps its starting caption while hidden; it is heard by its caption only once shown.
 class NameLabelInterface : public QAccessibleWidget {
@@ -26,6 +29,86 @@ class NameLabelInterface : public QAccessibleWidget {
     }
 };
 
+// A radio button heard by its caption and its checked state. The toolkit's own interface also
+// names the group frame it sits in as its label, so a screen reader entering the group said the
+// caption twice: once as the frame it enters, once as the button's label. The frame is heard as
+// it is entered; nothing else names it.
+class RadioButtonInterface : public QAccessibleWidget {
+  public:
+    explicit RadioButtonInterface(RadioButton* button)
+        : QAccessibleWidget(button, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return button().text();
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button().isChecked();
+        state.pressed = button().isDown();
+        return state;
+    }
+
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match = QAccessible::AllRelations) const override {
+        auto found = QAccessibleWidget::relations(match);
+        QObject* frame = widget()->parentWidget();
+        found.removeIf([frame](const auto& relation) {
+            return relation.second == QAccessible::Label && relation.first->object() == frame;
+        });
+        return found;
+    }
+
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled()) {
+            names.append(toggleAction());
+        }
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override {
+        if (action == toggleAction()) {
+            button().click();  // as a click: checks an unchecked button, leaves a checked one
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+  private:
+    QAbstractButton& button() const { return *static_cast<QAbstractButton*>(widget()); }
+};
+
+// A container heard with the role it was given, holding its children but the hidden ones.
+class ContainerInterface : public QAccessibleWidget {
+  public:
+    ContainerInterface(QWidget* container, QAccessible::Role role)
+        : QAccessibleWidget(container, role) {}
+
+    int childCount() const override { return shownChildren().size(); }
+    QAccessibleInterface* child(int index) const override { return shownChildren().value(index); }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return shownChildren().indexOf(child);
+    }
+
+  private:
+    QList<QAccessibleInterface*> shownChildren() const {
+        QList<QAccessibleInterface*> shown;
+        for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
+            QAccessibleInterface* part = QAccessibleWidget::child(i);
+            if (part != nullptr && !(part->object() != nullptr &&
+                                     part->object()->property(kHiddenProperty).toBool())) {
+                shown.append(part);
+            }
+        }
+        return shown;
+    }
+};
+
 // Asked once for each class of an object, from the most derived one up, before the toolkit's
 // own factory; nullptr leaves the object to the toolkit.
 QAccessibleInterface* interfaceFor(const QString& className, QObject* object) {
@@ -33,12 +116,17 @@ QAccessibleInterface* interfaceFor(const QString& className, QObject* object) {
         label != nullptr && className == QLatin1String(NameLabel::staticMetaObject.className())) {
         return new NameLabelInterface(label);
     }
+    if (auto* button = qobject_cast<RadioButton*>(object);
+        button != nullptr &&
+        className == QLatin1String(RadioButton::staticMetaObject.className())) {
+        return new RadioButtonInterface(button);
+    }
     auto* widget = qobject_cast<QWidget*>(object);
     const QVariant role = widget != nullptr ? widget->property(kRoleProperty) : QVariant();
     if (!role.isValid()) {
         return nullptr;
     }
-    return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
+    return new ContainerInterface(widget, static_cast<QAccessible::Role>(role.toInt()));
 }
 
 }  // namespace
@@ -49,6 +137,10 @@ void installAccessibility() {
 
 void exposeAs(QWidget& container, QAccessible::Role role) {
     container.setProperty(kRoleProperty, static_cast<int>(role));
+}
+
+void hideFromScreenReaders(QWidget& part) {
+    part.setProperty(kHiddenProperty, true);
 }
 
 }  // namespace marventa

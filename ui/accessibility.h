@@ -16,4 +16,9 @@ void installAccessibility();
 // first shown.
 void exposeAs(QWidget& container, QAccessible::Role role);
 
+// Leaves `part` out of what a screen reader is told its parent holds: for a part only the mouse
+// can use and that no role fits (a size grip is heard as "unknown"). The parent must be exposed
+// with exposeAs. Set before the parent is first shown.
+void hideFromScreenReaders(QWidget& part);
+
 }  // namespace marventa

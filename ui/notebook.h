@@ -6,8 +6,9 @@ namespace marventa {
 
 class TabBar;
 
-// TabbedNotebook1: pages behind a tab strip. pageAboutToChange() runs before any page change
-// the user makes; Ctrl+Tab and Ctrl+PageUp/PageDown change nothing.
+// TabbedNotebook1: pages behind a tab strip. pageAboutToChange() runs once before every change
+// of page once the window is built, whatever made it; Ctrl+Tab and Ctrl+PageUp/PageDown change
+// nothing.
 class Notebook : public QTabWidget {
     Q_OBJECT
 

@@ -37,6 +37,7 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent), grip_(new QSizeGrip(thi
     panels_[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     panels_[2]->setIndent(grip_->sizeHint().width());
     grip_->raise();
+    hideFromScreenReaders(*grip_);
 }
 
 QLabel& StatusBar::panel(int index) const {

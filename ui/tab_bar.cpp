@@ -1,7 +1,6 @@
 #include "tab_bar.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWheelEvent>
 
 #include "scaled_text.h"
@@ -31,24 +30,10 @@ TabBar::TabBar(QWidget* parent) : QTabBar(parent) {
     setDrawBase(true);
     setExpanding(false);
     setUsesScrollButtons(false);
-}
-
-void TabBar::changeTo(int index) {
-    if (index < 0 || index >= count() || index == currentIndex()) {
-        return;
-    }
-    emit aboutToChange();
-    setCurrentIndex(index);
-}
-
-void TabBar::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        const int index = tabAt(event->position().toPoint());
-        if (index != currentIndex()) {
-            changeTo(index);
-        }
-    }
-    QTabBar::mousePressEvent(event);
+    // setCurrentIndex, where every route to another tab ends, is not virtual; its signal is. Slots
+    // run in the order they were connected, and QTabWidget connects its page switch only when it
+    // takes this bar: this one runs first, while the old page is still the one shown.
+    connect(this, &QTabBar::currentChanged, this, &TabBar::aboutToChange);
 }
 
 void TabBar::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/city_directory.h"
+#include "tests/support/jpeg_scans.h"
 #include "tests/support/picture_fixtures.h"
 
 namespace marventa {
@@ -150,19 +151,26 @@ TEST(EmbeddedPictures, HoldersComeInOrderWithTheirSizesAndAgreeWithTheCityDirect
     EXPECT_EQ(fixtures::embedded(kProvinceHolder).height(), kProvinceHeight);
 }
 
-TEST(EmbeddedPictures, EveryJpegIsACompleteProgressiveFileOfThreeComponents) {
+TEST(EmbeddedPictures, EveryJpegIsACompleteProgressiveFileOfThreeComponentsInTheNamedScanScript) {
+    // The scan script decides how fast a map decodes; the README says which one we ship.
+    std::string script;
     for (const PictureHolder& holder : PictureSet::embedded().holders()) {
         if (holder.kind() == PictureKind::Jpeg) {
             SCOPED_TRACE(holder.name());
             const auto bytes = holder.bytes();
-            const std::uint8_t sof2[] = {0xFF, 0xC2};
-            const auto frame = std::ranges::search(bytes, sof2).begin() - bytes.begin();
-            ASSERT_LT(frame + 9, std::ssize(bytes));
-            EXPECT_EQ(bytes[static_cast<std::size_t>(frame) + 9], 3) << "components";
+            const fixtures::JpegLayout layout = fixtures::jpegLayout(bytes);
+            EXPECT_EQ(layout.frameMarker, 0xC2) << "progressive frame";
+            EXPECT_EQ(layout.components, 3);
             EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
             EXPECT_EQ(bytes[bytes.size() - 1], 0xD9);
+            if (script.empty()) {
+                script = layout.scans;
+            }
+            EXPECT_EQ(layout.scans, script) << "every map in one scan script";
         }
     }
+    EXPECT_NE(fixtures::readmeText().find("`" + script + "`"), std::string::npos)
+        << "the README does not name the maps' scan script " << script;
 }
 
 TEST(EmbeddedPictures, OverviewIsTheExactBitmapFile) {

@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLineF>
+#include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "catalogue/city_directory.h"
+#include "catalogue/coordinate.h"
 #include "tools/city/buildings/town.h"
 #include "tools/city/city_checks.h"
 #include "tools/city/city_layout.h"
 #include "tools/city/city_table.h"
 #include "tools/city/labels/city_names.h"
+#include "tools/city/paint/city_painter.h"
+#include "tools/common/plane_geometry.h"
 #include "tools/common/world_places.h"
 
 using namespace marventa;
@@ -89,6 +95,136 @@ TEST(CityPlans, BuildingsTakeTheShapeOfWhatTheyAre) {
                 EXPECT_EQ(b.shape, plan::Shape::Keep) << name;
                 const QPointF top = cityLayout(city.table).stronghold;
                 EXPECT_LT(plan::distanceTo(b.body, top), 160) << name << " is off its rise";
+            }
+        }
+    }
+}
+
+// A player picks a row and looks under its label: every row's point shows a door mark on the
+// edge of the building of that name, right at the point.
+TEST(CityPlans, EveryRowShowsItsDoorOnItsBuilding) {
+    for (const CityEntry& city : kCityDirectory) {
+        const Planned& p = planned(city);
+        const QString title =
+            QString::fromUtf8(city.caption.data(), static_cast<qsizetype>(city.caption.size()));
+        const QImage map = paintCity(p.town, p.names, title);
+        for (const PlaceRecord& row : placeTable(city.table).rows()) {
+            const QPointF at(parseCoordinate(row.x), parseCoordinate(row.y));
+            const auto own = std::find_if(
+                p.town.named.begin(), p.town.named.end(),
+                [&](const plan::Building& b) { return b.name.toStdString() == row.name; });
+            ASSERT_NE(own, p.town.named.end()) << row.name;
+            EXPECT_LT(plan::distanceTo(own->body, at), 1.5)
+                << city.caption << ": " << row.name << " at (" << at.x() << ", " << at.y()
+                << ") is off its building";
+            int marked = 0;
+            for (int dy = -3; dy <= 3; ++dy) {
+                for (int dx = -3; dx <= 3; ++dx) {
+                    const QColor c = map.pixelColor(static_cast<int>(at.x()) + dx,
+                                                    static_cast<int>(at.y()) + dy);
+                    marked += std::abs(c.red() - kDoor.red()) +
+                                          std::abs(c.green() - kDoor.green()) +
+                                          std::abs(c.blue() - kDoor.blue()) <
+                                      30
+                                  ? 1
+                                  : 0;
+                }
+            }
+            EXPECT_GE(marked, 8) << city.caption << ": " << row.name << " at (" << at.x() << ", "
+                                 << at.y() << ") shows no door";
+        }
+    }
+}
+
+// The water is where the site draws it, and nothing built stands in it: the town's ground, quay,
+// walls and buildings keep to the bank, and streets and roads cross only on bridges.
+TEST(CityPlans, NothingBuiltStandsInTheWater) {
+    for (const CityEntry& city : kCityDirectory) {
+        const Planned& p = planned(city);
+        const plan::TownPlan& plan = p.town.plan;
+        for (const auto& ring : plan.site->waters) {
+            QPainterPath drawn;
+            drawn.setFillRule(Qt::WindingFill);
+            drawn.addPolygon(QPolygonF(QList<QPointF>(ring.begin(), ring.end())));
+            for (int y = 4; y < plan.size.height(); y += 12) {
+                for (int x = 4; x < plan.size.width(); x += 12) {
+                    const QPointF at(x, y);
+                    if (drawn.contains(at) && !plan::contains(plan.water, at) &&
+                        plan::distanceTo(plan.water, at) > 1) {
+                        ADD_FAILURE() << city.caption << ": (" << x << ", " << y
+                                      << ") is drawn as water but planned as land";
+                    }
+                }
+            }
+        }
+        EXPECT_LT(plan::areaOf(plan::intersect(plan.town, plan.water)), 1.0) << city.caption;
+        for (const auto& run : plan.wall) {
+            for (const QPointF& at : resample(run, 4)) {
+                EXPECT_GT(plan::distanceTo(plan.water, at), 2.0)
+                    << city.caption << ": the wall stands in the water at (" << at.x() << ", "
+                    << at.y() << ")";
+            }
+        }
+        auto dry = [&](const plan::Area& body, const std::string& what) {
+            EXPECT_LT(plan::areaOf(plan::intersect(body, plan.water)), 1.0)
+                << city.caption << ": " << what << " stands in the water";
+        };
+        for (const plan::Lot& h : p.town.houses) {
+            dry(h.body, "a house");
+        }
+        for (const plan::Building& b : p.town.named) {
+            // A lighthouse may stand at the end of its mole.
+            plan::Area body = b.body;
+            for (const auto& mole : plan.site->moles) {
+                body = plan::subtract(body, plan::band(mole, 16));
+            }
+            dry(body, b.name.toStdString());
+        }
+    }
+}
+
+// A name stands within reach of what it names, and its leader line crosses no other leader and
+// no other name.
+TEST(CityPlans, NamesStandByTheirBuildings) {
+    for (const CityEntry& city : kCityDirectory) {
+        const Planned& p = planned(city);
+        const auto& names = p.names.names;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const plan::NamePlacement& n = names[i];
+            const plan::Building& b = p.town.named[static_cast<std::size_t>(n.building)];
+            const plan::Area box =
+                plan::toArea({n.box.topLeft(), n.box.topRight(), n.box.bottomRight(),
+                              n.box.bottomLeft(), n.box.topLeft()});
+            // A name inside a ring (the arena's floor, a court's yard) stands on what it names.
+            plan::Area filled;
+            for (const QPolygonF& ring : plan::outers(b.body)) {
+                filled.push_back(plan::toPoly(ring));
+            }
+            const double gap = plan::bg::distance(box, filled);
+            EXPECT_LT(gap, 80) << city.caption << ": " << b.name.toStdString() << " is named "
+                               << gap << " px away";
+            if (!n.leader) {
+                continue;
+            }
+            const QLineF leader(n.leaderFrom, n.leaderTo);
+            for (std::size_t j = 0; j < names.size(); ++j) {
+                if (j == i) {
+                    continue;
+                }
+                const plan::NamePlacement& o = names[j];
+                const std::string pair =
+                    std::string(city.caption) + ": " + b.name.toStdString() + " and " +
+                    p.town.named[static_cast<std::size_t>(o.building)].name.toStdString();
+                if (o.leader) {
+                    EXPECT_NE(leader.intersects(QLineF(o.leaderFrom, o.leaderTo), nullptr),
+                              QLineF::BoundedIntersection)
+                        << pair << ": leader lines cross";
+                }
+                const QRectF inside = o.box.adjusted(1, 1, -1, -1);
+                const std::vector<QPointF> along = resample({leader.p1(), leader.p2()}, 1.5);
+                EXPECT_TRUE(std::none_of(along.begin(), along.end(),
+                                         [&](QPointF q) { return inside.contains(q); }))
+                    << pair << ": a leader line crosses a name";
             }
         }
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/support/jpeg_scans.h"
 #include "tools/encode/bmp_writer.h"
 #include "tools/encode/ico_writer.h"
 #include "tools/encode/jpeg_writer.h"
@@ -133,23 +134,16 @@ TEST(Icon, QuantisingKeepsAFewColoursExactlyAndLimitsMany) {
     EXPECT_LE(many.pixels.colorTable().size(), 16);
 }
 
-TEST(Jpeg, FilesAreProgressiveWithThreeComponents) {
+TEST(Jpeg, FilesAreProgressiveWithThreeComponentsInTheScanScriptTheReadmeNames) {
     const std::vector<std::uint8_t> jpeg = encodeProgressiveJpeg(gradient(64, 48), 80);
     ASSERT_GT(jpeg.size(), 4u);
     EXPECT_EQ(jpeg[0], 0xFF);
     EXPECT_EQ(jpeg[1], 0xD8);
-    bool sof2 = false;
-    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i) {
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-            FAIL() << "baseline frame found";
-        }
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC2) {
-            sof2 = true;
-            EXPECT_EQ(jpeg[i + 9], 3);  // components
-            break;
-        }
-    }
-    EXPECT_TRUE(sof2);
+    const fixtures::JpegLayout layout = fixtures::jpegLayout(jpeg);
+    EXPECT_EQ(layout.frameMarker, 0xC2) << "progressive frame";
+    EXPECT_EQ(layout.components, 3);
+    EXPECT_NE(fixtures::readmeText().find("`" + layout.scans + "`"), std::string::npos)
+        << "the README does not name the encoder's scan script " << layout.scans;
 }
 
 TEST(Jpeg, BudgetPicksTheBestQualityUnderTheTargetOrFails) {

@@ -206,7 +206,7 @@ std::vector<CityLayout> makeLayouts() {
         .rises = {{{960, 470}, 480, 0.7}},
         .moles = {},
         .lighthouse = {},
-        .cellSize = 195,
+        .cellSize = 150,
     });
     // Saltreach: the sea to the south with its harbour basin, the Venn's estuary to the west.
     all.push_back({

@@ -13,18 +13,20 @@ namespace marventa {
 
 namespace {
 
+// The faces ship with the generator (tools/fonts/): the pictures must not change with the fonts a
+// machine has installed, and Debian releases differ in theirs.
 const char* fontFile(TypeFace face) {
     switch (face) {
         case TypeFace::Serif:
-            return "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf";
+            return "LiberationSerif-Regular.ttf";
         case TypeFace::SerifItalic:
-            return "/usr/share/fonts/truetype/liberation/LiberationSerif-Italic.ttf";
+            return "LiberationSerif-Italic.ttf";
         case TypeFace::SerifBold:
-            return "/usr/share/fonts/truetype/liberation/LiberationSerif-Bold.ttf";
+            return "LiberationSerif-Bold.ttf";
         case TypeFace::Sans:
-            return "/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Regular.ttf";
+            return "LiberationSansNarrow-Regular.ttf";
         case TypeFace::SansBold:
-            return "/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Bold.ttf";
+            return "LiberationSansNarrow-Bold.ttf";
     }
     return "";
 }
@@ -35,7 +37,8 @@ QFont mapFont(TypeFace face, double pixelSize, double letterSpacing) {
     static std::array<QString, 5> families;
     QString& family = families[static_cast<std::size_t>(face)];
     if (family.isEmpty()) {
-        const QString file = QString::fromLatin1(fontFile(face));
+        const QString file =
+            QStringLiteral(MARVENTA_FONT_DIR "/") + QString::fromLatin1(fontFile(face));
         const int id = QFontDatabase::addApplicationFont(file);
         if (id < 0) {
             throw std::runtime_error("cannot load font " + file.toStdString());

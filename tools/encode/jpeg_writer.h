@@ -8,7 +8,8 @@ class QImage;
 
 namespace marventa {
 
-// A progressive (SOF2) three-component JPEG with optimised Huffman tables, 2x2 chroma subsampling.
+// A progressive (SOF2) three-component JPEG in four scans without refinement, with optimised
+// Huffman tables, 2x2 chroma subsampling.
 std::vector<std::uint8_t> encodeProgressiveJpeg(const QImage& image, int quality);
 
 struct JpegBudget {

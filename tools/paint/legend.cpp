@@ -9,6 +9,7 @@
 
 #include "tools/common/labels.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/symbols.h"
 #include "tools/roads/bridges.h"
 
@@ -16,7 +17,19 @@ namespace marventa {
 
 namespace {
 
-enum class Line { Highway, Lane, Track, River, Brook, Bridge, Forest, Marsh, HotSpring };
+enum class Line {
+    Highway,
+    Lane,
+    Track,
+    River,
+    Brook,
+    Bridge,
+    Mountains,
+    Hills,
+    Forest,
+    Marsh,
+    HotSpring
+};
 
 constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
     {PlaceKind::City, "City"},
@@ -33,13 +46,15 @@ constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
     {PlaceKind::HeavenlyStone, "Heavenly lorestone"},
     {PlaceKind::SignStone, "Natalsign lorestone"},
 }};
-constexpr std::array<std::pair<Line, const char*>, 9> kLines{{
+constexpr std::array<std::pair<Line, const char*>, 11> kLines{{
     {Line::Highway, "Highway"},
     {Line::Lane, "Lane"},
     {Line::Track, "Track"},
     {Line::River, "River"},
     {Line::Brook, "Brook"},
     {Line::Bridge, "Bridge"},
+    {Line::Mountains, "Mountains"},
+    {Line::Hills, "Hills"},
     {Line::Forest, "Forest"},
     {Line::Marsh, "Marsh"},
     {Line::HotSpring, "Hot spring"},
@@ -76,6 +91,19 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
             marks.river(p, {at - QPointF(0, 11), at + QPointF(0, 11)}, 5.0f);
             marks.road(p, line, RoadClass::Lane);
             drawBridges(p, {{at, QPointF(1, 0), 5.0}});
+            break;
+        case Line::Mountains: {
+            // A big snowy peak behind a smaller bare one, as the crests have them.
+            Peak far{at + QPointF(-4, 10), 30, 19, false, true, false, 0x4E7A'0001, {}};
+            Peak near{at + QPointF(9, 11), 20, 11, false, false, false, 0x4E7A'0002, {}};
+            drawPeak(p, far);
+            drawPeak(p, near);
+            break;
+        }
+        case Line::Hills:
+            for (const double dx : {-9.0, 8.0}) {
+                drawPeak(p, {at + QPointF(dx, 5), 15, 6, true, false, false, 0x4E7A'0003, {}});
+            }
             break;
         case Line::Forest:
             for (const QPointF& t : {QPointF(-10, 2), QPointF(0, -3), QPointF(10, 2)}) {

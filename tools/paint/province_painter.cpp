@@ -12,9 +12,11 @@
 #include "tools/common/rng.h"
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/keep_out.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
+#include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/symbols.h"
 #include "tools/roads/bridges.h"
@@ -111,27 +113,21 @@ void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
     }
 }
 
+bool isTownLike(PlaceKind k) {
+    return k == PlaceKind::City || k == PlaceKind::Town;
+}
+
 // Where trees may not stand: on water, rivers and roads, and in a small clearing round every
 // place.
 QImage treeObstacles(const ProvinceScene& s, QSize size) {
     QImage mask(size, QImage::Format_Grayscale8);
     mask.fill(0);
     QPainter p(&mask);
-    for (const RiverLine& r : s.water.rivers) {
-        strokeVarying(p, r.points, r.widths, Qt::white, 8.0f);
-    }
-    for (const RiverLine& st : s.water.brooks) {
-        strokeVarying(p, st.points, st.widths, Qt::white, 6.0f);
-    }
-    p.setPen(QPen(Qt::white, 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const RoadLine& r : s.roads) {
-        p.drawPath(linePath(r.points));
-    }
+    markWays(p, s, 8.0f, 6.0f, 9.0);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     for (const ProvincePlace& place : s.places) {
-        const double r =
-            symbolRadius(place.kind) + (place.kind == PlaceKind::ElvenRuin ? 6.0 : 10.0);
+        const double r = symbolRadius(place.kind) + (isTownLike(place.kind) ? 10.0 : 5.0);
         p.drawEllipse(QPointF(place.at.x, place.at.y), r, r);
     }
     return mask;
@@ -243,10 +239,6 @@ void drawMarsh(QPainter& p, const ProvinceScene& s, const QImage& obstacles) {
     }
 }
 
-bool isTownLike(PlaceKind k) {
-    return k == PlaceKind::City || k == PlaceKind::Town;
-}
-
 void drawSymbols(QPainter& p, const ProvinceScene& s) {
     std::vector<const ProvincePlace*> order;
     for (const ProvincePlace& place : s.places) {
@@ -313,7 +305,21 @@ void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vect
 
 QImage paintProvince(const ProvinceScene& s) {
     QImage image = paintRelief(s.terrain);
-    const QImage clearings = treeObstacles(s, image.size());
+    const NamePlan names = planNames(s, image.size());
+    std::vector<Peak> peaks = placePeaks(s.terrain, reliefKeepOut(s, names, image.size()));
+    QImage clearings = treeObstacles(s, image.size());
+    {
+        QPainter cp(&clearings);
+        cp.setPen(Qt::NoPen);
+        cp.setBrush(Qt::white);
+        for (Peak& k : peaks) {
+            k.ground = image.pixelColor(
+                image.rect()
+                    .intersected(QRect(k.foot.toPoint() - QPoint(0, 3), QSize(1, 1)))
+                    .topLeft());
+            cp.drawPolygon(peakOutline(k));
+        }
+    }
     const std::vector<Tree> trees = plantTrees(s, clearings);
 
     QPainter p(&image);
@@ -322,6 +328,9 @@ QImage paintProvince(const ProvinceScene& s) {
     drawSpringStains(p, springs);
     drawWaterways(p, s, image.size());
     drawMarsh(p, s, clearings);
+    for (const Peak& k : peaks) {
+        drawPeak(p, k);
+    }
     drawTrees(p, trees);
     drawRoads(p, s.roads);
     drawBridges(p, findCrossings(s.roads, s.water));
@@ -348,7 +357,7 @@ QImage paintProvince(const ProvinceScene& s) {
         drawReeds,
     };
     drawLegend(p, marks);
-    drawNames(p, planNames(s, image.size()));
+    drawNames(p, names);
     p.end();
     return image;
 }

@@ -52,13 +52,12 @@ constexpr Rgb kShallow{168, 210, 224};
 constexpr Rgb kDeep{84, 136, 184};
 constexpr Rgb kRipple{62, 104, 150};
 constexpr Rgb kCoastInk{48, 72, 96};
-constexpr Rgb kContour{120, 84, 50};
 constexpr Rgb kWoodFloor{122, 160, 98};
 constexpr Rgb kHeather{196, 168, 156};
 constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
-constexpr Rgb kSnow{214, 221, 234};
+constexpr Rgb kSnow{236, 238, 240};
 
 // The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
 float hillShade(const Grid<float>& h, int x, int y) {
@@ -134,20 +133,12 @@ QImage paintRelief(const Terrain& terrain) {
         // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
                 0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
-        c = mix(c, kSnow, snow(x, y) / 255.0f);
+        c = mix(c, kSnow, 0.25f * snow(x, y) / 255.0f);
         const float wood =
             smoothstep(0.5f, 0.58f, terrain.woods(x, y)) * (1.0f - smoothstep(0.5f, 0.62f, hv));
         c = mix(c, kWoodFloor, 0.45f * wood);
-        // Contours every tenth of the height, as lines about a pixel wide.
-        if (hv > 0.15f) {
-            const float step = 0.1f;
-            const float off = std::fabs(hv / step - std::round(hv / step)) * step;
-            const float px = off / gradient(h, x, y);
-            // Where slopes are steep the lines would crowd into a smudge: let them fade.
-            const float crowding = smoothstep(0.012f, 0.004f, gradient(h, x, y));
-            c = mix(c, kContour, 0.16f * crowding * (1.0f - smoothstep(0.3f, 1.1f, px)));
-        }
-        c = scale(c, hillShade(h, x, y));
+        // Only a light wash of the shading stays: the drawn peaks carry the relief.
+        c = scale(c, 1.0f + 0.3f * (hillShade(h, x, y) - 1.0f));
         return mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, toWater(x, y))));
     };
     QImage image(w, ht, QImage::Format_RGB32);

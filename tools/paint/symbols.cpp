@@ -10,13 +10,10 @@ namespace marventa {
 namespace {
 
 const QColor kInk(43, 33, 24);
-const QColor kHalo(255, 251, 238, 215);
+const QColor kPaper(252, 246, 230);
 
-// Outline halo first, then the inked, filled shape.
-void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = 1.2) {
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kHalo, pen + 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(path);
+// The inked, filled shape, drawn straight onto the ground like the rest of the map.
+void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = 1.1) {
     p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(fill);
     p.drawPath(path);
@@ -159,19 +156,16 @@ void cave(QPainter& p, double s) {
     p.drawPath(mouth);
 }
 
-// Two crossed picks on a pale disc.
+// Two crossed picks.
 void mine(QPainter& p, double s) {
-    QPainterPath disc;
-    disc.addEllipse(QPointF(0, 0), 0.95 * s, 0.95 * s);
-    inked(p, disc, QColor(233, 223, 201), 1.0);
     for (int side : {-1, 1}) {
-        p.setPen(QPen(QColor(120, 80, 40), 1.7, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(-side * 0.55 * s, 0.6 * s), QPointF(side * 0.45 * s, -0.45 * s));
+        p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(-side * 0.75 * s, 0.85 * s), QPointF(side * 0.55 * s, -0.55 * s));
         QPainterPath head;
-        const QPointF top(side * 0.45 * s, -0.45 * s);
-        head.moveTo(top + QPointF(-side * 0.55 * s, -0.15 * s));
-        head.quadTo(top + QPointF(0.05 * side * s, -0.2 * s),
-                    top + QPointF(side * 0.3 * s, 0.5 * s));
+        const QPointF top(side * 0.55 * s, -0.55 * s);
+        head.moveTo(top + QPointF(-side * 0.75 * s, -0.2 * s));
+        head.quadTo(top + QPointF(0.05 * side * s, -0.3 * s),
+                    top + QPointF(side * 0.4 * s, 0.65 * s));
         p.setPen(QPen(kInk, 1.5, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawPath(head);
@@ -196,9 +190,7 @@ void inn(QPainter& p, double s) {
     QPainterPath handle;
     handle.addEllipse(QRectF(0.2 * s, -0.3 * s, 0.7 * s, 0.75 * s));
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kHalo, 4.0));
-    p.drawPath(handle);
-    p.setPen(QPen(kInk, 1.6));
+    p.setPen(QPen(kInk, 1.4));
     p.drawPath(handle);
     QPainterPath body;
     body.addRoundedRect(QRectF(-0.7 * s, -0.45 * s, 1.1 * s, 1.3 * s), 0.15 * s, 0.15 * s);
@@ -211,13 +203,18 @@ void inn(QPainter& p, double s) {
     inked(p, foam.simplified(), QColor(255, 252, 240), 1.0);
 }
 
+// A town: a heavy ringed red disc, the map's boldest mark after the cities, on a ring of paper
+// so that it reads first on any ground.
 void town(QPainter& p, double s) {
-    QPainterPath disc;
-    disc.addEllipse(QPointF(0, 0), 0.8 * s, 0.8 * s);
-    inked(p, disc, QColor(192, 48, 38), 1.4);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 246, 230));
-    p.drawEllipse(QPointF(0, 0), 0.28 * s, 0.28 * s);
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(0, 0), 0.95 * s, 0.95 * s);
+    QPainterPath disc;
+    disc.addEllipse(QPointF(0, 0), 0.75 * s, 0.75 * s);
+    inked(p, disc, QColor(184, 40, 32), 2.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(0, 0), 0.22 * s, 0.22 * s);
 }
 
 // A walled city: a ring of towers round a red heart.
@@ -230,12 +227,15 @@ void city(QPainter& p, double s) {
                             0.34 * s, 0.34 * s));
     }
     wall.setFillRule(Qt::WindingFill);
-    inked(p, wall.simplified(), QColor(255, 246, 230), 1.3);
+    p.setPen(QPen(kPaper, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(wall.simplified());
+    inked(p, wall.simplified(), kPaper, 1.8);
     QPainterPath heart;
     heart.addEllipse(QPointF(0, 0), 0.55 * s, 0.55 * s);
-    inked(p, heart, QColor(192, 48, 38), 1.1);
+    inked(p, heart, QColor(184, 40, 32), 1.3);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 246, 230));
+    p.setBrush(kPaper);
     p.drawEllipse(QPointF(0, 0), 0.18 * s, 0.18 * s);
 }
 
@@ -282,12 +282,12 @@ double symbolRadius(PlaceKind kind) {
         case PlaceKind::City:
             return 13.0;
         case PlaceKind::Town:
-            return 8.0;
+            return 9.0;
         case PlaceKind::HeavenlyStone:
         case PlaceKind::SignStone:
-            return 9.5;
+            return 7.0;
         default:
-            return 8.5;
+            return 6.5;
     }
 }
 

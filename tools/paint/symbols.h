@@ -11,8 +11,8 @@ namespace marventa {
 // Half the width of a category's symbol on the province map, in picture pixels.
 double symbolRadius(PlaceKind kind);
 
-// Draws the small glyph of a category centred exactly on `at`, with a light halo so that it
-// reads on any ground. The painter should have antialiasing on.
+// Draws the small inked pictogram of a category centred exactly on `at`; only towns and cities
+// stand on a ring of paper. The painter should have antialiasing on.
 void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at);
 
 }  // namespace marventa

@@ -49,7 +49,8 @@ std::vector<Edge> edgesOf(const Poly& piece) {
 
 std::vector<Lot> packBlocks(const TownPlan& plan, std::uint64_t seed) {
     std::vector<Lot> lots;
-    const double scale = plan.site->cellSize / 92.0;
+    // Houses are house-sized in every town; a larger town has more blocks, not larger plots.
+    const double scale = std::min(1.0, plan.site->cellSize / 92.0);
     for (std::size_t c = 0; c < plan.blocks.size(); ++c) {
         if (plan.cells[c].ward != Ward::Houses) {
             continue;

@@ -278,6 +278,9 @@ class Builder {
             const bool beacon = out.name.contains(QLatin1String("Beacon"));
             double best = -1e18;
             for (const QPointF& t : plan.towers) {
+                if (distanceTo(plan.water, t) < 12) {
+                    continue;  // a wall's last tower on the bank is too small to be named
+                }
                 double score = 0;
                 if (beacon) {
                     score = -length(t - plan.site->stronghold);
@@ -470,7 +473,8 @@ class Builder {
             const double toMain = mainStreetDistance(front);
             switch (role) {
                 case Role::Water:
-                    score += distanceTo(plan.water, front) * 4;
+                    // Harbour trades stand on the water's edge, whatever the crowding there.
+                    score += distanceTo(plan.water, front) * 40;
                     break;
                 case Role::GateSide: {
                     double g = 1e9;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <optional>
 #include <set>
 
 #include "tools/common/labels.h"
@@ -105,6 +106,13 @@ class Occupancy {
         p.fillRect(r, QColor::fromRgb(v));
     }
 
+    // A leader line is kept clear too, so no later name or leader crosses it.
+    void markLine(QPointF a, QPointF b) {
+        QPainter p(&image_);
+        p.setPen(QPen(QColor::fromRgb(kLabel), 3.0));
+        p.drawLine(a, b);
+    }
+
     void clearHouse(const Area& body) {
         QPainter p(&image_);
         p.setPen(Qt::NoPen);
@@ -141,12 +149,13 @@ QPointF nearestOnBody(const Area& body, QPointF p) {
     return best;
 }
 
-std::vector<QRectF> spots(const QRectF& body, QSizeF size) {
+// Spots round the body, nearest first, standing off it by `gaps`.
+std::vector<QRectF> spots(const QRectF& body, QSizeF size, std::initializer_list<double> gaps) {
     const double w = size.width();
     const double h = size.height();
     const QPointF c = body.center();
     std::vector<QRectF> out{QRectF(c - QPointF(w / 2, h / 2), size)};
-    for (double gap : {2.0, 7.0, 14.0, 24.0, 38.0, 56.0, 80.0, 110.0, 140.0}) {
+    for (double gap : gaps) {
         out.emplace_back(QPointF(body.right() + gap, c.y() - h / 2), size);
         out.emplace_back(QPointF(body.left() - gap - w, c.y() - h / 2), size);
         out.emplace_back(QPointF(c.x() - w / 2, body.top() - gap - h), size);
@@ -160,6 +169,13 @@ std::vector<QRectF> spots(const QRectF& body, QSizeF size) {
                              size);
             out.emplace_back(QPointF(body.left() + body.width() * f - w / 2, body.bottom() + gap),
                              size);
+        }
+        // Beside the body but slid along it, for a small building hemmed in by a wall or a road.
+        for (double f : {-0.5, 0.5}) {
+            out.emplace_back(QPointF(body.right() + gap, c.y() + (h + 4) * f * 2 - h / 2), size);
+            out.emplace_back(QPointF(body.left() - gap - w, c.y() + (h + 4) * f * 2 - h / 2), size);
+            out.emplace_back(QPointF(c.x() + w * f - w / 2, body.top() - gap - h), size);
+            out.emplace_back(QPointF(c.x() + w * f - w / 2, body.bottom() + gap), size);
         }
     }
     return out;
@@ -228,51 +244,47 @@ NamePlan placeNames(Town& town, const QString& title) {
         const QSizeF ns = nameSize(b.name);
         const QRgb own = namedId(i);
         std::optional<NamePlacement> found;
-        for (const QRectF& r : spots(body, ns)) {
-            if (!occupancy.clear(pixels(r), own)) {
-                continue;
-            }
-            NamePlacement n{static_cast<int>(i), r, false, {}, {}};
-            const QPointF to = nearestOnBody(b.body, r.center());
-            const QPointF from = nearestOnBox(r, to);
-            if (length(to - from) > 5 && !r.intersects(body)) {
-                if (!occupancy.clearLine(from, to, own)) {
-                    continue;
-                }
-                n.leader = true;
-                n.leaderFrom = from;
-                n.leaderTo = to;
-            }
-            found = n;
-            break;
-        }
-        if (!found) {
-            // Plain houses give way beside the building.
-            for (const QRectF& r : spots(body, ns)) {
+        // A clear spot beside the building first; then plain houses give way beside it; only
+        // then does the name stand further off.
+        auto search = [&](const std::vector<QRectF>& candidates, bool overHouses) {
+            for (const QRectF& r : candidates) {
                 std::set<QRgb> houses;
-                if (r.intersects(body) || !occupancy.clear(pixels(r), own, &houses)) {
+                if ((overHouses && r.intersects(body)) ||
+                    !occupancy.clear(pixels(r), own, overHouses ? &houses : nullptr)) {
                     continue;
                 }
                 NamePlacement n{static_cast<int>(i), r, false, {}, {}};
                 const QPointF to = nearestOnBody(b.body, r.center());
                 const QPointF from = nearestOnBox(r, to);
-                if (length(to - from) > 5 && !occupancy.clearLine(from, to, own, true)) {
+                const bool standsOff = length(to - from) > 5 && !r.intersects(body);
+                if (standsOff && !occupancy.clearLine(from, to, own, overHouses)) {
                     continue;
                 }
                 giveWay(houses);
-                if (length(to - from) > 5) {
+                if (standsOff) {
                     n.leader = true;
                     n.leaderFrom = from;
                     n.leaderTo = to;
                 }
                 found = n;
-                break;
+                return;
+            }
+        };
+        const std::vector<QRectF> near = spots(body, ns, {2.0, 7.0, 14.0, 24.0, 38.0});
+        const std::vector<QRectF> far = spots(body, ns, {56.0, 80.0, 110.0, 140.0});
+        for (const auto& [candidates, overHouses] :
+             {std::pair{&near, false}, {&near, true}, {&far, false}, {&far, true}}) {
+            if (!found) {
+                search(*candidates, overHouses);
             }
         }
         if (!found) {
             throw std::runtime_error("no room for the name " + b.name.toStdString());
         }
         occupancy.mark(found->box, kLabel);
+        if (found->leader) {
+            occupancy.markLine(found->leaderFrom, found->leaderTo);
+        }
         plan.names.push_back(*found);
     }
     std::erase_if(town.houses, [](const Lot& l) { return l.body.empty(); });

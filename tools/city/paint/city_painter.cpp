@@ -24,6 +24,7 @@ const QColor kWater(160, 192, 206);
 const QColor kWaterLine(70, 110, 130);
 const QColor kStone(118, 108, 98);
 const QColor kRoadColour(222, 204, 166);
+const QColor kDoorFrame(40, 26, 18);
 
 QPolygonF polyline(const std::vector<QPointF>& pts) {
     return QPolygonF(QList<QPointF>(pts.begin(), pts.end()));
@@ -59,7 +60,8 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         const QRectF box = path.boundingRect();
         p.save();
         p.setClipPath(path);
-        if (plain && use < 0.72) {
+        if (plain && use < 0.88) {
+            // Flat fields only: the large map's bytes go to its town.
             const QColor tones[] = {QColor(216, 210, 168), QColor(206, 210, 160),
                                     QColor(222, 214, 176)};
             p.fillPath(path, tones[rng.below(3)]);
@@ -91,11 +93,13 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         } else {
             // A copse.
             p.fillPath(path, QColor(184, 196, 150));
-            for (int k = 0; k < static_cast<int>(box.width() * box.height() / 300); ++k) {
+            // On the large map, fewer and larger crowns: the file's bytes go to the town.
+            const double each = plain ? 1400 : 300;
+            for (int k = 0; k < static_cast<int>(box.width() * box.height() / each); ++k) {
                 drawTree(
                     p,
                     QPointF(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom())),
-                    rng.range(4, 7), rng);
+                    plain ? rng.range(8, 12) : rng.range(4, 7), rng);
             }
         }
         p.restore();
@@ -274,8 +278,8 @@ void drawHouses(QPainter& p, const Town& town, bool plain) {
                             QColor(172, 124, 100), QColor(184, 134, 112)};
     Rng rng(town.plan.site->seed ^ 0x4005);
     for (const Lot& h : town.houses) {
-        const QColor roof = plain ? QColor(200, 150, 120) : roofs[rng.below(5)];
-        drawRoofs(p, h.body, h.back, roof, plain ? shade(roof, 0.8) : QColor(130, 88, 70), plain);
+        const QColor roof = plain ? QColor(206, 160, 130) : roofs[rng.below(5)];
+        drawRoofs(p, h.body, h.back, roof, plain ? shade(roof, 0.9) : QColor(130, 88, 70), plain);
     }
 }
 
@@ -356,6 +360,25 @@ void drawNames(QPainter& p, const Town& town, const NamePlan& names) {
         }
         drawHaloTextCentred(p, town.named[static_cast<std::size_t>(n.building)].name,
                             n.box.center(), style);
+    }
+}
+
+// A door: a small ochre leaf with an ink frame straddling the building's edge, its sill on the
+// street, so that the row's point shows on what it names and cannot be taken for a window, tower
+// or tree.
+void drawDoors(QPainter& p, const Town& town) {
+    p.setPen(QPen(kDoorFrame, 1.3));
+    p.setBrush(kDoor);
+    for (const Building& b : town.named) {
+        for (const Door& d : b.doors) {
+            const QPointF u = d.outward;
+            const QPointF v(-u.y(), u.x());
+            const double w = kDoorWidth / 2;
+            const double in = 3.0;
+            const double out = kDoorDepth - in;
+            p.drawPolygon(QPolygonF{d.at - u * in - v * w, d.at + u * out - v * w,
+                                    d.at + u * out + v * w, d.at - u * in + v * w});
+        }
     }
 }
 
@@ -458,10 +481,12 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
     if (plain) {
         p.end();
         soften(image);
+        soften(image);
         p.begin(&image);
         p.setRenderHint(QPainter::Antialiasing);
     }
     drawNames(p, town, names);
+    drawDoors(p, town);
     drawTitle(p, title, names.title);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kInk, 3.0));

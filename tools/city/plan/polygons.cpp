@@ -21,6 +21,23 @@ Area toArea(const std::vector<QPointF>& ring) {
     return a;
 }
 
+Area filledArea(const std::vector<QPointF>& ring) {
+    // Boost's set operations go wrong on a self-crossing ring (a river's inner bank folding over
+    // itself at a bend); Qt untangles it into simple outlines first.
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    path.addPolygon(QPolygonF(QList<QPointF>(ring.begin(), ring.end())));
+    path.closeSubpath();
+    Area out;
+    for (const QPolygonF& piece : path.simplified().toSubpathPolygons()) {
+        Area a = toArea(std::vector<QPointF>(piece.begin(), piece.end()));
+        Area next;
+        bg::sym_difference(out, a, next);
+        out = std::move(next);
+    }
+    return out;
+}
+
 QPolygonF outer(const Poly& p) {
     QPolygonF q;
     for (const Pt& v : p.outer()) {

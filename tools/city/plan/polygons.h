@@ -21,6 +21,8 @@ using Line = bg::model::linestring<Pt>;
 Poly toPoly(const std::vector<QPointF>& ring);
 Poly toPoly(const QPolygonF& ring);
 Area toArea(const std::vector<QPointF>& ring);
+// The ground a closed ring encloses, whether or not its outline crosses itself.
+Area filledArea(const std::vector<QPointF>& ring);
 QPolygonF outer(const Poly& p);
 std::vector<QPolygonF> outers(const Area& a);
 Line toLine(const std::vector<QPointF>& pts);

@@ -141,12 +141,12 @@ TownPlan planTown(const CityLayout& site, QSize size) {
                 {0, static_cast<double>(size.height())}});
     Area water;
     for (const auto& w : site.waters) {
-        water = unite(water, toArea(w));
+        water = unite(water, filledArea(w));
     }
     plan.water = intersect(water, map);
     plan.land = subtract(map, plan.water);
     for (const auto& m : site.marshes) {
-        plan.marsh = unite(plan.marsh, toArea(m));
+        plan.marsh = unite(plan.marsh, filledArea(m));
     }
     plan.marsh = intersect(plan.marsh, plan.land);
 
@@ -275,6 +275,14 @@ TownPlan planTown(const CityLayout& site, QSize size) {
     plan.town = intersect(ringArea, plan.land);
 
     // The wall runs wherever the town's edge is on dry ground; along the water the quay is open.
+    // Where the edge wavers along the shore, the bits of it that dip out of the water's margin
+    // are no wall, only loops on the bank.
+    const auto hugsWater = [&](const std::vector<QPointF>& run) {
+        const std::vector<QPointF> pts = resample(run, 6);
+        const auto near = std::count_if(pts.begin(), pts.end(),
+                                        [&](QPointF p) { return distanceTo(plan.water, p) < 30; });
+        return 2 * near > static_cast<std::ptrdiff_t>(pts.size());
+    };
     {
         bg::model::multi_linestring<Line> runs;
         bg::intersection(toLine(ring), subtract(plan.land, grow(plan.water, 8)), runs);
@@ -283,7 +291,7 @@ TownPlan planTown(const CityLayout& site, QSize size) {
             for (const Pt& p : l) {
                 run.emplace_back(p.x(), p.y());
             }
-            if (run.size() > 1 && bg::length(l) > 40) {
+            if (run.size() > 1 && bg::length(l) > 40 && !hugsWater(run)) {
                 plan.wall.push_back(run);
             }
         }

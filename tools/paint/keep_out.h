@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+
+#include "tools/paint/map_names.h"
+#include "tools/paint/province_painter.h"
+
+namespace marventa {
+
+// Rivers, brooks and roads in white on a mask, each widened by its margin: what drawn cover
+// keeps off.
+void markWays(QPainter& painter, const ProvinceScene& scene, float riverMargin, float brookMargin,
+              double roadWidth);
+
+// What drawn relief keeps off, as a mask of the sheet (non-zero where it may not go): open
+// water, rivers and brooks with their banks, roads with their casing, every symbol's room,
+// every name and the sheet's furniture.
+QImage reliefKeepOut(const ProvinceScene& scene, const NamePlan& names, QSize sheet);
+
+}  // namespace marventa

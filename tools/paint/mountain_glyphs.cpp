@@ -1,0 +1,355 @@
+#include "tools/paint/mountain_glyphs.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "tools/common/blend.h"
+#include "tools/common/box_blur.h"
+#include "tools/common/rng.h"
+#include "tools/paint/snow_cover.h"
+
+namespace marventa {
+
+namespace {
+
+const QColor kInk(58, 40, 26);
+const QColor kSnowLit(250, 250, 246);
+const QColor kSnowShade(186, 198, 218);
+
+// The outline from the left foot over the summit to the right foot, and the spine that parts the
+// lit flank from the shaded one, from the summit down to the base.
+struct Silhouette {
+    QPolygonF outline;
+    QPolygonF spine;
+    QPointF summit;
+};
+
+Silhouette silhouette(const Peak& k) {
+    Rng rng(k.seed);
+    const double w = k.width / 2;
+    const double h = k.height;
+    Silhouette s;
+    const QPointF f = k.foot;
+    if (k.hill) {
+        // A hump: a few points along a rounded arc, slightly uneven.
+        const double lean = rng.range(-0.15, 0.15) * w;
+        for (int i = 0; i <= 8; ++i) {
+            const double t = i / 8.0;
+            const double x = -w + 2 * w * t;
+            const double bump = std::pow(std::sin(t * 3.14159265), 0.8);
+            s.outline << f + QPointF(x + lean * bump, -h * bump * rng.range(0.94, 1.0));
+        }
+        s.summit = f + QPointF(lean, -h);
+        s.spine << s.summit << f + QPointF(lean + 0.25 * w, 0);
+        return s;
+    }
+    // A peak: each flank a few jagged steps, the summit a little off the middle, sometimes a
+    // lower shoulder on one side.
+    const double skew = rng.range(-0.18, 0.18) * w;
+    s.summit = f + QPointF(skew, -h);
+    const bool shoulder = rng.chance(0.35);
+    const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
+    const auto flank = [&](double side) {
+        // Nearly straight, each step a little jagged, the last one easing out to the foot.
+        QPolygonF pts;
+        const int steps = 4;
+        for (int i = 1; i < steps; ++i) {
+            const double t = static_cast<double>(i) / steps;  // 0 at the summit, 1 at the foot
+            const double drop = t * (1.0 + 0.12 * (1.0 - t)) + rng.range(-0.06, 0.06) * t;
+            double y = -h * (1.0 - drop);
+            const double x = skew + (side * w - skew) * t;
+            if (shoulder && side == shoulderSide && i == 2) {
+                y = std::min(y, -h * rng.range(0.5, 0.62));
+            }
+            pts << f + QPointF(x, std::min(y, 0.0));
+        }
+        return pts;
+    };
+    QPolygonF left = flank(-1);
+    QPolygonF right = flank(1);
+    s.outline << f + QPointF(-w, 0);
+    for (auto it = left.rbegin(); it != left.rend(); ++it) {
+        s.outline << *it;
+    }
+    s.outline << s.summit;
+    for (const QPointF& q : right) {
+        s.outline << q;
+    }
+    s.outline << f + QPointF(w, 0);
+    s.spine << s.summit << f + QPointF(skew * 0.5 + 0.1 * w, -0.45 * h)
+            << f + QPointF(skew * 0.3 + 0.22 * w, 0);
+    return s;
+}
+
+QPainterPath closedPath(const QPolygonF& poly) {
+    QPainterPath path;
+    path.addPolygon(poly);
+    path.closeSubpath();
+    return path;
+}
+
+// The shaded side: from the spine round the right flank to the foot.
+QPainterPath shadedFlank(const Silhouette& s) {
+    QPolygonF poly;
+    bool past = false;
+    for (const QPointF& q : s.outline) {
+        past = past || q == s.summit;
+        if (past) {
+            poly << q;
+        }
+    }
+    for (auto it = s.spine.rbegin(); it != s.spine.rend(); ++it) {
+        poly << *it;
+    }
+    return closedPath(poly);
+}
+
+// Everything above a ragged line some way below the summit.
+QPainterPath capRegion(const Peak& k, const Silhouette& s) {
+    Rng rng(k.seed ^ 0x5A0E);
+    const double depth = k.height * rng.range(0.42, 0.58);
+    QPolygonF cap;
+    const double left = k.foot.x() - k.width;
+    const double right = k.foot.x() + k.width;
+    const double y0 = s.summit.y() + depth;
+    cap << QPointF(left, s.summit.y() - 10);
+    const int teeth = 7;
+    for (int i = 0; i <= teeth; ++i) {
+        const double x = left + (right - left) * i / teeth;
+        cap << QPointF(x, y0 + (i % 2 == 0 ? -1 : 1) * rng.range(0.04, 0.1) * k.height);
+    }
+    cap << QPointF(right, s.summit.y() - 10);
+    return closedPath(cap);
+}
+
+int clampInt(double v, int lo, int hi) {
+    return std::clamp(static_cast<int>(v), lo, hi);
+}
+
+// Sums of a mask over rectangles, from its summed-area table.
+class MaskSums {
+  public:
+    explicit MaskSums(const QImage& mask)
+        : w_(mask.width() + 1), h_(mask.height() + 1), sums_(static_cast<std::size_t>(w_) * h_) {
+        for (int y = 1; y < h_; ++y) {
+            const uchar* row = mask.constScanLine(y - 1);
+            std::int64_t run = 0;
+            for (int x = 1; x < w_; ++x) {
+                run += row[x - 1] != 0 ? 1 : 0;
+                at(x, y) = at(x, y - 1) + run;
+            }
+        }
+    }
+
+    // Whether any marked pixel lies in [x0, x1) × [y0, y1), clamped to the mask.
+    bool any(double x0, double y0, double x1, double y1) const {
+        const int a = clampInt(std::floor(x0), 0, w_ - 1);
+        const int b = clampInt(std::ceil(x1), 0, w_ - 1);
+        const int c = clampInt(std::floor(y0), 0, h_ - 1);
+        const int d = clampInt(std::ceil(y1), 0, h_ - 1);
+        return at(b, d) - at(a, d) - at(b, c) + at(a, c) > 0;
+    }
+
+  private:
+    std::int64_t& at(int x, int y) { return sums_[static_cast<std::size_t>(y) * w_ + x]; }
+    std::int64_t at(int x, int y) const { return sums_[static_cast<std::size_t>(y) * w_ + x]; }
+    int w_, h_;
+    std::vector<std::int64_t> sums_;
+};
+
+// Whether the silhouette, as three stacked boxes narrowing to the summit, keeps clear.
+bool clearOf(const MaskSums& sums, const Peak& k) {
+    const double w = k.width / 2 + 1;
+    const QPointF f = k.foot;
+    return !sums.any(f.x() - w, f.y() - 0.4 * k.height, f.x() + w, f.y() + 2) &&
+           !sums.any(f.x() - 0.7 * w, f.y() - 0.75 * k.height, f.x() + 0.7 * w,
+                     f.y() - 0.4 * k.height) &&
+           !sums.any(f.x() - 0.35 * w, f.y() - k.height - 2, f.x() + 0.35 * w,
+                     f.y() - 0.75 * k.height);
+}
+
+struct Candidate {
+    Peak peak;
+    double score;
+};
+
+}  // namespace
+
+QPolygonF peakOutline(const Peak& peak) {
+    return silhouette(peak).outline;
+}
+
+std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
+    const Grid<float>& h = terrain.height;
+    const Grid<float> wide = boxBlur(h, 14);
+    const Grid<unsigned char> snow = snowCover(h);
+    const MaskSums blocked(keepOut);
+    constexpr int kStep = 8;
+    Rng rng(0x9EA4'0001);
+    std::vector<Candidate> candidates;
+    for (int gy = 0; gy * kStep < h.height(); ++gy) {
+        for (int gx = 0; gx * kStep < h.width(); ++gx) {
+            QPointF at(gx * kStep + rng.range(0.0, kStep), gy * kStep + rng.range(0.0, kStep));
+            const double roll = rng.uniform();
+            const std::uint64_t seed = rng.next();
+            int x = clampInt(at.x(), 0, h.width() - 1);
+            int y = clampInt(at.y(), 0, h.height() - 1);
+            if (h(x, y) < kHeightsHeight || terrain.woods(x, y) > 0.5f) {
+                continue;
+            }
+            // Up to the nearby crest, so that peaks stand on the ridges rather than in the
+            // gullies between them.
+            for (int climb = 0; climb < 3; ++climb) {
+                int bx = x;
+                int by = y;
+                for (int dy = -3; dy <= 3; dy += 3) {
+                    for (int dx = -3; dx <= 3; dx += 3) {
+                        if (h.contains(x + dx, y + dy) && h(x + dx, y + dy) > h(bx, by)) {
+                            bx = x + dx;
+                            by = y + dy;
+                        }
+                    }
+                }
+                x = bx;
+                y = by;
+            }
+            const float hv = h(x, y);
+            const float rough = std::max(0.0f, hv - wide(x, y));
+            Peak k;
+            k.seed = seed;
+            k.ash = terrain.ash(x, y) > 127;
+            if (hv < kHillHeight) {
+                // Foothills: scattered, smaller and fewer the lower the ground.
+                if (roll > 0.25 + 2.5 * (hv - kHeightsHeight)) {
+                    continue;
+                }
+                k.hill = true;
+                k.width = 13 + 8 * roll + 40 * (hv - kHeightsHeight);
+                k.height = k.width * 0.36;
+            } else {
+                const double t = smoothstep(kHillHeight, 0.9f, hv);
+                k.width = 18 + 46 * t + 8 * roll + 120 * rough;
+                k.height = k.width * (0.42 + 0.28 * t + 0.1 * roll);
+                k.snow = snow(x, y) > 90 || hv > 0.86f;
+            }
+            k.foot = QPointF(x, y + 0.3 * k.height);
+            candidates.push_back({k, hv + 1.5 * rough + 0.05 * roll});
+        }
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
+
+    // Accepted peaks by a coarse cell, to find their neighbours.
+    constexpr double kCell = 64;
+    std::unordered_map<std::int64_t, std::vector<std::size_t>> cells;
+    const auto key = [](int cx, int cy) { return (static_cast<std::int64_t>(cy) << 32) + cx; };
+    std::vector<Peak> peaks;
+    for (const Candidate& c : candidates) {
+        // Where the full size would touch something, a smaller peak may still stand.
+        Peak k = c.peak;
+        const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
+        bool fits = false;
+        for (const double shrink : {1.0, 0.75, 0.55}) {
+            k.width = c.peak.width * shrink;
+            k.height = c.peak.height * shrink;
+            k.foot = ridge + QPointF(0, 0.3 * k.height);
+            if (clearOf(blocked, k) && (shrink == 1.0 || k.width >= 14)) {
+                fits = true;
+                break;
+            }
+        }
+        if (!fits) {
+            continue;
+        }
+        const int cx = static_cast<int>(k.foot.x() / kCell);
+        const int cy = static_cast<int>(k.foot.y() / kCell);
+        bool crowded = false;
+        for (int j = cy - 1; j <= cy + 1 && !crowded; ++j) {
+            for (int i = cx - 1; i <= cx + 1 && !crowded; ++i) {
+                const auto found = cells.find(key(i, j));
+                if (found == cells.end()) {
+                    continue;
+                }
+                for (std::size_t n : found->second) {
+                    const Peak& o = peaks[n];
+                    // Peaks may overlap, a ridge of them, the more the higher they stand;
+                    // hills stand apart.
+                    const double crowd = 0.5 - 0.22 * std::clamp((k.width - 18) / 46, 0.0, 1.0);
+                    const bool hill = k.hill || o.hill;
+                    const double across = (hill ? 0.95 : crowd) * (k.width + o.width) / 2;
+                    const double down = (hill ? 1.0 : 0.9 * crowd) * (k.height + o.height) / 2;
+                    if (std::fabs(k.foot.x() - o.foot.x()) < across &&
+                        std::fabs(k.foot.y() - o.foot.y()) < down) {
+                        crowded = true;
+                        break;
+                    }
+                }
+            }
+        }
+        if (!crowded) {
+            cells[key(cx, cy)].push_back(peaks.size());
+            peaks.push_back(k);
+        }
+    }
+    std::stable_sort(peaks.begin(), peaks.end(),
+                     [](const Peak& a, const Peak& b) { return a.foot.y() < b.foot.y(); });
+    return peaks;
+}
+
+void drawPeak(QPainter& p, const Peak& k) {
+    const Silhouette s = silhouette(k);
+    p.save();
+    const QPainterPath body = closedPath(s.outline);
+    const QPainterPath shade = shadedFlank(s).intersected(body);
+    QColor lit = k.ground.isValid() ? k.ground : QColor(214, 196, 150);
+    QColor dark = k.ash ? QColor(70, 58, 54) : QColor(96, 72, 50);
+    if (k.ash) {
+        lit = QColor(138, 122, 112);
+    }
+    const double pen = k.hill ? 0.9 : std::clamp(0.8 + k.width / 70, 0.9, 1.4);
+    if (!k.hill) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(lit.lighter(108));
+        p.drawPath(body);
+    }
+    // The shaded flank: a wash and hatching down it.
+    p.setPen(Qt::NoPen);
+    QColor wash = dark;
+    wash.setAlpha(k.hill ? 60 : 105);
+    p.setBrush(wash);
+    p.drawPath(shade);
+    p.setClipPath(shade);
+    QColor hatch = kInk;
+    hatch.setAlpha(k.hill ? 110 : 125);
+    p.setPen(QPen(hatch, 0.65, Qt::SolidLine, Qt::FlatCap));
+    const double gap = k.hill ? 3.0 : 2.7;
+    for (double d = -k.width; d < k.width * 1.5; d += gap) {
+        const QPointF a = s.summit + QPointF(d - k.height * 0.2, 0);
+        p.drawLine(a, a + QPointF(k.height * 0.55, k.height * 1.1));
+    }
+    p.setClipping(false);
+    if (k.snow) {
+        const QPainterPath cap = capRegion(k, s).intersected(body);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kSnowLit);
+        p.drawPath(cap);
+        p.setBrush(kSnowShade);
+        p.drawPath(cap.intersected(shade));
+    }
+    // The ink: the outline over the top, not along the ground; the spine a short stroke.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath ink;
+    ink.addPolygon(s.outline);
+    p.drawPath(ink);
+    if (!k.hill) {
+        p.setPen(QPen(kInk, pen * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(s.spine[0], s.spine[1]);
+    }
+    p.restore();
+}
+
+}  // namespace marventa

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPolygonF>
+#include <cstdint>
+#include <vector>
+
+#include "tools/land/terrain.h"
+
+class QPainter;
+
+namespace marventa {
+
+// A mountain or hill drawn side on: its base line on the ground, its summit above it.
+struct Peak {
+    QPointF foot;  // the middle of its base line
+    double width = 0;
+    double height = 0;
+    bool hill = false;  // a low rounded hump of the foothills rather than a peak
+    bool snow = false;  // capped with snow
+    bool ash = false;   // on the volcanic range: dark cinder
+    std::uint64_t seed = 0;
+    QColor ground;  // the wash it stands on, which its lit flank takes
+};
+
+// The silhouette a peak covers, its base line along the bottom.
+QPolygonF peakOutline(const Peak& peak);
+
+// Peaks along the crests of the high ground and hills in the foothills, more and larger as the
+// ground rises and roughens, none whose outline touches a non-zero pixel of `keepOut` (water,
+// roads, symbols, names) or stands in a wood. Farthest first (highest on the sheet), so that
+// drawing them in order lets nearer peaks overlap farther ones.
+std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut);
+
+// Ink outline, the flank away from the north-western light washed and hatched, a snow cap
+// following the outline.
+void drawPeak(QPainter& painter, const Peak& peak);
+
+}  // namespace marventa
