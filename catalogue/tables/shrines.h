@@ -19,11 +19,11 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Ozzrak", "840", "1904"},
     {"Shrine of Rhaggat", "2728", "1832"},
     {"Shrine of Tarkhul", "2648", "328"},
-    {"Shrine of Thrukai", "104", "1200"},
-    {"Shrine of Thulgaz", "2680", "800"},
-    {"Shrine of Ukhtaral", "2864", "1160"},
-    {"Shrine of Uzgrav", "3128", "1536"},
-    {"Shrine of Vormaz", "1592", "392"},
+    {"Shrine of Thrukai", "2816", "1056"},
+    {"Shrine of Thulgaz", "104", "1200"},
+    {"Shrine of Ukhtaral", "2960", "1496"},
+    {"Shrine of Uzgrav", "984", "200"},
+    {"Shrine of Vormaz", "1464", "280"},
     {"Shrine of Zegmoth", "1536", "1040"},
 };
 // clang-format on
