@@ -154,8 +154,9 @@ QImage paintRelief(const Terrain& terrain) {
         c = mix(c, kWoodFloor, 0.38f * wood);
         // Only a light wash of the shading stays: the drawn peaks carry the relief.
         c = scale(c, 1.0f + 0.26f * (hillShade(shaded, x, y) - 1.0f));
-        // Washes laid thin, so the paper shows through them.
-        c = mix(c, kPaper, 0.26f);
+        // Washes laid thin, so the paper shows through them; thinnest on the heights, where the
+        // drawn peaks carry the relief and a strong tint would ring each range like a glow.
+        c = mix(c, kPaper, 0.26f + 0.2f * smoothstep(0.3f, 0.6f, hv));
         return mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, toWater(x, y))));
     };
     QImage image(w, ht, QImage::Format_RGB32);
