@@ -110,6 +110,14 @@ QImage paintRelief(const Terrain& terrain) {
     // The light wash of the shading comes from the ground smoothed a little, so that the
     // lattice's faint steps on flat land do not show as stairs.
     const Grid<float> shaded = boxBlur(h, 3);
+    // The marsh's cover comes on the land's lattice; softened, its wash shows no blocks.
+    Grid<float> marshCover(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            marshCover(x, y) = terrain.marsh(x, y) / 255.0f;
+        }
+    }
+    const Grid<float> marsh = boxBlur(marshCover, 6);
 
     const Noise paper(0x9A9E'0001);
     const Noise stain(0x9A9E'0002);
@@ -144,7 +152,7 @@ QImage paintRelief(const Terrain& terrain) {
         const float dry = smoothstep(-0.25f, 0.35f, stain.fbm(fx / 520.0f + 9.0f, fy / 520.0f, 4));
         c = mix(c, {206, 204, 140}, 0.45f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
         c = mix(c, kHeather, 0.4f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv));
-        c = mix(c, kMarsh, 0.55f * terrain.marsh(x, y) / 255.0f);
+        c = mix(c, kMarsh, 0.55f * marsh(x, y));
         // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
                 0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
