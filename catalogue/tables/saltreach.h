@@ -21,9 +21,9 @@ inline constexpr PlaceRecord kSaltreach[] = {
     {"Pier Master's Office", "1299", "1142"},
     {"River Gate", "557", "606"},
     {"Sailors' Chapel", "1052", "798"},
-    {"Salt Works", "1011", "1016"},
-    {"Salt Works", "1064", "1108"},
-    {"Salt Works", "950", "1095"},
+    {"Salt Works", "1019", "1021"},
+    {"Salt Works", "1060", "1092"},
+    {"Salt Works", "980", "1081"},
     {"Salters' Guild", "1561", "1143"},
     {"Salters' Guild", "1560", "1127"},
     {"Sea Gate", "1607", "833"},
@@ -37,8 +37,8 @@ inline constexpr PlaceRecord kSaltreach[] = {
     {"The Crab and Lantern", "1183", "826"},
     {"Warehouse of Ebbrin", "784", "1064"},
     {"Warehouse of Ebbrin", "791", "1050"},
-    {"Watch Barracks", "1073", "910"},
-    {"Watch Barracks", "1098", "1037"},
+    {"Watch Barracks", "1089", "915"},
+    {"Watch Barracks", "1115", "1010"},
 };
 // clang-format on
 

@@ -9,8 +9,8 @@ namespace marventa {
 // Buildings of Volmarren; a building with several entrances has one row per door.
 // clang-format off
 inline constexpr PlaceRecord kVolmarren[] = {
-    {"Armoury", "618", "1104"},
-    {"Armoury", "609", "1189"},
+    {"Armoury", "619", "1104"},
+    {"Armoury", "613", "1161"},
     {"Assay Office", "607", "697"},
     {"Bellows Maker Tibb", "689", "627"},
     {"Cistern House", "711", "529"},

@@ -60,7 +60,7 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         const QRectF box = path.boundingRect();
         p.save();
         p.setClipPath(path);
-        if (plain && use < 0.88) {
+        if (plain) {
             // Flat fields only: the large map's bytes go to its town.
             const QColor tones[] = {QColor(216, 210, 168), QColor(206, 210, 160),
                                     QColor(222, 214, 176)};
@@ -283,6 +283,41 @@ void drawHouses(QPainter& p, const Town& town, bool plain) {
     }
 }
 
+// A range's hipped roof: the ridge along its length, hips to the corners, the slopes turned
+// from the north-western light shaded.
+void drawWing(QPainter& p, const Wing& w, QColor fill, QColor edge) {
+    QPointF u = w.u;
+    double hu = w.hu;
+    double hv = w.hv;
+    if (hu < hv) {
+        u = QPointF(u.y(), -u.x());
+        std::swap(hu, hv);
+    }
+    const QPointF v(-u.y(), u.x());
+    const QPointF corner[4] = {w.c - u * hu - v * hv, w.c + u * hu - v * hv, w.c + u * hu + v * hv,
+                               w.c - u * hu + v * hv};
+    const QPointF ridge[2] = {w.c - u * (hu - hv), w.c + u * (hu - hv)};
+    const QPolygonF faces[4] = {{corner[0], corner[1], ridge[1], ridge[0]},
+                                {corner[1], corner[2], ridge[1]},
+                                {corner[2], corner[3], ridge[0], ridge[1]},
+                                {corner[3], corner[0], ridge[0]}};
+    const QPointF normals[4] = {-v, u, v, -u};
+    p.setPen(Qt::NoPen);
+    for (int k = 0; k < 4; ++k) {
+        const double lit = -(normals[k].x() + normals[k].y()) / std::numbers::sqrt2;
+        p.setBrush(shade(fill, 0.92 + 0.12 * lit));
+        p.drawPolygon(faces[k]);
+    }
+    p.setPen(QPen(shade(fill, 0.62), 0.9));
+    p.drawLine(ridge[0], ridge[1]);
+    for (int k = 0; k < 4; ++k) {
+        p.drawLine(corner[k], ridge[k == 0 || k == 3 ? 0 : 1]);
+    }
+    p.setPen(QPen(edge, 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(QPolygonF{corner[0], corner[1], corner[2], corner[3]});
+}
+
 void drawNamed(QPainter& p, const Town& town) {
     for (const Building& b : town.named) {
         const QPainterPath path = pathOf(b.body);
@@ -301,7 +336,25 @@ void drawNamed(QPainter& p, const Town& town) {
                 for (double k = 0.2; k < 1; k += 0.2) {
                     p.drawPath(pathOf(grow(b.body, -k * 10)));
                 }
+                // The stands in sections, stairs between them.
+                const QRectF box = path.boundingRect();
+                const double reach = box.width() + box.height();
+                p.setPen(QPen(QColor(110, 86, 62), 1.1));
+                for (int k = 0; k < 36; ++k) {
+                    const double a = std::numbers::pi * k / 18;
+                    p.drawLine(box.center(),
+                               box.center() + QPointF(std::cos(a), std::sin(a)) * reach);
+                }
                 p.restore();
+                // The colonnade round its outer wall.
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(70, 54, 40));
+                for (const QPolygonF& ring : outers(grow(b.body, -3))) {
+                    for (const QPointF& at :
+                         resample(std::vector<QPointF>(ring.begin(), ring.end()), 7)) {
+                        p.drawEllipse(at, 1.5, 1.5);
+                    }
+                }
                 break;
             }
             case Shape::Garden:
@@ -309,6 +362,24 @@ void drawNamed(QPainter& p, const Town& town) {
                 p.setBrush(Qt::NoBrush);
                 p.drawPath(path);
                 break;
+            case Shape::Court:
+                if (!b.wings.empty()) {
+                    const QColor fill(170, 124, 100);
+                    p.setPen(QPen(QColor(50, 40, 36), 1.4));
+                    p.setBrush(shade(fill, 0.85));
+                    p.drawPath(path);
+                    for (const Wing& w : b.wings) {
+                        drawWing(p, w, fill, QColor(50, 40, 36));
+                    }
+                    p.setPen(QPen(QColor(50, 40, 36), 1.2));
+                    p.setBrush(QColor(150, 140, 130));
+                    p.drawPath(pathOf(b.rounds));
+                    p.setPen(QPen(QColor(118, 108, 98), 0.9));
+                    p.setBrush(Qt::NoBrush);
+                    p.drawPath(pathOf(grow(b.rounds, -3)));
+                    break;
+                }
+                [[fallthrough]];
             default: {
                 const QColor fill = b.shape == Shape::Church ? QColor(150, 140, 150)
                                     : b.shape == Shape::Keep || b.shape == Shape::Tower ||
