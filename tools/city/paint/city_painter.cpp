@@ -103,9 +103,12 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
             }
         }
         p.restore();
-        p.setPen(QPen(QColor(150, 150, 110), 1.0));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
+        // On the large map only its hedges' tones part the fields.
+        if (!plain) {
+            p.setPen(QPen(QColor(150, 150, 110), 1.0));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(path);
+        }
     }
     // Marsh: reeds in tufts.
     const QPainterPath marsh = pathOf(plan.marsh);
@@ -327,6 +330,18 @@ void drawNamed(QPainter& p, const Town& town) {
                 drawRoofs(p, b.body, b.back, QColor(168, 72, 56), QColor(70, 30, 24));
                 break;
             case Shape::Arena: {
+                // Sand on the floor inside the stands.
+                QPainterPath floor;
+                for (const Poly& piece : b.body) {
+                    for (const auto& hole : piece.inners()) {
+                        QPolygonF q;
+                        for (const Pt& v : hole) {
+                            q << QPointF(v.x(), v.y());
+                        }
+                        floor.addPolygon(q);
+                    }
+                }
+                p.fillPath(floor, QColor(222, 204, 160));
                 p.setPen(QPen(QColor(90, 70, 50), 1.4));
                 p.setBrush(QColor(200, 176, 136));
                 p.drawPath(path);
