@@ -22,6 +22,7 @@ enum class Role {
     Court,
     Garden,
     MarketHall,
+    Yard,  // shipyards and docks, first to the water's edge
     Water,
     GateSide,
     Street,
@@ -58,6 +59,9 @@ Role roleOf(const QString& name, std::size_t doors) {
     }
     if (doors >= 3 || has(name, {"Barracks", "Prison", "Jail", "Armoury", "Treasury"})) {
         return Role::Court;
+    }
+    if (has(name, {"Shipyard", "Shipwright", "Dock", "Boat"})) {
+        return Role::Yard;
     }
     if (has(name, {"Dock",    "Shipyard",    "Boat",      "Ferry",      "Pier", "Harbour",
                    "Customs", "Fish",        "Warehouse", "Salt Works", "Rope", "Smokehouse",
@@ -564,6 +568,7 @@ class Builder {
             double score = crowding(front) + rng_.range(0, 30);
             const double toMain = mainStreetDistance(front);
             switch (role) {
+                case Role::Yard:
                 case Role::Water:
                     // Harbour trades stand on the water's edge, whatever the crowding there.
                     score += distanceTo(plan.water, front) * 40;

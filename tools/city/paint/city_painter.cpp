@@ -158,10 +158,33 @@ void drawRoads(QPainter& p, const Town& town) {
         p.drawPolyline(polyline(r));
     }
     for (const QPointF& l : plan.landings) {
-        // A timber landing stage out into the water.
-        const QPointF d = (l - plan.site->centre) / length(l - plan.site->centre);
-        p.setPen(QPen(QColor(120, 90, 60), 8, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(l, l + d * 34);
+        // A timber landing stage out into the water, on the line of the road that ends there:
+        // a planked walk to a head where boats lie alongside, on posts.
+        QPointF d = (l - plan.site->centre) / length(l - plan.site->centre);
+        for (const auto& r : plan.roads) {
+            if (r.size() > 1 && length(r.back() - l) < 1) {
+                d = (r.back() - r[r.size() - 2]) / length(r.back() - r[r.size() - 2]);
+            }
+        }
+        const QPointF n(-d.y(), d.x());
+        const QPointF head = l + d * 26;
+        const QColor timber(150, 112, 74);
+        p.setPen(QPen(QColor(90, 64, 42), 1.0));
+        p.setBrush(timber);
+        p.drawPolygon(QPolygonF{l + n * 4, head + n * 4, head - n * 4, l - n * 4});
+        p.drawPolygon(
+            QPolygonF{head + n * 13, head + n * 13 + d * 8, head - n * 13 + d * 8, head - n * 13});
+        p.setPen(QPen(QColor(110, 80, 54), 0.8));
+        for (double t = 3; t < 26; t += 3) {
+            p.drawLine(l + d * t + n * 4, l + d * t - n * 4);
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(70, 50, 34));
+        for (int side : {-1, 1}) {
+            for (const QPointF at : {head + n * (side * 13), head + n * (side * 13) + d * 8}) {
+                p.drawEllipse(at, 1.8, 1.8);
+            }
+        }
     }
 }
 
