@@ -184,7 +184,7 @@ std::vector<CityLayout> makeLayouts() {
         .gates = {{QStringLiteral("Upper Gate"), {600, -12}},
                   {QStringLiteral("Lower Gate"), {1316, 1330}}},
         .crossings = {},
-        .rises = {{{650, 520}, 820, 1.0}},
+        .rises = {{{650, 340}, 640, 1.5}},
         .moles = {},
         .lighthouse = {},
         .cellSize = 90,

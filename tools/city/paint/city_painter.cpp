@@ -582,11 +582,32 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
         p.setClipPath(slopeGround(town.plan, plain));
         drawSlopes(p, relief, plain);
         p.restore();
+        p.save();
+        p.setClipPath(
+            pathOf(subtract(plan::intersect(town.plan.land, town.plan.town), town.plan.water)));
+        drawFormLines(p, relief);
+        p.restore();
     }
     drawBridges(p, town);
     drawHouses(p, town, plain);
     drawNamed(p, town);
     drawWall(p, town);
+    if (!relief.empty() && !plain) {
+        // The roofs shaded too, more softly, so the hill shows through a packed town (not on the
+        // large map, whose file has no bytes to spare).
+        QImage roofs(size, QImage::Format_Grayscale8);
+        roofs.fill(0);
+        QPainter m(&roofs);
+        m.setRenderHint(QPainter::Antialiasing);
+        for (const Lot& h : town.houses) {
+            m.fillPath(pathOf(h.body), QColor(170, 170, 170));
+        }
+        m.end();
+        p.end();
+        shadeRelief(image, relief, roofs);
+        p.begin(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+    }
     if (plain) {
         p.end();
         soften(image);
