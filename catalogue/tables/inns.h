@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "1537", "1028"},
-    {"The Cracked Tankard", "1269", "2270"},
-    {"The Crooked Milestone", "2312", "490"},
-    {"The Driftwood Hearth", "197", "1389"},
-    {"The Drowsy Ferryman", "2424", "1771"},
-    {"The Frosted Kettle", "1764", "1530"},
-    {"The Gilded Thistle", "979", "1588"},
-    {"The Gull and Anchor", "2163", "2282"},
-    {"The Kindled Hob", "1094", "541"},
-    {"The Lame Goose", "981", "1013"},
-    {"The Salted Herring", "2461", "2334"},
-    {"The Shepherd's Crook", "1717", "2267"},
-    {"The Tarred Oar", "285", "1766"},
-    {"The Three Turnips", "2159", "1284"},
-    {"The Wayfarer's Lantern", "1900", "279"},
-    {"The Weary Mule", "2888", "2047"},
+    {"The Blue Heron", "2130", "2016"},
+    {"The Cracked Tankard", "1275", "2276"},
+    {"The Crooked Milestone", "2312", "489"},
+    {"The Driftwood Hearth", "363", "1904"},
+    {"The Drowsy Ferryman", "1830", "999"},
+    {"The Frosted Kettle", "465", "1466"},
+    {"The Gilded Thistle", "785", "463"},
+    {"The Gull and Anchor", "1944", "2408"},
+    {"The Kindled Hob", "1762", "1531"},
+    {"The Lame Goose", "1076", "1792"},
+    {"The Salted Herring", "3160", "2488"},
+    {"The Shepherd's Crook", "2869", "556"},
+    {"The Tarred Oar", "112", "1272"},
+    {"The Three Turnips", "2681", "2240"},
+    {"The Wayfarer's Lantern", "1236", "1370"},
+    {"The Weary Mule", "2156", "1283"},
 };
 // clang-format on
 

@@ -79,18 +79,75 @@ int group(PlaceKind k) {
     }
 }
 
+// The last word of a name in lower case ("hollow" of "Seal Hollow").
+std::string lastWord(const std::string& name) {
+    std::string word;
+    for (char c : name) {
+        word = c == ' ' ? std::string() : word + static_cast<char>(std::tolower(c));
+    }
+    return word;
+}
+
+// The longest run of letters two words have in the same order, not necessarily together.
+std::size_t commonLetters(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1, 0);
+    for (char c : a) {
+        std::size_t diagonal = 0;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t up = row[j];
+            row[j] = c == b[j - 1] ? diagonal + 1 : std::max(row[j], row[j - 1]);
+            diagonal = up;
+        }
+    }
+    return row[b.size()];
+}
+
+std::size_t commonEnding(const std::string& a, const std::string& b) {
+    std::size_t n = 0;
+    while (n < a.size() && n < b.size() && a[a.size() - 1 - n] == b[b.size() - 1 - n]) {
+        ++n;
+    }
+    return n;
+}
+
 bool confusable(const ProvincePlace& a, const ProvincePlace& b) {
     const std::string x = core(a.name);
     const std::string y = core(b.name);
-    if (x.empty() || y.empty() || x == y || x.rfind(y + " ", 0) == 0 || y.rfind(x + " ", 0) == 0) {
+    if (x.empty() || y.empty() || a.name == b.name) {
         return false;
+    }
+    const std::string ta = lastWord(a.name);
+    const std::string tb = lastWord(b.name);
+    // Two places known by one word, told apart only by look-alike words for what they are.
+    if (x == y) {
+        return ta != tb && ta.substr(0, 3) == tb.substr(0, 3);
+    }
+    if (x.rfind(y + " ", 0) == 0 || y.rfind(x + " ", 0) == 0) {
+        return false;
+    }
+    // In one list, one-word names before the same word that begin alike, are of a length and
+    // are mostly the same letters in the same order ("Seal", "Sallow"), or end in the same long
+    // syllables ("Ironthroat", "Cinderthroat").
+    const std::size_t shorter = std::min(x.size(), y.size());
+    const std::size_t longer = std::max(x.size(), y.size());
+    // Camps named for who keeps them ("Stonecutters'", "Woodcutters'") are meant to rhyme.
+    const bool oneWord = x.find(' ') == std::string::npos && y.find(' ') == std::string::npos &&
+                         a.name.find('\'') == std::string::npos &&
+                         b.name.find('\'') == std::string::npos;
+    if (a.kind == b.kind && ta == tb && x != ta && y != tb && oneWord && shorter >= 3 &&
+        ((x.front() == y.front() && 2 * longer <= 3 * shorter &&
+          4 * commonLetters(x, y) >= 3 * shorter) ||
+         commonEnding(x, y) >= 6)) {
+        return true;
     }
     const std::size_t d = editDistance(x, y);
     if (d <= 1) {
         return true;
     }
+    // In a compared group, names that start and end alike ("Cainuel", "Caithinuel").
     return group(a.kind) != 0 && group(a.kind) == group(b.kind) &&
-           (x.substr(0, 4) == y.substr(0, 4) || (d <= 2 && x[0] == y[0]));
+           (x.substr(0, 4) == y.substr(0, 4) || (d <= 2 && x[0] == y[0]) ||
+            (x.substr(0, 3) == y.substr(0, 3) && commonEnding(x, y) >= 3));
 }
 
 }  // namespace
@@ -114,6 +171,15 @@ TEST(PlaceNames, TheRuleTellsAlikeFromMeant) {
     EXPECT_TRUE(alike("Ithras", PlaceKind::ElvenRuin, "Ithrhis", PlaceKind::ElvenRuin));
     EXPECT_TRUE(alike("Highcleft Keep", PlaceKind::FortRuin, "High Cleft Mine", PlaceKind::Mine));
     EXPECT_FALSE(alike("Kolvern", PlaceKind::Settlement, "Kolvern Watch", PlaceKind::FortRuin));
+    EXPECT_FALSE(alike("Kolvern Cave", PlaceKind::Cave, "Kolvern Watch", PlaceKind::FortRuin));
+    EXPECT_FALSE(alike("Goat Cave", PlaceKind::Cave, "Gull Cave", PlaceKind::Cave));
+    // Pairs a reader took for each other in one list.
+    EXPECT_TRUE(alike("Brennick Hold", PlaceKind::FortRuin, "Brennick's Hole", PlaceKind::Cave));
+    EXPECT_TRUE(alike("Sallow Hold", PlaceKind::FortRuin, "Sallow Hollow", PlaceKind::Cave));
+    EXPECT_TRUE(alike("Seal Hollow", PlaceKind::Cave, "Sallow Hollow", PlaceKind::Cave));
+    EXPECT_TRUE(
+        alike("Cinderthroat Cavern", PlaceKind::Cave, "Ironthroat Cavern", PlaceKind::Cave));
+    EXPECT_TRUE(alike("Cainuel", PlaceKind::ElvenRuin, "Caithinuel", PlaceKind::ElvenRuin));
     EXPECT_FALSE(alike("Saltreach", PlaceKind::City, "The Salted Herring", PlaceKind::Inn));
 }
 

@@ -253,6 +253,66 @@ TEST(WorldWater, RunningWatersJoinRatherThanRunSideBySide) {
     }
 }
 
+// Watercourses are drawn as curves through their flow, not along the lattice they were routed on:
+// no 40 px stretch of any river or brook (ten lattice cells) on land lies ruler-straight, and every
+// one that runs into another meets it at an acute angle pointing downstream, never square on.
+TEST(WorldWater, RunningWaterIsSmoothOffTheLatticeAndJoinsDownstream) {
+    const World& w = world();
+    constexpr double kStretch = 72.0;
+    for (const auto* lines : {&w.water.rivers, &w.water.brooks}) {
+        for (const RiverLine& r : *lines) {
+            const std::vector<QPointF> p = resample(r.points, 2.0);
+            const auto n = static_cast<std::size_t>(kStretch / 2.0);
+            std::size_t straight = 0;
+            QPointF where;
+            for (std::size_t i = 0; i + n < p.size(); i += 2) {
+                const QPointF a = p[i];
+                const QPointF b = p[i + n];
+                const auto wet = [&](QPointF q) {
+                    const MapPoint c = cellPoint(q);
+                    return !w.terrain.height.contains(c.x, c.y) ||
+                           w.terrain.height(c.x, c.y) < 0.0f || w.terrain.lake(c.x, c.y) > 127;
+                };
+                if (wet(a) || wet(b)) {
+                    continue;  // an estuary or a lake's water, drawn as the sea or the lake
+                }
+                double off = 0;
+                for (std::size_t k = i + 1; k < i + n; ++k) {
+                    off = std::max(off, distanceToPolyline(p[k], {a, b}));
+                }
+                if (off < 0.25) {
+                    ++straight;
+                    where = a;
+                }
+            }
+            EXPECT_EQ(straight, 0u)
+                << (r.name.isEmpty() ? "a brook" : r.name.toStdString())
+                << " runs ruler-straight near (" << where.x() << ", " << where.y() << ")";
+            if (r.toSea || w.water.lakeAt(r.points.back()) >= 0 || p.size() < 8) {
+                continue;
+            }
+            // The line it feeds, and the angle between the two where they meet.
+            for (const auto* others : {&w.water.rivers, &w.water.brooks}) {
+                for (const RiverLine& o : *others) {
+                    const Nearest at = nearestOnPolyline(r.points.back(), o.points);
+                    if (&o == &r || at.distance > 2.0 || at.segment + 1 >= o.points.size()) {
+                        continue;
+                    }
+                    const QPointF in = p.back() - p[p.size() - 6];
+                    const QPointF flow = o.points[at.segment + 1] - o.points[at.segment];
+                    const double cosine =
+                        QPointF::dotProduct(in, flow) / (length(in) * length(flow));
+                    EXPECT_GT(cosine, std::cos(50.0 * std::numbers::pi / 180.0))
+                        << "a stream joins "
+                        << (o.name.isEmpty() ? "a brook" : o.name.toStdString()) << " at "
+                        << std::acos(cosine) * 180.0 / std::numbers::pi << " degrees at ("
+                        << r.points.back().x() << ", " << r.points.back().y() << ")";
+                }
+            }
+        }
+    }
+}
+
 // A river reaching the sea opens into an estuary at province scale: several times as wide at
 // the mouth as a little way upstream. Tolvane's harbour is the Lower Oll's.
 TEST(WorldWater, RiversWidenIntoEstuariesAtTheSea) {

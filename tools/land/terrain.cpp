@@ -149,6 +149,9 @@ Terrain buildTerrain(const ProvinceLayout& layout, const Land& land, const Water
         t.riverBeds.push_back(riverBed(river, t.height, water, t.riverBeds));
         cutValley(river, t.riverBeds.back(), river.widths.back() > 7.0f ? 60.0f : 36.0f, t.height);
     }
+    for (const RiverLine& river : water.rivers) {
+        openEstuary(river, t.height);
+    }
     fillLakes(water, t.lake, t.height);
     hollowCraters(land.craters, land.height, water, t.height, t.lake);
     Cover c = coverFields(layout, water);

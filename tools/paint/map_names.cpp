@@ -309,13 +309,19 @@ struct HiddenCosts {
                 cost += 60 + 3 * near;
             }
         }
-        // Right beside the symbol a brook between them runs under the letters, priced above.
-        if (c.sort == Sort::Place &&
-            (cutOff(rivers, c.symbol, c.symbolRadius, spot.footprint) ||
-             (k >= c.beside && cutOff(brooks, c.symbol, c.symbolRadius, spot.footprint)))) {
+        if (across(c, k)) {
             cost += kWater;
         }
         return cost;
+    }
+
+    // Whether water runs between a place's symbol and its name's spot `k`. Right beside the
+    // symbol a brook between them runs under the letters, priced as such.
+    bool across(const Candidate& c, std::size_t k) const {
+        const QPolygonF& footprint = c.spots[k].footprint;
+        return c.sort == Sort::Place &&
+               (cutOff(rivers, c.symbol, c.symbolRadius, footprint) ||
+                (k >= c.beside && cutOff(brooks, c.symbol, c.symbolRadius, footprint)));
     }
 };
 
@@ -353,9 +359,11 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
             l.spots.push_back(c.spots[k].footprint);
             l.costs.push_back(hides(c, k));
         }
-        bool dry = false;  // some spot whose letters keep off the water and the symbols
+        // Some spot whose letters keep off the water and the symbols, on its symbol's side of
+        // the water.
+        bool dry = false;
         for (std::size_t k = 0; k < l.spots.size() && !dry; ++k) {
-            dry = !hides.wet(c, c.spots[k]) &&
+            dry = !hides.wet(c, c.spots[k]) && !hides.across(c, k) &&
                   std::none_of(obstacles.begin(), obstacles.end(), [&](const QRectF& o) {
                       return l.spots[k].intersects(QPolygonF(o));
                   });

@@ -26,7 +26,8 @@ namespace marventa {
 namespace {
 
 const QColor kRiverBank(50, 90, 140);
-const QColor kRiver(96, 146, 200);
+// The shallow water's colour of the sea and the lakes: one water where a river runs into them.
+const QColor kRiver(168, 210, 224);
 const QColor kHighway(150, 52, 34);
 const QColor kLane(150, 70, 44);
 const QColor kTrack(120, 82, 52);
@@ -45,6 +46,14 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     lp.setRenderHint(QPainter::Antialiasing);
     for (const RiverLine& st : s.water.brooks) {
         strokeVarying(lp, st.points, st.widths, kRiverBank, 0.0f);
+    }
+    // A brook as wide as a river shows water between its banks, not one dark band.
+    for (const RiverLine& st : s.water.brooks) {
+        std::vector<float> inner = st.widths;
+        for (float& v : inner) {
+            v = std::max(0.01f, v - 1.6f);
+        }
+        strokeVarying(lp, st.points, inner, kRiver, 0.0f);
     }
     for (const RiverLine& r : s.water.rivers) {
         strokeVarying(lp, r.points, r.widths, kRiverBank, 1.6f);

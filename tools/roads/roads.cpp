@@ -52,15 +52,33 @@ void crowd(CostLattice& l, const std::vector<ProvincePlace>& places, Which which
 
 constexpr double kOwnGround = kPlaceClearance + CostLattice::kCell;
 constexpr double kApproach = 64;  // how far out a city's highways keep their own way
+constexpr double kBeside = 16;    // how far apart two highways leave a city
 
 // The lattice for a highway to or from `cities`: round each, the roads already laid are priced as
 // open ground, so the new one comes in by its own best way instead of bending onto another short
-// of the city; the cities are where the highways meet. (Where its best way is the other's, it
-// runs on it still.)
-CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& cities) {
+// of the city, and the ground along the highways already there is dear, so it leaves by another
+// way; the cities are where the highways meet. (Where the only way is the other's, it runs on it
+// still.)
+CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& cities,
+                            const std::vector<RoadLine>& roads) {
+    constexpr int kCell = CostLattice::kCell;
+    constexpr int reach = int(kApproach) / kCell + 1;
     CostLattice apart = l;
     for (const QPointF& at : cities) {
         apart.forgetRoads(at, kApproach);
+        for (const RoadLine& r : roads) {
+            if (r.kind != RoadClass::Highway || distanceToPolyline(at, r.points) > 4.0) {
+                continue;
+            }
+            for (int j = -reach; j <= reach; ++j) {
+                for (int i = -reach; i <= reach; ++i) {
+                    const QPointF q = at + QPointF(i * kCell, j * kCell);
+                    if (length(q - at) < kApproach && distanceToPolyline(q, r.points) < kBeside) {
+                        apart.setCrowded(apart.cellOf(q), kCrowdSurcharge);
+                    }
+                }
+            }
+        }
     }
     return apart;
 }
@@ -198,7 +216,7 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
         }
         std::optional<CostLattice> apart;
         if (!cities.empty()) {
-            apart = approachesApart(lattice, cities);
+            apart = approachesApart(lattice, cities, roads);
         }
         const CostLattice& ground = apart ? *apart : lattice;
         const int goal = lattice.landCellOf(to);

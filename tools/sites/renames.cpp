@@ -34,6 +34,19 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Tallow Cave", "Tanner's Cave"},
         {"Shepherd's Cavern", "Shiverstone Cavern"},
         {"Ferrymen's Camp", "Fen Cutters' Camp"},
+        // Names a reader could take for one another in one list.
+        {"Brennick's Hole", "Bramble Hole"},
+        {"Sallow Hollow", "Saddleback Hollow"},
+        {"Sallow Hold", "Sable Hold"},
+        {"Seal Hollow", "Seaspray Hollow"},
+        {"Vessel Hollow", "Vixen Hollow"},
+        {"Ironthroat Cavern", "Ironwell Cavern"},
+        {"Cainuel", "Caelith"},
+        {"Maethiras", "Maewyth"},
+        {"Barrowmouth Cave", "Badger Cave"},
+        {"Caithinuel", "Caislaeth"},
+        // Coldtarn lies low in the Ironbacks' foot, where no cave opens.
+        {"Coldtarn Grotto", "Coldside Grotto"},
     };
     return kRenames;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 
 #include "tools/common/distance_transform.h"
@@ -66,12 +67,35 @@ Grid<float> highestWithin(const Grid<float>& h, int reach) {
 }
 
 // Places named for a river's mouth stand at it, within kMouthReach pixels.
-struct AtMouth {
-    std::string_view place;
-    const char* river;
-};
-constexpr AtMouth kAtMouths[] = {{"Tarnmouth", "Tarnbeck"}};
 constexpr float kMouthReach = 60.0f;
+
+constexpr MapPoint kCapital{1827, 853};  // inland, on the mainland whatever the coast does
+
+constexpr std::string_view kMarshWords[] = {"Fen", "Reed", "Marsh", "Bog"};
+
+// The kinds that need high ground, so a village one is named after must have hills near.
+bool needsHills(PlaceKind k) {
+    return k == PlaceKind::Mine || k == PlaceKind::Cave || k == PlaceKind::FortRuin;
+}
+
+// "Kolvern Cave" and "Old Kolvern Mine" are named after Kolvern.
+bool namedAfter(const std::string& name, const std::string& village) {
+    return name.starts_with(village + " ") || name.find(" " + village + " ") != std::string::npos;
+}
+
+Grid<float> distanceToMask(const Grid<unsigned char>& mask) {
+    return inPixels(distanceTo(mask, 50.0f));
+}
+
+// What a name that refers to a feature begins with: its full name for a river or lake, the
+// first word of a range without its plural ("Ironback Mine" for the Ironbacks).
+std::string rangeStem(const QString& name) {
+    std::string first = name.section(QLatin1Char(' '), 0, 0).toStdString();
+    if (!name.contains(QLatin1Char(' ')) && first.ends_with('s')) {
+        first.pop_back();
+    }
+    return first;
+}
 
 }  // namespace
 
@@ -126,13 +150,82 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
         }
     }
     g.toBrook = distanceToLines(water.brooks, g.w, g.h);
+    Grid<unsigned char> marsh(g.w, g.h, 0);
+    for (std::size_t i = 0; i < marsh.cells().size(); ++i) {
+        marsh.cells()[i] = g.marsh.cells()[i] > 0.35f && g.height.cells()[i] > 0.0f;
+    }
+    g.toMarsh = distanceToMask(marsh);
+    // The land joined to the capital's, cell to cell.
+    g.mainland = Grid<unsigned char>(g.w, g.h, 0);
+    std::vector<int> open{(kCapital.y / kSiteCell) * g.w + kCapital.x / kSiteCell};
+    g.mainland.cells()[static_cast<std::size_t>(open.back())] = 1;
+    while (!open.empty()) {
+        const int c = open.back();
+        open.pop_back();
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int x = c % g.w + dx;
+            const int y = c / g.w + dy;
+            if (g.height.contains(x, y) && !g.mainland(x, y) && g.height(x, y) > 0.0f) {
+                g.mainland(x, y) = 1;
+                open.push_back(y * g.w + x);
+            }
+        }
+    }
+    // What names can refer to: each named river as drawn, each lake, each range's crest.
+    for (const RiverCourse& course : layout.rivers) {
+        if (std::any_of(g.features.begin(), g.features.end(),
+                        [&](const NamedFeature& f) { return f.name == course.name; })) {
+            continue;
+        }
+        std::vector<RiverLine> lines;
+        std::copy_if(water.rivers.begin(), water.rivers.end(), std::back_inserter(lines),
+                     [&](const RiverLine& r) { return r.name == course.name; });
+        g.features.push_back(
+            {course.name, course.name.toStdString(), distanceToLines(lines, g.w, g.h), 30.0f});
+    }
+    for (std::size_t l = 0; l < water.lakes.size(); ++l) {
+        Grid<unsigned char> mask(g.w, g.h, 0);
+        for (int j = 0; j < g.h; ++j) {
+            for (int i = 0; i < g.w; ++i) {
+                const QPointF at(i * kSiteCell, j * kSiteCell);
+                mask(i, j) = lake(i, j) && water.lakeAt(at) == static_cast<int>(l);
+            }
+        }
+        g.features.push_back(
+            {water.lakes[l].name, water.lakes[l].name.toStdString(), distanceToMask(mask), 40.0f});
+    }
+    for (const Ridge& r : layout.ridges) {
+        Grid<unsigned char> mask(g.w, g.h, 0);
+        for (int j = 0; j < g.h; ++j) {
+            for (int i = 0; i < g.w; ++i) {
+                mask(i, j) = distanceToPolyline(QPointF(i * kSiteCell, j * kSiteCell), r.crest) <
+                             r.halfWidth * 0.8;
+            }
+        }
+        g.features.push_back({r.name, rangeStem(r.name), distanceToMask(mask), 0.0f});
+    }
+    for (const RiverLine& r : water.rivers) {
+        if (const int l = water.lakeAt(r.points.front()); l >= 0) {
+            g.mouths.push_back({water.lakes[static_cast<std::size_t>(l)].name, r.points.front()});
+        }
+    }
     return g;
 }
 
-QString mouthOf(const std::string& name) {
-    for (const AtMouth& m : kAtMouths) {
-        if (name == m.place) {
-            return QString::fromLatin1(m.river);
+QString mouthOf(const std::string& name, PlaceKind kind) {
+    if ((kind != PlaceKind::Town && kind != PlaceKind::Settlement) || !name.ends_with("mouth")) {
+        return {};
+    }
+    const QString stem = QString::fromStdString(name.substr(0, name.size() - 5));
+    const ProvinceLayout& layout = provinceLayout();
+    for (const RiverCourse& r : layout.rivers) {
+        if (r.name.startsWith(stem)) {
+            return r.name;
+        }
+    }
+    for (const Lake& l : layout.lakes) {
+        if (l.name.startsWith(stem)) {
+            return l.name;
         }
     }
     return {};
@@ -143,14 +236,17 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
     if ((kind == PlaceKind::Town || kind == PlaceKind::Settlement) && contains(name, "mouth")) {
         return Promise::Water;
     }
-    for (std::string_view w : {"haven", "Bay", "Sands", "Ness", "Gull", "Salt", "Brine", "Tide",
-                               "Kelp", "Beach", "Wreck", "Seal", "Smuggl", "Lantern Rock",
-                               "Driftwood", "Herring", "Anchor", "Tarred Oar"}) {
+    for (std::string_view w :
+         {"haven",  "Bay",          "Sands",     "Ness",    "Gull",   "Salt",
+          "Brine",  "Tide",         "Kelp",      "Beach",   "Wreck",  "Seal",
+          "Smuggl", "Lantern Rock", "Driftwood", "Herring", "Anchor", "Tarred Oar",
+          "Shore",  "spray",        "Marram",    "Cove",    "Strand"}) {
         if (contains(name, w)) {
             return Promise::Sea;
         }
     }
-    for (std::string_view w : {"Ford", "Ferry", "Barge", "bridge", "Broken Span", "Venncross"}) {
+    for (std::string_view w :
+         {"Ford", "Ferry", "Barge", "bridge", "Broken Span", "cross", "Torrent"}) {
         if (contains(name, w)) {
             return Promise::River;
         }
@@ -161,7 +257,8 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
             return Promise::Water;
         }
     }
-    for (std::string_view w : {"Tor", "Crag", "Cleft", "High", "Ridge", "Fell"}) {
+    for (std::string_view w :
+         {"Tor", "Crag", "Cleft", "High", "Ridge", "ridge", "Fell", "crest", "spire"}) {
         if (contains(name, w)) {
             return Promise::Height;
         }
@@ -169,10 +266,16 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
     return Promise::None;
 }
 
-std::string namesake(const std::string& mine, const std::vector<ProvincePlace>& places) {
+bool promisesMarsh(const std::string& name) {
+    return std::any_of(std::begin(kMarshWords), std::end(kMarshWords),
+                       [&](std::string_view w) { return contains(name, w); });
+}
+
+std::string namesake(const std::string& name, const std::vector<ProvincePlace>& places) {
     for (const ProvincePlace& p : places) {
-        if ((p.kind == PlaceKind::Settlement || p.kind == PlaceKind::Town) &&
-            mine.find(p.name + " ") != std::string::npos) {
+        if ((p.kind == PlaceKind::Settlement || p.kind == PlaceKind::Town ||
+             p.kind == PlaceKind::City) &&
+            namedAfter(name, p.name)) {
             return p.name;
         }
     }
@@ -253,7 +356,7 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         case Promise::None:
             break;
     }
-    if (const QString river = mouthOf(place.name); !river.isEmpty()) {
+    if (const QString river = mouthOf(place.name, place.kind); !river.isEmpty()) {
         const bool atMouth =
             std::any_of(g.mouths.begin(), g.mouths.end(), [&](const RiverMouth& m) {
                 return m.river == river && length(m.at - p) <= kMouthReach;
@@ -262,21 +365,31 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
             fault("its name promises the " + river.toStdString() + "'s mouth");
         }
     }
-    if (place.kind == PlaceKind::Settlement || place.kind == PlaceKind::Town) {
-        const bool minesNearby =
-            std::any_of(places.begin(), places.end(), [&](const ProvincePlace& m) {
-                return m.kind == PlaceKind::Mine &&
-                       m.name.find(place.name + " ") != std::string::npos;
-            });
-        if (minesNearby && g.at(g.toHeights, p) > 100.0f) {
-            fault("a mine is named after it, but no hills are near");
+    if (promisesMarsh(place.name) && g.at(g.toMarsh, p) > 48.0f) {
+        fault("its name promises a fen or reeds");
+    }
+    // A name that refers to a river, lake or range lies by it; the cities stand where their maps
+    // have them.
+    for (const NamedFeature& f : g.features) {
+        if (place.kind != PlaceKind::City && place.name != f.name.toStdString() &&
+            place.name.starts_with(f.stem) && g.at(f.away, p) > f.reach + kSiteCell) {
+            fault("its name refers to " + f.name.toStdString() + ", which is far");
         }
     }
-    if (place.kind == PlaceKind::Mine) {
+    const bool isVillage = place.kind == PlaceKind::Settlement || place.kind == PlaceKind::Town;
+    if (isVillage) {
+        const bool bindsHills =
+            std::any_of(places.begin(), places.end(), [&](const ProvincePlace& m) {
+                return needsHills(m.kind) && namedAfter(m.name, place.name);
+            });
+        if (bindsHills && g.at(g.toHeights, p) > 100.0f) {
+            fault("a mine, cave or fort is named after it, but no hills are near");
+        }
+    } else if (place.kind != PlaceKind::City) {
         const std::string village = namesake(place.name, places);
         for (const ProvincePlace& v : places) {
             if (!village.empty() && v.name == village &&
-                length(QPointF(v.at.x, v.at.y) - p) > 200.0) {
+                length(QPointF(v.at.x, v.at.y) - p) > kNamesakeReach) {
                 fault("far from " + village);
             }
         }

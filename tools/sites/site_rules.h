@@ -21,6 +21,15 @@ struct RiverMouth {
     QPointF at;
 };
 
+// A named feature of the land that a place's name can refer to ("Venncross", "Coldtarn Grotto",
+// "Hollowspine Watch"), with how far from each sheet point it lies.
+struct NamedFeature {
+    QString name;
+    std::string stem;  // what a name starts with when it refers to the feature
+    Grid<float> away;  // pixels to the feature
+    float reach;       // a place so named lies at most this far from it
+};
+
 struct Ground {
     int w = 0;
     int h = 0;
@@ -33,9 +42,12 @@ struct Ground {
     Grid<float> woods;    // tree cover
     Grid<float> oldWood;  // 1 deep in one of the layout's old forests
     Grid<float> marsh;
-    Grid<float> toHeights;  // pixels to the nearest ground above the lowland
-    Grid<float> cliff;      // the highest ground within kCliffReach pixels
-    std::vector<RiverMouth> mouths;
+    Grid<float> toHeights;           // pixels to the nearest ground above the lowland
+    Grid<float> cliff;               // the highest ground within kCliffReach pixels
+    Grid<float> toMarsh;             // pixels to the nearest marsh, fen or reed bed
+    Grid<unsigned char> mainland;    // 1 on the land the roads reach, 0 at sea and on islands
+    std::vector<RiverMouth> mouths;  // also where a river leaves a named lake, by the lake's name
+    std::vector<NamedFeature> features;
 
     float at(const Grid<float>& g, QPointF p) const;
     float toWater(QPointF p) const;
@@ -48,15 +60,22 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
 inline constexpr float kCliffReach = 32.0f;
 inline constexpr float kCliffHeight = 0.07f;
 
-// The river whose mouth a place is named for, when it is; empty otherwise.
-QString mouthOf(const std::string& name);
+// The river or lake whose mouth a town or village is named for ("Tarnmouth": the Tarnbeck's),
+// when it is; empty otherwise.
+QString mouthOf(const std::string& name, PlaceKind kind);
 
 // What a place's name promises of its ground.
 enum class Promise { None, Sea, River, Water, Height };
 Promise promiseOf(const std::string& name, PlaceKind kind);
 
-// The village or town a mine is named after, when it is; empty otherwise.
-std::string namesake(const std::string& mine, const std::vector<ProvincePlace>& places);
+// Whether a name promises a fen or reed bed ("Fen Cutters' Camp").
+bool promisesMarsh(const std::string& name);
+
+// The village or town a place is named after ("Kolvern Cave"), when it is; empty otherwise.
+std::string namesake(const std::string& name, const std::vector<ProvincePlace>& places);
+
+// A place named after a village or town lies within this many pixels of it.
+inline constexpr double kNamesakeReach = 200.0;
 
 // Every rule a place's site breaks, by its category and by its name; empty when it keeps them
 // all. `places` holds the others (for namesakes).

@@ -148,8 +148,8 @@ class Siter {
             if (isTown(p.kind) && px < kTownRoom) {
                 nearTown_(x, y) = 1;
             }
-            // A city holds its room like a town; the towns keep their distance from one another.
-            if (p.kind == PlaceKind::Town && px < kTownsApart) {
+            // The towns keep their distance from one another and from the cities.
+            if (isTown(p.kind) && px < kTownsApart) {
                 townZone_(x, y) = 1;
             }
         });
@@ -186,19 +186,22 @@ class Siter {
             0.25 *
             (noise_.at(static_cast<float>(at.x() / 37.0), static_cast<float>(at.y() / 37.0)) + 1.0);
         double s = jitter + 1.2 * spread(place, at);
+        // Forts, caves and mines seek the heights but not the summits: those carry the drawn
+        // peaks, which a crowd of symbols would crowd out.
+        const double upland = h <= kSummits ? h : kSummits - 2.0 * (h - kSummits);
         switch (place.kind) {
             case PlaceKind::Town:
             case PlaceKind::Settlement:
                 s += -2.0 * slope - 2.0 * h + (water < 60 ? 0.3 : 0.0) - 0.3 * woods;
                 break;
             case PlaceKind::FortRuin:
-                s += 0.6 * h + 0.8 * std::min(slope, 1.0);
+                s += 0.6 * upland + 0.8 * std::min(slope, 1.0);
                 break;
             case PlaceKind::Cave:
-                s += 1.0 * std::min(slope, 1.5) + 0.3 * h;
+                s += 1.0 * std::min(slope, 1.5) + 0.3 * upland;
                 break;
             case PlaceKind::Mine:
-                s += 0.8 * h;
+                s += 0.8 * upland;
                 break;
             case PlaceKind::Camp:
                 s += (water < 40 ? 0.4 : 0.0) + (woods > 0.3 && woods < 0.6 ? 0.4 : 0.0);
@@ -218,6 +221,7 @@ class Siter {
         return s;
     }
 
+    static constexpr double kSummits = 0.6;
     static constexpr double kProvinceWidthF = 3248;
     static constexpr double kProvinceHeightF = 2633;
     const Ground& g_;
@@ -234,7 +238,7 @@ std::vector<QPointF> lattice(const Ground& g) {
     std::vector<QPointF> spots;
     for (int j = 0; j < g.h; ++j) {
         for (int i = 0; i < g.w; ++i) {
-            if (g.height(i, j) > 0.0f) {
+            if (g.mainland(i, j)) {
                 spots.emplace_back(i * kSiteCell, j * kSiteCell);
             }
         }
@@ -245,7 +249,7 @@ std::vector<QPointF> lattice(const Ground& g) {
 double rank(const ProvincePlace& p) {
     // Towns first, the one named for a river's mouth before those by other water, then the rest;
     // then the villages the mines are named after; then what needs the rarest ground.
-    if (p.kind != PlaceKind::City && !mouthOf(p.name).isEmpty()) {
+    if (p.kind != PlaceKind::City && !mouthOf(p.name, p.kind).isEmpty()) {
         return 0.5;
     }
     switch (p.kind) {

@@ -135,4 +135,34 @@ void cutValley(const RiverLine& river, const std::vector<float>& bed, float reac
     }
 }
 
+void openEstuary(const RiverLine& river, Grid<float>& h) {
+    if (!river.toSea || river.points.size() < 3) {
+        return;
+    }
+    // The channel's width before its funnel opens.
+    const std::size_t n = river.points.size();
+    std::size_t up = n - 1;
+    for (double run = 0.0; up > 0 && run < 240.0; --up) {
+        run += length(river.points[up] - river.points[up - 1]);
+    }
+    const float narrow = river.widths[up];
+    for (std::size_t i = n - 1; i-- > 0 && river.widths[i] >= 2.5f * narrow;) {
+        const QPointF a = river.points[i];
+        const QPointF ab = river.points[i + 1] - a;
+        const double len2 = QPointF::dotProduct(ab, ab);
+        const float half = 0.5f * std::max(river.widths[i], river.widths[i + 1]);
+        around(h, a + 0.5 * ab, half + 0.5 * std::sqrt(len2), [&](int x, int y, float) {
+            const QPointF p(x, y);
+            const double t =
+                len2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / len2, 0.0, 1.0) : 0.0;
+            const float w =
+                river.widths[i] + (river.widths[i + 1] - river.widths[i]) * static_cast<float>(t);
+            const auto d = static_cast<float>(length(p - (a + t * ab)));
+            if (d <= 0.5f * w) {
+                h(x, y) = std::min(h(x, y), -0.002f * smoothstep(0.5f * w, 0.0f, d) - 0.0005f);
+            }
+        });
+    }
+}
+
 }  // namespace marventa

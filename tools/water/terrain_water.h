@@ -24,4 +24,8 @@ std::vector<float> riverBed(const RiverLine& river, const Grid<float>& h, const 
 // Cuts a valley round the river: the ground falls toward its bed within `reach` pixels.
 void cutValley(const RiverLine& river, const std::vector<float>& bed, float reach, Grid<float>& h);
 
+// Lets the sea into a river's estuary: where the channel has opened to well over its width
+// upstream, it is sea down to the mouth, so sea and river are one water with one shore.
+void openEstuary(const RiverLine& river, Grid<float>& h);
+
 }  // namespace marventa

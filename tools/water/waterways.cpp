@@ -9,6 +9,7 @@
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/land/erosion.h"
+#include "tools/water/river_shape.h"
 
 namespace marventa {
 
@@ -231,19 +232,58 @@ int wettestNear(const Waterways& w, QPointF p, double reach) {
     return best;
 }
 
-RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const QString& name,
-                      bool toSea) {
-    const int gw = w.area.width();
-    RiverLine line{name, {}, {}, toSea};
-    for (int c : cells) {
-        // Where a line leaves or enters a lake or the sea it stays on its cell, in the water.
-        const bool inWater = w.lakeId.cells()[static_cast<std::size_t>(c)] >= 0 ||
-                             w.ground.cells()[static_cast<std::size_t>(c)] <= 0.0f;
-        const QPointF at = pixelOf(c, gw, w.cell);
-        line.points.push_back(inWater ? at : meander(at));
-        line.widths.push_back(widthFor(w.area.cells()[static_cast<std::size_t>(c)]));
+// How level the ground is along the line round each cell: 1 on a flat floor, 0 where it falls
+// faster than a hill stream.
+std::vector<float> flatnessAlong(const std::vector<int>& cells, const Waterways& w) {
+    constexpr std::size_t kSpan = 6;
+    std::vector<float> flat(cells.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const std::size_t a = i >= kSpan ? i - kSpan : 0;
+        const std::size_t b = std::min(cells.size() - 1, i + kSpan);
+        const float fall = w.ground.cells()[static_cast<std::size_t>(cells[a])] -
+                           w.ground.cells()[static_cast<std::size_t>(cells[b])];
+        const auto run = static_cast<float>(std::max<std::size_t>(1, b - a) * w.cell);
+        flat[i] = smoothstep(5e-4f, 1.2e-4f, std::max(0.0f, fall) / run);
     }
-    cutCorners(line.points, line.widths, 3);
+    return flat;
+}
+
+// The line through the cells as drawn: smoothed off the lattice, meandering on flat ground, and
+// bent into `feeds` (the line it runs into, if any) at an acute angle.
+RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const QString& name,
+                      bool toSea, const RiverLine* feeds) {
+    const int gw = w.area.width();
+    Course c;
+    for (int c0 : cells) {
+        // Where a line leaves or enters a lake or the sea it stays on its cell, in the water.
+        const bool inWater = w.lakeId.cells()[static_cast<std::size_t>(c0)] >= 0 ||
+                             w.ground.cells()[static_cast<std::size_t>(c0)] <= 0.0f;
+        const QPointF at = pixelOf(c0, gw, w.cell);
+        c.points.push_back(inWater ? at : meander(at));
+        c.widths.push_back(widthFor(w.area.cells()[static_cast<std::size_t>(c0)]));
+    }
+    c.flatness = flatnessAlong(cells, w);
+    const auto cell = static_cast<float>(w.cell);
+    const auto ground = [&](QPointF p) {
+        return sampleBilinear(w.ground, static_cast<float>(p.x()) / cell,
+                              static_cast<float>(p.y()) / cell);
+    };
+    shapeCourse(c, 4, static_cast<unsigned>(cells.front()), ground);
+    if (feeds != nullptr) {
+        // The bend into the main line, unless it would carry the stream over a rise of its bank.
+        Course bent = c;
+        joinDownstream(bent, feeds->points, feeds->widths);
+        float lowest = ground(bent.points.front());
+        bool climbs = false;
+        for (const QPointF& p : bent.points) {
+            climbs = climbs || ground(p) > lowest + 0.004f;
+            lowest = std::min(lowest, ground(p));
+        }
+        if (!climbs) {
+            c = std::move(bent);
+        }
+    }
+    RiverLine line{name, std::move(c.points), std::move(c.widths), toSea};
     if (toSea) {
         // An estuary: a named river's last stretch opens into a funnel toward the sea (a sixth of
         // its length, 90 to 200 px, five times as wide at the mouth); a brook's only a little.
@@ -268,7 +308,7 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
 // Walks downstream from `cell` until the sea, a lake or a line already drawn; `claimed` marks
 // the cells of lines already drawn. Returns the cells and whether the walk ended at the sea.
 std::pair<std::vector<int>, bool> downstream(int cell, const Drainage& d, const Waterways& w,
-                                             const std::vector<char>& claimed) {
+                                             const std::vector<int>& claimed) {
     std::vector<int> cells{cell};
     while (true) {
         const auto c = static_cast<std::size_t>(cells.back());
@@ -320,8 +360,24 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
             d.donors[static_cast<std::size_t>(d.flow.receiver[i])].push_back(static_cast<int>(i));
         }
     }
-    std::vector<char> claimed(d.sea.size(), 0);
+    // Which line owns each cell: 0 none, r + 1 the named river r, rivers.size() + b + 1 brook b,
+    // -1 a brook too short to draw (whose cells still end whatever runs into them).
+    std::vector<int> claimed(d.sea.size(), 0);
     auto isLake = [&](int c) { return w.lakeId.cells()[static_cast<std::size_t>(c)] >= 0; };
+    auto lineOf = [&](int id) -> const RiverLine* {
+        if (id <= 0) {
+            return nullptr;
+        }
+        const auto i = static_cast<std::size_t>(id - 1);
+        return i < w.rivers.size() ? &w.rivers[i] : &w.brooks[i - w.rivers.size()];
+    };
+    auto claim = [&](const std::vector<int>& cells, int id) {
+        for (int c : cells) {
+            if (claimed[static_cast<std::size_t>(c)] == 0) {
+                claimed[static_cast<std::size_t>(c)] = id;
+            }
+        }
+    };
     for (const RiverCourse& course : layout.rivers) {
         const QPointF anchor = course.course[course.course.size() / 3];
         const int seed = wettestNear(w, anchor, 48.0);
@@ -406,10 +462,9 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
         std::reverse(up.begin(), up.end());
         auto [down, toSea] = downstream(seed, d, w, claimed);
         up.insert(up.end(), down.begin() + 1, down.end());
-        for (int c : up) {
-            claimed[static_cast<std::size_t>(c)] = 1;
-        }
-        w.rivers.push_back(lineThrough(up, w, course.name, toSea));
+        const RiverLine* feeds = lineOf(claimed[static_cast<std::size_t>(up.back())]);
+        w.rivers.push_back(lineThrough(up, w, course.name, toSea, feeds));
+        claim(up, static_cast<int>(w.rivers.size()));
     }
     // Brooks from every channel head, highest first, each down to whatever it meets.
     std::vector<int> heads;
@@ -430,11 +485,12 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
     });
     for (int head : heads) {
         auto [cells, toSea] = downstream(head, d, w, claimed);
-        for (int c : cells) {
-            claimed[static_cast<std::size_t>(c)] = 1;
-        }
+        const int into = claimed[static_cast<std::size_t>(cells.back())];
         if (cells.size() >= kShortest) {
-            w.brooks.push_back(lineThrough(cells, w, QString(), toSea));
+            w.brooks.push_back(lineThrough(cells, w, QString(), toSea, lineOf(into)));
+            claim(cells, static_cast<int>(w.rivers.size() + w.brooks.size()));
+        } else {
+            claim(cells, into != 0 ? into : -1);
         }
     }
     return w;
