@@ -42,6 +42,19 @@ const Planned& planned(const CityEntry& city) {
     return it->second;
 }
 
+// Each city's painted map, shared the same way.
+const QImage& painted(const CityEntry& city) {
+    static std::map<PlaceTableId, QImage> maps;
+    auto it = maps.find(city.table);
+    if (it == maps.end()) {
+        const Planned& p = planned(city);
+        const QString title =
+            QString::fromUtf8(city.caption.data(), static_cast<qsizetype>(city.caption.size()));
+        it = maps.emplace(city.table, paintCity(p.town, p.names, title)).first;
+    }
+    return it->second;
+}
+
 }  // namespace
 
 // Doors on their buildings' outlines opening onto streets, gates on the wall where a street
@@ -105,9 +118,7 @@ TEST(CityPlans, BuildingsTakeTheShapeOfWhatTheyAre) {
 TEST(CityPlans, EveryRowShowsItsDoorOnItsBuilding) {
     for (const CityEntry& city : kCityDirectory) {
         const Planned& p = planned(city);
-        const QString title =
-            QString::fromUtf8(city.caption.data(), static_cast<qsizetype>(city.caption.size()));
-        const QImage map = paintCity(p.town, p.names, title);
+        const QImage& map = painted(city);
         for (const PlaceRecord& row : placeTable(city.table).rows()) {
             const QPointF at(parseCoordinate(row.x), parseCoordinate(row.y));
             const auto own = std::find_if(
@@ -180,6 +191,52 @@ TEST(CityPlans, NothingBuiltStandsInTheWater) {
             }
             dry(body, b.name.toStdString());
         }
+        // As painted: open water shows water, with no roof, wall, quay or tree over it. Bridges,
+        // landings, piers and the lettering over the water are left aside.
+        const QImage& map = painted(city);
+        plan::Area aside;
+        const auto around = [](QPointF c, double r) {
+            return plan::band({c, c + QPointF(0.1, 0)}, r);
+        };
+        for (const plan::Bridge& b : plan.bridges) {
+            aside = plan::unite(aside, plan::band({b.from, b.to}, plan::kRoad + 8));
+        }
+        for (const QPointF& l : plan.landings) {
+            aside = plan::unite(aside, around(l, 48));
+        }
+        for (const auto& mole : plan.site->moles) {
+            aside = plan::unite(aside, plan::band(mole, 14));
+        }
+        for (const plan::Building& b : p.town.named) {
+            for (const plan::Door& d : b.doors) {
+                aside = plan::unite(aside, around(d.at, 8));
+            }
+        }
+        std::vector<QRectF> lettering{p.names.title.adjusted(-4, -4, 4, 4)};
+        for (const plan::NamePlacement& n : p.names.names) {
+            lettering.push_back(n.box.adjusted(-4, -4, 4, 4));
+            if (n.leader) {
+                aside = plan::unite(aside, plan::band({n.leaderFrom, n.leaderTo}, 4));
+            }
+        }
+        const plan::Area open = plan::subtract(plan::grow(plan.water, -3), aside);
+        int wrong = 0;
+        for (int y = 8; y < plan.size.height() - 8; y += 3) {
+            for (int x = 8; x < plan.size.width() - 8; x += 3) {
+                const QPointF at(x, y);
+                if (!plan::contains(open, at) ||
+                    std::any_of(lettering.begin(), lettering.end(),
+                                [&](const QRectF& r) { return r.contains(at); })) {
+                    continue;
+                }
+                const QColor c = map.pixelColor(x, y);
+                if (c.blue() < c.red() + 12 && ++wrong <= 5) {
+                    ADD_FAILURE() << city.caption << ": (" << x << ", " << y
+                                  << ") in the water is painted " << c.name().toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << city.caption;
     }
 }
 

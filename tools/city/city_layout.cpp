@@ -40,6 +40,16 @@ Points shoreWater(const Points& shore, const Points& corners, std::uint64_t seed
     return ring;
 }
 
+// An estuary beyond a shore: the roughened near shore, closed through the map's corner `corner`
+// and back along the roughened far bank.
+Points estuaryWater(const Points& shore, QPointF corner, const Points& far, std::uint64_t seed) {
+    Points ring = roughen(shore, seed);
+    ring.push_back(corner);
+    const Points bank = roughen(far, seed + 1, 0.12, 3);
+    ring.insert(ring.end(), bank.begin(), bank.end());
+    return ring;
+}
+
 // A river along a roughened centre line, widening from `from` to `to` pixels.
 Points river(const Points& course, double from, double to, std::uint64_t seed) {
     const Points line = resample(roughen(course, seed, 0.08, 3), 12.0);
@@ -78,21 +88,36 @@ std::vector<CityLayout> makeLayouts() {
     all.push_back({
         .table = PlaceTableId::Tolvane,
         .seed = 0x701,
-        .waters = {shoreWater(
-            {{1500, 700},
-             {1300, 690},
-             {1100, 664},
-             {800, 648},
-             {520, 655},
-             {300, 628},
-             {160, 618},
-             {110, 600},
-             {180, 470},
-             {250, 380},
-             {215, 260},
-             {255, 120},
-             {230, -12}},
-            {{-12, -12}, {-12, 780}, {300, 790}, {700, 796}, {1100, 778}, {1500, 752}}, 11)},
+        .waters = {estuaryWater({{1500, 700},
+                                 {1300, 690},
+                                 {1100, 664},
+                                 {800, 648},
+                                 {520, 655},
+                                 {300, 628},
+                                 {160, 618},
+                                 {110, 600},
+                                 {180, 470},
+                                 {250, 380},
+                                 {215, 260},
+                                 {255, 120},
+                                 {230, -12}},
+                                {-12, -12},
+                                // The far bank falls back in coves toward the mouth, where the
+                                // estuary opens to the bay.
+                                {{-12, 842},
+                                 {240, 842},
+                                 {330, 822},
+                                 {470, 806},
+                                 {560, 818},
+                                 {690, 798},
+                                 {820, 804},
+                                 {930, 780},
+                                 {1060, 788},
+                                 {1180, 760},
+                                 {1290, 766},
+                                 {1400, 742},
+                                 {1500, 752}},
+                                11)},
         .marshes = {},
         .centre = {840, 380},
         .radii = {470, 330},
@@ -159,7 +184,7 @@ std::vector<CityLayout> makeLayouts() {
         .gates = {{QStringLiteral("Upper Gate"), {600, -12}},
                   {QStringLiteral("Lower Gate"), {1316, 1330}}},
         .crossings = {},
-        .rises = {{{650, 520}, 820, 1.0}},
+        .rises = {{{650, 340}, 640, 1.5}},
         .moles = {},
         .lighthouse = {},
         .cellSize = 90,

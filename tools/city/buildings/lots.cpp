@@ -141,7 +141,9 @@ std::vector<Lot> yardBuildings(const TownPlan& plan, const std::vector<Lot>& hou
             }
         }
         for (const Poly& piece : subtract(subtract(plan.blocks[c], built), namedClear)) {
-            if (areaOf(piece) < 300 || rng.chance(open)) {
+            // A large yard is always built on, else its block reads half empty.
+            const double size = areaOf(piece);
+            if (size < 300 || (size < 3000 && rng.chance(open))) {
                 continue;  // too small, or kept as a courtyard
             }
             const std::vector<Edge> edges = edgesOf(piece);
@@ -163,7 +165,7 @@ std::vector<Lot> yardBuildings(const TownPlan& plan, const std::vector<Lot>& hou
             Area inside;
             inside.push_back(piece);
             inside = grow(inside, -3);
-            const int parts = a1 - a0 > 60 ? 2 : 1;
+            const int parts = std::clamp(static_cast<int>((a1 - a0) / 60), 1, 2);
             const double span = (a1 - a0) * rng.range(0.55, 0.75) / parts;
             const double depth = (n1 - n0) * rng.range(0.45, 0.65);
             const double mid = (n0 + n1) / 2;

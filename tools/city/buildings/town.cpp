@@ -22,6 +22,7 @@ enum class Role {
     Court,
     Garden,
     MarketHall,
+    Yard,  // shipyards and docks, first to the water's edge
     Water,
     GateSide,
     Street,
@@ -58,6 +59,9 @@ Role roleOf(const QString& name, std::size_t doors) {
     }
     if (doors >= 3 || has(name, {"Barracks", "Prison", "Jail", "Armoury", "Treasury"})) {
         return Role::Court;
+    }
+    if (has(name, {"Shipyard", "Shipwright", "Dock", "Boat"})) {
+        return Role::Yard;
     }
     if (has(name, {"Dock",    "Shipyard",    "Boat",      "Ferry",      "Pier", "Harbour",
                    "Customs", "Fish",        "Warehouse", "Salt Works", "Rope", "Smokehouse",
@@ -151,6 +155,62 @@ QPointF exitPoint(const Area& body, QPointF c, QPointF dir) {
         last = std::max(last, lastRayCrossing(ring, c, dir));
     }
     return last > 0 ? c + dir * last : c;
+}
+
+// A great building's ranges round its court, laid out by what it is, in the frame (u, v) about
+// `c` with half-extents a along u and b across; `front` is the side of v toward the street it
+// faces. Returns the footprint; the roofed ranges go to `wings`, towers and domes to `rounds`.
+Area compound(const QString& name, QPointF c, QPointF u, double a, double b, double front,
+              std::vector<Wing>& wings, Area& rounds) {
+    const QPointF v = QPointF(-u.y(), u.x()) * front;
+    const double wf = std::min(22.0, b * 0.5);  // the front range, deeper than the others
+    const double w = std::min(16.0, b * 0.4);
+    const auto range = [&](QPointF at, QPointF along, double hu, double hv) {
+        wings.push_back({at, along, hu, hv});
+    };
+    const auto frontRange = [&] { range(c + v * (b - wf / 2), u, a, wf / 2); };
+    const auto backRange = [&] { range(c - v * (b - w / 2), u, a, w / 2); };
+    const auto sideWings = [&](double from, std::initializer_list<int> sides) {
+        // From the front range back to `from` (a distance along -v from the front).
+        const double len = (from - wf) / 2;
+        for (int side : sides) {
+            // A pixel into the ranges they join, so the court is closed.
+            range(c + u * (side * (a - w / 2)) + v * (b - wf - len), v, len + 1, w / 2);
+        }
+    };
+    Area extra;
+    if (name.contains(QLatin1String("Barracks"))) {
+        // Long ranges round a drill yard, open at one end.
+        frontRange();
+        backRange();
+        sideWings(2 * b - w, {1});
+    } else if (name.contains(QLatin1String("Library"))) {
+        // Wings back from the front, a domed reading room at their middle.
+        frontRange();
+        sideWings(2 * b * 0.85, {-1, 1});
+        extra = circle(c + v * (b - wf * 0.3), wf * 0.8, 24);
+    } else {
+        frontRange();
+        backRange();
+        sideWings(2 * b - w, {-1, 1});
+        if (name.contains(QLatin1String("Armoury"))) {
+            for (int i : {-1, 1}) {
+                for (int j : {-1, 1}) {
+                    extra = unite(extra, circle(c + u * (i * (a - 3)) + v * (j * (b - 3)), 9, 20));
+                }
+            }
+        } else if (name.contains(QLatin1String("Prison"))) {
+            extra = circle(c - v * (wf - w) / 2, std::min(a, b) * 0.3, 24);
+        } else if (name.contains(QLatin1String("Treasury"))) {
+            range(c - v * (wf - w) / 2, u, a * 0.3, (b - wf) * 0.45);
+        }
+    }
+    rounds = extra;
+    Area body = extra;
+    for (const Wing& g : wings) {
+        body = unite(body, box(g.c, g.u, g.hu, g.hv));
+    }
+    return body;
 }
 
 QPointF unit(QPointF v) {
@@ -373,7 +433,12 @@ class Builder {
         }
         Cell& c = plan.cells[static_cast<std::size_t>(cell)];
         c.ward = Ward::Court;
-        std::erase_if(lots_, [&](const Lot& l) { return l.cell == cell; });
+        // A great building or the arena keeps the houses of its ward that stand clear of it; any
+        // other landmark has its block to itself.
+        const bool ward = role == Role::Court || role == Role::Arena;
+        if (!ward) {
+            std::erase_if(lots_, [&](const Lot& l) { return l.cell == cell; });
+        }
         Area block = plan.blocks[static_cast<std::size_t>(cell)];
         if (block.empty()) {
             block = intersect(grow(c.shape, -kLane / 2), plan.town);
@@ -423,21 +488,52 @@ class Builder {
                 shape = grow(piece, -3);
                 break;
             default: {
+                // Set against the side toward the market, its ward's houses and a garden behind.
                 out.shape = Shape::Court;
-                const double a = std::min(hu, 80.0);
-                const double b = std::min(hv, 55.0);
-                shape = subtract(box(f.c, f.u, a, b), box(f.c, f.u, a - 18, b - 18));
+                const QPointF v(-f.u.y(), f.u.x());
+                const QPointF market = plan.cells[static_cast<std::size_t>(plan.market)].seed;
+                const double front = QPointF::dotProduct(market - f.c, v) >= 0 ? 1 : -1;
+                const double a = std::min(hu * 0.8, 72.0);
+                const double b = std::min(hv * 0.7, 46.0);
+                shape = compound(out.name, f.c + v * (front * (hv - b)), f.u, a, b, front,
+                                 out.wings, out.rounds);
                 break;
             }
         }
         out.body = intersect(shape, grow(piece, role == Role::Garden ? -2 : -9));
         std::erase_if(out.body, [](const Poly& p) { return areaOf(p) < 30; });
-        town_.grounds.push_back({subtract(piece, out.body), out.shape});
-        // Doors round the building, the first facing the market.
         const QPointF centre =
             role == Role::Arena || role == Role::Garden ? f.c : centreOf(out.body);
         const QPointF market = plan.cells[static_cast<std::size_t>(plan.market)].seed;
+        if (!ward) {
+            town_.grounds.push_back({subtract(piece, out.body), out.shape});
+            doorsAround(out, centre, market - centre, doors);
+            return;
+        }
+        // Its doors round it, the first facing the market, each with a lane out to the street.
         doorsAround(out, centre, market - centre, doors);
+        Area clear = grow(out.body, 14);
+        for (const Door& d : out.doors) {
+            clear = unite(clear, band({d.at, d.at + d.outward * 90}, 9));
+        }
+        std::erase_if(lots_, [&](const Lot& l) {
+            return l.cell == cell && !intersect(l.body, clear).empty();
+        });
+        Area houses;
+        for (const Lot& l : lots_) {
+            if (l.cell == cell) {
+                houses = unite(houses, grow(l.body, 1));
+            }
+        }
+        const Area open = subtract(subtract(piece, out.body), houses);
+        // Paved round the building and in its courts; the rest of the ward a garden.
+        Area whole;
+        for (const QPolygonF& ring : outers(out.body)) {
+            whole = unite(whole, toArea(std::vector<QPointF>(ring.begin(), ring.end())));
+        }
+        const Area yard = intersect(open, grow(whole, 24));
+        town_.grounds.push_back({yard, Shape::Court});
+        town_.grounds.push_back({subtract(open, yard), Shape::Garden});
     }
 
     void placeOnLots(Role role, std::size_t doors, Building& out) {
@@ -472,6 +568,7 @@ class Builder {
             double score = crowding(front) + rng_.range(0, 30);
             const double toMain = mainStreetDistance(front);
             switch (role) {
+                case Role::Yard:
                 case Role::Water:
                     // Harbour trades stand on the water's edge, whatever the crowding there.
                     score += distanceTo(plan.water, front) * 40;

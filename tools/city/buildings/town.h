@@ -17,6 +17,14 @@ struct Door {
     QPointF outward;  // unit, from the building through the door
 };
 
+// One roofed range of a great building: a box about `c`, half-lengths hu along `u`, hv across.
+struct Wing {
+    QPointF c;
+    QPointF u;
+    double hu = 0;
+    double hv = 0;
+};
+
 // A building of the city's table, as the plan placed it.
 struct Building {
     QString name;
@@ -25,6 +33,8 @@ struct Building {
     Area body;
     Area back;  // the roof's shaded slope, where it has one
     std::vector<Door> doors;
+    std::vector<Wing> wings;  // a great building's ranges, each roofed on its own
+    Area rounds;              // its round towers and domes, standing over the ranges
 };
 
 // Open ground of a whole block given to one building: paved court, churchyard or garden.

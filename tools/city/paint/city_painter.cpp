@@ -60,7 +60,7 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         const QRectF box = path.boundingRect();
         p.save();
         p.setClipPath(path);
-        if (plain && use < 0.88) {
+        if (plain) {
             // Flat fields only: the large map's bytes go to its town.
             const QColor tones[] = {QColor(216, 210, 168), QColor(206, 210, 160),
                                     QColor(222, 214, 176)};
@@ -103,9 +103,12 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
             }
         }
         p.restore();
-        p.setPen(QPen(QColor(150, 150, 110), 1.0));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
+        // On the large map only its hedges' tones part the fields.
+        if (!plain) {
+            p.setPen(QPen(QColor(150, 150, 110), 1.0));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(path);
+        }
     }
     // Marsh: reeds in tufts.
     const QPainterPath marsh = pathOf(plan.marsh);
@@ -155,10 +158,33 @@ void drawRoads(QPainter& p, const Town& town) {
         p.drawPolyline(polyline(r));
     }
     for (const QPointF& l : plan.landings) {
-        // A timber landing stage out into the water.
-        const QPointF d = (l - plan.site->centre) / length(l - plan.site->centre);
-        p.setPen(QPen(QColor(120, 90, 60), 8, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(l, l + d * 34);
+        // A timber landing stage out into the water, on the line of the road that ends there:
+        // a planked walk to a head where boats lie alongside, on posts.
+        QPointF d = (l - plan.site->centre) / length(l - plan.site->centre);
+        for (const auto& r : plan.roads) {
+            if (r.size() > 1 && length(r.back() - l) < 1) {
+                d = (r.back() - r[r.size() - 2]) / length(r.back() - r[r.size() - 2]);
+            }
+        }
+        const QPointF n(-d.y(), d.x());
+        const QPointF head = l + d * 26;
+        const QColor timber(150, 112, 74);
+        p.setPen(QPen(QColor(90, 64, 42), 1.0));
+        p.setBrush(timber);
+        p.drawPolygon(QPolygonF{l + n * 4, head + n * 4, head - n * 4, l - n * 4});
+        p.drawPolygon(
+            QPolygonF{head + n * 13, head + n * 13 + d * 8, head - n * 13 + d * 8, head - n * 13});
+        p.setPen(QPen(QColor(110, 80, 54), 0.8));
+        for (double t = 3; t < 26; t += 3) {
+            p.drawLine(l + d * t + n * 4, l + d * t - n * 4);
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(70, 50, 34));
+        for (int side : {-1, 1}) {
+            for (const QPointF at : {head + n * (side * 13), head + n * (side * 13) + d * 8}) {
+                p.drawEllipse(at, 1.8, 1.8);
+            }
+        }
     }
 }
 
@@ -283,6 +309,41 @@ void drawHouses(QPainter& p, const Town& town, bool plain) {
     }
 }
 
+// A range's hipped roof: the ridge along its length, hips to the corners, the slopes turned
+// from the north-western light shaded.
+void drawWing(QPainter& p, const Wing& w, QColor fill, QColor edge) {
+    QPointF u = w.u;
+    double hu = w.hu;
+    double hv = w.hv;
+    if (hu < hv) {
+        u = QPointF(u.y(), -u.x());
+        std::swap(hu, hv);
+    }
+    const QPointF v(-u.y(), u.x());
+    const QPointF corner[4] = {w.c - u * hu - v * hv, w.c + u * hu - v * hv, w.c + u * hu + v * hv,
+                               w.c - u * hu + v * hv};
+    const QPointF ridge[2] = {w.c - u * (hu - hv), w.c + u * (hu - hv)};
+    const QPolygonF faces[4] = {{corner[0], corner[1], ridge[1], ridge[0]},
+                                {corner[1], corner[2], ridge[1]},
+                                {corner[2], corner[3], ridge[0], ridge[1]},
+                                {corner[3], corner[0], ridge[0]}};
+    const QPointF normals[4] = {-v, u, v, -u};
+    p.setPen(Qt::NoPen);
+    for (int k = 0; k < 4; ++k) {
+        const double lit = -(normals[k].x() + normals[k].y()) / std::numbers::sqrt2;
+        p.setBrush(shade(fill, 0.92 + 0.12 * lit));
+        p.drawPolygon(faces[k]);
+    }
+    p.setPen(QPen(shade(fill, 0.62), 0.9));
+    p.drawLine(ridge[0], ridge[1]);
+    for (int k = 0; k < 4; ++k) {
+        p.drawLine(corner[k], ridge[k == 0 || k == 3 ? 0 : 1]);
+    }
+    p.setPen(QPen(edge, 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(QPolygonF{corner[0], corner[1], corner[2], corner[3]});
+}
+
 void drawNamed(QPainter& p, const Town& town) {
     for (const Building& b : town.named) {
         const QPainterPath path = pathOf(b.body);
@@ -292,6 +353,18 @@ void drawNamed(QPainter& p, const Town& town) {
                 drawRoofs(p, b.body, b.back, QColor(168, 72, 56), QColor(70, 30, 24));
                 break;
             case Shape::Arena: {
+                // Sand on the floor inside the stands.
+                QPainterPath floor;
+                for (const Poly& piece : b.body) {
+                    for (const auto& hole : piece.inners()) {
+                        QPolygonF q;
+                        for (const Pt& v : hole) {
+                            q << QPointF(v.x(), v.y());
+                        }
+                        floor.addPolygon(q);
+                    }
+                }
+                p.fillPath(floor, QColor(222, 204, 160));
                 p.setPen(QPen(QColor(90, 70, 50), 1.4));
                 p.setBrush(QColor(200, 176, 136));
                 p.drawPath(path);
@@ -301,7 +374,25 @@ void drawNamed(QPainter& p, const Town& town) {
                 for (double k = 0.2; k < 1; k += 0.2) {
                     p.drawPath(pathOf(grow(b.body, -k * 10)));
                 }
+                // The stands in sections, stairs between them.
+                const QRectF box = path.boundingRect();
+                const double reach = box.width() + box.height();
+                p.setPen(QPen(QColor(110, 86, 62), 1.1));
+                for (int k = 0; k < 36; ++k) {
+                    const double a = std::numbers::pi * k / 18;
+                    p.drawLine(box.center(),
+                               box.center() + QPointF(std::cos(a), std::sin(a)) * reach);
+                }
                 p.restore();
+                // The colonnade round its outer wall.
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(70, 54, 40));
+                for (const QPolygonF& ring : outers(grow(b.body, -3))) {
+                    for (const QPointF& at :
+                         resample(std::vector<QPointF>(ring.begin(), ring.end()), 7)) {
+                        p.drawEllipse(at, 1.5, 1.5);
+                    }
+                }
                 break;
             }
             case Shape::Garden:
@@ -309,6 +400,24 @@ void drawNamed(QPainter& p, const Town& town) {
                 p.setBrush(Qt::NoBrush);
                 p.drawPath(path);
                 break;
+            case Shape::Court:
+                if (!b.wings.empty()) {
+                    const QColor fill(170, 124, 100);
+                    p.setPen(QPen(QColor(50, 40, 36), 1.4));
+                    p.setBrush(shade(fill, 0.85));
+                    p.drawPath(path);
+                    for (const Wing& w : b.wings) {
+                        drawWing(p, w, fill, QColor(50, 40, 36));
+                    }
+                    p.setPen(QPen(QColor(50, 40, 36), 1.2));
+                    p.setBrush(QColor(150, 140, 130));
+                    p.drawPath(pathOf(b.rounds));
+                    p.setPen(QPen(QColor(118, 108, 98), 0.9));
+                    p.setBrush(Qt::NoBrush);
+                    p.drawPath(pathOf(grow(b.rounds, -3)));
+                    break;
+                }
+                [[fallthrough]];
             default: {
                 const QColor fill = b.shape == Shape::Church ? QColor(150, 140, 150)
                                     : b.shape == Shape::Keep || b.shape == Shape::Tower ||
@@ -473,11 +582,32 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
         p.setClipPath(slopeGround(town.plan, plain));
         drawSlopes(p, relief, plain);
         p.restore();
+        p.save();
+        p.setClipPath(
+            pathOf(subtract(plan::intersect(town.plan.land, town.plan.town), town.plan.water)));
+        drawFormLines(p, relief);
+        p.restore();
     }
     drawBridges(p, town);
     drawHouses(p, town, plain);
     drawNamed(p, town);
     drawWall(p, town);
+    if (!relief.empty() && !plain) {
+        // The roofs shaded too, more softly, so the hill shows through a packed town (not on the
+        // large map, whose file has no bytes to spare).
+        QImage roofs(size, QImage::Format_Grayscale8);
+        roofs.fill(0);
+        QPainter m(&roofs);
+        m.setRenderHint(QPainter::Antialiasing);
+        for (const Lot& h : town.houses) {
+            m.fillPath(pathOf(h.body), QColor(170, 170, 170));
+        }
+        m.end();
+        p.end();
+        shadeRelief(image, relief, roofs);
+        p.begin(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+    }
     if (plain) {
         p.end();
         soften(image);

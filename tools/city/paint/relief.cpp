@@ -35,7 +35,8 @@ double Relief::profile(std::size_t i, double t) const {
         return smooth(t);
     }
     const double cliff = smooth((t - kCliffFrom) / (kCliffTo - kCliffFrom));
-    return 0.45 * smooth(t / kCliffFrom) + 0.55 * cliff;
+    // Gentle lower slopes, so the shade gathers under the cliff rather than over the fields.
+    return 0.25 * smooth(t / kCliffFrom) + 0.75 * cliff;
 }
 
 double Relief::height(QPointF at) const {
@@ -116,7 +117,7 @@ void shadeRelief(QImage& image, const Relief& relief, const QImage& weight) {
             const float top = l(0, 0) + (l(1, 0) - l(0, 0)) * fx;
             const float bottom = l(0, 1) + (l(1, 1) - l(0, 1)) * fx;
             const double s =
-                std::clamp((top + (bottom - top) * fy) * 1.25, -0.3, 0.25) * strength[x] / 255.0;
+                std::clamp((top + (bottom - top) * fy) * 1.25, -0.2, 0.25) * strength[x] / 255.0;
             if (std::abs(s) < 0.004) {
                 continue;
             }
@@ -151,7 +152,7 @@ void drawSlopes(QPainter& p, const Relief& relief, bool sparse) {
         rock.closeSubpath();
         rock.addPolygon(QPolygonF(QList<QPointF>(inner.begin(), inner.end())));
         rock.closeSubpath();
-        p.fillPath(rock, QColor(128, 120, 112, 70));
+        p.fillPath(rock, QColor(150, 142, 130, 120));
         Rng rng(0xC4A6 + i);
         for (std::size_t s = 0; s < outer.size(); s += sparse ? 2 : 1) {
             const QPointF top = inner[s];
@@ -206,6 +207,24 @@ void drawSlopes(QPainter& p, const Relief& relief, bool sparse) {
                 }
                 run -= edge;
             }
+        }
+    }
+    p.restore();
+}
+
+void drawFormLines(QPainter& p, const Relief& relief) {
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    for (std::size_t i = 0; i < relief.count(); ++i) {
+        if (relief.isCrag(i)) {
+            continue;
+        }
+        for (double t = 0.25; t < 0.95; t += 0.15) {
+            const auto ring = relief.level(i, t);
+            QPen pen(QColor(128, 92, 60, 150), 1.1, Qt::CustomDashLine);
+            pen.setDashPattern({3, 3});
+            p.setPen(pen);
+            p.drawPolygon(QPolygonF(QList<QPointF>(ring.begin(), ring.end())));
         }
     }
     p.restore();

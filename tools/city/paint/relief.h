@@ -43,4 +43,8 @@ void shadeRelief(QImage& image, const Relief& relief, const QImage& weight);
 // within the painter's clip.
 void drawSlopes(QPainter& p, const Relief& relief, bool sparse);
 
+// Level lines up a rise, faint and dashed, drawn over its streets and yards so that a town on
+// a hill shows the hill through its buildings.
+void drawFormLines(QPainter& p, const Relief& relief);
+
 }  // namespace marventa

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <queue>
 
+#include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 
@@ -434,6 +435,13 @@ TownPlan planTown(const CityLayout& site, QSize size) {
         plan.mainStreets.push_back(shortestPath(graph, best, marketVertices));
         crossingRoads.push_back(
             resample({graph.vertices[static_cast<std::size_t>(best)], c.from, c.to}, 6));
+    }
+
+    // Main streets bend round their corners rather than turning sharp on the patch edges.
+    for (auto& street : plan.mainStreets) {
+        if (street.size() > 2) {
+            street = roundBends(street, 30, 4);
+        }
     }
 
     // Roads: a bridge where one crosses water to dry ground beyond; a landing where it ends in it.
