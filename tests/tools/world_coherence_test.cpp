@@ -260,6 +260,28 @@ TEST(WorldWater, RunningWaterIsSmoothOffTheLatticeAndJoinsDownstream) {
 // the mouth as a little way upstream. Tolvane's harbour is the Lower Oll's.
 TEST(WorldWater, RiversWidenIntoEstuariesAtTheSea) {
     const World& w = world();
+    // The water joined to the sheet's southern edge.
+    const Grid<float>& h = w.terrain.height;
+    Grid<unsigned char> open(h.width(), h.height(), 0);
+    std::vector<MapPoint> front;
+    for (int x = 0; x < h.width(); ++x) {
+        if (h(x, h.height() - 1) < 0.0f) {
+            open(x, h.height() - 1) = 1;
+            front.push_back({x, h.height() - 1});
+        }
+    }
+    while (!front.empty()) {
+        const MapPoint c = front.back();
+        front.pop_back();
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int x = c.x + dx;
+            const int y = c.y + dy;
+            if (h.contains(x, y) && !open(x, y) && h(x, y) < 0.0f) {
+                open(x, y) = 1;
+                front.push_back({x, y});
+            }
+        }
+    }
     int estuaries = 0;
     for (const RiverLine& r : w.water.rivers) {
         if (!r.toSea) {
@@ -277,6 +299,10 @@ TEST(WorldWater, RiversWidenIntoEstuariesAtTheSea) {
         const float mouth = r.widths.back();
         EXPECT_GE(mouth, 3.0f * upstream) << r.name.toStdString() << " has no estuary";
         EXPECT_GE(mouth, 18.0f) << r.name.toStdString() << "'s mouth is narrow";
+        // Open to the sea: its water joins the open sea, no strip of beach across the mouth.
+        const MapPoint end = cellPoint(r.points.back());
+        EXPECT_TRUE(open(end.x, end.y))
+            << r.name.toStdString() << "'s mouth is closed at " << end.x << ", " << end.y;
     }
     EXPECT_GE(estuaries, 3);
     const QPointF tolvane(w.place("Tolvane").at.x, w.place("Tolvane").at.y);

@@ -146,6 +146,7 @@ void openEstuary(const RiverLine& river, Grid<float>& h) {
         run += length(river.points[up] - river.points[up - 1]);
     }
     const float narrow = river.widths[up];
+    const Grid<float> before = h;
     for (std::size_t i = n - 1; i-- > 0 && river.widths[i] >= 2.5f * narrow;) {
         const QPointF a = river.points[i];
         const QPointF ab = river.points[i + 1] - a;
@@ -163,6 +164,30 @@ void openEstuary(const RiverLine& river, Grid<float>& h) {
             }
         });
     }
+    // The line ends where the coarse lattice meets the sea; at the picture's finer shore a strip
+    // of beach may still close the mouth. Open it to the nearest sea.
+    const QPointF mouth = river.points.back();
+    QPointF sea = mouth;
+    float nearest = 80.0f;
+    around(h, mouth, nearest, [&](int x, int y, float d) {
+        if (before(x, y) < 0.0f && d < nearest) {
+            nearest = d;
+            sea = QPointF(x, y);
+        }
+    });
+    if (nearest < 1.5f) {
+        return;
+    }
+    const QPointF ab = sea - mouth;
+    const double len2 = QPointF::dotProduct(ab, ab);
+    const float half = 0.5f * river.widths.back();
+    around(h, mouth + 0.5 * ab, half + 0.5 * std::sqrt(len2) + 2.0, [&](int x, int y, float) {
+        const QPointF p(x, y);
+        const double t = std::clamp(QPointF::dotProduct(p - mouth, ab) / len2, 0.0, 1.0);
+        if (length(p - (mouth + t * ab)) <= half) {
+            h(x, y) = std::min(h(x, y), -0.0025f);
+        }
+    });
 }
 
 }  // namespace marventa
