@@ -205,6 +205,33 @@ void drawBridges(QPainter& p, const Town& town) {
     }
 }
 
+// A shipyard's slipways: timber ramps with their cross-ties, a hull on the middle one.
+void drawSlipways(QPainter& p, const Town& town) {
+    for (const Building& b : town.named) {
+        for (std::size_t k = 0; k < b.slipways.size(); ++k) {
+            const auto& [from, to] = b.slipways[k];
+            const double len = length(to - from);
+            const QPointF d = (to - from) / len;
+            const QPointF n(-d.y(), d.x());
+            const double h = kSlipwayHalfWidth;
+            p.setPen(QPen(QColor(90, 64, 42), 1.0));
+            p.setBrush(QColor(150, 112, 74));
+            p.drawPolygon(QPolygonF{from + n * h, to + n * h, to - n * h, from - n * h});
+            p.setPen(QPen(QColor(110, 80, 54), 0.8));
+            for (double t = 3; t < len; t += 4) {
+                p.drawLine(from + d * t + n * h, from + d * t - n * h);
+            }
+            if (k == b.slipways.size() / 2) {
+                const QPointF m = from + d * (len * 0.45);
+                p.setPen(QPen(QColor(70, 50, 34), 1.0));
+                p.setBrush(QColor(196, 170, 128));
+                p.drawPolygon(QPolygonF{m - d * 14, m - d * 6 + n * 3, m + d * 12 + n * 3,
+                                        m + d * 14, m + d * 12 - n * 3, m - d * 6 - n * 3});
+            }
+        }
+    }
+}
+
 void drawMoles(QPainter& p, const Town& town) {
     for (const auto& m : town.plan.site->moles) {
         p.setBrush(Qt::NoBrush);
@@ -589,6 +616,7 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
         p.restore();
     }
     drawBridges(p, town);
+    drawSlipways(p, town);
     drawHouses(p, town, plain);
     drawNamed(p, town);
     drawWall(p, town);
