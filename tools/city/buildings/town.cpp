@@ -638,8 +638,9 @@ class Builder {
             switch (role) {
                 case Role::Yard:
                 case Role::Water:
-                    // Harbour trades stand on the water's edge, whatever the crowding there.
-                    score += distanceTo(plan.water, front) * 40;
+                    // Harbour trades stand on the water's edge, whatever the crowding there,
+                    // and inside the wall where the quay is.
+                    score += distanceTo(plan.water, front) * 40 + (lots_[i].cell < 0 ? 2000 : 0);
                     break;
                 case Role::GateSide: {
                     double g = 1e9;
