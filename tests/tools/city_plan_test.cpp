@@ -190,6 +190,26 @@ TEST(CityPlans, NothingBuiltStandsInTheWater) {
                 body = plan::subtract(body, plan::band(mole, 16));
             }
             dry(body, b.name.toStdString());
+            // Only a shipyard runs out over the water, on its slipways, which start at its own
+            // edge close to the bank and reach just so far past it.
+            const bool yard = b.name.contains(QLatin1String("Shipyard")) ||
+                              b.name.contains(QLatin1String("Shipwright")) ||
+                              b.name.contains(QLatin1String("Boatwright"));
+            EXPECT_TRUE(yard || b.slipways.empty()) << city.caption << ": " << b.name.toStdString();
+            if (b.name == QLatin1String("Shipyard")) {
+                EXPECT_FALSE(b.slipways.empty()) << city.caption << ": its shipyard stands inland";
+            }
+            for (const auto& [from, to] : b.slipways) {
+                EXPECT_TRUE(plan::contains(b.body, from) && plan::contains(plan.water, to))
+                    << city.caption << ": a slipway of " << b.name.toStdString();
+                const double wet =
+                    plan::areaOf(plan::intersect(plan::band({from, to}, plan::kSlipwayHalfWidth),
+                                                 plan.water)) /
+                    (2 * plan::kSlipwayHalfWidth);
+                EXPECT_LT(wet, plan::kSlipwayReach + 6) << city.caption << ": slipway too long";
+                EXPECT_LT(length(to - from) - wet, 44)
+                    << city.caption << ": yard far from the bank";
+            }
         }
         // As painted: open water shows water, with no roof, wall, quay or tree over it. Bridges,
         // landings, piers and the lettering over the water are left aside.
@@ -206,6 +226,11 @@ TEST(CityPlans, NothingBuiltStandsInTheWater) {
         }
         for (const auto& mole : plan.site->moles) {
             aside = plan::unite(aside, plan::band(mole, 14));
+        }
+        for (const plan::Building& b : p.town.named) {
+            for (const auto& [from, to] : b.slipways) {
+                aside = plan::unite(aside, plan::band({from, to}, plan::kSlipwayHalfWidth + 3));
+            }
         }
         for (const plan::Building& b : p.town.named) {
             for (const plan::Door& d : b.doors) {

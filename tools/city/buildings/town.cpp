@@ -245,6 +245,11 @@ class Builder {
             out.name = QString::fromStdString(b->name);
             out.number = b->number;
             place(role, b->entrances.size(), out);
+            // Only those who build hulls launch them; docks and boathouses keep to the quay.
+            if (role == Role::Yard && !town_.plan.water.empty() &&
+                has(out.name, {"Shipyard", "Shipwright", "Boatwright"})) {
+                addSlipways(out);
+            }
             taken_.push_back(centreOf(out.body));
             town_.named[static_cast<std::size_t>(b->number - 1)] = std::move(out);
         }
@@ -536,6 +541,69 @@ class Builder {
         town_.grounds.push_back({subtract(open, yard), Shape::Garden});
     }
 
+    // Three ramps from the yard's side nearest the water, down that side's fall to the water and
+    // kSlipwayReach past the bank, so hulls can be launched.
+    void addSlipways(Building& out) const {
+        const Area& water = town_.plan.water;
+        QPointF near;
+        double best = 1e9;
+        for (const QPolygonF& ring : outers(out.body)) {
+            for (const QPointF& q : resample(std::vector<QPointF>(ring.begin(), ring.end()), 2)) {
+                const double d = distanceTo(water, q);
+                if (d < best) {
+                    best = d;
+                    near = q;
+                }
+            }
+        }
+        const auto fall = [&](QPointF q) {
+            const double h = 1;
+            return QPointF(
+                distanceTo(water, q + QPointF(h, 0)) - distanceTo(water, q - QPointF(h, 0)),
+                distanceTo(water, q + QPointF(0, h)) - distanceTo(water, q - QPointF(0, h)));
+        };
+        QPointF g = fall(near);
+        if (best > 60 || length(g) < 1e-6) {
+            return;
+        }
+        // Square to the bank where the ramps meet it.
+        QPointF bank = near;
+        while (!contains(water, bank) && length(bank - near) < 80) {
+            bank -= g / length(g);
+        }
+        g = fall(bank + g / length(g) * 3);
+        if (length(g) < 1e-6) {
+            return;
+        }
+        const QPointF d = -g / length(g);
+        const QPointF n(-d.y(), d.x());
+        for (int k = -1; k <= 1; ++k) {
+            const QPointF foot = bank + n * (11.0 * k);
+            // Back up the ramp's line into the yard, then out past the bank.
+            QPointF from = foot;
+            while (!contains(out.body, from) && length(from - foot) < 80) {
+                from -= d;
+            }
+            if (!contains(out.body, from)) {
+                continue;
+            }
+            QPointF to = from;
+            while (!contains(water, to) && length(to - from) < 120) {
+                to += d;
+            }
+            if (!contains(water, to)) {
+                continue;
+            }
+            // Under the yard's roof a little, and on a narrow river short of the far bank.
+            const QPointF start = contains(out.body, from - d * 4) ? from - d * 4 : from;
+            double reach = kSlipwayReach;
+            while (reach > 6 && !contains(water, to + d * reach)) {
+                reach -= 2;
+            }
+            out.slipways.push_back({start, to + d * reach});
+        }
+    }
+
     void placeOnLots(Role role, std::size_t doors, Building& out) {
         // A run whose frontage the doors cannot reach (a clipped corner plot) is passed over.
         while (!tryLots(role, doors, out)) {
@@ -570,8 +638,9 @@ class Builder {
             switch (role) {
                 case Role::Yard:
                 case Role::Water:
-                    // Harbour trades stand on the water's edge, whatever the crowding there.
-                    score += distanceTo(plan.water, front) * 40;
+                    // Harbour trades stand on the water's edge, whatever the crowding there,
+                    // and inside the wall where the quay is.
+                    score += distanceTo(plan.water, front) * 40 + (lots_[i].cell < 0 ? 2000 : 0);
                     break;
                 case Role::GateSide: {
                     double g = 1e9;

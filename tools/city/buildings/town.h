@@ -35,7 +35,13 @@ struct Building {
     std::vector<Door> doors;
     std::vector<Wing> wings;  // a great building's ranges, each roofed on its own
     Area rounds;              // its round towers and domes, standing over the ranges
+    // A shipyard's slipways: ramps from its edge across the quay and out into the water.
+    std::vector<std::pair<QPointF, QPointF>> slipways;
 };
+
+// How far a slipway runs out past the bank.
+inline constexpr double kSlipwayReach = 30;
+inline constexpr double kSlipwayHalfWidth = 4;
 
 // Open ground of a whole block given to one building: paved court, churchyard or garden.
 struct Grounds {

@@ -50,6 +50,14 @@ class Occupancy {
         for (const auto& run : town.plan.wall) {
             p.drawPolyline(QPolygonF(QList<QPointF>(run.begin(), run.end())));
         }
+        // A shipyard's slipways are kept as clear as the wall.
+        p.setPen(
+            QPen(QColor::fromRgb(kWall), 2 * kSlipwayHalfWidth + 2, Qt::SolidLine, Qt::FlatCap));
+        for (const Building& b : town.named) {
+            for (const auto& [from, to] : b.slipways) {
+                p.drawLine(from, to);
+            }
+        }
         p.setPen(Qt::NoPen);
         p.setBrush(QColor::fromRgb(kWall));
         for (const QPointF& t : town.plan.towers) {

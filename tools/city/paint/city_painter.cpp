@@ -51,7 +51,8 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
             continue;
         }
         Rng rng(mix64(plan.site->seed * 131 + i));
-        const Area field = subtract(grow(c.shape, -3), plan.marsh);
+        // On the large map the fields meet without a verge between them, for its file's sake.
+        const Area field = subtract(plain ? c.shape : grow(c.shape, -3), plan.marsh);
         if (field.empty()) {
             continue;
         }
@@ -93,13 +94,12 @@ void drawCountry(QPainter& p, const Town& town, bool plain) {
         } else {
             // A copse.
             p.fillPath(path, QColor(184, 196, 150));
-            // On the large map, fewer and larger crowns: the file's bytes go to the town.
-            const double each = plain ? 1400 : 300;
-            for (int k = 0; k < static_cast<int>(box.width() * box.height() / each); ++k) {
+            // On the large map a copse is its tone alone: the file's bytes go to the town.
+            for (int k = 0; !plain && k < static_cast<int>(box.width() * box.height() / 300); ++k) {
                 drawTree(
                     p,
                     QPointF(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom())),
-                    plain ? rng.range(8, 12) : rng.range(4, 7), rng);
+                    rng.range(4, 7), rng);
             }
         }
         p.restore();
@@ -205,6 +205,33 @@ void drawBridges(QPainter& p, const Town& town) {
     }
 }
 
+// A shipyard's slipways: timber ramps with their cross-ties, a hull on the middle one.
+void drawSlipways(QPainter& p, const Town& town) {
+    for (const Building& b : town.named) {
+        for (std::size_t k = 0; k < b.slipways.size(); ++k) {
+            const auto& [from, to] = b.slipways[k];
+            const double len = length(to - from);
+            const QPointF d = (to - from) / len;
+            const QPointF n(-d.y(), d.x());
+            const double h = kSlipwayHalfWidth;
+            p.setPen(QPen(QColor(90, 64, 42), 1.0));
+            p.setBrush(QColor(150, 112, 74));
+            p.drawPolygon(QPolygonF{from + n * h, to + n * h, to - n * h, from - n * h});
+            p.setPen(QPen(QColor(110, 80, 54), 0.8));
+            for (double t = 3; t < len; t += 4) {
+                p.drawLine(from + d * t + n * h, from + d * t - n * h);
+            }
+            if (k == b.slipways.size() / 2) {
+                const QPointF m = from + d * (len * 0.45);
+                p.setPen(QPen(QColor(70, 50, 34), 1.0));
+                p.setBrush(QColor(196, 170, 128));
+                p.drawPolygon(QPolygonF{m - d * 14, m - d * 6 + n * 3, m + d * 12 + n * 3,
+                                        m + d * 14, m + d * 12 - n * 3, m - d * 6 - n * 3});
+            }
+        }
+    }
+}
+
 void drawMoles(QPainter& p, const Town& town) {
     for (const auto& m : town.plan.site->moles) {
         p.setBrush(Qt::NoBrush);
@@ -229,12 +256,31 @@ void drawTown(QPainter& p, const Town& town, bool plain) {
     p.setBrush(QColor(238, 230, 212));
     p.drawPath(pathOf(town.market));
     Rng rng(plan.site->seed ^ 0x7A2D);
+    // On the large map a wide yard's heart is a kitchen garden, one flat tone that costs its file
+    // next to nothing, so the big blocks do not read empty.
+    std::vector<Area> built(plain ? plan.blocks.size() : 0);
+    for (const Lot& h : town.houses) {
+        if (h.cell >= 0 && static_cast<std::size_t>(h.cell) < built.size()) {
+            built[static_cast<std::size_t>(h.cell)].push_back(largest(grow(h.body, 5)));
+        }
+    }
     for (std::size_t i = 0; i < plan.blocks.size(); ++i) {
         if (plan.cells[i].ward != Ward::Houses || plan.blocks[i].empty()) {
             continue;
         }
         const QPainterPath block = pathOf(plan.blocks[i]);
         p.fillPath(block, kYard);
+        if (plain) {
+            Area houses;
+            for (const Poly& h : built[i]) {
+                houses = unite(houses, Area{h});
+            }
+            for (const Poly& piece : subtract(grow(plan.blocks[i], -6), houses)) {
+                if (areaOf(piece) > 2500) {
+                    p.fillPath(pathOf(grow(Area{piece}, -2)), QColor(192, 202, 150));
+                }
+            }
+        }
         const QRectF box = block.boundingRect();
         for (int k = 0; !plain && k < static_cast<int>(box.width() * box.height() / 4000); ++k) {
             const QPointF at(rng.range(box.left(), box.right()),
@@ -589,6 +635,7 @@ QImage paintCity(const Town& town, const NamePlan& names, const QString& title) 
         p.restore();
     }
     drawBridges(p, town);
+    drawSlipways(p, town);
     drawHouses(p, town, plain);
     drawNamed(p, town);
     drawWall(p, town);
