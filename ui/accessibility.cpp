@@ -13,6 +13,7 @@ namespace {
 
 constexpr char kRoleProperty[] = "marventaAccessibleRole";
 constexpr char kHiddenProperty[] = "marventaAccessibleHidden";
+constexpr char kTextProperty[] = "marventaAccessibleText";
 
 // Label1 keeps its starting caption while hidden; it is heard by its caption only once shown.
 class NameLabelInterface : public QAccessibleWidget {
@@ -27,6 +28,48 @@ class NameLabelInterface : public QAccessibleWidget {
         }
         return QAccessibleWidget::text(kind);
     }
+};
+
+// A label whose caption can be read as text too. Some screen readers (Orca 48) read a status
+// bar's parts only through the text they offer, and the toolkit's label offers none.
+class TextLabelInterface : public QAccessibleWidget, public QAccessibleTextInterface {
+  public:
+    explicit TextLabelInterface(QLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? caption() : QAccessibleWidget::text(kind);
+    }
+
+    QString text(int startOffset, int endOffset) const override {
+        return caption().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(caption().size()); }
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+  private:
+    QString caption() const { return static_cast<const QLabel*>(widget())->text(); }
 };
 
 // A radio button heard by its caption and its checked state. The toolkit's own interface also
@@ -121,6 +164,10 @@ QAccessibleInterface* interfaceFor(const QString& className, QObject* object) {
         className == QLatin1String(RadioButton::staticMetaObject.className())) {
         return new RadioButtonInterface(button);
     }
+    if (auto* label = qobject_cast<QLabel*>(object);
+        label != nullptr && label->property(kTextProperty).toBool()) {
+        return new TextLabelInterface(label);
+    }
     auto* widget = qobject_cast<QWidget*>(object);
     const QVariant role = widget != nullptr ? widget->property(kRoleProperty) : QVariant();
     if (!role.isValid()) {
@@ -137,6 +184,10 @@ void installAccessibility() {
 
 void exposeAs(QWidget& container, QAccessible::Role role) {
     container.setProperty(kRoleProperty, static_cast<int>(role));
+}
+
+void offerAsText(QLabel& label) {
+    label.setProperty(kTextProperty, true);
 }
 
 void hideFromScreenReaders(QWidget& part) {

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 
+class QLabel;
 class QWidget;
 
 namespace marventa {
@@ -15,6 +16,10 @@ void installAccessibility();
 // window and drop the focus events inside one that is not active. Set before the widget is
 // first shown.
 void exposeAs(QWidget& container, QAccessible::Role role);
+
+// Offers a label's caption as text as well as its name: a screen reader that reads a status
+// bar's parts through their text alone hears it. Set before the label is first shown.
+void offerAsText(QLabel& label);
 
 // Leaves `part` out of what a screen reader is told its parent holds: for a part only the mouse
 // can use and that no role fits (a size grip is heard as "unknown"). The parent must be exposed

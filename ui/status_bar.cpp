@@ -27,6 +27,7 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent), grip_(new QSizeGrip(thi
         label->setLineWidth(1);
         label->setIndent(2);
         label->setTextFormat(Qt::PlainText);
+        offerAsText(*label);
         panels_[i] = label;
         layout->addWidget(label);
     }
