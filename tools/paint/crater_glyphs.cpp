@@ -7,12 +7,12 @@
 #include <numbers>
 
 #include "tools/common/rng.h"
+#include "tools/paint/ink.h"
 
 namespace marventa {
 
 namespace {
 
-const QColor kInk(58, 40, 26);
 constexpr double kFlatten = 0.62;  // the rim's height on the sheet over its width
 
 QPointF onRim(const Crater& c, double a, double scale = 1.0) {
@@ -68,7 +68,7 @@ void drawCrater(QPainter& p, const Crater& c, const Terrain& t) {
     }
     // Hachures down the outer slope, longer on the near (southern) side.
     Rng rng(static_cast<std::uint64_t>(mid.x() * 4096 + mid.y()));
-    p.setPen(QPen(kInk, 0.75, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(kReliefInk, 0.75, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < kSteps; ++i) {
         const double a = (i + rng.range(-0.25, 0.25)) * kTurn;
         if (open(a)) {
@@ -84,7 +84,7 @@ void drawCrater(QPainter& p, const Crater& c, const Terrain& t) {
             continue;
         }
         const double dark = 0.5 + 0.5 * std::cos(a - std::numbers::pi / 4);
-        p.setPen(QPen(kInk, 0.9 + 0.9 * dark, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(kReliefInk, 0.9 + 0.9 * dark, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(onRim(c, a), onRim(c, a + kTurn));
     }
     p.restore();

@@ -14,6 +14,7 @@
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/ink.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
@@ -23,8 +24,6 @@ namespace marventa {
 
 namespace {
 
-const QColor kPaperHalo(255, 250, 236, 225);
-const QColor kInk(44, 32, 22);
 const QColor kWaterInk(36, 74, 124);
 
 using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in degrees
@@ -62,7 +61,7 @@ QSizeF textSize(const QString& text, const QFont& font, double padding) {
 // The cities, towns, villages and landmarks, beside their symbols: first the eight spots close
 // round it, then the same farther and farther out.
 void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
-    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kInk, kPaperHalo, 6.0};
+    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kLetterInk, kPaperHalo, 6.0};
     const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 4.5};
     const TextStyle village{mapFont(TypeFace::Serif, 16), QColor(62, 44, 30), kPaperHalo, 3.5};
     const TextStyle landmark{mapFont(TypeFace::SerifItalic, 16), QColor(90, 40, 60), kPaperHalo,

@@ -9,13 +9,13 @@
 #include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
 #include "tools/common/rng.h"
+#include "tools/paint/ink.h"
 #include "tools/paint/snow_cover.h"
 
 namespace marventa {
 
 namespace {
 
-const QColor kInk(58, 40, 26);
 const QColor kSnowLit(250, 250, 246);
 const QColor kSnowShade(186, 198, 218);
 
@@ -324,7 +324,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     p.setBrush(wash);
     p.drawPath(shade);
     p.setClipPath(shade);
-    QColor hatch = kInk;
+    QColor hatch = kReliefInk;
     hatch.setAlpha(k.hill ? 110 : 125);
     p.setPen(QPen(hatch, 0.65, Qt::SolidLine, Qt::FlatCap));
     const double gap = k.hill ? 3.0 : 2.7;
@@ -343,12 +343,12 @@ void drawPeak(QPainter& p, const Peak& k) {
     }
     // The ink: the outline over the top, not along the ground; the spine a short stroke.
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(kReliefInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPainterPath ink;
     ink.addPolygon(s.outline);
     p.drawPath(ink);
     if (!k.hill) {
-        p.setPen(QPen(kInk, pen * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(kReliefInk, pen * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(s.spine[0], s.spine[1]);
     }
     p.restore();

@@ -14,6 +14,7 @@
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/ink.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
@@ -34,8 +35,6 @@ const QColor kRiver(168, 210, 224);
 const QColor kHighway(150, 52, 34);
 const QColor kLane(150, 70, 44);
 const QColor kTrack(120, 82, 52);
-const QColor kPaperHalo(255, 250, 236, 225);
-const QColor kInk(44, 32, 22);
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
@@ -173,22 +172,22 @@ void drawSymbols(QPainter& p, const ProvinceScene& s) {
 // Title, scale and compass rose, out at sea in the south-west.
 void drawTitle(QPainter& p) {
     const QRectF panel = kTitlePanel;
-    drawCartouche(p, panel, kInk, 9);
+    drawCartouche(p, panel, kLetterInk, 9);
     const QPointF mid(panel.center().x(), panel.top());
     drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
-                        {mapFont(TypeFace::SerifBold, 62, 10), kInk, QColor(250, 243, 222), 1.0});
+                        {mapFont(TypeFace::SerifBold, 62, 10), kLetterInk, kCartouchePaper, 1.0});
     drawHaloTextCentred(
         p, QStringLiteral("Province and Cities"), mid + QPointF(0, 112),
-        {mapFont(TypeFace::SerifItalic, 24, 2), QColor(90, 62, 40), QColor(250, 243, 222), 1.0});
+        {mapFont(TypeFace::SerifItalic, 24, 2), QColor(90, 62, 40), kCartouchePaper, 1.0});
     // Scale: ten leagues of forty pixels, in alternating blocks.
     constexpr double kLeague = 40.0;
     const QPointF origin(mid.x() - 5 * kLeague, panel.top() + 170);
     for (int i = 0; i < 10; ++i) {
-        p.setPen(QPen(kInk, 1.0));
-        p.setBrush(i % 2 == 0 ? kInk : QColor(250, 243, 222));
+        p.setPen(QPen(kLetterInk, 1.0));
+        p.setBrush(i % 2 == 0 ? kLetterInk : kCartouchePaper);
         p.drawRect(QRectF(origin.x() + i * kLeague, origin.y(), kLeague, 8));
     }
-    const TextStyle small{mapFont(TypeFace::Serif, 17), kInk, QColor(250, 243, 222), 1.0};
+    const TextStyle small{mapFont(TypeFace::Serif, 17), kLetterInk, kCartouchePaper, 1.0};
     for (int i = 0; i <= 10; i += 5) {
         drawHaloTextCentred(p, QString::number(i), origin + QPointF(i * kLeague, 24), small);
     }
@@ -197,7 +196,7 @@ void drawTitle(QPainter& p) {
     const QPointF rose(kRoseBox.center().x(), kRoseBox.top() + 120);
     drawCompassRose(p, rose, 6.0, true);
     drawHaloTextCentred(p, QStringLiteral("N"), rose - QPointF(0, 100),
-                        {mapFont(TypeFace::SerifBold, 26), kInk, kPaperHalo, 4.0});
+                        {mapFont(TypeFace::SerifBold, 26), kLetterInk, kPaperHalo, 4.0});
 }
 
 }  // namespace
@@ -245,7 +244,7 @@ QImage paintProvince(const ProvinceScene& s) {
     drawRoads(p, s.roads);
     drawBridges(p, findCrossings(s.roads, s.water));
     drawLandmarkFeatures(p, s);
-    drawBorder(p, image.size(), kInk);
+    drawBorder(p, image.size(), kLetterInk);
     drawSymbols(p, s);
     for (const QPointF& at : springs) {
         drawHotSpring(p, at);
