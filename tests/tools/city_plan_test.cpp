@@ -4,7 +4,9 @@
 #include <QLineF>
 #include <QPainterPath>
 #include <algorithm>
+#include <boost/geometry.hpp>
 #include <cmath>
+#include <numbers>
 
 #include "catalogue/city_directory.h"
 #include "catalogue/coordinate.h"
@@ -56,6 +58,50 @@ const QImage& painted(const CityEntry& city) {
 }
 
 }  // namespace
+
+// The plan's areas are cut on a grid of 1/256 px in integers: a cut along the map's edge lies
+// on it, the two halves of a cut fill the whole again, a grown and shrunk block comes back, and
+// a street's band is its strip and one round end's worth of disc.
+TEST(PlanAreas, CutsAreExactOnTheGrid) {
+    const plan::Area map = plan::toArea({{0, 0}, {1000, 0}, {1000, 700}, {0, 700}, {0, 0}});
+    const plan::Area water =
+        plan::toArea({{-37.3, -21.7}, {420.9, -3.1}, {611.4, 390.2}, {-12.6, 733.3}});
+    const plan::Area wet = plan::intersect(water, map);
+    int onEdge = 0;
+    for (const plan::Pt& v : wet.front().outer()) {
+        EXPECT_TRUE(v.x() >= 0 && v.y() >= 0 && v.y() <= 700) << v.x() << ", " << v.y();
+        onEdge += v.x() == 0 || v.y() == 0 || v.y() == 700;
+    }
+    EXPECT_GE(onEdge, 4);
+
+    const plan::Area dry = plan::subtract(map, water);
+    EXPECT_EQ(plan::areaOf(dry) + plan::areaOf(wet), 700000.0);
+    const plan::Area whole = plan::unite(dry, wet);
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_EQ(plan::areaOf(whole), 700000.0);
+    EXPECT_TRUE(whole.front().inners().empty());
+
+    const plan::Area block =
+        plan::toArea({{100, 100}, {180.5, 90.25}, {210, 160}, {150, 205.75}, {95, 170}});
+    const plan::Area back = plan::grow(plan::grow(block, 8), -8);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_NEAR(plan::areaOf(back), plan::areaOf(block), 0.05);
+    EXPECT_GT(plan::areaOf(plan::grow(block, 8)), plan::areaOf(block) + 8 * 300);
+    for (const plan::Pt& v : back.front().outer()) {
+        const auto& ring = block.front().outer();
+        EXPECT_TRUE(std::any_of(ring.begin(), ring.end(),
+                                [&](const plan::Pt& w) {
+                                    return std::hypot(v.x() - w.x(), v.y() - w.y()) < 2.0 / 256;
+                                }))
+            << v.x() << ", " << v.y();
+    }
+
+    const plan::Area street = plan::band({{10, 20}, {110, 20}}, 5);
+    const double disc = 8 * 25 * std::sin(2 * std::numbers::pi / 16);
+    EXPECT_NEAR(plan::areaOf(street), 100 * 10 + disc, 0.05);
+    EXPECT_TRUE(plan::contains(street, {112, 21}));
+    EXPECT_FALSE(plan::contains(street, {60, 25.5}));
+}
 
 // Doors on their buildings' outlines opening onto streets, gates on the wall where a street
 // and a road meet it, no street in the water off a bridge, no name over the wall or over

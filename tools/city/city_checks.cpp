@@ -9,15 +9,14 @@ using namespace plan;
 namespace {
 
 std::string at(QPointF p) {
-    return "(" + std::to_string(static_cast<int>(std::lround(p.x()))) + ", " +
-           std::to_string(static_cast<int>(std::lround(p.y()))) + ")";
+    return QStringLiteral("(%1, %2)").arg(std::lround(p.x())).arg(std::lround(p.y())).toStdString();
 }
 
 double toOutline(const Area& body, QPointF p) {
     double d = 1e9;
     for (const Poly& poly : body) {
-        bg::model::linestring<Pt> ring(poly.outer().begin(), poly.outer().end());
-        d = std::min(d, bg::distance(Pt(p.x(), p.y()), ring));
+        const QPolygonF ring = outer(poly);
+        d = std::min(d, distanceToPolyline(p, std::vector<QPointF>(ring.begin(), ring.end())));
     }
     return d;
 }
@@ -119,9 +118,7 @@ std::vector<std::string> checkTown(const Town& town, const NamePlan& names) {
         if (areaOf(intersect(box, wall)) > 0.5) {
             faults.push_back(own.name.toStdString() + ": its name crosses the wall");
         }
-        auto over = [&](const Area& body) {
-            return bg::intersects(box, body) && areaOf(intersect(box, body)) > 0.5;
-        };
+        auto over = [&](const Area& body) { return overlaps(box, body, 0.5); };
         const bool onHouse = std::any_of(town.houses.begin(), town.houses.end(),
                                          [&](const Lot& h) { return over(h.body); });
         const bool onNamed =

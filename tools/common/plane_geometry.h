@@ -41,6 +41,14 @@ inline double distanceToPolyline(QPointF p, const std::vector<QPointF>& line) {
     return nearestOnPolyline(p, line).distance;
 }
 
+inline double polylineLength(const std::vector<QPointF>& line) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        sum += length(line[i + 1] - line[i]);
+    }
+    return sum;
+}
+
 // Points along a polyline every `step` pixels (and its last point).
 inline std::vector<QPointF> resample(const std::vector<QPointF>& line, double step) {
     std::vector<QPointF> out{line.front()};

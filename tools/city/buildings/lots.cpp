@@ -91,13 +91,10 @@ std::vector<Lot> packBlocks(const TownPlan& plan, std::uint64_t seed) {
                     Area body;
                     body.push_back(largest(intersect(region, slab)));
                     // Corners where two frontages meet can be claimed twice; the first keeps them.
-                    const bool overlaps =
-                        std::any_of(lots.begin() + static_cast<std::ptrdiff_t>(firstOfPiece),
-                                    lots.end(), [&](const Lot& o) {
-                                        return bg::intersects(o.body, body) &&
-                                               areaOf(intersect(o.body, body)) > 0.5;
-                                    });
-                    if (body.front().outer().empty() || areaOf(body) < 70 || overlaps ||
+                    const bool claimed = std::any_of(
+                        lots.begin() + static_cast<std::ptrdiff_t>(firstOfPiece), lots.end(),
+                        [&](const Lot& o) { return overlaps(o.body, body, 0.5); });
+                    if (body.front().outer().empty() || areaOf(body) < 70 || claimed ||
                         rng.chance(0.05)) {
                         ++index;
                         continue;

@@ -591,7 +591,9 @@ class Builder {
             while (!contains(water, to) && length(to - from) < 120) {
                 to += d;
             }
-            if (!contains(water, to)) {
+            // A ramp whose line meets the yard far back from the bank (past a corner of it) is
+            // left out: a slipway starts close to the water.
+            if (!contains(water, to) || length(to - from) > 38) {
                 continue;
             }
             // Under the yard's roof a little, and on a narrow river short of the far bank.

@@ -189,14 +189,6 @@ std::vector<QRectF> spots(const QRectF& body, QSizeF size, std::initializer_list
     return out;
 }
 
-QRectF boundsOf(const Area& a) {
-    QRectF r;
-    for (const QPolygonF& p : outers(a)) {
-        r = r.united(p.boundingRect());
-    }
-    return r;
-}
-
 }  // namespace
 
 QSizeF nameSize(const QString& text) {

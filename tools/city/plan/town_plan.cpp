@@ -241,12 +241,10 @@ TownPlan planTown(const CityLayout& site, QSize size) {
     for (std::size_t i = 0; i < real; ++i) {
         Cell& c = plan.cells[i];
         // The town keeps off the map's edges, so that every door is well inside its map.
-        bg::model::box<Pt> extent;
-        bg::envelope(c.shape, extent);
-        const bool clearOfEdges = !c.shape.empty() && extent.min_corner().x() > 50 &&
-                                  extent.min_corner().y() > 50 &&
-                                  extent.max_corner().x() < size.width() - 50 &&
-                                  extent.max_corner().y() < size.height() - 50;
+        const QRectF extent = boundsOf(c.shape);
+        const bool clearOfEdges = !c.shape.empty() && extent.left() > 50 && extent.top() > 50 &&
+                                  extent.right() < size.width() - 50 &&
+                                  extent.bottom() < size.height() - 50;
         c.town = !raw[i].outer().empty() && contains(ringArea, centroidOf(raw[i])) &&
                  areaOf(c.shape) > 0.3 * areaOf(raw[i]) && clearOfEdges;
         c.ward = c.town ? Ward::Houses : Ward::Country;
@@ -285,14 +283,8 @@ TownPlan planTown(const CityLayout& site, QSize size) {
         return 2 * near > static_cast<std::ptrdiff_t>(pts.size());
     };
     {
-        bg::model::multi_linestring<Line> runs;
-        bg::intersection(toLine(ring), subtract(plan.land, grow(plan.water, 8)), runs);
-        for (const Line& l : runs) {
-            std::vector<QPointF> run;
-            for (const Pt& p : l) {
-                run.emplace_back(p.x(), p.y());
-            }
-            if (run.size() > 1 && bg::length(l) > 40 && !hugsWater(run)) {
+        for (const auto& run : clip(ring, subtract(plan.land, grow(plan.water, 8)))) {
+            if (run.size() > 1 && polylineLength(run) > 40 && !hugsWater(run)) {
                 plan.wall.push_back(run);
             }
         }
