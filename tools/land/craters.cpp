@@ -8,6 +8,7 @@
 #include "tools/common/blend.h"
 #include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
+#include "tools/common/portable_math.h"
 #include "tools/water/waterways.h"
 
 namespace marventa {
@@ -106,7 +107,7 @@ std::vector<Crater> raiseCraters(const ProvinceLayout& layout, Grid<float>& heig
                 }
                 if (d > fx(c.radius) * 2.0f && height(i, j) < lowest) {
                     lowest = height(i, j);
-                    breach = std::atan2(fx(j - cj), fx(i - ci));
+                    breach = fx(portableAtan2(j - cj, i - ci));
                 }
             }
         }
@@ -118,7 +119,7 @@ std::vector<Crater> raiseCraters(const ProvinceLayout& layout, Grid<float>& heig
                 }
                 const float d = fx(std::hypot(i - ci, j - cj) * cell);
                 const float v = craterHeight(c, top, height(i, j), d,
-                                             std::atan2(fx(j - cj), fx(i - ci)), breach, wobble);
+                                             fx(portableAtan2(j - cj, i - ci)), breach, wobble);
                 height(i, j) = d <= fx(c.radius) * 1.2f ? v : std::max(height(i, j), v);
             }
         }

@@ -6,6 +6,7 @@
 #include "tools/common/blend.h"
 #include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
+#include "tools/common/portable_math.h"
 #include "tools/water/terrain_water.h"
 
 namespace marventa {
@@ -76,7 +77,7 @@ Cover coverFields(const ProvinceLayout& layout, const Waterways& water) {
                                            g.clamped(i, j + 1) - g.clamped(i, j - 1)) /
                                 (2.0f * cell);
             // Wetness: more water gathers in valley floors than on ridges.
-            const float wet = smoothstep(1.0f, 6.0f, std::log1p(water.area(i, j)));
+            const float wet = smoothstep(1.0f, 6.0f, fx(portableLog1p(water.area(i, j))));
             // Copses wherever the noise and the wet favour them, thinning on steep and high ground.
             const float n = grove.fbm(px / 230.0f, py / 230.0f, 5);
             const float copse = 0.42f + 0.9f * (n - 0.25f) + 0.12f * wet;
