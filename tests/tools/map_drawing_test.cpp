@@ -174,3 +174,45 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     EXPECT_GT(full[0], 0.85 * cells[0]) << "of the cells inside the woods";
     EXPECT_GT(full[1], 0.95 * cells[1]) << "of the cells on their edges";
 }
+
+// Each wood's name lies inside its wood and each range's over its heights, not across the plain,
+// the sea or another cover beside them.
+TEST(MapDrawing, WoodAndRangeNamesLieOnWhatTheyName) {
+    const World& w = world();
+    // The share of a name's box, sampled every 3 px, whose ground passes `test`.
+    const auto share = [&](const QString& text, const auto& test) {
+        for (const PlacedName& n : w.names.names) {
+            if (n.text != text) {
+                continue;
+            }
+            const QRect r = n.box.boundingRect().toAlignedRect();
+            int all = 0;
+            int pass = 0;
+            for (int y = r.top(); y <= r.bottom(); y += 3) {
+                for (int x = r.left(); x <= r.right(); x += 3) {
+                    if (n.box.containsPoint(QPointF(x, y), Qt::OddEvenFill)) {
+                        ++all;
+                        pass += test(x, y) ? 1 : 0;
+                    }
+                }
+            }
+            return all == 0 ? 0.0 : static_cast<double>(pass) / all;
+        }
+        ADD_FAILURE() << text.toStdString() << " is not on the map";
+        return 0.0;
+    };
+    for (const Wood& wood : w.layout.woods) {
+        EXPECT_GT(share(wood.name, [&](int x, int y) { return w.terrain.woods(x, y) > 0.5f; }), 0.9)
+            << wood.name.toStdString() << " is lettered outside its wood";
+    }
+    for (const Ridge& ridge : w.layout.ridges) {
+        const QString name = ridge.name.toUpper();
+        EXPECT_GT(share(name,
+                        [&](int x, int y) {
+                            return w.terrain.height(x, y) >= kHeightsHeight &&
+                                   w.terrain.woods(x, y) <= 0.5f;
+                        }),
+                  0.7)
+            << ridge.name.toStdString() << " is lettered off its heights or across a wood";
+    }
+}

@@ -52,12 +52,25 @@ Silhouette silhouette(const Peak& k) {
     s.summit = f + QPointF(skew, -h);
     const bool shoulder = rng.chance(0.5);
     const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
+    // Some peaks carry a lower second summit beyond a saddle on one flank, kept inside the
+    // middle of the three boxes that placing them checks.
+    const bool twin = rng.chance(0.3);
     const auto flank = [&](double side) {
         // Nearly straight, each step jagged (neighbours differ in their count of steps and in
         // how far each one breaks), the last one easing out to the foot.
         QPolygonF pts;
         const int steps = 4 + rng.below(3);
         const double rough = rng.range(0.04, 0.11);
+        if (twin && side == shoulderSide) {
+            const double saddle = rng.range(0.5, 0.6);
+            const double second = std::min(0.72, saddle + rng.range(0.08, 0.16));
+            pts << f + QPointF(skew + (side * w - skew) * 0.28, -h * saddle)
+                << f + QPointF(skew + (side * w - skew) * 0.46, -h * second)
+                << f + QPointF(side * w * 0.6, -h * (second - 0.16))
+                << f + QPointF(side * w * 0.66, -h * rng.range(0.3, 0.36))
+                << f + QPointF(side * w * 0.84, -h * rng.range(0.1, 0.15));
+            return pts;
+        }
         for (int i = 1; i < steps; ++i) {
             const double t = static_cast<double>(i) / steps;  // 0 at the summit, 1 at the foot
             const double drop = t * (1.0 + 0.12 * (1.0 - t)) + rng.range(-rough, rough) * t;
@@ -236,6 +249,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
                 k.width = 18 + 46 * t + 8 * roll + 120 * rough;
                 k.height = k.width * (0.42 + 0.28 * t + 0.1 * roll);
                 k.snow = snow(x, y) > 90 || hv > 0.86f;
+                // One in seven a narrower, steeper spire, as crags break a line of peaks.
+                if ((seed >> 11) % 7 == 0) {
+                    k.width *= 0.8;
+                    k.height *= 1.22;
+                }
             }
             k.foot = QPointF(x, y + 0.3 * k.height);
             candidates.push_back({k, hv + 1.5 * rough + 0.05 * roll});
@@ -254,7 +272,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
         Peak k = c.peak;
         const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
         bool fits = false;
-        for (const double shrink : {1.0, 0.75, 0.55}) {
+        for (const double shrink : {1.0, 0.75, 0.55, 0.4}) {
             k.width = c.peak.width * shrink;
             k.height = c.peak.height * shrink;
             k.foot = ridge + QPointF(0, 0.3 * k.height);
@@ -317,17 +335,18 @@ void drawPeak(QPainter& p, const Peak& k) {
         p.setBrush(lit.lighter(108));
         p.drawPath(body);
     }
-    // The shaded flank: a wash and hatching down it.
+    // The shaded flank: hatched down its fall, over only a breath of wash, so that it reads as
+    // ink rather than a flat grey.
     p.setPen(Qt::NoPen);
     QColor wash = dark;
-    wash.setAlpha(k.hill ? 60 : 105);
+    wash.setAlpha(k.hill ? 30 : 42);
     p.setBrush(wash);
     p.drawPath(shade);
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
-    hatch.setAlpha(k.hill ? 110 : 125);
-    p.setPen(QPen(hatch, 0.65, Qt::SolidLine, Qt::FlatCap));
-    const double gap = k.hill ? 3.0 : 2.7;
+    hatch.setAlpha(k.hill ? 150 : 190);
+    p.setPen(QPen(hatch, k.hill ? 0.6 : 0.7, Qt::SolidLine, Qt::FlatCap));
+    const double gap = k.hill ? 2.8 : std::clamp(1.9 + k.width / 60, 2.1, 3.0);
     for (double d = -k.width; d < k.width * 1.5; d += gap) {
         const QPointF a = s.summit + QPointF(d - k.height * 0.2, 0);
         p.drawLine(a, a + QPointF(k.height * 0.55, k.height * 1.1));
