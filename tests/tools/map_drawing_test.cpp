@@ -216,3 +216,31 @@ TEST(MapDrawing, WoodAndRangeNamesLieOnWhatTheyName) {
             << ridge.name.toStdString() << " is lettered off its heights or across a wood";
     }
 }
+
+// A name is printed without its knock-out only on ground that holds nothing but a gentle wash:
+// any line through its box, however thin, or a symbol's edge at its corner keeps the knock-out.
+TEST(MapDrawing, NamesGoWithoutKnockOutOnlyOnQuietGround) {
+    QImage sheet(300, 120, QImage::Format_RGB32);
+    for (int y = 0; y < sheet.height(); ++y) {
+        for (int x = 0; x < sheet.width(); ++x) {
+            const int tone = 200 + x / 12;  // a wash warming across the sheet
+            sheet.setPixel(x, y, qRgb(tone, tone - 8, tone - 40));
+        }
+    }
+    const QPolygonF box(QRectF(40, 30, 200, 40));
+    EXPECT_TRUE(quietUnder(sheet, box));
+    const QPolygonF off(QRectF(-20, -10, 60, 30));
+    EXPECT_TRUE(quietUnder(sheet, off)) << "a box half off the sheet";
+
+    QImage brook = sheet;
+    {
+        QPainter p(&brook);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(50, 90, 140), 1.0));
+        p.drawLine(QPointF(0, 10), QPointF(300, 110));
+    }
+    EXPECT_FALSE(quietUnder(brook, box)) << "a brook runs through the box";
+    QImage corner = sheet;
+    corner.setPixel(239, 69, qRgb(43, 33, 24));
+    EXPECT_FALSE(quietUnder(corner, box)) << "a dark pixel at the box's last corner";
+}

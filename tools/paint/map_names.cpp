@@ -458,9 +458,41 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     return plan;
 }
 
-void drawNames(QPainter& p, const NamePlan& plan) {
+bool quietUnder(const QImage& sheet, const QPolygonF& box) {
+    const QRect r = box.boundingRect().toAlignedRect().intersected(sheet.rect());
+    if (r.isEmpty()) {
+        return false;
+    }
+    const auto grey = [&](int x, int y) {
+        return qGray(reinterpret_cast<const QRgb*>(sheet.constScanLine(y))[x]);
+    };
+    double sum = 0.0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            sum += grey(x, y);
+        }
+    }
+    const double mean = sum / (static_cast<double>(r.width()) * r.height());
+    int marked = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            marked += std::abs(grey(x, y) - mean) > 30 ? 1 : 0;
+        }
+    }
+    return marked == 0;
+}
+
+void drawNames(QPainter& p, const NamePlan& plan, const QImage& sheet) {
     for (const PlacedName& n : plan.names) {
-        drawHaloPath(p, n.glyphs, n.style);
+        if (quietUnder(sheet, n.box)) {
+            p.save();
+            p.setPen(Qt::NoPen);
+            p.setBrush(n.style.ink);
+            p.drawPath(n.glyphs);
+            p.restore();
+        } else {
+            drawHaloPath(p, n.glyphs, n.style);
+        }
     }
 }
 

@@ -312,7 +312,7 @@ QImage paintProvince(const ProvinceScene& s) {
         drawReeds,
     };
     drawLegend(p, marks);
-    drawNames(p, names);
+    drawNames(p, names, image);
     p.end();
     return image;
 }

@@ -18,8 +18,9 @@ Rgb scale(Rgb a, float k) {
     return {a.r * k, a.g * k, a.b * k};
 }
 
-// Land colours by height: meadow greens, dry uplands, ochre hills, brown and grey rock (the snow
-// lies on it by its own cover).
+// Land colours by height: meadow greens, dry uplands, ochre hills, brown rock greying a little
+// on the tops, kept warm so that the highest crests do not pale into a grey band under their
+// peaks (the snow lies on them by its own cover).
 Rgb landTint(float h) {
     struct Stop {
         float at;
@@ -33,8 +34,8 @@ Rgb landTint(float h) {
         {0.40f, {214, 186, 128}},
         {0.52f, {188, 150, 104}},
         {0.66f, {160, 136, 116}},
-        {0.80f, {172, 166, 160}},
-        {0.92f, {190, 186, 184}},
+        {0.80f, {172, 156, 136}},
+        {0.92f, {184, 172, 158}},
     }};
     if (h <= kStops.front().at) {
         return kStops.front().colour;
@@ -159,7 +160,7 @@ QImage paintRelief(const Terrain& terrain) {
         // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
                 0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
-        c = mix(c, kSnow, 0.12f * snow(x, y) / 255.0f);
+        c = mix(c, kSnow, 0.08f * snow(x, y) / 255.0f);
         // The woods' floor only where trees can stand: none on the lowest flats by the water,
         // where it would lie as a bare green blot.
         const float wood = smoothstep(0.52f, 0.56f, terrain.woods(x, y)) *
