@@ -34,16 +34,26 @@ Silhouette silhouette(const Peak& k) {
     Silhouette s;
     const QPointF f = k.foot;
     if (k.hill) {
-        // A hump: a few points along a rounded arc, slightly uneven.
+        // A hump: a few points along a rounded arc, slightly uneven; some a pair of humps, the
+        // second lower, run together.
         const double lean = rng.range(-0.15, 0.15) * w;
-        for (int i = 0; i <= 8; ++i) {
-            const double t = i / 8.0;
+        const bool pair = rng.chance(0.3);
+        const auto arc = [](double u) {
+            return u <= 0.0 || u >= 1.0 ? 0.0 : std::pow(std::sin(u * 3.14159265), 0.8);
+        };
+        const int points = pair ? 12 : 8;
+        for (int i = 0; i <= points; ++i) {
+            const double t = static_cast<double>(i) / points;
             const double x = -w + 2 * w * t;
-            const double bump = std::pow(std::sin(t * 3.14159265), 0.8);
+            const double bump =
+                pair ? std::max(arc(t / 0.64), 0.72 * arc((t - 0.36) / 0.64)) : arc(t);
             s.outline << f + QPointF(x + lean * bump, -h * bump * rng.range(0.94, 1.0));
         }
-        s.summit = f + QPointF(lean, -h);
-        s.spine << s.summit << f + QPointF(lean + 0.25 * w, 0);
+        // The summit is the outline's highest point, so that the flank beyond it takes the
+        // shade.
+        s.summit = *std::min_element(s.outline.begin(), s.outline.end(),
+                                     [](QPointF a, QPointF b) { return a.y() < b.y(); });
+        s.spine << s.summit << QPointF(s.summit.x() + 0.25 * w, f.y());
         return s;
     }
     // A peak: each flank a few jagged steps, the summit a little off the middle, sometimes a
@@ -344,7 +354,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     p.drawPath(shade);
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
-    hatch.setAlpha(k.hill ? 150 : 190);
+    hatch.setAlpha(k.hill ? 130 : 190);
     p.setPen(QPen(hatch, k.hill ? 0.6 : 0.7, Qt::SolidLine, Qt::FlatCap));
     const double gap = k.hill ? 2.8 : std::clamp(1.9 + k.width / 60, 2.1, 3.0);
     for (double d = -k.width; d < k.width * 1.5; d += gap) {
