@@ -231,7 +231,8 @@ void drawTitle(QPainter& p) {
         p.setBrush(i % 2 == 0 ? kLetterInk : kCartouchePaper);
         p.drawRect(QRectF(origin.x() + i * kLeague, origin.y(), kLeague, 8));
     }
-    const TextStyle small{mapFont(TypeFace::Serif, 17), kLetterInk, kCartouchePaper, 1.0};
+    const TextStyle small{mapFont(TypeFace::SerifItalic, 17, 0.4), kLetterInk, kCartouchePaper,
+                          1.0};
     for (int i = 0; i <= 10; i += 5) {
         drawHaloTextCentred(p, QString::number(i), origin + QPointF(i * kLeague, 24), small);
     }
