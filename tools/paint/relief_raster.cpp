@@ -157,9 +157,10 @@ QImage paintRelief(const Terrain& terrain) {
         c = mix(c, {206, 204, 140}, 0.3f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
         c = mix(c, kHeather, 0.4f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv));
         c = mix(c, kMarsh, 0.32f * marsh(x, y));
-        // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
+        // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops; the cinder laid on
+        // the heights alone, so that it does not haze the plain round the range.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
-                0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
+                0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.2f, 0.3f, hv));
         c = mix(c, kSnow, 0.08f * snow(x, y) / 255.0f);
         // The woods' floor only where trees can stand: none on the lowest flats by the water,
         // where it would lie as a bare green blot.
