@@ -41,6 +41,16 @@ void expectRowsInFrame(const LegendLayout& key) {
     }
 }
 
+// A category's symbol alone on white, at the middle of 40 px.
+QImage symbolAlone(PlaceKind kind) {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawPlaceSymbol(p, kind, QPointF(20, 20));
+    return image;
+}
+
 }  // namespace
 
 // The province's key holds all its rows inside its frame, on the sheet and clear of the title and
@@ -82,18 +92,10 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
         EXPECT_NE(std::find(kinds.begin(), kinds.end(), place.kind), kinds.end())
             << place.name << "'s category is missing from the key";
     }
-    const auto alone = [](PlaceKind kind) {
-        QImage image(40, 40, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        drawPlaceSymbol(p, kind, QPointF(20, 20));
-        return image;
-    };
     for (std::size_t i = 0; i < kinds.size(); ++i) {
-        const QImage a = alone(kinds[i]);
+        const QImage a = symbolAlone(kinds[i]);
         for (std::size_t j = i + 1; j < kinds.size(); ++j) {
-            const QImage b = alone(kinds[j]);
+            const QImage b = symbolAlone(kinds[j]);
             int differ = 0;
             for (int y = 0; y < 40; ++y) {
                 for (int x = 0; x < 40; ++x) {
@@ -126,5 +128,40 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
         const QRect box = QRectF(key.rows[i].sample - QPointF(14, 12), QSizeF(28, 24)).toRect();
         EXPECT_EQ(drawn.copy(box), expected.copy(box))
             << key.rows[i].text.toStdString() << "'s sample is not the map's symbol";
+    }
+}
+
+// The map reads by its towns first: every lesser category's pictogram is 8 to 13 px across and
+// tall, and lays down less ink than a town's or a city's mark.
+TEST(Legend, TownsOutweighTheLesserSymbols) {
+    struct Ink {
+        QRect box;
+        double weight = 0;
+    };
+    const auto inkOf = [](PlaceKind kind) {
+        const QImage image = symbolAlone(kind);
+        Ink ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int dark = 255 - qGray(image.pixel(x, y));
+                if (dark > 40) {
+                    ink.box |= QRect(x, y, 1, 1);
+                }
+                ink.weight += dark;
+            }
+        }
+        return ink;
+    };
+    const double town = inkOf(PlaceKind::Town).weight;
+    EXPECT_GT(inkOf(PlaceKind::City).weight, town);
+    for (const PlaceKind kind : keySymbols()) {
+        if (kind == PlaceKind::Town || kind == PlaceKind::City) {
+            continue;
+        }
+        const Ink ink = inkOf(kind);
+        SCOPED_TRACE(static_cast<int>(kind));
+        EXPECT_GE(std::max(ink.box.width(), ink.box.height()), 8);
+        EXPECT_LE(std::max(ink.box.width(), ink.box.height()), 13);
+        EXPECT_LT(ink.weight, 0.75 * town);
     }
 }

@@ -174,3 +174,73 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     EXPECT_GT(full[0], 0.85 * cells[0]) << "of the cells inside the woods";
     EXPECT_GT(full[1], 0.95 * cells[1]) << "of the cells on their edges";
 }
+
+// Each wood's name lies inside its wood and each range's over its heights, not across the plain,
+// the sea or another cover beside them.
+TEST(MapDrawing, WoodAndRangeNamesLieOnWhatTheyName) {
+    const World& w = world();
+    // The share of a name's box, sampled every 3 px, whose ground passes `test`.
+    const auto share = [&](const QString& text, const auto& test) {
+        for (const PlacedName& n : w.names.names) {
+            if (n.text != text) {
+                continue;
+            }
+            const QRect r = n.box.boundingRect().toAlignedRect();
+            int all = 0;
+            int pass = 0;
+            for (int y = r.top(); y <= r.bottom(); y += 3) {
+                for (int x = r.left(); x <= r.right(); x += 3) {
+                    if (n.box.containsPoint(QPointF(x, y), Qt::OddEvenFill)) {
+                        ++all;
+                        pass += test(x, y) ? 1 : 0;
+                    }
+                }
+            }
+            return all == 0 ? 0.0 : static_cast<double>(pass) / all;
+        }
+        ADD_FAILURE() << text.toStdString() << " is not on the map";
+        return 0.0;
+    };
+    for (const Wood& wood : w.layout.woods) {
+        EXPECT_GT(share(wood.name, [&](int x, int y) { return w.terrain.woods(x, y) > 0.5f; }), 0.9)
+            << wood.name.toStdString() << " is lettered outside its wood";
+    }
+    for (const Ridge& ridge : w.layout.ridges) {
+        const QString name = ridge.name.toUpper();
+        EXPECT_GT(share(name,
+                        [&](int x, int y) {
+                            return w.terrain.height(x, y) >= kHeightsHeight &&
+                                   w.terrain.woods(x, y) <= 0.5f;
+                        }),
+                  0.7)
+            << ridge.name.toStdString() << " is lettered off its heights or across a wood";
+    }
+}
+
+// A name is printed without its knock-out only on ground that holds nothing but a gentle wash:
+// any line through its box, however thin, or a symbol's edge at its corner keeps the knock-out.
+TEST(MapDrawing, NamesGoWithoutKnockOutOnlyOnQuietGround) {
+    QImage sheet(300, 120, QImage::Format_RGB32);
+    for (int y = 0; y < sheet.height(); ++y) {
+        for (int x = 0; x < sheet.width(); ++x) {
+            const int tone = 200 + x / 12;  // a wash warming across the sheet
+            sheet.setPixel(x, y, qRgb(tone, tone - 8, tone - 40));
+        }
+    }
+    const QPolygonF box(QRectF(40, 30, 200, 40));
+    EXPECT_TRUE(quietUnder(sheet, box));
+    const QPolygonF off(QRectF(-20, -10, 60, 30));
+    EXPECT_TRUE(quietUnder(sheet, off)) << "a box half off the sheet";
+
+    QImage brook = sheet;
+    {
+        QPainter p(&brook);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(50, 90, 140), 1.0));
+        p.drawLine(QPointF(0, 10), QPointF(300, 110));
+    }
+    EXPECT_FALSE(quietUnder(brook, box)) << "a brook runs through the box";
+    QImage corner = sheet;
+    corner.setPixel(239, 69, qRgb(43, 33, 24));
+    EXPECT_FALSE(quietUnder(corner, box)) << "a dark pixel at the box's last corner";
+}

@@ -66,13 +66,13 @@ void drawSpringStains(QPainter& p, const std::vector<QPointF>& springs) {
         constexpr int kPoints = 14;
         for (int i = 0; i < kPoints; ++i) {
             const double a = 2.0 * std::numbers::pi * i / kPoints;
-            const double r = rng.range(15.0, 22.0);
+            const double r = rng.range(12.0, 17.0);
             stain << at + QPointF(std::cos(a) * r, std::sin(a) * r * 0.8 + 3.0);
         }
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(226, 206, 98, 130));
+        p.setBrush(QColor(226, 206, 98, 80));
         p.drawPolygon(stain);
-        p.setBrush(QColor(120, 96, 40, 170));
+        p.setBrush(QColor(120, 96, 40, 120));
         for (const QPointF& q : stain) {
             if (rng.chance(0.6)) {
                 p.drawEllipse(at + (q - at) * rng.range(0.82, 0.98), 0.7, 0.7);

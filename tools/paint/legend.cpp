@@ -65,7 +65,7 @@ constexpr std::array<std::pair<Line, const char*>, 11> kLines{{
 constexpr double kInset = 7;         // the frame's inner line inside the panel's edge
 constexpr double kHeadingRoom = 46;  // above the first row
 constexpr double kRowHeight = 26.5;
-constexpr double kSampleRoom = 44;  // a row's glyph or line sample, before its name
+constexpr double kSampleRoom = 48;  // a row's glyph or line sample, before its name
 constexpr double kColumnGap = 24;
 constexpr double kSide = 16;  // between the frame and the outer columns
 constexpr double kFoot = 12;  // below the last row
@@ -126,7 +126,8 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
 
 LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns) {
     LegendLayout out;
-    out.font = mapFont(TypeFace::Serif, 16);
+    // Lettered like the title's cartouche: its italic for the entries, its spaced capitals above.
+    out.font = mapFont(TypeFace::SerifItalic, 17, 0.4);
     const QFontMetricsF m(out.font);
     const int n = static_cast<int>(names.size());
     const int perColumn = std::max(1, (n + std::max(1, columns) - 1) / std::max(1, columns));
@@ -188,7 +189,7 @@ void drawLegend(QPainter& p, const MapMarks& marks) {
     const QColor paper(250, 243, 222);
     drawCartouche(p, key.panel, ink, kInset);
     drawHaloTextCentred(p, QStringLiteral("KEY"), key.heading,
-                        {mapFont(TypeFace::SerifBold, 20, 4), ink, paper, 1.0});
+                        {mapFont(TypeFace::SerifBold, 22, 6), ink, paper, 1.0});
     const TextStyle entry{key.font, ink, paper, 1.0};
     for (std::size_t i = 0; i < key.rows.size(); ++i) {
         const LegendLayout::Row& row = key.rows[i];

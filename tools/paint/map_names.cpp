@@ -61,11 +61,12 @@ QSizeF textSize(const QString& text, const QFont& font, double padding) {
 // The cities, towns, villages and landmarks, beside their symbols: first the eight spots close
 // round it, then the same farther and farther out.
 void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
-    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kLetterInk, kPaperHalo, 6.0};
-    const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 4.5};
-    const TextStyle village{mapFont(TypeFace::Serif, 16), QColor(62, 44, 30), kPaperHalo, 3.5};
+    // The knock-out reaches under a pixel past the letters: printed names, not glowing ones.
+    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kLetterInk, kPaperHalo, 2.2};
+    const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 1.8};
+    const TextStyle village{mapFont(TypeFace::Serif, 16), QColor(62, 44, 30), kPaperHalo, 1.6};
     const TextStyle landmark{mapFont(TypeFace::SerifItalic, 16), QColor(90, 40, 60), kPaperHalo,
-                             3.5};
+                             1.6};
     for (const ProvincePlace& place : s.places) {
         const TextStyle* style = place.kind == PlaceKind::City         ? &city
                                  : place.kind == PlaceKind::Town       ? &town
@@ -114,11 +115,12 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
 }
 
 // Candidate spots along a line: middle first, then further out, on and beside it.
-std::vector<Anchor> alongLine(const std::vector<QPointF>& line,
-                              std::initializer_list<double> offsets) {
+std::vector<Anchor> alongLine(const std::vector<QPointF>& line, const std::vector<double>& offsets,
+                              const std::vector<double>& fractions = {0.5, 0.42, 0.58, 0.34, 0.66,
+                                                                      0.26, 0.74, 0.18, 0.82}) {
     const std::vector<QPointF> pts = resample(line, 10.0);
     std::vector<Anchor> out;
-    for (double f : {0.5, 0.42, 0.58, 0.34, 0.66, 0.26, 0.74, 0.18, 0.82}) {
+    for (double f : fractions) {
         const std::size_t i = static_cast<std::size_t>(f * static_cast<double>(pts.size() - 1));
         const std::size_t a = i >= 6 ? i - 6 : 0;
         const std::size_t b = std::min(pts.size() - 1, i + 6);
@@ -173,27 +175,98 @@ Candidate alongRiver(const RiverLine& r, const TextStyle& style) {
     return c;
 }
 
+// The share of a footprint, widened by `margin`, whose ground passes `test`, sampled every 4 px.
+double groundShare(const QPolygonF& footprint, double margin,
+                   const std::function<bool(int, int)>& test) {
+    const QRectF r = footprint.boundingRect().adjusted(-margin, -margin, margin, margin);
+    int all = 0;
+    int pass = 0;
+    for (double y = r.top() + 2; y < r.bottom(); y += 4) {
+        for (double x = r.left() + 2; x < r.right(); x += 4) {
+            const bool within = footprint.containsPoint(QPointF(x, y), Qt::OddEvenFill);
+            // Beyond the letters' box only the margin's ring matters, at a third of the weight.
+            const int weight = within ? 3 : 1;
+            all += weight;
+            pass += test(static_cast<int>(x), static_cast<int>(y)) ? weight : 0;
+        }
+    }
+    return all == 0 ? 0.0 : static_cast<double>(pass) / all;
+}
+
+// Spots best first by how well their ground suits the name, the earlier of equals first: a
+// share above `good` counts as full.
+void rankByGround(Candidate& c, double margin, double good,
+                  const std::function<bool(int, int)>& test) {
+    std::vector<std::pair<double, std::size_t>> order;
+    for (std::size_t k = 0; k < c.spots.size(); ++k) {
+        const double share = groundShare(c.spots[k].footprint, margin, test);
+        order.emplace_back(-std::min(share, good), k);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<SetText> spots;
+    for (const auto& [share, k] : order) {
+        spots.push_back(std::move(c.spots[k]));
+    }
+    c.spots = std::move(spots);
+}
+
+// A wood's name lies within the trees it names, which leave a clearing round it: spots over the
+// wood's whole extent, nearest its middle first, ranked by how much of them the wood covers.
+Candidate woodName(const Wood& w, const TextStyle& style, const Terrain& t) {
+    std::vector<Anchor> anchors = aroundSpot(w.shape.centre, 0.0, 40.0);
+    for (double dy = -w.shape.ry; dy <= w.shape.ry; dy += 24) {
+        for (double dx = -1.2 * w.shape.rx; dx <= 1.2 * w.shape.rx; dx += 24) {
+            anchors.emplace_back(w.shape.centre + QPointF(dx, dy), 0.0);
+        }
+    }
+    std::stable_sort(anchors.begin() + 1, anchors.end(), [&](const Anchor& a, const Anchor& b) {
+        return length(a.first - w.shape.centre) < length(b.first - w.shape.centre);
+    });
+    Candidate c = straight(w.name, style, 6, anchors, 1, Sort::Other);
+    rankByGround(c, 22.0, 0.97, [&](int x, int y) {
+        return t.woods.contains(x, y) && t.woods(x, y) > 0.55f && t.height(x, y) >= 0.0f &&
+               t.lake(x, y) == 0;
+    });
+    c.spots.resize(std::min<std::size_t>(c.spots.size(), 60));
+    return c;
+}
+
 // Ranges along their crests, rivers along their course, woods, lakes and seas round their
 // middles.
 void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     const TextStyle range{mapFont(TypeFace::SerifBold, 30, 9), QColor(104, 70, 40, 210),
-                          QColor(255, 248, 230, 120), 4.0};
+                          QColor(255, 248, 230, 120), 2.5};
     const TextStyle wood{mapFont(TypeFace::SerifItalic, 30, 3), QColor(24, 56, 24),
-                         QColor(240, 246, 228, 235), 6.0};
+                         QColor(240, 246, 228, 200), 2.2};
     const TextStyle lake{mapFont(TypeFace::SerifItalic, 20), kWaterInk, QColor(214, 234, 244, 200),
-                         3.0};
+                         1.8};
     const TextStyle river{mapFont(TypeFace::SerifItalic, 19), kWaterInk, QColor(240, 246, 236, 190),
-                          3.0};
+                          1.8};
     const TextStyle sea{mapFont(TypeFace::SerifItalic, 44, 8), kWaterInk,
-                        QColor(210, 230, 240, 150), 4.0};
+                        QColor(210, 230, 240, 150), 2.0};
+    const Terrain& t = s.terrain;
     for (const Ridge& r : s.layout.ridges) {
-        out.push_back(straight(r.name.toUpper(), range, 6,
-                               alongLine(r.crest, {0.0, 60.0, -60.0, 120.0, -120.0, 180.0, -180.0}),
-                               1, Sort::Range));
+        // Finely along and across the crest, so that some spot over the heights finds room
+        // between the symbols the range is thick with.
+        std::vector<double> along{0.5};
+        for (double d = 0.04; d < 0.38; d += 0.04) {
+            along.insert(along.end(), {0.5 - d, 0.5 + d});
+        }
+        out.push_back(straight(
+            r.name.toUpper(), range, 6,
+            alongLine(r.crest,
+                      {0.0, 25.0, -25.0, 50.0, -50.0, 80.0, -80.0, 120.0, -120.0, 180.0, -180.0},
+                      along),
+            1, Sort::Range));
+        // Over the range's own heights, not across a wood or the plain below it.
+        rankByGround(out.back(), 0.0, 0.85, [&](int x, int y) {
+            return t.height.contains(x, y) && t.height(x, y) >= kHeightsHeight &&
+                   t.woods(x, y) <= 0.5f;
+        });
     }
     for (const Wood& w : s.layout.woods) {
-        out.push_back(
-            straight(w.name, wood, 6, aroundSpot(w.shape.centre, 0.0, 40.0), 1, Sort::Other));
+        out.push_back(woodName(w, wood, t));
     }
     for (const LakeShape& l : s.water.lakes) {
         out.push_back(straight(l.name, lake, 6, aroundSpot(l.centre, 0.0, 14.0), 1, Sort::Other));
@@ -385,9 +458,41 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     return plan;
 }
 
-void drawNames(QPainter& p, const NamePlan& plan) {
+bool quietUnder(const QImage& sheet, const QPolygonF& box) {
+    const QRect r = box.boundingRect().toAlignedRect().intersected(sheet.rect());
+    if (r.isEmpty()) {
+        return false;
+    }
+    const auto grey = [&](int x, int y) {
+        return qGray(reinterpret_cast<const QRgb*>(sheet.constScanLine(y))[x]);
+    };
+    double sum = 0.0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            sum += grey(x, y);
+        }
+    }
+    const double mean = sum / (static_cast<double>(r.width()) * r.height());
+    int marked = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            marked += std::abs(grey(x, y) - mean) > 30 ? 1 : 0;
+        }
+    }
+    return marked == 0;
+}
+
+void drawNames(QPainter& p, const NamePlan& plan, const QImage& sheet) {
     for (const PlacedName& n : plan.names) {
-        drawHaloPath(p, n.glyphs, n.style);
+        if (quietUnder(sheet, n.box)) {
+            p.save();
+            p.setPen(Qt::NoPen);
+            p.setBrush(n.style.ink);
+            p.drawPath(n.glyphs);
+            p.restore();
+        } else {
+            drawHaloPath(p, n.glyphs, n.style);
+        }
     }
 }
 

@@ -41,6 +41,11 @@ struct NamePlan {
 // sheet's furniture, and none hides running water where any spot left keeps off it.
 NamePlan planNames(const ProvinceScene& scene, QSize sheet);
 
-void drawNames(QPainter& painter, const NamePlan& plan);
+// Whether nothing is drawn under a name's box but the washes' gentle tone (`sheet` is RGB32), so
+// that it may be printed straight on the paper.
+bool quietUnder(const QImage& sheet, const QPolygonF& box);
+
+// Each name on a tight paper knock-out, or on none where the ground under it is quiet.
+void drawNames(QPainter& painter, const NamePlan& plan, const QImage& sheet);
 
 }  // namespace marventa

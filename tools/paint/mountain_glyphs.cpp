@@ -34,16 +34,26 @@ Silhouette silhouette(const Peak& k) {
     Silhouette s;
     const QPointF f = k.foot;
     if (k.hill) {
-        // A hump: a few points along a rounded arc, slightly uneven.
+        // A hump: a few points along a rounded arc, slightly uneven; some a pair of humps, the
+        // second lower, run together.
         const double lean = rng.range(-0.15, 0.15) * w;
-        for (int i = 0; i <= 8; ++i) {
-            const double t = i / 8.0;
+        const bool pair = rng.chance(0.3);
+        const auto arc = [](double u) {
+            return u <= 0.0 || u >= 1.0 ? 0.0 : std::pow(std::sin(u * 3.14159265), 0.8);
+        };
+        const int points = pair ? 12 : 8;
+        for (int i = 0; i <= points; ++i) {
+            const double t = static_cast<double>(i) / points;
             const double x = -w + 2 * w * t;
-            const double bump = std::pow(std::sin(t * 3.14159265), 0.8);
+            const double bump =
+                pair ? std::max(arc(t / 0.64), 0.72 * arc((t - 0.36) / 0.64)) : arc(t);
             s.outline << f + QPointF(x + lean * bump, -h * bump * rng.range(0.94, 1.0));
         }
-        s.summit = f + QPointF(lean, -h);
-        s.spine << s.summit << f + QPointF(lean + 0.25 * w, 0);
+        // The summit is the outline's highest point, so that the flank beyond it takes the
+        // shade.
+        s.summit = *std::min_element(s.outline.begin(), s.outline.end(),
+                                     [](QPointF a, QPointF b) { return a.y() < b.y(); });
+        s.spine << s.summit << QPointF(s.summit.x() + 0.25 * w, f.y());
         return s;
     }
     // A peak: each flank a few jagged steps, the summit a little off the middle, sometimes a
@@ -52,12 +62,25 @@ Silhouette silhouette(const Peak& k) {
     s.summit = f + QPointF(skew, -h);
     const bool shoulder = rng.chance(0.5);
     const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
+    // Some peaks carry a lower second summit beyond a saddle on one flank, kept inside the
+    // middle of the three boxes that placing them checks.
+    const bool twin = rng.chance(0.3);
     const auto flank = [&](double side) {
         // Nearly straight, each step jagged (neighbours differ in their count of steps and in
         // how far each one breaks), the last one easing out to the foot.
         QPolygonF pts;
         const int steps = 4 + rng.below(3);
         const double rough = rng.range(0.04, 0.11);
+        if (twin && side == shoulderSide) {
+            const double saddle = rng.range(0.5, 0.6);
+            const double second = std::min(0.72, saddle + rng.range(0.08, 0.16));
+            pts << f + QPointF(skew + (side * w - skew) * 0.28, -h * saddle)
+                << f + QPointF(skew + (side * w - skew) * 0.46, -h * second)
+                << f + QPointF(side * w * 0.6, -h * (second - 0.16))
+                << f + QPointF(side * w * 0.66, -h * rng.range(0.3, 0.36))
+                << f + QPointF(side * w * 0.84, -h * rng.range(0.1, 0.15));
+            return pts;
+        }
         for (int i = 1; i < steps; ++i) {
             const double t = static_cast<double>(i) / steps;  // 0 at the summit, 1 at the foot
             const double drop = t * (1.0 + 0.12 * (1.0 - t)) + rng.range(-rough, rough) * t;
@@ -236,6 +259,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
                 k.width = 18 + 46 * t + 8 * roll + 120 * rough;
                 k.height = k.width * (0.42 + 0.28 * t + 0.1 * roll);
                 k.snow = snow(x, y) > 90 || hv > 0.86f;
+                // One in seven a narrower, steeper spire, as crags break a line of peaks.
+                if ((seed >> 11) % 7 == 0) {
+                    k.width *= 0.8;
+                    k.height *= 1.22;
+                }
             }
             k.foot = QPointF(x, y + 0.3 * k.height);
             candidates.push_back({k, hv + 1.5 * rough + 0.05 * roll});
@@ -254,7 +282,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
         Peak k = c.peak;
         const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
         bool fits = false;
-        for (const double shrink : {1.0, 0.75, 0.55}) {
+        for (const double shrink : {1.0, 0.75, 0.55, 0.4}) {
             k.width = c.peak.width * shrink;
             k.height = c.peak.height * shrink;
             k.foot = ridge + QPointF(0, 0.3 * k.height);
@@ -317,17 +345,18 @@ void drawPeak(QPainter& p, const Peak& k) {
         p.setBrush(lit.lighter(108));
         p.drawPath(body);
     }
-    // The shaded flank: a wash and hatching down it.
+    // The shaded flank: hatched down its fall, over only a breath of wash, so that it reads as
+    // ink rather than a flat grey.
     p.setPen(Qt::NoPen);
     QColor wash = dark;
-    wash.setAlpha(k.hill ? 60 : 105);
+    wash.setAlpha(k.hill ? 30 : 42);
     p.setBrush(wash);
     p.drawPath(shade);
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
-    hatch.setAlpha(k.hill ? 110 : 125);
-    p.setPen(QPen(hatch, 0.65, Qt::SolidLine, Qt::FlatCap));
-    const double gap = k.hill ? 3.0 : 2.7;
+    hatch.setAlpha(k.hill ? 130 : 190);
+    p.setPen(QPen(hatch, k.hill ? 0.6 : 0.7, Qt::SolidLine, Qt::FlatCap));
+    const double gap = k.hill ? 2.8 : std::clamp(1.9 + k.width / 60, 2.1, 3.0);
     for (double d = -k.width; d < k.width * 1.5; d += gap) {
         const QPointF a = s.summit + QPointF(d - k.height * 0.2, 0);
         p.drawLine(a, a + QPointF(k.height * 0.55, k.height * 1.1));

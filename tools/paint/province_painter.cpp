@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/common/blend.h"
 #include "tools/common/labels.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
@@ -33,11 +34,39 @@ const QColor kRiverBank(50, 90, 140);
 // The shallow water's colour of the sea and the lakes: one water where a river runs into them.
 const QColor kRiver(168, 210, 224);
 const QColor kHighway(150, 52, 34);
-const QColor kLane(150, 70, 44);
+const QColor kLane(128, 66, 44);
 const QColor kTrack(120, 82, 52);
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
+}
+
+// A river's widths drawn from a thread at its source to its full width some way down: the
+// drained area grows its width only slowly near the top. One that flows out of a lake keeps its
+// width from the start.
+std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t) {
+    std::vector<float> widths = r.widths;
+    const QPointF start = r.points.front();
+    const int sx = std::clamp(static_cast<int>(start.x()), 0, t.lake.width() - 1);
+    const int sy = std::clamp(static_cast<int>(start.y()), 0, t.lake.height() - 1);
+    if (t.lake(sx, sy) > 0 || r.points.size() < 2) {
+        return widths;
+    }
+    double total = 0.0;
+    for (std::size_t i = 1; i < r.points.size(); ++i) {
+        total += length(r.points[i] - r.points[i - 1]);
+    }
+    const double reach = std::min(520.0, 0.4 * total);
+    double along = 0.0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (i > 0) {
+            along += length(r.points[i] - r.points[i - 1]);
+        }
+        const double f =
+            0.25 + 0.75 * smoothstep(0.0f, static_cast<float>(reach), static_cast<float>(along));
+        widths[i] = static_cast<float>(widths[i] * f);
+    }
+    return widths;
 }
 
 // Rivers and brooks on a layer of their own, cut away where they run on into open water.
@@ -57,11 +86,22 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
         }
         strokeVarying(lp, st.points, inner, kRiver, 0.0f);
     }
+    // The banks' ink thins with the river toward its source.
+    std::vector<std::vector<float>> widths;
     for (const RiverLine& r : s.water.rivers) {
-        strokeVarying(lp, r.points, r.widths, kRiverBank, 1.6f);
+        widths.push_back(taperedFromSource(r, s.terrain));
+        std::vector<float> banks = widths.back();
+        for (std::size_t i = 0; i < banks.size(); ++i) {
+            banks[i] += 1.6f * std::min(1.0f, banks[i] / std::max(0.01f, r.widths[i]) + 0.2f);
+        }
+        strokeVarying(lp, r.points, banks, kRiverBank, 0.0f);
     }
-    for (const RiverLine& r : s.water.rivers) {
-        strokeVarying(lp, r.points, r.widths, kRiver, 0.0f);
+    for (std::size_t i = 0; i < s.water.rivers.size(); ++i) {
+        std::vector<float> inner = widths[i];
+        for (float& v : inner) {
+            v = std::max(0.01f, v - 0.4f);
+        }
+        strokeVarying(lp, s.water.rivers[i].points, inner, kRiver, 0.0f);
     }
     lp.end();
     for (int y = 0; y < size.height(); ++y) {
@@ -75,10 +115,14 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     p.drawImage(0, 0, layer);
 }
 
+// Only a highway is cased, in a darker ink each side of its red; a lane is one line and a track
+// a broken one, so that the roads read by their rank.
 void roadCasing(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
-    const double casing = kind == RoadClass::Highway ? 5.2 : kind == RoadClass::Lane ? 4.0 : 3.0;
+    if (kind != RoadClass::Highway) {
+        return;
+    }
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(255, 248, 230, 160), casing, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(QColor(86, 40, 28), 3.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(linePath(points));
 }
 
@@ -87,15 +131,15 @@ void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     switch (kind) {
         case RoadClass::Highway:
             pen.setColor(kHighway);
-            pen.setWidthF(2.4);
+            pen.setWidthF(2.0);
             break;
         case RoadClass::Lane:
             pen.setColor(kLane);
-            pen.setWidthF(1.7);
+            pen.setWidthF(1.5);
             break;
         case RoadClass::Track:
             pen.setColor(kTrack);
-            pen.setWidthF(1.3);
+            pen.setWidthF(1.1);
             pen.setCapStyle(Qt::FlatCap);
             pen.setDashPattern({4.0, 2.5});
             break;
@@ -187,7 +231,8 @@ void drawTitle(QPainter& p) {
         p.setBrush(i % 2 == 0 ? kLetterInk : kCartouchePaper);
         p.drawRect(QRectF(origin.x() + i * kLeague, origin.y(), kLeague, 8));
     }
-    const TextStyle small{mapFont(TypeFace::Serif, 17), kLetterInk, kCartouchePaper, 1.0};
+    const TextStyle small{mapFont(TypeFace::SerifItalic, 17, 0.4), kLetterInk, kCartouchePaper,
+                          1.0};
     for (int i = 0; i <= 10; i += 5) {
         drawHaloTextCentred(p, QString::number(i), origin + QPointF(i * kLeague, 24), small);
     }
@@ -196,7 +241,7 @@ void drawTitle(QPainter& p) {
     const QPointF rose(kRoseBox.center().x(), kRoseBox.top() + 120);
     drawCompassRose(p, rose, 6.0, true);
     drawHaloTextCentred(p, QStringLiteral("N"), rose - QPointF(0, 100),
-                        {mapFont(TypeFace::SerifBold, 26), kLetterInk, kPaperHalo, 4.0});
+                        {mapFont(TypeFace::SerifBold, 28, 2), kLetterInk, kPaperHalo, 1.6});
 }
 
 }  // namespace
@@ -258,7 +303,7 @@ QImage paintProvince(const ProvinceScene& s) {
         [](QPainter& q, const std::vector<QPointF>& line, float width) {
             const std::vector<float> widths(line.size(), width);
             strokeVarying(q, line, widths, kRiverBank, 1.6f);
-            strokeVarying(q, line, widths, kRiver, 0.0f);
+            strokeVarying(q, line, widths, kRiver, -0.4f);
         },
         [](QPainter& q, QPointF at, bool conifer) {
             // The key's trees stand a little lower than its other samples' middles.
@@ -268,7 +313,7 @@ QImage paintProvince(const ProvinceScene& s) {
         drawReeds,
     };
     drawLegend(p, marks);
-    drawNames(p, names);
+    drawNames(p, names, image);
     p.end();
     return image;
 }

@@ -18,8 +18,9 @@ Rgb scale(Rgb a, float k) {
     return {a.r * k, a.g * k, a.b * k};
 }
 
-// Land colours by height: meadow greens, dry uplands, ochre hills, brown and grey rock (the snow
-// lies on it by its own cover).
+// Land colours by height: meadow greens, dry uplands, ochre hills, brown rock greying a little
+// on the tops, kept warm so that the highest crests do not pale into a grey band under their
+// peaks (the snow lies on them by its own cover).
 Rgb landTint(float h) {
     struct Stop {
         float at;
@@ -33,8 +34,8 @@ Rgb landTint(float h) {
         {0.40f, {214, 186, 128}},
         {0.52f, {188, 150, 104}},
         {0.66f, {160, 136, 116}},
-        {0.80f, {172, 166, 160}},
-        {0.92f, {190, 186, 184}},
+        {0.80f, {172, 156, 136}},
+        {0.92f, {184, 172, 158}},
     }};
     if (h <= kStops.front().at) {
         return kStops.front().colour;
@@ -110,6 +111,9 @@ QImage paintRelief(const Terrain& terrain) {
     // The light wash of the shading comes from the ground smoothed a little, so that the
     // lattice's faint steps on flat land do not show as stairs.
     const Grid<float> shaded = boxBlur(h, 3);
+    // On the lowland, from the ground smoothed far more: there the erosion's shallow runnels
+    // would shade as blots and streaks where a hand would lay one even tone.
+    const Grid<float> broad = boxBlur(boxBlur(h, 9), 9);
     // The marsh's cover comes on the land's lattice; softened, its wash shows no blocks.
     Grid<float> marshCover(w, ht, 0.0f);
     for (int y = 0; y < ht; ++y) {
@@ -117,7 +121,7 @@ QImage paintRelief(const Terrain& terrain) {
             marshCover(x, y) = terrain.marsh(x, y) / 255.0f;
         }
     }
-    const Grid<float> marsh = boxBlur(marshCover, 6);
+    const Grid<float> marsh = boxBlur(boxBlur(marshCover, 8), 8);
 
     const Noise paper(0x9A9E'0001);
     const Noise stain(0x9A9E'0002);
@@ -150,18 +154,24 @@ QImage paintRelief(const Terrain& terrain) {
         Rgb c = landTint(hv);
         // Lowland meadows vary between lush and dry; the high moor is heather.
         const float dry = smoothstep(-0.25f, 0.35f, stain.fbm(fx / 520.0f + 9.0f, fy / 520.0f, 4));
-        c = mix(c, {206, 204, 140}, 0.45f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
+        c = mix(c, {206, 204, 140}, 0.3f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
         c = mix(c, kHeather, 0.4f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv));
-        c = mix(c, kMarsh, 0.55f * marsh(x, y));
-        // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops.
+        c = mix(c, kMarsh, 0.32f * marsh(x, y));
+        // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops; the cinder laid on
+        // the heights alone, so that it does not haze the plain round the range.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
-                0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.1f, 0.25f, hv));
-        c = mix(c, kSnow, 0.25f * snow(x, y) / 255.0f);
-        const float wood =
-            smoothstep(0.52f, 0.56f, terrain.woods(x, y)) * (1.0f - smoothstep(0.5f, 0.62f, hv));
+                0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.2f, 0.3f, hv));
+        c = mix(c, kSnow, 0.08f * snow(x, y) / 255.0f);
+        // The woods' floor only where trees can stand: none on the lowest flats by the water,
+        // where it would lie as a bare green blot.
+        const float wood = smoothstep(0.52f, 0.56f, terrain.woods(x, y)) *
+                           (1.0f - smoothstep(0.5f, 0.62f, hv)) * smoothstep(0.008f, 0.016f, hv);
         c = mix(c, kWoodFloor, 0.38f * wood);
         // Only a light wash of the shading stays: the drawn peaks carry the relief.
-        c = scale(c, 1.0f + 0.26f * (hillShade(shaded, x, y) - 1.0f));
+        const float upland = smoothstep(0.12f, 0.3f, hv);
+        const float shade =
+            upland * hillShade(shaded, x, y) + (1.0f - upland) * hillShade(broad, x, y);
+        c = scale(c, 1.0f + (0.1f + 0.16f * upland) * (shade - 1.0f));
         // Washes laid thin, so the paper shows through them; thinnest on the heights, where the
         // drawn peaks carry the relief and a strong tint would ring each range like a glow.
         c = mix(c, kPaper, 0.26f + 0.2f * smoothstep(0.3f, 0.6f, hv));

@@ -9,12 +9,23 @@ namespace marventa {
 
 namespace {
 
+// Towns and cities in the strongest ink; every lesser place in a thinner, browner one and in
+// softened colours, so that the map reads by its towns first.
 const QColor kInk(43, 33, 24);
+const QColor kMinorInk(84, 66, 52);
+constexpr double kMinorPen = 0.75;
 const QColor kPaper(252, 246, 230);
 
+// A colour laid thinner, a quarter of the way to the paper.
+QColor soft(int r, int g, int b) {
+    const auto toward = [](int c, int paper) { return c + (paper - c) * 25 / 100; };
+    return {toward(r, kPaper.red()), toward(g, kPaper.green()), toward(b, kPaper.blue())};
+}
+
 // The inked, filled shape, drawn straight onto the ground like the rest of the map.
-void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = 1.1) {
-    p.setPen(QPen(kInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = kMinorPen,
+           const QColor& ink = kMinorInk) {
+    p.setPen(QPen(ink, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(fill);
     p.drawPath(path);
 }
@@ -69,8 +80,8 @@ void elvenRuin(QPainter& p, double s) {
         pointedArch(0.75 * s, 0.85 * s, -0.1 * s, 0.7 * s, -0.7 * s, -1.0 * s);
     const QPainterPath inner =
         pointedArch(0.38 * s, 0.9 * s, -0.05 * s, 0.34 * s, -0.45 * s, -0.62 * s);
-    inked(p, outer.subtracted(inner), QColor(184, 164, 214));
-    p.setPen(QPen(kInk, 1.2, Qt::SolidLine, Qt::RoundCap));
+    inked(p, outer.subtracted(inner), soft(184, 164, 214));
+    p.setPen(QPen(kMinorInk, 0.9, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(-0.95 * s, 0.85 * s), QPointF(0.95 * s, 0.85 * s));
 }
 
@@ -79,12 +90,12 @@ void shrine(QPainter& p, double s) {
     inked(p,
           polygon(
               {{-0.7 * s, 0.9 * s}, {-0.5 * s, 0.35 * s}, {0.5 * s, 0.35 * s}, {0.7 * s, 0.9 * s}}),
-          QColor(120, 104, 98));
+          soft(120, 104, 98));
     QPainterPath flame;
     flame.moveTo(0, 0.35 * s);
     flame.cubicTo(-0.75 * s, 0.3 * s, -0.35 * s, -0.45 * s, 0, -1.0 * s);
     flame.cubicTo(0.1 * s, -0.5 * s, 0.7 * s, -0.3 * s, 0, 0.35 * s);
-    inked(p, flame, QColor(214, 74, 40));
+    inked(p, flame, soft(214, 74, 40));
     QPainterPath core;
     core.moveTo(0, 0.2 * s);
     core.cubicTo(-0.3 * s, 0.15 * s, -0.15 * s, -0.2 * s, 0, -0.45 * s);
@@ -95,7 +106,7 @@ void shrine(QPainter& p, double s) {
 }
 
 void landmark(QPainter& p, double s) {
-    inked(p, star(1.05 * s, 0.45 * s, 5), QColor(242, 192, 48));
+    inked(p, star(1.05 * s, 0.45 * s, 5), soft(242, 192, 48));
 }
 
 void settlement(QPainter& p, double s) {
@@ -104,10 +115,10 @@ void settlement(QPainter& p, double s) {
                    {0.62 * s, -0.05 * s},
                    {0.62 * s, 0.85 * s},
                    {-0.62 * s, 0.85 * s}}),
-          QColor(236, 218, 176));
-    inked(p, polygon({{-0.9 * s, 0.0}, {0, -0.9 * s}, {0.9 * s, 0.0}}), QColor(168, 72, 58));
+          soft(236, 218, 176));
+    inked(p, polygon({{-0.9 * s, 0.0}, {0, -0.9 * s}, {0.9 * s, 0.0}}), soft(168, 72, 58));
     p.setPen(Qt::NoPen);
-    p.setBrush(kInk);
+    p.setBrush(kMinorInk);
     p.drawRect(QRectF(-0.15 * s, 0.35 * s, 0.3 * s, 0.5 * s));
 }
 
@@ -125,9 +136,9 @@ void fortRuin(QPainter& p, double s) {
                    {0.35 * s, -0.45 * s},
                    {0.6 * s, -0.55 * s},
                    {0.6 * s, 0.9 * s}}),
-          QColor(168, 163, 154));
+          soft(168, 163, 154));
     p.setPen(Qt::NoPen);
-    p.setBrush(kInk);
+    p.setBrush(kMinorInk);
     QPainterPath door;
     door.moveTo(-0.2 * s, 0.9 * s);
     door.lineTo(-0.2 * s, 0.45 * s);
@@ -135,7 +146,7 @@ void fortRuin(QPainter& p, double s) {
     door.lineTo(0.2 * s, 0.9 * s);
     door.closeSubpath();
     p.drawPath(door);
-    p.setPen(QPen(kInk, 0.9));
+    p.setPen(QPen(kMinorInk, 0.7));
     p.drawLine(QPointF(0.35 * s, -0.3 * s), QPointF(0.15 * s, 0.05 * s));
 }
 
@@ -146,27 +157,27 @@ void cave(QPainter& p, double s) {
     rock.cubicTo(-0.9 * s, -0.2 * s, -0.4 * s, -0.85 * s, 0.1 * s, -0.85 * s);
     rock.cubicTo(0.6 * s, -0.8 * s, 0.95 * s, -0.1 * s, 1.0 * s, 0.75 * s);
     rock.closeSubpath();
-    inked(p, rock, QColor(146, 112, 76));
+    inked(p, rock, soft(146, 112, 76));
     QPainterPath mouth;
     mouth.moveTo(-0.5 * s, 0.75 * s);
     mouth.cubicTo(-0.45 * s, 0.0, 0.45 * s, 0.0, 0.5 * s, 0.75 * s);
     mouth.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(18, 14, 10));
+    p.setBrush(QColor(58, 44, 34));
     p.drawPath(mouth);
 }
 
 // Two crossed picks.
 void mine(QPainter& p, double s) {
     for (int side : {-1, 1}) {
-        p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(kMinorInk, 1.05, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(-side * 0.75 * s, 0.85 * s), QPointF(side * 0.55 * s, -0.55 * s));
         QPainterPath head;
         const QPointF top(side * 0.55 * s, -0.55 * s);
         head.moveTo(top + QPointF(-side * 0.75 * s, -0.2 * s));
         head.quadTo(top + QPointF(0.05 * side * s, -0.3 * s),
                     top + QPointF(side * 0.4 * s, 0.65 * s));
-        p.setPen(QPen(kInk, 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(kMinorInk, 1.0, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawPath(head);
     }
@@ -174,14 +185,14 @@ void mine(QPainter& p, double s) {
 
 void camp(QPainter& p, double s) {
     inked(p, polygon({{-0.95 * s, 0.8 * s}, {0, -0.85 * s}, {0.95 * s, 0.8 * s}}),
-          QColor(229, 154, 60));
+          soft(229, 154, 60));
     p.setPen(Qt::NoPen);
-    p.setBrush(kInk);
+    p.setBrush(kMinorInk);
     p.drawPath(polygon({{-0.25 * s, 0.8 * s}, {0, 0.15 * s}, {0.25 * s, 0.8 * s}}));
-    p.setPen(QPen(kInk, 1.1, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(kMinorInk, 0.8, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(0, -0.85 * s), QPointF(0, -1.15 * s));
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(190, 40, 40));
+    p.setBrush(soft(190, 40, 40));
     p.drawPath(polygon({{0, -1.15 * s}, {0.45 * s, -1.02 * s}, {0, -0.9 * s}}));
 }
 
@@ -190,17 +201,17 @@ void inn(QPainter& p, double s) {
     QPainterPath handle;
     handle.addEllipse(QRectF(0.2 * s, -0.3 * s, 0.7 * s, 0.75 * s));
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kInk, 1.4));
+    p.setPen(QPen(kMinorInk, 0.9));
     p.drawPath(handle);
     QPainterPath body;
     body.addRoundedRect(QRectF(-0.7 * s, -0.45 * s, 1.1 * s, 1.3 * s), 0.15 * s, 0.15 * s);
-    inked(p, body, QColor(226, 164, 48));
+    inked(p, body, soft(226, 164, 48));
     QPainterPath foam;
     foam.addEllipse(QPointF(-0.45 * s, -0.55 * s), 0.3 * s, 0.26 * s);
     foam.addEllipse(QPointF(-0.1 * s, -0.68 * s), 0.32 * s, 0.3 * s);
     foam.addEllipse(QPointF(0.22 * s, -0.55 * s), 0.28 * s, 0.25 * s);
     foam.setFillRule(Qt::WindingFill);
-    inked(p, foam.simplified(), QColor(255, 252, 240), 1.0);
+    inked(p, foam.simplified(), QColor(255, 252, 240));
 }
 
 // A town: a heavy ringed red disc, the map's boldest mark after the cities, on a ring of paper
@@ -211,7 +222,7 @@ void town(QPainter& p, double s) {
     p.drawEllipse(QPointF(0, 0), 0.95 * s, 0.95 * s);
     QPainterPath disc;
     disc.addEllipse(QPointF(0, 0), 0.75 * s, 0.75 * s);
-    inked(p, disc, QColor(184, 40, 32), 2.0);
+    inked(p, disc, QColor(184, 40, 32), 2.0, kInk);
     p.setPen(Qt::NoPen);
     p.setBrush(kPaper);
     p.drawEllipse(QPointF(0, 0), 0.22 * s, 0.22 * s);
@@ -230,10 +241,10 @@ void city(QPainter& p, double s) {
     p.setPen(QPen(kPaper, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(wall.simplified());
-    inked(p, wall.simplified(), kPaper, 1.8);
+    inked(p, wall.simplified(), kPaper, 1.8, kInk);
     QPainterPath heart;
     heart.addEllipse(QPointF(0, 0), 0.55 * s, 0.55 * s);
-    inked(p, heart, QColor(184, 40, 32), 1.3);
+    inked(p, heart, QColor(184, 40, 32), 1.3, kInk);
     p.setPen(Qt::NoPen);
     p.setBrush(kPaper);
     p.drawEllipse(QPointF(0, 0), 0.18 * s, 0.18 * s);
@@ -257,20 +268,20 @@ QPainterPath standingStone(double s, bool pointed) {
 
 // A round-topped stone with a four-pointed star cut into it.
 void heavenlyStone(QPainter& p, double s) {
-    inked(p, standingStone(s, false), QColor(206, 218, 236));
+    inked(p, standingStone(s, false), soft(206, 218, 236));
     p.save();
     p.translate(0, -0.1 * s);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 86, 168));
+    p.setBrush(QColor(70, 108, 176));
     p.drawPath(star(0.42 * s, 0.12 * s, 4));
     p.restore();
 }
 
 // A pointed stone marked with a ringed sign.
 void signStone(QPainter& p, double s) {
-    inked(p, standingStone(s, true), QColor(204, 228, 206));
+    inked(p, standingStone(s, true), soft(204, 228, 206));
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(30, 112, 98), 1.3));
+    p.setPen(QPen(QColor(62, 128, 114), 0.9));
     p.drawEllipse(QPointF(0, 0.05 * s), 0.24 * s, 0.24 * s);
     p.drawLine(QPointF(0, -0.45 * s), QPointF(0, 0.6 * s));
 }
@@ -285,9 +296,9 @@ double symbolRadius(PlaceKind kind) {
             return 9.0;
         case PlaceKind::HeavenlyStone:
         case PlaceKind::SignStone:
-            return 7.0;
+            return 6.0;
         default:
-            return 6.5;
+            return 5.6;
     }
 }
 
