@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "2130", "2016"},
-    {"The Cracked Tankard", "1275", "2276"},
-    {"The Crooked Milestone", "2312", "489"},
-    {"The Driftwood Hearth", "363", "1904"},
+    {"The Blue Heron", "832", "599"},
+    {"The Cracked Tankard", "2312", "489"},
+    {"The Crooked Milestone", "1869", "1552"},
+    {"The Driftwood Hearth", "169", "1139"},
     {"The Drowsy Ferryman", "1830", "999"},
-    {"The Frosted Kettle", "465", "1466"},
-    {"The Gilded Thistle", "785", "463"},
-    {"The Gull and Anchor", "1944", "2408"},
-    {"The Kindled Hob", "1762", "1531"},
-    {"The Lame Goose", "1076", "1792"},
-    {"The Salted Herring", "3160", "2488"},
-    {"The Shepherd's Crook", "2869", "556"},
-    {"The Tarred Oar", "112", "1272"},
-    {"The Three Turnips", "2681", "2240"},
-    {"The Wayfarer's Lantern", "1236", "1370"},
-    {"The Weary Mule", "2156", "1283"},
+    {"The Frosted Kettle", "316", "1704"},
+    {"The Gilded Thistle", "1720", "2252"},
+    {"The Gull and Anchor", "2205", "2167"},
+    {"The Kindled Hob", "1351", "1131"},
+    {"The Lame Goose", "2869", "556"},
+    {"The Salted Herring", "2613", "2264"},
+    {"The Shepherd's Crook", "824", "1355"},
+    {"The Tarred Oar", "198", "1242"},
+    {"The Three Turnips", "2411", "1128"},
+    {"The Wayfarer's Lantern", "1893", "609"},
+    {"The Weary Mule", "1008", "1762"},
 };
 // clang-format on
 

@@ -11,13 +11,13 @@ namespace marventa {
 // clang-format off
 inline constexpr PlaceRecord kLandmarks[] = {
     {"Barrow of the First Crown", "1688", "944"},
-    {"Greywhite Salt Pans", "2424", "2328"},
-    {"Lantern Rock", "1016", "2312"},
+    {"Greywhite Salt Pans", "2704", "2312"},
+    {"Lantern Rock", "904", "2168"},
     {"The Broken Span", "2088", "1536"},
     {"The Hollering Gorge", "2688", "944"},
     {"The Nine Shards", "1944", "352"},
     {"The Split Crag", "1016", "384"},
-    {"The Sunken Belfry", "1056", "1128"},
+    {"The Sunken Belfry", "1048", "1128"},
     {"The Thimble Tor", "648", "1120"},
 };
 // clang-format on

@@ -10,21 +10,21 @@ namespace marventa {
 // Vorthic shrines, far from the cities: high passes, marsh edges, deep woods and the coast.
 // clang-format off
 inline constexpr PlaceRecord kShrines[] = {
-    {"Shrine of Braldeth", "2528", "2272"},
-    {"Shrine of Dravkesh", "2056", "1672"},
-    {"Shrine of Hekmor", "1432", "2304"},
-    {"Shrine of Keshvorn", "312", "1712"},
-    {"Shrine of Kozreth", "2080", "2160"},
-    {"Shrine of Mulgath", "3056", "280"},
-    {"Shrine of Ozzrak", "840", "1904"},
-    {"Shrine of Rhaggat", "2728", "1832"},
-    {"Shrine of Tarkhul", "2648", "328"},
-    {"Shrine of Thrukai", "2816", "1056"},
-    {"Shrine of Thulgaz", "104", "1200"},
-    {"Shrine of Ukhtaral", "2960", "1496"},
-    {"Shrine of Uzgrav", "984", "200"},
-    {"Shrine of Vormaz", "1464", "280"},
-    {"Shrine of Zegmoth", "1536", "1040"},
+    {"Shrine of Braldeth", "240", "1464"},
+    {"Shrine of Dravkesh", "2280", "2168"},
+    {"Shrine of Hekmor", "2056", "1672"},
+    {"Shrine of Keshvorn", "1424", "2304"},
+    {"Shrine of Kozreth", "712", "2120"},
+    {"Shrine of Mulgath", "1072", "1792"},
+    {"Shrine of Ozzrak", "2728", "1832"},
+    {"Shrine of Rhaggat", "2720", "400"},
+    {"Shrine of Tarkhul", "3104", "208"},
+    {"Shrine of Thrukai", "2840", "2344"},
+    {"Shrine of Thulgaz", "640", "1648"},
+    {"Shrine of Ukhtaral", "2864", "1160"},
+    {"Shrine of Uzgrav", "320", "984"},
+    {"Shrine of Vormaz", "3128", "1536"},
+    {"Shrine of Zegmoth", "984", "200"},
 };
 // clang-format on
 

@@ -16,6 +16,7 @@
 #include "catalogue/city_directory.h"
 #include "tests/tools/province_world.h"
 #include "tools/city/city_layout.h"
+#include "tools/common/distance_transform.h"
 #include "tools/common/flow_routing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/world_places.h"
@@ -395,6 +396,184 @@ TEST(WorldSites, TheRulesCatchABadSite) {
     }));
     EXPECT_EQ(promiseOf("Fellmouth Cave", PlaceKind::Cave), Promise::Height);
     EXPECT_EQ(promiseOf("Tarnmouth", PlaceKind::Town), Promise::Water);
+}
+
+// A bay's name on a headland, a headland's in a bay, an island's with none in sight: each is
+// caught, and each keeps its rule on the shore that fits it.
+TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
+    const World& w = world();
+    EXPECT_EQ(promiseOf("Marram Bay", PlaceKind::Town), Promise::Bay);
+    EXPECT_EQ(promiseOf("Tarrow Ness", PlaceKind::Settlement), Promise::Headland);
+    EXPECT_EQ(promiseOf("Ravensey", PlaceKind::Town), Promise::Island);
+    auto breaks = [&](const char* name, MapPoint at, const char* word) {
+        const std::vector<std::string> f =
+            siteFaults({name, at, PlaceKind::Settlement}, w.ground, w.places);
+        return std::any_of(f.begin(), f.end(),
+                           [&](const std::string& s) { return s.find(word) != std::string::npos; });
+    };
+    int bays = 0;
+    int headlands = 0;
+    int lonely = 0;
+    int facing = 0;
+    for (int x = 40; x < kProvinceWidth - 40; x += 8) {
+        for (int y = 900; y < kProvinceHeight - 40; y += 8) {
+            const QPointF p(x, y);
+            if (w.isSea(p) || w.ground.at(w.ground.toSea, p) > 12) {
+                continue;
+            }
+            const float share = w.ground.at(w.ground.seaShare, p);
+            if (share < kBayShare - 0.03f) {
+                ++bays;
+                EXPECT_TRUE(breaks("Gannet Ness", {x, y}, "headland")) << x << ", " << y;
+                EXPECT_FALSE(breaks("Gannet Bay", {x, y}, "bay")) << x << ", " << y;
+            } else if (share > kHeadlandShare + 0.03f) {
+                ++headlands;
+                EXPECT_TRUE(breaks("Gannet Bay", {x, y}, "bay")) << x << ", " << y;
+                EXPECT_FALSE(breaks("Gannet Ness", {x, y}, "headland")) << x << ", " << y;
+            }
+            // On a shore far from any island, and on one that looks out to one.
+            const float island = w.ground.at(w.ground.toIsland, p);
+            if (island > kIslandReach + 40) {
+                ++lonely;
+                EXPECT_TRUE(breaks("Gannetsey", {x, y}, "island")) << x << ", " << y;
+            } else if (island < kIslandReach - 40) {
+                ++facing;
+                EXPECT_FALSE(breaks("Gannetsey", {x, y}, "island")) << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(bays, 20);
+    EXPECT_GT(headlands, 20);
+    EXPECT_GT(lonely, 20);
+    EXPECT_GT(facing, 5);
+}
+
+// The sea has worn the coast into bays and left headlands between them and islands off them,
+// and the sea deepens away from the shore.
+TEST(WorldCoast, TheSeaWoreBaysAndLeftHeadlandsAndIslands) {
+    const World& w = world();
+    const Ground& g = w.ground;
+    // Shore cells by the shape of the coast round them.
+    int bay = 0;
+    int headland = 0;
+    for (int j = 0; j < g.h; ++j) {
+        for (int i = 0; i < g.w; ++i) {
+            if (g.height(i, j) > 0.0f && g.toSea(i, j) <= kSiteCell) {
+                bay += g.seaShare(i, j) < kBayShare;
+                headland += g.seaShare(i, j) > kHeadlandShare;
+            }
+        }
+    }
+    EXPECT_GT(bay, 60);
+    EXPECT_GT(headland, 60);
+    // Islands, each counted once: land the mainland does not reach.
+    Grid<unsigned char> seen(g.w, g.h, 0);
+    std::vector<int> sizes;
+    for (int j = 0; j < g.h; ++j) {
+        for (int i = 0; i < g.w; ++i) {
+            if (g.height(i, j) <= 0.0f || g.mainland(i, j) || seen(i, j)) {
+                continue;
+            }
+            int size = 0;
+            std::vector<std::pair<int, int>> open{{i, j}};
+            seen(i, j) = 1;
+            while (!open.empty()) {
+                const auto [x, y] = open.back();
+                open.pop_back();
+                ++size;
+                for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    if (g.height.contains(x + dx, y + dy) && !seen(x + dx, y + dy) &&
+                        g.height(x + dx, y + dy) > 0.0f && !g.mainland(x + dx, y + dy)) {
+                        seen(x + dx, y + dy) = 1;
+                        open.emplace_back(x + dx, y + dy);
+                    }
+                }
+            }
+            sizes.push_back(size);
+        }
+    }
+    EXPECT_GE(sizes.size(), 4u) << "islands and skerries";
+    EXPECT_GE(std::count_if(sizes.begin(), sizes.end(), [](int s) { return s >= 40; }), 1)
+        << "one island large enough to name";
+    // Deeper offshore: the mean depth by the shore against that well out.
+    Grid<unsigned char> land(g.w, g.h, 0);
+    for (std::size_t k = 0; k < land.cells().size(); ++k) {
+        land.cells()[k] = g.height.cells()[k] > 0.0f;
+    }
+    const Grid<float> out = distanceTo(land, 100.0f);
+    double depth[2] = {0, 0};
+    int count[2] = {0, 0};
+    for (int j = 0; j < g.h; ++j) {
+        for (int i = 0; i < g.w; ++i) {
+            const float cells = out(i, j);
+            const int band = cells >= 2 && cells <= 4 ? 0 : cells >= 30 && cells <= 40 ? 1 : -1;
+            if (band >= 0) {
+                depth[band] -= g.height(i, j);
+                ++count[band];
+            }
+        }
+    }
+    ASSERT_GT(count[0], 0);
+    ASSERT_GT(count[1], 0);
+    EXPECT_GT(depth[1] / count[1], 4.0 * depth[0] / count[0]);
+}
+
+// Each named lake fills its hollow to where it spills, so its shore follows the ground into
+// bays and inlets rather than round an oval; Coldtarn lies high in the Ironbacks.
+TEST(WorldWater, LakesFillTheirGroundAndColdtarnLiesHigh) {
+    const World& w = world();
+    const Waterways& water = w.water;
+    for (std::size_t l = 0; l < water.lakes.size(); ++l) {
+        QPolygonF cells;
+        int count = 0;
+        for (int j = 0; j < water.lakeId.height(); ++j) {
+            for (int i = 0; i < water.lakeId.width(); ++i) {
+                if (water.lakeId(i, j) == static_cast<int>(l)) {
+                    ++count;
+                    cells << QPointF(i, j) << QPointF(i + 1, j) << QPointF(i, j + 1)
+                          << QPointF(i + 1, j + 1);
+                }
+            }
+        }
+        const std::string name = water.lakes[l].name.toStdString();
+        ASSERT_GT(count, 30) << name;
+        // The hull's area against the water's: an oval fills its hull, a lake of arms does not.
+        std::vector<QPointF> pts(cells.begin(), cells.end());
+        std::sort(pts.begin(), pts.end(), [](QPointF a, QPointF b) {
+            return a.x() != b.x() ? a.x() < b.x() : a.y() < b.y();
+        });
+        std::vector<QPointF> hull;
+        const auto cross = [](QPointF o, QPointF a, QPointF b) {
+            return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+        };
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::size_t base = hull.size();
+            for (const QPointF& p : pts) {
+                while (hull.size() >= base + 2 &&
+                       cross(hull[hull.size() - 2], hull.back(), p) <= 0) {
+                    hull.pop_back();
+                }
+                hull.push_back(p);
+            }
+            hull.pop_back();
+            std::reverse(pts.begin(), pts.end());
+        }
+        double area = 0;
+        for (std::size_t k = 0; k < hull.size(); ++k) {
+            const QPointF a = hull[k];
+            const QPointF b = hull[(k + 1) % hull.size()];
+            area += (a.x() * b.y() - b.x() * a.y()) / 2;
+        }
+        EXPECT_LT(count / std::abs(area), 0.8) << name << " is an oval";
+    }
+    const auto tarn = std::find_if(water.lakes.begin(), water.lakes.end(), [](const LakeShape& l) {
+        return l.name == QStringLiteral("Coldtarn");
+    });
+    ASSERT_NE(tarn, water.lakes.end());
+    EXPECT_GT(tarn->level, kHeightsHeight) << "Coldtarn lies low";
+    EXPECT_LT(distanceToPolyline(tarn->centre, ridge(w, QStringLiteral("Ironbacks")).crest),
+              ridge(w, QStringLiteral("Ironbacks")).halfWidth)
+        << "Coldtarn lies off the Ironbacks";
 }
 
 // Roads never run over the sea or a lake, and every road over a river or brook has its bridge.

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "coast_wear.h"
 #include "erosion.h"
+#include "lake_basins.h"
 #include "tools/common/blend.h"
 #include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
@@ -65,6 +67,7 @@ float shoreRise(const ProvinceLayout& layout, float x) {
 struct Fields {
     Grid<float> height;
     Grid<float> uplift;
+    WornCoast coast;
 };
 
 Fields startingLand(const ProvinceLayout& layout, int w, int h, int cell) {
@@ -72,7 +75,7 @@ Fields startingLand(const ProvinceLayout& layout, int w, int h, int cell) {
     const Noise relief(0x1A4D'0002);
     const Noise crests(0x1A4D'0003);
     const QPolygonF sea = seaPolygon(layout.coast);
-    Fields f{Grid<float>(w, h), Grid<float>(w, h)};
+    Fields f{Grid<float>(w, h), Grid<float>(w, h), {}};
     const float width = fx(w * cell);
     // Each crest's length up to each of its points.
     std::vector<std::vector<double>> crestLengths;
@@ -82,12 +85,21 @@ Fields startingLand(const ProvinceLayout& layout, int w, int h, int cell) {
             at.push_back(at.back() + length(r.crest[i] - r.crest[i - 1]));
         }
     }
+    Grid<float> firstShore(w, h);
+    for (int j = 0; j < h; ++j) {
+        for (int i = 0; i < w; ++i) {
+            firstShore(i, j) = coastDistance(QPointF(i * cell, j * cell), layout, sea, warp);
+        }
+    }
+    // The sea wears the coast once the rivers have cut the land, so it moves their mouths but
+    // not the land's drainage far inland.
+    f.coast = wearCoast(firstShore, cell, layout.heldShore, layout.openSea);
     for (int j = 0; j < h; ++j) {
         for (int i = 0; i < w; ++i) {
             const QPointF p(i * cell, j * cell);
             const float x = fx(p.x());
             const float y = fx(p.y());
-            const float d = coastDistance(p, layout, sea, warp);
+            const float d = firstShore(i, j);
             if (d <= 0.0f) {
                 f.height(i, j) = std::max(-1.0f, d / 420.0f - 0.004f);
                 continue;
@@ -160,28 +172,6 @@ Fields startingLand(const ProvinceLayout& layout, int w, int h, int cell) {
     return f;
 }
 
-// The named lakes: a bowl under each, its rim warped, which the water then fills to the level
-// of its lowest outlet, so the shore follows the contours.
-void sinkLakeBasins(const ProvinceLayout& layout, Grid<float>& height, int cell) {
-    const Noise warp(0x1A4D'0004);
-    for (const Lake& lake : layout.lakes) {
-        const double reach = std::max(lake.shape.rx, lake.shape.ry) * 1.6;
-        const QPointF c = lake.shape.centre;
-        for (int j = std::max(0, int((c.y() - reach) / cell));
-             j <= std::min(height.height() - 1, int((c.y() + reach) / cell)); ++j) {
-            for (int i = std::max(0, int((c.x() - reach) / cell));
-                 i <= std::min(height.width() - 1, int((c.x() + reach) / cell)); ++i) {
-                const float x = fx(i * cell);
-                const float y = fx(j * cell);
-                const QPointF q(x + 30.0f * warp.fbm(x / 90.0f, y / 90.0f, 3),
-                                y + 30.0f * warp.fbm(x / 90.0f + 4.0f, y / 90.0f, 3));
-                const float bowl = smoothstep(1.25f, 0.2f, fx(lake.shape.reach(q)));
-                height(i, j) = std::max(0.003f, height(i, j) - 0.05f * bowl);
-            }
-        }
-    }
-}
-
 }  // namespace
 
 Land raiseLand(const ProvinceLayout& layout, int width, int height) {
@@ -200,8 +190,9 @@ Land raiseLand(const ProvinceLayout& layout, int width, int height) {
             v *= 0.95f / top;
         }
     }
+    wearShore(f.height, f.coast);
     land.craters = raiseCraters(layout, f.height, land.cell);
-    sinkLakeBasins(layout, f.height, land.cell);
+    land.lakeSeeds = holdLakes(layout, f.height, land.cell);
     land.height = std::move(f.height);
     return land;
 }

@@ -12,12 +12,13 @@ struct Land {
     int cell = 4;        // picture pixels per lattice cell
     Grid<float> height;  // cell (i, j) is the ground at picture pixel (i * cell, j * cell)
     std::vector<Crater> craters;
+    std::vector<int> lakeSeeds;  // a cell under each of the layout's lakes, -1 where none holds
 };
 
-// Raises the land: a continent whose coast wanders at several scales round the layout's line,
-// uplift along the ranges' crests and gentle troughs along the named rivers' courses, then
-// erosion by running water so valleys branch and ridges sharpen between them; last, the volcanic
-// craters and the basins of the named lakes.
+// Raises the land: a continent whose coast wanders at several scales round the layout's line and
+// is then worn by the sea, uplift along the ranges' crests and gentle troughs along the named
+// rivers' courses, then erosion by running water so valleys branch and ridges sharpen between
+// them; last, the volcanic craters, and the named lakes held in the ground.
 Land raiseLand(const ProvinceLayout& layout, int width, int height);
 
 }  // namespace marventa

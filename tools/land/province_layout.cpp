@@ -13,6 +13,7 @@ const ProvinceLayout& provinceLayout() {
                   {3248, 2495}},
         .shores = {{400, 1300, 55}, {2750, 3200, 60}, {2000, 2500, 420}},
         .heldShore = {{240, 1560}, {2249, 2266}},
+        .openSea = {{30, 2330, 500, 270}, {540, 2340, 200, 240}, {742, 2358, 620, 270}},
         .ridges =
             {
                 {QStringLiteral("Hollowspine"),
@@ -80,7 +81,12 @@ const ProvinceLayout& provinceLayout() {
                  7.0f,
                  false},
                 {QStringLiteral("Tarnbeck"),
-                 {{2790, 1320}, {2720, 1520}, {2640, 1800}, {2600, 2100}, {2620, 2410}},
+                 {{2805, 1250},
+                  {2740, 1420},
+                  {2720, 1520},
+                  {2640, 1800},
+                  {2600, 2100},
+                  {2595, 2240}},
                  2.5f,
                  6.0f,
                  true},
@@ -94,7 +100,7 @@ const ProvinceLayout& provinceLayout() {
             {
                 {{QStringLiteral("Orl Water")}, {{975, 1290}, 110, 75}},
                 {{QStringLiteral("Dunmere")}, {{930, 540}, 85, 50}},
-                {{QStringLiteral("Coldtarn")}, {{2760, 1290}, 60, 40}},
+                {{QStringLiteral("Coldtarn")}, {{2805, 1250}, 42, 28}},
             },
         .woods =
             {
@@ -104,7 +110,7 @@ const ProvinceLayout& provinceLayout() {
             },
         .seaNames =
             {
-                {QStringLiteral("Gulf of Ammerlay"), {1880, 2545}, -2, true},
+                {QStringLiteral("Gulf of Ammerlay"), {2330, 2545}, -2, true},
                 {QStringLiteral("Tolvane Bay"), {95, 1700}, -80, true},
             },
         .hillTowns = {QStringLiteral("Volmarren")},

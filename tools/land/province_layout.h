@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <vector>
 
@@ -75,6 +76,7 @@ struct ProvinceLayout {
     Polyline coast;  // sea lies to the left of it, walking from its first point
     std::vector<ShoreStretch> shores;
     std::vector<QPointF> heldShore;  // the coast stays on the layout's line here (ports)
+    std::vector<QRectF> openSea;     // the title, rose and key lie on this water: no islands
     std::vector<Ridge> ridges;
     std::vector<Upland> uplands;
     std::vector<RiverCourse> rivers;  // a river ending on another comes after it

@@ -52,6 +52,7 @@ Rgb landTint(float h) {
 constexpr Rgb kPaper{242, 233, 206};
 constexpr Rgb kShallow{178, 210, 214};
 constexpr Rgb kDeep{128, 168, 194};
+constexpr Rgb kOpenSea{96, 140, 180};
 constexpr Rgb kRipple{58, 92, 122};
 constexpr Rgb kCoastInk{48, 72, 96};
 constexpr Rgb kWoodFloor{122, 160, 98};
@@ -128,7 +129,11 @@ QImage paintRelief(const Terrain& terrain) {
     auto waterColour = [&](int x, int y) {
         const bool sea = h(x, y) < 0.0f || terrain.lake(x, y) < 128;
         const float d = toLand(x, y);
-        Rgb c = mix(kShallow, kDeep, smoothstep(0.0f, sea ? 220.0f : 55.0f, d));
+        // The sea by its depth, which shoals toward every shore and round the islands; a lake
+        // by the distance from its shore.
+        Rgb c = sea ? mix(mix(kShallow, kDeep, smoothstep(0.0f, 0.32f, -h(x, y))), kOpenSea,
+                          smoothstep(0.3f, 0.95f, -h(x, y)))
+                    : mix(kShallow, kDeep, smoothstep(0.0f, 55.0f, d));
         c = mix(c, kPaper, 0.22f);
         // Ripple lines inked along the shore, thinner and more broken outward.
         const float fx = static_cast<float>(x);

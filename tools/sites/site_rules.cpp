@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/plane_geometry.h"
 
@@ -171,6 +172,17 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
             }
         }
     }
+    // The coast's shape: the sea's share round each cell (two box blurs, about a disc), and the
+    // land the mainland does not reach.
+    Grid<float> wet(g.w, g.h);
+    Grid<unsigned char> island(g.w, g.h, 0);
+    for (std::size_t i = 0; i < wet.cells().size(); ++i) {
+        wet.cells()[i] = sea.cells()[i] ? 1.0f : 0.0f;
+        island.cells()[i] = g.height.cells()[i] > 0.0f && !g.mainland.cells()[i];
+    }
+    const int shape = static_cast<int>(kShapeReach) / kSiteCell / 2;
+    g.seaShare = boxBlur(boxBlur(wet, shape), shape);
+    g.toIsland = inPixels(distanceTo(island, 100.0f));
     // What names can refer to: each named river as drawn, each lake, each range's crest.
     for (const RiverCourse& course : layout.rivers) {
         if (std::any_of(g.features.begin(), g.features.end(),
@@ -236,11 +248,21 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
     if ((kind == PlaceKind::Town || kind == PlaceKind::Settlement) && contains(name, "mouth")) {
         return Promise::Water;
     }
+    if (contains(name, "Bay") || contains(name, "Cove")) {
+        return Promise::Bay;
+    }
+    for (std::string_view w : {"Ness", "Head", "Point"}) {
+        if (contains(name, w)) {
+            return Promise::Headland;
+        }
+    }
+    if (name.ends_with("sey") || contains(name, "Isle") || contains(name, "Skerr")) {
+        return Promise::Island;
+    }
     for (std::string_view w :
-         {"haven",  "Bay",          "Sands",     "Ness",    "Gull",   "Salt",
-          "Brine",  "Tide",         "Kelp",      "Beach",   "Wreck",  "Seal",
-          "Smuggl", "Lantern Rock", "Driftwood", "Herring", "Anchor", "Tarred Oar",
-          "Shore",  "spray",        "Marram",    "Cove",    "Strand"}) {
+         {"haven",  "Sands",      "Gull",  "Salt",   "Brine",        "Tide",      "Kelp",
+          "Beach",  "Wreck",      "Seal",  "Smuggl", "Lantern Rock", "Driftwood", "Herring",
+          "Anchor", "Tarred Oar", "Shore", "spray",  "Marram",       "Strand"}) {
         if (contains(name, w)) {
             return Promise::Sea;
         }
@@ -264,6 +286,10 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
         }
     }
     return Promise::None;
+}
+
+bool promisesSea(Promise p) {
+    return p == Promise::Sea || p == Promise::Bay || p == Promise::Headland || p == Promise::Island;
 }
 
 bool promisesMarsh(const std::string& name) {
@@ -301,14 +327,14 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         case PlaceKind::Cave:
         case PlaceKind::Mine:
             // A mine named after its village may stand on the heights above it.
-            if (promise != Promise::Sea &&
+            if (!promisesSea(promise) &&
                 h < (namesake(place.name, places).empty() ? kHillHeight : kHeightsHeight)) {
                 fault("not in the hills");
             }
             break;
         case PlaceKind::FortRuin:
             // A fort named for the sea watches it from the shore.
-            if (promise != Promise::Sea && h < kHeightsHeight) {
+            if (!promisesSea(promise) && h < kHeightsHeight) {
                 fault("not on a height");
             }
             break;
@@ -330,13 +356,25 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         default:
             break;
     }
+    if (promisesSea(promise)) {
+        const float share = g.at(g.seaShare, p);
+        if (g.at(g.toSea, p) > 24.0f) {
+            fault("its name promises the sea");
+        } else if (place.kind == PlaceKind::Cave && g.at(g.cliff, p) < kCliffHeight) {
+            fault("a sea cave on a low shore, not in a cliff");
+        } else if (promise == Promise::Bay && share > kBayShare) {
+            fault("its name promises a bay, but the shore is open");
+        } else if (promise == Promise::Headland && share < kHeadlandShare) {
+            fault("its name promises a headland, but the shore does not jut out");
+        } else if (promise == Promise::Island && g.at(g.toIsland, p) > kIslandReach) {
+            fault("its name promises an island, but none is near");
+        }
+    }
     switch (promise) {
         case Promise::Sea:
-            if (g.at(g.toSea, p) > 24.0f) {
-                fault("its name promises the sea");
-            } else if (place.kind == PlaceKind::Cave && g.at(g.cliff, p) < kCliffHeight) {
-                fault("a sea cave on a low shore, not in a cliff");
-            }
+        case Promise::Bay:
+        case Promise::Headland:
+        case Promise::Island:
             break;
         case Promise::River:
             if (std::min(g.at(g.toRiver, p), g.at(g.toBrook, p)) > 24.0f) {

@@ -45,6 +45,8 @@ struct Ground {
     Grid<float> toHeights;           // pixels to the nearest ground above the lowland
     Grid<float> cliff;               // the highest ground within kCliffReach pixels
     Grid<float> toMarsh;             // pixels to the nearest marsh, fen or reed bed
+    Grid<float> seaShare;            // the sea's share of the ground within kShapeReach pixels
+    Grid<float> toIsland;            // pixels to the nearest island
     Grid<unsigned char> mainland;    // 1 on the land the roads reach, 0 at sea and on islands
     std::vector<RiverMouth> mouths;  // also where a river leaves a named lake, by the lake's name
     std::vector<NamedFeature> features;
@@ -64,9 +66,21 @@ inline constexpr float kCliffHeight = 0.07f;
 // when it is; empty otherwise.
 QString mouthOf(const std::string& name, PlaceKind kind);
 
-// What a place's name promises of its ground.
-enum class Promise { None, Sea, River, Water, Height };
+// What a place's name promises of its ground. A bay, a headland and an island are the sea's
+// too: a place so named stands on the shore of a bay, at the tip of a headland, or looking out
+// to an island.
+enum class Promise { None, Sea, Bay, Headland, Island, River, Water, Height };
 Promise promiseOf(const std::string& name, PlaceKind kind);
+bool promisesSea(Promise p);
+
+// The coast's shape round a shore spot, read from the sea's share of the ground within
+// kShapeReach pixels: a straight shore has about half; the head of a bay, with land round it on
+// three sides, at most kBayShare; a headland, with sea on three sides, at least kHeadlandShare.
+inline constexpr float kShapeReach = 120.0f;
+inline constexpr float kBayShare = 0.36f;
+inline constexpr float kHeadlandShare = 0.58f;
+// A place named for an island lies within this many pixels of one.
+inline constexpr float kIslandReach = 320.0f;
 
 // Whether a name promises a fen or reed bed ("Fen Cutters' Camp").
 bool promisesMarsh(const std::string& name);

@@ -17,10 +17,7 @@ namespace {
 constexpr double kApart = 34.0;      // any two places
 constexpr double kTownRoom = 72.0;   // nothing else this close to a town
 constexpr double kTownsApart = 150;  // between towns
-constexpr double kEdge = 32.0;
-
-// Out at sea in the south-west: the title, the compass rose and the key.
-const QRectF kFurniture[] = {{30, 2330, 500, 270}, {540, 2340, 200, 240}, {742, 2358, 620, 270}};
+constexpr double kEdge = 48.0;       // room for a road to reach a place by the sheet's edge
 
 // Where the landmarks stand, by what each is: the barrow in the open country north of the
 // capital's road, the gorge cut through the Ironbacks, the shards on Hathmoor's moor, the crag
@@ -160,7 +157,8 @@ class Siter {
             at.y() > kProvinceHeightF - kEdge) {
             return false;
         }
-        for (const QRectF& r : kFurniture) {
+        // Out at sea in the south-west: the title, the compass rose and the key.
+        for (const QRectF& r : provinceLayout().openSea) {
             if (r.contains(at)) {
                 return false;
             }

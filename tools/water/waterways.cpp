@@ -21,6 +21,7 @@ constexpr float kBrookCells = 650.0f;   // a brook, where this much does
 constexpr std::size_t kShortest = 10;   // cells; shorter brooks are left out
 constexpr int kJoinReach = 7;           // cells: running waters nearer than this join
 constexpr float kLowDivide = 0.012f;    // a divide lower than this over a stream is breached
+constexpr float kEstuaryMouth = 20.0f;  // pixels: a named river's mouth at its narrowest
 constexpr double kCourseReach = 160.0;  // pixels: a named river's head keeps this near its course
 
 struct Drainage {
@@ -30,8 +31,8 @@ struct Drainage {
     std::vector<std::vector<int>> donors;
 };
 
-// Lakes: the hollows the flood filled that lie under a named lake of the layout. Every other
-// hollow is too small to notice and is filled in.
+// Lakes: the hollows the flood filled where the land held a named lake of the layout. Every
+// other hollow is too small to notice and is filled in.
 void findLakes(const Land& land, const ProvinceLayout& layout, const Grid<float>& filled,
                Waterways& w) {
     const int gw = filled.width();
@@ -39,21 +40,14 @@ void findLakes(const Land& land, const ProvinceLayout& layout, const Grid<float>
     w.lakeId = Grid<int>(gw, filled.height(), -1);
     w.ground = filled;
     std::vector<char> seen(filled.cells().size(), 0);
-    for (const Lake& lake : layout.lakes) {
-        const int cx = static_cast<int>(lake.shape.centre.x()) / land.cell;
-        const int cy = static_cast<int>(lake.shape.centre.y()) / land.cell;
-        // The deepest hollow cell near the layout's centre seeds the lake.
-        int seed = -1;
-        float deepest = kLakeDepth;
-        for (int j = cy - 12; j <= cy + 12; ++j) {
-            for (int i = cx - 12; i <= cx + 12; ++i) {
-                if (filled.contains(i, j) && filled(i, j) - land.height(i, j) > deepest) {
-                    deepest = filled(i, j) - land.height(i, j);
-                    seed = j * gw + i;
-                }
-            }
-        }
-        if (seed < 0) {
+    for (std::size_t l = 0; l < layout.lakes.size(); ++l) {
+        const Lake& lake = layout.lakes[l];
+        // The water spreads from where the land held it.
+        const int seed = l < land.lakeSeeds.size() ? land.lakeSeeds[l] : -1;
+        if (seed < 0 || seen[static_cast<std::size_t>(seed)] ||
+            filled.cells()[static_cast<std::size_t>(seed)] -
+                    land.height.cells()[static_cast<std::size_t>(seed)] <=
+                kLakeDepth) {
             continue;
         }
         const int id = static_cast<int>(w.lakes.size());
@@ -301,6 +295,16 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
             line.widths[i - 1] *= 1.0f + open * t * t;
         }
         line.widths.back() = line.widths[line.widths.size() - 2];
+        // A short river reaching a bay still opens into an estuary a ship could enter.
+        if (named && line.widths.back() < kEstuaryMouth) {
+            const float more = kEstuaryMouth / line.widths.back() - 1.0f;
+            double along = 0.0;
+            for (std::size_t i = line.points.size(); i-- > 1;) {
+                const float t = smoothstep(reach, 0.0f, static_cast<float>(along));
+                line.widths[i] *= 1.0f + more * t * t;
+                along += length(line.points[i] - line.points[i - 1]);
+            }
+        }
     }
     return line;
 }
