@@ -45,7 +45,7 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Maethiras", "Maewyth"},
         {"Barrowmouth Cave", "Badger Cave"},
         {"Caithinuel", "Caislaeth"},
-        // Coldtarn lies low in the Ironbacks' foot, where no cave opens.
+        // A grotto named for Coldtarn would have to open by the tarn, whose valley has none.
         {"Coldtarn Grotto", "Coldside Grotto"},
     };
     return kRenames;
