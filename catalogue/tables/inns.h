@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "2130", "2016"},
-    {"The Cracked Tankard", "1275", "2276"},
+    {"The Blue Heron", "2049", "875"},
+    {"The Cracked Tankard", "1943", "1832"},
     {"The Crooked Milestone", "2312", "489"},
-    {"The Driftwood Hearth", "363", "1904"},
-    {"The Drowsy Ferryman", "1830", "999"},
-    {"The Frosted Kettle", "465", "1466"},
-    {"The Gilded Thistle", "785", "463"},
-    {"The Gull and Anchor", "1944", "2408"},
-    {"The Kindled Hob", "1762", "1531"},
-    {"The Lame Goose", "1076", "1792"},
-    {"The Salted Herring", "3160", "2488"},
-    {"The Shepherd's Crook", "2869", "556"},
-    {"The Tarred Oar", "112", "1272"},
-    {"The Three Turnips", "2681", "2240"},
-    {"The Wayfarer's Lantern", "1236", "1370"},
-    {"The Weary Mule", "2156", "1283"},
+    {"The Driftwood Hearth", "2340", "2277"},
+    {"The Drowsy Ferryman", "148", "1129"},
+    {"The Frosted Kettle", "785", "463"},
+    {"The Gilded Thistle", "2425", "1770"},
+    {"The Gull and Anchor", "363", "1904"},
+    {"The Kindled Hob", "1076", "1796"},
+    {"The Lame Goose", "1421", "2230"},
+    {"The Salted Herring", "1944", "2408"},
+    {"The Shepherd's Crook", "1236", "1370"},
+    {"The Tarred Oar", "3160", "2488"},
+    {"The Three Turnips", "2157", "1283"},
+    {"The Wayfarer's Lantern", "1745", "349"},
+    {"The Weary Mule", "1464", "660"},
 };
 // clang-format on
 

@@ -559,6 +559,61 @@ TEST(WorldRoads, HighwaysMeetAtTheCities) {
     }
 }
 
+// Where roads share their ground they are drawn as one: no road leaves another only to come
+// back onto it without ever straying far from it (two strands of one way, a closed loop beside
+// it), and none runs for long a few pixels beside another away from the towns where roads meet.
+TEST(WorldRoads, RoadsThatShareGroundAreOneRoad) {
+    const World& w = world();
+    constexpr double kStep = 2.0;
+    constexpr double kOn = 3.0;
+    const auto nearTown = [&](QPointF p) {
+        return std::any_of(w.places.begin(), w.places.end(), [&](const ProvincePlace& t) {
+            return (t.kind == PlaceKind::City || t.kind == PlaceKind::Town) &&
+                   length(QPointF(t.at.x, t.at.y) - p) < 24.0;
+        });
+    };
+    std::vector<QRectF> boxes;
+    for (const RoadLine& r : w.roads) {
+        boxes.push_back(QPolygonF(QList<QPointF>(r.points.begin(), r.points.end()))
+                            .boundingRect()
+                            .adjusted(-40, -40, 40, 40));
+    }
+    for (std::size_t a = 0; a < w.roads.size(); ++a) {
+        const std::vector<QPointF> line = resample(w.roads[a].points, kStep);
+        for (std::size_t b = 0; b < w.roads.size(); ++b) {
+            if (a == b || !boxes[b].intersects(boxes[a])) {
+                continue;
+            }
+            std::size_t beside = 0;  // points in a row a few pixels off the other road
+            std::size_t off = 0;     // points in a row off it since the line was last on it
+            bool wasOn = false;
+            for (const QPointF& p : line) {
+                const double d =
+                    boxes[b].contains(p) ? distanceToPolyline(p, w.roads[b].points) : 99.0;
+                beside = d > 5.0 && d < 20.0 && !nearTown(p) ? beside + 1 : 0;
+                if (beside * kStep >= 60.0) {
+                    ADD_FAILURE() << "two strands side by side at (" << p.x() << ", " << p.y()
+                                  << ")";
+                    break;
+                }
+                if (d < kOn) {
+                    if (wasOn && off * kStep >= 24.0) {
+                        ADD_FAILURE() << "a road leaves another and comes back beside it at ("
+                                      << p.x() << ", " << p.y() << ")";
+                        break;
+                    }
+                    wasOn = true;
+                    off = 0;
+                } else if (d < 36.0) {
+                    ++off;
+                } else {
+                    wasOn = false;
+                }
+            }
+        }
+    }
+}
+
 // Where the ground is too steep to climb straight, a road takes it slantwise: no 48 px stretch
 // of any road climbs faster than a laden cart can, though the tracks into the ranges do climb.
 TEST(WorldRoads, RoadsClimbSteepGroundSlantwise) {

@@ -149,13 +149,18 @@ void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     p.drawPath(linePath(points));
 }
 
-// All casings first, so that junctions join cleanly.
+// All casings first, so that junctions join cleanly; then the lines from the least, so that
+// where roads meet the higher rank is drawn over the lower.
 void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
     for (const RoadLine& r : roads) {
         roadCasing(p, r.points, r.kind);
     }
-    for (const RoadLine& r : roads) {
-        roadLine(p, r.points, r.kind);
+    for (RoadClass kind : {RoadClass::Track, RoadClass::Lane, RoadClass::Highway}) {
+        for (const RoadLine& r : roads) {
+            if (r.kind == kind) {
+                roadLine(p, r.points, r.kind);
+            }
+        }
     }
 }
 
