@@ -559,6 +559,49 @@ TEST(WorldRoads, HighwaysMeetAtTheCities) {
     }
 }
 
+// A range's name reads without tilting the head, and a town's name lies on its own land, not
+// out over the sea or a lake beside it, unless no spot by it is dry.
+TEST(WorldLabels, RangeNamesLieNearLevelAndTownNamesOnLand) {
+    const World& w = world();
+    std::vector<QString> ranges;
+    for (const Ridge& r : w.layout.ridges) {
+        ranges.push_back(r.name.toUpper());
+    }
+    for (const PlacedName& n : w.names.names) {
+        if (std::find(ranges.begin(), ranges.end(), n.text) != ranges.end()) {
+            // The footprint's first edge runs along the baseline.
+            const QPointF run = n.box[1] - n.box[0];
+            const double degrees =
+                std::atan2(std::abs(run.y()), std::abs(run.x())) * 180.0 / std::numbers::pi;
+            EXPECT_LE(degrees, 60.5) << n.text.toStdString() << " is set at " << degrees << "°";
+        }
+    }
+    for (const ProvincePlace& p : w.places) {
+        if (p.kind != PlaceKind::City && p.kind != PlaceKind::Town) {
+            continue;
+        }
+        const auto n =
+            std::find_if(w.names.names.begin(), w.names.names.end(),
+                         [&](const PlacedName& n) { return n.text.toStdString() == p.name; });
+        ASSERT_NE(n, w.names.names.end()) << p.name;
+        const QRectF r = n->box.boundingRect();
+        int all = 0;
+        int wet = 0;
+        for (double y = r.top() + 1; y < r.bottom(); y += 2) {
+            for (double x = r.left() + 1; x < r.right(); x += 2) {
+                if (n->box.containsPoint(QPointF(x, y), Qt::OddEvenFill)) {
+                    ++all;
+                    wet += w.isSea(QPointF(x, y)) || w.terrain.lake(int(x), int(y)) > 127;
+                }
+            }
+        }
+        // Where every spot by it is wet, a port is named over its harbour.
+        const bool offshore = std::find(w.names.offshore.begin(), w.names.offshore.end(),
+                                        n->text) != w.names.offshore.end();
+        EXPECT_TRUE(offshore || wet < all / 10) << p.name << "'s name lies over the water";
+    }
+}
+
 // Where roads share their ground they are drawn as one: no road leaves another only to come
 // back onto it without ever straying far from it (two strands of one way, a closed loop beside
 // it), and none runs for long a few pixels beside another away from the towns where roads meet.

@@ -214,7 +214,12 @@ void drawSymbols(QPainter& p, const ProvinceScene& s) {
                          return !isTownLike(a->kind) && isTownLike(b->kind);
                      });
     for (const ProvincePlace* place : order) {
-        drawPlaceSymbol(p, place->kind, QPointF(place->at.x, place->at.y));
+        const QPointF at(place->at.x, place->at.y);
+        if (isCapital(*place)) {
+            drawCapitalSymbol(p, at);
+        } else {
+            drawPlaceSymbol(p, place->kind, at);
+        }
     }
 }
 
