@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "832", "599"},
+    {"The Blue Heron", "2049", "875"},
     {"The Cracked Tankard", "2312", "489"},
     {"The Crooked Milestone", "1869", "1552"},
-    {"The Driftwood Hearth", "169", "1139"},
-    {"The Drowsy Ferryman", "1830", "999"},
-    {"The Frosted Kettle", "316", "1704"},
+    {"The Driftwood Hearth", "164", "1133"},
+    {"The Drowsy Ferryman", "1534", "1029"},
+    {"The Frosted Kettle", "316", "1706"},
     {"The Gilded Thistle", "1720", "2252"},
     {"The Gull and Anchor", "2205", "2167"},
-    {"The Kindled Hob", "1351", "1131"},
-    {"The Lame Goose", "2869", "556"},
+    {"The Kindled Hob", "1128", "1143"},
+    {"The Lame Goose", "832", "599"},
     {"The Salted Herring", "2613", "2264"},
-    {"The Shepherd's Crook", "824", "1355"},
-    {"The Tarred Oar", "198", "1242"},
-    {"The Three Turnips", "2411", "1128"},
-    {"The Wayfarer's Lantern", "1893", "609"},
-    {"The Weary Mule", "1008", "1762"},
+    {"The Shepherd's Crook", "1745", "349"},
+    {"The Tarred Oar", "198", "1233"},
+    {"The Three Turnips", "2157", "1283"},
+    {"The Wayfarer's Lantern", "2946", "556"},
+    {"The Weary Mule", "2542", "1396"},
 };
 // clang-format on
 

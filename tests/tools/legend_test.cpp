@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "catalogue/city_directory.h"
@@ -42,13 +43,17 @@ void expectRowsInFrame(const LegendLayout& key) {
 }
 
 // A category's symbol alone on white, at the middle of 40 px.
-QImage symbolAlone(PlaceKind kind) {
+QImage symbolAlone(const std::function<void(QPainter&, QPointF)>& draw) {
     QImage image(40, 40, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawPlaceSymbol(p, kind, QPointF(20, 20));
+    draw(p, QPointF(20, 20));
     return image;
+}
+
+QImage symbolAlone(PlaceKind kind) {
+    return symbolAlone([&](QPainter& p, QPointF at) { drawPlaceSymbol(p, kind, at); });
 }
 
 }  // namespace
@@ -92,10 +97,16 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
         EXPECT_NE(std::find(kinds.begin(), kinds.end(), place.kind), kinds.end())
             << place.name << "'s category is missing from the key";
     }
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        const QImage a = symbolAlone(kinds[i]);
-        for (std::size_t j = i + 1; j < kinds.size(); ++j) {
-            const QImage b = symbolAlone(kinds[j]);
+    // The capital's mark, in the row after the categories', is one of its own too.
+    std::vector<QImage> marks;
+    for (PlaceKind kind : kinds) {
+        marks.push_back(symbolAlone(kind));
+    }
+    marks.push_back(symbolAlone(drawCapitalSymbol));
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        const QImage& a = marks[i];
+        for (std::size_t j = i + 1; j < marks.size(); ++j) {
+            const QImage& b = marks[j];
             int differ = 0;
             for (int y = 0; y < 40; ++y) {
                 for (int x = 0; x < 40; ++x) {
@@ -123,8 +134,9 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
         for (std::size_t i = 0; i < kinds.size(); ++i) {
             drawPlaceSymbol(q, kinds[i], key.rows[i].sample);
         }
+        drawCapitalSymbol(q, key.rows[kinds.size()].sample);
     }
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
+    for (std::size_t i = 0; i <= kinds.size(); ++i) {
         const QRect box = QRectF(key.rows[i].sample - QPointF(14, 12), QSizeF(28, 24)).toRect();
         EXPECT_EQ(drawn.copy(box), expected.copy(box))
             << key.rows[i].text.toStdString() << "'s sample is not the map's symbol";

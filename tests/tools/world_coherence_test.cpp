@@ -738,6 +738,104 @@ TEST(WorldRoads, HighwaysMeetAtTheCities) {
     }
 }
 
+// A range's name reads without tilting the head, and a town's name lies on its own land, not
+// out over the sea or a lake beside it, unless no spot by it is dry.
+TEST(WorldLabels, RangeNamesLieNearLevelAndTownNamesOnLand) {
+    const World& w = world();
+    std::vector<QString> ranges;
+    for (const Ridge& r : w.layout.ridges) {
+        ranges.push_back(r.name.toUpper());
+    }
+    for (const PlacedName& n : w.names.names) {
+        if (std::find(ranges.begin(), ranges.end(), n.text) != ranges.end()) {
+            // The footprint's first edge runs along the baseline.
+            const QPointF run = n.box[1] - n.box[0];
+            const double degrees =
+                std::atan2(std::abs(run.y()), std::abs(run.x())) * 180.0 / std::numbers::pi;
+            EXPECT_LE(degrees, 60.5) << n.text.toStdString() << " is set at " << degrees << "°";
+        }
+    }
+    for (const ProvincePlace& p : w.places) {
+        if (p.kind != PlaceKind::City && p.kind != PlaceKind::Town) {
+            continue;
+        }
+        const auto n =
+            std::find_if(w.names.names.begin(), w.names.names.end(),
+                         [&](const PlacedName& n) { return n.text.toStdString() == p.name; });
+        ASSERT_NE(n, w.names.names.end()) << p.name;
+        const QRectF r = n->box.boundingRect();
+        int all = 0;
+        int wet = 0;
+        for (double y = r.top() + 1; y < r.bottom(); y += 2) {
+            for (double x = r.left() + 1; x < r.right(); x += 2) {
+                if (n->box.containsPoint(QPointF(x, y), Qt::OddEvenFill)) {
+                    ++all;
+                    wet += w.isSea(QPointF(x, y)) || w.terrain.lake(int(x), int(y)) > 127;
+                }
+            }
+        }
+        // Where every spot by it is wet, a port is named over its harbour.
+        const bool offshore = std::find(w.names.offshore.begin(), w.names.offshore.end(),
+                                        n->text) != w.names.offshore.end();
+        EXPECT_TRUE(offshore || wet < all / 10) << p.name << "'s name lies over the water";
+    }
+}
+
+// Where roads share their ground they are drawn as one: no road leaves another only to come
+// back onto it without ever straying far from it (two strands of one way, a closed loop beside
+// it), and none runs for long a few pixels beside another away from the towns where roads meet.
+TEST(WorldRoads, RoadsThatShareGroundAreOneRoad) {
+    const World& w = world();
+    constexpr double kStep = 2.0;
+    constexpr double kOn = 3.0;
+    const auto nearTown = [&](QPointF p) {
+        return std::any_of(w.places.begin(), w.places.end(), [&](const ProvincePlace& t) {
+            return (t.kind == PlaceKind::City || t.kind == PlaceKind::Town) &&
+                   length(QPointF(t.at.x, t.at.y) - p) < 24.0;
+        });
+    };
+    std::vector<QRectF> boxes;
+    for (const RoadLine& r : w.roads) {
+        boxes.push_back(QPolygonF(QList<QPointF>(r.points.begin(), r.points.end()))
+                            .boundingRect()
+                            .adjusted(-40, -40, 40, 40));
+    }
+    for (std::size_t a = 0; a < w.roads.size(); ++a) {
+        const std::vector<QPointF> line = resample(w.roads[a].points, kStep);
+        for (std::size_t b = 0; b < w.roads.size(); ++b) {
+            if (a == b || !boxes[b].intersects(boxes[a])) {
+                continue;
+            }
+            std::size_t beside = 0;  // points in a row a few pixels off the other road
+            std::size_t off = 0;     // points in a row off it since the line was last on it
+            bool wasOn = false;
+            for (const QPointF& p : line) {
+                const double d =
+                    boxes[b].contains(p) ? distanceToPolyline(p, w.roads[b].points) : 99.0;
+                beside = d > 5.0 && d < 20.0 && !nearTown(p) ? beside + 1 : 0;
+                if (beside * kStep >= 60.0) {
+                    ADD_FAILURE() << "two strands side by side at (" << p.x() << ", " << p.y()
+                                  << ")";
+                    break;
+                }
+                if (d < kOn) {
+                    if (wasOn && off * kStep >= 24.0) {
+                        ADD_FAILURE() << "a road leaves another and comes back beside it at ("
+                                      << p.x() << ", " << p.y() << ")";
+                        break;
+                    }
+                    wasOn = true;
+                    off = 0;
+                } else if (d < 36.0) {
+                    ++off;
+                } else {
+                    wasOn = false;
+                }
+            }
+        }
+    }
+}
+
 // Where the ground is too steep to climb straight, a road takes it slantwise: no 48 px stretch
 // of any road climbs faster than a laden cart can, though the tracks into the ranges do climb.
 TEST(WorldRoads, RoadsClimbSteepGroundSlantwise) {

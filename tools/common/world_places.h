@@ -35,6 +35,11 @@ struct ProvincePlace {
     PlaceKind kind;
 };
 
+// Whether `place` is the province's capital, which the map marks above the other cities.
+inline bool isCapital(const ProvincePlace& place) {
+    return place.kind == PlaceKind::City && place.name == "Crown City";
+}
+
 // Every point of every province table, in table order.
 std::vector<ProvincePlace> provincePlaces();
 

@@ -169,6 +169,7 @@ LegendLayout provinceLegend() {
     for (const auto& [kind, name] : kSymbols) {
         names.push_back(QString::fromLatin1(name));
     }
+    names.push_back(QStringLiteral("Capital"));
     for (const auto& [kind, name] : kLines) {
         names.push_back(QString::fromLatin1(name));
     }
@@ -195,8 +196,10 @@ void drawLegend(QPainter& p, const MapMarks& marks) {
         const LegendLayout::Row& row = key.rows[i];
         if (i < kSymbols.size()) {
             drawPlaceSymbol(p, kSymbols[i].first, row.sample);
+        } else if (i == kSymbols.size()) {
+            drawCapitalSymbol(p, row.sample);
         } else {
-            drawLine(p, kLines[i - kSymbols.size()].first, row.sample, marks);
+            drawLine(p, kLines[i - kSymbols.size() - 1].first, row.sample, marks);
         }
         drawHaloText(p, row.text, row.origin, entry);
     }

@@ -15,6 +15,7 @@
 #include "tools/common/plane_geometry.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/ink.h"
+#include "tools/paint/keep_out.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
@@ -28,7 +29,8 @@ const QColor kWaterInk(36, 74, 124);
 
 using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in degrees
 
-constexpr double kSymbolTop = 1.2;  // how far a symbol's box reaches above it, in radii
+constexpr double kSymbolTop = 1.2;           // how far a symbol's box reaches above it, in radii
+constexpr double kSteepestRangeName = 60.0;  // degrees from the level
 
 enum class Sort { Place, Range, Other };
 
@@ -253,12 +255,17 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         for (double d = 0.04; d < 0.38; d += 0.04) {
             along.insert(along.end(), {0.5 - d, 0.5 + d});
         }
-        out.push_back(straight(
-            r.name.toUpper(), range, 6,
-            alongLine(r.crest,
-                      {0.0, 25.0, -25.0, 50.0, -50.0, 80.0, -80.0, 120.0, -120.0, 180.0, -180.0},
-                      along),
-            1, Sort::Range));
+        std::vector<Anchor> anchors = alongLine(
+            r.crest, {0.0, 25.0, -25.0, 50.0, -50.0, 80.0, -80.0, 120.0, -120.0, 180.0, -180.0},
+            along);
+        // Along the crest where it runs no steeper than this, else level: read without tilting
+        // the head.
+        for (auto& [centre, degrees] : anchors) {
+            if (std::abs(degrees) > kSteepestRangeName) {
+                degrees = 0.0;
+            }
+        }
+        out.push_back(straight(r.name.toUpper(), range, 6, anchors, 1, Sort::Range));
         // Over the range's own heights, not across a wood or the plain below it.
         rankByGround(out.back(), 0.0, 0.85, [&](int x, int y) {
             return t.height.contains(x, y) && t.height(x, y) >= kHeightsHeight &&
@@ -327,6 +334,20 @@ double covered(const QImage& mask, const std::vector<QPolygonF>& letters, int le
     return hits;
 }
 
+// How much ink the letters hold, sampled as `covered` samples them.
+double inked(const std::vector<QPolygonF>& letters) {
+    double samples = 0.0;
+    for (const QPolygonF& letter : letters) {
+        const QRectF r = letter.boundingRect();
+        for (double y = r.top() + 0.5; y < r.bottom(); y += 2.0) {
+            for (double x = r.left() + 0.5; x < r.right(); x += 2.0) {
+                samples += letter.containsPoint(QPointF(x, y), Qt::OddEvenFill) ? 1.0 : 0.0;
+            }
+        }
+    }
+    return std::max(1.0, samples);
+}
+
 // Whether water runs between a symbol and its name: along the straight way from one to the
 // other's nearest corner or its middle, past the symbol itself and the bank it stands on.
 bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF& footprint) {
@@ -357,7 +378,10 @@ bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF&
 // symbol over a brook's thin line than across the water from it, where it reads as another's.
 struct HiddenCosts {
     static constexpr double kWater = 1500.0;  // beyond an overlap's cost
-    QImage roads, rivers, brooks;
+    // A name all over the water costs much, less than one over running water beside its
+    // symbol: a port hemmed in between waters is named over the harbour.
+    static constexpr double kOffShore = 600.0;
+    QImage roads, rivers, brooks, standing;
 
     // Whether the letters lie on running water (a range's only on a river).
     bool wet(const Candidate& c, const SetText& spot) const {
@@ -384,7 +408,27 @@ struct HiddenCosts {
         if (across(c, k)) {
             cost += kWater;
         }
-        return cost;
+        return cost + kOffShore * offshore(c, spot);
+    }
+
+    // The share of a land place's name out over the sea or a lake, where it reads as the
+    // water's; 0 for the names of the water and of what stands in it.
+    double offshore(const Candidate& c, const SetText& spot) const {
+        if (c.sort != Sort::Place || !ashore(c.symbol)) {
+            return 0.0;
+        }
+        return std::min(1.0, covered(standing, spot.letters) / inked(spot.letters));
+    }
+
+    // Whether a place stands on land, or at its edge (a port's point may lie in the harbour).
+    bool ashore(QPointF at) const {
+        for (const QPointF off :
+             {QPointF(0, 0), QPointF(6, 0), QPointF(-6, 0), QPointF(0, 6), QPointF(0, -6)}) {
+            if (!onMask(standing, at + off)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // Whether water runs between a place's symbol and its name's spot `k`. Right beside the
@@ -423,7 +467,8 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
                          p.drawPath(linePath(r.points));
                      }
                  }),
-        waterMask(s.water.rivers, sheet), waterMask(s.water.brooks, sheet)};
+        waterMask(s.water.rivers, sheet), waterMask(s.water.brooks, sheet),
+        openWaterMask(s.terrain, sheet)};
     std::vector<PointLabel> labels;
     for (const Candidate& c : names) {
         PointLabel l{{}, c.rank};
@@ -442,6 +487,14 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
         }
         if (!dry) {
             plan.hemmedIn.push_back(c.text);
+        }
+        bool ashore = false;
+        for (std::size_t k = 0; k < c.spots.size() && !ashore; ++k) {
+            ashore = hides.offshore(c, c.spots[k]) < 0.1 && !hides.wet(c, c.spots[k]) &&
+                     !hides.across(c, k);
+        }
+        if (!ashore) {
+            plan.offshore.push_back(c.text);
         }
         labels.push_back(std::move(l));
     }

@@ -34,6 +34,9 @@ struct NamePlan {
     // Names with water running through or round every spot they might take (a city between a
     // river and a brook), which may cross it.
     std::vector<QString> hemmedIn;
+    // Land places' names with no spot by their symbol on dry land clear of running water (a
+    // port between a river and the sea), which are set over the sea or a lake.
+    std::vector<QString> offshore;
 };
 
 // Towns, villages and landmarks beside their symbols, then ranges, woods, lakes, rivers (set

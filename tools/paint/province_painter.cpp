@@ -149,13 +149,18 @@ void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     p.drawPath(linePath(points));
 }
 
-// All casings first, so that junctions join cleanly.
+// All casings first, so that junctions join cleanly; then the lines from the least, so that
+// where roads meet the higher rank is drawn over the lower.
 void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
     for (const RoadLine& r : roads) {
         roadCasing(p, r.points, r.kind);
     }
-    for (const RoadLine& r : roads) {
-        roadLine(p, r.points, r.kind);
+    for (RoadClass kind : {RoadClass::Track, RoadClass::Lane, RoadClass::Highway}) {
+        for (const RoadLine& r : roads) {
+            if (r.kind == kind) {
+                roadLine(p, r.points, r.kind);
+            }
+        }
     }
 }
 
@@ -209,7 +214,12 @@ void drawSymbols(QPainter& p, const ProvinceScene& s) {
                          return !isTownLike(a->kind) && isTownLike(b->kind);
                      });
     for (const ProvincePlace* place : order) {
-        drawPlaceSymbol(p, place->kind, QPointF(place->at.x, place->at.y));
+        const QPointF at(place->at.x, place->at.y);
+        if (isCapital(*place)) {
+            drawCapitalSymbol(p, at);
+        } else {
+            drawPlaceSymbol(p, place->kind, at);
+        }
     }
 }
 

@@ -228,8 +228,50 @@ void town(QPainter& p, double s) {
     p.drawEllipse(QPointF(0, 0), 0.22 * s, 0.22 * s);
 }
 
+// A ring wall with eight square towers, `s` in radius.
+QPainterPath cityWall(double s);
+
 // A walled city: a ring of towers round a red heart.
 void city(QPainter& p, double s) {
+    const QPainterPath wall = cityWall(s);
+    p.setPen(QPen(kPaper, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(wall);
+    inked(p, wall, kPaper, 1.8, kInk);
+    QPainterPath heart;
+    heart.addEllipse(QPointF(0, 0), 0.55 * s, 0.55 * s);
+    inked(p, heart, QColor(184, 40, 32), 1.3, kInk);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(0, 0), 0.18 * s, 0.18 * s);
+}
+
+// The capital: the city's towers on a heavier wall with a second ring inside it, and in a wider
+// red heart a gold crown of three points, so that it is the first mark the eye finds.
+void capital(QPainter& p, double s) {
+    const QPainterPath wall = cityWall(s);
+    p.setPen(QPen(kPaper, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(wall);
+    inked(p, wall, QColor(236, 214, 150), 2.4, kInk);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 1.0));
+    p.drawEllipse(QPointF(0, 0), 0.72 * s, 0.72 * s);
+    QPainterPath heart;
+    heart.addEllipse(QPointF(0, 0), 0.6 * s, 0.6 * s);
+    inked(p, heart, QColor(172, 30, 26), 1.3, kInk);
+    inked(p,
+          polygon({{-0.38 * s, 0.24 * s},
+                   {-0.4 * s, -0.26 * s},
+                   {-0.2 * s, -0.04 * s},
+                   {0, -0.36 * s},
+                   {0.2 * s, -0.04 * s},
+                   {0.4 * s, -0.26 * s},
+                   {0.38 * s, 0.24 * s}}),
+          QColor(246, 200, 64), 0.8, kInk);
+}
+
+QPainterPath cityWall(double s) {
     QPainterPath wall;
     wall.addEllipse(QPointF(0, 0), 0.9 * s, 0.9 * s);
     for (int i = 0; i < 8; ++i) {
@@ -238,16 +280,7 @@ void city(QPainter& p, double s) {
                             0.34 * s, 0.34 * s));
     }
     wall.setFillRule(Qt::WindingFill);
-    p.setPen(QPen(kPaper, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(wall.simplified());
-    inked(p, wall.simplified(), kPaper, 1.8, kInk);
-    QPainterPath heart;
-    heart.addEllipse(QPointF(0, 0), 0.55 * s, 0.55 * s);
-    inked(p, heart, QColor(184, 40, 32), 1.3, kInk);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kPaper);
-    p.drawEllipse(QPointF(0, 0), 0.18 * s, 0.18 * s);
+    return wall.simplified();
 }
 
 QPainterPath standingStone(double s, bool pointed) {
@@ -347,6 +380,13 @@ void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at) {
             signStone(painter, s);
             break;
     }
+    painter.restore();
+}
+
+void drawCapitalSymbol(QPainter& painter, QPointF at) {
+    painter.save();
+    painter.translate(at);
+    capital(painter, symbolRadius(PlaceKind::City));
     painter.restore();
 }
 

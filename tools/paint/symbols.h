@@ -15,4 +15,7 @@ double symbolRadius(PlaceKind kind);
 // stand on a ring of paper. The painter should have antialiasing on.
 void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at);
 
+// The capital's mark, as large as a city's: its walls doubled and a gold crown in its heart.
+void drawCapitalSymbol(QPainter& painter, QPointF at);
+
 }  // namespace marventa

@@ -11,6 +11,7 @@
 #include "tools/common/plane_geometry.h"
 #include "tools/roads/cost_lattice.h"
 #include "tools/roads/road_network.h"
+#include "tools/roads/shared_ground.h"
 
 namespace marventa {
 
@@ -51,8 +52,10 @@ void crowd(CostLattice& l, const std::vector<ProvincePlace>& places, Which which
 }
 
 constexpr double kOwnGround = kPlaceClearance + CostLattice::kCell;
-constexpr double kApproach = 64;  // how far out a city's highways keep their own way
-constexpr double kBeside = 16;    // how far apart two highways leave a city
+constexpr double kApproach = 64;         // how far out a city's highways keep their own way
+constexpr double kBeside = 16;           // how far apart two highways leave a city
+constexpr double kApart = 48;            // how far off another a highway keeps that would rejoin it
+constexpr double kLongestWayOff = 1.25;  // how much longer a way of its own may be than the shared
 
 // The lattice for a highway to or from `cities`: round each, the roads already laid are priced as
 // open ground, so the new one comes in by its own best way instead of bending onto another short
@@ -60,12 +63,13 @@ constexpr double kBeside = 16;    // how far apart two highways leave a city
 // way; the cities are where the highways meet. (Where the only way is the other's, it runs on it
 // still.)
 CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& cities,
-                            const std::vector<RoadLine>& roads) {
+                            const std::vector<RoadLine>& roads, double approach = kApproach,
+                            double beside = kBeside) {
     constexpr int kCell = CostLattice::kCell;
-    constexpr int reach = int(kApproach) / kCell + 1;
+    const int reach = int(approach) / kCell + 1;
     CostLattice apart = l;
     for (const QPointF& at : cities) {
-        apart.forgetRoads(at, kApproach);
+        apart.forgetRoads(at, approach);
         for (const RoadLine& r : roads) {
             if (r.kind != RoadClass::Highway || distanceToPolyline(at, r.points) > 4.0) {
                 continue;
@@ -73,7 +77,7 @@ CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& ci
             for (int j = -reach; j <= reach; ++j) {
                 for (int i = -reach; i <= reach; ++i) {
                     const QPointF q = at + QPointF(i * kCell, j * kCell);
-                    if (length(q - at) < kApproach && distanceToPolyline(q, r.points) < kBeside) {
+                    if (length(q - at) < approach && distanceToPolyline(q, r.points) < beside) {
                         apart.setCrowded(apart.cellOf(q), kCrowdSurcharge);
                     }
                 }
@@ -214,21 +218,48 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
                 cities.push_back(at);
             }
         }
-        std::optional<CostLattice> apart;
-        if (!cities.empty()) {
-            apart = approachesApart(lattice, cities, roads);
-        }
-        const CostLattice& ground = apart ? *apart : lattice;
         const int goal = lattice.landCellOf(to);
-        const CostLattice::Sweep s = ground.sweep(
-            lattice.landCellOf(from), kUnbounded, [&](int c) { return c == goal; }, kOwnGround);
-        if (s.reached < 0) {
+        const auto lay = [&](const CostLattice& ground) -> std::optional<std::vector<QPointF>> {
+            const CostLattice::Sweep s = ground.sweep(
+                lattice.landCellOf(from), kUnbounded, [&](int c) { return c == goal; }, kOwnGround);
+            if (s.reached < 0) {
+                return std::nullopt;
+            }
+            std::vector<QPointF> points = lineOf(lattice, from, s.pathTo(goal));
+            points.back() = to;
+            smooth(points);
+            shareStretches(points, roads);
+            return points;
+        };
+        std::optional<std::vector<QPointF>> laid =
+            lay(cities.empty() ? lattice : approachesApart(lattice, cities, roads));
+        if (!laid) {
             continue;
         }
-        std::vector<QPointF> points = lineOf(lattice, from, s.pathTo(goal));
-        points.back() = to;
-        smooth(points);
-        shareStretches(points, roads);
+        // Kept off another highway only as far as the city's own ground, it would come back
+        // onto it a little way out, as a second strand of the same way: it is laid again kept
+        // well off that way, and takes a way of its own if the ground has one not much longer
+        // (what strands are left are drawn as one).
+        const auto strands = [&](const std::vector<QPointF>& line) {
+            std::vector<QPointF> back(line.rbegin(), line.rend());
+            return std::pair(cityA || cityB ? strandFromStart(line, roads, RoadClass::Highway) : 0,
+                             cityA && cityB ? strandFromStart(back, roads, RoadClass::Highway) : 0);
+        };
+        if (const auto [out, in] = strands(*laid); out > 0 || in > 0) {
+            CostLattice wide = approachesApart(lattice, cities, roads);
+            for (const auto& [at, strand] : {std::pair(from, out), {to, in}}) {
+                if (strand > 0) {
+                    wide = approachesApart(wide, {at}, roads, strand + kApproach, kApart);
+                }
+            }
+            auto again = lay(wide);
+            const auto strandsAgain = again ? strands(*again) : std::pair(0.0, 0.0);
+            if (again && strandsAgain.first + strandsAgain.second < out + in &&
+                polylineLength(*again) < kLongestWayOff * polylineLength(*laid)) {
+                laid = std::move(again);
+            }
+        }
+        std::vector<QPointF>& points = *laid;
         lattice.markRoad(points);
         roads.push_back(
             {points, link.trunk || (cityA && cityB) ? RoadClass::Highway : RoadClass::Lane});
@@ -270,7 +301,7 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             roads.push_back(std::move(*way));
         }
     }
-    return roads;
+    return mergeSharedGround(std::move(roads));
 }
 
 }  // namespace marventa
