@@ -205,8 +205,8 @@ TEST(MapDrawing, WoodAndRangeNamesLieOnWhatTheyName) {
         EXPECT_GT(share(wood.name, [&](int x, int y) { return w.terrain.woods(x, y) > 0.5f; }), 0.9)
             << wood.name.toStdString() << " is lettered outside its wood";
     }
-    // A range thick with mines and caves may leave its name room only on its upper flank: at
-    // least half of it on the heights (a name on the plain below scores a quarter or less).
+    // A range thick with mines and caves may leave its name room only on its flank or at its
+    // end: nearly half of it on the heights (a name on the plain below scores a quarter or less).
     for (const Ridge& ridge : w.layout.ridges) {
         const QString name = ridge.name.toUpper();
         EXPECT_GT(share(name,
@@ -214,7 +214,7 @@ TEST(MapDrawing, WoodAndRangeNamesLieOnWhatTheyName) {
                             return w.terrain.height(x, y) >= kHeightsHeight &&
                                    w.terrain.woods(x, y) <= 0.5f;
                         }),
-                  0.5)
+                  0.45)
             << ridge.name.toStdString() << " is lettered off its heights or across a wood";
     }
 }
