@@ -11,6 +11,7 @@
 #include "tools/land/land.h"
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
+#include "tools/paint/field_marks.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/mountain_glyphs.h"
@@ -173,6 +174,97 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     ASSERT_GT(cells[1], 200);
     EXPECT_GT(full[0], 0.85 * cells[0]) << "of the cells inside the woods";
     EXPECT_GT(full[1], 0.95 * cells[1]) << "of the cells on their edges";
+}
+
+// The lowland's field marks lie on open lowland, and no drawn pixel of one on water, a road, a
+// river, a symbol or a name; the fields gather round the towns and villages and along the
+// roads, and the country far from both is left nearly bare.
+TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
+    const World& w = world();
+    const std::vector<FieldMark> marks = placeFieldMarks(
+        w.terrain, treeKeepOut(w.scene, w.names, w.sheet), farmedLand(w.scene, w.sheet));
+    ASSERT_GT(marks.size(), 300u);
+    QImage drawn(w.sheet, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        for (const FieldMark& m : marks) {
+            drawFieldMark(p, m);
+        }
+    }
+    const QImage shown = drawnMarks(w);
+    std::size_t hits = 0;
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            if (qAlpha(row[x]) > 0 && (w.terrain.height(x, y) < 0.0f || w.terrain.lake(x, y) > 0 ||
+                                       qGray(shown.pixel(x, y)) > 0)) {
+                ++hits;
+            }
+        }
+    }
+    EXPECT_EQ(hits, 0u) << "pixels of field marks over water, roads, symbols or names";
+
+    // Beside a town or village (within 120 px), and far from every one (400 px) and from the
+    // roads (250 px).
+    QImage beside(w.sheet, QImage::Format_Grayscale8);
+    beside.fill(0);
+    QImage notFar = beside;
+    {
+        QPainter near(&beside);
+        QPainter reach(&notFar);
+        near.setPen(Qt::NoPen);
+        near.setBrush(Qt::white);
+        reach.setPen(Qt::NoPen);
+        reach.setBrush(Qt::white);
+        for (const ProvincePlace& p : w.places) {
+            if (p.kind == PlaceKind::City || p.kind == PlaceKind::Town ||
+                p.kind == PlaceKind::Settlement) {
+                near.drawEllipse(QPointF(p.at.x, p.at.y), 120.0, 120.0);
+                reach.drawEllipse(QPointF(p.at.x, p.at.y), 400.0, 400.0);
+            }
+        }
+        reach.setPen(QPen(Qt::white, 500.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        for (const RoadLine& r : w.roads) {
+            reach.drawPath(linePath(r.points));
+        }
+    }
+    // 0 beside a town, 1 far from everything, -1 between.
+    const auto where = [&](QPointF q) {
+        const int x = static_cast<int>(q.x());
+        const int y = static_cast<int>(q.y());
+        return beside.constScanLine(y)[x] != 0 ? 0 : notFar.constScanLine(y)[x] == 0 ? 1 : -1;
+    };
+    // Fields per open lowland, beside the towns and far from them and the roads.
+    std::array<double, 2> fields{};
+    std::array<double, 2> ground{};
+    for (const FieldMark& m : marks) {
+        const int x = static_cast<int>(m.at.x());
+        const int y = static_cast<int>(m.at.y());
+        EXPECT_TRUE(w.terrain.height(x, y) > 0.0f && w.terrain.height(x, y) < kHeightsHeight &&
+                    w.terrain.woods(x, y) < 0.5f)
+            << "a field mark off the open lowland at " << x << ", " << y;
+        if (const int k = where(m.at); m.kind != FieldMarkKind::Tuft && k >= 0) {
+            ++fields[static_cast<std::size_t>(k)];
+        }
+    }
+    for (int y = 8; y < w.sheet.height(); y += 24) {
+        for (int x = 8; x < w.sheet.width(); x += 24) {
+            const float h = w.terrain.height(x, y);
+            if (h > 0.02f && h < kHeightsHeight && w.terrain.woods(x, y) < 0.2f &&
+                w.terrain.lake(x, y) == 0) {
+                if (const int k = where(QPointF(x, y)); k >= 0) {
+                    ++ground[static_cast<std::size_t>(k)];
+                }
+            }
+        }
+    }
+    ASSERT_GT(ground[0], 100);
+    ASSERT_GT(ground[1], 50);
+    std::cout << fields[0] << " fields on " << ground[0] << " samples near the towns, " << fields[1]
+              << " on " << ground[1] << " far from them\n";
+    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.05);
 }
 
 // Each wood's name lies inside its wood and each range's over its heights, not across the plain,

@@ -163,8 +163,8 @@ TEST(Bridges, OneCrossingPerRoadOverARiver) {
     EXPECT_FLOAT_EQ(static_cast<float>(crossings[1].span), 6.0f);
 }
 
-// A name takes a later spot rather than hide what the penalty marks (a road), but not at the
-// price of an overlap.
+// A name takes a later spot rather than hide what the penalty marks (a road) or crowd a frame,
+// but not at the price of an overlap.
 TEST(PointLabels, NamesKeepOffWhatThePenaltyMarks) {
     // The first spot lies on a road.
     const PointLabel crossing{
@@ -173,6 +173,18 @@ TEST(PointLabels, NamesKeepOffWhatThePenaltyMarks) {
     EXPECT_EQ(arrangeLabels({crossing}, {}, bounds, 3)[0], std::optional<std::size_t>(1));
     const auto blocked = arrangeLabels({crossing}, {QRectF(90, 55, 20, 20)}, bounds, 3);
     EXPECT_EQ(blocked[0], std::optional<std::size_t>(0));
+
+    // A frame (the key, the title) keeps names a margin off its edge where another spot is
+    // free, though the nearer spot comes first; a symbol as near does not push a name away.
+    const PointLabel nearFrame{
+        {QPolygonF(QRectF(100, 100, 60, 14)), QPolygonF(QRectF(100, 60, 60, 14))}, 0};
+    const QRectF frame(80, 120, 200, 80);
+    EXPECT_EQ(arrangeLabels({nearFrame}, {frame}, bounds, 3)[0], std::optional<std::size_t>(1));
+    EXPECT_EQ(arrangeLabels({nearFrame}, {QRectF(120, 120, 12, 12)}, bounds, 3)[0],
+              std::optional<std::size_t>(0));
+    // With no other spot, a name close by the frame still shows.
+    const PointLabel onlyNearFrame{{nearFrame.spots[0]}, 1};
+    EXPECT_EQ(arrangeLabels({onlyNearFrame}, {frame}, bounds, 3)[0], std::optional<std::size_t>(0));
 }
 
 // Crowded names round a cluster of symbols: every label that is kept is clear of the others and

@@ -21,6 +21,21 @@ void markWays(QPainter& p, const ProvinceScene& s, float riverMargin, float broo
     }
 }
 
+bool clearOn(const QImage& keepOut, const QRect& box) {
+    if (!keepOut.rect().contains(box)) {
+        return false;
+    }
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* row = keepOut.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (row[x] != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 QImage openWaterMask(const Terrain& t, QSize sheet) {
     QImage mask(sheet, QImage::Format_Grayscale8);
     mask.fill(0);

@@ -12,6 +12,9 @@ namespace marventa {
 void markWays(QPainter& painter, const ProvinceScene& scene, float riverMargin, float brookMargin,
               double roadWidth);
 
+// Whether `box` lies on the sheet and nowhere on `keepOut` (non-zero where nothing may go).
+bool clearOn(const QImage& keepOut, const QRect& box);
+
 // Sea and lakes (any cover) in white.
 QImage openWaterMask(const Terrain& terrain, QSize sheet);
 

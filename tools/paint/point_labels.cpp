@@ -11,6 +11,12 @@ namespace {
 
 constexpr double kClash = 1000.0;  // cost of any overlap, beyond its area
 constexpr double kSpotCost = 2.0;  // cost per step down a label's list of spots
+// The sheet's furniture (the title, the rose, the key) is told from symbols by its size; a name
+// that comes within its margin crowds its frame, costing up to kCrowd as it nears the edge: more
+// than a road crossed close by, less than any overlap.
+constexpr double kFurnitureSide = 60.0;
+constexpr double kFurnitureMargin = 24.0;
+constexpr double kCrowd = 300.0;
 
 struct Spot {
     QPolygonF shape;
@@ -44,6 +50,21 @@ double overlap(const Spot& a, const Spot& b) {
     return kClash + c.width() * c.height();
 }
 
+// What a spot costs for crowding a frame: nothing beyond its margin, rising steeply to kCrowd
+// where the spot would touch it (an overlap is priced apart).
+double crowding(const Spot& s, const QRectF& frame) {
+    if (std::min(frame.width(), frame.height()) < kFurnitureSide) {
+        return 0.0;
+    }
+    const double dx =
+        std::max({frame.left() - s.bounds.right(), s.bounds.left() - frame.right(), 0.0});
+    const double dy =
+        std::max({frame.top() - s.bounds.bottom(), s.bounds.top() - frame.bottom(), 0.0});
+    const double gap = std::max(dx, dy);
+    const double near = std::max(0.0, 1.0 - gap / kFurnitureMargin);
+    return kCrowd * near * near;
+}
+
 }  // namespace
 
 std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
@@ -70,6 +91,9 @@ std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLab
                 c += overlap(s, o);
             }
             hidden[i].push_back(c >= kClash);
+            for (const QRectF& o : obstacles) {
+                c += crowding(s, o);
+            }
             c += kSpotCost * static_cast<double>(k);
             if (k < labels[i].costs.size()) {
                 c += labels[i].costs[k];

@@ -20,7 +20,8 @@ struct PointLabel {
 
 // Picks one spot per label by simulated annealing, so that labels overlap neither each other
 // nor `obstacles` (symbols and the like) and stay inside `bounds`, preferring each label's
-// earlier and cheaper spots. A label that still collides at the end is left out, lowest rank
+// earlier and cheaper spots and keeping clear of the large obstacles (the sheet's frames) by a
+// margin where they can. A label that still collides at the end is left out, lowest rank
 // first; the result holds the index of each label's chosen spot, or nothing for one left out.
 std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
                                                       const std::vector<QRectF>& obstacles,

@@ -14,6 +14,7 @@
 #include "tools/paint/cartouche.h"
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
+#include "tools/paint/field_marks.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/ink.h"
 #include "tools/paint/keep_out.h"
@@ -282,6 +283,25 @@ QImage paintProvince(const ProvinceScene& s) {
         }
     }
     const std::vector<Tree> trees = plantTrees(s.terrain, clearings);
+    // The fields keep off the trees as well as everything the trees keep off.
+    std::vector<FieldMark> fields;
+    {
+        QImage open = clearings;
+        QPainter fp(&open);
+        fp.setPen(Qt::NoPen);
+        fp.setBrush(Qt::white);
+        for (const Tree& t : trees) {
+            fp.drawRect(treeBox(t).adjusted(-2, -2, 2, 2));
+        }
+        // A landmark's drawing spreads round its symbol.
+        for (const ProvincePlace& place : s.places) {
+            if (place.kind == PlaceKind::Landmark) {
+                fp.drawEllipse(QPointF(place.at.x, place.at.y), 64.0, 64.0);
+            }
+        }
+        fp.end();
+        fields = placeFieldMarks(s.terrain, open, farmedLand(s, image.size()));
+    }
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -289,6 +309,9 @@ QImage paintProvince(const ProvinceScene& s) {
     drawSpringStains(p, springs);
     drawWaterways(p, s, image.size());
     drawMarsh(p, s, clearings);
+    for (const FieldMark& m : fields) {
+        drawFieldMark(p, m);
+    }
     for (const Peak& k : peaks) {
         drawPeak(p, k);
     }

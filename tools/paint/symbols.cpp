@@ -61,28 +61,35 @@ QPainterPath star(double outer, double inner, int spikes) {
     return path;
 }
 
-// A closed pointed arch: piers from `base` up to `shoulder`, curving to a point at `top`.
-QPainterPath pointedArch(double halfWidth, double base, double shoulder, double curveX,
-                         double curveY, double top) {
-    QPainterPath arch;
-    arch.moveTo(-halfWidth, base);
-    arch.lineTo(-halfWidth, shoulder);
-    arch.quadTo(-curveX, curveY, 0, top);
-    arch.quadTo(curveX, curveY, halfWidth, shoulder);
-    arch.lineTo(halfWidth, base);
-    arch.closeSubpath();
-    return arch;
-}
-
-// A pointed elven arch: two slender piers under an ogee-like crown.
+// An elven ruin: a slender pair of pillars on a plinth, the arch they carried broken off
+// above the taller one and the other pillar snapped short; tall and open, unlike the low
+// solid fort and cave.
 void elvenRuin(QPainter& p, double s) {
-    const QPainterPath outer =
-        pointedArch(0.75 * s, 0.85 * s, -0.1 * s, 0.7 * s, -0.7 * s, -1.0 * s);
-    const QPainterPath inner =
-        pointedArch(0.38 * s, 0.9 * s, -0.05 * s, 0.34 * s, -0.45 * s, -0.62 * s);
-    inked(p, outer.subtracted(inner), soft(184, 164, 214));
-    p.setPen(QPen(kMinorInk, 0.9, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(-0.95 * s, 0.85 * s), QPointF(0.95 * s, 0.85 * s));
+    const QColor stone = soft(206, 196, 226);
+    inked(p,
+          polygon({{-0.66 * s, 0.95 * s},
+                   {-0.66 * s, -0.42 * s},
+                   {-0.4 * s, -0.42 * s},
+                   {-0.4 * s, 0.95 * s}}),
+          stone);
+    inked(p,
+          polygon({{0.4 * s, 0.95 * s},
+                   {0.4 * s, -0.05 * s},
+                   {0.52 * s, -0.2 * s},
+                   {0.58 * s, 0.02 * s},
+                   {0.66 * s, -0.1 * s},
+                   {0.66 * s, 0.95 * s}}),
+          stone);
+    // The arch's stub springs from the taller pillar and ends in a clean break.
+    QPainterPath arch;
+    arch.moveTo(-0.66 * s, -0.42 * s);
+    arch.cubicTo(-0.66 * s, -0.95 * s, -0.2 * s, -1.12 * s, 0.12 * s, -1.02 * s);
+    arch.lineTo(0.08 * s, -0.8 * s);
+    arch.cubicTo(-0.18 * s, -0.86 * s, -0.4 * s, -0.72 * s, -0.4 * s, -0.42 * s);
+    arch.closeSubpath();
+    inked(p, arch, stone);
+    p.setPen(QPen(kMinorInk, kMinorPen, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(-0.92 * s, 0.95 * s), QPointF(0.92 * s, 0.95 * s));
 }
 
 // An altar stone carrying a flame.
@@ -122,48 +129,56 @@ void settlement(QPainter& p, double s) {
     p.drawRect(QRectF(-0.15 * s, 0.35 * s, 0.3 * s, 0.5 * s));
 }
 
-// A broken, crenellated tower.
+// A fort ruin: a low wall under broad merlons, its far end broken down in steps; wide and
+// square-toothed.
 void fortRuin(QPainter& p, double s) {
     inked(p,
-          polygon({{-0.6 * s, 0.9 * s},
-                   {-0.6 * s, -0.95 * s},
-                   {-0.3 * s, -0.95 * s},
-                   {-0.3 * s, -0.65 * s},
-                   {-0.1 * s, -0.65 * s},
-                   {-0.1 * s, -0.95 * s},
-                   {0.2 * s, -0.95 * s},
-                   {0.2 * s, -0.7 * s},
-                   {0.35 * s, -0.45 * s},
-                   {0.6 * s, -0.55 * s},
-                   {0.6 * s, 0.9 * s}}),
-          soft(168, 163, 154));
-    p.setPen(Qt::NoPen);
-    p.setBrush(kMinorInk);
-    QPainterPath door;
-    door.moveTo(-0.2 * s, 0.9 * s);
-    door.lineTo(-0.2 * s, 0.45 * s);
-    door.quadTo(0, 0.2 * s, 0.2 * s, 0.45 * s);
-    door.lineTo(0.2 * s, 0.9 * s);
-    door.closeSubpath();
-    p.drawPath(door);
-    p.setPen(QPen(kMinorInk, 0.7));
-    p.drawLine(QPointF(0.35 * s, -0.3 * s), QPointF(0.15 * s, 0.05 * s));
+          polygon({{-1.0 * s, 0.8 * s},
+                   {-1.0 * s, -0.85 * s},
+                   {-0.62 * s, -0.85 * s},
+                   {-0.62 * s, -0.42 * s},
+                   {-0.3 * s, -0.42 * s},
+                   {-0.3 * s, -0.85 * s},
+                   {0.08 * s, -0.85 * s},
+                   {0.08 * s, -0.42 * s},
+                   {0.34 * s, -0.42 * s},
+                   {0.34 * s, -0.62 * s},
+                   {0.5 * s, -0.62 * s},
+                   {0.58 * s, -0.12 * s},
+                   {0.76 * s, -0.02 * s},
+                   {0.84 * s, 0.38 * s},
+                   {1.0 * s, 0.46 * s},
+                   {1.0 * s, 0.8 * s}}),
+          soft(176, 170, 160));
+    p.setPen(QPen(kMinorInk, 0.55, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(-1.0 * s, 0.2 * s), QPointF(0.8 * s, 0.2 * s));
 }
 
-// A dark mouth at the foot of a rock.
+// A cave: a dark arched mouth in the foot of a craggy rock, hatched on its shaded side; the rock
+// in the heights' own tone, so that the mouth is what reads.
 void cave(QPainter& p, double s) {
-    QPainterPath rock;
-    rock.moveTo(-1.0 * s, 0.75 * s);
-    rock.cubicTo(-0.9 * s, -0.2 * s, -0.4 * s, -0.85 * s, 0.1 * s, -0.85 * s);
-    rock.cubicTo(0.6 * s, -0.8 * s, 0.95 * s, -0.1 * s, 1.0 * s, 0.75 * s);
-    rock.closeSubpath();
-    inked(p, rock, soft(146, 112, 76));
+    inked(p,
+          polygon({{-1.05 * s, 0.7 * s},
+                   {-0.86 * s, 0.05 * s},
+                   {-0.58 * s, -0.3 * s},
+                   {-0.36 * s, -0.66 * s},
+                   {-0.04 * s, -0.5 * s},
+                   {0.22 * s, -0.78 * s},
+                   {0.56 * s, -0.36 * s},
+                   {0.82 * s, -0.1 * s},
+                   {1.05 * s, 0.7 * s}}),
+          soft(190, 166, 128));
+    p.setPen(QPen(kMinorInk, 0.55, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(0.66 * s, 0.1 * s), QPointF(0.84 * s, 0.5 * s));
+    p.drawLine(QPointF(0.44 * s, -0.14 * s), QPointF(0.56 * s, 0.1 * s));
     QPainterPath mouth;
-    mouth.moveTo(-0.5 * s, 0.75 * s);
-    mouth.cubicTo(-0.45 * s, 0.0, 0.45 * s, 0.0, 0.5 * s, 0.75 * s);
+    mouth.moveTo(-0.44 * s, 0.7 * s);
+    mouth.lineTo(-0.44 * s, 0.3 * s);
+    mouth.cubicTo(-0.42 * s, -0.16 * s, 0.38 * s, -0.16 * s, 0.4 * s, 0.3 * s);
+    mouth.lineTo(0.4 * s, 0.7 * s);
     mouth.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(58, 44, 34));
+    p.setBrush(QColor(46, 34, 26));
     p.drawPath(mouth);
 }
 

@@ -112,19 +112,7 @@ std::pair<QColor, QColor> washes(const Tree& t) {
 }
 
 bool clearFor(const QImage& keepOut, const QRectF& box) {
-    const QRect r = box.toAlignedRect().adjusted(-1, -1, 1, 1);
-    if (!keepOut.rect().contains(r)) {
-        return false;
-    }
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        const uchar* row = keepOut.constScanLine(y);
-        for (int x = r.left(); x <= r.right(); ++x) {
-            if (row[x] != 0) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return clearOn(keepOut, box.toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
 }  // namespace

@@ -1,0 +1,219 @@
+#include "tools/paint/field_marks.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "tools/common/blend.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/noise.h"
+#include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
+#include "tools/land/terrain.h"
+#include "tools/paint/keep_out.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr int kCell = 8;      // the farmed land's grid, in pixels
+constexpr int kStep = 15;     // one mark at most in each step × step of the sheet
+constexpr double kRow = 2.4;  // between a strip's furrows
+constexpr int kFurrows = 3;
+
+// Thin and a little transparent, so that the marks lie in the wash rather than on it.
+const QColor kFurrowInk(92, 86, 50, 165);
+const QColor kHedgeInk(58, 82, 46, 185);
+const QColor kTuftInk(80, 100, 58, 170);
+
+QPointF along(double angle) {
+    return {std::cos(angle), std::sin(angle)};
+}
+
+// Open lowland: above the shore, below the heights, and no wood, marsh, heather or ash.
+bool openLowland(const Terrain& t, int x, int y) {
+    const float h = t.height(x, y);
+    return h > 0.02f && h < kHeightsHeight - 0.03f && t.woods(x, y) < 0.2f && t.lake(x, y) == 0 &&
+           t.marsh(x, y) < 24 && t.moor(x, y) < 60 && t.ash(x, y) < 16;
+}
+
+// Distance in pixels from every cell of the farmed land's grid to the nearest marked cell.
+Grid<float> distanceFrom(const Grid<unsigned char>& marked, float cap) {
+    Grid<float> d = distanceTo(marked, cap / kCell);
+    for (float& v : d.cells()) {
+        v *= kCell;
+    }
+    return d;
+}
+
+}  // namespace
+
+Grid<float> farmedLand(const ProvinceScene& s, QSize sheet) {
+    const int w = sheet.width() / kCell + 1;
+    const int h = sheet.height() / kCell + 1;
+    Grid<unsigned char> towns(w, h, 0);
+    Grid<unsigned char> roads(w, h, 0);
+    const auto mark = [&](Grid<unsigned char>& g, QPointF at) {
+        const int x = static_cast<int>(at.x()) / kCell;
+        const int y = static_cast<int>(at.y()) / kCell;
+        if (g.contains(x, y)) {
+            g(x, y) = 1;
+        }
+    };
+    for (const ProvincePlace& p : s.places) {
+        if (p.kind == PlaceKind::City || p.kind == PlaceKind::Town ||
+            p.kind == PlaceKind::Settlement) {
+            mark(towns, QPointF(p.at.x, p.at.y));
+        }
+    }
+    // Tracks lead out to the inns and mines across unfarmed ground; the fields follow the
+    // highways and lanes.
+    for (const RoadLine& r : s.roads) {
+        if (r.kind == RoadClass::Track) {
+            continue;
+        }
+        for (std::size_t i = 0; i + 1 < r.points.size(); ++i) {
+            const QPointF a = r.points[i];
+            const QPointF b = r.points[i + 1];
+            const int steps = std::max(1, static_cast<int>(length(b - a) / (kCell / 2.0)));
+            for (int k = 0; k <= steps; ++k) {
+                mark(roads, a + (b - a) * (static_cast<double>(k) / steps));
+            }
+        }
+    }
+    const Grid<float> toTown = distanceFrom(towns, 240.0f);
+    const Grid<float> toRoad = distanceFrom(roads, 120.0f);
+    Grid<float> farmed(w, h, 0.0f);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float nearTown = 1.0f - smoothstep(50.0f, 220.0f, toTown(x, y));
+            const float nearRoad = 0.75f * (1.0f - smoothstep(16.0f, 100.0f, toRoad(x, y)));
+            farmed(x, y) = std::max(nearTown, nearRoad);
+        }
+    }
+    return farmed;
+}
+
+std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
+                                       const Grid<float>& farmed) {
+    // Neighbouring fields are laid out the same way, turning slowly across the country.
+    const Noise lay(0xF1E1'D001);
+    const int cols = t.height.width() / kStep + 1;
+    const int rows = t.height.height() / kStep + 1;
+    std::vector<FieldMark> marks;
+    std::vector<int> inCell(static_cast<std::size_t>(cols * rows), -1);
+    for (int gy = 0; gy < rows; ++gy) {
+        for (int gx = 0; gx < cols; ++gx) {
+            Rng rng(mix64((static_cast<std::uint64_t>(gy) << 24) ^ static_cast<std::uint64_t>(gx) ^
+                          0xF1E1'D002ull));
+            const QPointF at(gx * kStep + rng.range(0.0, kStep),
+                             gy * kStep + rng.range(0.0, kStep));
+            const int x = static_cast<int>(at.x());
+            const int y = static_cast<int>(at.y());
+            if (!t.height.contains(x, y) || !openLowland(t, x, y)) {
+                continue;
+            }
+            const double f = sampleBilinear(farmed, static_cast<float>(at.x() / kCell),
+                                            static_cast<float>(at.y() / kCell));
+            const double field = 0.34 * f * f;
+            const double roll = rng.uniform();
+            FieldMark m{at, FieldMarkKind::Tuft, 0.0, 0.0, rng.next()};
+            if (roll < field) {
+                m.kind = rng.chance(0.3) ? FieldMarkKind::Hedge : FieldMarkKind::Furrows;
+                m.angle = lay.fbm(static_cast<float>(at.x() / 300.0),
+                                  static_cast<float>(at.y() / 300.0), 2) *
+                              std::numbers::pi +
+                          rng.range(-0.12, 0.12);
+                // A hedge bounds a strip's side: it runs across the furrows' way as often as
+                // along it.
+                if (m.kind == FieldMarkKind::Hedge && rng.chance(0.5)) {
+                    m.angle += std::numbers::pi / 2;
+                }
+                m.length =
+                    m.kind == FieldMarkKind::Hedge ? rng.range(13.0, 21.0) : rng.range(8.0, 12.0);
+            } else if (roll >= field + 0.03 * (1.0 - f)) {
+                continue;
+            }
+            const QRectF box = fieldMarkBox(m);
+            if (!clearOn(keepOut, box.adjusted(-2, -2, 2, 2).toAlignedRect())) {
+                continue;
+            }
+            // Marks in neighbouring steps stay apart.
+            bool apart = true;
+            for (int ny = std::max(0, gy - 1); ny <= gy && apart; ++ny) {
+                for (int nx = std::max(0, gx - 1); nx <= std::min(cols - 1, gx + 1); ++nx) {
+                    const int k = inCell[static_cast<std::size_t>(ny * cols + nx)];
+                    if (k >= 0 && fieldMarkBox(marks[static_cast<std::size_t>(k)])
+                                      .adjusted(-3, -3, 3, 3)
+                                      .intersects(box)) {
+                        apart = false;
+                        break;
+                    }
+                }
+            }
+            if (apart) {
+                inCell[static_cast<std::size_t>(gy * cols + gx)] = static_cast<int>(marks.size());
+                marks.push_back(m);
+            }
+        }
+    }
+    return marks;
+}
+
+QRectF fieldMarkBox(const FieldMark& m) {
+    if (m.kind == FieldMarkKind::Tuft) {
+        return {m.at - QPointF(2.2, 3.6), QSizeF(4.4, 5.2)};
+    }
+    const QPointF u = along(m.angle) * (m.length / 2);
+    const double across = m.kind == FieldMarkKind::Hedge ? 1.6 : kRow * (kFurrows - 1) / 2 + 0.6;
+    const QPointF v = along(m.angle + std::numbers::pi / 2) * across;
+    QPolygonF corners{m.at - u - v, m.at + u - v, m.at + u + v, m.at - u + v};
+    return corners.boundingRect().adjusted(-0.6, -0.6, 0.6, 0.6);
+}
+
+void drawFieldMark(QPainter& p, const FieldMark& m) {
+    Rng rng(m.seed);
+    p.setBrush(Qt::NoBrush);
+    const QPointF u = along(m.angle);
+    const QPointF v = along(m.angle + std::numbers::pi / 2);
+    switch (m.kind) {
+        case FieldMarkKind::Furrows: {
+            // Parallel furrows, each a little shorter or longer at either end, as ploughed.
+            p.setPen(QPen(kFurrowInk, 0.6, Qt::SolidLine, Qt::RoundCap));
+            for (int i = 0; i < kFurrows; ++i) {
+                const QPointF mid = m.at + v * (kRow * (i - (kFurrows - 1) / 2.0));
+                const double a = m.length / 2 - rng.range(0.0, 1.6);
+                const double b = m.length / 2 - rng.range(0.0, 1.6);
+                p.drawLine(mid - u * a, mid + u * b);
+            }
+            break;
+        }
+        case FieldMarkKind::Hedge: {
+            // A row of small bushes: a line of low scallops.
+            p.setPen(QPen(kHedgeInk, 0.75, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            QPainterPath hedge;
+            QPointF q = m.at - u * (m.length / 2);
+            hedge.moveTo(q);
+            const int bushes = std::max(3, static_cast<int>(m.length / 2.8));
+            const QPointF step = u * (m.length / bushes);
+            for (int i = 0; i < bushes; ++i) {
+                hedge.quadTo(q + step / 2 - v * rng.range(1.1, 1.6), q + step);
+                q += step;
+            }
+            p.drawPath(hedge);
+            break;
+        }
+        case FieldMarkKind::Tuft: {
+            p.setPen(QPen(kTuftInk, 0.6, Qt::SolidLine, Qt::RoundCap));
+            const QPointF base = m.at + QPointF(0, 1.2);
+            for (const QPointF tip : {QPointF(-1.6, -2.2), QPointF(0, -3.0), QPointF(1.6, -2.2)}) {
+                p.drawLine(base + QPointF(tip.x() * 0.25, 0), base + tip);
+            }
+            break;
+        }
+    }
+}
+
+}  // namespace marventa
