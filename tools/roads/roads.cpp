@@ -87,11 +87,36 @@ CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& ci
     return apart;
 }
 
-// The line of a lattice path from `from`, through the cells' centres, smoothed.
+// The line of a lattice path from `from`, through the cells' centres. On level ground a path
+// may step aside by one cell between two sharp turns and go on, a jog that smoothing leaves as a
+// kink: the corner at such a step is cut. On a slope the same turns may be a switchback's, which
+// stay.
 std::vector<QPointF> lineOf(const CostLattice& l, QPointF from, const std::vector<int>& cells) {
+    constexpr double kStep = 1.5 * CostLattice::kCell;
+    constexpr double kSharp = -0.2;    // the cosine of a turn of about 100 degrees
+    constexpr double kLevel = 0.0005;  // height per pixel, a quarter of the steepest grade
     std::vector<QPointF> points{from};
+    std::vector<float> heights{l.height(cells.front())};
     for (std::size_t i = 1; i < cells.size(); ++i) {
         points.push_back(l.centre(cells[i]));
+        heights.push_back(l.height(cells[i]));
+    }
+    for (std::size_t i = 1; i + 1 < points.size();) {
+        const QPointF in = points[i] - points[i - 1];
+        const QPointF out = points[i + 1] - points[i];
+        const double a = length(in);
+        const double b = length(out);
+        const bool level = std::abs(heights[i + 1] - heights[i - 1]) < kLevel * (a + b) &&
+                           std::abs(heights[i] - heights[i - 1]) < kLevel * (a + b);
+        const bool jog = level && a > 0 && b > 0 && std::min(a, b) <= kStep &&
+                         (in.x() * out.x() + in.y() * out.y()) / (a * b) < kSharp;
+        if (jog) {
+            points.erase(points.begin() + static_cast<std::ptrdiff_t>(i));
+            heights.erase(heights.begin() + static_cast<std::ptrdiff_t>(i));
+            i = std::max<std::size_t>(1, i - 1);
+        } else {
+            ++i;
+        }
     }
     return points;
 }
