@@ -2,11 +2,15 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <iostream>
 
 #include "tests/tools/province_world.h"
+#include "tools/common/box_blur.h"
 #include "tools/common/path_smoothing.h"
+#include "tools/common/plane_geometry.h"
 #include "tools/common/world_places.h"
 #include "tools/land/land.h"
 #include "tools/land/province_layout.h"
@@ -52,19 +56,39 @@ QImage drawnMarks(const World& w) {
     return mask;
 }
 
+const std::vector<Peak>& peaks() {
+    static const std::vector<Peak> placed =
+        placePeaks(world().terrain, world().layout.ridges,
+                   reliefKeepOut(world().scene, world().names, world().sheet));
+    return placed;
+}
+
+QPointF ridgePoint(const Peak& k) {
+    return k.foot - QPointF(0, 0.3 * k.height);
+}
+
+// The box round what two glyphs' outlines share: enough to tell a sliver from an overlap.
+double sharedBox(const Peak& a, const Peak& b) {
+    QPainterPath pa;
+    pa.addPolygon(peakOutline(a));
+    QPainterPath pb;
+    pb.addPolygon(peakOutline(b));
+    const QRectF r = pa.intersected(pb).boundingRect();
+    return r.width() * r.height();
+}
+
 }  // namespace
 
 // Every peak and hill stands on the heights, and no pixel of its outline lies on water, a road,
 // a river, a symbol or a name; the higher the ground, the more of it the peaks cover.
 TEST(MapDrawing, PeaksStandOnHighGroundClearOfWhatTheMapMustShow) {
     const World& w = world();
-    const std::vector<Peak> peaks = placePeaks(w.terrain, reliefKeepOut(w.scene, w.names, w.sheet));
-    ASSERT_GT(peaks.size(), 500u);
+    ASSERT_GT(peaks().size(), 500u);
     const QImage marks = drawnMarks(w);
     std::array<double, 3> count{};
     std::size_t hits = 0;
-    for (const Peak& k : peaks) {
-        const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
+    for (const Peak& k : peaks()) {
+        const QPointF ridge = ridgePoint(k);
         const float hv = w.terrain.height(static_cast<int>(ridge.x()), static_cast<int>(ridge.y()));
         EXPECT_GE(hv, kHeightsHeight)
             << "a peak on low ground at " << ridge.x() << ", " << ridge.y();
@@ -103,6 +127,92 @@ TEST(MapDrawing, PeaksStandOnHighGroundClearOfWhatTheMapMustShow) {
     std::cout << "peaks cover " << count[0] << ", " << count[1] << ", " << count[2] << "\n";
     EXPECT_LT(count[0], count[1]);
     EXPECT_LT(count[1], count[2]);
+}
+
+// A range reads as a ridge: its largest glyphs on its highest ground and the smallest, hills
+// with paper between them, at its edges; the high ranges' crests under snow; the fells rounded
+// throughout.
+TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
+    const World& w = world();
+    std::vector<std::vector<const Peak*>> byRange(w.layout.ridges.size());
+    for (const Peak& k : peaks()) {
+        double best = 1.2;
+        const Ridge* range = nullptr;
+        for (const Ridge& r : w.layout.ridges) {
+            const double reach = distanceToPolyline(ridgePoint(k), r.crest) / r.halfWidth;
+            if (reach < best) {
+                best = reach;
+                range = &r;
+            }
+        }
+        if (range != nullptr) {
+            byRange[static_cast<std::size_t>(range - w.layout.ridges.data())].push_back(&k);
+        }
+    }
+    // The range's ground round a glyph, over about a peak's breadth: a glyph on a spur high
+    // over a valley stands on the flank, not on the crest.
+    static const Grid<float> broad = boxBlur(w.terrain.height, 30);
+    const auto ground = [&](const Peak* k) {
+        const QPointF q = ridgePoint(*k);
+        return broad(static_cast<int>(q.x()), static_cast<int>(q.y()));
+    };
+    for (std::size_t i = 0; i < byRange.size(); ++i) {
+        const Ridge& r = w.layout.ridges[i];
+        std::vector<const Peak*>& glyphs = byRange[i];
+        ASSERT_GT(glyphs.size(), 40u) << r.name.toStdString();
+        std::stable_sort(glyphs.begin(), glyphs.end(),
+                         [&](const Peak* a, const Peak* b) { return ground(a) > ground(b); });
+        const std::size_t fifth = glyphs.size() / 5;
+        double top = 0;
+        double foot = 0;
+        int snowy = 0;
+        int sharp = 0;
+        for (std::size_t j = 0; j < fifth; ++j) {
+            top += glyphs[j]->width / fifth;
+            foot += glyphs[glyphs.size() - 1 - j]->width / fifth;
+            snowy += glyphs[j]->snow ? 1 : 0;
+        }
+        for (const Peak* k : glyphs) {
+            sharp += k->hill ? 0 : 1;
+        }
+        std::cout << r.name.toStdString() << ": " << glyphs.size() << " glyphs, " << sharp
+                  << " peaks, widths " << top << " on the top fifth, " << foot << " at the foot, "
+                  << snowy << " of " << fifth << " on top snowy\n";
+        // The volcanic range's highest ground is its cones, kept clear for the craters' rims.
+        if (!r.volcanic) {
+            EXPECT_GT(top, 1.3 * foot)
+                << r.name.toStdString() << "'s glyphs do not grow toward its crest";
+        }
+        if (r.jagged < 0.45) {
+            EXPECT_EQ(sharp, 0) << r.name.toStdString() << " are fells, not crags";
+            EXPECT_EQ(snowy, 0) << r.name.toStdString();
+        }
+        if (r.height >= 0.8) {
+            EXPECT_GT(snowy, 0.5 * fifth) << r.name.toStdString() << "'s crest lacks its snow";
+        }
+    }
+    // The foothills' small hills stand apart, paper between them: what two of them share is at
+    // most a sliver where their feet meet (the fells' humps may run together on their tops).
+    std::vector<const Peak*> hills;
+    for (const Peak& k : peaks()) {
+        if (k.hill && k.width < 20) {
+            hills.push_back(&k);
+        }
+    }
+    ASSERT_GT(hills.size(), 200u);
+    std::size_t touching = 0;
+    for (std::size_t a = 0; a < hills.size(); ++a) {
+        for (std::size_t b = a + 1; b < hills.size(); ++b) {
+            const Peak& p = *hills[a];
+            const Peak& q = *hills[b];
+            if (std::fabs(p.foot.x() - q.foot.x()) < (p.width + q.width) / 2 &&
+                std::fabs(p.foot.y() - q.foot.y()) < (p.height + q.height) / 2 &&
+                sharedBox(p, q) > 0.1 * std::min(p.width * p.height, q.width * q.height)) {
+                ++touching;
+            }
+        }
+    }
+    EXPECT_LT(touching, hills.size() / 50) << "hills run together into a carpet";
 }
 
 // No drawn pixel of a tree lies on water, a road, a river, a symbol or a name; inside a wood

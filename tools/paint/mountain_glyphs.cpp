@@ -7,8 +7,9 @@
 #include <unordered_map>
 
 #include "tools/common/blend.h"
-#include "tools/common/box_blur.h"
+#include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
+#include "tools/paint/crest_rank.h"
 #include "tools/paint/ink.h"
 #include "tools/paint/snow_cover.h"
 
@@ -198,8 +199,16 @@ bool clearOf(const MaskSums& sums, const Peak& k) {
 
 struct Candidate {
     Peak peak;
+    double rank;  // 0 at the heights' edge .. 1 on the crest
     double score;
 };
+
+// How far apart two glyphs must stand, as a share of their mean size: along the crest the
+// summits overlap into one ridge, down the flanks they part, and the foothills' humps keep
+// paper between them.
+double spacing(double rank) {
+    return 1.45 - 1.1 * rank;
+}
 
 }  // namespace
 
@@ -207,76 +216,133 @@ QPolygonF peakOutline(const Peak& peak) {
     return silhouette(peak).outline;
 }
 
-std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
+std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
+                             const QImage& keepOut) {
     const Grid<float>& h = terrain.height;
-    const Grid<float> wide = boxBlur(h, 14);
+    const CrestRank ranks(h, ridges);
     const Grid<unsigned char> snow = snowCover(h);
     const MaskSums blocked(keepOut);
-    constexpr int kStep = 8;
-    Rng rng(0x9EA4'0001);
+    // The glyph for ground at (x, y) of `rank` within its range.
+    const auto glyph = [&](int x, int y, const CrestPlace& c, double t, double roll,
+                           std::uint64_t seed) {
+        const float hv = h(x, y);
+        // The crest's summits sized by the range's height, the glyphs below them by their
+        // standing on its flank: they shrink fast, so that the crest stands out.
+        const double top = c.rangeHeight > 0 ? c.rangeHeight : 0.45;
+        const double crestWidth = 20 + 66 * std::clamp((top - 0.4) / 0.6, 0.0, 1.0);
+        const double grow = 0.12 + 0.88 * std::pow(t, 3.0);
+        Peak k;
+        k.seed = seed;
+        k.ash = c.volcanic && terrain.ash(x, y) > 127;
+        if (c.jagged < 0.45) {
+            // Rounded fells: broad humps all the way up, no rock and no snow.
+            k.hill = true;
+            k.width = std::max(12.0, 1.4 * crestWidth * grow * (0.9 + 0.2 * roll));
+            k.height = k.width * (0.32 + 0.12 * t);
+        } else if (hv < kHillHeight || t < 0.3) {
+            k.hill = true;
+            k.width = 12 + 12 * t + 4 * roll;
+            k.height = k.width * 0.36;
+        } else {
+            k.width = std::max(16.0, crestWidth * grow * (0.9 + 0.2 * roll));
+            k.height = k.width * (0.45 + 0.25 * t + 0.1 * roll);
+            k.snow =
+                !k.ash && (snow(x, y) > 90 || hv > 0.86f || (c.rangeHeight >= 0.8f && t > 0.75));
+            // One in seven a narrower, steeper spire, as crags break a line of peaks.
+            if ((seed >> 11) % 7 == 0) {
+                k.width *= 0.8;
+                k.height *= 1.22;
+            }
+        }
+        k.foot = QPointF(x, y + 0.3 * k.height);
+        return k;
+    };
+    // Up to the nearby crest, so that peaks stand on the ridges rather than in the gullies
+    // between them.
+    const auto climb = [&](int& x, int& y, int stride, int steps) {
+        for (int i = 0; i < steps; ++i) {
+            int bx = x;
+            int by = y;
+            for (int dy = -stride; dy <= stride; dy += stride) {
+                for (int dx = -stride; dx <= stride; dx += stride) {
+                    if (h.contains(x + dx, y + dy) && h(x + dx, y + dy) > h(bx, by)) {
+                        bx = x + dx;
+                        by = y + dy;
+                    }
+                }
+            }
+            x = bx;
+            y = by;
+        }
+    };
+    Rng rng(0x9EA4'0002);
     std::vector<Candidate> candidates;
+    // The summits along each crest, each about half its width from the last so that they
+    // overlap into one line, lower toward the range's ends.
+    for (const Crest& crest : ranks.crests()) {
+        double along = 0;
+        std::size_t seg = 0;
+        double into = 0;
+        while (seg + 1 < crest.points.size()) {
+            const QPointF a = crest.points[seg];
+            const QPointF b = crest.points[seg + 1];
+            const double len = length(b - a);
+            if (into >= len) {
+                into -= len;
+                ++seg;
+                continue;
+            }
+            const QPointF on = a + (b - a) * (into / std::max(len, 1e-6));
+            const double roll = rng.uniform();
+            const std::uint64_t seed = rng.next();
+            int x = clampInt(on.x(), 0, h.width() - 1);
+            int y = clampInt(on.y(), 0, h.height() - 1);
+            climb(x, y, 3, 4);
+            const CrestPlace c = ranks.at(x, y);
+            const double t = CrestRank::endTaper(crest, along) * 0.5 + 0.5;
+            double step = 12;
+            if (h(x, y) >= kHeightsHeight && terrain.woods(x, y) <= 0.5f) {
+                const Peak k = glyph(x, y, c, t, roll, seed);
+                candidates.push_back({k, t, 10 + t});
+                step = std::max(12.0, k.width * rng.range(0.34, 0.46));
+            }
+            along += step;
+            into += step;
+        }
+    }
+    constexpr int kStep = 8;
     for (int gy = 0; gy * kStep < h.height(); ++gy) {
         for (int gx = 0; gx * kStep < h.width(); ++gx) {
             QPointF at(gx * kStep + rng.range(0.0, kStep), gy * kStep + rng.range(0.0, kStep));
             const double roll = rng.uniform();
+            const double keep = rng.uniform();
             const std::uint64_t seed = rng.next();
             int x = clampInt(at.x(), 0, h.width() - 1);
             int y = clampInt(at.y(), 0, h.height() - 1);
             if (h(x, y) < kHeightsHeight || terrain.woods(x, y) > 0.5f) {
                 continue;
             }
-            // Up to the nearby crest, so that peaks stand on the ridges rather than in the
-            // gullies between them.
-            for (int climb = 0; climb < 3; ++climb) {
-                int bx = x;
-                int by = y;
-                for (int dy = -3; dy <= 3; dy += 3) {
-                    for (int dx = -3; dx <= 3; dx += 3) {
-                        if (h.contains(x + dx, y + dy) && h(x + dx, y + dy) > h(bx, by)) {
-                            bx = x + dx;
-                            by = y + dy;
-                        }
-                    }
-                }
-                x = bx;
-                y = by;
+            climb(x, y, 3, 3);
+            const CrestPlace c = ranks.at(x, y);
+            const double t = c.rank;
+            // Fewer glyphs the farther from the crest, down to none where the heights give out.
+            if (t < 0.06 || keep > 0.06 + 0.94 * std::pow(t, 2.4)) {
+                continue;
             }
-            const float hv = h(x, y);
-            const float rough = std::max(0.0f, hv - wide(x, y));
-            Peak k;
-            k.seed = seed;
-            k.ash = terrain.ash(x, y) > 127;
-            if (hv < kHillHeight) {
-                // Foothills: scattered, smaller and fewer the lower the ground.
-                if (roll > 0.25 + 2.5 * (hv - kHeightsHeight)) {
-                    continue;
-                }
-                k.hill = true;
-                k.width = 13 + 8 * roll + 40 * (hv - kHeightsHeight);
-                k.height = k.width * 0.36;
-            } else {
-                const double t = smoothstep(kHillHeight, 0.9f, hv);
-                k.width = 18 + 46 * t + 8 * roll + 120 * rough;
-                k.height = k.width * (0.42 + 0.28 * t + 0.1 * roll);
-                k.snow = snow(x, y) > 90 || hv > 0.86f;
-                // One in seven a narrower, steeper spire, as crags break a line of peaks.
-                if ((seed >> 11) % 7 == 0) {
-                    k.width *= 0.8;
-                    k.height *= 1.22;
-                }
-            }
-            k.foot = QPointF(x, y + 0.3 * k.height);
-            candidates.push_back({k, hv + 1.5 * rough + 0.05 * roll});
+            candidates.push_back(
+                {glyph(x, y, c, t, roll, seed), t, t + 0.2 * h(x, y) + 0.03 * roll});
         }
     }
+    // The crest's summits first, so that the line of them is whole and the flanks fill round it.
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
 
     // Accepted peaks by a coarse cell, to find their neighbours.
-    constexpr double kCell = 64;
+    constexpr double kCell = 96;
     std::unordered_map<std::int64_t, std::vector<std::size_t>> cells;
     const auto key = [](int cx, int cy) { return (static_cast<std::int64_t>(cy) << 32) + cx; };
     std::vector<Peak> peaks;
+    std::vector<double> placedRank;
     for (const Candidate& c : candidates) {
         // Where the full size would touch something, a smaller peak may still stand.
         Peak k = c.peak;
@@ -286,7 +352,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
             k.width = c.peak.width * shrink;
             k.height = c.peak.height * shrink;
             k.foot = ridge + QPointF(0, 0.3 * k.height);
-            if (clearOf(blocked, k) && (shrink == 1.0 || k.width >= 14)) {
+            if (clearOf(blocked, k) && (shrink == 1.0 || k.width >= 12)) {
                 fits = true;
                 break;
             }
@@ -305,14 +371,12 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
                 }
                 for (std::size_t n : found->second) {
                     const Peak& o = peaks[n];
-                    // Peaks may overlap, a ridge of them, the more the higher they stand;
-                    // hills stand apart.
-                    const double crowd = 0.5 - 0.22 * std::clamp((k.width - 18) / 46, 0.0, 1.0);
-                    const bool hill = k.hill || o.hill;
-                    const double across = (hill ? 0.95 : crowd) * (k.width + o.width) / 2;
-                    const double down = (hill ? 1.0 : 0.9 * crowd) * (k.height + o.height) / 2;
-                    if (std::fabs(k.foot.x() - o.foot.x()) < across &&
-                        std::fabs(k.foot.y() - o.foot.y()) < down) {
+                    const double share = spacing(std::min(c.rank, placedRank[n]));
+                    const double across = share * (k.width + o.width) / 2;
+                    const double down = (share + 0.1) * (k.height + o.height) / 2;
+                    const double dx = (k.foot.x() - o.foot.x()) / across;
+                    const double dy = (k.foot.y() - o.foot.y()) / down;
+                    if (dx * dx + dy * dy < 1.0) {
                         crowded = true;
                         break;
                     }
@@ -322,6 +386,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut) {
         if (!crowded) {
             cells[key(cx, cy)].push_back(peaks.size());
             peaks.push_back(k);
+            placedRank.push_back(c.rank);
         }
     }
     std::stable_sort(peaks.begin(), peaks.end(),
@@ -334,7 +399,11 @@ void drawPeak(QPainter& p, const Peak& k) {
     p.save();
     const QPainterPath body = closedPath(s.outline);
     const QPainterPath shade = shadedFlank(s).intersected(body);
-    QColor lit = k.ground.isValid() ? k.ground : QColor(214, 196, 150);
+    // The lit rock a shade warmer than the pale ground round it, so that a snow cap shows.
+    const QColor ground = k.ground.isValid() ? k.ground : QColor(232, 220, 186);
+    QColor lit =
+        QColor::fromRgbF(0.7f * ground.redF() + 0.3f * 0.84f, 0.7f * ground.greenF() + 0.3f * 0.76f,
+                         0.7f * ground.blueF() + 0.3f * 0.6f);
     QColor dark = k.ash ? QColor(70, 58, 54) : QColor(96, 72, 50);
     if (k.ash) {
         lit = QColor(138, 122, 112);
@@ -342,7 +411,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     const double pen = k.hill ? 0.9 : std::clamp(0.8 + k.width / 70, 0.9, 1.4);
     if (!k.hill) {
         p.setPen(Qt::NoPen);
-        p.setBrush(lit.lighter(108));
+        p.setBrush(lit);
         p.drawPath(body);
     }
     // The shaded flank: hatched down its fall, over only a breath of wash, so that it reads as

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
 
 class QPainter;
@@ -27,11 +28,13 @@ struct Peak {
 // The silhouette a peak covers, its base line along the bottom.
 QPolygonF peakOutline(const Peak& peak);
 
-// Peaks along the crests of the high ground and hills in the foothills, more and larger as the
-// ground rises and roughens, none whose outline touches a non-zero pixel of `keepOut` (water,
-// roads, symbols, names) or stands in a wood. Farthest first (highest on the sheet), so that
-// drawing them in order lets nearer peaks overlap farther ones.
-std::vector<Peak> placePeaks(const Terrain& terrain, const QImage& keepOut);
+// Each range drawn as a ridge: its largest peaks overlapping along the crest, smaller and
+// sparser down the flanks, then scattered hills thinning to nothing at the heights' edge and
+// toward the range's ends; rounded fells as humps throughout. None whose outline touches a
+// non-zero pixel of `keepOut` (water, roads, symbols, names) or stands in a wood. Farthest first
+// (highest on the sheet), so that drawing them in order lets nearer peaks overlap farther ones.
+std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
+                             const QImage& keepOut);
 
 // Ink outline, the flank away from the north-western light washed and hatched, a snow cap
 // following the outline.

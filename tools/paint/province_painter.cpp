@@ -268,7 +268,8 @@ void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vect
 QImage paintProvince(const ProvinceScene& s) {
     QImage image = paintRelief(s.terrain);
     const NamePlan names = planNames(s, image.size());
-    std::vector<Peak> peaks = placePeaks(s.terrain, reliefKeepOut(s, names, image.size()));
+    std::vector<Peak> peaks =
+        placePeaks(s.terrain, s.layout.ridges, reliefKeepOut(s, names, image.size()));
     QImage clearings = treeKeepOut(s, names, image.size());
     {
         QPainter cp(&clearings);

@@ -18,24 +18,23 @@ Rgb scale(Rgb a, float k) {
     return {a.r * k, a.g * k, a.b * k};
 }
 
-// Land colours by height: meadow greens, dry uplands, ochre hills, brown rock greying a little
-// on the tops, kept warm so that the highest crests do not pale into a grey band under their
-// peaks (the snow lies on them by its own cover).
+// Land colours by height: meadow greens, dry uplands, then only a faint warm tint on the
+// heights, paling toward the tops: the drawn peaks carry the relief, and a deeper tint would lie
+// round each range as a brown blotch.
 Rgb landTint(float h) {
     struct Stop {
         float at;
         Rgb colour;
     };
-    static constexpr std::array<Stop, 9> kStops{{
+    static constexpr std::array<Stop, 8> kStops{{
         {0.00f, {176, 203, 140}},
         {0.10f, {164, 198, 128}},
         {0.20f, {190, 206, 142}},
-        {0.30f, {218, 212, 156}},
-        {0.40f, {214, 186, 128}},
-        {0.52f, {188, 150, 104}},
-        {0.66f, {160, 136, 116}},
-        {0.80f, {172, 156, 136}},
-        {0.92f, {184, 172, 158}},
+        {0.30f, {194, 208, 146}},
+        {0.40f, {206, 210, 154}},
+        {0.55f, {224, 212, 170}},
+        {0.75f, {224, 212, 188}},
+        {0.92f, {226, 220, 206}},
     }};
     if (h <= kStops.front().at) {
         return kStops.front().colour;
@@ -165,21 +164,21 @@ QImage paintRelief(const Terrain& terrain) {
         // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops; the cinder laid on
         // the heights alone, so that it does not haze the plain round the range.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
-                0.7f * terrain.ash(x, y) / 255.0f * smoothstep(0.2f, 0.3f, hv));
+                0.2f * terrain.ash(x, y) / 255.0f * smoothstep(0.3f, 0.45f, hv));
         c = mix(c, kSnow, 0.08f * snow(x, y) / 255.0f);
         // The woods' floor only where trees can stand: none on the lowest flats by the water,
         // where it would lie as a bare green blot.
         const float wood = smoothstep(0.52f, 0.56f, terrain.woods(x, y)) *
                            (1.0f - smoothstep(0.5f, 0.62f, hv)) * smoothstep(0.008f, 0.016f, hv);
         c = mix(c, kWoodFloor, 0.38f * wood);
-        // Only a light wash of the shading stays: the drawn peaks carry the relief.
+        // Only a breath of the shading stays, least on the heights: the drawn peaks carry the
+        // relief, and shaded slopes under them read as an airbrushed halo.
         const float upland = smoothstep(0.12f, 0.3f, hv);
         const float shade =
             upland * hillShade(shaded, x, y) + (1.0f - upland) * hillShade(broad, x, y);
-        c = scale(c, 1.0f + (0.1f + 0.16f * upland) * (shade - 1.0f));
-        // Washes laid thin, so the paper shows through them; thinnest on the heights, where the
-        // drawn peaks carry the relief and a strong tint would ring each range like a glow.
-        c = mix(c, kPaper, 0.26f + 0.2f * smoothstep(0.3f, 0.6f, hv));
+        c = scale(c, 1.0f + (0.1f - 0.05f * upland) * (shade - 1.0f));
+        // Washes laid thin, so the paper shows through them; thinnest on the heights.
+        c = mix(c, kPaper, 0.26f + 0.24f * smoothstep(0.4f, 0.7f, hv));
         return mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, toWater(x, y))));
     };
     QImage image(w, ht, QImage::Format_RGB32);
