@@ -112,6 +112,24 @@ QRgb average(const Box& box) {
                 static_cast<int>((b + n / 2) / n));
 }
 
+// Qt's own conversion takes a SIMD path chosen by the CPU, whose rounding of part-covered
+// edge pixels differs by a unit between machines; plain integer division does not.
+QImage unpremultiplied(const QImage& premultiplied) {
+    QImage out(premultiplied.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < premultiplied.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < premultiplied.width(); ++x) {
+            const int a = qAlpha(in[x]);
+            const auto channel = [a](int c) {
+                return a == 0 ? 0 : std::min(255, (c * 255 + a / 2) / a);
+            };
+            row[x] = qRgba(channel(qRed(in[x])), channel(qGreen(in[x])), channel(qBlue(in[x])), a);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 QImage paintIcon(int size, bool smooth) {
@@ -123,7 +141,7 @@ QImage paintIcon(int size, bool smooth) {
     paintMap(p, u, smooth);
     drawCompassRose(p, QPointF(17 * u, 16 * u), u, size >= 48);
     p.end();
-    return image.convertToFormat(QImage::Format_ARGB32);
+    return unpremultiplied(image);
 }
 
 IconImage quantiseIcon(const QImage& argb, int bits) {
