@@ -16,7 +16,7 @@ inline constexpr PlaceRecord kInns[] = {
     {"The Driftwood Hearth", "164", "1131"},
     {"The Drowsy Ferryman", "1534", "1029"},
     {"The Frosted Kettle", "614", "1429"},
-    {"The Gilded Thistle", "316", "1707"},
+    {"The Gilded Thistle", "316", "1705"},
     {"The Gull and Anchor", "2205", "2167"},
     {"The Kindled Hob", "1127", "1141"},
     {"The Lame Goose", "837", "601"},
