@@ -17,8 +17,8 @@ inline constexpr PlaceRecord kLandmarks[] = {
     {"The Hollering Gorge", "2688", "944"},
     {"The Nine Shards", "1944", "352"},
     {"The Split Crag", "1016", "384"},
-    {"The Sunken Belfry", "1048", "1128"},
-    {"The Thimble Tor", "648", "1120"},
+    {"The Sunken Belfry", "944", "1248"},
+    {"The Thimble Tor", "576", "880"},
 };
 // clang-format on
 

@@ -25,17 +25,17 @@ inline constexpr PlaceRecord kMines[] = {
     {"Haskdorn Pit", "1464", "544"},
     {"Hollin Mine", "784", "1168"},
     {"Ironback Mine", "2912", "944"},
-    {"Kellgarth Lead Mine", "2832", "1416"},
+    {"Kellgarth Lead Mine", "3008", "1720"},
     {"Lodestone Mine", "1048", "64"},
     {"Old Crown Silver Mine", "648", "920"},
-    {"Old Kolvern Mine", "3008", "1720"},
+    {"Old Kolvern Mine", "2832", "1416"},
     {"Redvein Iron Mine", "1240", "192"},
     {"Rust Hollow Workings", "1496", "1920"},
     {"Sallow Copper Mine", "976", "256"},
     {"Silverthread Mine", "1592", "392"},
     {"Stannscar Tin Mine", "2864", "696"},
     {"Sulphur Pit", "3016", "1248"},
-    {"Tessaven Shaft", "1616", "1872"},
+    {"Tessaven Shaft", "2144", "280"},
 };
 // clang-format on
 

@@ -28,6 +28,7 @@
 #include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/province_painter.h"
+#include "tools/paint/sea_names.h"
 #include "tools/paint/snow_cover.h"
 #include "tools/roads/bridges.h"
 #include "tools/roads/roads.h"
@@ -446,6 +447,57 @@ TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
     EXPECT_GT(headlands, 20);
     EXPECT_GT(lonely, 20);
     EXPECT_GT(facing, 5);
+}
+
+// The sea's names promise only the coast the map shows: a bay's or a gulf's lies on water the
+// land wraps round, never off a straight shore; the larger islands are named, each beside its
+// own island, out on the water.
+TEST(WorldLabels, SeaAndIslandNamesAgreeWithTheCoast) {
+    const World& w = world();
+    const Terrain& t = w.terrain;
+    EXPECT_EQ(promiseOf("Gulf of Ammerlay", PlaceKind::Landmark), Promise::Bay);
+    // The measure itself: off the straight western shore and in the open south-west, a half or
+    // less of the compass meets land.
+    EXPECT_LT(landAround(t, {95, 1700}, 600), 0.5);
+    EXPECT_LT(landAround(t, {300, 2500}, 600), 0.5);
+    auto placed = [&](const QString& text) -> const PlacedName* {
+        for (const PlacedName& n : w.names.names) {
+            if (n.text == text) {
+                return &n;
+            }
+        }
+        return nullptr;
+    };
+    for (const AreaName& n : w.layout.seaNames) {
+        const PlacedName* at = placed(n.text);
+        ASSERT_NE(at, nullptr) << n.text.toStdString();
+        const QPointF c = at->box.boundingRect().center();
+        EXPECT_LT(t.height(int(c.x()), int(c.y())), 0.0f) << n.text.toStdString() << " on land";
+        if (promiseOf(n.text.toStdString(), PlaceKind::Landmark) == Promise::Bay) {
+            EXPECT_GT(landAround(t, c, 600), 0.5) << n.text.toStdString() << " on open sea";
+        }
+    }
+    const std::vector<Island> islands =
+        namedIslands(t, [](const QString&) { return QSizeF(60, 16); });
+    ASSERT_GE(islands.size(), 2u);
+    for (const Island& i : islands) {
+        const PlacedName* at = placed(i.name);
+        ASSERT_NE(at, nullptr) << i.name.toStdString();
+        EXPECT_GE(t.height(int(i.centre.x()), int(i.centre.y())), 0.0f)
+            << i.name.toStdString() << " names no land";
+        const QRectF box = at->box.boundingRect();
+        EXPECT_LT(length(box.center() - i.centre), i.radius + box.width() / 2 + 60)
+            << i.name.toStdString() << " is set far from its island";
+        int dry = 0;
+        int samples = 0;
+        for (double y = box.top(); y < box.bottom(); y += 2) {
+            for (double x = box.left(); x < box.right(); x += 2) {
+                ++samples;
+                dry += t.height.contains(int(x), int(y)) && t.height(int(x), int(y)) >= 0.0f;
+            }
+        }
+        EXPECT_LT(dry, samples / 5) << i.name.toStdString() << " is set over land";
+    }
 }
 
 // The sea has worn the coast into bays and left headlands between them and islands off them,

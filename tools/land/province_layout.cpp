@@ -13,6 +13,7 @@ const ProvinceLayout& provinceLayout() {
                   {3248, 2495}},
         .shores = {{400, 1300, 55}, {2750, 3200, 60}, {2000, 2500, 420}},
         .heldShore = {{240, 1560}, {2249, 2266}},
+        .lakeTowns = {{1161, 1260}},
         .openSea = {{30, 2330, 500, 270}, {540, 2340, 200, 240}, {742, 2358, 620, 270}},
         .ridges =
             {
@@ -111,7 +112,7 @@ const ProvinceLayout& provinceLayout() {
         .seaNames =
             {
                 {QStringLiteral("Gulf of Ammerlay"), {2330, 2545}, -2, true},
-                {QStringLiteral("Tolvane Bay"), {95, 1700}, -80, true},
+                {QStringLiteral("Tolvane Sea"), {95, 1700}, -80, true},
             },
         .hillTowns = {QStringLiteral("Volmarren")},
     };

@@ -76,7 +76,9 @@ struct ProvinceLayout {
     Polyline coast;  // sea lies to the left of it, walking from its first point
     std::vector<ShoreStretch> shores;
     std::vector<QPointF> heldShore;  // the coast stays on the layout's line here (ports)
-    std::vector<QRectF> openSea;     // the title, rose and key lie on this water: no islands
+    // Cities whose own maps show a lake's shore beside them: the water stops short of them.
+    std::vector<QPointF> lakeTowns;
+    std::vector<QRectF> openSea;  // the title, rose and key lie on this water: no islands
     std::vector<Ridge> ridges;
     std::vector<Upland> uplands;
     std::vector<RiverCourse> rivers;  // a river ending on another comes after it

@@ -174,11 +174,15 @@ void splitCrag(QPainter& p, QPointF at, const Waterways&) {
     spire(12, 11, 24, -1);
 }
 
-void sunkenBelfry(QPainter& p, QPointF at, const Waterways&) {
+void sunkenBelfry(QPainter& p, QPointF at, const Waterways& water) {
     const QPointF pool = at + QPointF(22, 12);
-    p.setPen(QPen(kWaterEdge, 1.2));
-    p.setBrush(QColor(120, 168, 206));
-    p.drawEllipse(pool, 20, 13);
+    // By a lake the tower stands out of the lake's own water; a pool of its own there would
+    // read as a second water lying on the first.
+    if (water.lakeAt(pool) < 0) {
+        p.setPen(QPen(kWaterEdge, 1.2));
+        p.setBrush(QColor(120, 168, 206));
+        p.drawEllipse(pool, 20, 13);
+    }
     p.setPen(QPen(kRockInk, 1.0));
     p.setBrush(QColor(176, 164, 150));
     p.drawRect(QRectF(pool.x() - 3.5, pool.y() - 8, 7, 8));

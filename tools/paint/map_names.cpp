@@ -19,7 +19,9 @@
 #include "tools/paint/legend.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
+#include "tools/paint/sea_names.h"
 #include "tools/paint/symbols.h"
+#include "tools/sites/site_rules.h"
 
 namespace marventa {
 
@@ -31,6 +33,7 @@ using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in d
 
 constexpr double kSymbolTop = 1.2;           // how far a symbol's box reaches above it, in radii
 constexpr double kSteepestRangeName = 60.0;  // degrees from the level
+constexpr double kBayReach = 600.0;          // pixels round a bay's name that its coast wraps
 
 enum class Sort { Place, Range, Other };
 
@@ -234,8 +237,19 @@ Candidate woodName(const Wood& w, const TextStyle& style, const Terrain& t) {
     return c;
 }
 
+// An island's name out on the water beside it, nearest first.
+Candidate islandName(const Island& island, const TextStyle& style) {
+    std::vector<Anchor> anchors;
+    for (const QPointF& at : island.spots) {
+        anchors.emplace_back(at, 0.0);
+    }
+    Candidate c = straight(island.name, style, 4, anchors, 1, Sort::Other);
+    c.spots.resize(std::min<std::size_t>(c.spots.size(), 60));
+    return c;
+}
+
 // Ranges along their crests, rivers along their course, woods, lakes and seas round their
-// middles.
+// middles, islands beside them.
 void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     const TextStyle range{mapFont(TypeFace::SerifBold, 30, 9), QColor(104, 70, 40, 210),
                           QColor(255, 248, 230, 120), 2.5};
@@ -284,8 +298,20 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         }
     }
     for (const AreaName& n : s.layout.seaNames) {
-        out.push_back(
-            straight(n.text, sea, 6, aroundSpot(n.anchor, n.angleDegrees, 30.0), 1, Sort::Other));
+        std::vector<Anchor> spots = aroundSpot(n.anchor, n.angleDegrees, 30.0);
+        // A bay's or a gulf's name only on water the coast wraps round; with none near its
+        // spot, it is left off rather than set on the open sea.
+        if (promiseOf(n.text.toStdString(), PlaceKind::Landmark) == Promise::Bay) {
+            std::erase_if(
+                spots, [&](const Anchor& a) { return landAround(t, a.first, kBayReach) <= 0.5; });
+        }
+        out.push_back(straight(n.text, sea, 6, spots, 1, Sort::Other));
+    }
+    const TextStyle island{mapFont(TypeFace::SerifItalic, 17), QColor(62, 44, 30),
+                           QColor(224, 236, 240, 190), 1.6};
+    const auto nameSize = [&](const QString& text) { return textSize(text, island.font, 4); };
+    for (const Island& i : namedIslands(t, nameSize)) {
+        out.push_back(islandName(i, island));
     }
 }
 

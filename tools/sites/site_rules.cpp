@@ -248,7 +248,7 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
     if ((kind == PlaceKind::Town || kind == PlaceKind::Settlement) && contains(name, "mouth")) {
         return Promise::Water;
     }
-    if (contains(name, "Bay") || contains(name, "Cove")) {
+    if (contains(name, "Bay") || contains(name, "Cove") || contains(name, "Gulf")) {
         return Promise::Bay;
     }
     for (std::string_view w : {"Ness", "Head", "Point"}) {

@@ -5,21 +5,36 @@
 #include <limits>
 
 #include "tools/common/blend.h"
+#include "tools/common/box_blur.h"
 #include "tools/common/flow_routing.h"
 #include "tools/common/plane_geometry.h"
 
 namespace marventa {
 
+namespace {
+
+constexpr int kShoreBlur = 4;  // pixels, each of two passes
+
+}  // namespace
+
 Grid<unsigned char> lakeCover(const Waterways& water, int width, int height) {
-    Grid<unsigned char> cover(width, height);
+    Grid<float> wet(width, height);
     const auto cell = static_cast<float>(water.cell);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const float depth = sampleBilinear(water.lakeDepth, static_cast<float>(x) / cell,
                                                static_cast<float>(y) / cell);
-            cover(x, y) = static_cast<unsigned char>(
-                255.0f * std::clamp((depth - 0.0004f) / 0.0012f, 0.0f, 1.0f));
+            wet(x, y) = depth > 0.001f ? 1.0f : 0.0f;
         }
+    }
+    // The lattice's cells show through the interpolated depth as a shore of square jogs; blurred
+    // over two cells and cut at one half, the shore runs as one smooth curve, a pixel or two
+    // of it graded.
+    wet = boxBlur(boxBlur(wet, kShoreBlur), kShoreBlur);
+    Grid<unsigned char> cover(width, height);
+    for (std::size_t k = 0; k < cover.cells().size(); ++k) {
+        cover.cells()[k] = static_cast<unsigned char>(
+            255.0f * std::clamp((wet.cells()[k] - 0.5f) / 0.12f + 0.5f, 0.0f, 1.0f));
     }
     return cover;
 }

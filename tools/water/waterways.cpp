@@ -279,14 +279,14 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
     }
     RiverLine line{name, std::move(c.points), std::move(c.widths), toSea};
     if (toSea) {
-        // An estuary: a named river's last stretch opens into a funnel toward the sea (a sixth of
+        // An estuary: a named river's last stretch opens into a funnel toward the sea (a fifth of
         // its length, 90 to 200 px, five times as wide at the mouth); a brook's only a little.
         double run = 0.0;
         for (std::size_t i = 1; i < line.points.size(); ++i) {
             run += length(line.points[i] - line.points[i - 1]);
         }
         const bool named = !name.isEmpty();
-        const auto reach = static_cast<float>(named ? std::clamp(run / 6.0, 90.0, 200.0) : 45.0);
+        const auto reach = static_cast<float>(named ? std::clamp(run / 5.0, 90.0, 200.0) : 45.0);
         const float open = named ? 4.0f : 0.9f;
         double s = 0.0;
         for (std::size_t i = line.points.size(); i-- > 1;) {
