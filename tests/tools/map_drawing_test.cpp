@@ -359,8 +359,9 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
             ++fields[static_cast<std::size_t>(k)];
         }
     }
-    for (int y = 8; y < w.sheet.height(); y += 24) {
-        for (int x = 8; x < w.sheet.width(); x += 24) {
+    // Every 12 px: open lowland far from every town and road is scarce on a well-settled map.
+    for (int y = 8; y < w.sheet.height(); y += 12) {
+        for (int x = 8; x < w.sheet.width(); x += 12) {
             const float h = w.terrain.height(x, y);
             if (h > 0.02f && h < kHeightsHeight && w.terrain.woods(x, y) < 0.2f &&
                 w.terrain.lake(x, y) == 0) {
