@@ -337,8 +337,10 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                 continue;
             }
             const Peak k = glyph(x, y, c, t, roll, seed);
-            // The smallest peaks scattered down the flanks read as speckle: most give way.
-            if (!k.hill && k.width < 24 && keep > 0.4 * (0.03 + 0.9 * std::pow(t, 3.0))) {
+            // The smallest peaks scattered down the flanks read as speckle: most give way (the
+            // small volcanic range needs its small cones).
+            if (!k.hill && !c.volcanic && k.width < 24 &&
+                keep > 0.4 * (0.03 + 0.9 * std::pow(t, 3.0))) {
                 continue;
             }
             candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll});
