@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <iostream>
 
 #include "tests/tools/province_world.h"
@@ -20,6 +21,7 @@
 #include "tools/paint/map_names.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/province_painter.h"
+#include "tools/paint/relief_raster.h"
 #include "tools/paint/tree_glyphs.h"
 #include "tools/roads/roads.h"
 #include "tools/water/waterways.h"
@@ -167,6 +169,7 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         double foot = 0;
         int snowy = 0;
         int sharp = 0;
+        int tiny = 0;
         for (std::size_t j = 0; j < fifth; ++j) {
             top += glyphs[j]->width / fifth;
             foot += glyphs[glyphs.size() - 1 - j]->width / fifth;
@@ -174,12 +177,16 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         }
         for (const Peak* k : glyphs) {
             sharp += k->hill ? 0 : 1;
+            tiny += !k->hill && k->width < 22 ? 1 : 0;
         }
         std::cout << r.name.toStdString() << ": " << glyphs.size() << " glyphs, " << sharp
                   << " peaks, widths " << top << " on the top fifth, " << foot << " at the foot, "
-                  << snowy << " of " << fifth << " on top snowy\n";
-        // The volcanic range's highest ground is its cones, kept clear for the craters' rims.
+                  << snowy << " of " << fifth << " on top snowy, " << tiny << " tiny peaks\n";
+        // The volcanic range's highest ground is its cones, kept clear for the craters' rims, with
+        // small peaks round them; elsewhere the mass is the crest and a few big shoulders, not a
+        // speckle of tiny peaks.
         if (!r.volcanic) {
+            EXPECT_LE(tiny, sharp / 3) << r.name.toStdString() << " is speckled with tiny peaks";
             EXPECT_GT(top, 1.3 * foot)
                 << r.name.toStdString() << "'s glyphs do not grow toward its crest";
         }
@@ -189,6 +196,7 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         }
         if (r.height >= 0.8) {
             EXPECT_GT(snowy, 0.5 * fifth) << r.name.toStdString() << "'s crest lacks its snow";
+            EXPECT_GT(top, 30.0) << r.name.toStdString() << "'s summits are too small to lead";
         }
     }
     // The foothills' small hills stand apart, paper between them: what two of them share is at
@@ -213,6 +221,56 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         }
     }
     EXPECT_LT(touching, hills.size() / 50) << "hills run together into a carpet";
+}
+
+// The highest ground is tinted warm, so that a range still reads as one at the overview's size,
+// and the tint has faded out well before the heights give way to the lowland: no halo.
+TEST(MapDrawing, TheHighestGroundTakesAWarmTintThatFadesBeforeTheFoothills) {
+    const World& w = world();
+    const QImage relief = paintRelief(w.terrain);
+    // The mean colour of open dry land by band of height: lowland, the heights' edge, the tops.
+    std::array<std::array<double, 3>, 3> mean{};
+    std::array<double, 3> count{};
+    for (int y = 0; y < w.sheet.height(); y += 3) {
+        for (int x = 0; x < w.sheet.width(); x += 3) {
+            const float hv = w.terrain.height(x, y);
+            if (w.terrain.lake(x, y) > 0 || w.terrain.woods(x, y) > 0.5f || hv < 0.15f) {
+                continue;
+            }
+            const int band = hv < 0.25f                           ? 0
+                             : hv >= kHeightsHeight && hv < 0.33f ? 1
+                             : hv >= 0.62f                        ? 2
+                                                                  : -1;
+            if (band < 0) {
+                continue;
+            }
+            const QRgb c = relief.pixel(x, y);
+            auto& m = mean[static_cast<std::size_t>(band)];
+            m[0] += qRed(c);
+            m[1] += qGreen(c);
+            m[2] += qBlue(c);
+            count[static_cast<std::size_t>(band)] += 1;
+        }
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        ASSERT_GT(count[i], 100.0);
+        for (double& v : mean[i]) {
+            v /= count[i];
+        }
+    }
+    const auto apart = [&](std::size_t a, std::size_t b) {
+        double sum = 0;
+        for (std::size_t i = 0; i < 3; ++i) {
+            sum += (mean[a][i] - mean[b][i]) * (mean[a][i] - mean[b][i]);
+        }
+        return std::sqrt(sum);
+    };
+    std::cout << "the heights' edge " << apart(0, 1) << " from the lowland, the tops "
+              << apart(1, 2) << " from the edge; tops red over blue " << mean[2][0] - mean[2][2]
+              << ", edge " << mean[1][0] - mean[1][2] << "\n";
+    EXPECT_GT(apart(1, 2), 12) << "the tops are not told from their foothills";
+    EXPECT_GT(mean[2][0] - mean[2][2], mean[1][0] - mean[1][2]) << "the tops are not warmer";
+    EXPECT_LT(apart(0, 1), 12) << "the tint spreads as a halo";
 }
 
 // No drawn pixel of a tree lies on water, a road, a river, a symbol or a name; inside a wood

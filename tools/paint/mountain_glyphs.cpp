@@ -229,8 +229,13 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         // The crest's summits sized by the range's height, the glyphs below them by their
         // standing on its flank: they shrink fast, so that the crest stands out.
         const double top = c.rangeHeight > 0 ? c.rangeHeight : 0.45;
-        const double crestWidth = 20 + 66 * std::clamp((top - 0.4) / 0.6, 0.0, 1.0);
-        const double grow = 0.12 + 0.88 * std::pow(t, 3.0);
+        // The volcanic range's crest runs over its cones, kept clear for the rims: there the
+        // glyphs grow with the ground instead, so the biggest stand on the cones' shoulders.
+        if (c.volcanic) {
+            t = std::max(t, std::clamp((hv - kHillHeight) / (top - kHillHeight), 0.0, 1.0));
+        }
+        const double crestWidth = 24 + 80 * std::clamp((top - 0.4) / 0.6, 0.0, 1.0);
+        const double grow = 0.16 + 0.84 * std::pow(t, 2.6);
         Peak k;
         k.seed = seed;
         k.ash = c.volcanic && terrain.ash(x, y) > 127;
@@ -326,11 +331,19 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const CrestPlace c = ranks.at(x, y);
             const double t = c.rank;
             // Fewer glyphs the farther from the crest, down to none where the heights give out.
-            if (t < 0.06 || keep > 0.06 + 0.94 * std::pow(t, 2.4)) {
+            // Few of them, so that the mass reads as the crest and its shoulders rather than a
+            // speckle.
+            if (t < 0.06 || keep > 0.03 + 0.9 * std::pow(t, 3.0)) {
                 continue;
             }
-            candidates.push_back(
-                {glyph(x, y, c, t, roll, seed), t, t + 0.2 * h(x, y) + 0.03 * roll});
+            const Peak k = glyph(x, y, c, t, roll, seed);
+            // The smallest peaks scattered down the flanks read as speckle: most give way (the
+            // small volcanic range needs its small cones).
+            if (!k.hill && !c.volcanic && k.width < 24 &&
+                keep > 0.4 * (0.03 + 0.9 * std::pow(t, 3.0))) {
+                continue;
+            }
+            candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll});
         }
     }
     // The crest's summits first, so that the line of them is whole and the flanks fill round it.
@@ -352,7 +365,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             k.width = c.peak.width * shrink;
             k.height = c.peak.height * shrink;
             k.foot = ridge + QPointF(0, 0.3 * k.height);
-            if (clearOf(blocked, k) && (shrink == 1.0 || k.width >= 12)) {
+            if (clearOf(blocked, k) && (shrink == 1.0 || k.width >= (k.hill ? 12 : 20))) {
                 fits = true;
                 break;
             }
@@ -408,24 +421,28 @@ void drawPeak(QPainter& p, const Peak& k) {
     if (k.ash) {
         lit = QColor(138, 122, 112);
     }
-    const double pen = k.hill ? 0.9 : std::clamp(0.8 + k.width / 70, 0.9, 1.4);
+    // The fells' broad crest humps shaded nearly as firmly as peaks, the foothills' small ones
+    // light.
+    const double fell = k.hill ? std::clamp((k.width - 18) / 24, 0.0, 1.0) : 1.0;
+    // The big summits inked firmest, so that the crest reads as one line even at half size.
+    const double pen = k.hill ? 0.9 + 0.4 * fell : std::clamp(0.9 + k.width / 48, 1.1, 2.2);
     if (!k.hill) {
         p.setPen(Qt::NoPen);
         p.setBrush(lit);
         p.drawPath(body);
     }
-    // The shaded flank: hatched down its fall, over only a breath of wash, so that it reads as
-    // ink rather than a flat grey.
+    // The shaded flank: hatched close down its fall over a thin wash, dark enough that the
+    // ridge holds as a mass from afar, still ink rather than a flat grey at 1:1.
     p.setPen(Qt::NoPen);
-    QColor wash = dark;
-    wash.setAlpha(k.hill ? 30 : 42);
+    QColor wash = k.hill || k.ash ? dark : QColor(78, 56, 38);
+    wash.setAlpha(k.hill ? static_cast<int>(30 + 60 * fell) : 150);
     p.setBrush(wash);
     p.drawPath(shade);
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
-    hatch.setAlpha(k.hill ? 130 : 190);
-    p.setPen(QPen(hatch, k.hill ? 0.6 : 0.7, Qt::SolidLine, Qt::FlatCap));
-    const double gap = k.hill ? 2.8 : std::clamp(1.9 + k.width / 60, 2.1, 3.0);
+    hatch.setAlpha(k.hill ? static_cast<int>(130 + 80 * fell) : 230);
+    p.setPen(QPen(hatch, k.hill ? 0.6 : 0.8, Qt::SolidLine, Qt::FlatCap));
+    const double gap = k.hill ? 2.8 - 0.6 * fell : std::clamp(1.5 + k.width / 90, 1.7, 2.4);
     for (double d = -k.width; d < k.width * 1.5; d += gap) {
         const QPointF a = s.summit + QPointF(d - k.height * 0.2, 0);
         p.drawLine(a, a + QPointF(k.height * 0.55, k.height * 1.1));

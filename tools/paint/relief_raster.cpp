@@ -19,8 +19,8 @@ Rgb scale(Rgb a, float k) {
 }
 
 // Land colours by height: meadow greens, dry uplands, then only a faint warm tint on the
-// heights, paling toward the tops: the drawn peaks carry the relief, and a deeper tint would lie
-// round each range as a brown blotch.
+// heights, paling toward the tops: the drawn peaks carry the relief, and a deeper tint here would
+// lie round each range as a brown blotch (the highest ground takes its own, later).
 Rgb landTint(float h) {
     struct Stop {
         float at;
@@ -60,6 +60,7 @@ constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
 constexpr Rgb kSnow{236, 238, 240};
+constexpr Rgb kHighGround{204, 174, 128};
 
 // The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
 float hillShade(const Grid<float>& h, int x, int y) {
@@ -178,7 +179,10 @@ QImage paintRelief(const Terrain& terrain) {
             upland * hillShade(shaded, x, y) + (1.0f - upland) * hillShade(broad, x, y);
         c = scale(c, 1.0f + (0.1f - 0.05f * upland) * (shade - 1.0f));
         // Washes laid thin, so the paper shows through them; thinnest on the heights.
-        c = mix(c, kPaper, 0.26f + 0.24f * smoothstep(0.4f, 0.7f, hv));
+        c = mix(c, kPaper, 0.26f + 0.14f * smoothstep(0.4f, 0.7f, hv));
+        // A warm tint on the highest ground alone, under the crests: it keeps a range whole at
+        // the overview's size, and fades out well inside the foothills so that it lies as no halo.
+        c = mix(c, kHighGround, 0.44f * smoothstep(0.42f, 0.72f, hv));
         return mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, toWater(x, y))));
     };
     QImage image(w, ht, QImage::Format_RGB32);
