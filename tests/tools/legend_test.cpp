@@ -67,6 +67,44 @@ TEST(Legend, ProvinceKeyFitsItsFrameAndTheSheet) {
     EXPECT_TRUE(QRectF(14, 14, kProvinceWidth - 28, kProvinceHeight - 28).contains(key.panel));
     EXPECT_FALSE(key.panel.intersects(kTitlePanel));
     EXPECT_FALSE(key.panel.intersects(kRoseBox));
+    // The names on the headland above it have no room to spare.
+    EXPECT_GE(key.panel.top(), 2314.0) << "the key's frame has grown into the coast's names";
+}
+
+// What the map draws beside the place symbols (the craters, the salt pans, the barrow and the
+// gorge among them) has a row of the key, and each row's sample lays down ink or paint.
+TEST(Legend, EveryDrawnFeatureHasASampleInTheKey) {
+    const LegendLayout key = provinceLegend();
+    QImage drawn(kProvinceWidth, kProvinceHeight, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    {
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        const auto line = [](QPainter& q, const std::vector<QPointF>& pts) {
+            q.setPen(QPen(Qt::black, 1.5));
+            q.drawLine(pts.front(), pts.back());
+        };
+        drawLegend(
+            p,
+            {[&](QPainter& q, const std::vector<QPointF>& pts, RoadClass) { line(q, pts); },
+             [&](QPainter& q, const std::vector<QPointF>& pts, float) { line(q, pts); },
+             [](QPainter& q, QPointF at, bool) { q.fillRect(QRectF(at, QSizeF(4, 4)), Qt::black); },
+             [](QPainter& q, QPointF at) { q.fillRect(QRectF(at, QSizeF(4, 4)), Qt::black); }});
+    }
+    for (const char* name : {"Crater", "Salt pans", "Barrow", "Gorge", "Hot spring", "Bridge"}) {
+        const auto row = std::find_if(key.rows.begin(), key.rows.end(), [&](const auto& r) {
+            return r.text == QString::fromLatin1(name);
+        });
+        ASSERT_NE(row, key.rows.end()) << name << " has no row in the key";
+        int dark = 0;
+        const QRect box = QRectF(row->sample - QPointF(16, 11), QSizeF(32, 22)).toRect();
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                dark += qGray(drawn.pixel(x, y)) < 225 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(dark, 20) << name << "'s sample is empty";
+    }
 }
 
 // Rows added to the key (one, a few, many, a long name) grow the panel rather than spill out of

@@ -10,6 +10,8 @@
 
 #include "tests/tools/province_world.h"
 #include "tools/common/box_blur.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/grid.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/world_places.h"
@@ -56,6 +58,11 @@ QImage drawnMarks(const World& w) {
         p.drawPolygon(n.box);
     }
     return mask;
+}
+
+const QImage& relief() {
+    static const QImage painted = paintRelief(world().terrain);
+    return painted;
 }
 
 const std::vector<Peak>& peaks() {
@@ -227,7 +234,7 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
 // and the tint has faded out well before the heights give way to the lowland: no halo.
 TEST(MapDrawing, TheHighestGroundTakesAWarmTintThatFadesBeforeTheFoothills) {
     const World& w = world();
-    const QImage relief = paintRelief(w.terrain);
+    const QImage& relief = ::relief();
     // The mean colour of open dry land by band of height: lowland, the heights' edge, the tops.
     std::array<std::array<double, 3>, 3> mean{};
     std::array<double, 3> count{};
@@ -271,6 +278,77 @@ TEST(MapDrawing, TheHighestGroundTakesAWarmTintThatFadesBeforeTheFoothills) {
     EXPECT_GT(apart(1, 2), 12) << "the tops are not told from their foothills";
     EXPECT_GT(mean[2][0] - mean[2][2], mean[1][0] - mean[1][2]) << "the tops are not warmer";
     EXPECT_LT(apart(0, 1), 12) << "the tint spreads as a halo";
+}
+
+// The lowland is a wash on grained paper, not one flat tint: its tone moves from pixel to pixel
+// and from one stretch of country to the next, and it dries darker along the shore.
+TEST(MapDrawing, TheGroundIsAWashOnGrainedPaperDarkerAtTheShore) {
+    const World& w = world();
+    const QImage& painted = relief();
+    Grid<unsigned char> wet(w.sheet.width(), w.sheet.height(), 0);
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            wet(x, y) = w.terrain.height(x, y) < 0.0f || w.terrain.lake(x, y) > 127 ? 1 : 0;
+        }
+    }
+    const Grid<float> toWater = distanceTo(wet, 40.0f);
+    const auto plain = [&](int x, int y) {
+        const float h = w.terrain.height(x, y);
+        return h > 0.0f && h < 0.15f && w.terrain.woods(x, y) < 0.3f && w.terrain.marsh(x, y) == 0;
+    };
+    // Neighbour to neighbour, and block to block (32 px) across the open plain.
+    double step = 0;
+    double steps = 0;
+    std::vector<double> blocks;
+    for (int by = 0; by + 32 <= w.sheet.height(); by += 96) {
+        for (int bx = 0; bx + 32 <= w.sheet.width(); bx += 96) {
+            double sum = 0;
+            int n = 0;
+            for (int y = by; y < by + 32; ++y) {
+                for (int x = bx; x < bx + 31; ++x) {
+                    if (plain(x, y) && plain(x + 1, y) && toWater(x, y) >= 40.0f) {
+                        step +=
+                            std::abs(qGray(painted.pixel(x, y)) - qGray(painted.pixel(x + 1, y)));
+                        steps += 1;
+                        sum += qGray(painted.pixel(x, y));
+                        ++n;
+                    }
+                }
+            }
+            if (n == 32 * 31) {
+                blocks.push_back(sum / n);
+            }
+        }
+    }
+    ASSERT_GT(blocks.size(), 20u);
+    double mean = 0;
+    for (double b : blocks) {
+        mean += b / static_cast<double>(blocks.size());
+    }
+    double spread = 0;
+    for (double b : blocks) {
+        spread += (b - mean) * (b - mean) / static_cast<double>(blocks.size());
+    }
+    // The shore's rim against the plain a little inland.
+    std::array<double, 2> rim{};
+    std::array<double, 2> rimCount{};
+    for (int y = 0; y < w.sheet.height(); y += 2) {
+        for (int x = 0; x < w.sheet.width(); x += 2) {
+            const float d = toWater(x, y);
+            const int k = d >= 2.0f && d < 3.5f ? 0 : d >= 12.0f && d < 16.0f ? 1 : -1;
+            if (k >= 0 && plain(x, y)) {
+                rim[static_cast<std::size_t>(k)] += qGray(painted.pixel(x, y));
+                rimCount[static_cast<std::size_t>(k)] += 1;
+            }
+        }
+    }
+    std::cout << "grain " << step / steps << " per pixel, tone spread " << std::sqrt(spread)
+              << " between blocks, the shore's rim " << rim[0] / rimCount[0] << " against "
+              << rim[1] / rimCount[1] << " inland\n";
+    EXPECT_GT(step / steps, 0.3) << "the paper shows no grain";
+    EXPECT_GT(std::sqrt(spread), 1.5) << "the wash is one flat tint";
+    EXPECT_LT(rim[0] / rimCount[0], rim[1] / rimCount[1] - 2.0)
+        << "the wash does not pool at the shore";
 }
 
 // No drawn pixel of a tree lies on water, a road, a river, a symbol or a name; inside a wood

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <numbers>
 
@@ -141,9 +144,9 @@ TEST(LabelPlacer, TakesTheFirstFreeCandidateInsideTheBounds) {
     EXPECT_FALSE(placer.isFree(turned));
 }
 
-// A bridge for each place a road crosses a river, carrying the road's direction and the river's
-// width there; a road that wiggles across a river twice in a few pixels still gets one bridge,
-// and a road that never meets the river none.
+// A bridge for each place a road crosses a river, carrying the road's direction, its rank and
+// the river's width there; a road that wiggles across a river twice in a few pixels still gets one
+// bridge, and a road that never meets the river none.
 TEST(Bridges, OneCrossingPerRoadOverARiver) {
     Waterways water;
     water.rivers.push_back(
@@ -161,6 +164,38 @@ TEST(Bridges, OneCrossingPerRoadOverARiver) {
     EXPECT_FLOAT_EQ(static_cast<float>(crossings[0].span), 4.0f);
     EXPECT_NEAR(crossings[1].at.y(), 150.0, 1e-9);
     EXPECT_FLOAT_EQ(static_cast<float>(crossings[1].span), 6.0f);
+    EXPECT_EQ(crossings[0].kind, RoadClass::Highway);
+    EXPECT_EQ(crossings[1].kind, RoadClass::Track);
+}
+
+// A bridge is a small mark that spans the river and stands as wide as its road: a highway's
+// wider than a lane's, neither more than a few pixels beyond the road's own width.
+TEST(Bridges, MarkSpansTheRiverAndFitsItsRoad) {
+    const auto inkAcross = [](RoadClass kind) {
+        QImage image(60, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            drawBridges(p, {{QPointF(30, 30), QPointF(1, 0), 8.0, kind}});
+        }
+        QRect ink;
+        for (int y = 0; y < 60; ++y) {
+            for (int x = 0; x < 60; ++x) {
+                if (qGray(image.pixel(x, y)) < 200) {
+                    ink |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        return ink;
+    };
+    const QRect highway = inkAcross(RoadClass::Highway);
+    const QRect lane = inkAcross(RoadClass::Lane);
+    EXPECT_GE(lane.width(), 9) << "the bridge does not span the river";
+    EXPECT_LE(lane.width(), 16);
+    EXPECT_LE(lane.height(), 8) << "a lane's bridge is far wider than the lane";
+    EXPECT_LE(highway.height(), 12) << "a highway's bridge is far wider than the highway";
+    EXPECT_GT(highway.height(), lane.height());
 }
 
 // A name takes a later spot rather than hide what the penalty marks (a road) or crowd a frame,

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -22,6 +23,70 @@ QPointF onRim(const Crater& c, double a, double scale = 1.0) {
 
 }  // namespace
 
+void drawCraterRim(QPainter& p, const Crater& c, double spill, bool tarn) {
+    constexpr int kSteps = 48;
+    constexpr double kTurn = 2.0 * std::numbers::pi / kSteps;
+    const auto open = [&](double a) {
+        const double d = std::remainder(a - spill, 2.0 * std::numbers::pi);
+        return c.breached && std::fabs(d) < 0.45;
+    };
+    const QPointF mid = c.centre;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!tarn) {
+        // The hollow's far (north-western) inner wall faces away from the light.
+        QPainterPath hollow;
+        hollow.addEllipse(mid, c.radius * 0.92, c.radius * 0.92 * kFlatten);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(150, 120, 100, 110));
+        p.drawPath(hollow);
+        QPainterPath shade;
+        shade.moveTo(onRim(c, 0.75 * std::numbers::pi, 0.92));
+        for (double a = 0.75 * std::numbers::pi; a <= 1.75 * std::numbers::pi + 1e-9; a += kTurn) {
+            shade.lineTo(onRim(c, a, 0.92));
+        }
+        for (double a = 1.75 * std::numbers::pi; a >= 0.75 * std::numbers::pi - 1e-9; a -= kTurn) {
+            shade.lineTo(mid + (onRim(c, a, 0.92) - mid) * 0.45 + QPointF(0.2, 0.25) * c.radius);
+        }
+        shade.closeSubpath();
+        p.setBrush(QColor(84, 64, 54, 150));
+        p.drawPath(shade);
+    }
+    // Hachures down the outer slope: short tapering strokes set close along the rim, each of its
+    // own length, longest and darkest on the near (southern) side and sparse on the lit side, so
+    // that they read as a slope falling away rather than as rays.
+    Rng rng(static_cast<std::uint64_t>(mid.x() * 4096 + mid.y()));
+    const int count = std::max(20, static_cast<int>(2.0 * std::numbers::pi * c.radius / 4.2));
+    const double half = 0.22 * 2.0 * std::numbers::pi / count;
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < count; ++i) {
+        const double a = (i + rng.range(-0.2, 0.2)) * 2.0 * std::numbers::pi / count;
+        const double lit = 0.5 + 0.5 * std::cos(a + 0.75 * std::numbers::pi);  // 1 at north-west
+        if (open(a) || rng.uniform() < 0.6 * lit) {
+            continue;
+        }
+        const double reach = std::min(0.6 * c.radius, (5.0 + 9.0 * std::max(0.0, std::sin(a))) *
+                                                          rng.range(0.55, 1.45)) /
+                             c.radius;
+        p.setBrush(QColor(kReliefInk.red(), kReliefInk.green(), kReliefInk.blue(),
+                          static_cast<int>(170 + 85 * (1.0 - lit))));
+        const double tip = a + rng.range(-0.03, 0.03);
+        p.drawPolygon(QPolygonF(
+            {onRim(c, a - half, 1.0), onRim(c, a + half, 1.0), onRim(c, tip, 1.0 + reach)}));
+    }
+    // The rim: one inked ring, heavier on its shaded south-eastern arc.
+    for (int i = 0; i < kSteps; ++i) {
+        const double a = i * kTurn;
+        if (open(a) || open(a + kTurn)) {
+            continue;
+        }
+        const double dark = 0.5 + 0.5 * std::cos(a - std::numbers::pi / 4);
+        p.setPen(QPen(kReliefInk, 1.3 + 0.9 * dark, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(onRim(c, a), onRim(c, a + kTurn));
+    }
+    p.restore();
+}
+
 void drawCrater(QPainter& p, const Crater& c, const Terrain& t) {
     constexpr int kSteps = 48;
     constexpr double kTurn = 2.0 * std::numbers::pi / kSteps;
@@ -37,57 +102,9 @@ void drawCrater(QPainter& p, const Crater& c, const Terrain& t) {
             spill = i * kTurn;
         }
     }
-    const auto open = [&](double a) {
-        const double d = std::remainder(a - spill, 2.0 * std::numbers::pi);
-        return c.breached && std::fabs(d) < 0.45;
-    };
-    const QPointF mid = c.centre;
-    const int cx = std::clamp(static_cast<int>(mid.x()), 0, t.height.width() - 1);
-    const int cy = std::clamp(static_cast<int>(mid.y()), 0, t.height.height() - 1);
-    const bool tarn = t.lake(cx, cy) > 127;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    if (!tarn) {
-        // The hollow's far (north-western) inner wall faces away from the light.
-        QPainterPath hollow;
-        hollow.addEllipse(mid, c.radius * 0.92, c.radius * 0.92 * kFlatten);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(150, 120, 100, 120));
-        p.drawPath(hollow);
-        QPainterPath shade;
-        shade.moveTo(onRim(c, 0.75 * std::numbers::pi, 0.92));
-        for (double a = 0.75 * std::numbers::pi; a <= 1.75 * std::numbers::pi + 1e-9; a += kTurn) {
-            shade.lineTo(onRim(c, a, 0.92));
-        }
-        for (double a = 1.75 * std::numbers::pi; a >= 0.75 * std::numbers::pi - 1e-9; a -= kTurn) {
-            shade.lineTo(mid + (onRim(c, a, 0.92) - mid) * 0.45 + QPointF(0.2, 0.25) * c.radius);
-        }
-        shade.closeSubpath();
-        p.setBrush(QColor(84, 64, 54, 170));
-        p.drawPath(shade);
-    }
-    // Hachures down the outer slope, longer on the near (southern) side.
-    Rng rng(static_cast<std::uint64_t>(mid.x() * 4096 + mid.y()));
-    p.setPen(QPen(kReliefInk, 0.75, Qt::SolidLine, Qt::RoundCap));
-    for (int i = 0; i < kSteps; ++i) {
-        const double a = (i + rng.range(-0.25, 0.25)) * kTurn;
-        if (open(a)) {
-            continue;
-        }
-        const double reach = (std::sin(a) > 0 ? 0.42 : 0.22) * rng.range(0.8, 1.2);
-        p.drawLine(onRim(c, a, 1.04), onRim(c, a, 1.04 + reach));
-    }
-    // The rim, heavier on its shaded south-eastern arc.
-    for (int i = 0; i < kSteps; ++i) {
-        const double a = i * kTurn;
-        if (open(a) || open(a + kTurn)) {
-            continue;
-        }
-        const double dark = 0.5 + 0.5 * std::cos(a - std::numbers::pi / 4);
-        p.setPen(QPen(kReliefInk, 0.9 + 0.9 * dark, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(onRim(c, a), onRim(c, a + kTurn));
-    }
-    p.restore();
+    const int cx = std::clamp(static_cast<int>(c.centre.x()), 0, t.height.width() - 1);
+    const int cy = std::clamp(static_cast<int>(c.centre.y()), 0, t.height.height() - 1);
+    drawCraterRim(p, c, spill, t.lake(cx, cy) > 127);
 }
 
 }  // namespace marventa

@@ -8,8 +8,13 @@ class QPainter;
 namespace marventa {
 
 // A crater seen obliquely, in ink: its rim an ellipse, the inner wall facing away from the
-// north-western light washed dark and hatched, hachures running down the outer slope, the rim
-// broken where a breached crater spills (at its lowest point); a crater lake is left to show.
+// north-western light washed dark and hatched, short hachures of uneven length running down the
+// outer slope, the rim broken where a breached crater spills (at its lowest point); a crater lake
+// is left to show.
 void drawCrater(QPainter& painter, const Crater& crater, const Terrain& terrain);
+
+// The same drawing with the spill's direction (radians, for a breached rim) and whether a tarn
+// fills the hollow given, as the key draws it away from any ground.
+void drawCraterRim(QPainter& painter, const Crater& crater, double spill, bool tarn);
 
 }  // namespace marventa

@@ -89,7 +89,7 @@ Grid<float> farmedLand(const ProvinceScene& s, QSize sheet) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const float nearTown = 1.0f - smoothstep(50.0f, 220.0f, toTown(x, y));
-            const float nearRoad = 0.75f * (1.0f - smoothstep(16.0f, 100.0f, toRoad(x, y)));
+            const float nearRoad = 0.25f * (1.0f - smoothstep(16.0f, 80.0f, toRoad(x, y)));
             farmed(x, y) = std::max(nearTown, nearRoad);
         }
     }
@@ -100,6 +100,8 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                                        const Grid<float>& farmed) {
     // Neighbouring fields are laid out the same way, turning slowly across the country.
     const Noise lay(0xF1E1'D001);
+    // Farms come in blocks of strips with the open pasture between them, not strewn evenly.
+    const Noise blocks(0xF1E1'D003);
     const int cols = t.height.width() / kStep + 1;
     const int rows = t.height.height() / kStep + 1;
     std::vector<FieldMark> marks;
@@ -117,23 +119,28 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
             }
             const double f = sampleBilinear(farmed, static_cast<float>(at.x() / kCell),
                                             static_cast<float>(at.y() / kCell));
-            const double field = 0.34 * f * f;
+            const double block = smoothstep(-0.15f, 0.2f,
+                                            blocks.fbm(static_cast<float>(at.x() / 85.0),
+                                                       static_cast<float>(at.y() / 85.0), 2));
+            const double field = 0.95 * f * block;
             const double roll = rng.uniform();
             FieldMark m{at, FieldMarkKind::Tuft, 0.0, 0.0, rng.next()};
             if (roll < field) {
-                m.kind = rng.chance(0.3) ? FieldMarkKind::Hedge : FieldMarkKind::Furrows;
+                // Hedgerows run round a block's rim; its strips lie within.
+                const bool rim = block < 0.6;
+                m.kind = rim || rng.chance(0.12) ? FieldMarkKind::Hedge : FieldMarkKind::Furrows;
                 m.angle = lay.fbm(static_cast<float>(at.x() / 300.0),
                                   static_cast<float>(at.y() / 300.0), 2) *
                               std::numbers::pi +
-                          rng.range(-0.12, 0.12);
+                          rng.range(-0.05, 0.05);
                 // A hedge bounds a strip's side: it runs across the furrows' way as often as
                 // along it.
                 if (m.kind == FieldMarkKind::Hedge && rng.chance(0.5)) {
                     m.angle += std::numbers::pi / 2;
                 }
                 m.length =
-                    m.kind == FieldMarkKind::Hedge ? rng.range(13.0, 21.0) : rng.range(8.0, 12.0);
-            } else if (roll >= field + 0.03 * (1.0 - f)) {
+                    m.kind == FieldMarkKind::Hedge ? rng.range(14.0, 22.0) : rng.range(10.0, 12.5);
+            } else if (roll >= field + 0.012 * (1.0 - f)) {
                 continue;
             }
             const QRectF box = fieldMarkBox(m);

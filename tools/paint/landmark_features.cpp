@@ -201,7 +201,7 @@ void tor(QPainter& p, QPointF at, const Waterways&) {
 
 }  // namespace
 
-void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {
+void drawLandmarkFeature(QPainter& p, std::string_view name, QPointF at, const Waterways& water) {
     using Feature = void (*)(QPainter&, QPointF, const Waterways&);
     static constexpr std::pair<std::string_view, Feature> kFeatures[] = {
         {"Barrow of the First Crown", barrow},
@@ -214,11 +214,17 @@ void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {
         {"The Sunken Belfry", sunkenBelfry},
         {"The Thimble Tor", tor},
     };
+    for (const auto& [known, draw] : kFeatures) {
+        if (known == name) {
+            draw(p, at, water);
+        }
+    }
+}
+
+void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {
     for (const ProvincePlace& place : scene.places) {
-        for (const auto& [name, draw] : kFeatures) {
-            if (place.kind == PlaceKind::Landmark && place.name == name) {
-                draw(p, QPointF(place.at.x, place.at.y), scene.water);
-            }
+        if (place.kind == PlaceKind::Landmark) {
+            drawLandmarkFeature(p, place.name, QPointF(place.at.x, place.at.y), scene.water);
         }
     }
 }

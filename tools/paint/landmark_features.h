@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPointF>
+#include <string_view>
+
 #include "tools/paint/province_painter.h"
 
 class QPainter;
@@ -11,5 +14,9 @@ namespace marventa {
 // bridge over the Venn, the gorge's cliffs, the nine standing shards, the cleft crag, the belfry
 // in its pool, and the tor's boulders.
 void drawLandmarkFeatures(QPainter& painter, const ProvinceScene& scene);
+
+// One landmark's drawing, by its name, round `at`; nothing for a name without one.
+void drawLandmarkFeature(QPainter& painter, std::string_view name, QPointF at,
+                         const Waterways& water);
 
 }  // namespace marventa

@@ -5,11 +5,14 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 
 #include "tools/common/labels.h"
 #include "tools/paint/cartouche.h"
+#include "tools/paint/crater_glyphs.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/landmark_features.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/symbols.h"
 #include "tools/roads/bridges.h"
@@ -29,7 +32,11 @@ enum class Line {
     Hills,
     Forest,
     Marsh,
-    HotSpring
+    HotSpring,
+    Crater,
+    SaltPans,
+    Barrow,
+    Gorge
 };
 
 constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
@@ -47,7 +54,7 @@ constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
     {PlaceKind::HeavenlyStone, "Heavenly lorestone"},
     {PlaceKind::SignStone, "Natalsign lorestone"},
 }};
-constexpr std::array<std::pair<Line, const char*>, 11> kLines{{
+constexpr std::array<std::pair<Line, const char*>, 15> kLines{{
     {Line::Highway, "Highway"},
     {Line::Lane, "Lane"},
     {Line::Track, "Track"},
@@ -59,16 +66,30 @@ constexpr std::array<std::pair<Line, const char*>, 11> kLines{{
     {Line::Forest, "Forest"},
     {Line::Marsh, "Marsh"},
     {Line::HotSpring, "Hot spring"},
+    {Line::Crater, "Crater"},
+    {Line::SaltPans, "Salt pans"},
+    {Line::Barrow, "Barrow"},
+    {Line::Gorge, "Gorge"},
 }};
 
 // The key's measures, in pixels.
 constexpr double kInset = 7;         // the frame's inner line inside the panel's edge
-constexpr double kHeadingRoom = 46;  // above the first row
-constexpr double kRowHeight = 26.5;
+constexpr double kHeadingRoom = 44;  // above the first row
+// The province's key sets its rows closer than a key's usual 26.5, so that its frame stays
+// clear of the names on the coast above it.
+constexpr double kProvinceRowHeight = 24;
 constexpr double kSampleRoom = 48;  // a row's glyph or line sample, before its name
 constexpr double kColumnGap = 24;
 constexpr double kSide = 16;  // between the frame and the outer columns
 constexpr double kFoot = 12;  // below the last row
+
+void drawShrunk(QPainter& p, std::string_view landmark, QPointF at, QPointF middle, double scale) {
+    p.save();
+    p.translate(at);
+    p.scale(scale, scale);
+    drawLandmarkFeature(p, landmark, -middle, Waterways{});
+    p.restore();
+}
 
 void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
     const std::vector<QPointF> line{at - QPointF(16, 0), at + QPointF(16, 0)};
@@ -119,12 +140,26 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
         case Line::HotSpring:
             drawHotSpring(p, at);
             break;
+        case Line::Crater:
+            drawCraterRim(p, {at + QPointF(0, -1), 11.0, false}, 0.0, false);
+            break;
+        // The landmarks' own drawings, shrunk to a row: each is centred on its sample.
+        case Line::SaltPans:
+            drawShrunk(p, "Greywhite Salt Pans", at, QPointF(-41, -7), 0.46);
+            break;
+        case Line::Barrow:
+            drawShrunk(p, "Barrow of the First Crown", at, QPointF(0, 0), 0.3);
+            break;
+        case Line::Gorge:
+            drawShrunk(p, "The Hollering Gorge", at, QPointF(0, 0), 0.34);
+            break;
     }
 }
 
 }  // namespace
 
-LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns) {
+LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns,
+                          double rowHeight) {
     LegendLayout out;
     // Lettered like the title's cartouche: its italic for the entries, its spaced capitals above.
     out.font = mapFont(TypeFace::SerifItalic, 17, 0.4);
@@ -132,7 +167,7 @@ LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int
     const int n = static_cast<int>(names.size());
     const int perColumn = std::max(1, (n + std::max(1, columns) - 1) / std::max(1, columns));
     const int used = (n + perColumn - 1) / perColumn;
-    const double height = kHeadingRoom + perColumn * kRowHeight + kFoot + kInset;
+    const double height = kHeadingRoom + perColumn * rowHeight + kFoot + kInset;
     std::vector<double> widths(static_cast<std::size_t>(std::max(1, used)), 0.0);
     for (int i = 0; i < n; ++i) {
         double& w = widths[static_cast<std::size_t>(i / perColumn)];
@@ -155,7 +190,7 @@ LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int
     for (int c = 0; c < used; ++c) {
         for (int r = 0; r < perColumn && c * perColumn + r < n; ++r) {
             const QPointF sample(left + kSampleRoom / 2,
-                                 out.panel.top() + kHeadingRoom + (r + 0.5) * kRowHeight);
+                                 out.panel.top() + kHeadingRoom + (r + 0.5) * rowHeight);
             out.rows.push_back({names[static_cast<std::size_t>(c * perColumn + r)], sample,
                                 QPointF(left + kSampleRoom, sample.y() + drop)});
         }
@@ -173,7 +208,7 @@ LegendLayout provinceLegend() {
     for (const auto& [kind, name] : kLines) {
         names.push_back(QString::fromLatin1(name));
     }
-    return layoutLegend(names, QPointF(752, 2618), 3);
+    return layoutLegend(names, QPointF(752, 2618), 3, kProvinceRowHeight);
 }
 
 std::vector<PlaceKind> keySymbols() {

@@ -39,8 +39,9 @@ struct LegendLayout {
 
 // A key for `names` (one row each, in order) whose panel's bottom-left corner is `corner`: the
 // rows fill up to `columns` columns top to bottom, each column as wide as its longest name, and
-// the panel grows upwards and rightwards to hold them all.
-LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns);
+// the panel grows upwards and rightwards to hold them all, `rowHeight` for each row.
+LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns,
+                          double rowHeight = 26.5);
 
 // The province's key, at its place out at sea in the south-west.
 LegendLayout provinceLegend();

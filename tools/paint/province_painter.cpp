@@ -8,6 +8,7 @@
 
 #include "tools/common/blend.h"
 #include "tools/common/labels.h"
+#include "tools/common/noise.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
@@ -42,14 +43,22 @@ bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
 }
 
-// A river's widths drawn from a thread at its source to its full width some way down: the
-// drained area grows its width only slowly near the top. One that flows out of a lake keeps its
-// width from the start.
-std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t) {
+// A river's widths drawn from a thread at its source (`floor` of its width) to its full width
+// some way down (at most `longest` px): the drained area grows its width only slowly near the
+// top. One that flows out of a lake keeps its width from the start. The pen's weight wavers a
+// little along it, as a hand's does.
+std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, double longest,
+                                     double floor) {
     std::vector<float> widths = r.widths;
     const QPointF start = r.points.front();
     const int sx = std::clamp(static_cast<int>(start.x()), 0, t.lake.width() - 1);
     const int sy = std::clamp(static_cast<int>(start.y()), 0, t.lake.height() - 1);
+    const Noise hand(0x1A4E'0002);
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        const QPointF q = r.points[i];
+        widths[i] *= 1.0f + 0.09f * hand.fbm(static_cast<float>(q.x() / 38.0),
+                                             static_cast<float>(q.y() / 38.0), 2);
+    }
     if (t.lake(sx, sy) > 0 || r.points.size() < 2) {
         return widths;
     }
@@ -57,14 +66,14 @@ std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t) {
     for (std::size_t i = 1; i < r.points.size(); ++i) {
         total += length(r.points[i] - r.points[i - 1]);
     }
-    const double reach = std::min(520.0, 0.4 * total);
+    const double reach = std::min(longest, 0.4 * total);
     double along = 0.0;
     for (std::size_t i = 0; i < widths.size(); ++i) {
         if (i > 0) {
             along += length(r.points[i] - r.points[i - 1]);
         }
-        const double f =
-            0.25 + 0.75 * smoothstep(0.0f, static_cast<float>(reach), static_cast<float>(along));
+        const double f = floor + (1.0 - floor) * smoothstep(0.0f, static_cast<float>(reach),
+                                                            static_cast<float>(along));
         widths[i] = static_cast<float>(widths[i] * f);
     }
     return widths;
@@ -76,12 +85,15 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     layer.fill(Qt::transparent);
     QPainter lp(&layer);
     lp.setRenderHint(QPainter::Antialiasing);
+    std::vector<std::vector<float>> brookWidths;
     for (const RiverLine& st : s.water.brooks) {
-        strokeVarying(lp, st.points, st.widths, kRiverBank, 0.0f);
+        brookWidths.push_back(taperedFromSource(st, s.terrain, 220.0, 0.55));
+        strokeVarying(lp, st.points, brookWidths.back(), kRiverBank, 0.0f);
     }
     // A brook as wide as a river shows water between its banks, not one dark band.
-    for (const RiverLine& st : s.water.brooks) {
-        std::vector<float> inner = st.widths;
+    for (std::size_t b = 0; b < s.water.brooks.size(); ++b) {
+        const RiverLine& st = s.water.brooks[b];
+        std::vector<float> inner = brookWidths[b];
         for (float& v : inner) {
             v = std::max(0.01f, v - 1.6f);
         }
@@ -90,7 +102,7 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     // The banks' ink thins with the river toward its source.
     std::vector<std::vector<float>> widths;
     for (const RiverLine& r : s.water.rivers) {
-        widths.push_back(taperedFromSource(r, s.terrain));
+        widths.push_back(taperedFromSource(r, s.terrain, 520.0, 0.25));
         std::vector<float> banks = widths.back();
         for (std::size_t i = 0; i < banks.size(); ++i) {
             banks[i] += 1.6f * std::min(1.0f, banks[i] / std::max(0.01f, r.widths[i]) + 0.2f);
@@ -116,38 +128,50 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     p.drawImage(0, 0, layer);
 }
 
+// A pen's weight along a line: `base` swelling and easing by a tenth or so over a few hundred
+// pixels, the same wherever the line is drawn from, so that a road drawn in two pieces agrees.
+std::vector<float> penWeights(const std::vector<QPointF>& points, double base, double swing,
+                              double period) {
+    const Noise hand(0x1A4E'0001);
+    std::vector<float> out;
+    out.reserve(points.size());
+    for (const QPointF& q : points) {
+        const float n = hand.fbm(static_cast<float>(q.x() / period),
+                                 static_cast<float>(q.y() / period) + 11.0f, 2);
+        out.push_back(static_cast<float>(base * (1.0 + swing * n)));
+    }
+    return out;
+}
+
 // Only a highway is cased, in a darker ink each side of its red; a lane is one line and a track
 // a broken one, so that the roads read by their rank.
 void roadCasing(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     if (kind != RoadClass::Highway) {
         return;
     }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(86, 40, 28), 3.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(linePath(points));
+    strokeVarying(p, points, penWeights(points, 3.7, 0.12, 420.0), QColor(86, 40, 28), 0.0f);
 }
 
 void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
-    QPen pen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     switch (kind) {
         case RoadClass::Highway:
-            pen.setColor(kHighway);
-            pen.setWidthF(2.0);
-            break;
+            strokeVarying(p, points, penWeights(points, 2.1, 0.12, 420.0), kHighway, 0.0f);
+            return;
         case RoadClass::Lane:
-            pen.setColor(kLane);
-            pen.setWidthF(1.5);
-            break;
-        case RoadClass::Track:
-            pen.setColor(kTrack);
-            pen.setWidthF(1.1);
-            pen.setCapStyle(Qt::FlatCap);
-            pen.setDashPattern({4.0, 2.5});
-            break;
+            strokeVarying(p, points, penWeights(points, 1.45, 0.14, 360.0), kLane, 0.0f);
+            return;
+        case RoadClass::Track: {
+            // A broken line keeps one weight, or its dashes would stretch with it; each track its
+            // own, a little lighter or heavier than the next.
+            const double weight = penWeights({points.front()}, 1.05, 0.15, 300.0).front();
+            QPen pen(kTrack, weight, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+            pen.setDashPattern({4.0 * 1.1 / weight, 2.5 * 1.1 / weight});
+            p.setBrush(Qt::NoBrush);
+            p.setPen(pen);
+            p.drawPath(linePath(points));
+            return;
+        }
     }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(pen);
-    p.drawPath(linePath(points));
 }
 
 // All casings first, so that junctions join cleanly; then the lines from the least, so that

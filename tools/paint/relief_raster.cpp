@@ -78,6 +78,15 @@ float gradient(const Grid<float>& h, int x, int y) {
     return std::sqrt(dx * dx + dy * dy) + 1e-6f;
 }
 
+// A wash of colour `c` (as it dries on plain paper) laid `density` thick: a pigment filters the
+// paper under it, so a thin wash lets more of the paper through and a thick one darkens.
+Rgb washOver(Rgb c, float density) {
+    auto ch = [&](float v, float p) {
+        return p * std::pow(std::clamp(v / p, 0.05f, 1.5f), density);
+    };
+    return {ch(c.r, kPaper.r), ch(c.g, kPaper.g), ch(c.b, kPaper.b)};
+}
+
 QRgb toPixel(Rgb c) {
     auto ch = [](float v) { return static_cast<int>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
     return qRgb(ch(c.r), ch(c.g), ch(c.b));
@@ -124,8 +133,36 @@ QImage paintRelief(const Terrain& terrain) {
     }
     const Grid<float> marsh = boxBlur(boxBlur(marshCover, 8), 8);
 
+    // The wood floor's wash, and how far each pixel lies inside it: a wash pools at its edge.
+    Grid<unsigned char> outsideWood(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            outsideWood(x, y) = terrain.woods(x, y) < 0.54f ? 1 : 0;
+        }
+    }
+    const Grid<float> intoWood = boxBlur(distanceTo(outsideWood, 12.0f), 1);
+
     const Noise paper(0x9A9E'0001);
     const Noise stain(0x9A9E'0002);
+    const Noise fibre(0x9A9E'0003);
+    const Noise bloom(0x9A9E'0004);
+    // The paper on its own: a tone that wanders at two broad scales, and a fine grain low and soft
+    // enough that the JPEG keeps it without many bytes.
+    auto paperTone = [&](float fx, float fy) {
+        return 1.0f + 0.03f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
+               0.012f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
+               0.016f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
+    };
+    // How thickly a wash was laid: uneven in broad soft blooms, denser where it dried against an
+    // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
+    auto washDensity = [&](float fx, float fy, float edge) {
+        const float uneven = 0.84f + 0.14f * bloom.fbm(fx / 620.0f, fy / 620.0f, 2) +
+                             0.24f * bloom.fbm(fx / 150.0f, fy / 150.0f, 3) +
+                             0.06f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
+        const float rim = 0.5f + 0.5f * bloom.fbm(fx / 90.0f + 3.0f, fy / 90.0f, 2);
+        const float pooled = std::exp(-edge / 5.5f) * smoothstep(0.6f, 2.2f, edge);
+        return uneven + (0.5f + 0.6f * rim) * pooled;
+    };
     auto waterColour = [&](int x, int y) {
         const bool sea = h(x, y) < 0.0f || terrain.lake(x, y) < 128;
         const float d = toLand(x, y);
@@ -135,6 +172,7 @@ QImage paintRelief(const Terrain& terrain) {
                           smoothstep(0.3f, 0.95f, -h(x, y)))
                     : mix(kShallow, kDeep, smoothstep(0.0f, 55.0f, d));
         c = mix(c, kPaper, 0.22f);
+        c = washOver(c, washDensity(static_cast<float>(x), static_cast<float>(y), 20.0f));
         // Ripple lines inked along the shore, thinner and more broken outward.
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
@@ -180,10 +218,16 @@ QImage paintRelief(const Terrain& terrain) {
         c = scale(c, 1.0f + (0.1f - 0.05f * upland) * (shade - 1.0f));
         // Washes laid thin, so the paper shows through them; thinnest on the heights.
         c = mix(c, kPaper, 0.26f + 0.14f * smoothstep(0.4f, 0.7f, hv));
+        // A wash is paler and duller than a printed tint.
+        const float grey = 0.3f * c.r + 0.55f * c.g + 0.15f * c.b;
+        c = mix(mix(c, {grey, grey, grey}, 0.22f), kPaper, 0.12f);
         // A warm tint on the highest ground alone, under the crests: it keeps a range whole at
         // the overview's size, and fades out well inside the foothills so that it lies as no halo.
-        c = mix(c, kHighGround, 0.44f * smoothstep(0.42f, 0.72f, hv));
-        return mix(c, {236, 226, 186}, 0.55f * (1.0f - smoothstep(1.0f, 4.0f, toWater(x, y))));
+        c = mix(c, kHighGround, 0.62f * smoothstep(0.42f, 0.72f, hv));
+        // The wash pools at the shore and, a little, along the wood's edge.
+        const float woodEdge = intoWood(x, y) > 0.0f ? intoWood(x, y) + 0.8f : 20.0f;
+        const float edge = std::min(toWater(x, y), woodEdge * 1.3f);
+        return washOver(c, washDensity(fx, fy, edge));
     };
     QImage image(w, ht, QImage::Format_RGB32);
     for (int y = 0; y < ht; ++y) {
@@ -203,14 +247,13 @@ QImage paintRelief(const Terrain& terrain) {
             Rgb c = water >= 1.0f   ? waterColour(x, y)
                     : water <= 0.0f ? landColour(x, y)
                                     : mix(landColour(x, y), waterColour(x, y), water);
-            c = mix(c, kCoastInk, 1.0f - smoothstep(0.5f, 1.4f, shore));
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
-            // The paper's tone wanders gently at two scales; no fine grain, which would cost
-            // the picture's bytes without reading as paper.
-            const float grain = 1.0f + 0.016f * paper.fbm(fx / 22.0f, fy / 22.0f, 2) +
-                                0.04f * stain.fbm(fx / 380.0f, fy / 380.0f, 4);
-            row[x] = toPixel(scale(c, grain));
+            // The coast's pen heavier than the inland lines, its weight swelling and easing
+            // slowly along the shore.
+            const float weight = 1.0f + 0.35f * paper.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 2);
+            c = mix(c, kCoastInk, 1.0f - smoothstep(0.55f * weight, 1.7f * weight, shore));
+            row[x] = toPixel(scale(c, paperTone(fx, fy)));
         }
     }
     return image;

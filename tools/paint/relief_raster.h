@@ -7,8 +7,9 @@
 namespace marventa {
 
 // The painted ground of the province, pixel by pixel: land tinted by height and shaded from the
-// north-west, faint contours, wood floors, the sea and lakes with shallows, ripple lines along
-// the shore and an inked coastline, all on a lightly grained paper.
+// north-west, wood floors, the sea and lakes with shallows, ripple lines along the shore and an
+// inked coastline of slowly varying weight; every colour laid as an uneven wash on a grained
+// paper, drying darker where it meets the shore and the woods.
 QImage paintRelief(const Terrain& terrain);
 
 }  // namespace marventa

@@ -90,7 +90,7 @@ std::vector<Crossing> findCrossings(const std::vector<RoadLine>& roads, const Wa
                     at && std::any_of(crossings.begin(), crossings.end(),
                                       [&](const Crossing& x) { return length(x.at - *at) < 20.0; });
                 if (at && !seen && length(b - a) > 0) {
-                    crossings.push_back({*at, (b - a) / length(b - a), river.widths[j]});
+                    crossings.push_back({*at, (b - a) / length(b - a), river.widths[j], road.kind});
                 }
             }
         }
@@ -110,7 +110,7 @@ std::vector<Crossing> findCrossings(const std::vector<RoadLine>& roads, const Wa
                 if (!seen && distanceToPolyline(p, piece) < 0.75) {
                     const QPointF along = steps[i + 1] - p;
                     crossings.push_back(
-                        {p, along / std::max(1e-9, length(along)), waters[r].widths[j]});
+                        {p, along / std::max(1e-9, length(along)), waters[r].widths[j], road.kind});
                 }
             }
         }
@@ -121,19 +121,22 @@ std::vector<Crossing> findCrossings(const std::vector<RoadLine>& roads, const Wa
 void drawBridges(QPainter& p, const std::vector<Crossing>& crossings) {
     const QColor ink(60, 46, 34);
     for (const Crossing& x : crossings) {
-        const double half = x.span / 2 + 4.0;
-        const QPointF side(-x.along.y() * 3.2, x.along.x() * 3.2);
+        // Half the drawn road's width (a highway with its casing), and a little air each side.
+        const double road = x.kind == RoadClass::Highway ? 1.8
+                            : x.kind == RoadClass::Lane  ? 0.75
+                                                         : 0.55;
+        const QPointF side(-x.along.y() * (road + 1.3), x.along.x() * (road + 1.3));
+        const double half = x.span / 2 + 1.5;
         const QPointF from = x.at - x.along * half;
         const QPointF to = x.at + x.along * half;
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(236, 224, 196));
-        p.drawPolygon(QPolygonF({from + side, to + side, to - side, from - side}));
-        p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap));
+        const double splay = 1.2 + 0.3 * road;
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(ink, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         for (const double k : {1.0, -1.0}) {
-            p.drawLine(from + side * k, to + side * k);
-            // The parapets splay out at both ends.
-            p.drawLine(from + side * k, from + side * (k * 1.8) - x.along * 3.0);
-            p.drawLine(to + side * k, to + side * (k * 1.8) + x.along * 3.0);
+            const QPointF unit = side / length(side);
+            p.drawPolyline(
+                QPolygonF({from + side * k - x.along * splay + unit * (k * splay), from + side * k,
+                           to + side * k, to + side * k + x.along * splay + unit * (k * splay)}));
         }
     }
 }
