@@ -486,7 +486,10 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                 }
                 for (std::size_t n : found->second) {
                     const Peak& o = peaks[n];
-                    double share = spacing(std::min(c.rank, placedRank[n]));
+                    const double rank = std::min(c.rank, placedRank[n]);
+                    // Peaks on the flanks lean on one another in massifs rather than standing
+                    // apart as single triangles; hills keep their paper.
+                    double share = k.hill || o.hill ? spacing(rank) : 1.2 - 0.95 * rank;
                     double down = (share + 0.1) * (k.height + o.height) / 2;
                     // Fells overlap a little within their groups; row on row of them at a
                     // hump's height apart would read as scales.
