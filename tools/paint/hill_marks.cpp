@@ -21,19 +21,21 @@ QPointF across(const HillMark& m) {
     return {-m.down.y(), m.down.x()};
 }
 
-// Where each stroke starts and ends: their tops on a short curve bowed uphill, as a contour
-// round a spur, the middle ones longest.
+// Where each stroke starts and ends: their tops on a curve bowed uphill, as a contour round a
+// spur, fanning out a little down the slope, the middle ones longest; so that a mark reads as
+// falling ground and not as a ploughed strip.
 std::vector<std::pair<QPointF, QPointF>> strokes(const HillMark& m) {
     Rng rng(m.seed);
     std::vector<std::pair<QPointF, QPointF>> out;
     const QPointF side = across(m);
     const double mid = (m.strokes - 1) / 2.0;
     for (int i = 0; i < m.strokes; ++i) {
-        const double off = (i - mid) * 2.1;
-        const double edge = mid > 0 ? std::fabs(i - mid) / mid : 0.0;
-        const QPointF top = m.at + side * off + m.down * (0.9 * edge * edge);
-        const double len = m.length * (1.0 - 0.35 * edge) * rng.range(0.85, 1.1);
-        out.emplace_back(top, top + m.down * len);
+        const double off = (i - mid) / std::max(mid, 1.0);
+        const QPointF top = m.at + side * (off * mid * 2.1) + m.down * (2.4 * off * off);
+        const double turn = 0.28 * off;
+        const QPointF way = m.down * std::cos(turn) + side * std::sin(turn);
+        const double len = m.length * (1.0 - 0.4 * std::fabs(off)) * rng.range(0.85, 1.1);
+        out.emplace_back(top, top + way * len);
     }
     return out;
 }
@@ -132,9 +134,13 @@ QRectF hillMarkBox(const HillMark& m) {
 void drawHillMark(QPainter& p, const HillMark& m) {
     QColor ink = kReliefInk;
     ink.setAlpha(190);
-    p.setPen(QPen(ink, 0.75, Qt::SolidLine, Qt::RoundCap));
+    // Each stroke fuller at its top, where the ground breaks, and thinning down the slope.
     for (const auto& [a, b] : strokes(m)) {
-        p.drawLine(a, b);
+        const QPointF half = (a + b) / 2;
+        p.setPen(QPen(ink, 0.9, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(a, half);
+        p.setPen(QPen(ink, 0.55, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(half, b);
     }
 }
 
