@@ -18,7 +18,9 @@
 #include "tools/land/land.h"
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
+#include "tools/paint/crest_rank.h"
 #include "tools/paint/field_marks.h"
+#include "tools/paint/hill_marks.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/mountain_glyphs.h"
@@ -65,10 +67,34 @@ const QImage& relief() {
     return painted;
 }
 
+// How many pixels that `draw` inks lie on water, a road, a river, a symbol or a name.
+template <class Draw>
+std::size_t hitsOnWhatTheMapShows(const World& w, Draw draw) {
+    QImage drawn(w.sheet, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        draw(p);
+    }
+    const QImage shown = drawnMarks(w);
+    std::size_t hits = 0;
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            if (qAlpha(row[x]) > 0 && (w.terrain.height(x, y) < 0.0f || w.terrain.lake(x, y) > 0 ||
+                                       qGray(shown.pixel(x, y)) > 0)) {
+                ++hits;
+            }
+        }
+    }
+    return hits;
+}
+
 const std::vector<Peak>& peaks() {
-    static const std::vector<Peak> placed =
-        placePeaks(world().terrain, world().layout.ridges,
-                   reliefKeepOut(world().scene, world().names, world().sheet));
+    static const std::vector<Peak> placed = placePeaks(
+        world().terrain, world().layout.ridges,
+        reliefKeepOut(world().scene, world().names, world().sheet, false), world().names.symbols);
     return placed;
 }
 
@@ -200,6 +226,28 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         if (r.jagged < 0.45) {
             EXPECT_EQ(sharp, 0) << r.name.toStdString() << " are fells, not crags";
             EXPECT_EQ(snowy, 0) << r.name.toStdString();
+            // The fells stand in groups with paper between them, not as an even carpet of humps:
+            // some of their high ground lies well away from every hump.
+            int high = 0;
+            int bare = 0;
+            for (int y = 0; y < w.sheet.height(); y += 8) {
+                for (int x = 0; x < w.sheet.width(); x += 8) {
+                    const QPointF q(x, y);
+                    if (w.terrain.height(x, y) < kHeightsHeight ||
+                        distanceToPolyline(q, r.crest) > 0.6 * r.halfWidth) {
+                        continue;
+                    }
+                    ++high;
+                    bool near = false;
+                    for (const Peak* k : glyphs) {
+                        near = near || length(ridgePoint(*k) - q) < 0.5 * k->width + 14;
+                    }
+                    bare += near ? 0 : 1;
+                }
+            }
+            std::cout << "  " << bare << " of " << high << " samples of its high ground bare\n";
+            EXPECT_GT(bare, high / 6) << r.name.toStdString() << " are an even carpet of humps";
+            EXPECT_LT(bare, high * 2 / 3) << r.name.toStdString() << " are too few to read";
         }
         if (r.height >= 0.8) {
             EXPECT_GT(snowy, 0.5 * fifth) << r.name.toStdString() << "'s crest lacks its snow";
@@ -228,6 +276,70 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         }
     }
     EXPECT_LT(touching, hills.size() / 50) << "hills run together into a carpet";
+}
+
+// A symbol on a crest breaks neither the ridge nor itself: the crest's large peaks stand on over
+// a cave or a ruin there and clear only its room (which the test above holds them off).
+TEST(MapDrawing, SymbolsOnACrestSitInTheRidge) {
+    const World& w = world();
+    const CrestRank ranks(w.terrain.height, w.layout.ridges);
+    int onCrest = 0;
+    int inRidge = 0;
+    for (const Crest& crest : ranks.crests()) {
+        if (crest.ridge->volcanic || crest.ridge->jagged < 0.45) {
+            continue;
+        }
+        for (const ProvincePlace& place : w.places) {
+            const QPointF at(place.at.x, place.at.y);
+            const Nearest n = nearestOnPolyline(at, crest.points);
+            if (place.kind == PlaceKind::Town || place.kind == PlaceKind::City ||
+                n.distance > 0.25 * crest.ridge->halfWidth) {
+                continue;
+            }
+            ++onCrest;
+            for (const Peak& k : peaks()) {
+                if (!k.hill && k.width >= 24 && std::fabs(k.foot.x() - at.x()) < 0.4 * k.width &&
+                    at.y() < k.foot.y() && at.y() > k.foot.y() - 0.7 * k.height) {
+                    ++inRidge;
+                    break;
+                }
+            }
+        }
+    }
+    std::cout << inRidge << " of " << onCrest << " symbols on a crest stand inside its peaks\n";
+    ASSERT_GT(onCrest, 5);
+    EXPECT_GT(inRidge, onCrest / 2) << "the crests break round their symbols";
+}
+
+// Rough and rising ground below the heights is hachured: a few short strokes, each falling
+// downhill, none on water, a road, a river, a symbol or a name.
+TEST(MapDrawing, HachuresFallDownTheRoughGroundClearOfWhatTheMapMustShow) {
+    const World& w = world();
+    const std::vector<HillMark> marks =
+        placeHillMarks(w.terrain, reliefKeepOut(w.scene, w.names, w.sheet));
+    ASSERT_GT(marks.size(), 200u);
+    const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
+        for (const HillMark& m : marks) {
+            drawHillMark(p, m);
+        }
+    });
+    EXPECT_EQ(hits, 0u) << "pixels of hachures over water, roads, symbols or names";
+    // Downhill over a stroke's length and a little beyond, on the ground smoothed as a reader
+    // sees its slope.
+    static const Grid<float> ground = boxBlur(w.terrain.height, 6);
+    std::size_t downhill = 0;
+    for (const HillMark& m : marks) {
+        const QPointF a = m.at - m.down * 4.0;
+        const QPointF b = m.at + m.down * (m.length + 4.0);
+        EXPECT_LT(w.terrain.height(static_cast<int>(m.at.x()), static_cast<int>(m.at.y())),
+                  kHeightsHeight)
+            << "a hachure among the ranges' glyphs";
+        downhill += ground.clamped(static_cast<int>(b.x()), static_cast<int>(b.y())) <
+                            ground.clamped(static_cast<int>(a.x()), static_cast<int>(a.y()))
+                        ? 1
+                        : 0;
+    }
+    EXPECT_GT(downhill, marks.size() * 9 / 10) << "hachures running across or up the slope";
 }
 
 // The highest ground is tinted warm, so that a range still reads as one at the overview's size,
@@ -430,26 +542,11 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     const std::vector<FieldMark> marks = placeFieldMarks(
         w.terrain, treeKeepOut(w.scene, w.names, w.sheet), farmedLand(w.scene, w.sheet));
     ASSERT_GT(marks.size(), 300u);
-    QImage drawn(w.sheet, QImage::Format_ARGB32_Premultiplied);
-    drawn.fill(Qt::transparent);
-    {
-        QPainter p(&drawn);
-        p.setRenderHint(QPainter::Antialiasing);
+    const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
         for (const FieldMark& m : marks) {
             drawFieldMark(p, m);
         }
-    }
-    const QImage shown = drawnMarks(w);
-    std::size_t hits = 0;
-    for (int y = 0; y < w.sheet.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
-        for (int x = 0; x < w.sheet.width(); ++x) {
-            if (qAlpha(row[x]) > 0 && (w.terrain.height(x, y) < 0.0f || w.terrain.lake(x, y) > 0 ||
-                                       qGray(shown.pixel(x, y)) > 0)) {
-                ++hits;
-            }
-        }
-    }
+    });
     EXPECT_EQ(hits, 0u) << "pixels of field marks over water, roads, symbols or names";
 
     // Beside a town or village (within 120 px), and far from every one (400 px) and from the

@@ -50,9 +50,11 @@ QImage openWaterMask(const Terrain& t, QSize sheet) {
     return mask;
 }
 
-void markNamesAndFurniture(QPainter& p, const NamePlan& names) {
-    for (const QRectF& r : names.symbols) {
-        p.drawRect(r);
+void markNamesAndFurniture(QPainter& p, const NamePlan& names, bool symbols) {
+    if (symbols) {
+        for (const QRectF& r : names.symbols) {
+            p.drawRect(r);
+        }
     }
     for (const PlacedName& n : names.names) {
         p.drawPolygon(n.box);
@@ -62,13 +64,13 @@ void markNamesAndFurniture(QPainter& p, const NamePlan& names) {
     }
 }
 
-QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
+QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet, bool symbols) {
     QImage mask = openWaterMask(s.terrain, sheet);
     QPainter p(&mask);
     markWays(p, s, 6.0f, 3.0f, 8.0);
     p.setPen(QPen(Qt::white, 4.0));
     p.setBrush(Qt::white);
-    markNamesAndFurniture(p, names);
+    markNamesAndFurniture(p, names, symbols);
     for (const Crater& c : s.craters) {
         p.drawEllipse(c.centre, c.radius * 1.45, c.radius * 1.1);
     }

@@ -18,13 +18,15 @@ bool clearOn(const QImage& keepOut, const QRect& box);
 // Sea and lakes (any cover) in white.
 QImage openWaterMask(const Terrain& terrain, QSize sheet);
 
-// Every symbol's room, every name's box, the title, the compass rose and the key, drawn with
-// the painter's pen and brush.
-void markNamesAndFurniture(QPainter& painter, const NamePlan& names);
+// Every symbol's room (unless `symbols` is false), every name's box, the title, the compass rose
+// and the key, drawn with the painter's pen and brush.
+void markNamesAndFurniture(QPainter& painter, const NamePlan& names, bool symbols = true);
 
 // What drawn relief keeps off, as a mask of the sheet (non-zero where it may not go): open
-// water, rivers and brooks with their banks, roads with their casing, every symbol's room,
-// every name and the sheet's furniture.
-QImage reliefKeepOut(const ProvinceScene& scene, const NamePlan& names, QSize sheet);
+// water, rivers and brooks with their banks, roads with their casing, every name and the
+// sheet's furniture, and every symbol's room unless `symbols` is false (the peaks take those
+// separately, to clear round them).
+QImage reliefKeepOut(const ProvinceScene& scene, const NamePlan& names, QSize sheet,
+                     bool symbols = true);
 
 }  // namespace marventa

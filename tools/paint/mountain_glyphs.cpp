@@ -4,9 +4,11 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <unordered_map>
 
 #include "tools/common/blend.h"
+#include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/crest_rank.h"
@@ -35,20 +37,21 @@ Silhouette silhouette(const Peak& k) {
     Silhouette s;
     const QPointF f = k.foot;
     if (k.hill) {
-        // A hump: a few points along a rounded arc, slightly uneven; some a pair of humps, the
-        // second lower, run together.
-        const double lean = rng.range(-0.15, 0.15) * w;
-        const bool pair = rng.chance(0.3);
-        const auto arc = [](double u) {
-            return u <= 0.0 || u >= 1.0 ? 0.0 : std::pow(std::sin(u * 3.14159265), 0.8);
+        // A rounded hump, each one its own: fuller or more domed, leaning a little, some a pair
+        // run together with the second lower.
+        const double lean = rng.range(-0.2, 0.2) * w;
+        const bool pair = rng.chance(k.width > 24 ? 0.35 : 0.2);
+        const double full = rng.range(0.55, 1.1);
+        const auto arc = [full](double u) {
+            return u <= 0.0 || u >= 1.0 ? 0.0 : std::pow(std::sin(u * 3.14159265), full);
         };
-        const int points = pair ? 12 : 8;
+        const int points = pair ? 16 : 10;
         for (int i = 0; i <= points; ++i) {
             const double t = static_cast<double>(i) / points;
             const double x = -w + 2 * w * t;
             const double bump =
                 pair ? std::max(arc(t / 0.64), 0.72 * arc((t - 0.36) / 0.64)) : arc(t);
-            s.outline << f + QPointF(x + lean * bump, -h * bump * rng.range(0.94, 1.0));
+            s.outline << f + QPointF(x + lean * bump, -h * bump * rng.range(0.96, 1.0));
         }
         // The summit is the outline's highest point, so that the flank beyond it takes the
         // shade.
@@ -59,8 +62,11 @@ Silhouette silhouette(const Peak& k) {
     }
     // A peak: each flank a few jagged steps, the summit a little off the middle, sometimes a
     // lower shoulder on one side.
-    const double skew = rng.range(-0.18, 0.18) * w;
+    const double skew = rng.range(-0.24, 0.24) * w;
     s.summit = f + QPointF(skew, -h);
+    // Each flank falls in its own curve, one steep under the summit, the other easing out, so
+    // that no two peaks are one triangle scaled.
+    const double fall[2] = {rng.range(0.7, 1.4), rng.range(0.7, 1.4)};
     const bool shoulder = rng.chance(0.5);
     const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
     // Some peaks carry a lower second summit beyond a saddle on one flank, kept inside the
@@ -84,7 +90,8 @@ Silhouette silhouette(const Peak& k) {
         }
         for (int i = 1; i < steps; ++i) {
             const double t = static_cast<double>(i) / steps;  // 0 at the summit, 1 at the foot
-            const double drop = t * (1.0 + 0.12 * (1.0 - t)) + rng.range(-rough, rough) * t;
+            const double curve = std::pow(t, fall[side < 0 ? 0 : 1]);
+            const double drop = curve * (1.0 + 0.12 * (1.0 - t)) + rng.range(-rough, rough) * t;
             double y = -h * (1.0 - drop);
             const double x = skew + (side * w - skew) * t + rng.range(-0.6, 0.6) * rough * w;
             if (shoulder && side == shoulderSide && i == steps / 2) {
@@ -115,6 +122,21 @@ QPainterPath closedPath(const QPolygonF& poly) {
     path.addPolygon(poly);
     path.closeSubpath();
     return path;
+}
+
+// The ground a symbol's room clears in a peak: a little round it, corners rounded.
+QPainterPath clearingPath(const std::vector<QRectF>& clearings) {
+    QPainterPath path;
+    for (const QRectF& r : clearings) {
+        path.addRoundedRect(r.adjusted(-3, -3, 3, 3), 6, 6);
+    }
+    path.setFillRule(Qt::WindingFill);
+    return path;
+}
+
+QPainterPath bodyPath(const Peak& k, const Silhouette& s) {
+    const QPainterPath body = closedPath(s.outline);
+    return k.clearings.empty() ? body : body.subtracted(clearingPath(k.clearings));
 }
 
 // The shaded side: from the spine round the right flank to the foot.
@@ -201,6 +223,7 @@ struct Candidate {
     Peak peak;
     double rank;  // 0 at the heights' edge .. 1 on the crest
     double score;
+    QPointF along = {};  // a crest summit's way along the crest
 };
 
 // How far apart two glyphs must stand, as a share of their mean size: along the crest the
@@ -210,18 +233,60 @@ double spacing(double rank) {
     return 1.45 - 1.1 * rank;
 }
 
+// Where a crest peak may stand over a symbol's room by giving it a clearing: the rooms its
+// silhouette's box meets, or nothing if it is too small to lose the ground or one of them would
+// take its summit.
+std::optional<std::vector<QRectF>> clearingsFor(const Peak& k, const std::vector<QRectF>& rooms) {
+    if (k.hill || k.width < 24) {
+        return std::nullopt;
+    }
+    const QRectF box(k.foot.x() - k.width / 2 - 3, k.foot.y() - k.height - 3, k.width + 6,
+                     k.height + 6);
+    const QRectF summit(k.foot.x() - 0.25 * k.width, k.foot.y() - k.height - 2, 0.5 * k.width,
+                        0.3 * k.height + 2);
+    std::vector<QRectF> hit;
+    for (const QRectF& r : rooms) {
+        const QRectF clear = r.adjusted(-3, -3, 3, 3);
+        if (!clear.intersects(box)) {
+            continue;
+        }
+        if (clear.intersects(summit)) {
+            return std::nullopt;
+        }
+        hit.push_back(r);
+    }
+    return hit;
+}
+
 }  // namespace
 
 QPolygonF peakOutline(const Peak& peak) {
-    return silhouette(peak).outline;
+    const Silhouette s = silhouette(peak);
+    if (peak.clearings.empty()) {
+        return s.outline;
+    }
+    // Subpaths run one after another; the seams they leave cancel under the odd-even rule.
+    return bodyPath(peak, s).toFillPolygon();
 }
 
 std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
-                             const QImage& keepOut) {
+                             const QImage& keepOut, const std::vector<QRectF>& symbols) {
     const Grid<float>& h = terrain.height;
     const CrestRank ranks(h, ridges);
     const Grid<unsigned char> snow = snowCover(h);
-    const MaskSums blocked(keepOut);
+    const MaskSums hard(keepOut);
+    QImage withRooms = keepOut.convertToFormat(QImage::Format_Grayscale8);
+    {
+        QPainter p(&withRooms);
+        p.setPen(QPen(Qt::white, 4.0));
+        p.setBrush(Qt::white);
+        for (const QRectF& r : symbols) {
+            p.drawRect(r);
+        }
+    }
+    const MaskSums blocked(withRooms);
+    // The fells stand in groups along their high ground with paper between them.
+    const Noise groups(0x9EA4'0003);
     // The glyph for ground at (x, y) of `rank` within its range.
     const auto glyph = [&](int x, int y, const CrestPlace& c, double t, double roll,
                            std::uint64_t seed) {
@@ -243,7 +308,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             // Rounded fells: broad humps all the way up, no rock and no snow.
             k.hill = true;
             k.width = std::max(12.0, 1.4 * crestWidth * grow * (0.9 + 0.2 * roll));
-            k.height = k.width * (0.32 + 0.12 * t);
+            // Some low and broad, some domed.
+            const double build = static_cast<double>((seed >> 20) % 1000) / 1000.0;
+            k.height = k.width * (0.36 + 0.14 * t) * (0.85 + 0.3 * build);
         } else if (hv < kHillHeight || t < 0.3) {
             k.hill = true;
             k.width = 12 + 12 * t + 4 * roll;
@@ -306,9 +373,12 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const CrestPlace c = ranks.at(x, y);
             const double t = CrestRank::endTaper(crest, along) * 0.5 + 0.5;
             double step = 12;
-            if (h(x, y) >= kHeightsHeight && terrain.woods(x, y) <= 0.5f) {
+            const bool gap = c.jagged < 0.45 && groups.fbm(x / 150.0f, y / 150.0f, 2) < -0.05f;
+            if (h(x, y) >= kHeightsHeight && terrain.woods(x, y) <= 0.5f && !gap) {
                 const Peak k = glyph(x, y, c, t, roll, seed);
-                candidates.push_back({k, t, 10 + t});
+                // Spaced as crest summits even where they taper toward the range's ends, so
+                // that the chain runs on to them.
+                candidates.push_back({k, std::max(t, 0.85), 10 + t, (b - a) / std::max(len, 1e-6)});
                 step = std::max(12.0, k.width * rng.range(0.34, 0.46));
             }
             along += step;
@@ -330,6 +400,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             climb(x, y, 3, 3);
             const CrestPlace c = ranks.at(x, y);
             const double t = c.rank;
+            if (c.jagged < 0.45 && groups.fbm(x / 150.0f, y / 150.0f, 2) < -0.05f) {
+                continue;
+            }
             // Fewer glyphs the farther from the crest, down to none where the heights give out.
             // Few of them, so that the mass reads as the crest and its shoulders rather than a
             // speckle.
@@ -365,10 +438,39 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             k.width = c.peak.width * shrink;
             k.height = c.peak.height * shrink;
             k.foot = ridge + QPointF(0, 0.3 * k.height);
-            if (clearOf(blocked, k) && (shrink == 1.0 || k.width >= (k.hill ? 12 : 20))) {
+            if (shrink < 1.0 && k.width < (k.hill ? 12 : 20)) {
+                break;
+            }
+            if (clearOf(blocked, k)) {
+                k.clearings.clear();
                 fits = true;
                 break;
             }
+            // A large peak keeps its size over a symbol and clears round it instead, so that
+            // the crest runs on unbroken; a crest summit that would lose its top to the room
+            // moves a little along the crest to take it on a flank.
+            const QPointF at = k.foot;
+            for (const double slide : {0.0, -0.32, 0.32}) {
+                if (slide != 0.0 && length(c.along) == 0.0) {
+                    break;
+                }
+                k.foot = at + c.along * (slide * k.width);
+                const QPointF top = k.foot - QPointF(0, 0.3 * k.height);
+                if (!h.contains(static_cast<int>(top.x()), static_cast<int>(top.y())) ||
+                    h(static_cast<int>(top.x()), static_cast<int>(top.y())) < kHeightsHeight ||
+                    !clearOf(hard, k)) {
+                    continue;
+                }
+                if (auto rooms = clearingsFor(k, symbols)) {
+                    k.clearings = std::move(*rooms);
+                    fits = true;
+                    break;
+                }
+            }
+            if (fits) {
+                break;
+            }
+            k.foot = at;
         }
         if (!fits) {
             continue;
@@ -384,9 +486,18 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                 }
                 for (std::size_t n : found->second) {
                     const Peak& o = peaks[n];
-                    const double share = spacing(std::min(c.rank, placedRank[n]));
+                    const double rank = std::min(c.rank, placedRank[n]);
+                    // Peaks on the flanks lean on one another in massifs rather than standing
+                    // apart as single triangles; hills keep their paper.
+                    double share = k.hill || o.hill ? spacing(rank) : 1.2 - 0.95 * rank;
+                    double down = (share + 0.1) * (k.height + o.height) / 2;
+                    // Fells overlap a little within their groups; row on row of them at a
+                    // hump's height apart would read as scales.
+                    if (k.hill && o.hill && (k.width > 20 || o.width > 20)) {
+                        share = std::max(share, 0.8);
+                        down = 0.55 * share * (k.width + o.width) / 2;
+                    }
                     const double across = share * (k.width + o.width) / 2;
-                    const double down = (share + 0.1) * (k.height + o.height) / 2;
                     const double dx = (k.foot.x() - o.foot.x()) / across;
                     const double dy = (k.foot.y() - o.foot.y()) / down;
                     if (dx * dx + dy * dy < 1.0) {
@@ -407,47 +518,114 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     return peaks;
 }
 
+namespace {
+
+// A hill's shade: a few strokes down its flank away from the light, from just under its outline,
+// the longest nearest the summit.
+void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPath& body) {
+    Rng rng(k.seed ^ 0x41C7);
+    const int strokes = std::clamp(static_cast<int>(k.width / 5), 2, 7);
+    QColor ink = kReliefInk;
+    ink.setAlpha(190);
+    p.save();
+    p.setClipPath(body);
+    p.setPen(QPen(ink, k.width > 20 ? 0.75 : 0.6, Qt::SolidLine, Qt::RoundCap));
+    const double right = k.foot.x() + k.width / 2;
+    for (int i = 0; i < strokes; ++i) {
+        const double u = (i + 0.6 + rng.range(-0.2, 0.2)) / (strokes + 0.4);
+        const double x = s.summit.x() + (right - s.summit.x()) * u;
+        // The outline's height above this x, from its two points either side.
+        double top = k.foot.y();
+        for (int j = 0; j + 1 < s.outline.size(); ++j) {
+            const QPointF a = s.outline[j];
+            const QPointF b = s.outline[j + 1];
+            if (a.x() <= x && b.x() >= x && b.x() > a.x()) {
+                top = a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+                break;
+            }
+        }
+        const double depth = k.foot.y() - top;
+        if (depth < 2.5) {
+            continue;
+        }
+        const QPointF from(x, top + 1.2);
+        const double len = depth * rng.range(0.55, 0.85);
+        p.drawLine(from, from + QPointF(0.25 * len, len));
+    }
+    p.restore();
+}
+
+}  // namespace
+
 void drawPeak(QPainter& p, const Peak& k) {
     const Silhouette s = silhouette(k);
     p.save();
-    const QPainterPath body = closedPath(s.outline);
+    const QPainterPath body = bodyPath(k, s);
+    // Outside the symbols' clearings: the ink stops at them as the washes do.
+    QPainterPath open;
+    if (!k.clearings.empty()) {
+        open.addRect(s.outline.boundingRect().adjusted(-4, -4, 4, 4));
+        open = open.subtracted(clearingPath(k.clearings));
+    }
+    const auto clipOpen = [&] {
+        if (k.clearings.empty()) {
+            p.setClipping(false);
+        } else {
+            p.setClipPath(open);
+        }
+    };
     const QPainterPath shade = shadedFlank(s).intersected(body);
     // The lit rock a shade warmer than the pale ground round it, so that a snow cap shows.
     const QColor ground = k.ground.isValid() ? k.ground : QColor(232, 220, 186);
     QColor lit =
         QColor::fromRgbF(0.7f * ground.redF() + 0.3f * 0.84f, 0.7f * ground.greenF() + 0.3f * 0.76f,
                          0.7f * ground.blueF() + 0.3f * 0.6f);
-    QColor dark = k.ash ? QColor(70, 58, 54) : QColor(96, 72, 50);
+    const QColor dark = k.ash ? QColor(70, 58, 54) : QColor(96, 72, 50);
     if (k.ash) {
         lit = QColor(138, 122, 112);
     }
-    // The fells' broad crest humps shaded nearly as firmly as peaks, the foothills' small ones
-    // light.
-    const double fell = k.hill ? std::clamp((k.width - 18) / 24, 0.0, 1.0) : 1.0;
-    // The big summits inked firmest, so that the crest reads as one line even at half size.
-    const double pen = k.hill ? 0.9 + 0.4 * fell : std::clamp(0.9 + k.width / 48, 1.1, 2.2);
-    if (!k.hill) {
+    if (k.hill) {
+        // A hill: the ground's own tone over what stands behind it, a few strokes of shade,
+        // its outline over the top.
         p.setPen(Qt::NoPen);
-        p.setBrush(lit);
+        p.setBrush(k.ash ? lit : ground);
         p.drawPath(body);
+        QColor wash = dark;
+        wash.setAlpha(k.width > 20 ? 40 : 24);
+        p.setBrush(wash);
+        p.drawPath(shade);
+        hatchHill(p, k, s, body);
+        clipOpen();
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(kReliefInk, k.width > 20 ? 1.15 : 0.9, Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        QPainterPath ink;
+        ink.addPolygon(s.outline);
+        p.drawPath(ink);
+        p.restore();
+        return;
     }
+    // The big summits inked firmest, so that the crest reads as one line even at half size.
+    const double pen = std::clamp(0.9 + k.width / 48, 1.1, 2.2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(lit);
+    p.drawPath(body);
     // The shaded flank: hatched close down its fall over a thin wash, dark enough that the
     // ridge holds as a mass from afar, still ink rather than a flat grey at 1:1.
-    p.setPen(Qt::NoPen);
-    QColor wash = k.hill || k.ash ? dark : QColor(78, 56, 38);
-    wash.setAlpha(k.hill ? static_cast<int>(30 + 60 * fell) : 150);
+    QColor wash = k.ash ? dark : QColor(78, 56, 38);
+    wash.setAlpha(150);
     p.setBrush(wash);
     p.drawPath(shade);
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
-    hatch.setAlpha(k.hill ? static_cast<int>(130 + 80 * fell) : 230);
-    p.setPen(QPen(hatch, k.hill ? 0.6 : 0.8, Qt::SolidLine, Qt::FlatCap));
-    const double gap = k.hill ? 2.8 - 0.6 * fell : std::clamp(1.5 + k.width / 90, 1.7, 2.4);
+    hatch.setAlpha(230);
+    p.setPen(QPen(hatch, 0.8, Qt::SolidLine, Qt::FlatCap));
+    const double gap = std::clamp(1.5 + k.width / 90, 1.7, 2.4);
     for (double d = -k.width; d < k.width * 1.5; d += gap) {
         const QPointF a = s.summit + QPointF(d - k.height * 0.2, 0);
         p.drawLine(a, a + QPointF(k.height * 0.55, k.height * 1.1));
     }
-    p.setClipping(false);
+    clipOpen();
     if (k.snow) {
         const QPainterPath cap = capRegion(k, s).intersected(body);
         p.setPen(Qt::NoPen);
@@ -462,10 +640,8 @@ void drawPeak(QPainter& p, const Peak& k) {
     QPainterPath ink;
     ink.addPolygon(s.outline);
     p.drawPath(ink);
-    if (!k.hill) {
-        p.setPen(QPen(kReliefInk, pen * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawLine(s.spine[0], s.spine[1]);
-    }
+    p.setPen(QPen(kReliefInk, pen * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(s.spine[0], s.spine[1]);
     p.restore();
 }
 

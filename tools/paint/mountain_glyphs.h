@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPolygonF>
+#include <QRectF>
 #include <cstdint>
 #include <vector>
 
@@ -23,18 +24,22 @@ struct Peak {
     bool ash = false;   // on the volcanic range: dark cinder
     std::uint64_t seed = 0;
     QColor ground;  // the wash it stands on, which its lit flank takes
+    // Symbols' rooms cut out of a crest peak, so that the ridge runs on round them.
+    std::vector<QRectF> clearings = {};
 };
 
-// The silhouette a peak covers, its base line along the bottom.
+// The silhouette a peak covers, its base line along the bottom, less its clearings.
 QPolygonF peakOutline(const Peak& peak);
 
 // Each range drawn as a ridge: its largest peaks overlapping along the crest, smaller and
 // sparser down the flanks, then scattered hills thinning to nothing at the heights' edge and
-// toward the range's ends; rounded fells as humps throughout. None whose outline touches a
-// non-zero pixel of `keepOut` (water, roads, symbols, names) or stands in a wood. Farthest first
-// (highest on the sheet), so that drawing them in order lets nearer peaks overlap farther ones.
+// toward the range's ends; rounded fells as humps in groups with paper between them. None whose
+// outline touches a non-zero pixel of `keepOut` (water, roads, names) or stands in a wood. A
+// symbol's room in `symbols` is cut out of the large peaks it falls on (a small clearing in the
+// ridge) and kept clear by every smaller glyph. Farthest first (highest on the sheet), so that
+// drawing them in order lets nearer peaks overlap farther ones.
 std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
-                             const QImage& keepOut);
+                             const QImage& keepOut, const std::vector<QRectF>& symbols = {});
 
 // Ink outline, the flank away from the north-western light washed and hatched, a snow cap
 // following the outline.

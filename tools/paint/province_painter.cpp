@@ -16,6 +16,7 @@
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
 #include "tools/paint/field_marks.h"
+#include "tools/paint/hill_marks.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/ink.h"
 #include "tools/paint/keep_out.h"
@@ -292,8 +293,8 @@ void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vect
 QImage paintProvince(const ProvinceScene& s) {
     QImage image = paintRelief(s.terrain);
     const NamePlan names = planNames(s, image.size());
-    std::vector<Peak> peaks =
-        placePeaks(s.terrain, s.layout.ridges, reliefKeepOut(s, names, image.size()));
+    std::vector<Peak> peaks = placePeaks(
+        s.terrain, s.layout.ridges, reliefKeepOut(s, names, image.size(), false), names.symbols);
     QImage clearings = treeKeepOut(s, names, image.size());
     {
         QPainter cp(&clearings);
@@ -310,6 +311,7 @@ QImage paintProvince(const ProvinceScene& s) {
     const std::vector<Tree> trees = plantTrees(s.terrain, clearings);
     // The fields keep off the trees as well as everything the trees keep off.
     std::vector<FieldMark> fields;
+    std::vector<HillMark> hachures;
     {
         QImage open = clearings;
         QPainter fp(&open);
@@ -326,6 +328,15 @@ QImage paintProvince(const ProvinceScene& s) {
         }
         fp.end();
         fields = placeFieldMarks(s.terrain, open, farmedLand(s, image.size()));
+        // The hachures keep off the fields as well.
+        fp.begin(&open);
+        fp.setPen(Qt::NoPen);
+        fp.setBrush(Qt::white);
+        for (const FieldMark& m : fields) {
+            fp.drawRect(fieldMarkBox(m).adjusted(-2, -2, 2, 2));
+        }
+        fp.end();
+        hachures = placeHillMarks(s.terrain, open);
     }
 
     QPainter p(&image);
@@ -336,6 +347,9 @@ QImage paintProvince(const ProvinceScene& s) {
     drawMarsh(p, s, clearings);
     for (const FieldMark& m : fields) {
         drawFieldMark(p, m);
+    }
+    for (const HillMark& m : hachures) {
+        drawHillMark(p, m);
     }
     for (const Peak& k : peaks) {
         drawPeak(p, k);

@@ -9,18 +9,17 @@ namespace marventa {
 
 namespace {
 
-// Towns and cities in the strongest ink; every lesser place in a thinner, browner one and in
-// softened colours, so that the map reads by its towns first.
+// Towns and cities in the strongest ink and in colour; every lesser place in a thin brown ink
+// over a pale fill, like the peaks and trees round it, so that the map reads by its towns
+// first and the lesser marks belong to the drawing.
 const QColor kInk(43, 33, 24);
-const QColor kMinorInk(84, 66, 52);
-constexpr double kMinorPen = 0.75;
+const QColor kMinorInk(102, 76, 54);
+constexpr double kMinorPen = 0.7;
 const QColor kPaper(252, 246, 230);
-
-// A colour laid thinner, a quarter of the way to the paper.
-QColor soft(int r, int g, int b) {
-    const auto toward = [](int c, int paper) { return c + (paper - c) * 25 / 100; };
-    return {toward(r, kPaper.red()), toward(g, kPaper.green()), toward(b, kPaper.blue())};
-}
+// The pale fill keeps a shape whole over hatching without standing out as a badge.
+const QColor kMinorFill(250, 243, 224, 100);
+// A part laid in a thin wash of the ink: a roof, an altar, a flag.
+const QColor kMinorWash(102, 76, 54, 110);
 
 // The inked, filled shape, drawn straight onto the ground like the rest of the map.
 void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = kMinorPen,
@@ -65,13 +64,12 @@ QPainterPath star(double outer, double inner, int spikes) {
 // above the taller one and the other pillar snapped short; tall and open, unlike the low
 // solid fort and cave.
 void elvenRuin(QPainter& p, double s) {
-    const QColor stone = soft(206, 196, 226);
     inked(p,
           polygon({{-0.66 * s, 0.95 * s},
                    {-0.66 * s, -0.42 * s},
                    {-0.4 * s, -0.42 * s},
                    {-0.4 * s, 0.95 * s}}),
-          stone);
+          kMinorFill);
     inked(p,
           polygon({{0.4 * s, 0.95 * s},
                    {0.4 * s, -0.05 * s},
@@ -79,7 +77,7 @@ void elvenRuin(QPainter& p, double s) {
                    {0.58 * s, 0.02 * s},
                    {0.66 * s, -0.1 * s},
                    {0.66 * s, 0.95 * s}}),
-          stone);
+          kMinorFill);
     // The arch's stub springs from the taller pillar and ends in a clean break.
     QPainterPath arch;
     arch.moveTo(-0.66 * s, -0.42 * s);
@@ -87,7 +85,7 @@ void elvenRuin(QPainter& p, double s) {
     arch.lineTo(0.08 * s, -0.8 * s);
     arch.cubicTo(-0.18 * s, -0.86 * s, -0.4 * s, -0.72 * s, -0.4 * s, -0.42 * s);
     arch.closeSubpath();
-    inked(p, arch, stone);
+    inked(p, arch, kMinorFill);
     p.setPen(QPen(kMinorInk, kMinorPen, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(-0.92 * s, 0.95 * s), QPointF(0.92 * s, 0.95 * s));
 }
@@ -97,23 +95,23 @@ void shrine(QPainter& p, double s) {
     inked(p,
           polygon(
               {{-0.7 * s, 0.9 * s}, {-0.5 * s, 0.35 * s}, {0.5 * s, 0.35 * s}, {0.7 * s, 0.9 * s}}),
-          soft(120, 104, 98));
+          kMinorWash);
     QPainterPath flame;
     flame.moveTo(0, 0.35 * s);
     flame.cubicTo(-0.75 * s, 0.3 * s, -0.35 * s, -0.45 * s, 0, -1.0 * s);
     flame.cubicTo(0.1 * s, -0.5 * s, 0.7 * s, -0.3 * s, 0, 0.35 * s);
-    inked(p, flame, soft(214, 74, 40));
+    inked(p, flame, kMinorFill);
     QPainterPath core;
     core.moveTo(0, 0.2 * s);
     core.cubicTo(-0.3 * s, 0.15 * s, -0.15 * s, -0.2 * s, 0, -0.45 * s);
     core.cubicTo(0.05 * s, -0.2 * s, 0.3 * s, -0.1 * s, 0, 0.2 * s);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 210, 90));
+    p.setBrush(kMinorWash);
     p.drawPath(core);
 }
 
 void landmark(QPainter& p, double s) {
-    inked(p, star(1.05 * s, 0.45 * s, 5), soft(242, 192, 48));
+    inked(p, star(1.05 * s, 0.45 * s, 5), kMinorFill);
 }
 
 void settlement(QPainter& p, double s) {
@@ -122,8 +120,8 @@ void settlement(QPainter& p, double s) {
                    {0.62 * s, -0.05 * s},
                    {0.62 * s, 0.85 * s},
                    {-0.62 * s, 0.85 * s}}),
-          soft(236, 218, 176));
-    inked(p, polygon({{-0.9 * s, 0.0}, {0, -0.9 * s}, {0.9 * s, 0.0}}), soft(168, 72, 58));
+          kMinorFill);
+    inked(p, polygon({{-0.9 * s, 0.0}, {0, -0.9 * s}, {0.9 * s, 0.0}}), kMinorWash);
     p.setPen(Qt::NoPen);
     p.setBrush(kMinorInk);
     p.drawRect(QRectF(-0.15 * s, 0.35 * s, 0.3 * s, 0.5 * s));
@@ -149,7 +147,7 @@ void fortRuin(QPainter& p, double s) {
                    {0.84 * s, 0.38 * s},
                    {1.0 * s, 0.46 * s},
                    {1.0 * s, 0.8 * s}}),
-          soft(176, 170, 160));
+          kMinorFill);
     p.setPen(QPen(kMinorInk, 0.55, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(QPointF(-1.0 * s, 0.2 * s), QPointF(0.8 * s, 0.2 * s));
 }
@@ -167,7 +165,7 @@ void cave(QPainter& p, double s) {
                    {0.56 * s, -0.36 * s},
                    {0.82 * s, -0.1 * s},
                    {1.05 * s, 0.7 * s}}),
-          soft(190, 166, 128));
+          kMinorFill);
     p.setPen(QPen(kMinorInk, 0.55, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(0.66 * s, 0.1 * s), QPointF(0.84 * s, 0.5 * s));
     p.drawLine(QPointF(0.44 * s, -0.14 * s), QPointF(0.56 * s, 0.1 * s));
@@ -178,36 +176,35 @@ void cave(QPainter& p, double s) {
     mouth.lineTo(0.4 * s, 0.7 * s);
     mouth.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(46, 34, 26));
+    p.setBrush(kMinorInk);
     p.drawPath(mouth);
 }
 
 // Two crossed picks.
 void mine(QPainter& p, double s) {
     for (int side : {-1, 1}) {
-        p.setPen(QPen(kMinorInk, 1.05, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(kMinorInk, 0.95, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(-side * 0.75 * s, 0.85 * s), QPointF(side * 0.55 * s, -0.55 * s));
         QPainterPath head;
         const QPointF top(side * 0.55 * s, -0.55 * s);
         head.moveTo(top + QPointF(-side * 0.75 * s, -0.2 * s));
         head.quadTo(top + QPointF(0.05 * side * s, -0.3 * s),
                     top + QPointF(side * 0.4 * s, 0.65 * s));
-        p.setPen(QPen(kMinorInk, 1.0, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(kMinorInk, 0.9, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawPath(head);
     }
 }
 
 void camp(QPainter& p, double s) {
-    inked(p, polygon({{-0.95 * s, 0.8 * s}, {0, -0.85 * s}, {0.95 * s, 0.8 * s}}),
-          soft(229, 154, 60));
+    inked(p, polygon({{-0.95 * s, 0.8 * s}, {0, -0.85 * s}, {0.95 * s, 0.8 * s}}), kMinorFill);
     p.setPen(Qt::NoPen);
     p.setBrush(kMinorInk);
     p.drawPath(polygon({{-0.25 * s, 0.8 * s}, {0, 0.15 * s}, {0.25 * s, 0.8 * s}}));
     p.setPen(QPen(kMinorInk, 0.8, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(0, -0.85 * s), QPointF(0, -1.15 * s));
     p.setPen(Qt::NoPen);
-    p.setBrush(soft(190, 40, 40));
+    p.setBrush(kMinorWash);
     p.drawPath(polygon({{0, -1.15 * s}, {0.45 * s, -1.02 * s}, {0, -0.9 * s}}));
 }
 
@@ -220,13 +217,13 @@ void inn(QPainter& p, double s) {
     p.drawPath(handle);
     QPainterPath body;
     body.addRoundedRect(QRectF(-0.7 * s, -0.45 * s, 1.1 * s, 1.3 * s), 0.15 * s, 0.15 * s);
-    inked(p, body, soft(226, 164, 48));
+    inked(p, body, kMinorFill);
     QPainterPath foam;
     foam.addEllipse(QPointF(-0.45 * s, -0.55 * s), 0.3 * s, 0.26 * s);
     foam.addEllipse(QPointF(-0.1 * s, -0.68 * s), 0.32 * s, 0.3 * s);
     foam.addEllipse(QPointF(0.22 * s, -0.55 * s), 0.28 * s, 0.25 * s);
     foam.setFillRule(Qt::WindingFill);
-    inked(p, foam.simplified(), QColor(255, 252, 240));
+    inked(p, foam.simplified(), kMinorFill);
 }
 
 // A town: a heavy ringed red disc, the map's boldest mark after the cities, on a ring of paper
@@ -316,20 +313,20 @@ QPainterPath standingStone(double s, bool pointed) {
 
 // A round-topped stone with a four-pointed star cut into it.
 void heavenlyStone(QPainter& p, double s) {
-    inked(p, standingStone(s, false), soft(206, 218, 236));
+    inked(p, standingStone(s, false), kMinorFill);
     p.save();
     p.translate(0, -0.1 * s);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(70, 108, 176));
+    p.setBrush(kMinorInk);
     p.drawPath(star(0.42 * s, 0.12 * s, 4));
     p.restore();
 }
 
 // A pointed stone marked with a ringed sign.
 void signStone(QPainter& p, double s) {
-    inked(p, standingStone(s, true), soft(204, 228, 206));
+    inked(p, standingStone(s, true), kMinorFill);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(62, 128, 114), 0.9));
+    p.setPen(QPen(kMinorInk, 0.9));
     p.drawEllipse(QPointF(0, 0.05 * s), 0.24 * s, 0.24 * s);
     p.drawLine(QPointF(0, -0.45 * s), QPointF(0, 0.6 * s));
 }

@@ -1,0 +1,147 @@
+#include "tools/paint/hill_marks.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "tools/common/blend.h"
+#include "tools/common/box_blur.h"
+#include "tools/common/rng.h"
+#include "tools/paint/ink.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr int kStep = 15;     // one spot tried per cell of this size
+constexpr int kReach = 4;     // pixels either side over which the slope is taken
+constexpr float kLow = 0.1f;  // below this the lowland is left plain
+
+QPointF across(const HillMark& m) {
+    return {-m.down.y(), m.down.x()};
+}
+
+// Where each stroke starts and ends: their tops on a curve bowed uphill, as a contour round a
+// spur, fanning out a little down the slope, the middle ones longest; so that a mark reads as
+// falling ground and not as a ploughed strip.
+std::vector<std::pair<QPointF, QPointF>> strokes(const HillMark& m) {
+    Rng rng(m.seed);
+    std::vector<std::pair<QPointF, QPointF>> out;
+    const QPointF side = across(m);
+    const double mid = (m.strokes - 1) / 2.0;
+    for (int i = 0; i < m.strokes; ++i) {
+        const double off = (i - mid) / std::max(mid, 1.0);
+        const QPointF top = m.at + side * (off * mid * 2.1) + m.down * (2.4 * off * off);
+        const double turn = 0.28 * off;
+        const QPointF way = m.down * std::cos(turn) + side * std::sin(turn);
+        const double len = m.length * (1.0 - 0.4 * std::fabs(off)) * rng.range(0.85, 1.1);
+        out.emplace_back(top, top + way * len);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
+    const Grid<float> ground = boxBlur(t.height, 5);
+    const auto slopeAt = [&](int x, int y) {
+        const float gx = ground.clamped(x + kReach, y) - ground.clamped(x - kReach, y);
+        const float gy = ground.clamped(x, y + kReach) - ground.clamped(x, y - kReach);
+        return QPointF(gx, gy) / (2.0 * kReach);
+    };
+    const auto eligible = [&](int x, int y) {
+        const float h = t.height(x, y);
+        return h >= kLow && h < kHeightsHeight && t.lake(x, y) == 0 && t.woods(x, y) < 0.3f &&
+               t.marsh(x, y) < 60;
+    };
+    // The slopes of the eligible ground, to set "rough" by how this land runs rather than by a
+    // number that a change of the land would put out.
+    std::vector<float> slopes;
+    for (int y = 0; y < t.height.height(); y += 8) {
+        for (int x = 0; x < t.height.width(); x += 8) {
+            if (eligible(x, y)) {
+                const QPointF g = slopeAt(x, y);
+                slopes.push_back(static_cast<float>(std::hypot(g.x(), g.y())));
+            }
+        }
+    }
+    std::vector<HillMark> marks;
+    if (slopes.size() < 20) {
+        return marks;
+    }
+    std::sort(slopes.begin(), slopes.end());
+    const auto percentile = [&](double q) {
+        return slopes[static_cast<std::size_t>(q * (slopes.size() - 1))];
+    };
+    const float gentle = percentile(0.5);
+    const float rough = percentile(0.8);
+    const float steep = percentile(0.97);
+    Rng rng(0x4A11'0001);
+    for (int gy = 0; gy * kStep < t.height.height(); ++gy) {
+        for (int gx = 0; gx * kStep < t.height.width(); ++gx) {
+            const double jx = rng.range(0.0, kStep);
+            const double jy = rng.range(0.0, kStep);
+            const double roll = rng.uniform();
+            const std::uint64_t seed = rng.next();
+            const int x = std::min(gx * kStep + static_cast<int>(jx), t.height.width() - 1);
+            const int y = std::min(gy * kStep + static_cast<int>(jy), t.height.height() - 1);
+            if (!eligible(x, y)) {
+                continue;
+            }
+            const QPointF g = slopeAt(x, y);
+            const float s = static_cast<float>(std::hypot(g.x(), g.y()));
+            // Rough ground anywhere; merely sloping ground only as it rises toward the heights.
+            const float rising = smoothstep(0.6f * kHeightsHeight, kHeightsHeight, t.height(x, y));
+            const float chance =
+                std::max(smoothstep(rough, steep, s), 0.7f * rising * smoothstep(gentle, rough, s));
+            if (roll >= 0.5 * chance || s <= 0) {
+                continue;
+            }
+            HillMark m;
+            m.at = QPointF(x + 0.5, y + 0.5);
+            m.down = -g / s;
+            m.length =
+                7.0 + 5.0 * std::clamp((s - gentle) / std::max(steep - gentle, 1e-6f), 0.0f, 1.0f);
+            m.strokes = 4 + static_cast<int>(seed % 2);
+            m.seed = seed;
+            const QRect box = hillMarkBox(m).toAlignedRect();
+            bool clear = keepOut.rect().contains(box);
+            for (int yy = box.top(); clear && yy <= box.bottom(); ++yy) {
+                const uchar* row = keepOut.constScanLine(yy);
+                for (int xx = box.left(); xx <= box.right(); ++xx) {
+                    if (row[xx] != 0) {
+                        clear = false;
+                        break;
+                    }
+                }
+            }
+            if (clear) {
+                marks.push_back(m);
+            }
+        }
+    }
+    return marks;
+}
+
+QRectF hillMarkBox(const HillMark& m) {
+    QRectF box;
+    for (const auto& [a, b] : strokes(m)) {
+        box |= QRectF(a, b).normalized();
+    }
+    return box.adjusted(-1.5, -1.5, 1.5, 1.5);
+}
+
+void drawHillMark(QPainter& p, const HillMark& m) {
+    QColor ink = kReliefInk;
+    ink.setAlpha(190);
+    // Each stroke fuller at its top, where the ground breaks, and thinning down the slope.
+    for (const auto& [a, b] : strokes(m)) {
+        const QPointF half = (a + b) / 2;
+        p.setPen(QPen(ink, 0.9, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(a, half);
+        p.setPen(QPen(ink, 0.55, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(half, b);
+    }
+}
+
+}  // namespace marventa

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <cstdint>
+#include <vector>
+
+#include "tools/land/terrain.h"
+
+class QPainter;
+
+namespace marventa {
+
+// A few short strokes side by side down a slope, as an engraver hachures rough or rising ground.
+struct HillMark {
+    QPointF at;    // the middle of the strokes' upper ends
+    QPointF down;  // the way the ground falls, a unit vector
+    double length = 0;
+    int strokes = 3;
+    std::uint64_t seed = 0;
+};
+
+// Sparse marks on the rough or rising ground below the ranges' heights, where the ranges draw
+// no glyphs: the steeper, the likelier; none in woods, marsh or water, and none whose box
+// touches `keepOut` (non-zero: water, roads, symbols, names, peaks, trees, fields).
+std::vector<HillMark> placeHillMarks(const Terrain& terrain, const QImage& keepOut);
+
+// The box a mark's ink covers.
+QRectF hillMarkBox(const HillMark& mark);
+
+void drawHillMark(QPainter& painter, const HillMark& mark);
+
+}  // namespace marventa
