@@ -87,6 +87,38 @@ CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& ci
     return apart;
 }
 
+// Of the many equally cheap lattice ways across level ground, a path takes all of one heading
+// and then all of another: a ruled run and a sharp turn. On level ground the line is eased over
+// a wider reach, so such a turn becomes a gentle bend; on slopes the turns stay (they may be a
+// switchback's), as does any point the easing would set on open water.
+std::vector<QPointF> easeLevelTurns(const CostLattice& l, const std::vector<QPointF>& points) {
+    constexpr double kStep = CostLattice::kCell;
+    constexpr int kReach = 5;          // points each side, kStep apart
+    constexpr double kLevel = 0.0005;  // height per pixel, as for the jogs
+    const std::vector<QPointF> line = resample(points, kStep);
+    const auto n = static_cast<int>(line.size());
+    std::vector<QPointF> out = line;
+    for (int i = 1; i + 1 < n; ++i) {
+        const int reach = std::min({kReach, i, n - 1 - i});
+        const float here = l.height(l.cellOf(line[std::size_t(i)]));
+        QPointF sum(0, 0);
+        double weights = 0.0;
+        bool level = true;
+        for (int j = -reach; j <= reach && level; ++j) {
+            const QPointF q = line[std::size_t(i + j)];
+            level = std::abs(l.height(l.cellOf(q)) - here) < kLevel * kStep * kReach;
+            const double wgt = reach + 1 - std::abs(j);
+            sum += q * wgt;
+            weights += wgt;
+        }
+        const QPointF eased = sum / weights;
+        if (level && l.passable(l.cellOf(eased))) {
+            out[std::size_t(i)] = eased;
+        }
+    }
+    return out;
+}
+
 // The line of a lattice path from `from`, through the cells' centres. On level ground a path
 // may step aside by one cell between two sharp turns and go on, a jog that smoothing leaves as a
 // kink: the corner at such a step is cut. On a slope the same turns may be a switchback's, which
@@ -118,7 +150,7 @@ std::vector<QPointF> lineOf(const CostLattice& l, QPointF from, const std::vecto
             ++i;
         }
     }
-    return points;
+    return easeLevelTurns(l, points);
 }
 
 void smooth(std::vector<QPointF>& points) {
