@@ -1343,7 +1343,8 @@ TEST(WorldLabels, NoNameHidesRunningWater) {
             << n.text.toStdString() << " hides running water at (" << wet->x() << ", " << wet->y()
             << ")";
     }
-    EXPECT_LE(wetHemmed, 2) << "names hemmed in by water are rare";
+    // Kept on its symbol's bank, a name hemmed in lies over a brook's line instead of across it.
+    EXPECT_LE(wetHemmed, 4) << "names hemmed in by water are rare";
 }
 
 // A place's name stands on its symbol's side of the water: no river, sea or lake between the two,

@@ -88,13 +88,16 @@ CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& ci
 }
 
 // Of the many equally cheap lattice ways across level ground, a path takes all of one heading
-// and then all of another: a ruled run and a sharp turn. On level ground the line is eased over
-// a wider reach, so such a turn becomes a gentle bend; on slopes the turns stay (they may be a
-// switchback's), as does any point the easing would set on open water.
+// and then all of another: a ruled run and a sharp turn. On level ground such a turn is eased
+// over a wider reach into a gentle bend; on slopes the turns stay (they may be a switchback's),
+// as does any point the easing would set on or beside open water.
 std::vector<QPointF> easeLevelTurns(const CostLattice& l, const std::vector<QPointF>& points) {
     constexpr double kStep = CostLattice::kCell;
     constexpr int kReach = 5;          // points each side, kStep apart
     constexpr double kLevel = 0.0005;  // height per pixel, as for the jogs
+    // The cosine of a turn of 35 degrees: sharper than between two of the lattice's headings
+    // (18 or 27), which along a run are the ground's own bends.
+    constexpr double kTurn = 0.82;
     const std::vector<QPointF> line = resample(points, kStep);
     const auto n = static_cast<int>(line.size());
     std::vector<QPointF> out = line;
@@ -111,8 +114,18 @@ std::vector<QPointF> easeLevelTurns(const CostLattice& l, const std::vector<QPoi
             sum += q * wgt;
             weights += wgt;
         }
+        // Only at a sharp turn, and clear of the water by a cell.
+        const QPointF in = line[std::size_t(i)] - line[std::size_t(i - reach)];
+        const QPointF ahead = line[std::size_t(i + reach)] - line[std::size_t(i)];
+        const bool turns = QPointF::dotProduct(in, ahead) < kTurn * length(in) * length(ahead);
         const QPointF eased = sum / weights;
-        if (level && l.passable(l.cellOf(eased))) {
+        bool dry = true;
+        for (int dy = -1; dy <= 1 && dry; ++dy) {
+            for (int dx = -1; dx <= 1 && dry; ++dx) {
+                dry = l.passable(l.cellOf(eased + QPointF(dx, dy) * kStep));
+            }
+        }
+        if (level && turns && dry) {
             out[std::size_t(i)] = eased;
         }
     }

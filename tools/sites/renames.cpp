@@ -48,7 +48,7 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         // A grotto named for Coldtarn would have to open by the tarn, whose valley has none.
         {"Coldtarn Grotto", "Coldside Grotto"},
         // A "mouth" is a river's at the sea; this town stands where the Oll leaves Orl Water.
-        {"Orlmouth", "Orlweir"},
+        {"Orlmouth", "Osierweir"},
     };
     return kRenames;
 }

@@ -348,17 +348,17 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     return g;
 }
 
-QString outflowOf(const std::string& name, PlaceKind kind) {
+bool namesOutflow(const std::string& name, PlaceKind kind, QString* lake) {
     if ((kind != PlaceKind::Town && kind != PlaceKind::Settlement) || !name.ends_with("weir")) {
-        return {};
+        return false;
     }
     const QString stem = QString::fromStdString(name.substr(0, name.size() - 4));
     for (const Lake& l : provinceLayout().lakes) {
-        if (l.name.startsWith(stem)) {
-            return l.name;
+        if (lake && l.name.startsWith(stem)) {
+            *lake = l.name;
         }
     }
-    return {};
+    return true;
 }
 
 QString mouthOf(const std::string& name, PlaceKind kind) {
@@ -541,13 +541,13 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         case Promise::None:
             break;
     }
-    if (const QString lake = outflowOf(place.name, place.kind); !lake.isEmpty()) {
+    if (QString lake; namesOutflow(place.name, place.kind, &lake)) {
         const bool atOutflow =
             std::any_of(g.outflows.begin(), g.outflows.end(), [&](const RiverMouth& m) {
-                return m.river == lake && length(m.at - p) <= kMouthReach;
+                return (lake.isEmpty() || m.river == lake) && length(m.at - p) <= kMouthReach;
             });
         if (!atOutflow) {
-            fault("its name promises where a river leaves " + lake.toStdString());
+            fault("its name promises where a river leaves a lake");
         }
     }
     if (const QString river = mouthOf(place.name, place.kind); !river.isEmpty()) {

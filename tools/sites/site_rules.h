@@ -71,9 +71,9 @@ inline constexpr float kCliffHeight = 0.07f;
 // Tarnbeck's), when it is; empty otherwise.
 QString mouthOf(const std::string& name, PlaceKind kind);
 
-// The lake whose outflow a town or village is named for ("Orlweir": Orl Water's), when it is;
-// empty otherwise.
-QString outflowOf(const std::string& name, PlaceKind kind);
+// Whether a town or village is named for where a river leaves a lake ("Osierweir"); `lake`
+// is then that lake when the name begins with one's, empty when any lake will do.
+bool namesOutflow(const std::string& name, PlaceKind kind, QString* lake = nullptr);
 
 // What a place's name promises of its ground. A bay, a headland and an island are the sea's
 // too: a place so named stands on the shore of a bay, at the tip of a headland, or looking out

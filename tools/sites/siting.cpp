@@ -256,7 +256,7 @@ double rank(const ProvincePlace& p) {
     // water, then the rest; then the villages the mines are named after; then what needs the
     // rarest ground.
     if (p.kind != PlaceKind::City &&
-        (!mouthOf(p.name, p.kind).isEmpty() || !outflowOf(p.name, p.kind).isEmpty())) {
+        (!mouthOf(p.name, p.kind).isEmpty() || namesOutflow(p.name, p.kind))) {
         return 0.5;
     }
     switch (p.kind) {
