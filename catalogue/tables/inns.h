@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "2049", "875"},
-    {"The Cracked Tankard", "1946", "1835"},
-    {"The Crooked Milestone", "2312", "489"},
-    {"The Driftwood Hearth", "164", "1131"},
-    {"The Drowsy Ferryman", "1534", "1029"},
-    {"The Frosted Kettle", "614", "1429"},
-    {"The Gilded Thistle", "316", "1705"},
-    {"The Gull and Anchor", "2205", "2167"},
-    {"The Kindled Hob", "1127", "1141"},
-    {"The Lame Goose", "837", "601"},
-    {"The Salted Herring", "2611", "2261"},
-    {"The Shepherd's Crook", "2157", "1283"},
-    {"The Tarred Oar", "1706", "2436"},
-    {"The Three Turnips", "1745", "349"},
-    {"The Wayfarer's Lantern", "2637", "1537"},
-    {"The Weary Mule", "2946", "556"},
+    {"The Blue Heron", "3161", "1395"},
+    {"The Cracked Tankard", "2311", "489"},
+    {"The Crooked Milestone", "613", "1429"},
+    {"The Driftwood Hearth", "2204", "2166"},
+    {"The Drowsy Ferryman", "1535", "1034"},
+    {"The Frosted Kettle", "1307", "2126"},
+    {"The Gilded Thistle", "2940", "556"},
+    {"The Gull and Anchor", "173", "1138"},
+    {"The Kindled Hob", "316", "1708"},
+    {"The Lame Goose", "832", "599"},
+    {"The Salted Herring", "1760", "2463"},
+    {"The Shepherd's Crook", "1871", "1551"},
+    {"The Tarred Oar", "2607", "2256"},
+    {"The Three Turnips", "2052", "871"},
+    {"The Wayfarer's Lantern", "3163", "922"},
+    {"The Weary Mule", "1564", "610"},
 };
 // clang-format on
 

@@ -12,7 +12,7 @@ namespace marventa {
 inline constexpr PlaceRecord kLandmarks[] = {
     {"Barrow of the First Crown", "1688", "944"},
     {"Greywhite Salt Pans", "2704", "2312"},
-    {"Lantern Rock", "904", "2168"},
+    {"Lantern Rock", "1024", "2312"},
     {"The Broken Span", "2088", "1536"},
     {"The Hollering Gorge", "2688", "944"},
     {"The Nine Shards", "1944", "352"},

@@ -22,7 +22,7 @@ inline constexpr PlaceRecord kMines[] = {
     {"Fellside Lead Mine", "464", "720"},
     {"Frostvein Shaft", "3024", "1488"},
     {"Greyhelm Mine", "1472", "232"},
-    {"Haskdorn Pit", "1464", "544"},
+    {"Haskdorn Pit", "888", "344"},
     {"Hollin Mine", "784", "1168"},
     {"Ironback Mine", "2912", "944"},
     {"Kellgarth Lead Mine", "3008", "1720"},
@@ -31,11 +31,11 @@ inline constexpr PlaceRecord kMines[] = {
     {"Old Kolvern Mine", "2832", "1416"},
     {"Redvein Iron Mine", "1240", "192"},
     {"Rust Hollow Workings", "1496", "1920"},
-    {"Sallow Copper Mine", "976", "256"},
-    {"Silverthread Mine", "1592", "392"},
+    {"Sallow Copper Mine", "1584", "392"},
+    {"Silverthread Mine", "3016", "1248"},
     {"Stannscar Tin Mine", "2864", "696"},
-    {"Sulphur Pit", "3016", "1248"},
-    {"Tessaven Shaft", "2144", "280"},
+    {"Sulphur Pit", "2712", "1056"},
+    {"Tessaven Shaft", "1616", "1872"},
 };
 // clang-format on
 

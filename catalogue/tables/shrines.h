@@ -13,7 +13,7 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Braldeth", "240", "1464"},
     {"Shrine of Dravkesh", "2280", "2168"},
     {"Shrine of Hekmor", "2056", "1672"},
-    {"Shrine of Keshvorn", "1424", "2304"},
+    {"Shrine of Keshvorn", "1432", "2304"},
     {"Shrine of Kozreth", "712", "2120"},
     {"Shrine of Mulgath", "1072", "1792"},
     {"Shrine of Ozzrak", "2728", "1832"},
@@ -24,7 +24,7 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Ukhtaral", "2864", "1160"},
     {"Shrine of Uzgrav", "320", "984"},
     {"Shrine of Vormaz", "3128", "1536"},
-    {"Shrine of Zegmoth", "984", "200"},
+    {"Shrine of Zegmoth", "1904", "2432"},
 };
 // clang-format on
 

@@ -30,6 +30,7 @@
 #include "tools/paint/province_painter.h"
 #include "tools/paint/sea_names.h"
 #include "tools/paint/snow_cover.h"
+#include "tools/paint/symbols.h"
 #include "tools/roads/bridges.h"
 #include "tools/roads/roads.h"
 #include "tools/sites/site_rules.h"
@@ -399,8 +400,84 @@ TEST(WorldSites, TheRulesCatchABadSite) {
     EXPECT_EQ(promiseOf("Tarnmouth", PlaceKind::Town), Promise::Water);
 }
 
-// A bay's name on a headland, a headland's in a bay, an island's with none in sight: each is
-// caught, and each keeps its rule on the shore that fits it.
+// A crag, wood or valley word in a name asks for that ground near it; "mouth" for a river's mouth
+// at the sea. Each word is read wherever it stands in a name, and each rule catches a spot that
+// breaks it and passes one that keeps it.
+TEST(WorldSites, GroundWordsAgreeWithTheGround) {
+    const World& w = world();
+    EXPECT_EQ(groundWordsOf("Ulverscar"), kCragWord);
+    EXPECT_EQ(groundWordsOf("Gallowcrag Tower"), kCragWord);
+    EXPECT_EQ(groundWordsOf("Skarholt"), kCragWord | kWoodWord);
+    EXPECT_EQ(groundWordsOf("Sallowcombe"), kValleyWord);
+    EXPECT_EQ(groundWordsOf("Hawkscombe Hollow"), kValleyWord);
+    EXPECT_EQ(groundWordsOf("Beachcombers' Camp"), 0u) << "a beachcomber is no combe";
+    EXPECT_EQ(groundWordsOf("Larkmoor"), kMoorWord);
+    EXPECT_EQ(groundWordsOf("Ambleton"), 0u);
+    auto breaks = [&](const char* name, int x, int y, const char* word) {
+        const std::vector<std::string> f =
+            siteFaults({name, {x, y}, PlaceKind::Settlement}, w.ground, w.places);
+        return std::any_of(f.begin(), f.end(),
+                           [&](const std::string& s) { return s.find(word) != std::string::npos; });
+    };
+    struct Count {
+        int kept = 0;
+        int broken = 0;
+    };
+    Count crag, wood, valley;
+    for (int x = 64; x < kProvinceWidth - 64; x += 24) {
+        for (int y = 64; y < kProvinceHeight - 64; y += 24) {
+            const QPointF p(x, y);
+            if (w.isSea(p) || w.ground.at(w.ground.toSea, p) < 40) {
+                continue;
+            }
+            const float toCrag = w.ground.at(w.ground.toCrag, p);
+            if (toCrag > kCragReach + 24) {
+                ++crag.broken;
+                EXPECT_TRUE(breaks("Gannetscar", x, y, "crag")) << x << ", " << y;
+            } else if (w.ground.at(w.ground.height, p) >= kHillHeight) {
+                ++crag.kept;
+                EXPECT_FALSE(breaks("Gannetscar", x, y, "crag")) << x << ", " << y;
+            }
+            const float toWood = w.ground.at(w.ground.toWood, p);
+            if (toWood > kWoodReach + 24) {
+                ++wood.broken;
+                EXPECT_TRUE(breaks("Gannetholt", x, y, "wood")) << x << ", " << y;
+            } else if (w.ground.at(w.ground.woods, p) > 0.6f) {
+                ++wood.kept;
+                EXPECT_FALSE(breaks("Gannetholt", x, y, "wood")) << x << ", " << y;
+            }
+            const float toValley = w.ground.at(w.ground.toValley, p);
+            if (toValley > kValleyReach + 24) {
+                ++valley.broken;
+                EXPECT_TRUE(breaks("Gannetcombe", x, y, "valley")) << x << ", " << y;
+            } else if (toValley < 1.0f) {
+                ++valley.kept;
+                EXPECT_FALSE(breaks("Gannetcombe", x, y, "valley")) << x << ", " << y;
+            }
+        }
+    }
+    for (const Count& c : {crag, wood, valley}) {
+        EXPECT_GT(c.kept, 50);
+        EXPECT_GT(c.broken, 50);
+    }
+    // Where a river leaves a lake is no mouth.
+    const auto oll = std::find_if(w.water.rivers.begin(), w.water.rivers.end(), [&](const auto& r) {
+        return r.name == QStringLiteral("Oll") && w.water.lakeAt(r.points.front()) >= 0;
+    });
+    ASSERT_NE(oll, w.water.rivers.end());
+    const QPointF outlet = oll->points.front();
+    const std::vector<std::string> f =
+        siteFaults({"Orlmouth",
+                    {static_cast<int>(outlet.x()), static_cast<int>(outlet.y()) + 30},
+                    PlaceKind::Town},
+                   w.ground, w.places);
+    EXPECT_TRUE(std::any_of(f.begin(), f.end(), [](const std::string& s) {
+        return s.find("mouth at the sea") != std::string::npos;
+    }));
+}
+
+// A bay's name on a straight shore, a headland's in a bay, an island's with none in sight: each
+// is caught, and each keeps its rule on the shore that fits it.
 TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
     const World& w = world();
     EXPECT_EQ(promiseOf("Marram Bay", PlaceKind::Town), Promise::Bay);
@@ -413,6 +490,7 @@ TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
                            [&](const std::string& s) { return s.find(word) != std::string::npos; });
     };
     int bays = 0;
+    int straights = 0;
     int headlands = 0;
     int lonely = 0;
     int facing = 0;
@@ -422,14 +500,20 @@ TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
             if (w.isSea(p) || w.ground.at(w.ground.toSea, p) > 12) {
                 continue;
             }
+            // A bay as a reader sees it: the coast wraps round the water off the spot.
             const float share = w.ground.at(w.ground.seaShare, p);
-            if (share < kBayShare - 0.03f) {
+            const float wrap = w.ground.at(w.ground.bayWrap, p);
+            if (wrap > kBayWrap + 0.05) {
                 ++bays;
-                EXPECT_TRUE(breaks("Gannet Ness", {x, y}, "headland")) << x << ", " << y;
                 EXPECT_FALSE(breaks("Gannet Bay", {x, y}, "bay")) << x << ", " << y;
+            } else if (wrap < kBayWrap - 0.05) {
+                ++straights;
+                EXPECT_TRUE(breaks("Gannet Bay", {x, y}, "bay")) << x << ", " << y;
+            }
+            if (share < kBayShare - 0.03f) {
+                EXPECT_TRUE(breaks("Gannet Ness", {x, y}, "headland")) << x << ", " << y;
             } else if (share > kHeadlandShare + 0.03f) {
                 ++headlands;
-                EXPECT_TRUE(breaks("Gannet Bay", {x, y}, "bay")) << x << ", " << y;
                 EXPECT_FALSE(breaks("Gannet Ness", {x, y}, "headland")) << x << ", " << y;
             }
             // On a shore far from any island, and on one that looks out to one.
@@ -444,6 +528,7 @@ TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
         }
     }
     EXPECT_GT(bays, 20);
+    EXPECT_GT(straights, 20);
     EXPECT_GT(headlands, 20);
     EXPECT_GT(lonely, 20);
     EXPECT_GT(facing, 5);
@@ -626,6 +711,27 @@ TEST(WorldWater, LakesFillTheirGroundAndColdtarnLiesHigh) {
     EXPECT_LT(distanceToPolyline(tarn->centre, ridge(w, QStringLiteral("Ironbacks")).crest),
               ridge(w, QStringLiteral("Ironbacks")).halfWidth)
         << "Coldtarn lies off the Ironbacks";
+    // Every lake spills: a river or brook rises at its shore and runs away from it, whether or
+    // not the layout names one.
+    for (std::size_t l = 0; l < water.lakes.size(); ++l) {
+        const auto byShore = [&](QPointF p) {
+            for (int dy = -12; dy <= 12; dy += 4) {
+                for (int dx = -12; dx <= 12; dx += 4) {
+                    if (water.lakeAt(p + QPointF(dx, dy)) == static_cast<int>(l)) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        bool spills = false;
+        for (const auto* lines : {&water.rivers, &water.brooks}) {
+            for (const RiverLine& r : *lines) {
+                spills = spills || (byShore(r.points.front()) && !byShore(r.points.back()));
+            }
+        }
+        EXPECT_TRUE(spills) << water.lakes[l].name.toStdString() << " has no outlet";
+    }
 }
 
 // Roads never run over the sea or a lake, and every road over a river or brook has its bridge.
@@ -1237,5 +1343,55 @@ TEST(WorldLabels, NoNameHidesRunningWater) {
             << n.text.toStdString() << " hides running water at (" << wet->x() << ", " << wet->y()
             << ")";
     }
-    EXPECT_LE(wetHemmed, 2) << "names hemmed in by water are rare";
+    // Kept on its symbol's bank, a name hemmed in lies over a brook's line instead of across it.
+    EXPECT_LE(wetHemmed, 4) << "names hemmed in by water are rare";
+}
+
+// A place's name stands on its symbol's side of the water: no river, sea or lake between the two,
+// unless every spot by the symbol that keeps off the water lies across it.
+TEST(WorldLabels, PlaceNamesStandOnTheirSymbolsBank) {
+    const World& w = world();
+    QImage rivers(kProvinceWidth, kProvinceHeight, QImage::Format_Grayscale8);
+    rivers.fill(0);
+    QPainter p(&rivers);
+    for (const RiverLine& r : w.water.rivers) {
+        strokeVarying(p, r.points, r.widths, Qt::white, 1.6f);
+    }
+    p.end();
+    const auto wet = [&](QPointF q) {
+        const int x = static_cast<int>(q.x());
+        const int y = static_cast<int>(q.y());
+        return !rivers.valid(x, y) || rivers.pixel(x, y) != qRgb(0, 0, 0) ||
+               w.terrain.height(x, y) < 0.0f || w.terrain.lake(x, y) > 0;
+    };
+    int checked = 0;
+    for (const PlacedName& n : w.names.names) {
+        const auto place = std::find_if(w.places.begin(), w.places.end(), [&](const auto& pl) {
+            return pl.name == n.text.toStdString();
+        });
+        if (place == w.places.end() || std::find(w.names.hemmedIn.begin(), w.names.hemmedIn.end(),
+                                                 n.text) != w.names.hemmedIn.end()) {
+            continue;
+        }
+        const QPointF at(place->at.x, place->at.y);
+        if (wet(at)) {
+            continue;  // a port whose point lies on its harbour
+        }
+        ++checked;
+        const QPointF to = n.box.boundingRect().center();
+        const double span = length(to - at);
+        const double from = std::max(symbolRadius(place->kind), 8.0) + 3;
+        std::optional<QPointF> water;
+        for (double t = from; t < span; t += 2.0) {
+            const QPointF q = at + (to - at) * (t / span);
+            if (wet(q)) {
+                water = water ? water : q;
+            } else if (water) {
+                ADD_FAILURE() << place->name << "'s name lies across the water from it, at "
+                              << water->x() << ", " << water->y();
+                break;
+            }
+        }
+    }
+    EXPECT_GT(checked, 40);
 }

@@ -33,7 +33,6 @@ using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in d
 
 constexpr double kSymbolTop = 1.2;           // how far a symbol's box reaches above it, in radii
 constexpr double kSteepestRangeName = 60.0;  // degrees from the level
-constexpr double kBayReach = 600.0;          // pixels round a bay's name that its coast wraps
 
 enum class Sort { Place, Range, Other };
 
@@ -302,8 +301,9 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         // A bay's or a gulf's name only on water the coast wraps round; with none near its
         // spot, it is left off rather than set on the open sea.
         if (promiseOf(n.text.toStdString(), PlaceKind::Landmark) == Promise::Bay) {
-            std::erase_if(
-                spots, [&](const Anchor& a) { return landAround(t, a.first, kBayReach) <= 0.5; });
+            std::erase_if(spots, [&](const Anchor& a) {
+                return landAround(t, a.first, kBayReach) <= kBayWrap;
+            });
         }
         out.push_back(straight(n.text, sea, 6, spots, 1, Sort::Other));
     }
@@ -375,8 +375,13 @@ double inked(const std::vector<QPolygonF>& letters) {
 }
 
 // Whether water runs between a symbol and its name: along the straight way from one to the
-// other's nearest corner or its middle, past the symbol itself and the bank it stands on.
-bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF& footprint) {
+// other's nearest corner or its middle. A symbol on dry ground is cut off by any water between;
+// one whose point lies in the water (a port on its harbour) only by water past the bank beyond.
+bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF& footprint,
+            const QImage* standing = nullptr) {
+    const auto wetAt = [&](QPointF q) {
+        return onMask(water, q, 255) || (standing && onMask(*standing, q));
+    };
     QPointF near = footprint.front();
     for (const QPointF& q : footprint) {
         if (length(q - symbol) < length(near - symbol)) {
@@ -385,9 +390,9 @@ bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF&
     }
     for (const QPointF to : {near, footprint.boundingRect().center()}) {
         const double span = length(to - symbol);
-        bool ashore = false;
+        bool ashore = !wetAt(symbol);
         for (double t = radius; t < span; t += 2.0) {
-            const bool wet = onMask(water, symbol + (to - symbol) * (t / span), 255);
+            const bool wet = wetAt(symbol + (to - symbol) * (t / span));
             if (wet && ashore) {
                 return true;
             }
@@ -462,7 +467,7 @@ struct HiddenCosts {
     bool across(const Candidate& c, std::size_t k) const {
         const QPolygonF& footprint = c.spots[k].footprint;
         return c.sort == Sort::Place &&
-               (cutOff(rivers, c.symbol, c.symbolRadius, footprint) ||
+               (cutOff(rivers, c.symbol, c.symbolRadius, footprint, &standing) ||
                 (k >= c.beside && cutOff(brooks, c.symbol, c.symbolRadius, footprint)));
     }
 };

@@ -53,6 +53,8 @@ class CostLattice {
 
     // Height at a cell's centre.
     float height(int cell) const { return height_[std::size_t(cell)]; }
+    // Whether a road may cross the cell (not the sea, not a lake).
+    bool passable(int cell) const { return ground_[std::size_t(cell)] < 1e30f; }
 
   private:
     float stepCost(int from, int to, int dx, int dy, int start, double free) const;

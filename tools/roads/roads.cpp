@@ -87,6 +87,51 @@ CostLattice approachesApart(const CostLattice& l, const std::vector<QPointF>& ci
     return apart;
 }
 
+// Of the many equally cheap lattice ways across level ground, a path takes all of one heading
+// and then all of another: a ruled run and a sharp turn. On level ground such a turn is eased
+// over a wider reach into a gentle bend; on slopes the turns stay (they may be a switchback's),
+// as does any point the easing would set on or beside open water.
+std::vector<QPointF> easeLevelTurns(const CostLattice& l, const std::vector<QPointF>& points) {
+    constexpr double kStep = CostLattice::kCell;
+    constexpr int kReach = 5;          // points each side, kStep apart
+    constexpr double kLevel = 0.0005;  // height per pixel, as for the jogs
+    // The cosine of a turn of 35 degrees: sharper than between two of the lattice's headings
+    // (18 or 27), which along a run are the ground's own bends.
+    constexpr double kTurn = 0.82;
+    const std::vector<QPointF> line = resample(points, kStep);
+    const auto n = static_cast<int>(line.size());
+    std::vector<QPointF> out = line;
+    for (int i = 1; i + 1 < n; ++i) {
+        const int reach = std::min({kReach, i, n - 1 - i});
+        const float here = l.height(l.cellOf(line[std::size_t(i)]));
+        QPointF sum(0, 0);
+        double weights = 0.0;
+        bool level = true;
+        for (int j = -reach; j <= reach && level; ++j) {
+            const QPointF q = line[std::size_t(i + j)];
+            level = std::abs(l.height(l.cellOf(q)) - here) < kLevel * kStep * kReach;
+            const double wgt = reach + 1 - std::abs(j);
+            sum += q * wgt;
+            weights += wgt;
+        }
+        // Only at a sharp turn, and clear of the water by a cell.
+        const QPointF in = line[std::size_t(i)] - line[std::size_t(i - reach)];
+        const QPointF ahead = line[std::size_t(i + reach)] - line[std::size_t(i)];
+        const bool turns = QPointF::dotProduct(in, ahead) < kTurn * length(in) * length(ahead);
+        const QPointF eased = sum / weights;
+        bool dry = true;
+        for (int dy = -1; dy <= 1 && dry; ++dy) {
+            for (int dx = -1; dx <= 1 && dry; ++dx) {
+                dry = l.passable(l.cellOf(eased + QPointF(dx, dy) * kStep));
+            }
+        }
+        if (level && turns && dry) {
+            out[std::size_t(i)] = eased;
+        }
+    }
+    return out;
+}
+
 // The line of a lattice path from `from`, through the cells' centres. On level ground a path
 // may step aside by one cell between two sharp turns and go on, a jog that smoothing leaves as a
 // kink: the corner at such a step is cut. On a slope the same turns may be a switchback's, which
@@ -118,7 +163,7 @@ std::vector<QPointF> lineOf(const CostLattice& l, QPointF from, const std::vecto
             ++i;
         }
     }
-    return points;
+    return easeLevelTurns(l, points);
 }
 
 void smooth(std::vector<QPointF>& points) {

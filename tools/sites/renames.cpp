@@ -47,6 +47,8 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Caithinuel", "Caislaeth"},
         // A grotto named for Coldtarn would have to open by the tarn, whose valley has none.
         {"Coldtarn Grotto", "Coldside Grotto"},
+        // A "mouth" is a river's at the sea; this town stands where the Oll leaves Orl Water.
+        {"Orlmouth", "Osierweir"},
     };
     return kRenames;
 }

@@ -1,6 +1,7 @@
 #include "site_rules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <iterator>
 #include <string_view>
@@ -73,6 +74,116 @@ constexpr float kMouthReach = 60.0f;
 constexpr MapPoint kCapital{1827, 853};  // inland, on the mainland whatever the coast does
 
 constexpr std::string_view kMarshWords[] = {"Fen", "Reed", "Marsh", "Bog"};
+
+// Ground words, matched in the lower-cased name. A valley word ends its word, as "Beachcombers'"
+// is no combe.
+constexpr std::string_view kCragWords[] = {"scar", "skar", "crag", "cleft", "cliff"};
+constexpr std::string_view kWoodWords[] = {"holt", "woodcutter", "timber",
+                                           "shaw", "hurst",      "grove"};
+constexpr std::string_view kValleyWords[] = {"combe", "dale", "glen", "vale"};
+constexpr std::string_view kMoorWords[] = {"moor", "heath"};
+
+// Tree cover this thick is drawn as a wood, not a scatter of trees.
+constexpr float kWoodCover = 0.56f;
+// Marsh this wet is drawn thick with reeds.
+constexpr float kMarshCover = 0.5f;
+// A valley floor: the ground rises at least this much within kValleySide pixels on both sides.
+constexpr float kValleyRise = 0.05f;
+constexpr int kValleySide = 120;
+// How far off a bay's head its water is judged: well out from the shore, where a straight coast
+// no longer fills half the compass.
+constexpr float kOffHead = 96.0f;
+// A moor is open: less tree cover than this where the place stands.
+constexpr float kMoorWoods = 0.3f;
+
+std::string lower(const std::string& s) {
+    std::string out = s;
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+bool endsAWord(const std::string& name, std::string_view word) {
+    for (std::size_t at = name.find(word); at != std::string::npos; at = name.find(word, at + 1)) {
+        const std::size_t end = at + word.size();
+        if (end == name.size() || !std::isalpha(static_cast<unsigned char>(name[end]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Cells where the ground rises on both sides along one of four headings.
+Grid<unsigned char> valleyFloors(const Grid<float>& h) {
+    Grid<unsigned char> out(h.width(), h.height(), 0);
+    const int reach = kValleySide / kSiteCell;
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            const float here = h(x, y);
+            if (here <= 0.0f) {
+                continue;
+            }
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {1, 1}, {1, -1}}) {
+                float a = here;
+                float b = here;
+                for (int k = 1; k <= reach; ++k) {
+                    a = std::max(a, h.clamped(x + k * dx, y + k * dy));
+                    b = std::max(b, h.clamped(x - k * dx, y - k * dy));
+                }
+                if (std::min(a, b) - here >= kValleyRise) {
+                    out(x, y) = 1;
+                    break;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+// On the water a little off the shore, the share of the compass on which the mainland lies
+// within kBayReach pixels (islands off a straight shore make no bay); 0 elsewhere. Off a straight
+// shore that is under half (0.45 at 96 px out, 0.39 at 200), off the head of a bay more. Then each
+// cell takes the most of it within `spread` cells, so a shore spot reads the water off it.
+Grid<float> bayWrap(const Grid<unsigned char>& sea, const Grid<unsigned char>& mainland,
+                    const Grid<float>& toLand, int spread) {
+    constexpr int kRays = 72;
+    constexpr int kStride = 2;
+    const int w = sea.width();
+    const int h = sea.height();
+    Grid<float> wrap(w, h, 0.0f);
+    const int steps = static_cast<int>(kBayReach) / kSiteCell;
+    for (int y = 0; y < h; y += kStride) {
+        for (int x = 0; x < w; x += kStride) {
+            if (!sea(x, y) || toLand(x, y) < kOffHead || toLand(x, y) > kOffHead + 104.0f) {
+                continue;
+            }
+            int met = 0;
+            for (int k = 0; k < kRays; ++k) {
+                const double a = 2.0 * 3.14159265358979 * k / kRays;
+                const double cx = std::cos(a);
+                const double cy = std::sin(a);
+                for (int d = 1; d <= steps; ++d) {
+                    const int i = x + static_cast<int>(std::lround(d * cx));
+                    const int j = y + static_cast<int>(std::lround(d * cy));
+                    if (!sea.contains(i, j)) {
+                        break;
+                    }
+                    if (mainland(i, j)) {
+                        ++met;
+                        break;
+                    }
+                }
+            }
+            const float share = static_cast<float>(met) / kRays;
+            for (int j = y; j < std::min(h, y + kStride); ++j) {
+                for (int i = x; i < std::min(w, x + kStride); ++i) {
+                    wrap(i, j) = share;
+                }
+            }
+        }
+    }
+    return highestWithin(wrap, spread);
+}
 
 // The kinds that need high ground, so a village one is named after must have hills near.
 bool needsHills(PlaceKind k) {
@@ -153,7 +264,7 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     g.toBrook = distanceToLines(water.brooks, g.w, g.h);
     Grid<unsigned char> marsh(g.w, g.h, 0);
     for (std::size_t i = 0; i < marsh.cells().size(); ++i) {
-        marsh.cells()[i] = g.marsh.cells()[i] > 0.35f && g.height.cells()[i] > 0.0f;
+        marsh.cells()[i] = g.marsh.cells()[i] > kMarshCover && g.height.cells()[i] > 0.0f;
     }
     g.toMarsh = distanceToMask(marsh);
     // The land joined to the capital's, cell to cell.
@@ -183,6 +294,19 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     const int shape = static_cast<int>(kShapeReach) / kSiteCell / 2;
     g.seaShare = boxBlur(boxBlur(wet, shape), shape);
     g.toIsland = inPixels(distanceTo(island, 100.0f));
+    Grid<unsigned char> crag(g.w, g.h, 0);
+    Grid<unsigned char> wood(g.w, g.h, 0);
+    Grid<unsigned char> dry(g.w, g.h, 0);
+    for (std::size_t i = 0; i < crag.cells().size(); ++i) {
+        crag.cells()[i] = g.height.cells()[i] >= kHillHeight;
+        wood.cells()[i] = g.woods.cells()[i] >= kWoodCover;
+        dry.cells()[i] = g.mainland.cells()[i];
+    }
+    g.toCrag = distanceToMask(crag);
+    g.toWood = distanceToMask(wood);
+    g.toValley = distanceToMask(valleyFloors(g.height));
+    g.bayWrap = bayWrap(sea, g.mainland, distanceToMask(dry),
+                        static_cast<int>(kOffHead + 104.0f) / kSiteCell);
     // What names can refer to: each named river as drawn, each lake, each range's crest.
     for (const RiverCourse& course : layout.rivers) {
         if (std::any_of(g.features.begin(), g.features.end(),
@@ -218,10 +342,23 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     }
     for (const RiverLine& r : water.rivers) {
         if (const int l = water.lakeAt(r.points.front()); l >= 0) {
-            g.mouths.push_back({water.lakes[static_cast<std::size_t>(l)].name, r.points.front()});
+            g.outflows.push_back({water.lakes[static_cast<std::size_t>(l)].name, r.points.front()});
         }
     }
     return g;
+}
+
+bool namesOutflow(const std::string& name, PlaceKind kind, QString* lake) {
+    if ((kind != PlaceKind::Town && kind != PlaceKind::Settlement) || !name.ends_with("weir")) {
+        return false;
+    }
+    const QString stem = QString::fromStdString(name.substr(0, name.size() - 4));
+    for (const Lake& l : provinceLayout().lakes) {
+        if (lake && l.name.startsWith(stem)) {
+            *lake = l.name;
+        }
+    }
+    return true;
 }
 
 QString mouthOf(const std::string& name, PlaceKind kind) {
@@ -233,11 +370,6 @@ QString mouthOf(const std::string& name, PlaceKind kind) {
     for (const RiverCourse& r : layout.rivers) {
         if (r.name.startsWith(stem)) {
             return r.name;
-        }
-    }
-    for (const Lake& l : layout.lakes) {
-        if (l.name.startsWith(stem)) {
-            return l.name;
         }
     }
     return {};
@@ -274,7 +406,7 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
         }
     }
     for (std::string_view w :
-         {"mere", "holm", "hythe", "Reed", "Heron", "Fisher", "Goose", "Sunken Belfry"}) {
+         {"mere", "holm", "hythe", "weir", "Reed", "Heron", "Fisher", "Goose", "Sunken Belfry"}) {
         if (contains(name, w)) {
             return Promise::Water;
         }
@@ -295,6 +427,21 @@ bool promisesSea(Promise p) {
 bool promisesMarsh(const std::string& name) {
     return std::any_of(std::begin(kMarshWords), std::end(kMarshWords),
                        [&](std::string_view w) { return contains(name, w); });
+}
+
+unsigned groundWordsOf(const std::string& name) {
+    const std::string n = lower(name);
+    const auto any = [&](const auto& words, auto match) {
+        return std::any_of(std::begin(words), std::end(words),
+                           [&](std::string_view w) { return match(n, w); });
+    };
+    const auto within = [](const std::string& s, std::string_view w) { return contains(s, w); };
+    unsigned out = 0;
+    out |= any(kCragWords, within) ? kCragWord : 0u;
+    out |= any(kWoodWords, within) ? kWoodWord : 0u;
+    out |= any(kValleyWords, endsAWord) ? kValleyWord : 0u;
+    out |= any(kMoorWords, within) ? kMoorWord : 0u;
+    return out;
 }
 
 std::string namesake(const std::string& name, const std::vector<ProvincePlace>& places) {
@@ -362,8 +509,8 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
             fault("its name promises the sea");
         } else if (place.kind == PlaceKind::Cave && g.at(g.cliff, p) < kCliffHeight) {
             fault("a sea cave on a low shore, not in a cliff");
-        } else if (promise == Promise::Bay && share > kBayShare) {
-            fault("its name promises a bay, but the shore is open");
+        } else if (promise == Promise::Bay && g.at(g.bayWrap, p) <= kBayWrap) {
+            fault("its name promises a bay, but the coast does not wrap round the water");
         } else if (promise == Promise::Headland && share < kHeadlandShare) {
             fault("its name promises a headland, but the shore does not jut out");
         } else if (promise == Promise::Island && g.at(g.toIsland, p) > kIslandReach) {
@@ -394,6 +541,15 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         case Promise::None:
             break;
     }
+    if (QString lake; namesOutflow(place.name, place.kind, &lake)) {
+        const bool atOutflow =
+            std::any_of(g.outflows.begin(), g.outflows.end(), [&](const RiverMouth& m) {
+                return (lake.isEmpty() || m.river == lake) && length(m.at - p) <= kMouthReach;
+            });
+        if (!atOutflow) {
+            fault("its name promises where a river leaves a lake");
+        }
+    }
     if (const QString river = mouthOf(place.name, place.kind); !river.isEmpty()) {
         const bool atMouth =
             std::any_of(g.mouths.begin(), g.mouths.end(), [&](const RiverMouth& m) {
@@ -405,6 +561,25 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
     }
     if (promisesMarsh(place.name) && g.at(g.toMarsh, p) > 48.0f) {
         fault("its name promises a fen or reeds");
+    }
+    const unsigned words = groundWordsOf(place.name);
+    const bool seaCliff = g.at(g.toSea, p) <= 24.0f && g.at(g.cliff, p) >= kCliffHeight;
+    if ((words & kCragWord) && g.at(g.toCrag, p) > kCragReach && !seaCliff) {
+        fault("its name promises a crag, but the ground round it is low and level");
+    }
+    if ((words & kWoodWord) && g.at(g.toWood, p) > kWoodReach) {
+        fault("its name promises a wood, but none is near");
+    }
+    if ((words & kValleyWord) && g.at(g.toValley, p) > kValleyReach) {
+        fault("its name promises a valley, but the ground does not rise round it");
+    }
+    if ((words & kMoorWord) && g.at(g.woods, p) >= kMoorWoods) {
+        fault("its name promises open moor, but it stands in a wood");
+    }
+    // "mouth" in a town's name is a river's mouth at the sea.
+    if ((place.kind == PlaceKind::Town || place.kind == PlaceKind::Settlement) &&
+        place.name.ends_with("mouth") && mouthOf(place.name, place.kind).isEmpty()) {
+        fault("its name promises a river's mouth at the sea, and no such river is named so");
     }
     // A name that refers to a river, lake or range lies by it; the cities stand where their maps
     // have them.

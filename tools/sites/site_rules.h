@@ -42,13 +42,18 @@ struct Ground {
     Grid<float> woods;    // tree cover
     Grid<float> oldWood;  // 1 deep in one of the layout's old forests
     Grid<float> marsh;
-    Grid<float> toHeights;           // pixels to the nearest ground above the lowland
-    Grid<float> cliff;               // the highest ground within kCliffReach pixels
-    Grid<float> toMarsh;             // pixels to the nearest marsh, fen or reed bed
-    Grid<float> seaShare;            // the sea's share of the ground within kShapeReach pixels
-    Grid<float> toIsland;            // pixels to the nearest island
-    Grid<unsigned char> mainland;    // 1 on the land the roads reach, 0 at sea and on islands
-    std::vector<RiverMouth> mouths;  // also where a river leaves a named lake, by the lake's name
+    Grid<float> toHeights;         // pixels to the nearest ground above the lowland
+    Grid<float> cliff;             // the highest ground within kCliffReach pixels
+    Grid<float> toMarsh;           // pixels to the nearest marsh, fen or reed bed
+    Grid<float> seaShare;          // the sea's share of the ground within kShapeReach pixels
+    Grid<float> toIsland;          // pixels to the nearest island
+    Grid<float> toCrag;            // pixels to the hills
+    Grid<float> toWood;            // pixels to a wood
+    Grid<float> toValley;          // pixels to a valley floor: ground rising on two sides
+    Grid<float> bayWrap;           // on the sea by a shore, how much of the compass is land
+    Grid<unsigned char> mainland;  // 1 on the land the roads reach, 0 at sea and on islands
+    std::vector<RiverMouth> mouths;
+    std::vector<RiverMouth> outflows;  // where a river leaves a named lake, by the lake's name
     std::vector<NamedFeature> features;
 
     float at(const Grid<float>& g, QPointF p) const;
@@ -62,9 +67,13 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
 inline constexpr float kCliffReach = 32.0f;
 inline constexpr float kCliffHeight = 0.07f;
 
-// The river or lake whose mouth a town or village is named for ("Tarnmouth": the Tarnbeck's),
-// when it is; empty otherwise.
+// The river whose mouth at the sea a town or village is named for ("Tarnmouth": the
+// Tarnbeck's), when it is; empty otherwise.
 QString mouthOf(const std::string& name, PlaceKind kind);
+
+// Whether a town or village is named for where a river leaves a lake ("Osierweir"); `lake`
+// is then that lake when the name begins with one's, empty when any lake will do.
+bool namesOutflow(const std::string& name, PlaceKind kind, QString* lake = nullptr);
 
 // What a place's name promises of its ground. A bay, a headland and an island are the sea's
 // too: a place so named stands on the shore of a bay, at the tip of a headland, or looking out
@@ -84,6 +93,22 @@ inline constexpr float kIslandReach = 320.0f;
 
 // Whether a name promises a fen or reed bed ("Fen Cutters' Camp").
 bool promisesMarsh(const std::string& name);
+
+// Words that promise the lie of the land near a place, whatever else its name promises: a crag
+// or scar (hills near), a wood, a valley (ground rising on two sides), a moor (open
+// ground, no wood). A name may carry several ("Skarholt").
+enum GroundWord : unsigned { kCragWord = 1, kWoodWord = 2, kValleyWord = 4, kMoorWord = 8 };
+unsigned groundWordsOf(const std::string& name);
+
+// How near a place so named the crag, the wood or the valley floor lies.
+inline constexpr float kCragReach = 120.0f;
+inline constexpr float kWoodReach = 96.0f;
+inline constexpr float kValleyReach = 48.0f;
+
+// A bay a reader sees: from water off its head, land meets more than half of the compass within
+// kBayReach pixels (the sea's names keep the same rule).
+inline constexpr double kBayReach = 600.0;
+inline constexpr double kBayWrap = 0.5;
 
 // The village or town a place is named after ("Kolvern Cave"), when it is; empty otherwise.
 std::string namesake(const std::string& name, const std::vector<ProvincePlace>& places);

@@ -244,19 +244,28 @@ std::vector<QPointF> lattice(const Ground& g) {
     return spots;
 }
 
+// Whether a name promises the water or a height: such places choose among fewer spots, so
+// first. (A crag, wood or valley word narrows them less; ranking those earlier too would reshuffle
+// every place after them.)
+bool promises(const ProvincePlace& p) {
+    return promiseOf(p.name, p.kind) != Promise::None;
+}
+
 double rank(const ProvincePlace& p) {
-    // Towns first, the one named for a river's mouth before those by other water, then the rest;
-    // then the villages the mines are named after; then what needs the rarest ground.
-    if (p.kind != PlaceKind::City && !mouthOf(p.name, p.kind).isEmpty()) {
+    // Towns first, those named for a river's mouth or a lake's outflow before those by other
+    // water, then the rest; then the villages the mines are named after; then what needs the
+    // rarest ground.
+    if (p.kind != PlaceKind::City &&
+        (!mouthOf(p.name, p.kind).isEmpty() || namesOutflow(p.name, p.kind))) {
         return 0.5;
     }
     switch (p.kind) {
         case PlaceKind::City:
             return 0;
         case PlaceKind::Town:
-            return promiseOf(p.name, p.kind) == Promise::None ? 2 : 1;
+            return promises(p) ? 1 : 2;
         case PlaceKind::Settlement:
-            return promiseOf(p.name, p.kind) == Promise::None ? 4 : 3;
+            return promises(p) ? 3 : 4;
         case PlaceKind::Landmark:
             return 5;
         case PlaceKind::HeavenlyStone:
@@ -266,11 +275,11 @@ double rank(const ProvincePlace& p) {
         case PlaceKind::FortRuin:
             return 8;
         case PlaceKind::Cave:
-            return promiseOf(p.name, p.kind) == Promise::None ? 10 : 9;
+            return promises(p) ? 9 : 10;
         case PlaceKind::ElvenRuin:
             return 11;
         case PlaceKind::Camp:
-            return promiseOf(p.name, p.kind) == Promise::None ? 13 : 12;
+            return promises(p) ? 12 : 13;
         case PlaceKind::Shrine:
             return 14;
         case PlaceKind::SignStone:

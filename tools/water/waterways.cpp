@@ -470,14 +470,16 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
         w.rivers.push_back(lineThrough(up, w, course.name, toSea, feeds));
         claim(up, static_cast<int>(w.rivers.size()));
     }
-    // Brooks from every channel head, highest first, each down to whatever it meets.
+    // Brooks from every channel head, highest first, each down to whatever it meets. A lake
+    // that no named river leaves spills by a brook: its outflow is a head too, as the walks
+    // down its inflows end at its shore.
     std::vector<int> heads;
     for (std::size_t i = 0; i < d.flow.area.size(); ++i) {
         if (d.flow.area[i] < kBrookCells || claimed[i] || d.sea[i] || isLake(int(i))) {
             continue;
         }
         const bool fed = std::any_of(d.donors[i].begin(), d.donors[i].end(), [&](int c) {
-            return d.flow.area[static_cast<std::size_t>(c)] >= kBrookCells;
+            return d.flow.area[static_cast<std::size_t>(c)] >= kBrookCells && !isLake(c);
         });
         if (!fed) {
             heads.push_back(static_cast<int>(i));
