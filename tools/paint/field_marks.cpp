@@ -9,7 +9,6 @@
 #include "tools/common/blend.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
-#include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/keep_out.h"
@@ -39,6 +38,14 @@ bool openLowland(const Terrain& t, int x, int y) {
            t.marsh(x, y) < 24 && t.moor(x, y) < 60 && t.ash(x, y) < 16;
 }
 
+// Rough grazing where grass grows in tussocks: heather, and the drier fringe of a marsh (its
+// wetter ground has reeds of its own).
+bool roughPasture(const Terrain& t, int x, int y) {
+    const float h = t.height(x, y);
+    return h > 0.02f && h < kHeightsHeight - 0.03f && t.woods(x, y) < 0.2f && t.lake(x, y) == 0 &&
+           t.ash(x, y) < 16 && (t.moor(x, y) >= 60 || (t.marsh(x, y) >= 24 && t.marsh(x, y) < 90));
+}
+
 // Distance in pixels from every cell of the farmed land's grid to the nearest marked cell.
 Grid<float> distanceFrom(const Grid<unsigned char>& marked, float cap) {
     Grid<float> d = distanceTo(marked, cap / kCell);
@@ -54,43 +61,22 @@ Grid<float> farmedLand(const ProvinceScene& s, QSize sheet) {
     const int w = sheet.width() / kCell + 1;
     const int h = sheet.height() / kCell + 1;
     Grid<unsigned char> towns(w, h, 0);
-    Grid<unsigned char> roads(w, h, 0);
-    const auto mark = [&](Grid<unsigned char>& g, QPointF at) {
-        const int x = static_cast<int>(at.x()) / kCell;
-        const int y = static_cast<int>(at.y()) / kCell;
-        if (g.contains(x, y)) {
-            g(x, y) = 1;
-        }
-    };
     for (const ProvincePlace& p : s.places) {
         if (p.kind == PlaceKind::City || p.kind == PlaceKind::Town ||
             p.kind == PlaceKind::Settlement) {
-            mark(towns, QPointF(p.at.x, p.at.y));
-        }
-    }
-    // Tracks lead out to the inns and mines across unfarmed ground; the fields follow the
-    // highways and lanes.
-    for (const RoadLine& r : s.roads) {
-        if (r.kind == RoadClass::Track) {
-            continue;
-        }
-        for (std::size_t i = 0; i + 1 < r.points.size(); ++i) {
-            const QPointF a = r.points[i];
-            const QPointF b = r.points[i + 1];
-            const int steps = std::max(1, static_cast<int>(length(b - a) / (kCell / 2.0)));
-            for (int k = 0; k <= steps; ++k) {
-                mark(roads, a + (b - a) * (static_cast<double>(k) / steps));
+            const int x = static_cast<int>(p.at.x) / kCell;
+            const int y = static_cast<int>(p.at.y) / kCell;
+            if (towns.contains(x, y)) {
+                towns(x, y) = 1;
             }
         }
     }
-    const Grid<float> toTown = distanceFrom(towns, 240.0f);
-    const Grid<float> toRoad = distanceFrom(roads, 120.0f);
+    // Only the home fields: strips strewn along the roads between towns read as stray strokes.
+    const Grid<float> toTown = distanceFrom(towns, 200.0f);
     Grid<float> farmed(w, h, 0.0f);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const float nearTown = 1.0f - smoothstep(50.0f, 220.0f, toTown(x, y));
-            const float nearRoad = 0.25f * (1.0f - smoothstep(16.0f, 80.0f, toRoad(x, y)));
-            farmed(x, y) = std::max(nearTown, nearRoad);
+            farmed(x, y) = 1.0f - smoothstep(30.0f, 130.0f, toTown(x, y));
         }
     }
     return farmed;
@@ -102,6 +88,8 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
     const Noise lay(0xF1E1'D001);
     // Farms come in blocks of strips with the open pasture between them, not strewn evenly.
     const Noise blocks(0xF1E1'D003);
+    // Tussocks grow in small clumps, a few together, with bare heath between.
+    const Noise clumps(0xF1E1'D004);
     const int cols = t.height.width() / kStep + 1;
     const int rows = t.height.height() / kStep + 1;
     std::vector<FieldMark> marks;
@@ -114,7 +102,11 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                              gy * kStep + rng.range(0.0, kStep));
             const int x = static_cast<int>(at.x());
             const int y = static_cast<int>(at.y());
-            if (!t.height.contains(x, y) || !openLowland(t, x, y)) {
+            if (!t.height.contains(x, y)) {
+                continue;
+            }
+            const bool lowland = openLowland(t, x, y);
+            if (!lowland && !roughPasture(t, x, y)) {
                 continue;
             }
             const double f = sampleBilinear(farmed, static_cast<float>(at.x() / kCell),
@@ -122,10 +114,17 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
             const double block = smoothstep(-0.15f, 0.2f,
                                             blocks.fbm(static_cast<float>(at.x() / 85.0),
                                                        static_cast<float>(at.y() / 85.0), 2));
-            const double field = 0.95 * f * block;
+            // A block is ploughed whole or not at all: strips strewn singly read as stray strokes.
+            const double field = lowland && f * block > 0.4 ? 0.9 : 0.0;
             const double roll = rng.uniform();
             FieldMark m{at, FieldMarkKind::Tuft, 0.0, 0.0, rng.next()};
-            if (roll < field) {
+            if (!lowland) {
+                const float clump = clumps.fbm(static_cast<float>(at.x() / 34.0),
+                                               static_cast<float>(at.y() / 34.0), 2);
+                if (clump < 0.3f || roll > 0.5) {
+                    continue;
+                }
+            } else if (roll < field) {
                 // Hedgerows run round a block's rim; its strips lie within.
                 const bool rim = block < 0.6;
                 m.kind = rim || rng.chance(0.12) ? FieldMarkKind::Hedge : FieldMarkKind::Furrows;
@@ -140,7 +139,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                 }
                 m.length =
                     m.kind == FieldMarkKind::Hedge ? rng.range(14.0, 22.0) : rng.range(10.0, 12.5);
-            } else if (roll >= field + 0.012 * (1.0 - f)) {
+            } else {
                 continue;
             }
             const QRectF box = fieldMarkBox(m);

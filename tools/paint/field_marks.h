@@ -25,12 +25,13 @@ struct FieldMark {
 };
 
 // How much the ground round each 8 px cell is farmed, 0 .. 1: fullest beside the towns, cities
-// and villages and along the highways and lanes, fading out a few fields away from them.
+// and villages, fading out a few fields away from them.
 Grid<float> farmedLand(const ProvinceScene& scene, QSize sheet);
 
-// Marks scattered over open lowland: fields and hedges where the land is farmed, a few tufts
-// on the pasture beyond. None on the heights, woods, marsh or heather, and none whose box
-// touches `keepOut` (non-zero: water, roads, symbols, names, trees and the sheet's furniture).
+// Marks on the open lowland and the rough pasture: fields and hedges in blocks where the land is
+// farmed, tufts in small clumps on heather and a marsh's fringe. None on the heights, woods or
+// open water, and none whose box touches `keepOut` (non-zero: water, roads, symbols, names,
+// trees and the sheet's furniture).
 std::vector<FieldMark> placeFieldMarks(const Terrain& terrain, const QImage& keepOut,
                                        const Grid<float>& farmed);
 

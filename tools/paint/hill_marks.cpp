@@ -21,9 +21,9 @@ QPointF across(const HillMark& m) {
     return {-m.down.y(), m.down.x()};
 }
 
-// Where each stroke starts and ends: their tops on a curve bowed uphill, as a contour round a
-// spur, fanning out a little down the slope, the middle ones longest; so that a mark reads as
-// falling ground and not as a ploughed strip.
+// Where each stroke starts and ends: a row of short ticks, their tops along a curve bowed uphill
+// as the brow of a slope, the middle ones longest, fanning a little down the fall. So a mark
+// reads as a break of the ground, not as a field's three straight furrows.
 std::vector<std::pair<QPointF, QPointF>> strokes(const HillMark& m) {
     Rng rng(m.seed);
     std::vector<std::pair<QPointF, QPointF>> out;
@@ -31,10 +31,10 @@ std::vector<std::pair<QPointF, QPointF>> strokes(const HillMark& m) {
     const double mid = (m.strokes - 1) / 2.0;
     for (int i = 0; i < m.strokes; ++i) {
         const double off = (i - mid) / std::max(mid, 1.0);
-        const QPointF top = m.at + side * (off * mid * 2.1) + m.down * (2.4 * off * off);
-        const double turn = 0.28 * off;
+        const QPointF top = m.at + side * (off * mid * 2.4) + m.down * (2.2 * off * off);
+        const double turn = 0.22 * off;
         const QPointF way = m.down * std::cos(turn) + side * std::sin(turn);
-        const double len = m.length * (1.0 - 0.4 * std::fabs(off)) * rng.range(0.85, 1.1);
+        const double len = m.length * (1.0 - 0.45 * off * off) * rng.range(0.8, 1.1);
         out.emplace_back(top, top + way * len);
     }
     return out;
@@ -73,9 +73,9 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
     const auto percentile = [&](double q) {
         return slopes[static_cast<std::size_t>(q * (slopes.size() - 1))];
     };
-    const float gentle = percentile(0.5);
-    const float rough = percentile(0.8);
-    const float steep = percentile(0.97);
+    // Only the steepest of the lowland: marks strewn over gentler ground read as clutter.
+    const float rough = percentile(0.94);
+    const float steep = percentile(0.99);
     Rng rng(0x4A11'0001);
     for (int gy = 0; gy * kStep < t.height.height(); ++gy) {
         for (int gx = 0; gx * kStep < t.height.width(); ++gx) {
@@ -90,10 +90,7 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             }
             const QPointF g = slopeAt(x, y);
             const float s = static_cast<float>(std::hypot(g.x(), g.y()));
-            // Rough ground anywhere; merely sloping ground only as it rises toward the heights.
-            const float rising = smoothstep(0.6f * kHeightsHeight, kHeightsHeight, t.height(x, y));
-            const float chance =
-                std::max(smoothstep(rough, steep, s), 0.7f * rising * smoothstep(gentle, rough, s));
+            const float chance = smoothstep(rough, steep, s);
             if (roll >= 0.5 * chance || s <= 0) {
                 continue;
             }
@@ -101,7 +98,7 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             m.at = QPointF(x + 0.5, y + 0.5);
             m.down = -g / s;
             m.length =
-                7.0 + 5.0 * std::clamp((s - gentle) / std::max(steep - gentle, 1e-6f), 0.0f, 1.0f);
+                6.0 + 3.0 * std::clamp((s - rough) / std::max(steep - rough, 1e-6f), 0.0f, 1.0f);
             m.strokes = 4 + static_cast<int>(seed % 2);
             m.seed = seed;
             const QRect box = hillMarkBox(m).toAlignedRect();
@@ -136,10 +133,10 @@ void drawHillMark(QPainter& p, const HillMark& m) {
     ink.setAlpha(190);
     // Each stroke fuller at its top, where the ground breaks, and thinning down the slope.
     for (const auto& [a, b] : strokes(m)) {
-        const QPointF half = (a + b) / 2;
-        p.setPen(QPen(ink, 0.9, Qt::SolidLine, Qt::RoundCap));
+        const QPointF half = a + (b - a) * 0.4;
+        p.setPen(QPen(ink, 0.95, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(a, half);
-        p.setPen(QPen(ink, 0.55, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(ink, 0.5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(half, b);
     }
 }

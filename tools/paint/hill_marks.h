@@ -12,7 +12,7 @@ class QPainter;
 
 namespace marventa {
 
-// A few short strokes side by side down a slope, as an engraver hachures rough or rising ground.
+// A row of short ticks down a slope from its brow, as an engraver hachures steep ground.
 struct HillMark {
     QPointF at;    // the middle of the strokes' upper ends
     QPointF down;  // the way the ground falls, a unit vector
@@ -21,8 +21,8 @@ struct HillMark {
     std::uint64_t seed = 0;
 };
 
-// Sparse marks on the rough or rising ground below the ranges' heights, where the ranges draw
-// no glyphs: the steeper, the likelier; none in woods, marsh or water, and none whose box
+// Sparse marks on the steepest ground below the ranges' heights, where the ranges draw no
+// glyphs: the steeper, the likelier; none in woods, marsh or water, and none whose box
 // touches `keepOut` (non-zero: water, roads, symbols, names, peaks, trees, fields).
 std::vector<HillMark> placeHillMarks(const Terrain& terrain, const QImage& keepOut);
 

@@ -1,6 +1,7 @@
 #include "tools/paint/landmark_features.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <cmath>
 #include <numbers>
@@ -39,17 +40,27 @@ QPolygonF boulder(QPointF c, double r, int seed) {
     return out;
 }
 
+// A long low mound seen from the side, a few hachures down its shadowed flank, on a short
+// stretch of ground line; no wider than the name beside its symbol leaves paper for.
 void barrow(QPainter& p, QPointF at, const Waterways&) {
-    p.setPen(QPen(QColor(70, 92, 50), 1.2));
-    p.setBrush(QColor(150, 180, 110));
-    p.drawEllipse(at, 24, 16);
-    for (const QPointF& q : ring(at, 24, 16)) {
-        p.drawLine(q, at + (q - at) * 0.75);  // hachures down the mound's flank
-    }
-    p.setPen(QPen(kRockInk, 1.0));
-    p.setBrush(kRock);
-    for (const QPointF& q : ring(at, 34, 7, 0.3)) {
-        p.drawEllipse(q, 2.8, 2.8);
+    const QColor ink(58, 40, 26);
+    // Its foot lies left of the point, where the name beside the symbol does not reach.
+    const QPointF foot = at + QPointF(-3.5, 5.5);
+    QPainterPath mound;
+    mound.moveTo(foot + QPointF(-12.0, 0.0));
+    mound.cubicTo(foot + QPointF(-8.0, -6.5), foot + QPointF(6.0, -6.5), foot + QPointF(11.0, 0.0));
+    // Filled as closed along its foot, inked along its crown only.
+    p.setPen(QPen(ink, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(150, 150, 100, 120));
+    p.drawPath(mound);
+    p.setPen(QPen(ink, 0.7, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(foot + QPointF(-15.0, 0.3), foot + QPointF(-13.0, 0.3));
+    // Its flank away from the light from the north-west.
+    p.setPen(QPen(ink, 0.6, Qt::SolidLine, Qt::RoundCap));
+    for (const double x : {3.0, 5.5, 8.0}) {
+        const double t = (x + 12.0) / 23.0;
+        const double top = -4.9 * 4.0 * t * (1.0 - t);
+        p.drawLine(foot + QPointF(x, top + 0.9), foot + QPointF(x - 0.5, -0.6));
     }
 }
 

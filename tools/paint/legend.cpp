@@ -148,7 +148,7 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
             drawShrunk(p, "Greywhite Salt Pans", at, QPointF(-41, -7), 0.46);
             break;
         case Line::Barrow:
-            drawShrunk(p, "Barrow of the First Crown", at, QPointF(0, 0), 0.3);
+            drawShrunk(p, "Barrow of the First Crown", at, QPointF(-3.5, 3), 1.0);
             break;
         case Line::Gorge:
             drawShrunk(p, "The Hollering Gorge", at, QPointF(0, 0), 0.34);

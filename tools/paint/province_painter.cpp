@@ -36,9 +36,12 @@ namespace {
 const QColor kRiverBank(50, 90, 140);
 // The shallow water's colour of the sea and the lakes: one water where a river runs into them.
 const QColor kRiver(168, 210, 224);
-const QColor kHighway(150, 52, 34);
-const QColor kLane(128, 66, 44);
-const QColor kTrack(120, 82, 52);
+// Roads in a muted red-brown ink that rivers, symbols and names read over: a highway a dark
+// casing round a pale fill, a lane one thin line, a track a broken one.
+const QColor kHighwayCasing(98, 58, 42);
+const QColor kHighway(226, 190, 152);
+const QColor kLane(132, 82, 60);
+const QColor kTrack(138, 104, 76);
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
@@ -144,27 +147,27 @@ std::vector<float> penWeights(const std::vector<QPointF>& points, double base, d
     return out;
 }
 
-// Only a highway is cased, in a darker ink each side of its red; a lane is one line and a track
-// a broken one, so that the roads read by their rank.
+// Only a highway is cased, two fine lines of ink with its pale fill between; a lane is one line
+// and a track a broken one, so that the roads read by their rank.
 void roadCasing(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     if (kind != RoadClass::Highway) {
         return;
     }
-    strokeVarying(p, points, penWeights(points, 3.7, 0.12, 420.0), QColor(86, 40, 28), 0.0f);
+    strokeVarying(p, points, penWeights(points, 3.1, 0.1, 420.0), kHighwayCasing, 0.0f);
 }
 
 void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     switch (kind) {
         case RoadClass::Highway:
-            strokeVarying(p, points, penWeights(points, 2.1, 0.12, 420.0), kHighway, 0.0f);
+            strokeVarying(p, points, penWeights(points, 1.5, 0.1, 420.0), kHighway, 0.0f);
             return;
         case RoadClass::Lane:
-            strokeVarying(p, points, penWeights(points, 1.45, 0.14, 360.0), kLane, 0.0f);
+            strokeVarying(p, points, penWeights(points, 1.05, 0.14, 360.0), kLane, 0.0f);
             return;
         case RoadClass::Track: {
             // A broken line keeps one weight, or its dashes would stretch with it; each track its
             // own, a little lighter or heavier than the next.
-            const double weight = penWeights({points.front()}, 1.05, 0.15, 300.0).front();
+            const double weight = penWeights({points.front()}, 0.85, 0.15, 300.0).front();
             QPen pen(kTrack, weight, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
             pen.setDashPattern({4.0 * 1.1 / weight, 2.5 * 1.1 / weight});
             p.setBrush(Qt::NoBrush);

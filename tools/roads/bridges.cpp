@@ -122,9 +122,9 @@ void drawBridges(QPainter& p, const std::vector<Crossing>& crossings) {
     const QColor ink(60, 46, 34);
     for (const Crossing& x : crossings) {
         // Half the drawn road's width (a highway with its casing), and a little air each side.
-        const double road = x.kind == RoadClass::Highway ? 1.8
-                            : x.kind == RoadClass::Lane  ? 0.75
-                                                         : 0.55;
+        const double road = x.kind == RoadClass::Highway ? 1.6
+                            : x.kind == RoadClass::Lane  ? 0.55
+                                                         : 0.45;
         const QPointF side(-x.along.y() * (road + 1.3), x.along.x() * (road + 1.3));
         const double half = x.span / 2 + 1.5;
         const QPointF from = x.at - x.along * half;
