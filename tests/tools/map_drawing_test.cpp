@@ -493,45 +493,89 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     }
     EXPECT_EQ(hits, 0u) << "pixels of trees over water, roads, symbols or names";
 
-    // Cells of 12 px wholly in a wood's body (or centred on its edge band) with room for a tree's
-    // box: how many hold a tree's foot.
+    // Cells of 12 px with room for a tree's box, by how far inside the wood's edge they lie:
+    // how many hold a tree's foot. The rim stands full; the body thinner, though never bare.
     constexpr int kCell = 12;
+    const Grid<float> into = intoWoods(w.terrain);
     const int cols = w.sheet.width() / kCell;
-    std::vector<char> planted(static_cast<std::size_t>(cols * (w.sheet.height() / kCell)), 0);
+    std::vector<int> planted(static_cast<std::size_t>(cols * (w.sheet.height() / kCell)), 0);
     for (const Tree& t : trees) {
-        planted[static_cast<std::size_t>(static_cast<int>(t.at.y()) / kCell * cols +
-                                         static_cast<int>(t.at.x()) / kCell)] = 1;
+        ++planted[static_cast<std::size_t>(static_cast<int>(t.at.y()) / kCell * cols +
+                                           static_cast<int>(t.at.x()) / kCell)];
     }
     std::array<int, 2> cells{};
     std::array<int, 2> full{};
+    std::array<int, 2> feet{};
     for (int cy = 2; cy + 2 < w.sheet.height() / kCell; ++cy) {
         for (int cx = 1; cx + 1 < cols; ++cx) {
-            float lo = 1.0f;
             bool open = true;
             for (int y = (cy - 2) * kCell; y < (cy + 2) * kCell && open; ++y) {
                 for (int x = (cx - 1) * kCell; x < (cx + 2) * kCell; ++x) {
                     open =
                         open && keepOut.constScanLine(y)[x] == 0 && w.terrain.height(x, y) < 0.58f;
-                    if (y >= cy * kCell && y < (cy + 1) * kCell && x >= cx * kCell &&
-                        x < (cx + 1) * kCell) {
-                        lo = std::min(lo, w.terrain.woods(x, y));
-                    }
                 }
             }
-            const float mid = w.terrain.woods(cx * kCell + kCell / 2, cy * kCell + kCell / 2);
-            const int band = lo >= 0.56f ? 0 : mid >= 0.5f && mid < 0.56f ? 1 : -1;
+            const float mid = into(cx * kCell + kCell / 2, cy * kCell + kCell / 2);
+            const int band = mid >= 20.0f ? 0 : mid >= 4.0f && mid <= 13.0f ? 1 : -1;
             if (open && band >= 0) {
+                const int n = planted[static_cast<std::size_t>(cy * cols + cx)];
                 ++cells[band];
-                full[band] += planted[static_cast<std::size_t>(cy * cols + cx)];
+                full[band] += n > 0 ? 1 : 0;
+                feet[band] += n;
             }
         }
     }
     std::cout << "trees in " << full[0] << " of " << cells[0] << " cells inside woods, " << full[1]
-              << " of " << cells[1] << " on their edges\n";
-    ASSERT_GT(cells[0], 500);
-    ASSERT_GT(cells[1], 200);
-    EXPECT_GT(full[0], 0.85 * cells[0]) << "of the cells inside the woods";
+              << " of " << cells[1] << " on their edges; " << feet[0] << " and " << feet[1]
+              << " trees\n";
+    ASSERT_GT(cells[0], 300);
+    ASSERT_GT(cells[1], 100);
     EXPECT_GT(full[1], 0.95 * cells[1]) << "of the cells on their edges";
+    EXPECT_GT(full[0], 0.6 * cells[0]) << "of the cells inside the woods";
+    EXPECT_LT(static_cast<double>(feet[0]) / cells[0], 0.85 * feet[1] / cells[1])
+        << "the woods' bodies are no lighter than their rims";
+
+    // The edge is inked along its length, as a line just outside the body: none of its ink deep
+    // inside a wood, over water, a way, a place or a name.
+    const QImage edge = woodEdgeLayer(w.terrain, keepOut);
+    std::size_t edgePixels = 0;
+    std::size_t inked = 0;
+    std::size_t astray = 0;
+    for (int y = 3; y + 3 < w.sheet.height(); ++y) {
+        for (int x = 3; x + 3 < w.sheet.width(); ++x) {
+            const int a = qAlpha(edge.pixel(x, y));
+            if (a > 0 && (into(x, y) > 2.5f || keepOut.constScanLine(y)[x] != 0)) {
+                ++astray;
+            }
+            if (into(x, y) <= 0.0f || into(x, y) > 1.0f || x < 8 || y < 8 ||
+                x + 8 >= w.sheet.width() || y + 8 >= w.sheet.height() ||
+                !clearOn(keepOut, QRect(x - 6, y - 6, 13, 13))) {
+                continue;
+            }
+            // Only the edges of woods with a body: a patch a few trees wide goes unringed.
+            bool body = false;
+            for (int dy = -6; dy <= 6 && !body; ++dy) {
+                for (int dx = -6; dx <= 6 && !body; ++dx) {
+                    body = into(x + dx, y + dy) >= 8.0f;
+                }
+            }
+            if (!body) {
+                continue;
+            }
+            ++edgePixels;
+            bool near = false;
+            for (int dy = -5; dy <= 5 && !near; ++dy) {
+                for (int dx = -5; dx <= 5 && !near; ++dx) {
+                    near = qAlpha(edge.pixel(x + dx, y + dy)) > 60;
+                }
+            }
+            inked += near ? 1 : 0;
+        }
+    }
+    std::cout << inked << " of " << edgePixels << " pixels of the woods' edges inked\n";
+    ASSERT_GT(edgePixels, 2000u);
+    EXPECT_GT(inked, edgePixels * 3 / 4) << "the woods' edges are not drawn";
+    EXPECT_EQ(astray, 0u) << "pixels of the edge's ink inside a wood or over what the map shows";
 }
 
 // The lowland's field marks lie on open lowland, and no drawn pixel of one on water, a road, a

@@ -351,7 +351,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     std::vector<Candidate> candidates;
     // The summits along each crest, each about half its width from the last so that they
     // overlap into one line, lower toward the range's ends.
+    int crestNo = 0;
     for (const Crest& crest : ranks.crests()) {
+        ++crestNo;
         double along = 0;
         std::size_t seg = 0;
         double into = 0;
@@ -375,11 +377,31 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             double step = 12;
             const bool gap = c.jagged < 0.45 && groups.fbm(x / 150.0f, y / 150.0f, 2) < -0.05f;
             if (h(x, y) >= kHeightsHeight && terrain.woods(x, y) <= 0.5f && !gap) {
-                const Peak k = glyph(x, y, c, t, roll, seed);
+                Peak k = glyph(x, y, c, t, roll, seed);
+                double saddle = 1.0;
+                // A crest of crags rises and falls in massifs: a few big summits with lesser
+                // ones between them, rather than one size all along.
+                // A symbol on the crest keeps a full summit round it, so that the ridge runs on
+                // over it rather than breaking there.
+                const bool holdsSymbol =
+                    std::any_of(symbols.begin(), symbols.end(), [&](const QRectF& r) {
+                        return length(r.center() - QPointF(x, y)) < 0.6 * k.width;
+                    });
+                if (!c.volcanic && c.jagged >= 0.45 && !holdsSymbol) {
+                    const float m =
+                        groups.fbm(static_cast<float>(along) / 120.0f + 41.0f * crestNo, 3.7f, 2);
+                    const double massif = 0.6 + 0.52 * smoothstep(-0.2f, 0.3f, m);
+                    k.width *= massif;
+                    k.height *= massif;
+                    k.foot = QPointF(x, y + 0.3 * k.height);
+                    saddle = 1.0 + 0.6 * (1.0 - smoothstep(-0.2f, 0.3f, m));
+                }
                 // Spaced as crest summits even where they taper toward the range's ends, so
                 // that the chain runs on to them.
                 candidates.push_back({k, std::max(t, 0.85), 10 + t, (b - a) / std::max(len, 1e-6)});
-                step = std::max(12.0, k.width * rng.range(0.34, 0.46));
+                // The lesser summits between the massifs stand farther apart, so that the
+                // saddles show paper.
+                step = std::max(12.0, k.width * rng.range(0.34, 0.46) * saddle);
             }
             along += step;
             into += step;
@@ -406,7 +428,13 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             // Fewer glyphs the farther from the crest, down to none where the heights give out.
             // Few of them, so that the mass reads as the crest and its shoulders rather than a
             // speckle.
-            if (t < 0.06 || keep > 0.03 + 0.9 * std::pow(t, 3.0)) {
+            // Among crags, fewer still in broad patches, so paper shows between the massifs.
+            const double thin =
+                c.jagged >= 0.45 && !c.volcanic
+                    ? 0.25 + 0.75 * smoothstep(-0.25f, 0.25f,
+                                               groups.fbm(x / 110.0f + 50.0f, y / 110.0f, 2))
+                    : 1.0;
+            if (t < 0.06 || keep > thin * (0.03 + 0.9 * std::pow(t, 3.0))) {
                 continue;
             }
             const Peak k = glyph(x, y, c, t, roll, seed);

@@ -360,6 +360,7 @@ QImage paintProvince(const ProvinceScene& s) {
     for (const Crater& c : s.craters) {
         drawCrater(p, c, s.terrain);
     }
+    p.drawImage(0, 0, woodEdgeLayer(s.terrain, clearings));
     drawTrees(p, trees);
     drawRoads(p, s.roads);
     drawBridges(p, findCrossings(s.roads, s.water));

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "tools/common/blend.h"
+#include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
 #include "tools/common/rng.h"
 #include "tools/paint/keep_out.h"
@@ -16,6 +17,9 @@ namespace marventa {
 namespace {
 
 const QColor kTreeInk(36, 44, 28);
+const QColor kWoodEdgeInk(44, 58, 34);
+// How far inside its edge a wood stands fullest.
+constexpr float kEdgeBand = 16.0f;
 
 bool isTownLike(PlaceKind k) {
     return k == PlaceKind::City || k == PlaceKind::Town;
@@ -140,7 +144,9 @@ QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
 std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
     constexpr int kStep = 6;
     const Grid<float>& h = terrain.height;
+    const Grid<float> into = intoWoods(terrain);
     const Noise copses(0x7EE5'0003);
+    const Noise thin(0x7EE5'0004);
     std::vector<Tree> trees;
     for (int gy = 0; gy * kStep < h.height(); ++gy) {
         for (int gx = 0; gx * kStep < h.width(); ++gx) {
@@ -158,15 +164,20 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 continue;
             }
             const float clump = copses.fbm(at.x() / 70.0f, at.y() / 70.0f, 3);
-            // Fullest on the wood's edge band, a few glades inside, copses and single trees
-            // scattered beyond it, thicker near the edge.
+            const float depth = into(x, y);
+            // Fullest just inside the drawn edge; deeper in, the stand opens and closes in broad
+            // patches with glades, so the body reads lighter than its rim. Beyond the edge,
+            // copses and single trees, thicker near it.
             double keep = 0.0;
             double grow = 1.0;
-            if (cover >= 0.56f) {
-                keep = clump < -0.5f ? 0.25 : 0.9;
-            } else if (cover >= 0.5f) {
-                keep = 1.0;
-                grow = 1.12;
+            if (depth >= 1.0f && depth < kEdgeBand) {
+                keep = 0.96;
+                grow = 1.08;
+            } else if (depth >= kEdgeBand) {
+                const float open = thin.fbm(at.x() / 110.0f, at.y() / 110.0f, 3);
+                keep = clump < -0.42f ? 0.06 : 0.34 + 0.4 * smoothstep(-0.3f, 0.35f, open);
+            } else if (depth > 0.0f) {
+                continue;  // the edge's own line
             } else if (clump > 0.12f + (0.5f - cover) * 3.0f) {
                 keep = 0.85;
             } else {
@@ -182,8 +193,11 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             t.shape = rng.chance(conifer) ? TreeShape::Conifer
                       : rng.chance(0.2)   ? TreeShape::Tall
                                           : TreeShape::Broadleaf;
-            // Smaller towards the tree line.
-            t.size = rng.range(0.72, 1.28) * grow * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
+            // Mostly middling, many small, a few old trees with broad crowns; smaller towards
+            // the tree line.
+            const double old = rng.chance(0.07) ? rng.range(1.35, 1.7) : 1.0;
+            t.size =
+                rng.range(0.62, 1.22) * old * grow * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
             t.lean = rng.range(-0.16, 0.16);
             t.shade = rng.below(25) - 12;
             t.seed = rng.next();
@@ -195,6 +209,100 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
     std::stable_sort(trees.begin(), trees.end(),
                      [](const Tree& a, const Tree& b) { return a.at.y() < b.at.y(); });
     return trees;
+}
+
+Grid<float> intoWoods(const Terrain& terrain) {
+    const Grid<float>& h = terrain.height;
+    Grid<unsigned char> outside(h.width(), h.height(), 0);
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            const float hv = h(x, y);
+            const bool in = terrain.woods(x, y) >= kWoodEdgeCover && hv > 0.012f && hv < 0.6f &&
+                            terrain.lake(x, y) == 0;
+            outside(x, y) = in ? 0 : 1;
+        }
+    }
+    return distanceTo(outside, 64.0f);
+}
+
+QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut) {
+    const Grid<float> into = intoWoods(terrain);
+    const int w = into.width();
+    const int ht = into.height();
+    // One small crown's arc for every few pixels of edge: the point of the edge nearest each
+    // cell's (jittered) middle.
+    constexpr int kStep = 7;
+    // Only round a wood with a body: a patch a few trees wide would take a lone ring.
+    Grid<unsigned char> body(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            body(x, y) = into(x, y) >= 6.0f ? 1 : 0;
+        }
+    }
+    const Grid<float> toBody = distanceTo(body, 16.0f);
+    struct Scallop {
+        QPointF at;
+        double r;
+        double pen;
+    };
+    std::vector<Scallop> scallops;
+    for (int cy = 0; cy * kStep < ht; ++cy) {
+        for (int cx = 0; cx * kStep < w; ++cx) {
+            Rng rng(mix64((static_cast<std::uint64_t>(cy) << 24) ^ static_cast<std::uint64_t>(cx) ^
+                          0x7EE5'0005ull));
+            const QPointF mid(cx * kStep + rng.range(1.0, kStep - 1.0),
+                              cy * kStep + rng.range(1.0, kStep - 1.0));
+            double best = 1e9;
+            QPointF at;
+            for (int y = cy * kStep; y < std::min(ht, (cy + 1) * kStep); ++y) {
+                for (int x = cx * kStep; x < std::min(w, (cx + 1) * kStep); ++x) {
+                    if (into(x, y) <= 0.0f || into(x, y) > 1.0f || toBody(x, y) > 9.0f) {
+                        continue;
+                    }
+                    const double d = std::hypot(x + 0.5 - mid.x(), y + 0.5 - mid.y());
+                    if (d < best) {
+                        best = d;
+                        at = QPointF(x + 0.5, y + 0.5);
+                    }
+                }
+            }
+            if (best < 1e9) {
+                scallops.push_back({at, rng.range(3.4, 5.2), rng.range(0.75, 1.15)});
+            }
+        }
+    }
+    QImage layer(w, ht, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    for (const Scallop& s : scallops) {
+        p.setPen(QPen(kWoodEdgeInk, s.pen));
+        p.drawEllipse(s.at, s.r, s.r);
+    }
+    // Each circle's inside wipes the rings of its neighbours, leaving the union's outer arcs.
+    p.setCompositionMode(QPainter::CompositionMode_Clear);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    for (const Scallop& s : scallops) {
+        p.drawEllipse(s.at, s.r - s.pen * 0.5, s.r - s.pen * 0.5);
+    }
+    p.end();
+    // Nothing of it inside the wood's body, or over water, ways, places and names.
+    for (int y = 0; y < ht; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
+        const uchar* out = keepOut.constScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            if (row[x] == 0) {
+                continue;
+            }
+            const float k = out[x] != 0 ? 0.0f : 1.0f - smoothstep(0.6f, 2.2f, into(x, y));
+            row[x] =
+                qPremultiply(qRgba(kWoodEdgeInk.red(), kWoodEdgeInk.green(), kWoodEdgeInk.blue(),
+                                   static_cast<int>(qAlpha(row[x]) * k + 0.5f)));
+        }
+    }
+    return layer;
 }
 
 void drawTree(QPainter& p, const Tree& t) {

@@ -31,11 +31,21 @@ QRectF treeBox(const Tree& tree);
 // a clearing round every place, every name and the sheet's furniture.
 QImage treeKeepOut(const ProvinceScene& scene, const NamePlan& names, QSize sheet);
 
-// Trees wherever the woods cover the ground, packed to each wood's outline and fullest along
-// it, thinning outside into copses and single trees; broadleaves on low ground, conifers
-// higher up and on the moors. None whose box touches `keepOut`. Farthest first (highest on
+// Trees wherever the woods cover the ground, fullest just inside each wood's edge, its body
+// thinner with glades, thinning outside into copses and single trees; broadleaves on low ground,
+// conifers higher up and on the moors. None whose box touches `keepOut`. Farthest first (highest on
 // the sheet), so that nearer crowns overlap farther ones.
 std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut);
+
+// The wood cover at which a wood's floor and its drawn edge begin.
+inline constexpr float kWoodEdgeCover = 0.54f;
+
+// How far each pixel lies inside a wood's edge, in pixels; 0 outside.
+Grid<float> intoWoods(const Terrain& terrain);
+
+// The wood's edge inked as a gently scalloped line (the outer arcs of a chain of small crowns),
+// broken where water, a way, a place or a name crosses it (`keepOut`), on a transparent sheet.
+QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut);
 
 // Ink outline over a wash, darker on the side away from the north-western light.
 void drawTree(QPainter& painter, const Tree& tree);
