@@ -20,11 +20,11 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Rhaggat", "832", "1728"},
     {"Shrine of Tarkhul", "3112", "208"},
     {"Shrine of Thrukai", "2840", "2344"},
-    {"Shrine of Thulgaz", "2816", "1056"},
-    {"Shrine of Ukhtaral", "1640", "432"},
-    {"Shrine of Uzgrav", "2944", "1512"},
-    {"Shrine of Vormaz", "1904", "2432"},
-    {"Shrine of Zegmoth", "984", "200"},
+    {"Shrine of Thulgaz", "2944", "1512"},
+    {"Shrine of Ukhtaral", "2680", "800"},
+    {"Shrine of Uzgrav", "1904", "2432"},
+    {"Shrine of Vormaz", "984", "200"},
+    {"Shrine of Zegmoth", "1464", "280"},
 };
 // clang-format on
 

@@ -353,7 +353,8 @@ TEST(WorldSites, OneCategoryDoesNotCrowdOneWoodOrRange) {
         }
         if (range >= 0) {
             const int n = ++inRange[{p.kind, range}];
-            EXPECT_LE(n, perRange(p.kind)) << p.name << " crowds its range";
+            EXPECT_LE(n, perRange(p.kind, w.layout.ridges[static_cast<std::size_t>(range)]))
+                << p.name << " crowds its range";
         }
         if (p.kind == PlaceKind::ElvenRuin) {
             if (wood >= 0) {

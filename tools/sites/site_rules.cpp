@@ -245,10 +245,15 @@ Grid<int> components(const Grid<unsigned char>& mask) {
 
 }  // namespace
 
-int perRange(PlaceKind kind) {
+int perRange(PlaceKind kind, const Ridge& range) {
+    double crest = 0.0;
+    for (std::size_t i = 1; i < range.crest.size(); ++i) {
+        crest += length(range.crest[i] - range.crest[i - 1]);
+    }
+    // A short range holds fewer, so its own name still finds room among them.
     switch (kind) {
         case PlaceKind::Cave:
-            return 26;
+            return static_cast<int>(crest / 29.0);
         case PlaceKind::Mine:
             return 8;
         default:

@@ -132,7 +132,7 @@ inline constexpr float kGorgeWater = 12.0f;
 // How many places of one category one wood holds, and one range's rough ground (caves, mines),
 // so a reader does not meet a crowd of one symbol.
 inline constexpr int kPerWood = 4;
-int perRange(PlaceKind kind);
+int perRange(PlaceKind kind, const Ridge& range);
 
 // A bay a reader sees: from water off its head, land meets more than half of the compass within
 // kBayReach pixels (the sea's names keep the same rule).

@@ -191,7 +191,9 @@ class Siter {
             return it == m.end() ? 0 : it->second;
         };
         return (wood >= 0 && count(inWood_, wood) >= kPerWood) ||
-               (range >= 0 && count(inRange_, range) >= perRange(kind));
+               (range >= 0 &&
+                count(inRange_, range) >=
+                    perRange(kind, provinceLayout().ridges[static_cast<std::size_t>(range)]));
     }
 
     double spread(const ProvincePlace& place, QPointF at) const {
