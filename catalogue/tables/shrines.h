@@ -21,10 +21,10 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Tarkhul", "3112", "208"},
     {"Shrine of Thrukai", "2840", "2344"},
     {"Shrine of Thulgaz", "2944", "1512"},
-    {"Shrine of Ukhtaral", "2680", "800"},
-    {"Shrine of Uzgrav", "1904", "2432"},
-    {"Shrine of Vormaz", "984", "200"},
-    {"Shrine of Zegmoth", "1464", "280"},
+    {"Shrine of Ukhtaral", "1904", "2432"},
+    {"Shrine of Uzgrav", "984", "200"},
+    {"Shrine of Vormaz", "1464", "280"},
+    {"Shrine of Zegmoth", "2720", "1056"},
 };
 // clang-format on
 

@@ -250,12 +250,11 @@ int perRange(PlaceKind kind, const Ridge& range) {
     for (std::size_t i = 1; i < range.crest.size(); ++i) {
         crest += length(range.crest[i] - range.crest[i - 1]);
     }
-    // A short range holds fewer, so its own name still finds room among them.
+    // Caves need the hills, and the short ranges must keep room for their own names, so only
+    // the mines are shared out.
     switch (kind) {
-        case PlaceKind::Cave:
-            return static_cast<int>(crest / 29.0);
         case PlaceKind::Mine:
-            return 8;
+            return std::max(4, static_cast<int>(crest / 110.0));
         default:
             return 1000;
     }
