@@ -14,7 +14,7 @@ inline constexpr PlaceRecord kLandmarks[] = {
     {"Greywhite Salt Pans", "2704", "2312"},
     {"Lantern Rock", "1024", "2312"},
     {"The Broken Span", "2088", "1536"},
-    {"The Hollering Gorge", "2688", "944"},
+    {"The Hollering Gorge", "2832", "1416"},
     {"The Nine Shards", "1944", "352"},
     {"The Split Crag", "1016", "384"},
     {"The Sunken Belfry", "944", "1248"},

@@ -9,8 +9,10 @@
 #include <cmath>
 #include <iostream>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 #include "catalogue/city_directory.h"
@@ -320,14 +322,55 @@ TEST(WorldWater, RiversWidenIntoEstuariesAtTheSea) {
 }
 
 // Every place keeps the rules of its category and of its name (dry ground; caves and mines in
-// the hills; forts on heights; elven ruins in the old woods; a sea, river or water name by it;
-// a mine near the village it is named after).
+// the hills; forts on heights; elven ruins in a wood, on the heights or by a lake; a sea, river or
+// water name by it; a mine near the village it is named after).
 TEST(WorldSites, EveryPlaceKeepsTheRulesOfItsCategoryAndName) {
     const World& w = world();
     for (const ProvincePlace& p : w.places) {
         for (const std::string& fault : siteFaults(p, w.ground, w.places)) {
             ADD_FAILURE() << fault;
         }
+    }
+}
+
+// No wood holds more than a few places of one category, nor one range's rough ground more than
+// its share of caves or mines, and the elven ruins stand in many woods and on other ground too.
+TEST(WorldSites, OneCategoryDoesNotCrowdOneWoodOrRange) {
+    const World& w = world();
+    std::map<std::pair<PlaceKind, int>, int> inWood;
+    std::map<std::pair<PlaceKind, int>, int> inRange;
+    std::set<int> ruinWoods;
+    int ruinsOutOfWoods = 0;
+    for (const ProvincePlace& p : w.places) {
+        if (p.kind == PlaceKind::City || p.kind == PlaceKind::Town) {
+            continue;
+        }
+        const int wood = w.ground.woodId(p.at.x / kSiteCell, p.at.y / kSiteCell);
+        const int range = w.ground.rangeId(p.at.x / kSiteCell, p.at.y / kSiteCell);
+        if (wood >= 0) {
+            const int n = ++inWood[{p.kind, wood}];
+            EXPECT_LE(n, kPerWood) << p.name << " crowds its wood";
+        }
+        if (range >= 0) {
+            const int n = ++inRange[{p.kind, range}];
+            EXPECT_LE(n, perRange(p.kind, w.layout.ridges[static_cast<std::size_t>(range)]))
+                << p.name << " crowds its range";
+        }
+        if (p.kind == PlaceKind::ElvenRuin) {
+            if (wood >= 0) {
+                ruinWoods.insert(wood);
+            } else {
+                ++ruinsOutOfWoods;
+            }
+        }
+    }
+    EXPECT_GE(ruinWoods.size(), 6u);
+    EXPECT_GT(ruinsOutOfWoods, 0);
+    // Caves and mines on every range, not packed into one.
+    for (std::size_t r = 0; r < w.layout.ridges.size(); ++r) {
+        const int n = inRange[{PlaceKind::Cave, static_cast<int>(r)}] +
+                      inRange[{PlaceKind::Mine, static_cast<int>(r)}];
+        EXPECT_GE(n, 6) << w.layout.ridges[r].name.toStdString();
     }
 }
 
@@ -413,6 +456,14 @@ TEST(WorldSites, GroundWordsAgreeWithTheGround) {
     EXPECT_EQ(groundWordsOf("Beachcombers' Camp"), 0u) << "a beachcomber is no combe";
     EXPECT_EQ(groundWordsOf("Larkmoor"), kMoorWord);
     EXPECT_EQ(groundWordsOf("Ambleton"), 0u);
+    EXPECT_EQ(groundWordsOf("The Broken Spur"), kCragWord);
+    EXPECT_EQ(groundWordsOf("Fellward Tower"), kCragWord);
+    EXPECT_EQ(groundWordsOf("Tarnmouth"), kTarnWord);
+    EXPECT_EQ(groundWordsOf("The Hollering Gorge"), kGorgeWord);
+    EXPECT_EQ(groundWordsOf("Gannetsey"), kIslandWord);
+    EXPECT_EQ(groundWordsOf("Tern Hey"), kIslandWord);
+    EXPECT_EQ(groundWordsOf("Bat Chimney"), 0u) << "a chimney is no island";
+    EXPECT_EQ(groundWordsOf("Ashley Keep"), 0u) << "a ley is a meadow";
     auto breaks = [&](const char* name, int x, int y, const char* word) {
         const std::vector<std::string> f =
             siteFaults({name, {x, y}, PlaceKind::Settlement}, w.ground, w.places);
@@ -460,6 +511,69 @@ TEST(WorldSites, GroundWordsAgreeWithTheGround) {
         EXPECT_GT(c.kept, 50);
         EXPECT_GT(c.broken, 50);
     }
+    // A gorge on a dry hillside, and one where running water cuts through the hills.
+    Count gorge;
+    for (int x = 64; x < kProvinceWidth - 64; x += 8) {
+        for (int y = 64; y < kProvinceHeight - 64; y += 8) {
+            const QPointF p(x, y);
+            if (w.isSea(p) || w.ground.at(w.ground.cliff, p) < kHillHeight + 0.05f) {
+                continue;
+            }
+            const float water =
+                std::min(w.ground.at(w.ground.toRiver, p), w.ground.at(w.ground.toBrook, p));
+            if (water > kGorgeWater + 16) {
+                ++gorge.broken;
+                EXPECT_TRUE(breaks("Gannet Gorge", x, y, "gorge")) << x << ", " << y;
+            } else if (water < kGorgeWater - 4 && w.ground.at(w.ground.height, p) > 0.0f) {
+                ++gorge.kept;
+                EXPECT_FALSE(breaks("Gannet Gorge", x, y, "gorge")) << x << ", " << y;
+                EXPECT_FALSE(breaks("Gannet Gorge", x, y, "in a river")) << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(gorge.kept, 20);
+    EXPECT_GT(gorge.broken, 50);
+    // A tarn lies among the heights: Coldtarn is one, so a name by it keeps its word and one on
+    // the lowland far from it does not; a town at a river's mouth may be named for the tarn the
+    // river rises in, and only for such a river.
+    ASSERT_NE(std::find(w.ground.tarns.begin(), w.ground.tarns.end(), QStringLiteral("Coldtarn")),
+              w.ground.tarns.end());
+    EXPECT_EQ(std::find(w.ground.tarns.begin(), w.ground.tarns.end(), QStringLiteral("Orl Water")),
+              w.ground.tarns.end())
+        << "Orl Water lies on the lowland";
+    const ProvincePlace& tarnmouth = w.place("Tarnmouth");
+    const auto tarnFault = [&](const char* name, PlaceKind kind, MapPoint at) {
+        const std::vector<std::string> f = siteFaults({name, at, kind}, w.ground, w.places);
+        return std::any_of(f.begin(), f.end(), [](const std::string& s) {
+            return s.find("tarn") != std::string::npos;
+        });
+    };
+    EXPECT_FALSE(tarnFault("Tarnmouth", PlaceKind::Town, tarnmouth.at));
+    EXPECT_TRUE(tarnFault("Tarnwick", PlaceKind::Settlement, {1600, 1200}));
+    const auto coldtarn =
+        std::find_if(w.ground.features.begin(), w.ground.features.end(),
+                     [](const NamedFeature& f) { return f.name == QStringLiteral("Coldtarn"); });
+    ASSERT_NE(coldtarn, w.ground.features.end());
+    int byTarn = 0;
+    for (int x = 2400; x < 3100; x += 16) {
+        for (int y = 1000; y < 1600; y += 16) {
+            const float d = w.ground.at(coldtarn->away, QPointF(x, y));
+            if (d > 24 && d < kTarnReach - 24) {
+                ++byTarn;
+                EXPECT_FALSE(tarnFault("Tarnwick", PlaceKind::Settlement, {x, y}))
+                    << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(byTarn, 20);
+    // No tarn lies by the Cinderbrook's mouth.
+    const auto cinder =
+        std::find_if(w.ground.mouths.begin(), w.ground.mouths.end(),
+                     [](const RiverMouth& m) { return m.river == QStringLiteral("Cinderbrook"); });
+    ASSERT_NE(cinder, w.ground.mouths.end());
+    EXPECT_TRUE(
+        tarnFault("Tarnhythe", PlaceKind::Settlement,
+                  {static_cast<int>(cinder->at.x()), static_cast<int>(cinder->at.y()) - 20}));
     // Where a river leaves a lake is no mouth.
     const auto oll = std::find_if(w.water.rivers.begin(), w.water.rivers.end(), [&](const auto& r) {
         return r.name == QStringLiteral("Oll") && w.water.lakeAt(r.points.front()) >= 0;
@@ -480,9 +594,10 @@ TEST(WorldSites, GroundWordsAgreeWithTheGround) {
 // is caught, and each keeps its rule on the shore that fits it.
 TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
     const World& w = world();
-    EXPECT_EQ(promiseOf("Marram Bay", PlaceKind::Town), Promise::Bay);
+    EXPECT_EQ(promiseOf("Gannet Bay", PlaceKind::Town), Promise::Bay);
     EXPECT_EQ(promiseOf("Tarrow Ness", PlaceKind::Settlement), Promise::Headland);
-    EXPECT_EQ(promiseOf("Ravensey", PlaceKind::Town), Promise::Island);
+    EXPECT_EQ(promiseOf("Gannetsey", PlaceKind::Town), Promise::Island);
+    EXPECT_EQ(promiseOf("Gannet Isle", PlaceKind::Town), Promise::Island);
     auto breaks = [&](const char* name, MapPoint at, const char* word) {
         const std::vector<std::string> f =
             siteFaults({name, at, PlaceKind::Settlement}, w.ground, w.places);
@@ -516,14 +631,19 @@ TEST(WorldSites, TheCoastsShapeHoldsItsNames) {
                 ++headlands;
                 EXPECT_FALSE(breaks("Gannet Ness", {x, y}, "headland")) << x << ", " << y;
             }
-            // On a shore far from any island, and on one that looks out to one.
+            // On a shore far from any island, and on one that looks out to one; an island's own
+            // name ("-sey") never on the mainland.
             const float island = w.ground.at(w.ground.toIsland, p);
             if (island > kIslandReach + 40) {
                 ++lonely;
-                EXPECT_TRUE(breaks("Gannetsey", {x, y}, "island")) << x << ", " << y;
+                EXPECT_TRUE(breaks("Gannet Isle", {x, y}, "island")) << x << ", " << y;
             } else if (island < kIslandReach - 40) {
                 ++facing;
-                EXPECT_FALSE(breaks("Gannetsey", {x, y}, "island")) << x << ", " << y;
+                EXPECT_FALSE(breaks("Gannet Isle", {x, y}, "island")) << x << ", " << y;
+            }
+            if (w.ground.mainland(static_cast<int>(std::lround(x / double(kSiteCell))),
+                                  static_cast<int>(std::lround(y / double(kSiteCell))))) {
+                EXPECT_TRUE(breaks("Gannetsey", {x, y}, "mainland")) << x << ", " << y;
             }
         }
     }

@@ -49,6 +49,12 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Coldtarn Grotto", "Coldside Grotto"},
         // A "mouth" is a river's at the sea; this town stands where the Oll leaves Orl Water.
         {"Orlmouth", "Osierweir"},
+        // The coast at the Cinderbrook's mouth is straight: no bay to see, but dunes and a landing.
+        {"Marram Bay", "Marramhythe"},
+        // A fell is a hill, and the ground by Saelith Wood is level: a town known by its spire.
+        {"Fellstow", "Fawnspire"},
+        // "-sey" is an island's name, and the town stands on the mainland's shore.
+        {"Ravensey", "Rathstrand"},
     };
     return kRenames;
 }

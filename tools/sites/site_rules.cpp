@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <string_view>
 
 #include "tools/common/box_blur.h"
@@ -77,11 +78,14 @@ constexpr std::string_view kMarshWords[] = {"Fen", "Reed", "Marsh", "Bog"};
 
 // Ground words, matched in the lower-cased name. A valley word ends its word, as "Beachcombers'"
 // is no combe.
-constexpr std::string_view kCragWords[] = {"scar", "skar", "crag", "cleft", "cliff"};
+constexpr std::string_view kCragWords[] = {"scar",  "skar", "crag", "cleft",
+                                           "cliff", "spur", "fell"};
 constexpr std::string_view kWoodWords[] = {"holt", "woodcutter", "timber",
                                            "shaw", "hurst",      "grove"};
 constexpr std::string_view kValleyWords[] = {"combe", "dale", "glen", "vale"};
 constexpr std::string_view kMoorWords[] = {"moor", "heath"};
+// An island's ending, its word's last letters ("-ley" is a meadow, "-ney" a chimney's).
+constexpr std::string_view kIslandEndings[] = {"sey", "vey", "hey", "dey", "wey"};
 
 // Tree cover this thick is drawn as a wood, not a scatter of trees.
 constexpr float kWoodCover = 0.56f;
@@ -209,7 +213,52 @@ std::string rangeStem(const QString& name) {
     return first;
 }
 
+// One id per 4-connected stretch of `mask`, -1 off it.
+Grid<int> components(const Grid<unsigned char>& mask) {
+    Grid<int> id(mask.width(), mask.height(), -1);
+    int next = 0;
+    std::vector<int> open;
+    for (int y = 0; y < mask.height(); ++y) {
+        for (int x = 0; x < mask.width(); ++x) {
+            if (!mask(x, y) || id(x, y) >= 0) {
+                continue;
+            }
+            id(x, y) = next;
+            open.push_back(y * mask.width() + x);
+            while (!open.empty()) {
+                const int c = open.back();
+                open.pop_back();
+                for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    const int i = c % mask.width() + dx;
+                    const int j = c / mask.width() + dy;
+                    if (mask.contains(i, j) && mask(i, j) && id(i, j) < 0) {
+                        id(i, j) = next;
+                        open.push_back(j * mask.width() + i);
+                    }
+                }
+            }
+            ++next;
+        }
+    }
+    return id;
+}
+
 }  // namespace
+
+int perRange(PlaceKind kind, const Ridge& range) {
+    double crest = 0.0;
+    for (std::size_t i = 1; i < range.crest.size(); ++i) {
+        crest += length(range.crest[i] - range.crest[i - 1]);
+    }
+    // Caves need the hills, and the short ranges must keep room for their own names, so only
+    // the mines are shared out.
+    switch (kind) {
+        case PlaceKind::Mine:
+            return std::max(4, static_cast<int>(crest / 110.0));
+        default:
+            return 1000;
+    }
+}
 
 float Ground::at(const Grid<float>& g, QPointF p) const {
     return sampleBilinear(g, static_cast<float>(p.x() / kSiteCell),
@@ -304,6 +353,26 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     }
     g.toCrag = distanceToMask(crag);
     g.toWood = distanceToMask(wood);
+    for (std::size_t i = 0; i < wood.cells().size(); ++i) {
+        wood.cells()[i] = wood.cells()[i] || g.oldWood.cells()[i] > 0.5f;
+    }
+    g.woodId = components(wood);
+    // A range's rough ground: its crest's flanks and a little beyond, to the nearest crest.
+    g.rangeId = Grid<int>(g.w, g.h, -1);
+    for (int j = 0; j < g.h; ++j) {
+        for (int i = 0; i < g.w; ++i) {
+            double best = std::numeric_limits<double>::max();
+            for (std::size_t r = 0; r < layout.ridges.size(); ++r) {
+                const Ridge& ridge = layout.ridges[r];
+                const double d =
+                    distanceToPolyline(QPointF(i * kSiteCell, j * kSiteCell), ridge.crest);
+                if (d < ridge.halfWidth + 120.0 && d < best) {
+                    best = d;
+                    g.rangeId(i, j) = static_cast<int>(r);
+                }
+            }
+        }
+    }
     g.toValley = distanceToMask(valleyFloors(g.height));
     g.bayWrap = bayWrap(sea, g.mainland, distanceToMask(dry),
                         static_cast<int>(kOffHead + 104.0f) / kSiteCell);
@@ -343,6 +412,20 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     for (const RiverLine& r : water.rivers) {
         if (const int l = water.lakeAt(r.points.front()); l >= 0) {
             g.outflows.push_back({water.lakes[static_cast<std::size_t>(l)].name, r.points.front()});
+            g.sources.push_back({r.name, water.lakes[static_cast<std::size_t>(l)].name});
+        }
+    }
+    // A tarn: a lake whose shore meets the heights.
+    for (int j = 0; j < g.h; ++j) {
+        for (int i = 0; i < g.w; ++i) {
+            const QPointF at(i * kSiteCell, j * kSiteCell);
+            const int l = lake(i, j) ? water.lakeAt(at) : -1;
+            if (l >= 0 && g.toHeights(i, j) <= 2 * kSiteCell) {
+                const QString& name = water.lakes[static_cast<std::size_t>(l)].name;
+                if (std::find(g.tarns.begin(), g.tarns.end(), name) == g.tarns.end()) {
+                    g.tarns.push_back(name);
+                }
+            }
         }
     }
     return g;
@@ -394,7 +477,7 @@ Promise promiseOf(const std::string& name, PlaceKind kind) {
     for (std::string_view w :
          {"haven",  "Sands",      "Gull",  "Salt",   "Brine",        "Tide",      "Kelp",
           "Beach",  "Wreck",      "Seal",  "Smuggl", "Lantern Rock", "Driftwood", "Herring",
-          "Anchor", "Tarred Oar", "Shore", "spray",  "Marram",       "Strand"}) {
+          "Anchor", "Tarred Oar", "Shore", "spray",  "Marram",       "Strand",    "strand"}) {
         if (contains(name, w)) {
             return Promise::Sea;
         }
@@ -441,6 +524,9 @@ unsigned groundWordsOf(const std::string& name) {
     out |= any(kWoodWords, within) ? kWoodWord : 0u;
     out |= any(kValleyWords, endsAWord) ? kValleyWord : 0u;
     out |= any(kMoorWords, within) ? kMoorWord : 0u;
+    out |= contains(n, "tarn") ? kTarnWord : 0u;
+    out |= contains(n, "gorge") ? kGorgeWord : 0u;
+    out |= any(kIslandEndings, endsAWord) ? kIslandWord : 0u;
     return out;
 }
 
@@ -466,7 +552,9 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
     if (place.kind != PlaceKind::City && (h <= 0.0f || g.at(g.toLake, p) < 4.0f)) {
         fault("stands in water");
     }
-    if (!town && std::min(g.at(g.toRiver, p), g.at(g.toBrook, p)) < 4.0f) {
+    const unsigned words = groundWordsOf(place.name);
+    // A gorge is the water's own cleft.
+    if (!town && !(words & kGorgeWord) && std::min(g.at(g.toRiver, p), g.at(g.toBrook, p)) < 4.0f) {
         fault("stands in a river");
     }
     const Promise promise = promiseOf(place.name, place.kind);
@@ -486,8 +574,11 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
             }
             break;
         case PlaceKind::ElvenRuin:
-            if (g.at(g.oldWood, p) < 0.5f) {
-                fault("not in an old wood");
+            // The old woods first, but a wood holds only a few; the rest stand in other woods,
+            // on the heights or by a lake.
+            if (g.at(g.oldWood, p) < 0.5f && g.at(g.woods, p) < kWoodCover && h < kHeightsHeight &&
+                g.at(g.toLake, p) > 40.0f) {
+                fault("neither in a wood, on the heights nor by a lake");
             }
             break;
         case PlaceKind::HeavenlyStone:
@@ -562,7 +653,6 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
     if (promisesMarsh(place.name) && g.at(g.toMarsh, p) > 48.0f) {
         fault("its name promises a fen or reeds");
     }
-    const unsigned words = groundWordsOf(place.name);
     const bool seaCliff = g.at(g.toSea, p) <= 24.0f && g.at(g.cliff, p) >= kCliffHeight;
     if ((words & kCragWord) && g.at(g.toCrag, p) > kCragReach && !seaCliff) {
         fault("its name promises a crag, but the ground round it is low and level");
@@ -575,6 +665,34 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
     }
     if ((words & kMoorWord) && g.at(g.woods, p) >= kMoorWoods) {
         fault("its name promises open moor, but it stands in a wood");
+    }
+    if (words & kTarnWord) {
+        // A town at a river's mouth is named for where that river rises.
+        const QString river = mouthOf(place.name, place.kind);
+        const auto isTarn = [&](const QString& lake) {
+            return std::find(g.tarns.begin(), g.tarns.end(), lake) != g.tarns.end();
+        };
+        const bool kept =
+            river.isEmpty()
+                ? std::any_of(g.features.begin(), g.features.end(),
+                              [&](const NamedFeature& f) {
+                                  return isTarn(f.name) && g.at(f.away, p) <= kTarnReach;
+                              })
+                : std::any_of(g.sources.begin(), g.sources.end(), [&](const RiverSource& s) {
+                      return s.river == river && isTarn(s.lake);
+                  });
+        if (!kept) {
+            fault("its name promises a tarn, but no lake among the heights is near or feeds it");
+        }
+    }
+    if ((words & kGorgeWord) && (std::min(g.at(g.toRiver, p), g.at(g.toBrook, p)) > kGorgeWater ||
+                                 g.at(g.cliff, p) < kHillHeight)) {
+        fault("its name promises a gorge, but no water cuts through high ground there");
+    }
+    if ((words & kIslandWord) && !g.mainland.cells().empty() &&
+        g.mainland(std::clamp(static_cast<int>(std::lround(p.x() / kSiteCell)), 0, g.w - 1),
+                   std::clamp(static_cast<int>(std::lround(p.y() / kSiteCell)), 0, g.h - 1))) {
+        fault("its name makes it an island's, but it stands on the mainland");
     }
     // "mouth" in a town's name is a river's mouth at the sea.
     if ((place.kind == PlaceKind::Town || place.kind == PlaceKind::Settlement) &&

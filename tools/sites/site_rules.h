@@ -30,6 +30,12 @@ struct NamedFeature {
     float reach;       // a place so named lies at most this far from it
 };
 
+// A river that leaves a lake, and the lake.
+struct RiverSource {
+    QString river;
+    QString lake;
+};
+
 struct Ground {
     int w = 0;
     int h = 0;
@@ -54,6 +60,10 @@ struct Ground {
     Grid<unsigned char> mainland;  // 1 on the land the roads reach, 0 at sea and on islands
     std::vector<RiverMouth> mouths;
     std::vector<RiverMouth> outflows;  // where a river leaves a named lake, by the lake's name
+    std::vector<RiverSource> sources;
+    std::vector<QString> tarns;  // the lakes that lie among the heights
+    Grid<int> woodId;  // which wood a cell lies in (one id per joined stretch of thick wood), or -1
+    Grid<int> rangeId;  // which range's rough ground a cell lies on, or -1
     std::vector<NamedFeature> features;
 
     float at(const Grid<float>& g, QPointF p) const;
@@ -97,13 +107,32 @@ bool promisesMarsh(const std::string& name);
 // Words that promise the lie of the land near a place, whatever else its name promises: a crag
 // or scar (hills near), a wood, a valley (ground rising on two sides), a moor (open
 // ground, no wood). A name may carry several ("Skarholt").
-enum GroundWord : unsigned { kCragWord = 1, kWoodWord = 2, kValleyWord = 4, kMoorWord = 8 };
+// A fell or a spur is a hill and reads as a crag does; a tarn is a lake among the heights (or, for
+// a river's mouth, where that river rises); a gorge is cut by running water through high ground;
+// "-ey" and "-sey" are islands, so no mainland place carries them.
+enum GroundWord : unsigned {
+    kCragWord = 1,
+    kWoodWord = 2,
+    kValleyWord = 4,
+    kMoorWord = 8,
+    kTarnWord = 16,
+    kGorgeWord = 32,
+    kIslandWord = 64,
+};
 unsigned groundWordsOf(const std::string& name);
 
 // How near a place so named the crag, the wood or the valley floor lies.
 inline constexpr float kCragReach = 120.0f;
 inline constexpr float kWoodReach = 96.0f;
 inline constexpr float kValleyReach = 48.0f;
+inline constexpr float kTarnReach = 120.0f;
+// A gorge's water runs within this many pixels of its symbol, and the ground beside it is a hill's.
+inline constexpr float kGorgeWater = 12.0f;
+
+// How many places of one category one wood holds, and one range's rough ground (caves, mines),
+// so a reader does not meet a crowd of one symbol.
+inline constexpr int kPerWood = 4;
+int perRange(PlaceKind kind, const Ridge& range);
 
 // A bay a reader sees: from water off its head, land meets more than half of the compass within
 // kBayReach pixels (the sea's names keep the same rule).

@@ -20,9 +20,9 @@ constexpr double kTownsApart = 150;  // between towns
 constexpr double kEdge = 48.0;       // room for a road to reach a place by the sheet's edge
 
 // Where the landmarks stand, by what each is: the barrow in the open country north of the
-// capital's road, the gorge cut through the Ironbacks, the shards on Hathmoor's moor, the crag
-// in the Hollowspine, the tor on the Wether Fells. The salt pans, the rock, the span and the
-// belfry follow their names (sea, river, water).
+// capital's road, the gorge where a brook cuts down the Ironbacks, the shards on Hathmoor's moor,
+// the crag in the Hollowspine, the tor on the Wether Fells. The salt pans, the rock, the span and
+// the belfry follow their names (sea, river, water).
 struct Anchor {
     const char* name;
     QPointF at;
@@ -33,11 +33,15 @@ const Anchor kAnchors[] = {
     {"Greywhite Salt Pans", {2450, 2290}, 300},
     {"Lantern Rock", {960, 2250}, 400},
     {"The Broken Span", {2100, 1700}, 300},
-    {"The Hollering Gorge", {2800, 990}, 200},
+    {"The Hollering Gorge", {2850, 1000}, 420},
     {"The Nine Shards", {2000, 420}, 220},
     {"The Split Crag", {1150, 300}, 220},
     {"The Sunken Belfry", {975, 1290}, 260},
     {"The Thimble Tor", {660, 960}, 220},
+    // Two shore towns renamed for a coast that showed no bay or island keep their old sites, at
+    // the Cinderbrook's mouth and on the west shore; their new names ask only for the shore.
+    {"Marramhythe", {1424, 2376}, 24},
+    {"Rathstrand", {328, 1824}, 24},
 };
 
 bool isTown(PlaceKind k) {
@@ -135,6 +139,13 @@ class Siter {
     // cell lies from the nearest place of its kind.
     void mark(const ProvincePlace& p) {
         const QPointF at(p.at.x, p.at.y);
+        const auto c = static_cast<std::size_t>(cellAt(at));
+        if (const int wood = g_.woodId.cells()[c]; wood >= 0) {
+            ++inWood_[{p.kind, wood}];
+        }
+        if (const int range = g_.rangeId.cells()[c]; range >= 0) {
+            ++inRange_[{p.kind, range}];
+        }
         Grid<float>& spread = spread_.try_emplace(p.kind, g_.w, g_.h, 400.0f).first->second;
         around(spread, at / kSiteCell, 400.0 / kSiteCell, [&](int x, int y, float d) {
             spread(x, y) = std::min(spread(x, y), d * kSiteCell);
@@ -165,7 +176,24 @@ class Siter {
         }
         const auto c = static_cast<std::size_t>(cellAt(at));
         return !taken_.cells()[c] && !nearTown_.cells()[c] &&
-               !(isTown(kind) && townZone_.cells()[c]);
+               !(isTown(kind) && townZone_.cells()[c]) && !full(kind, c);
+    }
+
+    // Whether the wood or the range at a cell already holds its share of `kind`.
+    bool full(PlaceKind kind, std::size_t c) const {
+        if (isTown(kind)) {
+            return false;
+        }
+        const int wood = g_.woodId.cells()[c];
+        const int range = g_.rangeId.cells()[c];
+        const auto count = [&](const std::map<std::pair<PlaceKind, int>, int>& m, int id) {
+            const auto it = m.find({kind, id});
+            return it == m.end() ? 0 : it->second;
+        };
+        return (wood >= 0 && count(inWood_, wood) >= kPerWood) ||
+               (range >= 0 &&
+                count(inRange_, range) >=
+                    perRange(kind, provinceLayout().ridges[static_cast<std::size_t>(range)]));
     }
 
     double spread(const ProvincePlace& place, QPointF at) const {
@@ -210,6 +238,9 @@ class Siter {
             case PlaceKind::SignStone:
                 s += -1.5 * h - woods - slope;
                 break;
+            case PlaceKind::ElvenRuin:
+                s += 0.8 * std::max(woods, static_cast<double>(g_.at(g_.oldWood, at)));
+                break;
             case PlaceKind::Shrine:
                 s += 0.5 * std::max({h, woods, static_cast<double>(g_.at(g_.marsh, at))});
                 break;
@@ -228,6 +259,8 @@ class Siter {
     Grid<unsigned char> nearTown_;
     Grid<unsigned char> townZone_;
     std::map<PlaceKind, Grid<float>> spread_;
+    std::map<std::pair<PlaceKind, int>, int> inWood_;
+    std::map<std::pair<PlaceKind, int>, int> inRange_;
     std::vector<ProvincePlace> mines_;
     Noise noise_{0x517E'0001};
 };
@@ -298,9 +331,16 @@ std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogu
     for (std::size_t i = 0; i < order.size(); ++i) {
         order[i] = i;
     }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return rank(catalogue[a]) < rank(catalogue[b]);
-    });
+    // A cave or mine named after its village must stand by it, so it goes before the others of
+    // its kind fill that range's share.
+    std::vector<double> ranks;
+    for (const ProvincePlace& p : catalogue) {
+        const bool bound = (p.kind == PlaceKind::Cave || p.kind == PlaceKind::Mine) &&
+                           !namesake(p.name, catalogue).empty();
+        ranks.push_back(rank(p) - (bound ? 0.5 : 0.0));
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return ranks[a] < ranks[b]; });
     // The cities are held at their overview markers, and every other place keeps its room round
     // them.
     std::vector<ProvincePlace> placed;
