@@ -6,6 +6,8 @@
 
 #include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/noise.h"
 #include "tools/common/rng.h"
 #include "tools/paint/ink.h"
 
@@ -13,9 +15,10 @@ namespace marventa {
 
 namespace {
 
-constexpr int kStep = 15;     // one spot tried per cell of this size
-constexpr int kReach = 4;     // pixels either side over which the slope is taken
-constexpr float kLow = 0.1f;  // below this the lowland is left plain
+constexpr int kStep = 15;           // one spot tried per cell of this size
+constexpr int kReach = 4;           // pixels either side over which the slope is taken
+constexpr float kLow = 0.1f;        // below this the lowland is left plain
+constexpr float kFadeOut = 110.0f;  // how far below the heights the slope marks run out
 
 QPointF across(const HillMark& m) {
     return {-m.down.y(), m.down.x()};
@@ -76,6 +79,18 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
     // Only the steepest of the lowland: marks strewn over gentler ground read as clutter.
     const float rough = percentile(0.94);
     const float steep = percentile(0.99);
+    // How far each spot lies below the heights: the marks fall away from the range, fewer and
+    // shorter the farther out, so that its foot fades into the lowland rather than ending in a
+    // band of them.
+    Grid<unsigned char> heights(t.height.width(), t.height.height(), 0);
+    for (int y = 0; y < t.height.height(); ++y) {
+        for (int x = 0; x < t.height.width(); ++x) {
+            heights(x, y) = t.height(x, y) >= kHeightsHeight ? 1 : 0;
+        }
+    }
+    const Grid<float> fromHeights = distanceTo(heights, kFadeOut);
+    // Along the range's foot some stretches are hachured and some left plain.
+    const Noise patches(0x4A11'0002);
     Rng rng(0x4A11'0001);
     for (int gy = 0; gy * kStep < t.height.height(); ++gy) {
         for (int gx = 0; gx * kStep < t.height.width(); ++gx) {
@@ -90,16 +105,22 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             }
             const QPointF g = slopeAt(x, y);
             const float s = static_cast<float>(std::hypot(g.x(), g.y()));
-            const float chance = smoothstep(rough, steep, s);
-            if (roll >= 0.5 * chance || s <= 0) {
+            // Near the heights the full chance, out on the lowland's own rough ground a little.
+            const float near = 1.0f - smoothstep(0.0f, kFadeOut, fromHeights(x, y));
+            const float patch =
+                smoothstep(-0.35f, 0.3f, patches.fbm(x / 90.0f, y / 90.0f, 2)) * 0.75f + 0.25f;
+            const float chance = smoothstep(rough, steep, s) * (0.3f + 0.7f * near) * patch;
+            if (roll >= 0.6 * chance || s <= 0) {
                 continue;
             }
             HillMark m;
             m.at = QPointF(x + 0.5, y + 0.5);
             m.down = -g / s;
-            m.length =
-                6.0 + 3.0 * std::clamp((s - rough) / std::max(steep - rough, 1e-6f), 0.0f, 1.0f);
-            m.strokes = 4 + static_cast<int>(seed % 2);
+            const double steepness =
+                std::clamp((s - rough) / std::max(steep - rough, 1e-6f), 0.0f, 1.0f);
+            m.length = (3.5 + 3.5 * near + 2.5 * steepness) *
+                       (0.85 + 0.3 * static_cast<double>((seed >> 8) % 100) / 100.0);
+            m.strokes = 2 + static_cast<int>(std::lround(2.0 * near)) + static_cast<int>(seed % 2);
             m.seed = seed;
             const QRect box = hillMarkBox(m).toAlignedRect();
             bool clear = keepOut.rect().contains(box);

@@ -22,7 +22,8 @@ struct HillMark {
 };
 
 // Sparse marks on the steepest ground below the ranges' heights, where the ranges draw no
-// glyphs: the steeper, the likelier; none in woods, marsh or water, and none whose box
+// glyphs: the steeper and the nearer the heights, the likelier and longer (so the range's foot
+// fades into the lowland); none in woods, marsh or water, and none whose box
 // touches `keepOut` (non-zero: water, roads, symbols, names, peaks, trees, fields).
 std::vector<HillMark> placeHillMarks(const Terrain& terrain, const QImage& keepOut);
 

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "tools/common/blend.h"
+#include "tools/common/box_blur.h"
 #include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
@@ -64,19 +65,23 @@ Silhouette silhouette(const Peak& k) {
     // lower shoulder on one side.
     const double skew = rng.range(-0.24, 0.24) * w;
     s.summit = f + QPointF(skew, -h);
-    // Each flank falls in its own curve, one steep under the summit, the other easing out, so
-    // that no two peaks are one triangle scaled.
-    const double fall[2] = {rng.range(0.7, 1.4), rng.range(0.7, 1.4)};
-    const bool shoulder = rng.chance(0.5);
+    // Each flank falls in its own curve, so that no two peaks are one triangle scaled: one
+    // scooped (falling fast under the summit, easing out), the other straight or, now and then,
+    // full-bellied.
+    const bool scoopedLeft = rng.chance(0.5);
+    const double scooped = rng.range(0.45, 0.75);
+    const double other = rng.chance(0.3) ? rng.range(1.3, 1.7) : rng.range(0.92, 1.08);
+    const double fall[2] = {scoopedLeft ? scooped : other, scoopedLeft ? other : scooped};
+    const bool shoulder = rng.chance(0.35);
     const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
     // Some peaks carry a lower second summit beyond a saddle on one flank, kept inside the
     // middle of the three boxes that placing them checks.
-    const bool twin = rng.chance(0.3);
+    const bool twin = rng.chance(k.width > 30 ? 0.3 : 0.12);
     const auto flank = [&](double side) {
         // Nearly straight, each step jagged (neighbours differ in their count of steps and in
         // how far each one breaks), the last one easing out to the foot.
         QPolygonF pts;
-        const int steps = 4 + rng.below(3);
+        const int steps = 5 + rng.below(3);
         const double rough = rng.range(0.04, 0.11);
         if (twin && side == shoulderSide) {
             const double saddle = rng.range(0.5, 0.6);
@@ -155,22 +160,55 @@ QPainterPath shadedFlank(const Silhouette& s) {
     return closedPath(poly);
 }
 
-// Everything above a ragged line some way below the summit.
+// The snow lying along the outline's top: deepest under the summit, thinning down each flank to
+// a tongue in a gully, so that the cap takes the peak's own shape rather than a cut line.
 QPainterPath capRegion(const Peak& k, const Silhouette& s) {
     Rng rng(k.seed ^ 0x5A0E);
-    const double depth = k.height * rng.range(0.42, 0.58);
-    QPolygonF cap;
-    const double left = k.foot.x() - k.width;
-    const double right = k.foot.x() + k.width;
-    const double y0 = s.summit.y() + depth;
-    cap << QPointF(left, s.summit.y() - 10);
-    const int teeth = 7;
-    for (int i = 0; i <= teeth; ++i) {
-        const double x = left + (right - left) * i / teeth;
-        cap << QPointF(x, y0 + (i % 2 == 0 ? -1 : 1) * rng.range(0.04, 0.1) * k.height);
+    const double reach = k.height * rng.range(0.42, 0.62);  // how far down the flanks it lies
+    const double depth = k.height * rng.range(0.3, 0.44);   // how deep under the summit
+    // The outline resampled finely, its foot points left off.
+    QPolygonF top;
+    for (int i = 0; i + 1 < s.outline.size(); ++i) {
+        const QPointF a = s.outline[i];
+        const QPointF b = s.outline[i + 1];
+        const int n = std::max(1, static_cast<int>(length(b - a) / 2.5));
+        for (int j = 0; j < n; ++j) {
+            top << a + (b - a) * (static_cast<double>(j) / n);
+        }
     }
-    cap << QPointF(right, s.summit.y() - 10);
-    return closedPath(cap);
+    top << s.outline.back();
+    // A second summit's snow is a patch of its own, not a band bridging the saddle.
+    QPainterPath cap;
+    QPolygonF upper;
+    QPolygonF lower;
+    const auto close = [&] {
+        if (upper.size() > 2) {
+            QPolygonF patch = upper;
+            for (auto it = lower.rbegin(); it != lower.rend(); ++it) {
+                patch << *it;
+            }
+            cap.addPolygon(patch);
+            cap.closeSubpath();
+        }
+        upper.clear();
+        lower.clear();
+    };
+    double tongue = 0;
+    for (const QPointF& q : top) {
+        const double below = q.y() - s.summit.y();
+        if (below > reach) {
+            close();
+            continue;
+        }
+        // Drifts and bare rock break the lower edge: a run of short tongues.
+        tongue = 0.6 * tongue + 0.4 * rng.range(-1.0, 1.0);
+        const double d = depth * (1.0 - below / reach) * (0.8 + 0.5 * tongue);
+        upper << q + QPointF(0, -1);
+        lower << q + QPointF(0, std::max(0.0, d));
+    }
+    close();
+    cap.setFillRule(Qt::WindingFill);
+    return cap;
 }
 
 int clampInt(double v, int lo, int hi) {
@@ -287,6 +325,33 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     const MaskSums blocked(withRooms);
     // The fells stand in groups along their high ground with paper between them.
     const Noise groups(0x9EA4'0003);
+    // How broken the ground is about each spot: the height's departure from its own smoothed
+    // form, spread over a peak's breadth. Rough ground takes taller, larger peaks.
+    const Grid<float> rough = [&] {
+        const Grid<float> smooth = boxBlur(h, 6);
+        Grid<float> dev(h.width(), h.height(), 0.0f);
+        for (int y = 0; y < h.height(); ++y) {
+            for (int x = 0; x < h.width(); ++x) {
+                dev(x, y) = std::fabs(h(x, y) - smooth(x, y));
+            }
+        }
+        return boxBlur(dev, 10);
+    }();
+    const float roughScale = [&] {
+        std::vector<float> high;
+        for (int y = 0; y < h.height(); y += 8) {
+            for (int x = 0; x < h.width(); x += 8) {
+                if (h(x, y) >= kHillHeight) {
+                    high.push_back(rough(x, y));
+                }
+            }
+        }
+        if (high.empty()) {
+            return 1.0f;
+        }
+        std::nth_element(high.begin(), high.begin() + high.size() * 9 / 10, high.end());
+        return std::max(high[high.size() * 9 / 10], 1e-5f);
+    }();
     // The glyph for ground at (x, y) of `rank` within its range.
     const auto glyph = [&](int x, int y, const CrestPlace& c, double t, double roll,
                            std::uint64_t seed) {
@@ -316,10 +381,18 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             k.width = 12 + 12 * t + 4 * roll;
             k.height = k.width * 0.36;
         } else {
-            k.width = std::max(16.0, crestWidth * grow * (0.9 + 0.2 * roll));
-            k.height = k.width * (0.45 + 0.25 * t + 0.1 * roll);
-            k.snow =
-                !k.ash && (snow(x, y) > 90 || hv > 0.86f || (c.rangeHeight >= 0.8f && t > 0.75));
+            // Larger where the ground stands higher within its range and where it is broken;
+            // taller against their width on rough ground, broader where it runs smooth, and each
+            // a build of its own.
+            const double raised = std::clamp((hv - kHillHeight) / (top - kHillHeight), 0.0, 1.0);
+            const double broken = std::clamp(rough(x, y) / roughScale, 0.0f, 1.2f);
+            const double build = static_cast<double>((seed >> 24) % 1000) / 1000.0;
+            k.width = std::max(16.0, crestWidth * grow * (0.8 + 0.4 * roll) * (0.8 + 0.3 * raised) *
+                                         (0.85 + 0.25 * broken));
+            k.height = k.width * (0.4 + 0.22 * t) * (0.74 + 0.44 * build) * (0.9 + 0.22 * broken);
+            // Snow on the highest alone: not every peak of a high crest, only those near its top.
+            k.snow = !k.ash && (snow(x, y) > 110 || hv > 0.86f ||
+                                (c.rangeHeight >= 0.8f && t > 0.75 && hv > c.rangeHeight - 0.16f));
             // One in seven a narrower, steeper spire, as crags break a line of peaks.
             if ((seed >> 11) % 7 == 0) {
                 k.width *= 0.8;
@@ -390,10 +463,14 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                 if (!c.volcanic && c.jagged >= 0.45 && !holdsSymbol) {
                     const float m =
                         groups.fbm(static_cast<float>(along) / 120.0f + 41.0f * crestNo, 3.7f, 2);
-                    const double massif = 0.6 + 0.52 * smoothstep(-0.2f, 0.3f, m);
+                    // A few big summits where the massif peaks, lower shoulders falling away
+                    // from them; the shoulders keep their rock bare.
+                    const double big = smoothstep(0.08f, 0.32f, m);
+                    const double massif = 0.58 + 0.3 * smoothstep(-0.3f, 0.08f, m) + 0.4 * big;
                     k.width *= massif;
-                    k.height *= massif;
+                    k.height *= massif * (0.92 + 0.16 * big);
                     k.foot = QPointF(x, y + 0.3 * k.height);
+                    k.snow = k.snow && (massif > 0.76 || snow(x, y) > 150);
                     saddle = 1.0 + 0.6 * (1.0 - smoothstep(-0.2f, 0.3f, m));
                 }
                 // Spaced as crest summits even where they taper toward the range's ends, so
@@ -603,11 +680,12 @@ void drawPeak(QPainter& p, const Peak& k) {
         }
     };
     const QPainterPath shade = shadedFlank(s).intersected(body);
-    // The lit rock a shade warmer than the pale ground round it, so that a snow cap shows.
+    // The lit rock warmer than the pale ground round it, so that a snow cap shows: the peak
+    // carries its own tone, the ground round it none.
     const QColor ground = k.ground.isValid() ? k.ground : QColor(232, 220, 186);
-    QColor lit =
-        QColor::fromRgbF(0.7f * ground.redF() + 0.3f * 0.84f, 0.7f * ground.greenF() + 0.3f * 0.76f,
-                         0.7f * ground.blueF() + 0.3f * 0.6f);
+    QColor lit = QColor::fromRgbF(0.58f * ground.redF() + 0.42f * 0.82f,
+                                  0.58f * ground.greenF() + 0.42f * 0.72f,
+                                  0.58f * ground.blueF() + 0.42f * 0.55f);
     const QColor dark = k.ash ? QColor(70, 58, 54) : QColor(96, 72, 50);
     if (k.ash) {
         lit = QColor(138, 122, 112);
@@ -640,18 +718,22 @@ void drawPeak(QPainter& p, const Peak& k) {
     p.drawPath(body);
     // The shaded flank: hatched close down its fall over a thin wash, dark enough that the
     // ridge holds as a mass from afar, still ink rather than a flat grey at 1:1.
+    // Each peak hatched by a hand that varied: closer or more open, steeper or flatter strokes,
+    // the wash under them thinner where the hatching is open.
+    Rng hand(k.seed ^ 0x4A7C);
+    const double gap = std::clamp(1.5 + k.width / 90, 1.7, 2.4) * hand.range(0.85, 1.45);
+    const double slant = hand.range(0.35, 0.75);
     QColor wash = k.ash ? dark : QColor(78, 56, 38);
-    wash.setAlpha(150);
+    wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0)));
     p.setBrush(wash);
     p.drawPath(shade);
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
     hatch.setAlpha(230);
-    p.setPen(QPen(hatch, 0.8, Qt::SolidLine, Qt::FlatCap));
-    const double gap = std::clamp(1.5 + k.width / 90, 1.7, 2.4);
+    p.setPen(QPen(hatch, hand.range(0.7, 0.9), Qt::SolidLine, Qt::FlatCap));
     for (double d = -k.width; d < k.width * 1.5; d += gap) {
         const QPointF a = s.summit + QPointF(d - k.height * 0.2, 0);
-        p.drawLine(a, a + QPointF(k.height * 0.55, k.height * 1.1));
+        p.drawLine(a, a + QPointF(k.height * slant, k.height * 1.1));
     }
     clipOpen();
     if (k.snow) {
@@ -661,6 +743,11 @@ void drawPeak(QPainter& p, const Peak& k) {
         p.drawPath(cap);
         p.setBrush(kSnowShade);
         p.drawPath(cap.intersected(shade));
+        // A faint line where the snow gives way to rock; the outline's ink covers its top.
+        QColor edge(120, 136, 164, 150);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(edge, 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(cap);
     }
     // The ink: the outline over the top, not along the ground; the spine a short stroke.
     p.setBrush(Qt::NoBrush);

@@ -20,7 +20,7 @@ Rgb scale(Rgb a, float k) {
 
 // Land colours by height: meadow greens, dry uplands, then only a faint warm tint on the
 // heights, paling toward the tops: the drawn peaks carry the relief, and a deeper tint here would
-// lie round each range as a brown blotch (the highest ground takes its own, later).
+// lie round each range as a brown blotch.
 Rgb landTint(float h) {
     struct Stop {
         float at;
@@ -32,9 +32,9 @@ Rgb landTint(float h) {
         {0.20f, {190, 206, 142}},
         {0.30f, {194, 208, 146}},
         {0.40f, {206, 210, 154}},
-        {0.55f, {224, 212, 170}},
-        {0.75f, {224, 212, 188}},
-        {0.92f, {226, 220, 206}},
+        {0.55f, {218, 212, 166}},
+        {0.75f, {222, 214, 184}},
+        {0.92f, {226, 220, 204}},
     }};
     if (h <= kStops.front().at) {
         return kStops.front().colour;
@@ -60,10 +60,6 @@ constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
 constexpr Rgb kSnow{236, 238, 240};
-constexpr Rgb kHighGround{204, 174, 128};
-constexpr Rgb kFoothillInk{132, 100, 70};
-// The height at which the warm wash of the heights begins.
-constexpr float kHighTintFrom = 0.45f;
 
 // The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
 float hillShade(const Grid<float>& h, int x, int y) {
@@ -144,15 +140,6 @@ QImage paintRelief(const Terrain& terrain) {
         }
     }
     const Grid<float> intoWood = boxBlur(distanceTo(outsideWood, 12.0f), 1);
-    // Likewise the warm wash of the highest ground: laid to a line where the heights begin, so
-    // that it has an edge that dried darker, not a soft fade.
-    Grid<unsigned char> belowHigh(w, ht, 0);
-    for (int y = 0; y < ht; ++y) {
-        for (int x = 0; x < w; ++x) {
-            belowHigh(x, y) = h(x, y) < kHighTintFrom ? 1 : 0;
-        }
-    }
-    const Grid<float> intoHigh = boxBlur(distanceTo(belowHigh, 24.0f), 1);
 
     const Noise paper(0x9A9E'0001);
     const Noise stain(0x9A9E'0002);
@@ -233,21 +220,11 @@ QImage paintRelief(const Terrain& terrain) {
         // A wash is paler and duller than a printed tint.
         const float grey = 0.3f * c.r + 0.55f * c.g + 0.15f * c.b;
         c = mix(mix(c, {grey, grey, grey}, 0.22f), kPaper, 0.12f);
-        // A warm tint on the highest ground alone, under the crests: it keeps a range whole at
-        // the overview's size, and ends well inside the foothills at a drawn edge, so that it
-        // lies as no halo: the wash, deeper at its rim, and a faint broken line of brown ink.
-        const float high = intoHigh(x, y);
-        const float laid = smoothstep(0.0f, 1.2f, high);
-        c = mix(c, kHighGround,
-                laid * (0.12f + 0.42f * smoothstep(kHighTintFrom, 0.72f, hv) +
-                        0.16f * std::exp(-high / 4.0f)));
-        const float broken = smoothstep(-0.2f, 0.25f, paper.fbm(fx / 40.0f + 11.0f, fy / 40.0f, 2));
-        c = mix(c, kFoothillInk,
-                0.3f * broken * (1.0f - smoothstep(0.3f, 1.0f, std::fabs(high - 1.1f))));
+        // No tint of its own under the ranges: any area colour there reads as a plateau with
+        // an edge. The peaks' density carries a range at the overview's size.
         // The wash pools at the shore and, a little, along the wood's edge.
         const float woodEdge = intoWood(x, y) > 0.0f ? intoWood(x, y) + 0.8f : 20.0f;
-        const float highEdge = high > 0.0f ? high + 0.8f : 20.0f;
-        const float edge = std::min({toWater(x, y), woodEdge * 1.3f, highEdge * 1.5f});
+        const float edge = std::min(toWater(x, y), woodEdge * 1.3f);
         return washOver(c, washDensity(fx, fy, edge));
     };
     QImage image(w, ht, QImage::Format_RGB32);
