@@ -714,7 +714,13 @@ void drawPeak(QPainter& p, const Peak& k) {
     // The big summits inked firmest, so that the crest reads as one line even at half size.
     const double pen = std::clamp(0.9 + k.width / 48, 1.1, 2.2);
     p.setPen(Qt::NoPen);
-    p.setBrush(lit);
+    // The rock's tone fades to the ground's toward the foot, so that no peak stands on a hard
+    // line of colour where the outline is not inked.
+    QLinearGradient rock(s.summit, QPointF(s.summit.x(), k.foot.y()));
+    rock.setColorAt(0.0, lit);
+    rock.setColorAt(0.55, lit);
+    rock.setColorAt(1.0, ground);
+    p.setBrush(k.ash ? QBrush(lit) : QBrush(rock));
     p.drawPath(body);
     // The shaded flank: hatched close down its fall over a thin wash, dark enough that the
     // ridge holds as a mass from afar, still ink rather than a flat grey at 1:1.
