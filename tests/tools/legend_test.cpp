@@ -5,12 +5,14 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "catalogue/city_directory.h"
 #include "tools/common/labels.h"
 #include "tools/common/world_places.h"
 #include "tools/paint/cartouche.h"
+#include "tools/paint/hot_springs.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/symbols.h"
@@ -58,17 +60,19 @@ QImage symbolAlone(PlaceKind kind) {
 
 }  // namespace
 
-// The province's key holds all its rows inside its frame, on the sheet and clear of the title and
-// the rose.
+// The province's key holds all its rows inside its frame, on the sheet, and the title, the rose
+// and the key overlap none of the others.
 TEST(Legend, ProvinceKeyFitsItsFrameAndTheSheet) {
     const LegendLayout key = provinceLegend();
     ASSERT_GE(key.rows.size(), 21u);
     expectRowsInFrame(key);
     EXPECT_TRUE(QRectF(14, 14, kProvinceWidth - 28, kProvinceHeight - 28).contains(key.panel));
-    EXPECT_FALSE(key.panel.intersects(kTitlePanel));
-    EXPECT_FALSE(key.panel.intersects(kRoseBox));
-    // The names on the headland above it have no room to spare.
-    EXPECT_GE(key.panel.top(), 2314.0) << "the key's frame has grown into the coast's names";
+    const std::vector<QRectF> furniture = sheetFurniture();
+    for (std::size_t i = 0; i < furniture.size(); ++i) {
+        for (std::size_t j = i + 1; j < furniture.size(); ++j) {
+            EXPECT_FALSE(furniture[i].intersects(furniture[j])) << i << " overlaps " << j;
+        }
+    }
 }
 
 // What the map draws beside the place symbols (the craters, the salt pans, the barrow and the
@@ -214,4 +218,25 @@ TEST(Legend, TownsOutweighTheLesserSymbols) {
         EXPECT_LE(std::max(ink.box.width(), ink.box.height()), 13);
         EXPECT_LT(ink.weight, 0.75 * town);
     }
+}
+
+// The settled places' marks are flat ink with a single colour at most, and a hot spring's ink
+// alone: no gold crown or sulphur glow among the lesser marks' browns.
+TEST(Legend, SettledMarksAndSpringsKeepToInkAndOneColour) {
+    const auto huesOf = [](const QImage& image) {
+        std::set<int> hues;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c(image.pixel(x, y));
+                if (c.hsvSaturation() > 120 && c.value() > 60) {
+                    hues.insert(((c.hsvHue() + 15) % 360) / 30);  // reds either side of 0 as one
+                }
+            }
+        }
+        return hues;
+    };
+    EXPECT_LE(huesOf(symbolAlone(PlaceKind::Town)).size(), 1u);
+    EXPECT_LE(huesOf(symbolAlone(PlaceKind::City)).size(), 1u);
+    EXPECT_LE(huesOf(symbolAlone(drawCapitalSymbol)).size(), 1u);
+    EXPECT_TRUE(huesOf(symbolAlone(drawHotSpring)).empty());
 }

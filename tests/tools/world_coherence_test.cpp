@@ -1226,7 +1226,8 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
         ADD_FAILURE() << name.toStdString() << " is left off the map";
     }
     std::vector<QRectF> furniture = plan.symbols;
-    furniture.insert(furniture.end(), {kTitlePanel, kRoseBox, provinceLegend().panel});
+    const std::vector<QRectF> sheet = sheetFurniture();
+    furniture.insert(furniture.end(), sheet.begin(), sheet.end());
     for (std::size_t i = 0; i < plan.names.size(); ++i) {
         const PlacedName& a = plan.names[i];
         for (std::size_t j = i + 1; j < plan.names.size(); ++j) {
@@ -1237,6 +1238,35 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
             EXPECT_FALSE(a.box.intersects(QPolygonF(r)))
                 << a.text.toStdString() << " covers a symbol at (" << r.center().x() << ", "
                 << r.center().y() << ")";
+        }
+    }
+}
+
+// The title, the rose and the key stand on open sea, a little off any shore so that the coast's
+// ripples run free of them, and hide no place's symbol (the names keep out of them above).
+TEST(WorldLabels, TheSheetsFurnitureStandsOnOpenSea) {
+    const World& w = world();
+    constexpr int kOffshore = 8;
+    for (const QRectF& box : sheetFurniture()) {
+        const QRect near =
+            box.toAlignedRect().adjusted(-kOffshore, -kOffshore, kOffshore, kOffshore);
+        int land = 0;
+        QPoint first;
+        for (int y = std::max(0, near.top()); y <= std::min(kProvinceHeight - 1, near.bottom());
+             ++y) {
+            for (int x = std::max(0, near.left()); x <= std::min(kProvinceWidth - 1, near.right());
+                 ++x) {
+                if (w.terrain.height(x, y) >= 0.0f || w.terrain.lake(x, y) > 0) {
+                    first = land++ == 0 ? QPoint(x, y) : first;
+                }
+            }
+        }
+        EXPECT_EQ(land, 0) << "land under the box at (" << box.x() << ", " << box.y()
+                           << "), first at (" << first.x() << ", " << first.y() << ")";
+        for (const ProvincePlace& p : w.places) {
+            const double r = symbolRadius(p.kind);
+            EXPECT_FALSE(box.intersects(QRectF(p.at.x - r, p.at.y - r, 2 * r, 2 * r)))
+                << p.name << " is under a box";
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "tools/paint/crater_glyphs.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -87,6 +88,80 @@ void drawCraterRim(QPainter& p, const Crater& c, double spill, bool tarn) {
     p.restore();
 }
 
+namespace {
+
+// A tarn's shore on the ground, traced outward from the crater's centre along each bearing to
+// the farthest pixel the lake touches.
+QPolygonF tarnShore(const Crater& c, const Terrain& t) {
+    constexpr int kBearings = 72;
+    QPolygonF shore;
+    for (int i = 0; i < kBearings; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / kBearings;
+        const QPointF dir(std::cos(a), std::sin(a));
+        double reach = 0.0;
+        for (double r = 0.5; r < 1.5 * c.radius; r += 0.5) {
+            const QPointF q = c.centre + r * dir;
+            const int x = static_cast<int>(q.x());
+            const int y = static_cast<int>(q.y());
+            if (t.lake.contains(x, y) && t.lake(x, y) > 0) {
+                reach = r;
+            }
+        }
+        shore << c.centre + reach * dir;
+    }
+    return shore;
+}
+
+QPolygonF squashed(const QPolygonF& ring, QPointF centre, double grow, double flatten) {
+    QPolygonF out;
+    for (const QPointF& q : ring) {
+        const QPointF d = q - centre;
+        const double r = std::hypot(d.x(), d.y());
+        const QPointF g = r > 0 ? d * (std::max(0.0, r + grow) / r) : d;
+        out << centre + QPointF(g.x(), g.y() * flatten);
+    }
+    return out;
+}
+
+// The tarn laid in the lakes' flat wash, flattened as the rim is so that it lies in the hollow,
+// then inked at its shore with a ripple line or two inside, as the other lakes are. The raster's
+// round, pale water round it is laid over with the ground just beyond it.
+void drawTarn(QPainter& p, const QPolygonF& ground, QPointF centre) {
+    p.save();
+    if (const auto* sheet = dynamic_cast<const QImage*>(p.device())) {
+        const QPolygonF outer = squashed(ground, centre, 2.5, 1.0);
+        const QPolygonF inner = squashed(ground, centre, 0.0, kFlatten);
+        p.setPen(Qt::NoPen);
+        for (qsizetype i = 0; i < outer.size(); ++i) {
+            const qsizetype j = (i + 1) % outer.size();
+            const QPointF d = outer[i] - centre;
+            const double r = std::max(1.0, std::hypot(d.x(), d.y()));
+            const QPoint beyond = (outer[i] + d * (2.5 / r)).toPoint();
+            if (!sheet->rect().contains(beyond)) {
+                continue;
+            }
+            p.setBrush(QColor(sheet->pixel(beyond)));
+            p.drawPolygon(QPolygonF({outer[i], outer[j], inner[j], inner[i]}));
+        }
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPolygonF shore = squashed(ground, centre, -1.0, kFlatten);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(156, 186, 200));
+    p.drawPolygon(shore);
+    p.setBrush(Qt::NoBrush);
+    const QColor ripple(58, 92, 122);
+    p.setPen(QPen(QColor(ripple.red(), ripple.green(), ripple.blue(), 130), 0.8));
+    p.drawPolygon(squashed(ground, centre, -5.5, kFlatten));
+    p.setPen(QPen(QColor(ripple.red(), ripple.green(), ripple.blue(), 70), 0.7));
+    p.drawPolygon(squashed(ground, centre, -11.0, kFlatten));
+    p.setPen(QPen(QColor(50, 62, 74), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolygon(shore);
+    p.restore();
+}
+
+}  // namespace
+
 void drawCrater(QPainter& p, const Crater& c, const Terrain& t) {
     constexpr int kSteps = 48;
     constexpr double kTurn = 2.0 * std::numbers::pi / kSteps;
@@ -104,7 +179,11 @@ void drawCrater(QPainter& p, const Crater& c, const Terrain& t) {
     }
     const int cx = std::clamp(static_cast<int>(c.centre.x()), 0, t.height.width() - 1);
     const int cy = std::clamp(static_cast<int>(c.centre.y()), 0, t.height.height() - 1);
-    drawCraterRim(p, c, spill, t.lake(cx, cy) > 127);
+    const bool tarn = t.lake(cx, cy) > 127;
+    if (tarn) {
+        drawTarn(p, tarnShore(c, t), c.centre);
+    }
+    drawCraterRim(p, c, spill, tarn);
 }
 
 }  // namespace marventa

@@ -58,26 +58,21 @@ std::vector<QPointF> hotSprings(const ProvinceScene& s) {
 
 void drawSpringStains(QPainter& p, const std::vector<QPointF>& springs) {
     p.save();
+    p.setRenderHint(QPainter::Antialiasing);
     std::uint64_t seed = 0x5B71'0001;
     for (const QPointF& at : springs) {
-        // A flat sulphur wash of uneven outline, edged in a few dots of ink: a stain, not a glow.
+        // The pale crust the water leaves round its pool: one flat wash of uneven outline.
         Rng rng(seed++);
-        QPolygonF stain;
+        QPolygonF crust;
         constexpr int kPoints = 14;
         for (int i = 0; i < kPoints; ++i) {
             const double a = 2.0 * std::numbers::pi * i / kPoints;
-            const double r = rng.range(12.0, 17.0);
-            stain << at + QPointF(std::cos(a) * r, std::sin(a) * r * 0.8 + 3.0);
+            const double r = rng.range(9.0, 12.5);
+            crust << at + QPointF(std::cos(a) * r, std::sin(a) * r * 0.7 + 3.5);
         }
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(226, 206, 98, 80));
-        p.drawPolygon(stain);
-        p.setBrush(QColor(120, 96, 40, 120));
-        for (const QPointF& q : stain) {
-            if (rng.chance(0.6)) {
-                p.drawEllipse(at + (q - at) * rng.range(0.82, 0.98), 0.7, 0.7);
-            }
-        }
+        p.setBrush(QColor(238, 230, 208, 110));
+        p.drawPolygon(crust);
     }
     p.restore();
 }
@@ -86,21 +81,19 @@ void drawHotSpring(QPainter& p, QPointF at) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(43, 33, 24);
-    // The pool, ringed with sulphur.
-    p.setPen(QPen(ink, 1.1));
-    p.setBrush(QColor(214, 190, 70));
-    p.drawEllipse(at + QPointF(0, 4.0), 7.5, 4.2);
-    p.setBrush(QColor(110, 178, 196));
-    p.drawEllipse(at + QPointF(0, 4.0), 4.6, 2.4);
-    // Three wisps of steam rising from it.
+    // The pool: an inked ring with a short ripple inside it.
     p.setBrush(Qt::NoBrush);
-    for (const double dx : {-3.6, 0.0, 3.6}) {
-        QPainterPath wisp(at + QPointF(dx, 0.5));
-        wisp.cubicTo(at + QPointF(dx - 2.6, -2.5), at + QPointF(dx + 2.6, -4.5),
-                     at + QPointF(dx, -8.5));
-        p.setPen(QPen(QColor(255, 252, 240), 2.8, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(wisp);
-        p.setPen(QPen(ink, 1.1, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(ink, 1.1));
+    p.drawEllipse(at + QPointF(0, 4.5), 6.5, 3.3);
+    p.setPen(QPen(ink, 0.7, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(at + QPointF(-2.2, 4.8), at + QPointF(2.2, 4.8));
+    // Three wavy strokes of steam rising from it, the middle one tallest.
+    for (const double dx : {-3.2, 0.0, 3.2}) {
+        const double top = dx == 0.0 ? -8.5 : -6.5;
+        QPainterPath wisp(at + QPointF(dx, 0.8));
+        wisp.cubicTo(at + QPointF(dx - 2.2, -1.6), at + QPointF(dx + 2.2, top + 3.4),
+                     at + QPointF(dx, top));
+        p.setPen(QPen(ink, 0.9, Qt::SolidLine, Qt::RoundCap));
         p.drawPath(wisp);
     }
     p.restore();

@@ -13,10 +13,10 @@ namespace marventa {
 // first, then the heads of brooks, each clear of the places' symbols and of the other springs.
 std::vector<QPointF> hotSprings(const ProvinceScene& scene);
 
-// The sulphur-yellow stain and steam round each spring, laid on the ground under everything else.
+// The pale crust round each spring's pool, laid on the ground under everything else.
 void drawSpringStains(QPainter& painter, const std::vector<QPointF>& springs);
 
-// A spring's mark: a small steaming pool.
+// A spring's mark: a small inked pool with steam rising from it.
 void drawHotSpring(QPainter& painter, QPointF at);
 
 }  // namespace marventa

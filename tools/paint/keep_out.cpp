@@ -59,7 +59,7 @@ void markNamesAndFurniture(QPainter& p, const NamePlan& names, bool symbols) {
     for (const PlacedName& n : names.names) {
         p.drawPolygon(n.box);
     }
-    for (const QRectF& r : {kTitlePanel, kRoseBox, provinceLegend().panel}) {
+    for (const QRectF& r : sheetFurniture()) {
         p.drawRect(r);
     }
 }

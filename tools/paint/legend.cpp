@@ -75,9 +75,10 @@ constexpr std::array<std::pair<Line, const char*>, 15> kLines{{
 // The key's measures, in pixels.
 constexpr double kInset = 7;         // the frame's inner line inside the panel's edge
 constexpr double kHeadingRoom = 44;  // above the first row
-// The province's key sets its rows closer than a key's usual 26.5, so that its frame stays
-// clear of the names on the coast above it.
+// The province's key sets its rows closer than a key's usual 26.5, in four short columns, so
+// that it fits under the title in the open sea below the islands.
 constexpr double kProvinceRowHeight = 24;
+constexpr int kProvinceColumns = 4;
 constexpr double kSampleRoom = 48;  // a row's glyph or line sample, before its name
 constexpr double kColumnGap = 24;
 constexpr double kSide = 16;  // between the frame and the outer columns
@@ -208,7 +209,7 @@ LegendLayout provinceLegend() {
     for (const auto& [kind, name] : kLines) {
         names.push_back(QString::fromLatin1(name));
     }
-    return layoutLegend(names, QPointF(752, 2618), 3, kProvinceRowHeight);
+    return layoutLegend(names, QPointF(24, 2618), kProvinceColumns, kProvinceRowHeight);
 }
 
 std::vector<PlaceKind> keySymbols() {

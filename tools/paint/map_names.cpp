@@ -474,6 +474,10 @@ struct HiddenCosts {
 
 }  // namespace
 
+std::vector<QRectF> sheetFurniture() {
+    return {kTitlePanel, kRoseBox, provinceLegend().panel};
+}
+
 NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     NamePlan plan;
     for (const ProvincePlace& place : s.places) {
@@ -485,7 +489,8 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
         plan.symbols.emplace_back(at.x() - 10, at.y() - 11, 20, 20);
     }
     std::vector<QRectF> obstacles = plan.symbols;
-    obstacles.insert(obstacles.end(), {kTitlePanel, kRoseBox, provinceLegend().panel});
+    const std::vector<QRectF> furniture = sheetFurniture();
+    obstacles.insert(obstacles.end(), furniture.begin(), furniture.end());
     std::vector<Candidate> names;
     placeNames(s, names);
     areaNames(s, names);

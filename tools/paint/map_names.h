@@ -14,10 +14,14 @@ class QPainter;
 
 namespace marventa {
 
-// The sheet's furniture, out at sea in the south-west: title and compass rose (the key, sized
-// by its rows, is provinceLegend()).
-inline constexpr QRectF kTitlePanel(40, 2340, 470, 250);
-inline constexpr QRectF kRoseBox(550, 2350, 180, 210);
+// The sheet's furniture, stacked in the open sea of the south-west corner: the compass rose
+// off the western shore, the title below it and the key (sized by its rows, provinceLegend())
+// along the bottom edge, clear of the islands to the east.
+inline constexpr QRectF kTitlePanel(24, 2098, 470, 250);
+inline constexpr QRectF kRoseBox(40, 1876, 180, 210);
+
+// The title, the rose and the key: what every name and mark keeps out of.
+std::vector<QRectF> sheetFurniture();
 
 struct PlacedName {
     QString text;

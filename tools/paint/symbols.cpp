@@ -152,31 +152,21 @@ void fortRuin(QPainter& p, double s) {
     p.drawLine(QPointF(-1.0 * s, 0.2 * s), QPointF(0.8 * s, 0.2 * s));
 }
 
-// A cave: a dark arched mouth in the foot of a craggy rock, hatched on its shaded side; the rock
-// in the heights' own tone, so that the mouth is what reads.
+// A cave: a dark arched mouth cut into a hillside, the slope's line falling across its brow and
+// on past it, so that it sits in the ground rather than standing on it like the camp's tent.
 void cave(QPainter& p, double s) {
-    inked(p,
-          polygon({{-1.05 * s, 0.7 * s},
-                   {-0.86 * s, 0.05 * s},
-                   {-0.58 * s, -0.3 * s},
-                   {-0.36 * s, -0.66 * s},
-                   {-0.04 * s, -0.5 * s},
-                   {0.22 * s, -0.78 * s},
-                   {0.56 * s, -0.36 * s},
-                   {0.82 * s, -0.1 * s},
-                   {1.05 * s, 0.7 * s}}),
-          kMinorFill);
-    p.setPen(QPen(kMinorInk, 0.55, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(0.66 * s, 0.1 * s), QPointF(0.84 * s, 0.5 * s));
-    p.drawLine(QPointF(0.44 * s, -0.14 * s), QPointF(0.56 * s, 0.1 * s));
+    QPainterPath slope;
+    slope.moveTo(-1.0 * s, -0.85 * s);
+    slope.cubicTo(-0.4 * s, -0.6 * s, 0.3 * s, -0.1 * s, 1.0 * s, 0.75 * s);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kMinorInk, 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(slope);
     QPainterPath mouth;
-    mouth.moveTo(-0.44 * s, 0.7 * s);
-    mouth.lineTo(-0.44 * s, 0.3 * s);
-    mouth.cubicTo(-0.42 * s, -0.16 * s, 0.38 * s, -0.16 * s, 0.4 * s, 0.3 * s);
-    mouth.lineTo(0.4 * s, 0.7 * s);
+    mouth.moveTo(-0.72 * s, 0.75 * s);
+    mouth.cubicTo(-0.74 * s, -0.32 * s, 0.58 * s, -0.36 * s, 0.66 * s, 0.75 * s);
     mouth.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(kMinorInk);
+    p.setBrush(kInk);
     p.drawPath(mouth);
 }
 
@@ -226,73 +216,40 @@ void inn(QPainter& p, double s) {
     inked(p, foam.simplified(), kMinorFill);
 }
 
-// A town: a heavy ringed red disc, the map's boldest mark after the cities, on a ring of paper
-// so that it reads first on any ground.
+// The settled places in flat ink with one flat red: a ring on the paper with a red heart, so
+// that the map reads by its towns first without a badge or a halo round them.
+const QColor kSettledRed(178, 38, 30);
+
+void ringed(QPainter& p, double ring, double pen, double heart) {
+    p.setPen(QPen(kInk, pen));
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(0, 0), ring, ring);
+    p.setPen(QPen(kInk, 0.8));
+    p.setBrush(kSettledRed);
+    p.drawEllipse(QPointF(0, 0), heart, heart);
+}
+
+// A town: a red dot in an inked ring.
 void town(QPainter& p, double s) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(kPaper);
-    p.drawEllipse(QPointF(0, 0), 0.95 * s, 0.95 * s);
-    QPainterPath disc;
-    disc.addEllipse(QPointF(0, 0), 0.75 * s, 0.75 * s);
-    inked(p, disc, QColor(184, 40, 32), 2.0, kInk);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kPaper);
-    p.drawEllipse(QPointF(0, 0), 0.22 * s, 0.22 * s);
+    ringed(p, 0.62 * s, 1.6, 0.3 * s);
 }
 
-// A ring wall with eight square towers, `s` in radius.
-QPainterPath cityWall(double s);
-
-// A walled city: a ring of towers round a red heart.
+// A city: a larger and heavier ring round a wider red heart.
 void city(QPainter& p, double s) {
-    const QPainterPath wall = cityWall(s);
-    p.setPen(QPen(kPaper, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(wall);
-    inked(p, wall, kPaper, 1.8, kInk);
-    QPainterPath heart;
-    heart.addEllipse(QPointF(0, 0), 0.55 * s, 0.55 * s);
-    inked(p, heart, QColor(184, 40, 32), 1.3, kInk);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kPaper);
-    p.drawEllipse(QPointF(0, 0), 0.18 * s, 0.18 * s);
+    ringed(p, 0.64 * s, 2.4, 0.36 * s);
 }
 
-// The capital: the city's towers on a heavier wall with a second ring inside it, and in a wider
-// red heart a gold crown of three points, so that it is the first mark the eye finds.
+// The capital: the city's ring doubled, a red star at its heart.
 void capital(QPainter& p, double s) {
-    const QPainterPath wall = cityWall(s);
-    p.setPen(QPen(kPaper, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(wall);
-    inked(p, wall, QColor(236, 214, 150), 2.4, kInk);
+    p.setPen(QPen(kInk, 2.2));
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(0, 0), 0.76 * s, 0.76 * s);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kInk, 1.0));
-    p.drawEllipse(QPointF(0, 0), 0.72 * s, 0.72 * s);
-    QPainterPath heart;
-    heart.addEllipse(QPointF(0, 0), 0.6 * s, 0.6 * s);
-    inked(p, heart, QColor(172, 30, 26), 1.3, kInk);
-    inked(p,
-          polygon({{-0.38 * s, 0.24 * s},
-                   {-0.4 * s, -0.26 * s},
-                   {-0.2 * s, -0.04 * s},
-                   {0, -0.36 * s},
-                   {0.2 * s, -0.04 * s},
-                   {0.4 * s, -0.26 * s},
-                   {0.38 * s, 0.24 * s}}),
-          QColor(246, 200, 64), 0.8, kInk);
-}
-
-QPainterPath cityWall(double s) {
-    QPainterPath wall;
-    wall.addEllipse(QPointF(0, 0), 0.9 * s, 0.9 * s);
-    for (int i = 0; i < 8; ++i) {
-        const double a = i * std::numbers::pi / 4;
-        wall.addRect(QRectF(0.9 * s * std::cos(a) - 0.17 * s, 0.9 * s * std::sin(a) - 0.17 * s,
-                            0.34 * s, 0.34 * s));
-    }
-    wall.setFillRule(Qt::WindingFill);
-    return wall.simplified();
+    p.drawEllipse(QPointF(0, 0), 0.54 * s, 0.54 * s);
+    p.setPen(QPen(kInk, 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kSettledRed);
+    p.drawPath(star(0.47 * s, 0.2 * s, 5));
 }
 
 QPainterPath standingStone(double s, bool pointed) {
