@@ -81,7 +81,7 @@ std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, doubl
             along += length(r.points[i] - r.points[i - 1]);
         }
         const double f =
-            floor + (1.0 - floor) * (wholeCourse ? std::pow(along / std::max(total, 1.0), 0.7)
+            floor + (1.0 - floor) * (wholeCourse ? along / std::max(total, 1.0)
                                                  : smoothstep(0.0f, static_cast<float>(reach),
                                                               static_cast<float>(along)));
         widths[i] = static_cast<float>(widths[i] * f);
@@ -97,7 +97,7 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     lp.setRenderHint(QPainter::Antialiasing);
     std::vector<std::vector<float>> brookWidths;
     for (const RiverLine& st : s.water.brooks) {
-        brookWidths.push_back(taperedFromSource(st, s.terrain, 220.0, 0.55));
+        brookWidths.push_back(taperedFromSource(st, s.terrain, 220.0, 0.45));
         strokeVarying(lp, st.points, brookWidths.back(), kRiverBank, 0.0f);
     }
     // A brook as wide as a river shows water between its banks, not one dark band.
