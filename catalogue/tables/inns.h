@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "3161", "1395"},
-    {"The Cracked Tankard", "2311", "489"},
-    {"The Crooked Milestone", "604", "1432"},
+    {"The Blue Heron", "682", "1539"},
+    {"The Cracked Tankard", "1941", "1831"},
+    {"The Crooked Milestone", "2311", "489"},
     {"The Driftwood Hearth", "169", "1136"},
-    {"The Drowsy Ferryman", "1904", "1409"},
-    {"The Frosted Kettle", "1827", "945"},
-    {"The Gilded Thistle", "2940", "556"},
-    {"The Gull and Anchor", "2204", "2166"},
-    {"The Kindled Hob", "830", "598"},
-    {"The Lame Goose", "1307", "2126"},
-    {"The Salted Herring", "1760", "2463"},
-    {"The Shepherd's Crook", "316", "1708"},
-    {"The Tarred Oar", "2607", "2256"},
-    {"The Three Turnips", "3163", "922"},
-    {"The Wayfarer's Lantern", "1564", "610"},
-    {"The Weary Mule", "1248", "1276"},
+    {"The Drowsy Ferryman", "3158", "1388"},
+    {"The Frosted Kettle", "2941", "556"},
+    {"The Gilded Thistle", "1304", "2126"},
+    {"The Gull and Anchor", "1760", "2463"},
+    {"The Kindled Hob", "1827", "945"},
+    {"The Lame Goose", "832", "599"},
+    {"The Salted Herring", "2611", "2261"},
+    {"The Shepherd's Crook", "2269", "1240"},
+    {"The Tarred Oar", "370", "1897"},
+    {"The Three Turnips", "383", "511"},
+    {"The Wayfarer's Lantern", "3164", "917"},
+    {"The Weary Mule", "1388", "1445"},
 };
 // clang-format on
 

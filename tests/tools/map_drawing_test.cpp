@@ -570,6 +570,44 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     EXPECT_LT(static_cast<double>(feet[0]) / cells[0], 0.85 * feet[1] / cells[1])
         << "the woods' bodies are no lighter than their rims";
 
+    // Beyond the woods, trees stand in copses: a lone tree with none within a crown's reach,
+    // sprinkled over the fields, reads as noise. Bucketed in 16 px cells to find neighbours.
+    constexpr int kNear = 16;
+    const int nearCols = w.sheet.width() / kNear + 1;
+    std::vector<std::vector<QPointF>> near(
+        static_cast<std::size_t>(nearCols * (w.sheet.height() / kNear + 1)));
+    for (const Tree& t : trees) {
+        near[static_cast<std::size_t>(static_cast<int>(t.at.y()) / kNear * nearCols +
+                                      static_cast<int>(t.at.x()) / kNear)]
+            .push_back(t.at);
+    }
+    std::size_t outside = 0;
+    std::size_t lone = 0;
+    for (const Tree& t : trees) {
+        if (into(static_cast<int>(t.at.x()), static_cast<int>(t.at.y())) > 0.0f) {
+            continue;
+        }
+        ++outside;
+        const int cx = static_cast<int>(t.at.x()) / kNear;
+        const int cy = static_cast<int>(t.at.y()) / kNear;
+        bool alone = true;
+        for (int j = std::max(0, cy - 1); j <= cy + 1 && alone; ++j) {
+            for (int i = std::max(0, cx - 1); i <= std::min(nearCols - 1, cx + 1) && alone; ++i) {
+                const auto k = static_cast<std::size_t>(j * nearCols + i);
+                if (k >= near.size()) {
+                    continue;
+                }
+                alone = std::none_of(near[k].begin(), near[k].end(), [&](QPointF q) {
+                    return q != t.at && length(q - t.at) < kNear;
+                });
+            }
+        }
+        lone += alone ? 1 : 0;
+    }
+    std::cout << lone << " lone trees of " << outside << " outside the woods\n";
+    EXPECT_LT(lone * 10, outside) << lone << " of " << outside
+                                  << " trees outside the woods stand alone";
+
     // The edge is inked along its length, as a line just outside the body: none of its ink deep
     // inside a wood, over water, a way, a place or a name.
     const QImage edge = woodEdgeLayer(w.terrain, keepOut);

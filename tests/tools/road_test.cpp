@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -71,7 +72,7 @@ TEST(CostLattice, ClimbsASteepSlopeSlantwiseAndCrossesTheLevelStraight) {
 }
 
 // A lake one cell wide, laid as a diagonal staircase, cannot be slipped through by a diagonal
-// or knight's step; a river can be crossed, but only once.
+// or knight's step; a river can be crossed, but only once, and is not followed along its bank.
 TEST(CostLattice, NoStepSlipsThroughALakeAndARiverIsCrossedOnce) {
     constexpr int kCell = CostLattice::kCell;
     Terrain t = ground(320, 320, [](int, int) { return 0.1f; });
@@ -98,6 +99,15 @@ TEST(CostLattice, NoStepSlipsThroughALakeAndARiverIsCrossedOnce) {
         crossings += (line[i - 1].x() < 160) != (line[i].x() < 160);
     }
     EXPECT_EQ(crossings, 1);
+
+    // Along the river a road keeps a little off the bank rather than hugging it, though it
+    // starts and ends beside the water.
+    const std::vector<QPointF> along = cheapestLine(wet, {172, 20}, {172, 300});
+    ASSERT_FALSE(along.empty());
+    const auto onBank = std::count_if(along.begin(), along.end(),
+                                      [](QPointF p) { return std::abs(p.x() - 160) < 16; });
+    EXPECT_LT(onBank * 4, static_cast<long>(along.size()))
+        << onBank << " of " << along.size() << " points on the riverbank";
 }
 
 // The tree joins every place that can be reached, cheapest links first; a loop is added only

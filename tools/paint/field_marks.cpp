@@ -21,6 +21,7 @@ constexpr int kCell = 8;      // the farmed land's grid, in pixels
 constexpr int kStep = 15;     // one mark at most in each step × step of the sheet
 constexpr double kRow = 2.4;  // between a strip's furrows
 constexpr int kFurrows = 3;
+constexpr double kTussockReach = 7.4;  // half a tussock's width
 
 // Thin and a little transparent, so that the marks lie in the wash rather than on it.
 const QColor kFurrowInk(92, 86, 50, 165);
@@ -119,9 +120,12 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
             const double roll = rng.uniform();
             FieldMark m{at, FieldMarkKind::Tuft, 0.0, 0.0, rng.next()};
             if (!lowland) {
-                const float clump = clumps.fbm(static_cast<float>(at.x() / 34.0),
-                                               static_cast<float>(at.y() / 34.0), 2);
-                if (clump < 0.3f || roll > 0.5) {
+                // Broad patches with ragged rims, denser towards their hearts, bare heath between.
+                const float fx = static_cast<float>(at.x());
+                const float fy = static_cast<float>(at.y());
+                const float clump = clumps.fbm(fx / 40.0f, fy / 40.0f, 2) +
+                                    0.35f * clumps.fbm(fx / 11.0f + 57.0f, fy / 11.0f + 31.0f, 2);
+                if (clump < 0.4f || roll > 0.3 + 1.2 * (clump - 0.4f)) {
                     continue;
                 }
             } else if (roll < field) {
@@ -170,7 +174,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
 
 QRectF fieldMarkBox(const FieldMark& m) {
     if (m.kind == FieldMarkKind::Tuft) {
-        return {m.at - QPointF(2.2, 3.6), QSizeF(4.4, 5.2)};
+        return {m.at - QPointF(kTussockReach, 4.9), QSizeF(2 * kTussockReach, 8.2)};
     }
     const QPointF u = along(m.angle) * (m.length / 2);
     const double across = m.kind == FieldMarkKind::Hedge ? 1.6 : kRow * (kFurrows - 1) / 2 + 0.6;
@@ -212,10 +216,23 @@ void drawFieldMark(QPainter& p, const FieldMark& m) {
             break;
         }
         case FieldMarkKind::Tuft: {
+            // A tussock of one to three tufts, each of its own size, blades and lean, so that no
+            // two read as one stamp.
             p.setPen(QPen(kTuftInk, 0.6, Qt::SolidLine, Qt::RoundCap));
-            const QPointF base = m.at + QPointF(0, 1.2);
-            for (const QPointF tip : {QPointF(-1.6, -2.2), QPointF(0, -3.0), QPointF(1.6, -2.2)}) {
-                p.drawLine(base + QPointF(tip.x() * 0.25, 0), base + tip);
+            const int tufts = 1 + rng.below(3);
+            for (int i = 0; i < tufts; ++i) {
+                const QPointF base = m.at + QPointF(i == 0 ? 0.0 : rng.range(-3.0, 3.0),
+                                                    1.2 + (i == 0 ? 0.0 : rng.range(-1.5, 1.5)));
+                const double scale = rng.range(0.7, 1.25);
+                const double lean = rng.range(-0.25, 0.25);
+                const int blades = 2 + rng.below(3);
+                for (int b = 0; b < blades; ++b) {
+                    const double a = lean + (blades == 1 ? 0.0 : -0.65 + 1.3 * b / (blades - 1)) +
+                                     rng.range(-0.12, 0.12);
+                    const double len = scale * rng.range(2.0, 3.4);
+                    const QPointF foot = base + QPointF(std::sin(a) * 0.5, 0);
+                    p.drawLine(foot, foot + QPointF(std::sin(a) * len, -std::cos(a) * len));
+                }
             }
             break;
         }

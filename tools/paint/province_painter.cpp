@@ -48,12 +48,16 @@ bool isWet(const Terrain& t, int x, int y) {
 }
 
 // A river's widths drawn from a thread at its source (`floor` of its width) to its full width
-// some way down (at most `longest` px): the drained area grows its width only slowly near the
-// top. One that flows out of a lake keeps its width from the start. The pen's weight wavers a
-// little along it, as a hand's does.
+// some way down (at most `longest` px, or over its whole length where `wholeCourse`): the drained
+// area grows its width only slowly near the top, and a line never narrows on its way down, so
+// the eye reads which way it runs. One that flows out of a lake keeps its width from the start.
+// The pen's weight wavers a little along it, as a hand's does.
 std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, double longest,
-                                     double floor) {
+                                     double floor, bool wholeCourse = false) {
     std::vector<float> widths = r.widths;
+    for (std::size_t i = 1; i < widths.size(); ++i) {
+        widths[i] = std::max(widths[i], widths[i - 1]);
+    }
     const QPointF start = r.points.front();
     const int sx = std::clamp(static_cast<int>(start.x()), 0, t.lake.width() - 1);
     const int sy = std::clamp(static_cast<int>(start.y()), 0, t.lake.height() - 1);
@@ -76,8 +80,10 @@ std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, doubl
         if (i > 0) {
             along += length(r.points[i] - r.points[i - 1]);
         }
-        const double f = floor + (1.0 - floor) * smoothstep(0.0f, static_cast<float>(reach),
-                                                            static_cast<float>(along));
+        const double f =
+            floor + (1.0 - floor) * (wholeCourse ? along / std::max(total, 1.0)
+                                                 : smoothstep(0.0f, static_cast<float>(reach),
+                                                              static_cast<float>(along)));
         widths[i] = static_cast<float>(widths[i] * f);
     }
     return widths;
@@ -91,7 +97,7 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     lp.setRenderHint(QPainter::Antialiasing);
     std::vector<std::vector<float>> brookWidths;
     for (const RiverLine& st : s.water.brooks) {
-        brookWidths.push_back(taperedFromSource(st, s.terrain, 220.0, 0.55));
+        brookWidths.push_back(taperedFromSource(st, s.terrain, 220.0, 0.45));
         strokeVarying(lp, st.points, brookWidths.back(), kRiverBank, 0.0f);
     }
     // A brook as wide as a river shows water between its banks, not one dark band.
@@ -106,7 +112,7 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     // The banks' ink thins with the river toward its source.
     std::vector<std::vector<float>> widths;
     for (const RiverLine& r : s.water.rivers) {
-        widths.push_back(taperedFromSource(r, s.terrain, 520.0, 0.25));
+        widths.push_back(taperedFromSource(r, s.terrain, 520.0, 0.2, true));
         std::vector<float> banks = widths.back();
         for (std::size_t i = 0; i < banks.size(); ++i) {
             banks[i] += 1.6f * std::min(1.0f, banks[i] / std::max(0.01f, r.widths[i]) + 0.2f);
@@ -203,20 +209,44 @@ void drawTrees(QPainter& p, const std::vector<Tree>& trees) {
     }
 }
 
-// A tuft of reeds: a few short strokes fanning up from a point.
-void drawReeds(QPainter& p, QPointF at) {
-    p.setPen(QPen(QColor(70, 96, 70), 1.0, Qt::SolidLine, Qt::RoundCap));
-    for (const double dx : {-2.6, -0.8, 1.0, 2.8}) {
-        p.drawLine(at + QPointF(dx * 0.4, 0), at + QPointF(dx, -4.5 + std::fabs(dx) * 0.6));
+// A clump of reeds: one to four tufts close together, each a fan of strokes of its own height,
+// count and lean, some over a short stroke of standing water.
+void drawReeds(QPainter& p, QPointF at, Rng& rng) {
+    p.setPen(QPen(QColor(70, 96, 70), 0.9, Qt::SolidLine, Qt::RoundCap));
+    const int tufts = 1 + rng.below(4);
+    for (int i = 0; i < tufts; ++i) {
+        const QPointF base =
+            at + (i == 0 ? QPointF() : QPointF(rng.range(-5.0, 5.0), rng.range(-2.0, 2.0)));
+        const double height = rng.range(2.6, 5.0);
+        const double lean = rng.range(-0.2, 0.2);
+        const int blades = 3 + rng.below(3);
+        for (int b = 0; b < blades; ++b) {
+            const double fan = -0.55 + 1.1 * b / (blades - 1);
+            const double a = lean + fan + rng.range(-0.1, 0.1);
+            const double len = height * (1.0 - 0.4 * std::fabs(fan)) * rng.range(0.85, 1.1);
+            p.drawLine(base + QPointF(std::sin(a) * 0.6, 0),
+                       base + QPointF(std::sin(a) * len, -std::cos(a) * len));
+        }
+        if (rng.chance(0.5)) {
+            p.drawLine(base + QPointF(-rng.range(2.0, 3.5), 0.3),
+                       base + QPointF(rng.range(2.0, 3.5), 0.3));
+        }
     }
-    p.drawLine(at + QPointF(-3.5, 0.3), at + QPointF(3.5, 0.3));
 }
 
-// Reed tufts scattered over the marsh, thicker where it is wetter.
+// Reed beds over the marsh: clumps of every size with open mire between, thicker where it is
+// wetter. A bed set evenly, one clump to a step, reads as a printed pattern.
 void drawMarsh(QPainter& p, const ProvinceScene& s, const QImage& obstacles) {
     constexpr int kStep = 13;
     Rng rng(0x7EE5'0002);
+    const Noise beds(0x7EE5'0006);
     const Grid<unsigned char>& marsh = s.terrain.marsh;
+    const auto clear = [&](QPointF q) {
+        const int x = static_cast<int>(q.x());
+        const int y = static_cast<int>(q.y());
+        return obstacles.valid(x, y) && qGray(obstacles.pixel(x, y)) == 0 &&
+               !isWet(s.terrain, x, y);
+    };
     for (int gy = 0; gy * kStep < marsh.height(); ++gy) {
         for (int gx = 0; gx * kStep < marsh.width(); ++gx) {
             const QPointF at(gx * kStep + rng.range(0.0, kStep),
@@ -224,9 +254,16 @@ void drawMarsh(QPainter& p, const ProvinceScene& s, const QImage& obstacles) {
             const int x = std::clamp(static_cast<int>(at.x()), 0, marsh.width() - 1);
             const int y = std::clamp(static_cast<int>(at.y()), 0, marsh.height() - 1);
             const double wet = marsh(x, y) / 255.0;
-            if (rng.uniform() < wet * 0.9 && !isWet(s.terrain, x, y) &&
-                qGray(obstacles.pixel(x, y)) == 0) {
-                drawReeds(p, at);
+            const float fx = static_cast<float>(at.x());
+            const float fy = static_cast<float>(at.y());
+            const float bed = beds.fbm(fx / 48.0f, fy / 48.0f, 2) +
+                              0.4f * beds.fbm(fx / 12.0f + 71.0f, fy / 12.0f + 13.0f, 2);
+            Rng shape(mix64((static_cast<std::uint64_t>(gy) << 24) ^
+                            static_cast<std::uint64_t>(gx) ^ 0x7EE5'0007ull));
+            if (rng.uniform() < wet * 0.85 * smoothstep(-0.2f, 0.22f, bed) && clear(at) &&
+                clear(at + QPointF(-8, 0)) && clear(at + QPointF(8, 0)) &&
+                clear(at + QPointF(0, -6)) && clear(at + QPointF(0, 3))) {
+                drawReeds(p, at, shape);
             }
         }
     }
@@ -386,7 +423,11 @@ QImage paintProvince(const ProvinceScene& s) {
             drawTree(q, {at + QPointF(0, 4.5), conifer ? TreeShape::Conifer : TreeShape::Broadleaf,
                          1.1, 0.0, 0, conifer ? 5u : 11u});
         },
-        drawReeds,
+        [](QPainter& q, QPointF at) {
+            // A clump such as the marsh shows.
+            Rng shape(0x7EE5'0008);
+            drawReeds(q, at, shape);
+        },
     };
     drawLegend(p, marks);
     drawNames(p, names, image);

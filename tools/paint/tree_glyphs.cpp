@@ -166,8 +166,9 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             const float clump = copses.fbm(at.x() / 70.0f, at.y() / 70.0f, 3);
             const float depth = into(x, y);
             // Fullest just inside the drawn edge; deeper in, the stand opens and closes in broad
-            // patches with glades, so the body reads lighter than its rim. Beyond the edge,
-            // copses and single trees, thicker near it.
+            // patches with glades, so the body reads lighter than its rim. Beyond the edge, a few
+            // copses where the cover is thickest, and strays only at a copse's fringe: single
+            // trees sprinkled over the fields read as noise.
             double keep = 0.0;
             double grow = 1.0;
             if (depth >= 1.0f && depth < kEdgeBand) {
@@ -178,10 +179,12 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 keep = clump < -0.42f ? 0.06 : 0.34 + 0.4 * smoothstep(-0.3f, 0.35f, open);
             } else if (depth > 0.0f) {
                 continue;  // the edge's own line
-            } else if (clump > 0.12f + (0.5f - cover) * 3.0f) {
+            } else if (const float rim = 0.3f + (0.5f - cover) * 3.0f; clump > rim) {
                 keep = 0.85;
+            } else if (clump > rim - 0.06f) {
+                keep = 0.12;
             } else {
-                keep = 0.012;
+                continue;
             }
             if (!rng.chance(keep)) {
                 continue;

@@ -6,6 +6,8 @@
 #include <queue>
 #include <tuple>
 
+#include "tools/common/blend.h"
+#include "tools/common/distance_transform.h"
 #include "tools/common/plane_geometry.h"
 
 namespace marventa {
@@ -19,6 +21,9 @@ constexpr int kCell = CostLattice::kCell;
 constexpr float kGrade = 0.0012f;
 // How far round a cell the ground is averaged to tell a valley floor from a rise, in cells.
 constexpr int kReliefReach = 6;
+// What a cell beside a river (a brook) costs on top of its ground, so a road runs a little apart.
+constexpr float kRiverBank = 1.2f;
+constexpr float kBrookBank = 0.5f;
 
 // Sixteen directions: the eight neighbours and the eight knight's moves, so a road may run at
 // any of sixteen headings instead of the eight a plain lattice draws as ruled lines.
@@ -100,11 +105,32 @@ CostLattice::CostLattice(const Terrain& t, const Waterways& water)
         }
     }
     // A bridge is dear, the more so the wider the water.
+    Grid<unsigned char> river(w_, h_, 0);
+    Grid<unsigned char> brook(w_, h_, 0);
     for (const auto* lines : {&water.rivers, &water.brooks}) {
+        Grid<unsigned char>& wet = lines == &water.rivers ? river : brook;
         for (const RiverLine& r : *lines) {
             for (const QPointF& p : resample(r.points, kCell / 2.0)) {
-                ground_[std::size_t(cellOf(p))] += 10.0f + 4.0f * r.widths.front();
+                const int c = cellOf(p);
+                ground_[std::size_t(c)] += 10.0f + 4.0f * r.widths.front();
+                wet(c % w_, c / w_) = 1;
             }
+        }
+    }
+    // The bank is dear too: an atlas road takes the drier ground a little above the water and
+    // comes down to it only to cross, or where the valley leaves no other way.
+    const Grid<float> toRiver = distanceTo(river, 4.0f);
+    const Grid<float> toBrook = distanceTo(brook, 4.0f);
+    for (int y = 0; y < h_; ++y) {
+        for (int x = 0; x < w_; ++x) {
+            const auto i = std::size_t(y) * w_ + x;
+            if (std::isinf(ground_[i])) {
+                continue;
+            }
+            const auto bank = [](float d) {
+                return d > 0.0f ? 1.0f - smoothstep(1.5f, 2.8f, d) : 0.0f;
+            };
+            ground_[i] += kRiverBank * bank(toRiver(x, y)) + kBrookBank * bank(toBrook(x, y));
         }
     }
 }
