@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <set>
 #include <string>
@@ -192,8 +193,12 @@ TEST(Legend, TownsOutweighTheLesserSymbols) {
         QRect box;
         double weight = 0;
     };
-    const auto inkOf = [](PlaceKind kind) {
-        const QImage image = symbolAlone(kind);
+    // The mark as drawn at `at` on the sheet, shifted to the image's middle.
+    const auto inkOf = [](PlaceKind kind, QPointF at = QPointF(20, 20)) {
+        const QImage image = symbolAlone([&](QPainter& p, QPointF mid) {
+            p.translate(mid - at);
+            drawPlaceSymbol(p, kind, at);
+        });
         Ink ink;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
@@ -212,11 +217,19 @@ TEST(Legend, TownsOutweighTheLesserSymbols) {
         if (kind == PlaceKind::Town || kind == PlaceKind::City) {
             continue;
         }
-        const Ink ink = inkOf(kind);
         SCOPED_TRACE(static_cast<int>(kind));
-        EXPECT_GE(std::max(ink.box.width(), ink.box.height()), 8);
-        EXPECT_LE(std::max(ink.box.width(), ink.box.height()), 13);
-        EXPECT_LT(ink.weight, 0.75 * town);
+        // Drawn at several places, each by a slightly different pen, never one stamp; and
+        // never so heavy or so slight that it leaves its bounds.
+        std::set<long> weights;
+        for (const QPointF at :
+             {QPointF(20, 20), QPointF(731, 1204), QPointF(2917.5, 88), QPointF(1440, 2301)}) {
+            const Ink ink = inkOf(kind, at);
+            EXPECT_GE(std::max(ink.box.width(), ink.box.height()), 8);
+            EXPECT_LE(std::max(ink.box.width(), ink.box.height()), 13);
+            EXPECT_LT(ink.weight, 0.75 * town);
+            weights.insert(std::lround(ink.weight / 50));
+        }
+        EXPECT_GT(weights.size(), 2u) << "one stamp repeated at every place";
     }
 }
 

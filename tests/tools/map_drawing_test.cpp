@@ -22,6 +22,7 @@
 #include "tools/paint/field_marks.h"
 #include "tools/paint/hill_marks.h"
 #include "tools/paint/keep_out.h"
+#include "tools/paint/landmark_features.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/province_painter.h"
@@ -37,8 +38,9 @@ using marventa::world_test::world;
 namespace {
 
 // The roads and running water exactly as wide as they are drawn, every symbol's room and every
-// name's box.
-QImage drawnMarks(const World& w) {
+// name's box. With `ovals`, each symbol's room as the oval its pictogram fills, which a crest
+// peak clears of its ink.
+QImage drawnMarks(const World& w, bool ovals = false) {
     QImage mask(w.sheet, QImage::Format_Grayscale8);
     mask.fill(0);
     QPainter p(&mask);
@@ -54,7 +56,11 @@ QImage drawnMarks(const World& w) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     for (const QRectF& r : w.names.symbols) {
-        p.drawRect(r);
+        if (ovals) {
+            p.drawEllipse(r.adjusted(1, 1, -1, -1));
+        } else {
+            p.drawRect(r);
+        }
     }
     for (const PlacedName& n : w.names.names) {
         p.drawPolygon(n.box);
@@ -119,7 +125,7 @@ double sharedBox(const Peak& a, const Peak& b) {
 TEST(MapDrawing, PeaksStandOnHighGroundClearOfWhatTheMapMustShow) {
     const World& w = world();
     ASSERT_GT(peaks().size(), 500u);
-    const QImage marks = drawnMarks(w);
+    const QImage marks = drawnMarks(w, true);
     std::array<double, 3> count{};
     std::size_t hits = 0;
     for (const Peak& k : peaks()) {
@@ -328,6 +334,51 @@ TEST(MapDrawing, SymbolsOnACrestSitInTheRidge) {
     std::cout << inRidge << " of " << onCrest << " symbols on a crest stand inside its peaks\n";
     ASSERT_GT(onCrest, 5);
     EXPECT_GT(inRidge, onCrest / 2) << "the crests break round their symbols";
+}
+
+// The gorge is cut by its brook: its walls stand either side of the water and none of their ink
+// lies on it, so the brook runs on through rather than ending at a line.
+TEST(MapDrawing, TheGorgeLetsItsBrookThrough) {
+    const World& w = world();
+    const auto place = std::find_if(w.places.begin(), w.places.end(), [](const ProvincePlace& p) {
+        return p.name == "The Hollering Gorge";
+    });
+    ASSERT_NE(place, w.places.end());
+    const QPointF at(place->at.x, place->at.y);
+    QImage water(w.sheet, QImage::Format_Grayscale8);
+    water.fill(0);
+    {
+        QPainter p(&water);
+        for (const auto* lines : {&w.water.rivers, &w.water.brooks}) {
+            for (const RiverLine& r : *lines) {
+                strokeVarying(p, r.points, r.widths, Qt::white, 0.0f);
+            }
+        }
+    }
+    QImage drawn(w.sheet, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawLandmarkFeature(p, place->name, at, w.water);
+    }
+    int inked = 0;
+    int onWater = 0;
+    int wet = 0;
+    const QRect near =
+        QRect(at.toPoint() - QPoint(90, 90), QSize(180, 180)).intersected(drawn.rect());
+    for (int y = near.top(); y <= near.bottom(); ++y) {
+        for (int x = near.left(); x <= near.right(); ++x) {
+            const bool ink = qAlpha(drawn.pixel(x, y)) > 60;
+            const bool brook = qGray(water.pixel(x, y)) > 127;
+            inked += ink ? 1 : 0;
+            onWater += ink && brook ? 1 : 0;
+            wet += brook ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 150) << "the gorge is not drawn";
+    EXPECT_GT(wet, 40) << "no water runs by the gorge";
+    EXPECT_EQ(onWater, 0) << "the gorge's walls cross its brook";
 }
 
 // Rough and rising ground below the heights is hachured: a few short strokes, each falling

@@ -169,7 +169,19 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
             }
         }
     }
-    return marks;
+    // A strip or hedge with no other field beside it, where a road or a name cut its block
+    // away, reads as a stray tick rather than a farm.
+    const auto farm = [](const FieldMark& m) { return m.kind != FieldMarkKind::Tuft; };
+    std::vector<FieldMark> kept;
+    for (const FieldMark& m : marks) {
+        if (!farm(m) || std::any_of(marks.begin(), marks.end(), [&](const FieldMark& o) {
+                return &o != &m && farm(o) && std::fabs(o.at.x() - m.at.x()) < 30 &&
+                       std::hypot(o.at.x() - m.at.x(), o.at.y() - m.at.y()) < 30;
+            })) {
+            kept.push_back(m);
+        }
+    }
+    return kept;
 }
 
 QRectF fieldMarkBox(const FieldMark& m) {
@@ -190,7 +202,15 @@ void drawFieldMark(QPainter& p, const FieldMark& m) {
     const QPointF v = along(m.angle + std::numbers::pi / 2);
     switch (m.kind) {
         case FieldMarkKind::Furrows: {
-            // Parallel furrows, each a little shorter or longer at either end, as ploughed.
+            // A field's bounds in a faint line, its furrows parallel within, each a little
+            // shorter or longer at either end, as ploughed.
+            const double side = kRow * (kFurrows - 1) / 2 + 0.9;
+            const QPointF end = u * (m.length / 2);
+            QColor bound = kFurrowInk;
+            bound.setAlpha(95);
+            p.setPen(QPen(bound, 0.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolygon(QPolygonF({m.at - end - v * side, m.at + end - v * side,
+                                     m.at + end + v * side, m.at - end + v * side}));
             p.setPen(QPen(kFurrowInk, 0.6, Qt::SolidLine, Qt::RoundCap));
             for (int i = 0; i < kFurrows; ++i) {
                 const QPointF mid = m.at + v * (kRow * (i - (kFurrows - 1) / 2.0));

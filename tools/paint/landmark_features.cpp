@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string_view>
@@ -16,7 +17,6 @@ namespace marventa {
 namespace {
 
 const QColor kRockInk(58, 46, 36);
-const QColor kRock(150, 138, 124);
 const QColor kWaterEdge(50, 90, 140);
 
 // A ring of `count` points of radius `r` round `c`, starting at `phase` radians.
@@ -126,22 +126,141 @@ void brokenSpan(QPainter& p, QPointF at, const Waterways& water) {
     }
 }
 
-void gorge(QPainter& p, QPointF at, const Waterways&) {
-    const QPointF dir(0.8, 0.6);
-    const QPointF across(-dir.y(), dir.x());
-    std::vector<QPointF> cleft;
-    for (int i = -6; i <= 6; ++i) {
-        cleft.push_back(at + dir * (i * 10.0) + across * (3.0 * std::sin(i * 1.7)));
-    }
-    for (const double side : {-1.0, 1.0}) {
-        p.setPen(QPen(kRockInk, 1.0));
-        for (std::size_t i = 0; i < cleft.size(); ++i) {
-            const QPointF rim = cleft[i] + across * (side * 7.0);
-            p.drawLine(rim, rim + across * (side * 6.0));  // cliff ticks
+// The stretch of running water within `reach` either way along its line of the point on it
+// nearest `at`, if some runs close by; its mean width in `width`.
+std::vector<QPointF> nearbyCourse(QPointF at, const Waterways& water, double reach, double& width) {
+    const RiverLine* line = nullptr;
+    Nearest best;
+    for (const auto* lines : {&water.brooks, &water.rivers}) {
+        for (const RiverLine& r : *lines) {
+            const Nearest n = nearestOnPolyline(at, r.points);
+            if (n.distance < best.distance && r.points.size() > 1) {
+                best = n;
+                line = &r;
+            }
         }
     }
-    p.setPen(QPen(QColor(40, 32, 26), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF(QList<QPointF>(cleft.begin(), cleft.end())));
+    if (line == nullptr || best.distance > 30) {
+        return {};
+    }
+    const std::vector<QPointF>& pts = line->points;
+    const QPointF on = pts[best.segment] + (pts[best.segment + 1] - pts[best.segment]) * best.along;
+    std::vector<QPointF> back{on};
+    double run = 0;
+    for (std::size_t i = best.segment + 1; i-- > 0 && run < reach;) {
+        run += length(pts[i] - back.back());
+        back.push_back(pts[i]);
+    }
+    std::vector<QPointF> course(back.rbegin(), back.rend());
+    run = 0;
+    for (std::size_t i = best.segment + 1; i < pts.size() && run < reach; ++i) {
+        run += length(pts[i] - course.back());
+        course.push_back(pts[i]);
+    }
+    width = line->widths[best.segment];
+    return course;
+}
+
+// A gorge: its two cliff edges inked along the brook that cut it, each with hachures falling
+// inward to the water, closing at either end. Where no water runs by (the key), a short
+// stretch of brook of its own between them.
+void gorge(QPainter& p, QPointF at, const Waterways& water) {
+    double width = 1.6;
+    std::vector<QPointF> course = nearbyCourse(at, water, 60, width);
+    if (course.size() < 3) {
+        const QPointF dir(0.94, 0.34);
+        course.clear();
+        for (int i = -4; i <= 4; ++i) {
+            course.push_back(at + dir * (i * 4.5) + QPointF(-dir.y(), dir.x()) * std::sin(i * 1.3));
+        }
+        p.setBrush(Qt::NoBrush);
+        const QPolygonF brook(QList<QPointF>(course.begin(), course.end()));
+        p.setPen(QPen(kWaterEdge, width + 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(brook);
+        p.setPen(QPen(QColor(168, 210, 224), width - 0.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawPolyline(brook);
+    }
+    // Resampled evenly, so that the rims and their strokes do not bunch where the line's points do.
+    std::vector<QPointF> even{course.front()};
+    double total = 0;
+    for (std::size_t i = 1; i < course.size(); ++i) {
+        total += length(course[i] - course[i - 1]);
+    }
+    const double step = 2.4;
+    const int n = std::max(4, static_cast<int>(total / step));
+    {
+        std::size_t seg = 0;
+        double into = 0;
+        for (int i = 1; i <= n; ++i) {
+            double want = total / n;
+            while (seg + 1 < course.size()) {
+                const double left = length(course[seg + 1] - course[seg]) - into;
+                if (want <= left) {
+                    into += want;
+                    break;
+                }
+                want -= left;
+                into = 0;
+                ++seg;
+            }
+            if (seg + 1 >= course.size()) {
+                even.push_back(course.back());
+                continue;
+            }
+            const QPointF d = course[seg + 1] - course[seg];
+            even.push_back(course[seg] + d * (into / length(d)));
+        }
+    }
+    Rng rng(0x6A0E'0001);
+    const double inner = width / 2 + 1.6;
+    for (const double side : {-1.0, 1.0}) {
+        // Each wall its own: how far it stands back and how it wanders, slowly along its run.
+        const double phase = rng.range(0.0, 6.3);
+        const double depth = rng.range(4.5, 6.5);
+        std::vector<QPointF> rim;
+        std::vector<double> opens;
+        std::vector<QPointF> inward;
+        for (std::size_t i = 0; i < even.size(); ++i) {
+            const QPointF a = even[i == 0 ? 0 : i - 1];
+            const QPointF b = even[std::min(i + 1, even.size() - 1)];
+            const QPointF d = (b - a) / std::max(1e-6, length(b - a));
+            const QPointF across(-d.y(), d.x());
+            const double t = static_cast<double>(i) / (even.size() - 1);
+            // Deepest mid-way; toward the mouths the walls sink into the slope.
+            const double open = std::pow(std::sin(std::numbers::pi * t), 0.6);
+            const double wander =
+                0.22 * std::sin(phase + 9.0 * t) + 0.12 * std::sin(2 * phase + 23.0 * t);
+            rim.push_back(even[i] + across * (side * (inner + open * depth * (1.0 + wander))));
+            opens.push_back(open);
+            inward.push_back(-across * side);
+        }
+        p.setBrush(Qt::NoBrush);
+        // The walls' strokes: from the edge down toward the water, long where the wall is high
+        // and uneven as a hand spaces them, the edge itself heavier on the side away from the
+        // north-western light.
+        QColor hatch = kRockInk;
+        hatch.setAlpha(210);
+        for (std::size_t i = 0; i < rim.size(); ++i) {
+            if (opens[i] < 0.35 || rng.chance(0.15)) {
+                continue;
+            }
+            const double wall = length(rim[i] - even[i]) - inner;
+            const double fall = wall * rng.range(0.45, 0.95);
+            const QPointF top =
+                rim[i] + (rim[std::min(i + 1, rim.size() - 1)] - rim[i]) * rng.range(-0.25, 0.25);
+            p.setPen(QPen(hatch, rng.range(0.5, 0.75), Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(top, top + inward[i] * fall);
+        }
+        for (std::size_t i = 0; i + 1 < rim.size(); ++i) {
+            const double open = std::min(opens[i], opens[i + 1]);
+            if (open < 0.3) {
+                continue;
+            }
+            const double pen = (side > 0 ? 0.85 : 1.35) * (0.55 + 0.45 * open);
+            p.setPen(QPen(kRockInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawLine(rim[i], rim[i + 1]);
+        }
+    }
 }
 
 void nineShards(QPainter& p, QPointF at, const Waterways&) {
@@ -201,12 +320,65 @@ void sunkenBelfry(QPainter& p, QPointF at, const Waterways& water) {
         QPolygonF({pool + QPointF(-5, -8), pool + QPointF(5, -8), pool + QPointF(0, -15)}));
 }
 
+// The tor's boulders, inked as the peaks are: paper inside an outline heavier on the side away
+// from the north-western light, that side hatched; a few large ones heaped with small ones
+// fallen round them.
 void tor(QPainter& p, QPointF at, const Waterways&) {
-    p.setPen(QPen(kRockInk, 1.2));
-    p.setBrush(kRock);
+    Rng rng(0x70E1'0001);
+    struct Stone {
+        QPointF c;
+        double r;
+    };
+    std::vector<Stone> stones;
+    for (const QPointF& q : ring(at, 14, 5, 0.6)) {
+        stones.push_back({q + QPointF(rng.range(-2, 2), rng.range(-2, 2)), rng.range(5.0, 7.5)});
+    }
+    for (const QPointF& q : ring(at, 22, 3, 1.3)) {
+        stones.push_back({q, rng.range(2.2, 3.2)});
+    }
+    // Back to front, so that nearer stones overlap farther ones.
+    std::stable_sort(stones.begin(), stones.end(),
+                     [](const Stone& a, const Stone& b) { return a.c.y() < b.c.y(); });
+    const QColor paper(246, 238, 218);
     int seed = 0;
-    for (const QPointF& q : ring(at, 15, 5, 0.6)) {
-        p.drawPolygon(boulder(q, 7, ++seed));
+    for (const Stone& st : stones) {
+        // Settled on the ground: the lower half flattened.
+        QPolygonF outline = boulder(st.c, st.r, ++seed);
+        for (QPointF& q : outline) {
+            if (q.y() > st.c.y()) {
+                q.setY(st.c.y() + 0.7 * (q.y() - st.c.y()));
+            }
+        }
+        QPainterPath body;
+        body.addPolygon(outline);
+        body.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(paper);
+        p.drawPath(body);
+        // The shaded side: strokes falling to the lower right, clipped to the stone's far half.
+        p.save();
+        QPainterPath shade;
+        shade.addPolygon(QPolygonF({st.c + QPointF(-st.r * 1.5, st.r * 1.5),
+                                    st.c + QPointF(st.r * 1.5, -st.r * 1.5),
+                                    st.c + QPointF(st.r * 1.5, st.r * 1.5)}));
+        p.setClipPath(body.intersected(shade));
+        p.setPen(QPen(kRockInk, 0.7, Qt::SolidLine, Qt::FlatCap));
+        for (double d = -st.r; d < 2 * st.r; d += 1.5) {
+            const QPointF a = st.c + QPointF(d - st.r * 0.2, -st.r);
+            p.drawLine(a, a + QPointF(st.r * 0.6, 2.2 * st.r));
+        }
+        p.restore();
+        p.setBrush(Qt::NoBrush);
+        for (int i = 0; i < outline.size(); ++i) {
+            const QPointF a = outline[i];
+            const QPointF b = outline[(i + 1) % outline.size()];
+            const QPointF mid = (a + b) / 2 - st.c;
+            // Light from the north-west: the lower right of the outline inked heaviest.
+            const double away = (mid.x() + mid.y()) / (std::sqrt(2.0) * st.r);
+            const double pen = std::clamp(0.9 + 0.55 * away, 0.55, 1.45) * (st.r < 4 ? 0.75 : 1.0);
+            p.setPen(QPen(kRockInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawLine(a, b);
+        }
     }
 }
 

@@ -11,6 +11,8 @@
 #include "tools/common/labels.h"
 #include "tools/paint/cartouche.h"
 #include "tools/paint/crater_glyphs.h"
+#include "tools/paint/field_marks.h"
+#include "tools/paint/hill_marks.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/mountain_glyphs.h"
@@ -36,7 +38,9 @@ enum class Line {
     Crater,
     SaltPans,
     Barrow,
-    Gorge
+    Gorge,
+    Slope,
+    Fields
 };
 
 constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
@@ -54,7 +58,7 @@ constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
     {PlaceKind::HeavenlyStone, "Heavenly lorestone"},
     {PlaceKind::SignStone, "Natalsign lorestone"},
 }};
-constexpr std::array<std::pair<Line, const char*>, 15> kLines{{
+constexpr std::array<std::pair<Line, const char*>, 17> kLines{{
     {Line::Highway, "Highway"},
     {Line::Lane, "Lane"},
     {Line::Track, "Track"},
@@ -70,6 +74,8 @@ constexpr std::array<std::pair<Line, const char*>, 15> kLines{{
     {Line::SaltPans, "Salt pans"},
     {Line::Barrow, "Barrow"},
     {Line::Gorge, "Gorge"},
+    {Line::Slope, "Steep slope"},
+    {Line::Fields, "Fields"},
 }};
 
 // The key's measures, in pixels.
@@ -152,7 +158,17 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
             drawShrunk(p, "Barrow of the First Crown", at, QPointF(-3.5, 3), 1.0);
             break;
         case Line::Gorge:
-            drawShrunk(p, "The Hollering Gorge", at, QPointF(0, 0), 0.34);
+            drawShrunk(p, "The Hollering Gorge", at, QPointF(0, 0), 1.0);
+            break;
+        case Line::Slope:
+            // Two groups of strokes falling to the south-east, as the map's slopes have them.
+            drawHillMark(p, {at + QPointF(-7, -6), QPointF(0.42, 0.91), 9, 3, 0x4E7A'0005});
+            drawHillMark(p, {at + QPointF(6, -3), QPointF(0.5, 0.87), 7, 3, 0x4E7A'0006});
+            break;
+        case Line::Fields:
+            drawFieldMark(p, {at + QPointF(-6, -3), FieldMarkKind::Furrows, 0.12, 12, 0x4E7A'0007});
+            drawFieldMark(p, {at + QPointF(7, 3), FieldMarkKind::Furrows, 0.12, 11, 0x4E7A'0008});
+            drawFieldMark(p, {at + QPointF(-1, 10), FieldMarkKind::Hedge, 0.12, 20, 0x4E7A'0009});
             break;
     }
 }

@@ -129,16 +129,20 @@ QPainterPath closedPath(const QPolygonF& poly) {
     return path;
 }
 
-// The ground a symbol's room clears in a peak: a little round it, corners rounded.
+// What a symbol's room clears of a peak's ink: the oval the room holds, which hugs the
+// pictogram a pixel or two out (a room is its symbol's box with a margin), so that the symbol
+// reads as drawn into the slope rather than punched through it.
 QPainterPath clearingPath(const std::vector<QRectF>& clearings) {
     QPainterPath path;
     for (const QRectF& r : clearings) {
-        path.addRoundedRect(r.adjusted(-3, -3, 3, 3), 6, 6);
+        path.addEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
     }
     path.setFillRule(Qt::WindingFill);
     return path;
 }
 
+// Where the peak's ink goes: its silhouette less the clearings. Its rock's tone runs on under
+// them.
 QPainterPath bodyPath(const Peak& k, const Silhouette& s) {
     const QPainterPath body = closedPath(s.outline);
     return k.clearings.empty() ? body : body.subtracted(clearingPath(k.clearings));
@@ -721,7 +725,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     rock.setColorAt(0.55, lit);
     rock.setColorAt(1.0, ground);
     p.setBrush(k.ash ? QBrush(lit) : QBrush(rock));
-    p.drawPath(body);
+    p.drawPath(closedPath(s.outline));
     // The shaded flank: hatched close down its fall over a thin wash, dark enough that the
     // ridge holds as a mass from afar, still ink rather than a flat grey at 1:1.
     // Each peak hatched by a hand that varied: closer or more open, steeper or flatter strokes,
@@ -733,6 +737,15 @@ void drawPeak(QPainter& p, const Peak& k) {
     wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0)));
     p.setBrush(wash);
     p.drawPath(shade);
+    if (!k.clearings.empty()) {
+        // Under a symbol the shade thins rather than stops, so no pale hole opens in the flank.
+        QColor thin = wash;
+        thin.setAlpha(wash.alpha() / 3);
+        p.setBrush(thin);
+        p.drawPath(shadedFlank(s)
+                       .intersected(closedPath(s.outline))
+                       .intersected(clearingPath(k.clearings)));
+    }
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
     hatch.setAlpha(230);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "tools/common/rng.h"
+
 namespace marventa {
 
 namespace {
@@ -13,13 +15,15 @@ namespace {
 // over a pale fill, like the peaks and trees round it, so that the map reads by its towns
 // first and the lesser marks belong to the drawing.
 const QColor kInk(43, 33, 24);
-const QColor kMinorInk(102, 76, 54);
+const QColor kMinorInk(112, 86, 62);
 constexpr double kMinorPen = 0.7;
+// The lesser marks drawn a size under their rooms, so that the towns lead.
+constexpr double kMinorShrink = 0.88;
 const QColor kPaper(252, 246, 230);
 // The pale fill keeps a shape whole over hatching without standing out as a badge.
 const QColor kMinorFill(250, 243, 224, 100);
 // A part laid in a thin wash of the ink: a roof, an altar, a flag.
-const QColor kMinorWash(102, 76, 54, 110);
+const QColor kMinorWash(112, 86, 62, 100);
 
 // The inked, filled shape, drawn straight onto the ground like the rest of the map.
 void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = kMinorPen,
@@ -307,7 +311,17 @@ double symbolRadius(PlaceKind kind) {
 void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at) {
     painter.save();
     painter.translate(at);
-    const double s = symbolRadius(kind);
+    double s = symbolRadius(kind);
+    if (kind != PlaceKind::Town && kind != PlaceKind::City) {
+        // A lesser mark a size under its room, its strokes a little heavier or lighter from one
+        // place to the next as a pen's would be, so that no two read as one stamp. The painter
+        // scales the strokes; the size is held to the shrink alone.
+        Rng hand(mix64(static_cast<std::uint64_t>(std::llround(at.x() * 8)) * 0x9E37u ^
+                       static_cast<std::uint64_t>(std::llround(at.y() * 8))));
+        const double stroke = hand.range(0.9, 1.1);
+        painter.scale(stroke, stroke);
+        s *= kMinorShrink / stroke;
+    }
     switch (kind) {
         case PlaceKind::ElvenRuin:
             elvenRuin(painter, s);
