@@ -303,6 +303,34 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
     EXPECT_LT(touching, hills.size() / 50) << "hills run together into a carpet";
 }
 
+// A peak's shade is hatched down its fall, not across it: every stroke runs downhill from near
+// its outline and stays above its foot, and a big peak takes more strokes than a small one.
+TEST(MapDrawing, PeakShadeIsHatchedDownTheFall) {
+    std::array<double, 2> strokes{};
+    std::array<double, 2> count{};
+    for (const Peak& k : peaks()) {
+        if (k.hill) {
+            EXPECT_TRUE(peakShadeStrokes(k).empty());
+            continue;
+        }
+        const std::vector<QLineF> shade = peakShadeStrokes(k);
+        for (const QLineF& s : shade) {
+            ASSERT_GT(s.dy(), 0.4 * s.length())
+                << "a stroke runs across the slope at " << s.p1().x() << "," << s.p1().y();
+            ASSERT_LE(s.p2().y(), k.foot.y() + 0.5) << "a stroke runs below its peak's foot";
+            ASSERT_GE(s.p1().y(), k.foot.y() - k.height - 1.0);
+        }
+        if (k.width >= 48 || k.width < 28) {
+            const std::size_t big = k.width >= 48 ? 1 : 0;
+            strokes[big] += static_cast<double>(shade.size());
+            count[big] += 1;
+        }
+    }
+    ASSERT_GT(std::min(count[0], count[1]), 10.0);
+    EXPECT_GT(strokes[1] / count[1], 2.0 * strokes[0] / count[0])
+        << "big peaks are hatched no closer than small ones";
+}
+
 // A symbol on a crest breaks neither the ridge nor itself: the crest's large peaks stand on over
 // a cave or a ruin there and clear only its room (which the test above holds them off).
 TEST(MapDrawing, SymbolsOnACrestSitInTheRidge) {

@@ -18,7 +18,7 @@ namespace {
 constexpr int kStep = 15;           // one spot tried per cell of this size
 constexpr int kReach = 4;           // pixels either side over which the slope is taken
 constexpr float kLow = 0.1f;        // below this the lowland is left plain
-constexpr float kFadeOut = 110.0f;  // how far below the heights the slope marks run out
+constexpr float kFadeOut = 170.0f;  // how far below the heights the slope marks run out
 
 QPointF across(const HillMark& m) {
     return {-m.down.y(), m.down.x()};
@@ -79,6 +79,9 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
     // Only the steepest of the lowland: marks strewn over gentler ground read as clutter.
     const float rough = percentile(0.94);
     const float steep = percentile(0.99);
+    // Under a range the foothills take marks on gentler ground too, so that it rises out of the
+    // lowland rather than standing on a flat.
+    const float foothill = percentile(0.8);
     // How far each spot lies below the heights: the marks fall away from the range, fewer and
     // shorter the farther out, so that its foot fades into the lowland rather than ending in a
     // band of them.
@@ -109,7 +112,8 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             const float near = 1.0f - smoothstep(0.0f, kFadeOut, fromHeights(x, y));
             const float patch =
                 smoothstep(-0.35f, 0.3f, patches.fbm(x / 90.0f, y / 90.0f, 2)) * 0.75f + 0.25f;
-            const float chance = smoothstep(rough, steep, s) * (0.3f + 0.7f * near) * patch;
+            const float from = foothill + (rough - foothill) * (1.0f - near * near);
+            const float chance = smoothstep(from, steep, s) * (0.3f + 0.7f * near) * patch;
             if (roll >= 0.6 * chance || s <= 0) {
                 continue;
             }
@@ -117,7 +121,7 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             m.at = QPointF(x + 0.5, y + 0.5);
             m.down = -g / s;
             const double steepness =
-                std::clamp((s - rough) / std::max(steep - rough, 1e-6f), 0.0f, 1.0f);
+                std::clamp((s - from) / std::max(steep - from, 1e-6f), 0.0f, 1.0f);
             m.length = (3.5 + 3.5 * near + 2.5 * steepness) *
                        (0.85 + 0.3 * static_cast<double>((seed >> 8) % 100) / 100.0);
             m.strokes = 2 + static_cast<int>(std::lround(2.0 * near)) + static_cast<int>(seed % 2);

@@ -629,6 +629,121 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
 
 namespace {
 
+// How far apart a peak's shade strokes stand along its flank: each hand a little closer or more
+// open, and small peaks hatched with fewer strokes than a close pattern would give them.
+double shadeGap(const Peak& k, Rng& hand) {
+    const double small = std::clamp((34.0 - k.width) / 18.0, 0.0, 1.0);
+    return std::clamp(1.7 + k.width / 90, 1.9, 2.7) * hand.range(0.85, 1.35) * (1.0 + 0.7 * small);
+}
+
+// The shade strokes of a peak's flank: each from just inside the outline down its fall line
+// toward the foot, fanning from along the spine under the summit to nearly plumb at the outer
+// foot, of uneven spacing and length.
+std::vector<QLineF> shadeStrokes(const Peak& k, const Silhouette& s, double gap,
+                                 std::uint64_t seed) {
+    QPolygonF flank;
+    bool past = false;
+    for (const QPointF& q : s.outline) {
+        past = past || q == s.summit;
+        if (past) {
+            flank << q;
+        }
+    }
+    std::vector<double> along{0.0};
+    for (int i = 1; i < flank.size(); ++i) {
+        along.push_back(along.back() + length(flank[i] - flank[i - 1]));
+    }
+    const double total = along.back();
+    std::vector<QLineF> strokes;
+    if (flank.size() < 2 || total < 2.0) {
+        return strokes;
+    }
+    const QPointF base = s.spine.back();
+    const QPointF foot = flank.back();
+    Rng rng(seed ^ 0x5EA7);
+    std::size_t seg = 0;
+    for (double a = gap * rng.range(0.2, 0.7); a < total - 1.5; a += gap * rng.range(0.7, 1.35)) {
+        while (seg + 2 < along.size() && along[seg + 1] < a) {
+            ++seg;
+        }
+        const double t = (a - along[seg]) / std::max(along[seg + 1] - along[seg], 1e-6);
+        const QPointF on = flank[seg] + (flank[seg + 1] - flank[seg]) * t;
+        const double u = a / total;
+        // Where a fall line from here meets the ground: the spine's foot under the summit, a
+        // little short of the flank's own foot at its end, so that the low strokes fall steeply
+        // rather than along the outline.
+        const QPointF ground =
+            base + (foot - base) * (0.9 * u) + QPointF(rng.range(-0.05, 0.05) * k.width, 0);
+        const QPointF down = ground - on;
+        const double reach = length(down);
+        if (down.y() < 2.5) {
+            continue;
+        }
+        const QPointF from = on + down * (0.9 / reach);
+        // Longer near the summit, where the flank is deepest; each a little more or less.
+        const double share = rng.range(0.5, 0.9) * (1.0 - 0.25 * u);
+        strokes.emplace_back(from, from + (ground - from) * share);
+    }
+    return strokes;
+}
+
+// A pen stroke pressed at its start and lifted off toward its end.
+void drawTapered(QPainter& p, const QLineF& stroke, double nib, double lift) {
+    const QPointF d = stroke.p2() - stroke.p1();
+    const double len = length(d);
+    if (len < 0.5) {
+        return;
+    }
+    const QPointF n(-d.y() / len, d.x() / len);
+    const QPointF a = n * (0.5 * nib);
+    const QPointF b = n * (0.5 * nib * lift);
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(QPolygonF{stroke.p1() + a, stroke.p2() + b, stroke.p2() - b, stroke.p1() - a});
+}
+
+// An ink line along `line` as a hand draws it: the nib's weight swelling and easing, the line
+// wandering a fraction of a pixel off its course, each end lifted off thinner.
+void inkLine(QPainter& p, const QPolygonF& line, double pen, std::uint64_t seed) {
+    if (line.size() < 2) {
+        return;
+    }
+    Rng rng(seed ^ 0x1A4D);
+    const double phase[4] = {rng.range(0.0, 6.3), rng.range(0.0, 6.3), rng.range(0.0, 6.3),
+                             rng.range(0.0, 6.3)};
+    const double drift = rng.range(0.25, 0.45);
+    QPolygonF pts;
+    std::vector<double> at;
+    double run = 0;
+    for (int i = 0; i + 1 < line.size(); ++i) {
+        const QPointF a = line[i];
+        const QPointF b = line[i + 1];
+        const double len = length(b - a);
+        const int n = std::max(1, static_cast<int>(len / 2.5));
+        const QPointF normal =
+            len > 1e-6 ? QPointF(-(b - a).y() / len, (b - a).x() / len) : QPointF();
+        for (int j = 0; j < n; ++j) {
+            const double s = run + len * j / n;
+            const double off = i == 0 && j == 0 ? 0.0
+                                                : drift * std::sin(s / 23.0 + phase[0]) +
+                                                      0.15 * std::sin(s / 9.0 + phase[1]);
+            pts << a + (b - a) * (static_cast<double>(j) / n) + normal * off;
+            at.push_back(s);
+        }
+        run += len;
+    }
+    pts << line.back();
+    at.push_back(run);
+    for (int i = 0; i + 1 < pts.size(); ++i) {
+        const double s = 0.5 * (at[i] + at[i + 1]);
+        const double ends = std::min(1.0, 0.45 + 0.55 * std::min(s, run - s) / 5.0);
+        const double press =
+            1.0 + 0.2 * std::sin(s / 31.0 + phase[2]) + 0.1 * std::sin(s / 12.0 + phase[3]);
+        p.setPen(QPen(kReliefInk, std::max(0.35, pen * press * ends), Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        p.drawLine(pts[i], pts[i + 1]);
+    }
+}
+
 // A hill's shade: a few strokes down its flank away from the light, from just under its outline,
 // the longest nearest the summit.
 void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPath& body) {
@@ -638,7 +753,7 @@ void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPa
     ink.setAlpha(190);
     p.save();
     p.setClipPath(body);
-    p.setPen(QPen(ink, k.width > 20 ? 0.75 : 0.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(ink);
     const double right = k.foot.x() + k.width / 2;
     for (int i = 0; i < strokes; ++i) {
         const double u = (i + 0.6 + rng.range(-0.2, 0.2)) / (strokes + 0.4);
@@ -659,12 +774,22 @@ void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPa
         }
         const QPointF from(x, top + 1.2);
         const double len = depth * rng.range(0.55, 0.85);
-        p.drawLine(from, from + QPointF(0.25 * len, len));
+        drawTapered(p, QLineF(from, from + QPointF(0.25 * len, len)), k.width > 20 ? 0.9 : 0.7,
+                    0.25);
     }
     p.restore();
 }
 
 }  // namespace
+
+std::vector<QLineF> peakShadeStrokes(const Peak& peak) {
+    if (peak.hill) {
+        return {};
+    }
+    Rng hand(peak.seed ^ 0x4A7C);
+    const double gap = shadeGap(peak, hand);
+    return shadeStrokes(peak, silhouette(peak), gap, peak.seed);
+}
 
 void drawPeak(QPainter& p, const Peak& k) {
     const Silhouette s = silhouette(k);
@@ -707,11 +832,7 @@ void drawPeak(QPainter& p, const Peak& k) {
         hatchHill(p, k, s, body);
         clipOpen();
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(kReliefInk, k.width > 20 ? 1.15 : 0.9, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
-        QPainterPath ink;
-        ink.addPolygon(s.outline);
-        p.drawPath(ink);
+        inkLine(p, s.outline, k.width > 20 ? 1.15 : 0.9, k.seed);
         p.restore();
         return;
     }
@@ -731,8 +852,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     // Each peak hatched by a hand that varied: closer or more open, steeper or flatter strokes,
     // the wash under them thinner where the hatching is open.
     Rng hand(k.seed ^ 0x4A7C);
-    const double gap = std::clamp(1.5 + k.width / 90, 1.7, 2.4) * hand.range(0.85, 1.45);
-    const double slant = hand.range(0.35, 0.75);
+    const double gap = shadeGap(k, hand);
     QColor wash = k.ash ? dark : QColor(78, 56, 38);
     wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0)));
     p.setBrush(wash);
@@ -749,10 +869,10 @@ void drawPeak(QPainter& p, const Peak& k) {
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
     hatch.setAlpha(230);
-    p.setPen(QPen(hatch, hand.range(0.7, 0.9), Qt::SolidLine, Qt::FlatCap));
-    for (double d = -k.width; d < k.width * 1.5; d += gap) {
-        const QPointF a = s.summit + QPointF(d - k.height * 0.2, 0);
-        p.drawLine(a, a + QPointF(k.height * slant, k.height * 1.1));
+    p.setBrush(hatch);
+    const double nib = hand.range(0.9, 1.15);
+    for (const QLineF& stroke : shadeStrokes(k, s, gap, k.seed)) {
+        drawTapered(p, stroke, nib, 0.35);
     }
     clipOpen();
     if (k.snow) {
@@ -770,12 +890,9 @@ void drawPeak(QPainter& p, const Peak& k) {
     }
     // The ink: the outline over the top, not along the ground; the spine a short stroke.
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kReliefInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    QPainterPath ink;
-    ink.addPolygon(s.outline);
-    p.drawPath(ink);
-    p.setPen(QPen(kReliefInk, pen * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(s.spine[0], s.spine[1]);
+    inkLine(p, s.outline, pen, k.seed);
+    p.setBrush(kReliefInk);
+    drawTapered(p, QLineF(s.spine[0], s.spine[1]), pen * 0.75, 0.3);
     p.restore();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLineF>
 #include <QPolygonF>
 #include <QRectF>
 #include <cstdint>
@@ -44,5 +45,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
 // Ink outline, the flank away from the north-western light washed and hatched, a snow cap
 // following the outline.
 void drawPeak(QPainter& painter, const Peak& peak);
+
+// The strokes that hatch a peak's shaded flank, each from its top end down (none for a hill).
+std::vector<QLineF> peakShadeStrokes(const Peak& peak);
 
 }  // namespace marventa

@@ -64,8 +64,8 @@ std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, doubl
     const Noise hand(0x1A4E'0002);
     for (std::size_t i = 0; i < widths.size(); ++i) {
         const QPointF q = r.points[i];
-        widths[i] *= 1.0f + 0.09f * hand.fbm(static_cast<float>(q.x() / 38.0),
-                                             static_cast<float>(q.y() / 38.0), 2);
+        widths[i] *= 1.0f + 0.15f * hand.fbm(static_cast<float>(q.x() / 60.0),
+                                             static_cast<float>(q.y() / 60.0), 2);
     }
     if (t.lake(sx, sy) > 0 || r.points.size() < 2) {
         return widths;
@@ -159,16 +159,16 @@ void roadCasing(QPainter& p, const std::vector<QPointF>& points, RoadClass kind)
     if (kind != RoadClass::Highway) {
         return;
     }
-    strokeVarying(p, points, penWeights(points, 3.1, 0.1, 420.0), kHighwayCasing, 0.0f);
+    strokeVarying(p, points, penWeights(points, 3.1, 0.12, 220.0), kHighwayCasing, 0.0f);
 }
 
 void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     switch (kind) {
         case RoadClass::Highway:
-            strokeVarying(p, points, penWeights(points, 1.5, 0.1, 420.0), kHighway, 0.0f);
+            strokeVarying(p, points, penWeights(points, 1.5, 0.18, 220.0), kHighway, 0.0f);
             return;
         case RoadClass::Lane:
-            strokeVarying(p, points, penWeights(points, 1.05, 0.14, 360.0), kLane, 0.0f);
+            strokeVarying(p, points, penWeights(points, 1.05, 0.22, 180.0), kLane, 0.0f);
             return;
         case RoadClass::Track: {
             // A broken line keeps one weight, or its dashes would stretch with it; each track its
@@ -331,24 +331,28 @@ void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vect
 }
 
 QImage paintProvince(const ProvinceScene& s) {
-    QImage image = paintRelief(s.terrain);
-    const NamePlan names = planNames(s, image.size());
-    std::vector<Peak> peaks = placePeaks(
-        s.terrain, s.layout.ridges, reliefKeepOut(s, names, image.size(), false), names.symbols);
-    QImage clearings = treeKeepOut(s, names, image.size());
+    const QSize sheet(s.terrain.height.width(), s.terrain.height.height());
+    const NamePlan names = planNames(s, sheet);
+    std::vector<Peak> peaks = placePeaks(s.terrain, s.layout.ridges,
+                                         reliefKeepOut(s, names, sheet, false), names.symbols);
+    QImage clearings = treeKeepOut(s, names, sheet);
     {
         QPainter cp(&clearings);
         cp.setPen(Qt::NoPen);
         cp.setBrush(Qt::white);
-        for (Peak& k : peaks) {
-            k.ground = image.pixelColor(
-                image.rect()
-                    .intersected(QRect(k.foot.toPoint() - QPoint(0, 3), QSize(1, 1)))
-                    .topLeft());
+        for (const Peak& k : peaks) {
             cp.drawPolygon(peakOutline(k));
         }
     }
     const std::vector<Tree> trees = plantTrees(s.terrain, clearings);
+    const QImage cover = treeCover(trees, sheet);
+    QImage image = paintRelief(s.terrain, &cover);
+    for (Peak& k : peaks) {
+        k.ground =
+            image.pixelColor(image.rect()
+                                 .intersected(QRect(k.foot.toPoint() - QPoint(0, 3), QSize(1, 1)))
+                                 .topLeft());
+    }
     // The fields keep off the trees as well as everything the trees keep off.
     std::vector<FieldMark> fields;
     std::vector<HillMark> hachures;
@@ -397,7 +401,7 @@ QImage paintProvince(const ProvinceScene& s) {
     for (const Crater& c : s.craters) {
         drawCrater(p, c, s.terrain);
     }
-    p.drawImage(0, 0, woodEdgeLayer(s.terrain, clearings));
+    p.drawImage(0, 0, woodEdgeLayer(s.terrain, clearings, &cover));
     drawTrees(p, trees);
     drawRoads(p, s.roads);
     drawBridges(p, findCrossings(s.roads, s.water));

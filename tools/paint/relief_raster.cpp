@@ -93,7 +93,7 @@ QRgb toPixel(Rgb c) {
 
 }  // namespace
 
-QImage paintRelief(const Terrain& terrain) {
+QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Grid<float>& h = terrain.height;
     const int w = h.width();
     const int ht = h.height();
@@ -123,6 +123,9 @@ QImage paintRelief(const Terrain& terrain) {
     // On the lowland, from the ground smoothed far more: there the erosion's shallow runnels
     // would shade as blots and streaks where a hand would lay one even tone.
     const Grid<float> broad = boxBlur(boxBlur(h, 9), 9);
+    // The lowland's real slopes, the sides of its valleys and the rise to the ranges, from the
+    // ground smoothed less: shaded a little more, so that the heights do not stand on a flat.
+    const Grid<float> rolling = boxBlur(boxBlur(h, 5), 5);
     // The marsh's cover comes on the land's lattice; softened, its wash shows no blocks.
     Grid<float> marshCover(w, ht, 0.0f);
     for (int y = 0; y < ht; ++y) {
@@ -133,10 +136,19 @@ QImage paintRelief(const Terrain& terrain) {
     const Grid<float> marsh = boxBlur(boxBlur(marshCover, 8), 8);
 
     // The wood floor's wash, and how far each pixel lies inside it: a wash pools at its edge.
+    // Where the trees left a wood's mask bare, its floor would hang as a green blot off them.
+    Grid<float> woods(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            woods(x, y) =
+                cover == nullptr || cover->constScanLine(y)[x] != 0 ? terrain.woods(x, y) : 0.0f;
+        }
+    }
+    woods = boxBlur(woods, 1);
     Grid<unsigned char> outsideWood(w, ht, 0);
     for (int y = 0; y < ht; ++y) {
         for (int x = 0; x < w; ++x) {
-            outsideWood(x, y) = terrain.woods(x, y) < 0.54f ? 1 : 0;
+            outsideWood(x, y) = woods(x, y) < 0.54f ? 1 : 0;
         }
     }
     const Grid<float> intoWood = boxBlur(distanceTo(outsideWood, 12.0f), 1);
@@ -206,7 +218,7 @@ QImage paintRelief(const Terrain& terrain) {
         c = mix(c, kSnow, 0.08f * snow(x, y) / 255.0f);
         // The woods' floor only where trees can stand: none on the lowest flats by the water,
         // where it would lie as a bare green blot.
-        const float wood = smoothstep(0.52f, 0.56f, terrain.woods(x, y)) *
+        const float wood = smoothstep(0.52f, 0.56f, woods(x, y)) *
                            (1.0f - smoothstep(0.5f, 0.62f, hv)) * smoothstep(0.008f, 0.016f, hv);
         c = mix(c, kWoodFloor, 0.38f * wood);
         // Only a breath of the shading stays, least on the heights: the drawn peaks carry the
@@ -214,7 +226,8 @@ QImage paintRelief(const Terrain& terrain) {
         const float upland = smoothstep(0.12f, 0.3f, hv);
         const float shade =
             upland * hillShade(shaded, x, y) + (1.0f - upland) * hillShade(broad, x, y);
-        c = scale(c, 1.0f + (0.1f - 0.05f * upland) * (shade - 1.0f));
+        const float slope = (1.0f - upland) * (hillShade(rolling, x, y) - 1.0f);
+        c = scale(c, 1.0f + (0.1f - 0.05f * upland) * (shade - 1.0f) + 0.16f * slope);
         // Washes laid thin, so the paper shows through them; thinnest on the heights.
         c = mix(c, kPaper, 0.26f + 0.14f * smoothstep(0.4f, 0.7f, hv));
         // A wash is paler and duller than a printed tint.
@@ -249,7 +262,8 @@ QImage paintRelief(const Terrain& terrain) {
             const float fy = static_cast<float>(y);
             // The coast's pen heavier than the inland lines, its weight swelling and easing
             // slowly along the shore.
-            const float weight = 1.0f + 0.35f * paper.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 2);
+            const float weight = 1.0f + 0.4f * paper.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 2) +
+                                 0.15f * paper.fbm(fx / 70.0f + 9.0f, fy / 70.0f, 2);
             c = mix(c, kCoastInk, 1.0f - smoothstep(0.55f * weight, 1.7f * weight, shore));
             row[x] = toPixel(scale(c, paperTone(fx, fy)));
         }

@@ -10,6 +10,7 @@ namespace marventa {
 // north-west, wood floors, the sea and lakes with shallows, ripple lines along the shore and an
 // inked coastline of slowly varying weight; every colour laid as an uneven wash on a grained
 // paper, drying darker where it meets the shore and the woods.
-QImage paintRelief(const Terrain& terrain);
+// Given the trees' `cover` (non-zero where they stand), the wood floor lies under them alone.
+QImage paintRelief(const Terrain& terrain, const QImage* cover = nullptr);
 
 }  // namespace marventa

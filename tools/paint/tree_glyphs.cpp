@@ -228,7 +228,19 @@ Grid<float> intoWoods(const Terrain& terrain) {
     return distanceTo(outside, 64.0f);
 }
 
-QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut) {
+QImage treeCover(const std::vector<Tree>& trees, QSize size) {
+    QImage cover(size, QImage::Format_Grayscale8);
+    cover.fill(0);
+    QPainter p(&cover);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (const Tree& t : trees) {
+        p.drawEllipse(treeBox(t).adjusted(-2.5, -2.5, 2.5, 2.5));
+    }
+    return cover;
+}
+
+QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage* cover) {
     const Grid<float> into = intoWoods(terrain);
     const int w = into.width();
     const int ht = into.height();
@@ -269,7 +281,23 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut) {
                     }
                 }
             }
-            if (best < 1e9) {
+            // An arc round no trees would ring bare ground.
+            const bool treed = [&] {
+                if (cover == nullptr || best >= 1e9) {
+                    return true;
+                }
+                for (int dy = -4; dy <= 4; dy += 2) {
+                    for (int dx = -4; dx <= 4; dx += 2) {
+                        const int x = static_cast<int>(at.x()) + dx;
+                        const int y = static_cast<int>(at.y()) + dy;
+                        if (cover->valid(x, y) && cover->constScanLine(y)[x] != 0) {
+                            return true;
+                        }
+                    }
+                }
+                return false;
+            }();
+            if (best < 1e9 && treed) {
                 scallops.push_back({at, rng.range(3.4, 5.2), rng.range(0.75, 1.15)});
             }
         }

@@ -45,7 +45,12 @@ Grid<float> intoWoods(const Terrain& terrain);
 
 // The wood's edge inked as a gently scalloped line (the outer arcs of a chain of small crowns),
 // broken where water, a way, a place or a name crosses it (`keepOut`), on a transparent sheet.
-QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut);
+// Given the trees' `cover`, only where trees stand behind it.
+QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage* cover = nullptr);
+
+// Where the trees stand, a little beyond their crowns (non-zero), on a sheet of `size`: the wood
+// floor's wash and the edge's ink lie there alone, never round ground the trees left bare.
+QImage treeCover(const std::vector<Tree>& trees, QSize size);
 
 // Ink outline over a wash, darker on the side away from the north-western light.
 void drawTree(QPainter& painter, const Tree& tree);
