@@ -148,16 +148,22 @@ QPainterPath bodyPath(const Peak& k, const Silhouette& s) {
     return k.clearings.empty() ? body : body.subtracted(clearingPath(k.clearings));
 }
 
-// The shaded side: from the spine round the right flank to the foot.
-QPainterPath shadedFlank(const Silhouette& s) {
-    QPolygonF poly;
+// The outline from the summit down the right (shaded) flank to its foot.
+QPolygonF flankFromSummit(const Silhouette& s) {
+    QPolygonF flank;
     bool past = false;
     for (const QPointF& q : s.outline) {
         past = past || q == s.summit;
         if (past) {
-            poly << q;
+            flank << q;
         }
     }
+    return flank;
+}
+
+// The shaded side: from the spine round the right flank to the foot.
+QPainterPath shadedFlank(const Silhouette& s) {
+    QPolygonF poly = flankFromSummit(s);
     for (auto it = s.spine.rbegin(); it != s.spine.rend(); ++it) {
         poly << *it;
     }
@@ -641,14 +647,7 @@ double shadeGap(const Peak& k, Rng& hand) {
 // foot, of uneven spacing and length.
 std::vector<QLineF> shadeStrokes(const Peak& k, const Silhouette& s, double gap,
                                  std::uint64_t seed) {
-    QPolygonF flank;
-    bool past = false;
-    for (const QPointF& q : s.outline) {
-        past = past || q == s.summit;
-        if (past) {
-            flank << q;
-        }
-    }
+    const QPolygonF flank = flankFromSummit(s);
     std::vector<double> along{0.0};
     for (int i = 1; i < flank.size(); ++i) {
         along.push_back(along.back() + length(flank[i] - flank[i - 1]));
