@@ -127,8 +127,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    // `--cities [caption]` repaints the city maps alone, or the one city.
+    // `--cities [caption]` repaints the city maps alone, or the one city; `--province` the
+    // province alone.
     const bool citiesOnly = argc > 2 && std::string_view(argv[2]) == "--cities";
+    const bool provinceOnly = argc > 2 && std::string_view(argv[2]) == "--province";
     const std::string_view onlyCity = citiesOnly && argc > 3 ? argv[3] : "";
     const fs::path root = argc > 1 ? fs::path(argv[1]) : fs::path(MARVENTA_SOURCE_DIR);
     const auto start = Clock::now();
@@ -137,6 +139,9 @@ int main(int argc, char** argv) {
         fs::create_directories(assets);
         if (!citiesOnly) {
             writeProvince(root, assets);
+        }
+        if (provinceOnly) {
+            return 0;
         }
         writeCities(root, onlyCity);
         if (!citiesOnly) {

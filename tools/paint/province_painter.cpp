@@ -36,11 +36,11 @@ namespace {
 const QColor kRiverBank(50, 90, 140);
 // The shallow water's colour of the sea and the lakes: one water where a river runs into them.
 const QColor kRiver(168, 210, 224);
-// Roads in a muted red-brown ink that rivers, symbols and names read over: a highway a dark
-// casing round a pale fill, a lane one thin line, a track a broken one.
-const QColor kHighwayCasing(98, 58, 42);
-const QColor kHighway(226, 190, 152);
-const QColor kLane(132, 82, 60);
+const QColor kRiverCurrent(50, 90, 140, 120);
+// Roads in one pen of muted red-brown ink that rivers, symbols and names read over: a highway a
+// bolder line, a lane a thinner one, a track a broken one.
+const QColor kHighway(104, 58, 40);
+const QColor kLane(128, 80, 58);
 const QColor kTrack(138, 104, 76);
 
 bool isWet(const Terrain& t, int x, int y) {
@@ -89,6 +89,57 @@ std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, doubl
     return widths;
 }
 
+// A river as two inked banks with its water between: each bank wanders on its own, so they never
+// run as parallel rules, and its ink swells and thins along it, heavier as the river grows.
+void drawRiver(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths) {
+    if (pts.size() < 2) {
+        return;
+    }
+    const Noise hand(0x1A4E'0003);
+    std::vector<QPointF> left;
+    std::vector<QPointF> right;
+    std::vector<QPointF> current;
+    std::vector<float> leftInk;
+    std::vector<float> rightInk;
+    std::vector<float> currentInk;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const QPointF d = pts[std::min(i + 1, pts.size() - 1)] - pts[i > 0 ? i - 1 : 0];
+        const double len = std::max(1e-6, length(d));
+        const QPointF n(-d.y() / len, d.x() / len);
+        const auto fx = static_cast<float>(pts[i].x() / 32.0);
+        const auto fy = static_cast<float>(pts[i].y() / 32.0);
+        const double half = 0.5 * widths[i];
+        const double spread = std::min(0.3 * half, 3.0);
+        const double l = half + spread * hand.fbm(fx, fy, 2);
+        const double r = half + spread * hand.fbm(fx + 17.0f, fy, 2);
+        left.push_back(pts[i] + n * l);
+        right.push_back(pts[i] - n * r);
+        const float ink = std::clamp(0.5f + 0.09f * widths[i], 0.6f, 1.8f);
+        leftInk.push_back(ink * (1.0f + 0.45f * hand.fbm(fx / 2.0f + 5.0f, fy / 2.0f, 2)));
+        rightInk.push_back(ink * (1.0f + 0.45f * hand.fbm(fx / 2.0f + 9.0f, fy / 2.0f, 2)));
+        // A broad river's current: a fine broken line nearer one bank, where the pen touched.
+        current.push_back(pts[i] + n * (0.35 * (l - r)) +
+                          n * (0.3 * half * hand.fbm(fx / 2.0f, fy / 2.0f + 3.0f, 2)));
+        const float touch = hand.fbm(fx * 1.5f + 31.0f, fy * 1.5f, 2);
+        currentInk.push_back(widths[i] > 6.0f && touch > 0.1f ? 0.6f : 0.0f);
+    }
+    QPolygonF water(QList<QPointF>(left.begin(), left.end()));
+    for (auto it = right.rbegin(); it != right.rend(); ++it) {
+        water << *it;
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRiver);
+    p.drawPolygon(water, Qt::WindingFill);
+    for (std::size_t i = 0; i + 1 < current.size(); ++i) {
+        if (currentInk[i] > 0.0f && currentInk[i + 1] > 0.0f) {
+            p.setPen(QPen(kRiverCurrent, currentInk[i], Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(current[i], current[i + 1]);
+        }
+    }
+    strokeVarying(p, left, leftInk, kRiverBank, 0.0f);
+    strokeVarying(p, right, rightInk, kRiverBank, 0.0f);
+}
+
 // Rivers and brooks on a layer of their own, cut away where they run on into open water.
 void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     QImage layer(size, QImage::Format_ARGB32_Premultiplied);
@@ -109,22 +160,8 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
         }
         strokeVarying(lp, st.points, inner, kRiver, 0.0f);
     }
-    // The banks' ink thins with the river toward its source.
-    std::vector<std::vector<float>> widths;
     for (const RiverLine& r : s.water.rivers) {
-        widths.push_back(taperedFromSource(r, s.terrain, 520.0, 0.2, true));
-        std::vector<float> banks = widths.back();
-        for (std::size_t i = 0; i < banks.size(); ++i) {
-            banks[i] += 1.6f * std::min(1.0f, banks[i] / std::max(0.01f, r.widths[i]) + 0.2f);
-        }
-        strokeVarying(lp, r.points, banks, kRiverBank, 0.0f);
-    }
-    for (std::size_t i = 0; i < s.water.rivers.size(); ++i) {
-        std::vector<float> inner = widths[i];
-        for (float& v : inner) {
-            v = std::max(0.01f, v - 0.4f);
-        }
-        strokeVarying(lp, s.water.rivers[i].points, inner, kRiver, 0.0f);
+        drawRiver(lp, r.points, taperedFromSource(r, s.terrain, 520.0, 0.2, true));
     }
     lp.end();
     for (int y = 0; y < size.height(); ++y) {
@@ -153,22 +190,15 @@ std::vector<float> penWeights(const std::vector<QPointF>& points, double base, d
     return out;
 }
 
-// Only a highway is cased, two fine lines of ink with its pale fill between; a lane is one line
-// and a track a broken one, so that the roads read by their rank.
-void roadCasing(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
-    if (kind != RoadClass::Highway) {
-        return;
-    }
-    strokeVarying(p, points, penWeights(points, 3.1, 0.12, 220.0), kHighwayCasing, 0.0f);
-}
-
+// Each rank one line of the same pen, read by its weight: the highway's swells and eases more,
+// as a hand pressing on for the main road does.
 void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     switch (kind) {
         case RoadClass::Highway:
-            strokeVarying(p, points, penWeights(points, 1.5, 0.18, 220.0), kHighway, 0.0f);
+            strokeVarying(p, points, penWeights(points, 2.1, 0.3, 160.0), kHighway, 0.0f);
             return;
         case RoadClass::Lane:
-            strokeVarying(p, points, penWeights(points, 1.05, 0.22, 180.0), kLane, 0.0f);
+            strokeVarying(p, points, penWeights(points, 1.1, 0.25, 180.0), kLane, 0.0f);
             return;
         case RoadClass::Track: {
             // A broken line keeps one weight, or its dashes would stretch with it; each track its
@@ -184,12 +214,8 @@ void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     }
 }
 
-// All casings first, so that junctions join cleanly; then the lines from the least, so that
-// where roads meet the higher rank is drawn over the lower.
+// From the least rank up, so that where roads meet the higher is drawn over the lower.
 void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
-    for (const RoadLine& r : roads) {
-        roadCasing(p, r.points, r.kind);
-    }
     for (RoadClass kind : {RoadClass::Track, RoadClass::Lane, RoadClass::Highway}) {
         for (const RoadLine& r : roads) {
             if (r.kind == kind) {
@@ -414,13 +440,10 @@ QImage paintProvince(const ProvinceScene& s) {
     drawTitle(p);
     const MapMarks marks{
         [](QPainter& q, const std::vector<QPointF>& line, RoadClass kind) {
-            roadCasing(q, line, kind);
             roadLine(q, line, kind);
         },
         [](QPainter& q, const std::vector<QPointF>& line, float width) {
-            const std::vector<float> widths(line.size(), width);
-            strokeVarying(q, line, widths, kRiverBank, 1.6f);
-            strokeVarying(q, line, widths, kRiver, -0.4f);
+            drawRiver(q, line, std::vector<float>(line.size(), width));
         },
         [](QPainter& q, QPointF at, bool conifer) {
             // The key's trees stand a little lower than its other samples' middles.

@@ -158,11 +158,13 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Noise fibre(0x9A9E'0003);
     const Noise bloom(0x9A9E'0004);
     // The paper on its own: a tone that wanders at two broad scales, and a fine grain low and soft
-    // enough that the JPEG keeps it without many bytes.
-    auto paperTone = [&](float fx, float fy) {
-        return 1.0f + 0.03f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
-               0.012f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
-               0.016f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
+    // enough that the JPEG keeps it without many bytes. Under the sea's even wash (`water` 1)
+    // the broad tone all but goes, or it reads as clouds in the water.
+    auto paperTone = [&](float fx, float fy, float water) {
+        const float broad = 1.0f - 0.8f * water;
+        return 1.0f + broad * 0.03f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
+               broad * 0.012f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
+               (1.0f - 0.4f * water) * 0.016f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
     };
     // How thickly a wash was laid: uneven in broad soft blooms, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
@@ -177,13 +179,12 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     auto waterColour = [&](int x, int y) {
         const bool sea = h(x, y) < 0.0f || terrain.lake(x, y) < 128;
         const float d = toLand(x, y);
-        // The sea by its depth, which shoals toward every shore and round the islands; a lake
-        // by the distance from its shore.
-        Rgb c = sea ? mix(mix(kShallow, kDeep, smoothstep(0.0f, 0.32f, -h(x, y))), kOpenSea,
-                          smoothstep(0.3f, 0.95f, -h(x, y)))
+        // One even wash, deepening gently away from every shore and round the islands; the
+        // sea's depth itself is left out, since its ups and downs lay blotches in the wash.
+        Rgb c = sea ? mix(mix(kShallow, kDeep, smoothstep(0.0f, 110.0f, d)), kOpenSea,
+                          0.55f * smoothstep(70.0f, 200.0f, d))
                     : mix(kShallow, kDeep, smoothstep(0.0f, 55.0f, d));
-        c = mix(c, kPaper, 0.22f);
-        c = washOver(c, washDensity(static_cast<float>(x), static_cast<float>(y), 20.0f));
+        c = washOver(mix(c, kPaper, 0.22f), 0.86f);
         // Ripple lines inked along the shore, thinner and more broken outward.
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
@@ -265,7 +266,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             const float weight = 1.0f + 0.4f * paper.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 2) +
                                  0.15f * paper.fbm(fx / 70.0f + 9.0f, fy / 70.0f, 2);
             c = mix(c, kCoastInk, 1.0f - smoothstep(0.55f * weight, 1.7f * weight, shore));
-            row[x] = toPixel(scale(c, paperTone(fx, fy)));
+            row[x] = toPixel(scale(c, paperTone(fx, fy, water)));
         }
     }
     return image;
