@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/ink.h"
 
@@ -53,45 +54,80 @@ void drawCraterRim(QPainter& p, const Crater& c, double spill, bool tarn) {
         p.setBrush(QColor(84, 64, 54, 150));
         p.drawPath(shade);
     }
-    // Hachures down the outer slope: short tapering strokes set close along the rim, each of its
-    // own length, longest and darkest on the near (southern) side and sparse on the lit side, so
-    // that they read as a slope falling away rather than as rays.
+    // The lip wavers as a hand draws a ring, each crater its own.
     Rng rng(static_cast<std::uint64_t>(mid.x() * 4096 + mid.y()));
-    const int count = std::max(20, static_cast<int>(2.0 * std::numbers::pi * c.radius / 4.2));
-    const double half = 0.22 * 2.0 * std::numbers::pi / count;
+    const double phase[3] = {rng.range(0.0, 6.3), rng.range(0.0, 6.3), rng.range(0.0, 6.3)};
+    const auto lip = [&](double a) {
+        return 1.0 + 0.05 * std::sin(2 * a + phase[0]) + 0.035 * std::sin(3 * a + phase[1]) +
+               0.02 * std::sin(7 * a + phase[2]);
+    };
+    // Its steep side: mostly the near (southern) one, swung a little crater by
+    // crater.
+    const double steepest = 0.5 * std::numbers::pi + rng.range(-0.6, 0.6);
+    // Hachures falling from the lip down the outer slope as the peaks' shade
+    // falls: tapering strokes of uneven spacing and length, close and long on the
+    // near, steep side, few and short where the far slope shows over the rim or
+    // the light falls, with runs left bare, so that they read as a slope rather
+    // than as a cog's teeth or a sun's rays.
+    const double circumference = 2.0 * std::numbers::pi * c.radius;
+    const double gap = std::clamp(c.radius / 9.0, 2.0, 3.4);
     p.setPen(Qt::NoPen);
-    for (int i = 0; i < count; ++i) {
-        const double a = (i + rng.range(-0.2, 0.2)) * 2.0 * std::numbers::pi / count;
+    int bare = 0;
+    for (double s = rng.range(0.0, gap); s < circumference;) {
+        const double a = s / c.radius;
         const double lit = 0.5 + 0.5 * std::cos(a + 0.75 * std::numbers::pi);  // 1 at north-west
-        if (open(a) || rng.uniform() < 0.6 * lit) {
+        const double steep = 0.5 + 0.5 * std::cos(a - steepest);
+        const double near = std::max(0.0, std::sin(a));  // the outer slope the eye sees
+        s += gap * rng.range(0.6, 1.5) * (1.0 + 0.9 * lit) * (1.3 - 0.5 * near);
+        if (bare > 0) {
+            --bare;
             continue;
         }
-        const double reach = std::min(0.6 * c.radius, (5.0 + 9.0 * std::max(0.0, std::sin(a))) *
-                                                          rng.range(0.55, 1.45)) /
-                             c.radius;
+        if (rng.uniform() < 0.05 + 0.12 * lit) {
+            bare = 1 + rng.below(3);
+            continue;
+        }
+        if (open(a) || rng.uniform() < 0.45 * lit + 0.3 * (1.0 - near)) {
+            continue;
+        }
+        const double reach = std::min(
+            0.8 * c.radius, (2.5 + 3.5 * near + 8.0 * steep * steep) * rng.range(0.45, 1.35));
+        const double start = lip(a) + rng.range(0.0, 0.06);
+        const QPointF from = onRim(c, a, start);
+        // Down the fall: outward from the rim, bending toward the sheet's foot on
+        // the near side as a slope seen obliquely does.
+        QPointF out = onRim(c, a + rng.range(-0.1, 0.1), start + 0.1) - onRim(c, a, start);
+        out /= std::max(1e-6, length(out));
+        QPointF dir = out * (1.0 - 0.45 * near) + QPointF(0, 0.45 * near);
+        dir *= reach / std::max(1e-6, length(dir));
+        const QPointF n(-dir.y() / reach, dir.x() / reach);
+        const double nib = (0.9 + 0.7 * steep) * rng.range(0.75, 1.25);
         p.setBrush(QColor(kReliefInk.red(), kReliefInk.green(), kReliefInk.blue(),
-                          static_cast<int>(170 + 85 * (1.0 - lit))));
-        const double tip = a + rng.range(-0.03, 0.03);
-        p.drawPolygon(QPolygonF(
-            {onRim(c, a - half, 1.0), onRim(c, a + half, 1.0), onRim(c, tip, 1.0 + reach)}));
+                          static_cast<int>(170 + 80 * (1.0 - lit))));
+        p.drawPolygon(QPolygonF({from + n * (0.5 * nib), from + dir + n * (0.1 * nib),
+                                 from + dir - n * (0.1 * nib), from - n * (0.5 * nib)}));
     }
-    // The rim: one inked ring, heavier on its shaded south-eastern arc.
+    // The lip: one wavering inked line, heavier on its shaded south-eastern arc,
+    // broken here and there where the pen lifts.
+    const int lift = rng.below(kSteps);
+    const int lift2 = (lift + kSteps / 3 + rng.below(kSteps / 3)) % kSteps;
     for (int i = 0; i < kSteps; ++i) {
         const double a = i * kTurn;
-        if (open(a) || open(a + kTurn)) {
+        if (open(a) || open(a + kTurn) || i == lift || i == lift2) {
             continue;
         }
         const double dark = 0.5 + 0.5 * std::cos(a - std::numbers::pi / 4);
-        p.setPen(QPen(kReliefInk, 1.3 + 0.9 * dark, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(onRim(c, a), onRim(c, a + kTurn));
+        const double press = 1.0 + 0.18 * std::sin(3 * a + phase[2]);
+        p.setPen(QPen(kReliefInk, (1.1 + 1.0 * dark) * press, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(onRim(c, a, lip(a)), onRim(c, a + kTurn, lip(a + kTurn)));
     }
     p.restore();
 }
 
 namespace {
 
-// A tarn's shore on the ground, traced outward from the crater's centre along each bearing to
-// the farthest pixel the lake touches.
+// A tarn's shore on the ground, traced outward from the crater's centre along
+// each bearing to the farthest pixel the lake touches.
 QPolygonF tarnShore(const Crater& c, const Terrain& t) {
     constexpr int kBearings = 72;
     QPolygonF shore;
@@ -123,9 +159,10 @@ QPolygonF squashed(const QPolygonF& ring, QPointF centre, double grow, double fl
     return out;
 }
 
-// The tarn laid in the lakes' flat wash, flattened as the rim is so that it lies in the hollow,
-// then inked at its shore with a ripple line or two inside, as the other lakes are. The raster's
-// round, pale water round it is laid over with the ground just beyond it.
+// The tarn laid in the lakes' flat wash, flattened as the rim is so that it
+// lies in the hollow, then inked at its shore with a ripple line or two inside,
+// as the other lakes are. The raster's round, pale water round it is laid over
+// with the ground just beyond it.
 void drawTarn(QPainter& p, const QPolygonF& ground, QPointF centre) {
     p.save();
     if (const auto* sheet = dynamic_cast<const QImage*>(p.device())) {

@@ -1,5 +1,6 @@
 #include "tools/paint/landmark_features.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -11,6 +12,7 @@
 
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
+#include "tools/paint/mountain_glyphs.h"
 
 namespace marventa {
 
@@ -272,36 +274,59 @@ void nineShards(QPainter& p, QPointF at, const Waterways&) {
     }
 }
 
-// Two rock spires side on, split by a cleft the symbol stands in; drawn as the peaks are, the
-// flank away from the north-western light washed dark and hatched.
+// Two rock spires side on, drawn in the peaks' own hand (outline, shaded flank hatched down its
+// fall), parted by a dark cleft that the symbol stands in.
 void splitCrag(QPainter& p, QPointF at, const Waterways&) {
-    const QPointF base = at + QPointF(0, 12);
-    const auto spire = [&](double dx, double w, double h, double lean) {
-        const QPointF left = base + QPointF(dx - w, 0);
-        const QPointF right = base + QPointF(dx + w, 0);
-        const QPointF top = base + QPointF(dx + lean, -h);
-        const QPointF shoulder = base + QPointF(dx + lean + 0.45 * w, -0.62 * h);
-        const QPolygonF outline(
-            {left, base + QPointF(dx - 0.7 * w, -0.5 * h), top, shoulder, right});
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(196, 180, 156));
-        p.drawPolygon(outline);
-        // The shaded face: from the summit down to the base's middle, then round the right.
-        const QPointF foot = base + QPointF(dx + 0.15 * w, 0);
-        p.setBrush(QColor(110, 92, 74));
-        p.drawPolygon(QPolygonF({top, shoulder, right, foot}));
-        p.setPen(QPen(kRockInk, 0.7));
-        for (double t = 0.2; t < 0.95; t += 0.18) {
-            const QPointF a = top + (foot - top) * t;
-            const QPointF b = top + (right - top) * t;
-            p.drawLine(a, a + (b - a) * 0.7);
+    const QPointF base = at + QPointF(0, 13);
+    // The spires take the wash they stand on, as the peaks do; the key's a pale ground.
+    QColor ground(226, 214, 180);
+    if (const auto* sheet = dynamic_cast<const QImage*>(p.device())) {
+        const QPoint under = (base - QPointF(0, 3)).toPoint();
+        if (sheet->rect().contains(under) && p.transform().isIdentity()) {
+            ground = sheet->pixelColor(under);
         }
-        p.setPen(QPen(kRockInk, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(outline);
-    };
-    spire(-11, 12, 30, 2);
-    spire(12, 11, 24, -1);
+    }
+    Peak far;
+    far.foot = base + QPointF(-11, 0);
+    far.width = 26;
+    far.height = 36;
+    far.seed = 0xC4A6'0001;
+    far.ground = ground;
+    Peak near = far;
+    near.foot = base + QPointF(12, 1);
+    near.width = 24;
+    near.height = 28;
+    near.seed = 0xC4A6'0007;
+    drawPeak(p, far);
+    drawPeak(p, near);
+    // The cleft: a narrow wedge of shadow from between the tops down to the foot, its walls
+    // inked, broken a little where the rock juts.
+    Rng rng(0xC4A6'0003);
+    QPolygonF left;
+    QPolygonF right;
+    for (int i = 0; i <= 5; ++i) {
+        const double t = i / 5.0;
+        const double y = base.y() - 25 + 25 * t;
+        const double half = 0.6 + 2.2 * t + rng.range(-0.4, 0.4);
+        const double x = base.x() + 0.5 + 1.5 * std::sin(3.0 * t) + rng.range(-0.5, 0.5);
+        left << QPointF(x - half, y);
+        right << QPointF(x + half, y + rng.range(-0.6, 0.6));
+    }
+    QPolygonF wedge = left;
+    for (auto it = right.rbegin(); it != right.rend(); ++it) {
+        wedge << *it;
+    }
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 30, 24, 235));
+    p.drawPolygon(wedge);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kRockInk, 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(left);
+    p.setPen(QPen(kRockInk, 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(right);
+    p.restore();
 }
 
 void sunkenBelfry(QPainter& p, QPointF at, const Waterways& water) {

@@ -262,15 +262,15 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
                         QColor(210, 230, 240, 150), 2.0};
     const Terrain& t = s.terrain;
     for (const Ridge& r : s.layout.ridges) {
-        // Finely along and across the crest, so that some spot over the heights finds room
-        // between the symbols the range is thick with.
+        // Finely along the range and beside its crest, so that some spot over the heights finds
+        // room between the symbols the range is thick with. Never on the crest itself: the
+        // letters would hold the summits off it and leave that stretch a sprinkle of singles.
         std::vector<double> along{0.5};
         for (double d = 0.04; d < 0.38; d += 0.04) {
             along.insert(along.end(), {0.5 - d, 0.5 + d});
         }
-        std::vector<Anchor> anchors = alongLine(
-            r.crest, {0.0, 25.0, -25.0, 50.0, -50.0, 80.0, -80.0, 120.0, -120.0, 180.0, -180.0},
-            along);
+        std::vector<Anchor> anchors =
+            alongLine(r.crest, {75.0, -75.0, 100.0, -100.0, 125.0, -125.0, 180.0, -180.0}, along);
         // Along the crest where it runs no steeper than this, else level: read without tilting
         // the head.
         for (auto& [centre, degrees] : anchors) {

@@ -129,25 +129,6 @@ QPainterPath closedPath(const QPolygonF& poly) {
     return path;
 }
 
-// What a symbol's room clears of a peak's ink: the oval the room holds, which hugs the
-// pictogram a pixel or two out (a room is its symbol's box with a margin), so that the symbol
-// reads as drawn into the slope rather than punched through it.
-QPainterPath clearingPath(const std::vector<QRectF>& clearings) {
-    QPainterPath path;
-    for (const QRectF& r : clearings) {
-        path.addEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-    path.setFillRule(Qt::WindingFill);
-    return path;
-}
-
-// Where the peak's ink goes: its silhouette less the clearings. Its rock's tone runs on under
-// them.
-QPainterPath bodyPath(const Peak& k, const Silhouette& s) {
-    const QPainterPath body = closedPath(s.outline);
-    return k.clearings.empty() ? body : body.subtracted(clearingPath(k.clearings));
-}
-
 // The outline from the summit down the right (shaded) flank to its foot.
 QPolygonF flankFromSummit(const Silhouette& s) {
     QPolygonF flank;
@@ -281,40 +262,10 @@ double spacing(double rank) {
     return 1.45 - 1.1 * rank;
 }
 
-// Where a crest peak may stand over a symbol's room by giving it a clearing: the rooms its
-// silhouette's box meets, or nothing if it is too small to lose the ground or one of them would
-// take its summit.
-std::optional<std::vector<QRectF>> clearingsFor(const Peak& k, const std::vector<QRectF>& rooms) {
-    if (k.hill || k.width < 24) {
-        return std::nullopt;
-    }
-    const QRectF box(k.foot.x() - k.width / 2 - 3, k.foot.y() - k.height - 3, k.width + 6,
-                     k.height + 6);
-    const QRectF summit(k.foot.x() - 0.25 * k.width, k.foot.y() - k.height - 2, 0.5 * k.width,
-                        0.3 * k.height + 2);
-    std::vector<QRectF> hit;
-    for (const QRectF& r : rooms) {
-        const QRectF clear = r.adjusted(-3, -3, 3, 3);
-        if (!clear.intersects(box)) {
-            continue;
-        }
-        if (clear.intersects(summit)) {
-            return std::nullopt;
-        }
-        hit.push_back(r);
-    }
-    return hit;
-}
-
 }  // namespace
 
 QPolygonF peakOutline(const Peak& peak) {
-    const Silhouette s = silhouette(peak);
-    if (peak.clearings.empty()) {
-        return s.outline;
-    }
-    // Subpaths run one after another; the seams they leave cancel under the odd-even rule.
-    return bodyPath(peak, s).toFillPolygon();
+    return silhouette(peak).outline;
 }
 
 std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
@@ -322,7 +273,6 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     const Grid<float>& h = terrain.height;
     const CrestRank ranks(h, ridges);
     const Grid<unsigned char> snow = snowCover(h);
-    const MaskSums hard(keepOut);
     QImage withRooms = keepOut.convertToFormat(QImage::Format_Grayscale8);
     {
         QPainter p(&withRooms);
@@ -402,7 +352,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             k.height = k.width * (0.4 + 0.22 * t) * (0.74 + 0.44 * build) * (0.9 + 0.22 * broken);
             // Snow on the highest alone: not every peak of a high crest, only those near its top.
             k.snow = !k.ash && (snow(x, y) > 110 || hv > 0.86f ||
-                                (c.rangeHeight >= 0.8f && t > 0.75 && hv > c.rangeHeight - 0.16f));
+                                (c.rangeHeight >= 0.8f && t > 0.75 && hv > c.rangeHeight - 0.16f) ||
+                                (c.rangeHeight >= 0.95f && t > 0.35 && hv > c.rangeHeight - 0.24f));
             // One in seven a narrower, steeper spire, as crags break a line of peaks.
             if ((seed >> 11) % 7 == 0) {
                 k.width *= 0.8;
@@ -464,8 +415,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                 double saddle = 1.0;
                 // A crest of crags rises and falls in massifs: a few big summits with lesser
                 // ones between them, rather than one size all along.
-                // A symbol on the crest keeps a full summit round it, so that the ridge runs on
-                // over it rather than breaking there.
+                // A symbol on the crest keeps a full summit by it, so that the ridge runs on
+                // high past it rather than sinking there.
                 const bool holdsSymbol =
                     std::any_of(symbols.begin(), symbols.end(), [&](const QRectF& r) {
                         return length(r.center() - QPointF(x, y)) < 0.6 * k.width;
@@ -480,7 +431,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                     k.width *= massif;
                     k.height *= massif * (0.92 + 0.16 * big);
                     k.foot = QPointF(x, y + 0.3 * k.height);
-                    k.snow = k.snow && (massif > 0.76 || snow(x, y) > 150);
+                    const bool highest = c.rangeHeight >= 0.95f;
+                    k.snow = k.snow && (massif > (highest ? 0.68 : 0.76) ||
+                                        snow(x, y) > (highest ? 130 : 150));
                     saddle = 1.0 + 0.6 * (1.0 - smoothstep(-0.2f, 0.3f, m));
                 }
                 // Spaced as crest summits even where they taper toward the range's ends, so
@@ -549,35 +502,28 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         Peak k = c.peak;
         const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
         bool fits = false;
+        // No peak stands under a symbol: a crest summit that would meet one moves along the
+        // crest to stand beside it, or a size down, so that the symbol sits in a saddle of the
+        // ridge rather than pasted over its rock.
         for (const double shrink : {1.0, 0.75, 0.55, 0.4}) {
             k.width = c.peak.width * shrink;
             k.height = c.peak.height * shrink;
-            k.foot = ridge + QPointF(0, 0.3 * k.height);
+            const QPointF at = ridge + QPointF(0, 0.3 * k.height);
             if (shrink < 1.0 && k.width < (k.hill ? 12 : 20)) {
                 break;
             }
-            if (clearOf(blocked, k)) {
-                k.clearings.clear();
-                fits = true;
-                break;
-            }
-            // A large peak keeps its size over a symbol and clears round it instead, so that
-            // the crest runs on unbroken; a crest summit that would lose its top to the room
-            // moves a little along the crest to take it on a flank.
-            const QPointF at = k.foot;
-            for (const double slide : {0.0, -0.32, 0.32}) {
+            for (const double slide : {0.0, -0.3, 0.3, -0.55, 0.55}) {
                 if (slide != 0.0 && length(c.along) == 0.0) {
                     break;
                 }
                 k.foot = at + c.along * (slide * k.width);
                 const QPointF top = k.foot - QPointF(0, 0.3 * k.height);
-                if (!h.contains(static_cast<int>(top.x()), static_cast<int>(top.y())) ||
-                    h(static_cast<int>(top.x()), static_cast<int>(top.y())) < kHeightsHeight ||
-                    !clearOf(hard, k)) {
+                if (slide != 0.0 &&
+                    (!h.contains(static_cast<int>(top.x()), static_cast<int>(top.y())) ||
+                     h(static_cast<int>(top.x()), static_cast<int>(top.y())) < kHeightsHeight)) {
                     continue;
                 }
-                if (auto rooms = clearingsFor(k, symbols)) {
-                    k.clearings = std::move(*rooms);
+                if (clearOf(blocked, k)) {
                     fits = true;
                     break;
                 }
@@ -585,7 +531,6 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             if (fits) {
                 break;
             }
-            k.foot = at;
         }
         if (!fits) {
             continue;
@@ -793,20 +738,7 @@ std::vector<QLineF> peakShadeStrokes(const Peak& peak) {
 void drawPeak(QPainter& p, const Peak& k) {
     const Silhouette s = silhouette(k);
     p.save();
-    const QPainterPath body = bodyPath(k, s);
-    // Outside the symbols' clearings: the ink stops at them as the washes do.
-    QPainterPath open;
-    if (!k.clearings.empty()) {
-        open.addRect(s.outline.boundingRect().adjusted(-4, -4, 4, 4));
-        open = open.subtracted(clearingPath(k.clearings));
-    }
-    const auto clipOpen = [&] {
-        if (k.clearings.empty()) {
-            p.setClipping(false);
-        } else {
-            p.setClipPath(open);
-        }
-    };
+    const QPainterPath body = closedPath(s.outline);
     const QPainterPath shade = shadedFlank(s).intersected(body);
     // The lit rock warmer than the pale ground round it, so that a snow cap shows: the peak
     // carries its own tone, the ground round it none.
@@ -829,7 +761,6 @@ void drawPeak(QPainter& p, const Peak& k) {
         p.setBrush(wash);
         p.drawPath(shade);
         hatchHill(p, k, s, body);
-        clipOpen();
         p.setBrush(Qt::NoBrush);
         inkLine(p, s.outline, k.width > 20 ? 1.15 : 0.9, k.seed);
         p.restore();
@@ -856,15 +787,6 @@ void drawPeak(QPainter& p, const Peak& k) {
     wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0)));
     p.setBrush(wash);
     p.drawPath(shade);
-    if (!k.clearings.empty()) {
-        // Under a symbol the shade thins rather than stops, so no pale hole opens in the flank.
-        QColor thin = wash;
-        thin.setAlpha(wash.alpha() / 3);
-        p.setBrush(thin);
-        p.drawPath(shadedFlank(s)
-                       .intersected(closedPath(s.outline))
-                       .intersected(clearingPath(k.clearings)));
-    }
     p.setClipPath(shade);
     QColor hatch = kReliefInk;
     hatch.setAlpha(230);
@@ -873,7 +795,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     for (const QLineF& stroke : shadeStrokes(k, s, gap, k.seed)) {
         drawTapered(p, stroke, nib, 0.35);
     }
-    clipOpen();
+    p.setClipping(false);
     if (k.snow) {
         const QPainterPath cap = capRegion(k, s).intersected(body);
         p.setPen(Qt::NoPen);

@@ -25,20 +25,18 @@ struct Peak {
     bool ash = false;   // on the volcanic range: dark cinder
     std::uint64_t seed = 0;
     QColor ground;  // the wash it stands on, which its lit flank takes
-    // Symbols' rooms cut out of a crest peak, so that the ridge runs on round them.
-    std::vector<QRectF> clearings = {};
 };
 
-// The silhouette a peak covers, its base line along the bottom, less its clearings.
+// The silhouette a peak covers, its base line along the bottom.
 QPolygonF peakOutline(const Peak& peak);
 
 // Each range drawn as a ridge: its largest peaks overlapping along the crest, smaller and
 // sparser down the flanks, then scattered hills thinning to nothing at the heights' edge and
 // toward the range's ends; rounded fells as humps in groups with paper between them. None whose
-// outline touches a non-zero pixel of `keepOut` (water, roads, names) or stands in a wood. A
-// symbol's room in `symbols` is cut out of the large peaks it falls on (a small clearing in the
-// ridge) and kept clear by every smaller glyph. Farthest first (highest on the sheet), so that
-// drawing them in order lets nearer peaks overlap farther ones.
+// outline touches a non-zero pixel of `keepOut` (water, roads, names) or stands in a wood, nor
+// over a symbol's room in `symbols`: a crest summit there moves along the crest beside it or
+// stands a size smaller, leaving the symbol in a saddle. Farthest first (highest on the sheet), so
+// that drawing them in order lets nearer peaks overlap farther ones.
 std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
                              const QImage& keepOut, const std::vector<QRectF>& symbols = {});
 

@@ -313,14 +313,17 @@ void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at) {
     painter.translate(at);
     double s = symbolRadius(kind);
     if (kind != PlaceKind::Town && kind != PlaceKind::City) {
-        // A lesser mark a size under its room, its strokes a little heavier or lighter from one
-        // place to the next as a pen's would be, so that no two read as one stamp. The painter
-        // scales the strokes; the size is held to the shrink alone.
+        // A lesser mark a size under its room, drawn each time by hand: its strokes a little
+        // heavier or lighter, the whole set a few degrees askew and a little larger or smaller,
+        // so that no two read as one stamp yet each keeps its category's shape. The painter
+        // scales the strokes; the size is held to the shrink and its own small swing.
         Rng hand(mix64(static_cast<std::uint64_t>(std::llround(at.x() * 8)) * 0x9E37u ^
                        static_cast<std::uint64_t>(std::llround(at.y() * 8))));
         const double stroke = hand.range(0.9, 1.1);
+        const double size = hand.range(0.92, 1.05);
+        painter.rotate(hand.range(-8.0, 8.0));
         painter.scale(stroke, stroke);
-        s *= kMinorShrink / stroke;
+        s *= kMinorShrink * size / stroke;
     }
     switch (kind) {
         case PlaceKind::ElvenRuin:
