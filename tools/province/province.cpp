@@ -39,8 +39,7 @@ Province makeProvince() {
     const Ground ground = surveyGround(layout, p.terrain, p.water);
     p.places = sitePlaces(catalogue, ground);
     stage("places", start);
-    // The inns wait for the highways; until then they are nowhere (their old points are never
-    // read, so the tables the generator writes do not depend on the ones it was built with).
+    // The inns wait for the highways; until then they are left out, so no road bends to them.
     std::vector<ProvincePlace> withoutInns;
     std::copy_if(p.places.begin(), p.places.end(), std::back_inserter(withoutInns),
                  [](const ProvincePlace& place) { return place.kind != PlaceKind::Inn; });

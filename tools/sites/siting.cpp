@@ -92,13 +92,32 @@ class Siter {
                 }
             }
         }
+        const auto allowed = [&](QPointF at) {
+            return roomFor(place.kind, at) &&
+                   !(anchor && length(at - anchor->at) > anchor->within) &&
+                   !(hasVillage && (length(at - village) > 180.0 || length(at - village) < 60.0));
+        };
+        // The places sited so far, and the mines still to come, whose names bind their villages.
+        std::vector<ProvincePlace> context = placed_;
+        context.insert(context.end(), mines_.begin(), mines_.end());
+        // A place keeps the point it already has while that point is still one of the spots and
+        // keeps every rule: a change to the land elsewhere must not hand its name to another
+        // point (and the others' names round the map with it).
+        for (const QPointF& at : spots) {
+            if (static_cast<int>(at.x()) == place.at.x && static_cast<int>(at.y()) == place.at.y) {
+                if (allowed(at) && siteFaults(place, g_, context).empty()) {
+                    placed_.push_back(place);
+                    mark(place);
+                    return true;
+                }
+                break;
+            }
+        }
         std::vector<Candidate> open;
         for (const QPointF& at : spots) {
-            if (!roomFor(place.kind, at) || (anchor && length(at - anchor->at) > anchor->within) ||
-                (hasVillage && (length(at - village) > 180.0 || length(at - village) < 60.0))) {
-                continue;
+            if (allowed(at)) {
+                open.push_back({at, score(place, at)});
             }
-            open.push_back({at, score(place, at)});
         }
         std::stable_sort(open.begin(), open.end(),
                          [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
@@ -106,9 +125,6 @@ class Siter {
         const double bestLoose = open.empty() ? best : open.front().score;
         QPointF pick;
         const QPointF loose = open.empty() ? QPointF() : open.front().at;
-        // The places sited so far, and the mines still to come, whose names bind their villages.
-        std::vector<ProvincePlace> context = placed_;
-        context.insert(context.end(), mines_.begin(), mines_.end());
         for (const Candidate& c : open) {
             ProvincePlace trial = place;
             trial.at = {static_cast<int>(c.at.x()), static_cast<int>(c.at.y())};

@@ -7,10 +7,11 @@
 
 namespace marventa {
 
-// Sites every place of `catalogue` (names and categories; their old points are not read) on the
-// land, category by category: the eight cities stay at their overview markers; each other place
-// goes to the best spot its rules allow, spread from its kind and clear of its neighbours. Inns
-// wait for the roads (`siteInns`).
+// Sites every place of `catalogue` on the land, category by category: the eight cities stay at
+// their overview markers; each other place keeps the point it has while that point is still a
+// spot that keeps every rule, and otherwise goes to the best spot its rules allow, spread from
+// its kind and clear of its neighbours. Inns wait for the roads (`siteInns`), and keep their
+// points the same way.
 std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogue,
                                       const Ground& ground);
 
