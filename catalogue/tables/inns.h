@@ -11,21 +11,21 @@ namespace marventa {
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
     {"The Blue Heron", "682", "1539"},
-    {"The Cracked Tankard", "1941", "1831"},
+    {"The Cracked Tankard", "1940", "1831"},
     {"The Crooked Milestone", "2311", "489"},
-    {"The Driftwood Hearth", "169", "1136"},
-    {"The Drowsy Ferryman", "3158", "1388"},
-    {"The Frosted Kettle", "2941", "556"},
-    {"The Gilded Thistle", "1304", "2126"},
-    {"The Gull and Anchor", "1760", "2463"},
-    {"The Kindled Hob", "1827", "945"},
+    {"The Driftwood Hearth", "2182", "2205"},
+    {"The Drowsy Ferryman", "1830", "996"},
+    {"The Frosted Kettle", "1277", "1951"},
+    {"The Gilded Thistle", "1748", "2350"},
+    {"The Gull and Anchor", "152", "1119"},
+    {"The Kindled Hob", "316", "1710"},
     {"The Lame Goose", "832", "599"},
-    {"The Salted Herring", "2611", "2261"},
-    {"The Shepherd's Crook", "2269", "1240"},
-    {"The Tarred Oar", "370", "1897"},
+    {"The Salted Herring", "785", "2148"},
+    {"The Shepherd's Crook", "2642", "1534"},
+    {"The Tarred Oar", "2621", "2256"},
     {"The Three Turnips", "383", "511"},
-    {"The Wayfarer's Lantern", "3164", "917"},
-    {"The Weary Mule", "1388", "1445"},
+    {"The Wayfarer's Lantern", "2155", "1282"},
+    {"The Weary Mule", "1745", "348"},
 };
 // clang-format on
 

@@ -55,6 +55,10 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Fellstow", "Fawnspire"},
         // "-sey" is an island's name, and the town stands on the mainland's shore.
         {"Ravensey", "Rathstrand"},
+        // No road crosses the brook at this village, which stands where the brook rises.
+        {"Orrin's Ford", "Orrin's Well"},
+        // No bridge within sight of the village: a cottage hamlet by the carters' road.
+        {"Wainbridge", "Waincott"},
     };
     return kRenames;
 }

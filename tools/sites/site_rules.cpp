@@ -347,7 +347,8 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     Grid<unsigned char> wood(g.w, g.h, 0);
     Grid<unsigned char> dry(g.w, g.h, 0);
     for (std::size_t i = 0; i < crag.cells().size(); ++i) {
-        crag.cells()[i] = g.height.cells()[i] >= kHillHeight;
+        // A crag is bare: hills under a thick wood read as a wood, not a scar.
+        crag.cells()[i] = g.height.cells()[i] >= kHillHeight && g.woods.cells()[i] < kWoodCover;
         wood.cells()[i] = g.woods.cells()[i] >= kWoodCover;
         dry.cells()[i] = g.mainland.cells()[i];
     }
@@ -527,6 +528,9 @@ unsigned groundWordsOf(const std::string& name) {
     out |= contains(n, "tarn") ? kTarnWord : 0u;
     out |= contains(n, "gorge") ? kGorgeWord : 0u;
     out |= any(kIslandEndings, endsAWord) ? kIslandWord : 0u;
+    out |= contains(n, "ford") ? kFordWord : 0u;
+    out |= contains(n, "bridge") ? kBridgeWord : 0u;
+    out |= contains(n, "haven") || contains(n, "hythe") ? kHavenWord : 0u;
     return out;
 }
 
@@ -684,6 +688,13 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         if (!kept) {
             fault("its name promises a tarn, but no lake among the heights is near or feeds it");
         }
+    }
+    // A haven by the sea lies in a bay's shelter or at a river's mouth; a hythe inland is a
+    // river's or a lake's landing, which its water promise asks for.
+    if ((words & kHavenWord) && g.at(g.toSea, p) <= 24.0f && g.at(g.bayWrap, p) <= kBayWrap &&
+        std::none_of(g.mouths.begin(), g.mouths.end(),
+                     [&](const RiverMouth& m) { return length(m.at - p) <= kMouthReach; })) {
+        fault("its name promises a haven, but the coast offers neither a bay nor a river's mouth");
     }
     if ((words & kGorgeWord) && (std::min(g.at(g.toRiver, p), g.at(g.toBrook, p)) > kGorgeWater ||
                                  g.at(g.cliff, p) < kHillHeight)) {

@@ -53,7 +53,7 @@ struct Ground {
     Grid<float> toMarsh;           // pixels to the nearest marsh, fen or reed bed
     Grid<float> seaShare;          // the sea's share of the ground within kShapeReach pixels
     Grid<float> toIsland;          // pixels to the nearest island
-    Grid<float> toCrag;            // pixels to the hills
+    Grid<float> toCrag;            // pixels to bare hills (a wood hides them)
     Grid<float> toWood;            // pixels to a wood
     Grid<float> toValley;          // pixels to a valley floor: ground rising on two sides
     Grid<float> bayWrap;           // on the sea by a shore, how much of the compass is land
@@ -109,7 +109,9 @@ bool promisesMarsh(const std::string& name);
 // ground, no wood). A name may carry several ("Skarholt").
 // A fell or a spur is a hill and reads as a crag does; a tarn is a lake among the heights (or, for
 // a river's mouth, where that river rises); a gorge is cut by running water through high ground;
-// "-ey" and "-sey" are islands, so no mainland place carries them.
+// "-ey" and "-sey" are islands, so no mainland place carries them. A ford is a road crossing
+// running water, a bridge a road's bridge, both read once the roads are laid (`crossingFaults`);
+// a haven or hythe on the coast is a bay's or a river mouth's.
 enum GroundWord : unsigned {
     kCragWord = 1,
     kWoodWord = 2,
@@ -118,14 +120,19 @@ enum GroundWord : unsigned {
     kTarnWord = 16,
     kGorgeWord = 32,
     kIslandWord = 64,
+    kFordWord = 128,
+    kBridgeWord = 256,
+    kHavenWord = 512,
 };
 unsigned groundWordsOf(const std::string& name);
 
 // How near a place so named the crag, the wood or the valley floor lies.
-inline constexpr float kCragReach = 120.0f;
+inline constexpr float kCragReach = 80.0f;
 inline constexpr float kWoodReach = 96.0f;
 inline constexpr float kValleyReach = 48.0f;
 inline constexpr float kTarnReach = 120.0f;
+// A ford's or bridge's crossing lies within this many pixels of the place.
+inline constexpr float kCrossingReach = 24.0f;
 // A gorge's water runs within this many pixels of its symbol, and the ground beside it is a hill's.
 inline constexpr float kGorgeWater = 12.0f;
 
