@@ -18,7 +18,7 @@ inline constexpr SignStoneRecord kSignStones[] = {
      {"+15 to Lockpicking", "+5 to Grace", "-5 to Might"}},
     {"Sign of the Broken Crown", "2128", "1528",
      {"+10 to Might", "+10 to Swordplay", "Resist Fear 25%", "-10 to Haggling"}},
-    {"Sign of the Salt Wife", "1616", "2360",
+    {"Sign of the Salt Wife", "1568", "2368",
      {"Resist Frost 25%", "Swim 30% faster"}},
     {"Sign of the Ferryman", "1096", "1928",
      {"+10 to Resolve", "Resist Poison 15%", "Once a day: walk on water for 30 s"}},
@@ -31,11 +31,11 @@ inline constexpr SignStoneRecord kSignStones[] = {
      {"+10 to Endurance", "Regenerate 1 Health per 15 s"}},
     {"Sign of the Hollow Drum", "1648", "1544",
      {"+10 to Persuasion", "+5 to Luck", "Calm animals nearby"}},
-    {"Sign of the Red Kite", "2600", "1496",
+    {"Sign of the Red Kite", "384", "1832",
      {"+10 to Archery"}},
-    {"Sign of the Millwheel", "2936", "2048",
+    {"Sign of the Millwheel", "2600", "1496",
      {"Carry 30 more pounds", "+5 to Endurance"}},
-    {"Sign of the Drowned Bell", "2064", "1088",
+    {"Sign of the Drowned Bell", "2936", "2048",
      {"Breathe underwater", "Resist Lightning 20%", "-5 to Grace"}},
 };
 // clang-format on

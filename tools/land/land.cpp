@@ -199,10 +199,10 @@ void raggedShore(Grid<float>& height, const Grid<float>& shore, int cell,
             }
             const float x = fx(p.x());
             const float y = fx(p.y());
-            const float dx = 24.0f * warp.fbm(x / 120.0f, y / 120.0f, 2) +
+            const float dx = 18.0f * warp.fbm(x / 120.0f, y / 120.0f, 2) +
                              9.0f * warp.fbm(x / 40.0f + 70.0f, y / 40.0f, 2) +
                              3.0f * warp.fbm(x / 14.0f + 40.0f, y / 14.0f, 2);
-            const float dy = 24.0f * warp.fbm(x / 120.0f - 21.0f, y / 120.0f + 13.0f, 2) +
+            const float dy = 18.0f * warp.fbm(x / 120.0f - 21.0f, y / 120.0f + 13.0f, 2) +
                              9.0f * warp.fbm(x / 40.0f, y / 40.0f - 70.0f, 2) +
                              3.0f * warp.fbm(x / 14.0f, y / 14.0f - 40.0f, 2);
             height(i, j) =

@@ -59,6 +59,10 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Orrin's Ford", "Orrin's Well"},
         // No bridge within sight of the village: a cottage hamlet by the carters' road.
         {"Wainbridge", "Waincott"},
+        // A scar is a bare crag, and the hills this village stands by lie under its wood.
+        {"Stannscar", "Stannock"},
+        {"Stannscar Tin Mine", "Stannock Tin Mine"},
+        {"Stannscar Cavern", "Stannock Cavern"},
     };
     return kRenames;
 }

@@ -347,8 +347,7 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
     Grid<unsigned char> wood(g.w, g.h, 0);
     Grid<unsigned char> dry(g.w, g.h, 0);
     for (std::size_t i = 0; i < crag.cells().size(); ++i) {
-        // A crag is bare: hills under a thick wood read as a wood, not a scar.
-        crag.cells()[i] = g.height.cells()[i] >= kHillHeight && g.woods.cells()[i] < kWoodCover;
+        crag.cells()[i] = g.height.cells()[i] >= kHillHeight;
         wood.cells()[i] = g.woods.cells()[i] >= kWoodCover;
         dry.cells()[i] = g.mainland.cells()[i];
     }

@@ -53,7 +53,7 @@ struct Ground {
     Grid<float> toMarsh;           // pixels to the nearest marsh, fen or reed bed
     Grid<float> seaShare;          // the sea's share of the ground within kShapeReach pixels
     Grid<float> toIsland;          // pixels to the nearest island
-    Grid<float> toCrag;            // pixels to bare hills (a wood hides them)
+    Grid<float> toCrag;            // pixels to the hills
     Grid<float> toWood;            // pixels to a wood
     Grid<float> toValley;          // pixels to a valley floor: ground rising on two sides
     Grid<float> bayWrap;           // on the sea by a shore, how much of the compass is land
@@ -127,7 +127,7 @@ enum GroundWord : unsigned {
 unsigned groundWordsOf(const std::string& name);
 
 // How near a place so named the crag, the wood or the valley floor lies.
-inline constexpr float kCragReach = 80.0f;
+inline constexpr float kCragReach = 120.0f;
 inline constexpr float kWoodReach = 96.0f;
 inline constexpr float kValleyReach = 48.0f;
 inline constexpr float kTarnReach = 120.0f;
