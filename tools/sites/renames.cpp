@@ -60,9 +60,11 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         // The shore there bulges too faintly for a ness.
         {"Tarrow Ness", "Tarrow Shore"},
         // Ravelwood is dry oak, no fen.
-        {"Fenholt", "Thistleholt"},
+        {"Fenholt", "Fernholt"},
         // One road runs by, and nothing crosses it.
         {"Sorrel Cross", "Sorrel Lea"},
+        // The ragged shore left the town a straight beach and no sheltered water.
+        {"Shellhaven", "Shellstrand"},
     };
     return kRenames;
 }

@@ -258,10 +258,10 @@ int perRange(PlaceKind kind, const Ridge& range) {
     switch (kind) {
         case PlaceKind::Mine:
             return std::max(4, static_cast<int>(crest / 110.0));
-        // More than a dozen or so cave mouths in one range read as clutter; the rest stand on
+        // More than a score or so of cave mouths in one range read as clutter; the rest stand on
         // the steep ground of the foothills, the valleys and the sea cliffs.
         case PlaceKind::Cave:
-            return std::clamp(static_cast<int>(crest / 60.0), 8, 15);
+            return std::clamp(static_cast<int>(crest / 40.0), 10, 24);
         default:
             return 1000;
     }
@@ -364,7 +364,8 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
         wood.cells()[i] = wood.cells()[i] || g.oldWood.cells()[i] > 0.5f;
     }
     g.woodId = components(wood);
-    // A range's rough ground: its crest's flanks and a little beyond, to the nearest crest.
+    // A range's rough ground: its crest's flanks and their foot, to the nearest crest. The
+    // foothills beyond take the caves and mines a range has no share left for.
     g.rangeId = Grid<int>(g.w, g.h, -1);
     for (int j = 0; j < g.h; ++j) {
         for (int i = 0; i < g.w; ++i) {
@@ -373,7 +374,7 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
                 const Ridge& ridge = layout.ridges[r];
                 const double d =
                     distanceToPolyline(QPointF(i * kSiteCell, j * kSiteCell), ridge.crest);
-                if (d < ridge.halfWidth + 120.0 && d < best) {
+                if (d < ridge.halfWidth + 48.0 && d < best) {
                     best = d;
                     g.rangeId(i, j) = static_cast<int>(r);
                 }

@@ -20,6 +20,8 @@ constexpr double kApart = 34.0;      // any two places
 constexpr double kTownRoom = 72.0;   // nothing else this close to a town
 constexpr double kTownsApart = 150;  // between towns
 constexpr double kCavesApart = 48.0;
+constexpr double kCaveNear = 250.0;  // how far a cave over its range's share may go
+constexpr double kInnNear = 200.0;
 constexpr double kEdge = 48.0;  // room for a road to reach a place by the sheet's edge
 
 // Where the landmarks stand, by what each is: the barrow in the open country north of the
@@ -83,9 +85,12 @@ class Siter {
 
     // Best spot for `place` among `spots`; when none keeps every rule, the best that keeps the
     // spacing (and a warning says so).
+    // `within`, when set, keeps the place that far of the point it had.
     bool site(ProvincePlace& place, const std::vector<QPointF>& spots, bool allowLoose = true,
-              bool shares = true) {
+              bool shares = true, double within = 0.0) {
         shares_ = shares;
+        const QPointF had(place.at.x, place.at.y);
+        const bool sited = place.at.x != 0 || place.at.y != 0;
         const Anchor* anchor = nullptr;
         for (const Anchor& a : kAnchors) {
             if (place.name == a.name) {
@@ -128,7 +133,7 @@ class Siter {
         hold(place, -1);
         std::vector<Candidate> open;
         for (const QPointF& at : spots) {
-            if (allowed(at)) {
+            if (allowed(at) && !(sited && within > 0.0 && length(at - had) > within)) {
                 // Another place's point only when nothing else will do.
                 const double held =
                     held_.cells()[static_cast<std::size_t>(cellAt(at))] > 0 ? kHeldCost : 0.0;
@@ -141,12 +146,22 @@ class Siter {
         const double bestLoose = open.empty() ? best : open.front().score;
         QPointF pick;
         const QPointF loose = open.empty() ? QPointF() : open.front().at;
-        for (const Candidate& c : open) {
-            ProvincePlace trial = place;
-            trial.at = {static_cast<int>(c.at.x()), static_cast<int>(c.at.y())};
-            if (siteFaults(trial, g_, context).empty()) {
-                best = c.score;
-                pick = c.at;
+        // A spoiled point gives way to a spot near it before one across the map, so the name
+        // stays with its country.
+        for (const double reach : {sited ? kNear : 0.0, 0.0}) {
+            for (const Candidate& c : open) {
+                if (reach > 0.0 && length(c.at - had) > reach) {
+                    continue;
+                }
+                ProvincePlace trial = place;
+                trial.at = {static_cast<int>(c.at.x()), static_cast<int>(c.at.y())};
+                if (siteFaults(trial, g_, context).empty()) {
+                    best = c.score;
+                    pick = c.at;
+                    break;
+                }
+            }
+            if (best > -std::numeric_limits<double>::max()) {
                 break;
             }
         }
@@ -163,6 +178,7 @@ class Siter {
 
   private:
     static constexpr double kHeldCost = 100.0;
+    static constexpr double kNear = 200.0;
 
     // Counts `p`'s point in, or out, of the points still waiting for their places.
     void hold(const ProvincePlace& p, int by) {
@@ -269,7 +285,8 @@ class Siter {
         switch (place.kind) {
             case PlaceKind::Town:
             case PlaceKind::Settlement:
-                s += -2.0 * slope - 2.0 * h + (water < 60 ? 0.3 : 0.0) - 0.3 * woods;
+                // By water, but not on a brook's bank, where its name would have to cover it.
+                s += -2.0 * slope - 2.0 * h + (water < 60 && water > 16 ? 0.3 : 0.0) - 0.3 * woods;
                 break;
             case PlaceKind::FortRuin:
                 s += 0.6 * upland + 0.8 * std::min(slope, 1.0);
@@ -414,10 +431,17 @@ std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogu
     const std::vector<QPointF> spots = lattice(ground);
     for (std::size_t i : order) {
         ProvincePlace& p = out[i];
-        // A cave no steep face outside the ranges will take goes over its range's share
-        // rather than into the open.
-        if (p.kind != PlaceKind::City && p.kind != PlaceKind::Inn &&
-            !siter.site(p, spots, p.kind != PlaceKind::Cave) && p.kind == PlaceKind::Cave) {
+        if (p.kind == PlaceKind::City || p.kind == PlaceKind::Inn) {
+            continue;
+        }
+        // A cave keeps to its own heights: over its range's share it takes a steep face near its
+        // point, a little farther if none is free, before going anywhere else.
+        if (p.kind == PlaceKind::Cave && (p.at.x != 0 || p.at.y != 0) &&
+            (siter.site(p, spots, false, true, kCaveNear) ||
+             siter.site(p, spots, false, true, 2.0 * kCaveNear))) {
+            continue;
+        }
+        if (!siter.site(p, spots, p.kind != PlaceKind::Cave) && p.kind == PlaceKind::Cave) {
             siter.site(p, spots, true, false);
         }
     }
@@ -462,8 +486,11 @@ void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& r
                promiseOf(places[b].name, PlaceKind::Inn) == Promise::None;
     });
     const std::vector<QPointF> anywhere = lattice(ground);
+    // Near the inn's old point by any road first, then by the highways and lanes anywhere.
     for (std::size_t i : inns) {
-        if (!siter.site(places[i], spots, false) && !siter.site(places[i], byTracks, false)) {
+        if (!siter.site(places[i], spots, false, true, kInnNear) &&
+            !siter.site(places[i], byTracks, false, true, kInnNear) &&
+            !siter.site(places[i], spots, false) && !siter.site(places[i], byTracks, false)) {
             siter.site(places[i], anywhere);
         }
     }
