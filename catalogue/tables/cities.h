@@ -36,7 +36,7 @@ inline constexpr PlaceRecord kCities[] = {
     {"Rathstrand", "328", "1824"},
     {"Reedholm", "2096", "1792"},
     {"Saltreach", "2249", "2251"},
-    {"Shellhaven", "904", "2168"},
+    {"Shellstrand", "904", "2168"},
     {"Skarholt", "3160", "1608"},
     {"Tarnmouth", "2536", "2272"},
     {"Tolvane", "300", "1552"},

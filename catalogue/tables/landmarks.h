@@ -13,7 +13,7 @@ inline constexpr PlaceRecord kLandmarks[] = {
     {"Barrow of the First Crown", "1688", "944"},
     {"Greywhite Salt Pans", "2704", "2312"},
     {"Lantern Rock", "1024", "2312"},
-    {"The Broken Span", "2088", "1536"},
+    {"The Broken Span", "2056", "1632"},
     {"The Hollering Gorge", "2832", "1416"},
     {"The Nine Shards", "1944", "352"},
     {"The Split Crag", "1016", "384"},

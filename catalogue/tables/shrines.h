@@ -14,7 +14,7 @@ inline constexpr PlaceRecord kShrines[] = {
     {"Shrine of Dravkesh", "2280", "2168"},
     {"Shrine of Hekmor", "2056", "1672"},
     {"Shrine of Keshvorn", "1432", "2304"},
-    {"Shrine of Kozreth", "712", "2120"},
+    {"Shrine of Kozreth", "720", "2120"},
     {"Shrine of Mulgath", "2712", "200"},
     {"Shrine of Ozzrak", "2648", "1896"},
     {"Shrine of Rhaggat", "832", "1728"},

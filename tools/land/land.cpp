@@ -172,6 +172,72 @@ Fields startingLand(const ProvinceLayout& layout, int w, int h, int cell) {
     return f;
 }
 
+// The shore as no ruler draws it: the ground within reach of the coast seen through a warp at two
+// scales, coves and small headlands of a few dozen pixels, bights of a dozen and a ragged edge
+// of a few, islands
+// and all. It moves nothing inland, and fades out round the held ports. A warp may fold a sliver
+// of sea into a pool inland, which is filled to the lowland again: the sea joins the sheet's edge.
+void raggedShore(Grid<float>& height, const Grid<float>& shore, int cell,
+                 const std::vector<QPointF>& held) {
+    const Noise warp(0x1A4D'0004);
+    const Grid<float> before = height;
+    const int w = height.width();
+    const int h = height.height();
+    for (int j = 0; j < h; ++j) {
+        for (int i = 0; i < w; ++i) {
+            const float off = std::fabs(shore(i, j));
+            if (off > 150.0f) {
+                continue;
+            }
+            const QPointF p(i * cell, j * cell);
+            float fade = smoothstep(150.0f, 60.0f, off);
+            for (const QPointF& anchor : held) {
+                fade *= smoothstep(70.0f, 220.0f, fx(length(p - anchor)));
+            }
+            if (fade <= 0.0f) {
+                continue;
+            }
+            const float x = fx(p.x());
+            const float y = fx(p.y());
+            const float dx = 18.0f * warp.fbm(x / 120.0f, y / 120.0f, 2) +
+                             9.0f * warp.fbm(x / 40.0f + 70.0f, y / 40.0f, 2) +
+                             3.0f * warp.fbm(x / 14.0f + 40.0f, y / 14.0f, 2);
+            const float dy = 18.0f * warp.fbm(x / 120.0f - 21.0f, y / 120.0f + 13.0f, 2) +
+                             9.0f * warp.fbm(x / 40.0f, y / 40.0f - 70.0f, 2) +
+                             3.0f * warp.fbm(x / 14.0f, y / 14.0f - 40.0f, 2);
+            height(i, j) =
+                sampleBilinear(before, (x + fade * dx) / fx(cell), (y + fade * dy) / fx(cell));
+        }
+    }
+    Grid<unsigned char> open(w, h, 0);
+    std::vector<int> edge;
+    for (int j = 0; j < h; ++j) {
+        for (int i = 0; i < w; ++i) {
+            if (height(i, j) <= 0.0f && (i == 0 || j == 0 || i == w - 1 || j == h - 1)) {
+                open(i, j) = 1;
+                edge.push_back(j * w + i);
+            }
+        }
+    }
+    while (!edge.empty()) {
+        const int c = edge.back();
+        edge.pop_back();
+        for (const auto& [di, dj] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int i = c % w + di;
+            const int j = c / w + dj;
+            if (height.contains(i, j) && height(i, j) <= 0.0f && !open(i, j)) {
+                open(i, j) = 1;
+                edge.push_back(j * w + i);
+            }
+        }
+    }
+    for (std::size_t k = 0; k < open.cells().size(); ++k) {
+        if (height.cells()[k] <= 0.0f && !open.cells()[k]) {
+            height.cells()[k] = 0.004f;
+        }
+    }
+}
+
 }  // namespace
 
 Land raiseLand(const ProvinceLayout& layout, int width, int height) {
@@ -191,6 +257,7 @@ Land raiseLand(const ProvinceLayout& layout, int width, int height) {
         }
     }
     wearShore(f.height, f.coast);
+    raggedShore(f.height, f.coast.shore, land.cell, layout.heldShore);
     land.craters = raiseCraters(layout, f.height, land.cell);
     land.lakeSeeds = holdLakes(layout, f.height, land.cell);
     land.height = std::move(f.height);

@@ -620,7 +620,8 @@ std::vector<QLineF> shadeStrokes(const Peak& k, const Silhouette& s, double gap,
             base + (foot - base) * (0.9 * u) + QPointF(rng.range(-0.05, 0.05) * k.width, 0);
         const QPointF down = ground - on;
         const double reach = length(down);
-        if (down.y() < 2.5) {
+        // Near the flank's foot the fall line may lie almost along the ground: no stroke there.
+        if (down.y() < std::max(2.5, 0.45 * reach)) {
             continue;
         }
         const QPointF from = on + down * (0.9 / reach);

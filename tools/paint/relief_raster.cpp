@@ -185,19 +185,22 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                           0.55f * smoothstep(70.0f, 200.0f, d))
                     : mix(kShallow, kDeep, smoothstep(0.0f, 55.0f, d));
         c = washOver(mix(c, kPaper, 0.22f), 0.86f);
-        // Ripple lines inked along the shore, thinner and more broken outward.
+        // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
+        // farther, swells and thins, and breaks off now and then, fewer and fainter outward.
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
-        const float breaks = paper.fbm(fx / 34.0f, fy / 34.0f, 2);
         int i = 0;
-        for (const auto& [at, strength] : {std::pair{4.5f, 0.62f},
-                                           {9.0f, 0.48f},
-                                           {14.5f, 0.36f},
-                                           {21.0f, 0.26f},
-                                           {29.0f, 0.17f}}) {
-            const float band = 1.0f - smoothstep(0.2f, 0.75f, std::fabs(d - at));
-            const float drawn = i < 2 ? 1.0f : smoothstep(-0.35f + 0.2f * i, 0.1f * i, breaks);
-            c = mix(c, kRipple, band * strength * drawn);
+        for (const auto& [at, strength] :
+             {std::pair{4.5f, 0.62f}, {9.5f, 0.44f}, {16.0f, 0.28f}, {25.0f, 0.16f}}) {
+            const float k = static_cast<float>(i);
+            const float wander =
+                (0.7f + 0.8f * k) * stain.fbm(fx / 55.0f + 5.0f * k, fy / 55.0f, 2);
+            const float weight = 0.55f + 0.35f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * k, 2);
+            const float band =
+                1.0f - smoothstep(0.15f * weight, 0.45f + weight, std::fabs(d - at - wander));
+            const float breaks = paper.fbm(fx / 38.0f + 13.0f * k, fy / 38.0f, 2);
+            const float drawn = smoothstep(-0.5f + 0.17f * k, -0.38f + 0.17f * k, breaks);
+            c = mix(c, kRipple, band * strength * drawn * (0.75f + 0.5f * weight));
             ++i;
         }
         return c;

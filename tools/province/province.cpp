@@ -8,6 +8,7 @@
 #include "catalogue/city_directory.h"
 #include "tools/land/province_layout.h"
 #include "tools/paint/province_painter.h"
+#include "tools/sites/crossing_rules.h"
 #include "tools/sites/renames.h"
 #include "tools/sites/siting.h"
 
@@ -48,6 +49,9 @@ Province makeProvince() {
     stage("roads", start);
     for (const ProvincePlace& place : p.places) {
         for (const std::string& fault : siteFaults(place, ground, p.places)) {
+            std::printf("  warning: %s\n", fault.c_str());
+        }
+        for (const std::string& fault : crossingFaults(place, p.roads, p.water)) {
             std::printf("  warning: %s\n", fault.c_str());
         }
     }

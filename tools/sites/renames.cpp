@@ -55,6 +55,16 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Fellstow", "Fawnspire"},
         // "-sey" is an island's name, and the town stands on the mainland's shore.
         {"Ravensey", "Rathstrand"},
+        // No bridge within sight of the village: a cottage hamlet by the carters' road.
+        {"Wainbridge", "Waincott"},
+        // The shore there bulges too faintly for a ness.
+        {"Tarrow Ness", "Tarrow Shore"},
+        // Ravelwood is dry oak, no fen.
+        {"Fenholt", "Fernholt"},
+        // One road runs by, and nothing crosses it.
+        {"Sorrel Cross", "Sorrel Lea"},
+        // The ragged shore left the town a straight beach and no sheltered water.
+        {"Shellhaven", "Shellstrand"},
     };
     return kRenames;
 }

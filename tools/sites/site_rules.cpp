@@ -245,16 +245,23 @@ Grid<int> components(const Grid<unsigned char>& mask) {
 
 }  // namespace
 
+bool caveFace(const Ground& g, QPointF p) {
+    const bool seaCliff = g.at(g.toSea, p) <= 24.0f && g.at(g.cliff, p) >= kCliffHeight;
+    return seaCliff || (g.at(g.height, p) >= kCaveFaceHeight && g.at(g.slope, p) >= kCaveFaceSlope);
+}
+
 int perRange(PlaceKind kind, const Ridge& range) {
     double crest = 0.0;
     for (std::size_t i = 1; i < range.crest.size(); ++i) {
         crest += length(range.crest[i] - range.crest[i - 1]);
     }
-    // Caves need the hills, and the short ranges must keep room for their own names, so only
-    // the mines are shared out.
     switch (kind) {
         case PlaceKind::Mine:
             return std::max(4, static_cast<int>(crest / 110.0));
+        // More than a score or so of cave mouths in one range read as clutter; the rest stand on
+        // the steep ground of the foothills, the valleys and the sea cliffs.
+        case PlaceKind::Cave:
+            return std::clamp(static_cast<int>(crest / 40.0), 10, 24);
         default:
             return 1000;
     }
@@ -357,7 +364,8 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
         wood.cells()[i] = wood.cells()[i] || g.oldWood.cells()[i] > 0.5f;
     }
     g.woodId = components(wood);
-    // A range's rough ground: its crest's flanks and a little beyond, to the nearest crest.
+    // A range's rough ground: its crest's flanks and their foot, to the nearest crest. The
+    // foothills beyond take the caves and mines a range has no share left for.
     g.rangeId = Grid<int>(g.w, g.h, -1);
     for (int j = 0; j < g.h; ++j) {
         for (int i = 0; i < g.w; ++i) {
@@ -366,7 +374,7 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
                 const Ridge& ridge = layout.ridges[r];
                 const double d =
                     distanceToPolyline(QPointF(i * kSiteCell, j * kSiteCell), ridge.crest);
-                if (d < ridge.halfWidth + 120.0 && d < best) {
+                if (d < ridge.halfWidth + 48.0 && d < best) {
                     best = d;
                     g.rangeId(i, j) = static_cast<int>(r);
                 }
@@ -527,6 +535,9 @@ unsigned groundWordsOf(const std::string& name) {
     out |= contains(n, "tarn") ? kTarnWord : 0u;
     out |= contains(n, "gorge") ? kGorgeWord : 0u;
     out |= any(kIslandEndings, endsAWord) ? kIslandWord : 0u;
+    out |= contains(n, "ford") ? kFordWord : 0u;
+    out |= contains(n, "bridge") ? kBridgeWord : 0u;
+    out |= contains(n, "haven") || contains(n, "hythe") ? kHavenWord : 0u;
     return out;
 }
 
@@ -560,6 +571,12 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
     const Promise promise = promiseOf(place.name, place.kind);
     switch (place.kind) {
         case PlaceKind::Cave:
+            // A cave opens in the hills or in any steep face: a foothill's, a valley's side, a sea
+            // cliff.
+            if (!promisesSea(promise) && h < kHillHeight && !caveFace(g, p)) {
+                fault("not in the hills nor in a steep face");
+            }
+            break;
         case PlaceKind::Mine:
             // A mine named after its village may stand on the heights above it.
             if (!promisesSea(promise) &&
@@ -632,6 +649,11 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         case Promise::None:
             break;
     }
+    // A span's broken arches stand on a river's bank, not by a brook near it.
+    if (place.kind == PlaceKind::Landmark && contains(place.name, "Span") &&
+        g.at(g.toRiver, p) > kSpanReach) {
+        fault("its name promises a river's bridge, but no river runs beside it");
+    }
     if (QString lake; namesOutflow(place.name, place.kind, &lake)) {
         const bool atOutflow =
             std::any_of(g.outflows.begin(), g.outflows.end(), [&](const RiverMouth& m) {
@@ -684,6 +706,13 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         if (!kept) {
             fault("its name promises a tarn, but no lake among the heights is near or feeds it");
         }
+    }
+    // A haven by the sea lies in a bay's shelter or at a river's mouth; a hythe inland is a
+    // river's or a lake's landing, which its water promise asks for.
+    if ((words & kHavenWord) && g.at(g.toSea, p) <= 24.0f && g.at(g.bayWrap, p) <= kBayWrap &&
+        std::none_of(g.mouths.begin(), g.mouths.end(),
+                     [&](const RiverMouth& m) { return length(m.at - p) <= kMouthReach; })) {
+        fault("its name promises a haven, but the coast offers neither a bay nor a river's mouth");
     }
     if ((words & kGorgeWord) && (std::min(g.at(g.toRiver, p), g.at(g.toBrook, p)) > kGorgeWater ||
                                  g.at(g.cliff, p) < kHillHeight)) {

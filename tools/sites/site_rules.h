@@ -109,7 +109,9 @@ bool promisesMarsh(const std::string& name);
 // ground, no wood). A name may carry several ("Skarholt").
 // A fell or a spur is a hill and reads as a crag does; a tarn is a lake among the heights (or, for
 // a river's mouth, where that river rises); a gorge is cut by running water through high ground;
-// "-ey" and "-sey" are islands, so no mainland place carries them.
+// "-ey" and "-sey" are islands, so no mainland place carries them. A ford is a road crossing
+// running water, a bridge a road's bridge, both read once the roads are laid (`crossingFaults`);
+// a haven or hythe on the coast is a bay's or a river mouth's.
 enum GroundWord : unsigned {
     kCragWord = 1,
     kWoodWord = 2,
@@ -118,6 +120,9 @@ enum GroundWord : unsigned {
     kTarnWord = 16,
     kGorgeWord = 32,
     kIslandWord = 64,
+    kFordWord = 128,
+    kBridgeWord = 256,
+    kHavenWord = 512,
 };
 unsigned groundWordsOf(const std::string& name);
 
@@ -126,6 +131,10 @@ inline constexpr float kCragReach = 120.0f;
 inline constexpr float kWoodReach = 96.0f;
 inline constexpr float kValleyReach = 48.0f;
 inline constexpr float kTarnReach = 120.0f;
+// A ford's or bridge's crossing lies within this many pixels of the place.
+inline constexpr float kCrossingReach = 24.0f;
+// A span's river runs within this many pixels of its symbol.
+inline constexpr float kSpanReach = 10.0f;
 // A gorge's water runs within this many pixels of its symbol, and the ground beside it is a hill's.
 inline constexpr float kGorgeWater = 12.0f;
 
@@ -133,6 +142,12 @@ inline constexpr float kGorgeWater = 12.0f;
 // so a reader does not meet a crowd of one symbol.
 inline constexpr int kPerWood = 4;
 int perRange(PlaceKind kind, const Ridge& range);
+
+// Ground steep enough for a cave's mouth below the hills: a face rising at least kCaveFaceSlope
+// per pixel above the wettest flats, or a sea cliff.
+inline constexpr float kCaveFaceSlope = 0.002f;
+inline constexpr float kCaveFaceHeight = 0.1f;
+bool caveFace(const Ground& g, QPointF p);
 
 // A bay a reader sees: from water off its head, land meets more than half of the compass within
 // kBayReach pixels (the sea's names keep the same rule).

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <set>
+#include <string>
 
 #include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
@@ -17,7 +19,10 @@ namespace {
 constexpr double kApart = 34.0;      // any two places
 constexpr double kTownRoom = 72.0;   // nothing else this close to a town
 constexpr double kTownsApart = 150;  // between towns
-constexpr double kEdge = 48.0;       // room for a road to reach a place by the sheet's edge
+constexpr double kCavesApart = 48.0;
+constexpr double kCaveNear = 250.0;  // how far a cave over its range's share may go
+constexpr double kInnNear = 200.0;
+constexpr double kEdge = 48.0;  // room for a road to reach a place by the sheet's edge
 
 // Where the landmarks stand, by what each is: the barrow in the open country north of the
 // capital's road, the gorge where a brook cuts down the Ironbacks, the shards on Hathmoor's moor,
@@ -55,15 +60,21 @@ struct Candidate {
 
 class Siter {
   public:
+    // `pending` are the places still to be sited: a place sited anew keeps off their points,
+    // or one spoiled point would push each of them off theirs in turn.
     Siter(const Ground& g, std::vector<ProvincePlace>& placed,
-          const std::vector<ProvincePlace>& catalogue)
+          const std::vector<ProvincePlace>& catalogue, const std::vector<ProvincePlace>& pending)
         : g_(g),
           placed_(placed),
           taken_(g.w, g.h, 0),
           nearTown_(g.w, g.h, 0),
-          townZone_(g.w, g.h, 0) {
+          townZone_(g.w, g.h, 0),
+          held_(g.w, g.h, 0) {
         for (const ProvincePlace& p : placed) {
             mark(p);
+        }
+        for (const ProvincePlace& p : pending) {
+            hold(p, 1);
         }
         for (const ProvincePlace& p : catalogue) {
             if (p.kind == PlaceKind::Mine) {
@@ -74,7 +85,12 @@ class Siter {
 
     // Best spot for `place` among `spots`; when none keeps every rule, the best that keeps the
     // spacing (and a warning says so).
-    bool site(ProvincePlace& place, const std::vector<QPointF>& spots, bool allowLoose = true) {
+    // `within`, when set, keeps the place that far of the point it had.
+    bool site(ProvincePlace& place, const std::vector<QPointF>& spots, bool allowLoose = true,
+              bool shares = true, double within = 0.0) {
+        shares_ = shares;
+        const QPointF had(place.at.x, place.at.y);
+        const bool sited = place.at.x != 0 || place.at.y != 0;
         const Anchor* anchor = nullptr;
         for (const Anchor& a : kAnchors) {
             if (place.name == a.name) {
@@ -106,6 +122,7 @@ class Siter {
         for (const QPointF& at : spots) {
             if (static_cast<int>(at.x()) == place.at.x && static_cast<int>(at.y()) == place.at.y) {
                 if (allowed(at) && siteFaults(place, g_, context).empty()) {
+                    hold(place, -1);
                     placed_.push_back(place);
                     mark(place);
                     return true;
@@ -113,10 +130,14 @@ class Siter {
                 break;
             }
         }
+        hold(place, -1);
         std::vector<Candidate> open;
         for (const QPointF& at : spots) {
-            if (allowed(at)) {
-                open.push_back({at, score(place, at)});
+            if (allowed(at) && !(sited && within > 0.0 && length(at - had) > within)) {
+                // Another place's point only when nothing else will do.
+                const double held =
+                    held_.cells()[static_cast<std::size_t>(cellAt(at))] > 0 ? kHeldCost : 0.0;
+                open.push_back({at, score(place, at) - held});
             }
         }
         std::stable_sort(open.begin(), open.end(),
@@ -125,12 +146,22 @@ class Siter {
         const double bestLoose = open.empty() ? best : open.front().score;
         QPointF pick;
         const QPointF loose = open.empty() ? QPointF() : open.front().at;
-        for (const Candidate& c : open) {
-            ProvincePlace trial = place;
-            trial.at = {static_cast<int>(c.at.x()), static_cast<int>(c.at.y())};
-            if (siteFaults(trial, g_, context).empty()) {
-                best = c.score;
-                pick = c.at;
+        // A spoiled point gives way to a spot near it before one across the map, so the name
+        // stays with its country.
+        for (const double reach : {sited ? kNear : 0.0, 0.0}) {
+            for (const Candidate& c : open) {
+                if (reach > 0.0 && length(c.at - had) > reach) {
+                    continue;
+                }
+                ProvincePlace trial = place;
+                trial.at = {static_cast<int>(c.at.x()), static_cast<int>(c.at.y())};
+                if (siteFaults(trial, g_, context).empty()) {
+                    best = c.score;
+                    pick = c.at;
+                    break;
+                }
+            }
+            if (best > -std::numeric_limits<double>::max()) {
                 break;
             }
         }
@@ -146,6 +177,19 @@ class Siter {
     }
 
   private:
+    static constexpr double kHeldCost = 100.0;
+    static constexpr double kNear = 200.0;
+
+    // Counts `p`'s point in, or out, of the points still waiting for their places.
+    void hold(const ProvincePlace& p, int by) {
+        if (p.kind == PlaceKind::City || (p.at.x == 0 && p.at.y == 0) ||
+            (by < 0 && !released_.insert(p.name).second)) {
+            return;
+        }
+        around(held_, QPointF(p.at.x, p.at.y) / kSiteCell, kApart / kSiteCell,
+               [&](int x, int y, float) { held_(x, y) += by; });
+    }
+
     int cellAt(QPointF at) const {
         return std::clamp(static_cast<int>(std::lround(at.y() / kSiteCell)), 0, g_.h - 1) * g_.w +
                std::clamp(static_cast<int>(std::lround(at.x() / kSiteCell)), 0, g_.w - 1);
@@ -191,8 +235,15 @@ class Siter {
             }
         }
         const auto c = static_cast<std::size_t>(cellAt(at));
+        if (kind == PlaceKind::Cave) {
+            // Cave mouths a little apart, or the steep faces gather them in crowds.
+            const auto it = spread_.find(kind);
+            if (it != spread_.end() && it->second.cells()[c] < kCavesApart) {
+                return false;
+            }
+        }
         return !taken_.cells()[c] && !nearTown_.cells()[c] &&
-               !(isTown(kind) && townZone_.cells()[c]) && !full(kind, c);
+               !(isTown(kind) && townZone_.cells()[c]) && !(shares_ && full(kind, c));
     }
 
     // Whether the wood or the range at a cell already holds its share of `kind`.
@@ -234,7 +285,8 @@ class Siter {
         switch (place.kind) {
             case PlaceKind::Town:
             case PlaceKind::Settlement:
-                s += -2.0 * slope - 2.0 * h + (water < 60 ? 0.3 : 0.0) - 0.3 * woods;
+                // By water, but not on a brook's bank, where its name would have to cover it.
+                s += -2.0 * slope - 2.0 * h + (water < 60 && water > 16 ? 0.3 : 0.0) - 0.3 * woods;
                 break;
             case PlaceKind::FortRuin:
                 s += 0.6 * upland + 0.8 * std::min(slope, 1.0);
@@ -274,6 +326,9 @@ class Siter {
     Grid<unsigned char> taken_;
     Grid<unsigned char> nearTown_;
     Grid<unsigned char> townZone_;
+    Grid<int> held_;
+    bool shares_ = true;
+    std::set<std::string> released_;
     std::map<PlaceKind, Grid<float>> spread_;
     std::map<std::pair<PlaceKind, int>, int> inWood_;
     std::map<std::pair<PlaceKind, int>, int> inRange_;
@@ -353,7 +408,13 @@ std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogu
     for (const ProvincePlace& p : catalogue) {
         const bool bound = (p.kind == PlaceKind::Cave || p.kind == PlaceKind::Mine) &&
                            !namesake(p.name, catalogue).empty();
-        ranks.push_back(rank(p) - (bound ? 0.5 : 0.0));
+        // A cave named after its range goes before that range's share of caves is taken.
+        const bool ranged =
+            p.kind == PlaceKind::Cave &&
+            std::any_of(ground.features.begin(), ground.features.end(), [&](const NamedFeature& f) {
+                return p.name != f.name.toStdString() && p.name.starts_with(f.stem);
+            });
+        ranks.push_back(rank(p) - (bound || ranged ? 0.5 : 0.0));
     }
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return ranks[a] < ranks[b]; });
@@ -363,12 +424,25 @@ std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogu
     std::copy_if(catalogue.begin(), catalogue.end(), std::back_inserter(placed),
                  [](const ProvincePlace& p) { return p.kind == PlaceKind::City; });
     std::vector<ProvincePlace> out = catalogue;
-    Siter siter(ground, placed, catalogue);
+    std::vector<ProvincePlace> pending;
+    std::copy_if(catalogue.begin(), catalogue.end(), std::back_inserter(pending),
+                 [](const ProvincePlace& p) { return p.kind != PlaceKind::City; });
+    Siter siter(ground, placed, catalogue, pending);
     const std::vector<QPointF> spots = lattice(ground);
     for (std::size_t i : order) {
         ProvincePlace& p = out[i];
-        if (p.kind != PlaceKind::City && p.kind != PlaceKind::Inn) {
-            siter.site(p, spots);
+        if (p.kind == PlaceKind::City || p.kind == PlaceKind::Inn) {
+            continue;
+        }
+        // A cave keeps to its own heights: over its range's share it takes a steep face near its
+        // point, a little farther if none is free, before going anywhere else.
+        if (p.kind == PlaceKind::Cave && (p.at.x != 0 || p.at.y != 0) &&
+            (siter.site(p, spots, false, true, kCaveNear) ||
+             siter.site(p, spots, false, true, 2.0 * kCaveNear))) {
+            continue;
+        }
+        if (!siter.site(p, spots, p.kind != PlaceKind::Cave) && p.kind == PlaceKind::Cave) {
+            siter.site(p, spots, true, false);
         }
     }
     return out;
@@ -396,7 +470,10 @@ void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& r
             placed.push_back(p);
         }
     }
-    Siter siter(ground, placed, {});
+    std::vector<ProvincePlace> pending;
+    std::copy_if(places.begin(), places.end(), std::back_inserter(pending),
+                 [](const ProvincePlace& p) { return p.kind == PlaceKind::Inn; });
+    Siter siter(ground, placed, {}, pending);
     std::vector<std::size_t> inns;
     for (std::size_t i = 0; i < places.size(); ++i) {
         if (places[i].kind == PlaceKind::Inn) {
@@ -409,8 +486,11 @@ void siteInns(std::vector<ProvincePlace>& places, const std::vector<RoadLine>& r
                promiseOf(places[b].name, PlaceKind::Inn) == Promise::None;
     });
     const std::vector<QPointF> anywhere = lattice(ground);
+    // Near the inn's old point by any road first, then by the highways and lanes anywhere.
     for (std::size_t i : inns) {
-        if (!siter.site(places[i], spots, false) && !siter.site(places[i], byTracks, false)) {
+        if (!siter.site(places[i], spots, false, true, kInnNear) &&
+            !siter.site(places[i], byTracks, false, true, kInnNear) &&
+            !siter.site(places[i], spots, false) && !siter.site(places[i], byTracks, false)) {
             siter.site(places[i], anywhere);
         }
     }

@@ -6,7 +6,9 @@
 
 #include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
+#include "tools/common/distance_transform.h"
 #include "tools/common/flow_routing.h"
+#include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
 
 namespace marventa {
@@ -31,10 +33,48 @@ Grid<unsigned char> lakeCover(const Waterways& water, int width, int height) {
     // over two cells and cut at one half, the shore runs as one smooth curve, a pixel or two
     // of it graded.
     wet = boxBlur(boxBlur(wet, kShoreBlur), kShoreBlur);
-    Grid<unsigned char> cover(width, height);
-    for (std::size_t k = 0; k < cover.cells().size(); ++k) {
-        cover.cells()[k] = static_cast<unsigned char>(
-            255.0f * std::clamp((wet.cells()[k] - 0.5f) / 0.12f + 0.5f, 0.0f, 1.0f));
+    // A shore that smooth reads as ruled: the curve is seen through a warp at three scales:
+    // coves and points of a few dozen pixels, bights of a dozen and a ragged edge of a few. Where
+    // running water meets the lake, the shore stays put, so no river stops short of it or runs out
+    // over it.
+    std::vector<QPointF> joins;
+    for (const auto* lines : {&water.rivers, &water.brooks}) {
+        for (const RiverLine& r : *lines) {
+            for (const QPointF& end : {r.points.front(), r.points.back()}) {
+                if (water.lakeAt(end) >= 0) {
+                    joins.push_back(end);
+                }
+            }
+        }
+    }
+    Grid<unsigned char> lattice(water.lakeDepth.width(), water.lakeDepth.height());
+    for (std::size_t k = 0; k < lattice.cells().size(); ++k) {
+        lattice.cells()[k] = water.lakeDepth.cells()[k] > 0.001f;
+    }
+    const Grid<float> toLake = distanceTo(lattice, 12.0f);
+    const Noise warp(0x7A1E'0001);
+    Grid<unsigned char> cover(width, height, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const auto fx = static_cast<float>(x);
+            const auto fy = static_cast<float>(y);
+            if (sampleBilinear(toLake, fx / cell, fy / cell) * cell > 36.0f) {
+                continue;
+            }
+            float fade = 1.0f;
+            for (const QPointF& j : joins) {
+                fade *= smoothstep(24.0f, 70.0f, static_cast<float>(length(QPointF(x, y) - j)));
+            }
+            const float dx = 16.0f * warp.fbm(fx / 90.0f, fy / 90.0f, 2) +
+                             6.0f * warp.fbm(fx / 30.0f + 70.0f, fy / 30.0f, 2) +
+                             2.0f * warp.fbm(fx / 9.0f + 40.0f, fy / 9.0f, 2);
+            const float dy = 16.0f * warp.fbm(fx / 90.0f - 21.0f, fy / 90.0f + 13.0f, 2) +
+                             6.0f * warp.fbm(fx / 30.0f, fy / 30.0f - 70.0f, 2) +
+                             2.0f * warp.fbm(fx / 9.0f, fy / 9.0f - 40.0f, 2);
+            const float v = sampleBilinear(wet, fx + fade * dx, fy + fade * dy);
+            cover(x, y) = static_cast<unsigned char>(
+                255.0f * std::clamp((v - 0.5f) / 0.12f + 0.5f, 0.0f, 1.0f));
+        }
     }
     return cover;
 }
@@ -47,8 +87,11 @@ void fillLakes(const Waterways& water, const Grid<unsigned char>& cover, Grid<fl
             }
             // The nearest lake cell with water names the lake.
             int id = water.lakeAt(QPointF(x, y));
-            for (int k = 0; id < 0 && k < 8; ++k) {
-                id = water.lakeAt(QPointF(x + kStepX[k] * water.cell, y + kStepY[k] * water.cell));
+            for (int r = 1; id < 0 && r <= 5; ++r) {
+                for (int k = 0; id < 0 && k < 8; ++k) {
+                    id = water.lakeAt(
+                        QPointF(x + kStepX[k] * water.cell * r, y + kStepY[k] * water.cell * r));
+                }
             }
             if (id >= 0) {
                 h(x, y) = std::min(h(x, y), water.lakes[static_cast<std::size_t>(id)].level -
