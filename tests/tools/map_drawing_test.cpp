@@ -733,7 +733,7 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     const World& w = world();
     const std::vector<FieldMark> marks = placeFieldMarks(
         w.terrain, treeKeepOut(w.scene, w.names, w.sheet), farmedLand(w.scene, w.sheet));
-    ASSERT_GT(marks.size(), 150u);
+    ASSERT_GT(marks.size(), 120u);
     const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
         for (const FieldMark& m : marks) {
             drawFieldMark(p, m);
