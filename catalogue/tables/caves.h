@@ -90,7 +90,7 @@ inline constexpr PlaceRecord kCaves[] = {
     {"Stowe Chimney", "2640", "1168"},
     {"Sulphur Hollow", "2840", "616"},
     {"Tanner's Cave", "2888", "688"},
-    {"Thunder Hollow", "816", "2112"},
+    {"Thunder Hollow", "2888", "2328"},
     {"Tidewash Cavern", "2768", "2312"},
     {"Tinsel Grotto", "1384", "520"},
     {"Twin Throats", "2488", "656"},

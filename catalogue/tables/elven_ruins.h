@@ -46,7 +46,7 @@ inline constexpr PlaceRecord kElvenRuins[] = {
     {"Quorravel", "2928", "240"},
     {"Quosethae", "3112", "2128"},
     {"Quoveyth", "864", "1336"},
-    {"Saethae", "976", "120"},
+    {"Saethae", "1488", "2288"},
     {"Thesnor", "2712", "1792"},
     {"Ulvithae", "1624", "2160"},
     {"Vynuel", "768", "584"},

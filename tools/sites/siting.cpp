@@ -148,7 +148,7 @@ class Siter {
         const QPointF loose = open.empty() ? QPointF() : open.front().at;
         // A spoiled point gives way to a spot near it before one across the map, so the name
         // stays with its country.
-        for (const double reach : {sited ? kNear : 0.0, 0.0}) {
+        for (const double reach : {sited ? kNear : 0.0, sited ? 3.0 * kNear : 0.0, 0.0}) {
             for (const Candidate& c : open) {
                 if (reach > 0.0 && length(c.at - had) > reach) {
                     continue;
@@ -438,7 +438,8 @@ std::vector<ProvincePlace> sitePlaces(const std::vector<ProvincePlace>& catalogu
         // point, a little farther if none is free, before going anywhere else.
         if (p.kind == PlaceKind::Cave && (p.at.x != 0 || p.at.y != 0) &&
             (siter.site(p, spots, false, true, kCaveNear) ||
-             siter.site(p, spots, false, true, 2.0 * kCaveNear))) {
+             siter.site(p, spots, false, true, 2.0 * kCaveNear) ||
+             siter.site(p, spots, false, true, 3.0 * kCaveNear))) {
             continue;
         }
         if (!siter.site(p, spots, p.kind != PlaceKind::Cave) && p.kind == PlaceKind::Cave) {
