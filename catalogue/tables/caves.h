@@ -85,7 +85,7 @@ inline constexpr PlaceRecord kCaves[] = {
     {"Snakecoil Cave", "1704", "1912"},
     {"Snowmelt Grotto", "3104", "1192"},
     {"Soot Den", "1464", "112"},
-    {"Stannscar Cavern", "2840", "792"},
+    {"Stannock Cavern", "2840", "792"},
     {"Steaming Hole", "3088", "1864"},
     {"Stowe Chimney", "2640", "1168"},
     {"Sulphur Hollow", "2840", "616"},

@@ -33,7 +33,7 @@ inline constexpr PlaceRecord kMines[] = {
     {"Rust Hollow Workings", "912", "208"},
     {"Sallow Copper Mine", "1280", "352"},
     {"Silverthread Mine", "1504", "1776"},
-    {"Stannscar Tin Mine", "2800", "744"},
+    {"Stannock Tin Mine", "2800", "744"},
     {"Sulphur Pit", "536", "832"},
     {"Tessaven Shaft", "1760", "1912"},
 };

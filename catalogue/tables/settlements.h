@@ -34,7 +34,7 @@ inline constexpr PlaceRecord kSettlements[] = {
     {"Sallowcombe", "3104", "1128"},
     {"Skelby", "312", "328"},
     {"Sorrel Lea", "3128", "2224"},
-    {"Stannscar", "2912", "608"},
+    {"Stannock", "2912", "608"},
     {"Tallick Green", "2384", "1536"},
     {"Tanbury", "1720", "2472"},
     {"Tarrow Shore", "984", "2312"},

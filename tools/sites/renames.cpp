@@ -65,6 +65,11 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Sorrel Cross", "Sorrel Lea"},
         // The ragged shore left the town a straight beach and no sheltered water.
         {"Shellhaven", "Shellstrand"},
+        // A scar is a rock face, and the village lies on the level meadow below Saelith Wood; its
+        // mine and cavern keep its name.
+        {"Stannscar", "Stannock"},
+        {"Stannscar Tin Mine", "Stannock Tin Mine"},
+        {"Stannscar Cavern", "Stannock Cavern"},
     };
     return kRenames;
 }
