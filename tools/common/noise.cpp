@@ -75,4 +75,16 @@ float Noise::ridged(float x, float y, int octaves, float gain) const {
     return sum / norm;
 }
 
+ShoreShift raggedShift(const Noise& warp, float x, float y, const float (&reach)[3],
+                       const float (&wavelength)[3]) {
+    const float* r = reach;
+    const float* s = wavelength;
+    return {r[0] * warp.fbm(x / s[0], y / s[0], 2) +
+                r[1] * warp.fbm(x / s[1] + 70.0f, y / s[1], 2) +
+                r[2] * warp.fbm(x / s[2] + 40.0f, y / s[2], 2),
+            r[0] * warp.fbm(x / s[0] - 21.0f, y / s[0] + 13.0f, 2) +
+                r[1] * warp.fbm(x / s[1], y / s[1] - 70.0f, 2) +
+                r[2] * warp.fbm(x / s[2], y / s[2] - 40.0f, 2)};
+}
+
 }  // namespace marventa

@@ -24,4 +24,13 @@ class Noise {
     std::uint64_t seed_;
 };
 
+// How far to shift a point of a shore so it reads worn rather than traced: three scales of
+// noise, broad to fine, each with its own reach (pixels) and wavelength.
+struct ShoreShift {
+    float dx;
+    float dy;
+};
+ShoreShift raggedShift(const Noise& warp, float x, float y, const float (&reach)[3],
+                       const float (&wavelength)[3]);
+
 }  // namespace marventa

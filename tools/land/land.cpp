@@ -199,12 +199,8 @@ void raggedShore(Grid<float>& height, const Grid<float>& shore, int cell,
             }
             const float x = fx(p.x());
             const float y = fx(p.y());
-            const float dx = 18.0f * warp.fbm(x / 120.0f, y / 120.0f, 2) +
-                             9.0f * warp.fbm(x / 40.0f + 70.0f, y / 40.0f, 2) +
-                             3.0f * warp.fbm(x / 14.0f + 40.0f, y / 14.0f, 2);
-            const float dy = 18.0f * warp.fbm(x / 120.0f - 21.0f, y / 120.0f + 13.0f, 2) +
-                             9.0f * warp.fbm(x / 40.0f, y / 40.0f - 70.0f, 2) +
-                             3.0f * warp.fbm(x / 14.0f, y / 14.0f - 40.0f, 2);
+            const auto [dx, dy] =
+                raggedShift(warp, x, y, {18.0f, 9.0f, 3.0f}, {120.0f, 40.0f, 14.0f});
             height(i, j) =
                 sampleBilinear(before, (x + fade * dx) / fx(cell), (y + fade * dy) / fx(cell));
         }

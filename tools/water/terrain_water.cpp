@@ -65,12 +65,8 @@ Grid<unsigned char> lakeCover(const Waterways& water, int width, int height) {
             for (const QPointF& j : joins) {
                 fade *= smoothstep(24.0f, 70.0f, static_cast<float>(length(QPointF(x, y) - j)));
             }
-            const float dx = 16.0f * warp.fbm(fx / 90.0f, fy / 90.0f, 2) +
-                             6.0f * warp.fbm(fx / 30.0f + 70.0f, fy / 30.0f, 2) +
-                             2.0f * warp.fbm(fx / 9.0f + 40.0f, fy / 9.0f, 2);
-            const float dy = 16.0f * warp.fbm(fx / 90.0f - 21.0f, fy / 90.0f + 13.0f, 2) +
-                             6.0f * warp.fbm(fx / 30.0f, fy / 30.0f - 70.0f, 2) +
-                             2.0f * warp.fbm(fx / 9.0f, fy / 9.0f - 40.0f, 2);
+            const auto [dx, dy] =
+                raggedShift(warp, fx, fy, {16.0f, 6.0f, 2.0f}, {90.0f, 30.0f, 9.0f});
             const float v = sampleBilinear(wet, fx + fade * dx, fy + fade * dy);
             cover(x, y) = static_cast<unsigned char>(
                 255.0f * std::clamp((v - 0.5f) / 0.12f + 0.5f, 0.0f, 1.0f));
