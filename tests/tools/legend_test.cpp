@@ -61,13 +61,22 @@ QImage symbolAlone(PlaceKind kind) {
 
 }  // namespace
 
-// The province's key holds all its rows inside its frame, on the sheet, and the title, the rose
-// and the key overlap none of the others.
+// The province's key holds all its rows inside its frame, on the sheet clear of the border's
+// rules and the scrolls in its corners, and the title, the rose and the key overlap none of the
+// others.
 TEST(Legend, ProvinceKeyFitsItsFrameAndTheSheet) {
     const LegendLayout key = provinceLegend();
     ASSERT_GE(key.rows.size(), 21u);
     expectRowsInFrame(key);
     EXPECT_TRUE(QRectF(14, 14, kProvinceWidth - 28, kProvinceHeight - 28).contains(key.panel));
+    constexpr double kScroll = 32;  // a corner scroll with its leaves, and room round it
+    for (const QPointF corner : {QPointF(0, 0), QPointF(kProvinceWidth - kScroll, 0),
+                                 QPointF(0, kProvinceHeight - kScroll),
+                                 QPointF(kProvinceWidth - kScroll, kProvinceHeight - kScroll)}) {
+        EXPECT_FALSE(key.panel.intersects(QRectF(corner, QSizeF(kScroll, kScroll))))
+            << "the key touches the border's scroll at (" << corner.x() << ", " << corner.y()
+            << ")";
+    }
     const std::vector<QRectF> furniture = sheetFurniture();
     for (std::size_t i = 0; i < furniture.size(); ++i) {
         for (std::size_t j = i + 1; j < furniture.size(); ++j) {
@@ -132,8 +141,8 @@ TEST(Legend, AnyNumberOfRowsStaysInsideTheFrame) {
 }
 
 // Every category in the tables has a row of the key, each category's symbol differs from every
-// other's, and the key draws it exactly as the map does: its sample is the map's symbol on the
-// key's paper, pixel for pixel.
+// other's, and the key draws it exactly as the map does: its sample is the map's symbol at that
+// point, magnified about it, on the key's paper, pixel for pixel.
 TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
     const std::vector<PlaceKind> kinds = keySymbols();
     for (const ProvincePlace& place : provincePlaces()) {
@@ -174,15 +183,33 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
         QPainter q(&expected);
         q.setRenderHint(QPainter::Antialiasing);
         drawCartouche(q, key.panel, QColor(44, 32, 22), 7);
-        for (std::size_t i = 0; i < kinds.size(); ++i) {
-            drawPlaceSymbol(q, kinds[i], key.rows[i].sample);
+        for (std::size_t i = 0; i <= kinds.size(); ++i) {
+            const QPointF at = key.rows[i].sample;
+            q.save();
+            q.translate(at);
+            q.scale(kKeySymbolScale, kKeySymbolScale);
+            q.translate(-at);
+            if (i < kinds.size()) {
+                drawPlaceSymbol(q, kinds[i], at);
+            } else {
+                drawCapitalSymbol(q, at);
+            }
+            q.restore();
         }
-        drawCapitalSymbol(q, key.rows[kinds.size()].sample);
     }
     for (std::size_t i = 0; i <= kinds.size(); ++i) {
         const QRect box = QRectF(key.rows[i].sample - QPointF(14, 12), QSizeF(28, 24)).toRect();
         EXPECT_EQ(drawn.copy(box), expected.copy(box))
             << key.rows[i].text.toStdString() << "'s sample is not the map's symbol";
+        // Among the key's lettering a mark reads at least as large as a row's capitals.
+        QRect ink;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                ink |= qGray(drawn.pixel(x, y)) < 170 ? QRect(x, y, 1, 1) : QRect();
+            }
+        }
+        EXPECT_GE(std::max(ink.width(), ink.height()), 12)
+            << key.rows[i].text.toStdString() << "'s sample is too small to read";
     }
 }
 

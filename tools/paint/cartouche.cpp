@@ -112,6 +112,160 @@ void drawCartouche(QPainter& p, const QRectF& panel, const QColor& ink, double i
     p.restore();
 }
 
+namespace {
+
+const QColor kRollPaper(236, 224, 194);
+
+// A roll of the scroll lying across from `left` to `right` (the middles of its ends), `radius`
+// thick: the paper's cylinder shaded by a few strokes along its underside, each end a curl.
+void scrollRoll(QPainter& p, double left, double right, double y, double radius,
+                const QColor& ink) {
+    const QRectF body(left, y - radius, right - left, 2 * radius);
+    p.setPen(QPen(ink, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kRollPaper);
+    p.drawRoundedRect(body, radius, radius);
+    QColor shade = ink;
+    shade.setAlpha(150);
+    const Noise hand(0xCA27'0002);
+    for (const double at : {0.35, 0.6, 0.82}) {
+        const double yy = y + at * radius;
+        const double inset = radius * (1.0 + 0.4 * at);
+        std::vector<QPointF> pts;
+        for (double x = left + inset; x <= right - inset; x += 6.0) {
+            pts.emplace_back(
+                x, yy + 0.35 * hand.fbm(static_cast<float>(x / 40.0), static_cast<float>(yy), 2));
+        }
+        p.setPen(QPen(shade, 0.5 + 0.5 * at, Qt::SolidLine, Qt::RoundCap));
+        p.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+    }
+    // The rolled ends seen end on: the paper's turns winding in to the roll's core.
+    for (const double cx : {left + radius, right - radius}) {
+        const QPointF centre(cx, y);
+        p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(kPanelPaper);
+        p.drawEllipse(centre, radius * 0.92, radius * 0.92);
+        QPainterPath curl;
+        constexpr int kSteps = 36;
+        for (int i = 0; i <= kSteps; ++i) {
+            const double t = static_cast<double>(i) / kSteps;
+            const double a = (cx < (left + right) / 2 ? 0.5 : -0.5) * std::numbers::pi +
+                             t * 2.2 * std::numbers::pi;
+            const QPointF q =
+                centre + QPointF(std::cos(a), std::sin(a)) * (radius * 0.8 * (1 - 0.8 * t));
+            if (i == 0) {
+                curl.moveTo(q);
+            } else {
+                curl.lineTo(q);
+            }
+        }
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(ink, 0.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(curl);
+    }
+}
+
+}  // namespace
+
+void drawTitleScroll(QPainter& p, const QRectF& panel, const QColor& ink) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    constexpr double kRoll = 9.0;
+    const QRectF sheet = panel.adjusted(12, kRoll + 1, -12, -kRoll - 1);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kPanelPaper);
+    p.drawRect(sheet);
+    const Noise hand(0xCA27'0001);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(ink);
+    handRule(p, sheet.adjusted(0.8, 0, -0.8, 0), 1.8, hand, 13.0f);
+    p.setPen(ink);
+    handRule(p, sheet.adjusted(7, 9, -7, -9), 0.8, hand, 41.0f);
+    scrollRoll(p, panel.left() + 2, panel.right() - 2, panel.top() + kRoll + 1, kRoll, ink);
+    scrollRoll(p, panel.left() + 2, panel.right() - 2, panel.bottom() - kRoll - 1, kRoll, ink);
+    p.restore();
+}
+
+void drawBanner(QPainter& p, QPointF centre, QSizeF size, double tail, const QColor& ink) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const double l = centre.x() - size.width() / 2;
+    const double r = centre.x() + size.width() / 2;
+    const double t = centre.y() - size.height() / 2;
+    const double b = centre.y() + size.height() / 2;
+    const double bow = 5.0;    // the band's middle sags below its ends
+    const double drop = 14.0;  // the tails hang this much lower than the band
+    const double fold = 14.0;  // how far a tail runs in behind the band
+    const QPen outline(ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (const double side : {-1.0, 1.0}) {
+        const double end = side < 0 ? l : r;
+        const double in = end - side * fold;
+        const double outer = end + side * tail;
+        QPainterPath piece;
+        piece.moveTo(in, t + drop);
+        piece.lineTo(outer, t + drop);
+        piece.lineTo(outer - side * 0.45 * tail, (t + b) / 2 + drop);
+        piece.lineTo(outer, b + drop);
+        piece.lineTo(in, b + drop);
+        piece.closeSubpath();
+        p.setPen(outline);
+        p.setBrush(kRollPaper);
+        p.drawPath(piece);
+        // The fold, in the shade of the ribbon's back, from the band's lower corner to the tail.
+        QPainterPath turn;
+        turn.moveTo(end, b);
+        turn.lineTo(in, b + drop);
+        turn.lineTo(end, b + drop);
+        turn.closeSubpath();
+        QColor back = ink;
+        back.setAlpha(200);
+        p.setBrush(back);
+        p.drawPath(turn);
+        // A few strokes of shade along the tail's inner end, where the band overhangs it.
+        QColor shade = ink;
+        shade.setAlpha(140);
+        p.setPen(QPen(shade, 0.7, Qt::SolidLine, Qt::RoundCap));
+        for (int i = 0; i < 4; ++i) {
+            const double x = end + side * (4.0 + 4.0 * i);
+            p.drawLine(QPointF(x, t + drop + 3),
+                       QPointF(x, b + drop - 3 - 0.4 * size.height() * i / 4));
+        }
+    }
+    QPainterPath band;
+    band.moveTo(l, t);
+    band.quadTo(centre.x(), t + 2 * bow, r, t);
+    band.lineTo(r, b);
+    band.quadTo(centre.x(), b + 2 * bow, l, b);
+    band.closeSubpath();
+    p.setPen(outline);
+    p.setBrush(kPanelPaper);
+    p.drawPath(band);
+    // The ribbon's own border, a fine line within each long edge.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(ink, 0.7, Qt::SolidLine, Qt::RoundCap));
+    QPainterPath border;
+    border.moveTo(l + 6, t + 5);
+    border.quadTo(centre.x(), t + 5 + 2 * bow, r - 6, t + 5);
+    border.moveTo(l + 6, b - 5);
+    border.quadTo(centre.x(), b - 5 + 2 * bow, r - 6, b - 5);
+    p.drawPath(border);
+    p.restore();
+}
+
+void drawStrap(QPainter& p, QPointF top, QPointF bottom, const QColor& ink) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF strap(top.x() - 6, top.y(), 12, bottom.y() - top.y());
+    p.setPen(QPen(ink, 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kRollPaper);
+    p.drawRect(strap);
+    p.setBrush(ink);
+    p.setPen(Qt::NoPen);
+    // A rivet where it is fixed to either panel.
+    p.drawEllipse(QPointF(top.x(), top.y() + 3.5), 1.4, 1.4);
+    p.drawEllipse(QPointF(bottom.x(), bottom.y() - 3.5), 1.4, 1.4);
+    p.restore();
+}
+
 void drawBorder(QPainter& p, QSize sheet, const QColor& ink) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);

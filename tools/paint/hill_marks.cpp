@@ -81,7 +81,7 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
     const float steep = percentile(0.99);
     // Under a range the foothills take marks on gentler ground too, so that it rises out of the
     // lowland rather than standing on a flat.
-    const float foothill = percentile(0.8);
+    const float foothill = percentile(0.7);
     // How far each spot lies below the heights: the marks fall away from the range, fewer and
     // shorter the farther out, so that its foot fades into the lowland rather than ending in a
     // band of them.
@@ -114,7 +114,9 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
                 smoothstep(-0.35f, 0.3f, patches.fbm(x / 90.0f, y / 90.0f, 2)) * 0.75f + 0.25f;
             const float from = foothill + (rough - foothill) * (1.0f - near * near);
             const float chance = smoothstep(from, steep, s) * (0.3f + 0.7f * near) * patch;
-            if (roll >= 0.6 * chance || s <= 0) {
+            // Close under the range a band of them, so that its foot is drawn rather than left
+            // as a pale ground round the peaks.
+            if (roll >= (0.6 + 0.35 * near * near) * chance || s <= 0) {
                 continue;
             }
             HillMark m;

@@ -80,7 +80,7 @@ constexpr std::array<std::pair<Line, const char*>, 17> kLines{{
 
 // The key's measures, in pixels.
 constexpr double kInset = 7;         // the frame's inner line inside the panel's edge
-constexpr double kHeadingRoom = 44;  // above the first row
+constexpr double kHeadingRoom = 42;  // above the first row
 // The province's key sets its rows closer than a key's usual 26.5, in four short columns, so
 // that it fits under the title in the open sea below the islands.
 constexpr double kProvinceRowHeight = 24;
@@ -225,7 +225,8 @@ LegendLayout provinceLegend() {
     for (const auto& [kind, name] : kLines) {
         names.push_back(QString::fromLatin1(name));
     }
-    return layoutLegend(names, QPointF(24, 2618), kProvinceColumns, kProvinceRowHeight);
+    // Its corner stands well inside the sheet's border and clear of the scroll in its corner.
+    return layoutLegend(names, QPointF(34, 2606), kProvinceColumns, kProvinceRowHeight);
 }
 
 std::vector<PlaceKind> keySymbols() {
@@ -246,10 +247,18 @@ void drawLegend(QPainter& p, const MapMarks& marks) {
     const TextStyle entry{key.font, ink, paper, 1.0};
     for (std::size_t i = 0; i < key.rows.size(); ++i) {
         const LegendLayout::Row& row = key.rows[i];
-        if (i < kSymbols.size()) {
-            drawPlaceSymbol(p, kSymbols[i].first, row.sample);
-        } else if (i == kSymbols.size()) {
-            drawCapitalSymbol(p, row.sample);
+        if (i <= kSymbols.size()) {
+            // The map's own mark for that point, magnified about it.
+            p.save();
+            p.translate(row.sample);
+            p.scale(kKeySymbolScale, kKeySymbolScale);
+            p.translate(-row.sample);
+            if (i < kSymbols.size()) {
+                drawPlaceSymbol(p, kSymbols[i].first, row.sample);
+            } else {
+                drawCapitalSymbol(p, row.sample);
+            }
+            p.restore();
         } else {
             drawLine(p, kLines[i - kSymbols.size() - 1].first, row.sample, marks);
         }

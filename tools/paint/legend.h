@@ -43,6 +43,10 @@ struct LegendLayout {
 LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int columns,
                           double rowHeight = 26.5);
 
+// How much larger than on the map the key draws the places' marks: a pictogram of 10 to 13 px
+// among the key's lettering would read smaller than it does among the map's ground.
+inline constexpr double kKeySymbolScale = 1.45;
+
 // The province's key, at its place out at sea in the south-west.
 LegendLayout provinceLegend();
 

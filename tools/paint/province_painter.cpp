@@ -315,30 +315,42 @@ void drawSymbols(QPainter& p, const ProvinceScene& s) {
     }
 }
 
-// Title, scale and compass rose, out at sea in the south-west.
+// Title, scale and compass rose, out at sea in the south-west: the name on a ribbon across an
+// unrolled scroll, the scale beneath it ruled in the same pen.
 void drawTitle(QPainter& p) {
     const QRectF panel = kTitlePanel;
-    drawCartouche(p, panel, kLetterInk, 9);
+    drawTitleScroll(p, panel, kLetterInk);
     const QPointF mid(panel.center().x(), panel.top());
-    drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 62),
-                        {mapFont(TypeFace::SerifBold, 62, 10), kLetterInk, kCartouchePaper, 1.0});
+    drawBanner(p, mid + QPointF(0, 70), QSizeF(352, 62), 44, kLetterInk);
+    drawHaloTextCentred(p, QStringLiteral("MARVENTA"), mid + QPointF(0, 73),
+                        {mapFont(TypeFace::SerifBold, 46, 7), kLetterInk, kCartouchePaper, 1.0});
     drawHaloTextCentred(
-        p, QStringLiteral("Province and Cities"), mid + QPointF(0, 112),
-        {mapFont(TypeFace::SerifItalic, 24, 2), QColor(90, 62, 40), kCartouchePaper, 1.0});
-    // Scale: ten leagues of forty pixels, in alternating blocks.
+        p, QStringLiteral("Province and Cities"), mid + QPointF(0, 136),
+        {mapFont(TypeFace::SerifItalic, 22, 2), QColor(90, 62, 40), kCartouchePaper, 1.0});
+    // Scale: ten leagues of forty pixels, in alternating blocks, each filled and ruled by hand.
     constexpr double kLeague = 40.0;
-    const QPointF origin(mid.x() - 5 * kLeague, panel.top() + 170);
+    const QPointF origin(mid.x() - 5 * kLeague, panel.top() + 166);
+    const Noise hand(0x7171'0001);
     for (int i = 0; i < 10; ++i) {
-        p.setPen(QPen(kLetterInk, 1.0));
+        const auto wobble = [&](double k) {
+            return 0.5 * hand.fbm(static_cast<float>(i) * 1.7f + static_cast<float>(k), 0.5f, 2);
+        };
+        const QPolygonF block{
+            {origin.x() + i * kLeague + wobble(0), origin.y() + wobble(1)},
+            {origin.x() + (i + 1) * kLeague + wobble(2), origin.y() + wobble(3)},
+            {origin.x() + (i + 1) * kLeague + wobble(4), origin.y() + 8 + wobble(5)},
+            {origin.x() + i * kLeague + wobble(6), origin.y() + 8 + wobble(7)}};
+        p.setPen(QPen(kLetterInk, 0.9 + 0.3 * (wobble(8) + 0.5), Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
         p.setBrush(i % 2 == 0 ? kLetterInk : kCartouchePaper);
-        p.drawRect(QRectF(origin.x() + i * kLeague, origin.y(), kLeague, 8));
+        p.drawPolygon(block);
     }
     const TextStyle small{mapFont(TypeFace::SerifItalic, 17, 0.4), kLetterInk, kCartouchePaper,
                           1.0};
     for (int i = 0; i <= 10; i += 5) {
-        drawHaloTextCentred(p, QString::number(i), origin + QPointF(i * kLeague, 24), small);
+        drawHaloTextCentred(p, QString::number(i), origin + QPointF(i * kLeague, 22), small);
     }
-    drawHaloTextCentred(p, QStringLiteral("leagues"), origin + QPointF(5 * kLeague, 46), small);
+    drawHaloTextCentred(p, QStringLiteral("leagues"), origin + QPointF(5 * kLeague, 41), small);
 
     const QPointF rose(kRoseBox.center().x(), kRoseBox.top() + 120);
     drawCompassRose(p, rose, 6.0, true);
@@ -457,6 +469,11 @@ QImage paintProvince(const ProvinceScene& s) {
         },
     };
     drawLegend(p, marks);
+    // The key hangs from the title's scroll, one set of furniture.
+    const QRectF key = provinceLegend().panel;
+    for (const double x : {key.left() + 80, kTitlePanel.right() - 80}) {
+        drawStrap(p, QPointF(x, kTitlePanel.bottom() - 12), QPointF(x, key.top() + 14), kLetterInk);
+    }
     drawNames(p, names, image);
     p.end();
     return image;

@@ -18,9 +18,9 @@ Rgb scale(Rgb a, float k) {
     return {a.r * k, a.g * k, a.b * k};
 }
 
-// Land colours by height: meadow greens, dry uplands, then only a faint warm tint on the
-// heights, paling toward the tops: the drawn peaks carry the relief, and a deeper tint here would
-// lie round each range as a brown blotch.
+// Land colours by height: meadow greens, dry uplands, then a muted khaki on the heights, no
+// lighter than the lowland round them: the drawn peaks carry the relief, and a deeper tint here
+// would lie round each range as a brown blotch, a paler one as a glow.
 Rgb landTint(float h) {
     struct Stop {
         float at;
@@ -31,10 +31,10 @@ Rgb landTint(float h) {
         {0.10f, {164, 198, 128}},
         {0.20f, {190, 206, 142}},
         {0.30f, {194, 208, 146}},
-        {0.40f, {206, 210, 154}},
-        {0.55f, {218, 212, 166}},
-        {0.75f, {222, 214, 184}},
-        {0.92f, {226, 220, 204}},
+        {0.40f, {188, 198, 136}},
+        {0.55f, {186, 190, 134}},
+        {0.75f, {190, 188, 140}},
+        {0.92f, {196, 192, 154}},
     }};
     if (h <= kStops.front().at) {
         return kStops.front().colour;
@@ -84,6 +84,25 @@ Rgb washOver(Rgb c, float density) {
         return p * std::pow(std::clamp(v / p, 0.05f, 1.5f), density);
     };
     return {ch(c.r, kPaper.r), ch(c.g, kPaper.g), ch(c.b, kPaper.b)};
+}
+
+// Signed distance in pixels from the line where `f` (shifted by `wobble`) crosses `level`,
+// positive on its high side, from the field's slope at the pixel: near the line, where it
+// matters, that is close enough.
+float edgeDistance(const Grid<float>& f, int x, int y, float level, float wobble) {
+    const float gx = (f.clamped(x + 2, y) - f.clamped(x - 2, y)) * 0.25f;
+    const float gy = (f.clamped(x, y + 2) - f.clamped(x, y - 2)) * 0.25f;
+    return (f(x, y) + wobble - level) / (std::sqrt(gx * gx + gy * gy) + 1e-5f);
+}
+
+// What a wash laid over the high side of an edge `dist` pixels away adds to the density: the
+// flat wash itself, with a hard rim where its pigment ran to the edge as it dried, and a little
+// more just inside it.
+float laidWash(float dist, float amount, float pool) {
+    const float cover = smoothstep(-0.6f, 0.6f, dist);
+    const float inside = std::max(dist, 0.0f);
+    return cover *
+           (amount + pool * (0.8f * std::exp(-inside / 1.6f) + 0.2f * std::exp(-inside / 11.0f)));
 }
 
 QRgb toPixel(Rgb c) {
@@ -157,21 +176,62 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Noise stain(0x9A9E'0002);
     const Noise fibre(0x9A9E'0003);
     const Noise bloom(0x9A9E'0004);
+    const Noise rimNoise(0x9A9E'0005);
+
+    // The land's washes as a hand lays them: a few broad flat washes over one another in
+    // slightly different tones, each ending in an irregular edge where its pigment dried darker,
+    // rather than one tone graded smoothly. Each is laid where its own field rises past a level.
+    struct Layer {
+        float scale;   // the field's wavelength, pixels
+        float level;   // laid where the field is above this
+        float amount;  // the flat wash's density
+        float pool;    // its dried rim's
+        Rgb tone;
+    };
+    static constexpr std::array<Layer, 3> kLayers{{
+        {340.0f, 0.08f, 0.07f, 0.2f, {206, 200, 128}},
+        {190.0f, 0.2f, 0.06f, 0.18f, {146, 182, 116}},
+        {105.0f, 0.3f, 0.05f, 0.16f, {176, 192, 150}},
+    }};
+    std::vector<Grid<float>> layers;
+    for (std::size_t k = 0; k < kLayers.size(); ++k) {
+        Grid<float> f(w, ht, 0.0f);
+        const float s = kLayers[k].scale;
+        const float shift = 17.0f * static_cast<float>(k);
+        for (int y = 0; y < ht; ++y) {
+            for (int x = 0; x < w; ++x) {
+                f(x, y) =
+                    bloom.fbm(static_cast<float>(x) / s + shift, static_cast<float>(y) / s, 3);
+            }
+        }
+        layers.push_back(std::move(f));
+    }
+    // The edges' own raggedness, from a brush that never runs true: added to a field, it moves
+    // its line a few pixels to and fro.
+    Grid<float> ragged(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            ragged(x, y) = 0.6f * rimNoise.fbm(fx / 14.0f, fy / 14.0f, 2) +
+                           0.4f * rimNoise.fbm(fx / 42.0f + 5.0f, fy / 42.0f, 2);
+        }
+    }
     // The paper on its own: a tone that wanders at two broad scales, and a fine grain low and soft
     // enough that the JPEG keeps it without many bytes. Under the sea's even wash (`water` 1)
     // the broad tone all but goes, or it reads as clouds in the water.
     auto paperTone = [&](float fx, float fy, float water) {
         const float broad = 1.0f - 0.8f * water;
         return 1.0f + broad * 0.03f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
-               broad * 0.012f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
-               (1.0f - 0.4f * water) * 0.016f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
+               broad * 0.008f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
+               (1.0f - 0.4f * water) * 0.011f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
     };
-    // How thickly a wash was laid: uneven in broad soft blooms, denser where it dried against an
+    // How thickly the ground wash was laid: a little uneven, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
     auto washDensity = [&](float fx, float fy, float edge) {
-        const float uneven = 0.84f + 0.14f * bloom.fbm(fx / 620.0f, fy / 620.0f, 2) +
-                             0.24f * bloom.fbm(fx / 150.0f, fy / 150.0f, 3) +
-                             0.06f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
+        const float uneven = 0.8f + 0.05f * bloom.fbm(fx / 620.0f, fy / 620.0f, 2) +
+                             0.05f * bloom.fbm(fx / 150.0f, fy / 150.0f, 3) +
+                             0.03f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
         const float rim = 0.5f + 0.5f * bloom.fbm(fx / 90.0f + 3.0f, fy / 90.0f, 2);
         const float pooled = std::exp(-edge / 5.5f) * smoothstep(0.6f, 2.2f, edge);
         return uneven + (0.5f + 0.6f * rim) * pooled;
@@ -179,16 +239,34 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     auto waterColour = [&](int x, int y) {
         const bool sea = h(x, y) < 0.0f || terrain.lake(x, y) < 128;
         const float d = toLand(x, y);
-        // One even wash, deepening gently away from every shore and round the islands; the
-        // sea's depth itself is left out, since its ups and downs lay blotches in the wash.
-        Rgb c = sea ? mix(mix(kShallow, kDeep, smoothstep(0.0f, 110.0f, d)), kOpenSea,
-                          0.55f * smoothstep(70.0f, 200.0f, d))
-                    : mix(kShallow, kDeep, smoothstep(0.0f, 55.0f, d));
-        c = washOver(mix(c, kPaper, 0.22f), 0.86f);
-        // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
-        // farther, swells and thins, and breaks off now and then, fewer and fainter outward.
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
+        // Washes laid one over another outward from every shore and round the islands, each
+        // ending in a wandering edge that dried darker: a few flat tones stepping out to sea,
+        // not one graded evenly. The sea's depth itself is left out, since its ups and downs lay
+        // blotches in the wash.
+        const float out =
+            d + 24.0f * stain.fbm(fx / 140.0f + 3.0f, fy / 140.0f, 3) + 3.0f * ragged(x, y);
+        float density = 0.84f;
+        const auto stepAt = [&](float at, float pool) {
+            density += laidWash(out - at, 0.0f, pool);
+            return smoothstep(at - 0.6f, at + 0.6f, out);
+        };
+        Rgb c;
+        if (sea) {
+            const float deep = 0.3f * smoothstep(0.0f, 110.0f, d) +
+                               0.7f * (0.45f * stepAt(40.0f, 0.1f) + 0.55f * stepAt(104.0f, 0.09f));
+            const float open = 0.3f * smoothstep(70.0f, 200.0f, d) + 0.7f * stepAt(172.0f, 0.07f);
+            c = mix(mix(kShallow, kDeep, deep), kOpenSea, 0.55f * open);
+            density +=
+                laidWash(edgeDistance(layers[1], x, y, 0.25f, 0.06f * ragged(x, y)), 0.03f, 0.04f);
+        } else {
+            c = mix(kShallow, kDeep,
+                    0.4f * smoothstep(0.0f, 55.0f, d) + 0.6f * stepAt(22.0f, 0.1f));
+        }
+        c = washOver(mix(c, kPaper, 0.22f), density);
+        // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
+        // farther, swells and thins, and breaks off now and then, fewer and fainter outward.
         int i = 0;
         for (const auto& [at, strength] :
              {std::pair{4.5f, 0.62f}, {9.5f, 0.44f}, {16.0f, 0.28f}, {25.0f, 0.16f}}) {
@@ -225,6 +303,25 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         const float wood = smoothstep(0.52f, 0.56f, woods(x, y)) *
                            (1.0f - smoothstep(0.5f, 0.62f, hv)) * smoothstep(0.008f, 0.016f, hv);
         c = mix(c, kWoodFloor, 0.38f * wood);
+        // The broad washes laid over the ground, each in its own tone.
+        float laid = 0.0f;
+        for (std::size_t k = 0; k < kLayers.size(); ++k) {
+            const Layer& l = kLayers[k];
+            const float dist =
+                edgeDistance(layers[k], x, y, l.level, 0.05f * l.scale / 200.0f * ragged(x, y));
+            const float cover = smoothstep(-0.6f, 0.6f, dist);
+            c = mix(c, l.tone, 0.16f * cover);
+            laid += laidWash(dist, l.amount, l.pool);
+        }
+        // Where the lowland rises, a thin wash over each step of higher ground, its dried rim
+        // along the valley's side; in stretches, not as a ring round every rise.
+        const float lowland = 1.0f - smoothstep(0.22f, 0.3f, hv);
+        for (const float level : {0.07f, 0.14f, 0.21f}) {
+            const float dist = edgeDistance(broad, x, y, level, 0.006f * ragged(x, y));
+            const float stretch = smoothstep(
+                -0.15f, 0.35f, rimNoise.fbm(fx / 170.0f + 40.0f * level, fy / 170.0f, 2));
+            laid += lowland * laidWash(dist, 0.02f, 0.16f * stretch);
+        }
         // Only a breath of the shading stays, least on the heights: the drawn peaks carry the
         // relief, and shaded slopes under them read as an airbrushed halo.
         const float upland = smoothstep(0.12f, 0.3f, hv);
@@ -233,7 +330,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         const float slope = (1.0f - upland) * (hillShade(rolling, x, y) - 1.0f);
         c = scale(c, 1.0f + (0.1f - 0.05f * upland) * (shade - 1.0f) + 0.16f * slope);
         // Washes laid thin, so the paper shows through them; thinnest on the heights.
-        c = mix(c, kPaper, 0.26f + 0.14f * smoothstep(0.4f, 0.7f, hv));
+        c = mix(c, kPaper, 0.26f + 0.04f * smoothstep(0.4f, 0.7f, hv));
         // A wash is paler and duller than a printed tint.
         const float grey = 0.3f * c.r + 0.55f * c.g + 0.15f * c.b;
         c = mix(mix(c, {grey, grey, grey}, 0.22f), kPaper, 0.12f);
@@ -242,7 +339,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         // The wash pools at the shore and, a little, along the wood's edge.
         const float woodEdge = intoWood(x, y) > 0.0f ? intoWood(x, y) + 0.8f : 20.0f;
         const float edge = std::min(toWater(x, y), woodEdge * 1.3f);
-        return washOver(c, washDensity(fx, fy, edge));
+        return washOver(c, washDensity(fx, fy, edge) + laid);
     };
     QImage image(w, ht, QImage::Format_RGB32);
     for (int y = 0; y < ht; ++y) {
