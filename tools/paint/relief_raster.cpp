@@ -320,7 +320,9 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             const float dist = edgeDistance(broad, x, y, level, 0.006f * ragged(x, y));
             const float stretch = smoothstep(
                 -0.15f, 0.35f, rimNoise.fbm(fx / 170.0f + 40.0f * level, fy / 170.0f, 2));
-            laid += lowland * laidWash(dist, 0.02f, 0.16f * stretch);
+            // The heights keep the washes laid over them, only their rims fade, or the ground
+            // under the ranges would stand paler than the lowland round it.
+            laid += laidWash(dist, 0.02f, 0.16f * stretch * lowland);
         }
         // Only a breath of the shading stays, least on the heights: the drawn peaks carry the
         // relief, and shaded slopes under them read as an airbrushed halo.
@@ -329,8 +331,8 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             upland * hillShade(shaded, x, y) + (1.0f - upland) * hillShade(broad, x, y);
         const float slope = (1.0f - upland) * (hillShade(rolling, x, y) - 1.0f);
         c = scale(c, 1.0f + (0.1f - 0.05f * upland) * (shade - 1.0f) + 0.16f * slope);
-        // Washes laid thin, so the paper shows through them; thinnest on the heights.
-        c = mix(c, kPaper, 0.26f + 0.04f * smoothstep(0.4f, 0.7f, hv));
+        // Washes laid thin, so the paper shows through them.
+        c = mix(c, kPaper, 0.26f);
         // A wash is paler and duller than a printed tint.
         const float grey = 0.3f * c.r + 0.55f * c.g + 0.15f * c.b;
         c = mix(mix(c, {grey, grey, grey}, 0.22f), kPaper, 0.12f);
