@@ -215,6 +215,57 @@ void shareStretches(std::vector<QPointF>& points, const std::vector<RoadLine>& r
     }
 }
 
+// The stretch of `road` from the point nearest `a` to the point nearest `b`, in that order.
+std::vector<QPointF> stretchOf(const std::vector<QPointF>& road, QPointF a, QPointF b) {
+    const Nearest na = nearestOnPolyline(a, road);
+    const Nearest nb = nearestOnPolyline(b, road);
+    const auto at = [&](const Nearest& n) {
+        return road[n.segment] + (road[n.segment + 1] - road[n.segment]) * n.along;
+    };
+    const bool forward = na.segment < nb.segment || (na.segment == nb.segment && na.along <= nb.along);
+    const Nearest& first = forward ? na : nb;
+    const Nearest& last = forward ? nb : na;
+    std::vector<QPointF> out{at(first)};
+    for (std::size_t i = first.segment + 1; i <= last.segment; ++i) {
+        out.push_back(road[i]);
+    }
+    out.push_back(at(last));
+    if (!forward) {
+        std::reverse(out.begin(), out.end());
+    }
+    return out;
+}
+
+// A highway kept off another as it leaves their city may come back onto it a little way out,
+// too far apart on the way to count as a strand of it: the two would run side by side in a lens.
+// Where they meet within kForkReach of the city the new one starts on the other, one road out
+// that forks there.
+void forkFromCity(std::vector<QPointF>& points, QPointF city, const std::vector<RoadLine>& roads) {
+    constexpr double kForkReach = 300.0;
+    constexpr double kMeet = 3.0;
+    constexpr double kStep = 2.0;
+    const std::vector<QPointF> line = resample(points, kStep);
+    for (const RoadLine& r : roads) {
+        if (r.kind != RoadClass::Highway || distanceToPolyline(city, r.points) > 4.0) {
+            continue;
+        }
+        bool strayed = false;
+        for (std::size_t i = 1; i < line.size() && double(i) * kStep < kForkReach; ++i) {
+            const double gap = distanceToPolyline(line[i], r.points);
+            strayed = strayed || gap > kApart / 2;
+            if (!strayed || gap >= kMeet) {
+                continue;
+            }
+            std::vector<QPointF> forked = stretchOf(r.points, city, line[i]);
+            const Nearest rest = nearestOnPolyline(line[i], points);
+            forked.insert(forked.end(), points.begin() + std::ptrdiff_t(rest.segment + 1),
+                          points.end());
+            points = std::move(forked);
+            return;
+        }
+    }
+}
+
 // Joins `place` to the network over the lattice; the line ends on the road it meets.
 std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass kind, float maxCost,
                                       const std::vector<RoadLine>& roads) {
@@ -330,6 +381,14 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             }
         }
         std::vector<QPointF>& points = *laid;
+        if (cityA || cityB) {
+            forkFromCity(points, from, roads);
+        }
+        if (cityA && cityB) {
+            std::reverse(points.begin(), points.end());
+            forkFromCity(points, to, roads);
+            std::reverse(points.begin(), points.end());
+        }
         lattice.markRoad(points);
         roads.push_back(
             {points, link.trunk || (cityA && cityB) ? RoadClass::Highway : RoadClass::Lane});
