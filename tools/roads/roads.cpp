@@ -166,6 +166,38 @@ std::vector<QPointF> lineOf(const CostLattice& l, QPointF from, const std::vecto
     return easeLevelTurns(l, points);
 }
 
+// The lattice's path starts and ends at cell centres, which near a place on a shore may lie past
+// it: the line overshoots and hooks back in. Within a short reach of each end the road runs
+// straight in instead, where that straight way is dry and level (on a slope the turns near a
+// place may be a switchback's, which stay).
+void runStraightIn(const CostLattice& l, std::vector<QPointF>& points) {
+    constexpr double kReach = 36.0;
+    constexpr double kLevel = 0.0005;  // height per pixel, as for the jogs
+    for (int end = 0; end < 2; ++end) {
+        std::reverse(points.begin(), points.end());
+        if (points.size() < 3) {
+            continue;
+        }
+        const QPointF at = points.front();
+        std::size_t keep = 1;
+        for (std::size_t k = 1; k + 1 < points.size() && length(points[k] - at) <= kReach; ++k) {
+            const float from = l.height(l.cellOf(at));
+            bool fit = true;
+            for (std::size_t j = 1; j <= k && fit; ++j) {
+                const double run = std::max(length(points[j] - at), double(CostLattice::kCell));
+                fit = std::abs(l.height(l.cellOf(points[j])) - from) < kLevel * run;
+            }
+            for (double t = 0.0; t <= 1.0 && fit; t += 0.1) {
+                fit = l.passable(l.cellOf(at + (points[k] - at) * t));
+            }
+            if (fit) {
+                keep = k;
+            }
+        }
+        points.erase(points.begin() + 1, points.begin() + static_cast<std::ptrdiff_t>(keep));
+    }
+}
+
 void smooth(std::vector<QPointF>& points) {
     std::vector<float> none;
     cutCorners(points, none, 3);
@@ -277,6 +309,7 @@ std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass k
     std::vector<QPointF> points = lineOf(l, place, s.pathTo(s.reached));
     // End exactly on the road the lattice reached.
     points.back() = nearestRoadPoint(points.back(), roads).second;
+    runStraightIn(l, points);
     smooth(points);
     shareStretches(points, roads);
     l.markRoad(points);
@@ -348,6 +381,7 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             }
             std::vector<QPointF> points = lineOf(lattice, from, s.pathTo(goal));
             points.back() = to;
+            runStraightIn(lattice, points);
             smooth(points);
             shareStretches(points, roads);
             return points;
