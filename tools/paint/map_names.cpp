@@ -16,6 +16,7 @@
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/ink.h"
 #include "tools/paint/keep_out.h"
+#include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
@@ -412,7 +413,9 @@ struct HiddenCosts {
     // A name all over the water costs much, less than one over running water beside its
     // symbol: a port hemmed in between waters is named over the harbour.
     static constexpr double kOffShore = 600.0;
-    QImage roads, rivers, brooks, standing;
+    // Drawn marks a name must not hide: a landmark's drawing spreads past its symbol.
+    static constexpr double kOnMarks = 800.0;
+    QImage roads, rivers, brooks, standing, marks;
 
     // Whether the letters lie on running water (a range's only on a river).
     bool wet(const Candidate& c, const SetText& spot) const {
@@ -435,6 +438,10 @@ struct HiddenCosts {
             } else if (near > 0) {
                 cost += 60 + 3 * near;
             }
+        }
+        // The whole box, halo and all: the marks are thin lines the letters' own samples miss.
+        if (const double drawn = covered(marks, {spot.footprint}); drawn > 0) {
+            cost += kOnMarks + 10 * drawn;
         }
         if (across(c, k)) {
             cost += kWater;
@@ -504,7 +511,13 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
                      }
                  }),
         waterMask(s.water.rivers, sheet), waterMask(s.water.brooks, sheet),
-        openWaterMask(s.terrain, sheet)};
+        openWaterMask(s.terrain, sheet), lineMask(sheet, [&](QPainter& p) {
+            for (const ProvincePlace& place : s.places) {
+                if (place.kind == PlaceKind::Landmark) {
+                    drawLandmarkFeature(p, place.name, QPointF(place.at.x, place.at.y), s.water);
+                }
+            }
+        })};
     std::vector<PointLabel> labels;
     for (const Candidate& c : names) {
         PointLabel l{{}, c.rank};

@@ -168,8 +168,9 @@ std::vector<QPointF> lineOf(const CostLattice& l, QPointF from, const std::vecto
 
 // The lattice's path starts and ends at cell centres, which near a place on a shore may lie past
 // it: the line overshoots and hooks back in. Within a short reach of each end the road runs
-// straight in instead, where that straight way is dry and level (on a slope the turns near a
-// place may be a switchback's, which stay).
+// straight in instead, where that straight way is level and crosses no water (on a slope the
+// turns near a place may be a switchback's, which stay; a brook is crossed where the lattice
+// bridged it).
 void runStraightIn(const CostLattice& l, std::vector<QPointF>& points) {
     constexpr double kReach = 36.0;
     constexpr double kLevel = 0.0005;  // height per pixel, as for the jogs
@@ -188,7 +189,8 @@ void runStraightIn(const CostLattice& l, std::vector<QPointF>& points) {
                 fit = std::abs(l.height(l.cellOf(points[j])) - from) < kLevel * run;
             }
             for (double t = 0.0; t <= 1.0 && fit; t += 0.1) {
-                fit = l.passable(l.cellOf(at + (points[k] - at) * t));
+                const int c = l.cellOf(at + (points[k] - at) * t);
+                fit = l.passable(c) && !l.running(c);
             }
             if (fit) {
                 keep = k;
