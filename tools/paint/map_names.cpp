@@ -92,7 +92,11 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const double lift = std::max(0.0, kSymbolTop * (symbolRadius(place.kind) + 2) + 1 - gap);
         std::vector<Anchor> anchors;
         std::size_t beside = 0;
-        for (const double g : {gap, gap + 8, gap + 20, gap + 34}) {
+        // A landmark's name farther out than this reads as the country's, not the mark's.
+        const std::vector<double> rings = place.kind == PlaceKind::Landmark
+                                              ? std::vector{gap, gap + 8, gap + 20}
+                                              : std::vector{gap, gap + 8, gap + 20, gap + 34};
+        for (const double g : rings) {
             for (const QRectF& r : LabelPlacer::around(at, size, g)) {
                 anchors.emplace_back(r.center(), 0.0);
             }
@@ -361,6 +365,22 @@ double covered(const QImage& mask, const std::vector<QPolygonF>& letters, int le
     return hits;
 }
 
+// How many pixels of the mask lie inside `box`, each one counted: thin drawn lines slip between
+// `covered`'s samples.
+double pixelsUnder(const QImage& mask, const QPolygonF& box) {
+    const QRect r = box.boundingRect().toAlignedRect().intersected(mask.rect());
+    double hits = 0.0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const uchar* row = mask.constScanLine(y);
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (row[x] != 0 && box.containsPoint(QPointF(x + 0.5, y + 0.5), Qt::OddEvenFill)) {
+                hits += 1.0;
+            }
+        }
+    }
+    return hits;
+}
+
 // How much ink the letters hold, sampled as `covered` samples them.
 double inked(const std::vector<QPolygonF>& letters) {
     double samples = 0.0;
@@ -440,7 +460,7 @@ struct HiddenCosts {
             }
         }
         // The whole box, halo and all: the marks are thin lines the letters' own samples miss.
-        if (const double drawn = covered(marks, {spot.footprint}); drawn > 0) {
+        if (const double drawn = pixelsUnder(marks, spot.footprint); drawn > 0) {
             cost += kOnMarks + 10 * drawn;
         }
         if (across(c, k)) {

@@ -256,7 +256,8 @@ std::vector<QPointF> stretchOf(const std::vector<QPointF>& road, QPointF a, QPoi
     const auto at = [&](const Nearest& n) {
         return road[n.segment] + (road[n.segment + 1] - road[n.segment]) * n.along;
     };
-    const bool forward = na.segment < nb.segment || (na.segment == nb.segment && na.along <= nb.along);
+    const bool forward =
+        na.segment < nb.segment || (na.segment == nb.segment && na.along <= nb.along);
     const Nearest& first = forward ? na : nb;
     const Nearest& last = forward ? nb : na;
     std::vector<QPointF> out{at(first)};
