@@ -10,22 +10,22 @@ namespace marventa {
 // Roadside inns, each a few dozen pixels off a road between two cities.
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
-    {"The Blue Heron", "682", "1539"},
+    {"The Blue Heron", "684", "1539"},
     {"The Cracked Tankard", "2013", "1845"},
     {"The Crooked Milestone", "2311", "489"},
     {"The Driftwood Hearth", "172", "1135"},
     {"The Drowsy Ferryman", "3163", "1391"},
-    {"The Frosted Kettle", "2941", "548"},
-    {"The Gilded Thistle", "1304", "2126"},
-    {"The Gull and Anchor", "1706", "2436"},
+    {"The Frosted Kettle", "2942", "548"},
+    {"The Gilded Thistle", "1304", "2125"},
+    {"The Gull and Anchor", "1759", "2465"},
     {"The Kindled Hob", "1827", "945"},
-    {"The Lame Goose", "832", "599"},
-    {"The Salted Herring", "2621", "2256"},
+    {"The Lame Goose", "831", "599"},
+    {"The Salted Herring", "2620", "2255"},
     {"The Shepherd's Crook", "2270", "1239"},
     {"The Tarred Oar", "367", "1898"},
-    {"The Three Turnips", "383", "511"},
+    {"The Three Turnips", "386", "510"},
     {"The Wayfarer's Lantern", "3164", "917"},
-    {"The Weary Mule", "1388", "1445"},
+    {"The Weary Mule", "1390", "1444"},
 };
 // clang-format on
 

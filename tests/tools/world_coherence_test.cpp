@@ -27,6 +27,7 @@
 #include "tools/land/province_layout.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/hot_springs.h"
+#include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/province_painter.h"
@@ -1264,6 +1265,49 @@ TEST(WorldRoads, RoadsThatShareGroundAreOneRoad) {
     }
 }
 
+// Two highways out of one city that meet again a short way out are one road that forks there,
+// not two running side by side round a lens of open ground.
+TEST(WorldRoads, HighwaysOutOfACityForkRatherThanRunSideBySide) {
+    const World& w = world();
+    constexpr double kStep = 2.0;
+    constexpr double kMeet = 3.0;
+    for (const ProvincePlace& p : w.places) {
+        if (p.kind != PlaceKind::City) {
+            continue;
+        }
+        const QPointF at(p.at.x, p.at.y);
+        std::vector<const RoadLine*> out;
+        for (const RoadLine& r : w.roads) {
+            if (r.kind == RoadClass::Highway && distanceToPolyline(at, r.points) < 4.0) {
+                out.push_back(&r);
+            }
+        }
+        for (const RoadLine* a : out) {
+            std::vector<QPointF> line = resample(a->points, kStep);
+            if (length(line.back() - at) < length(line.front() - at)) {
+                std::reverse(line.begin(), line.end());
+            }
+            for (const RoadLine* b : out) {
+                if (a == b) {
+                    continue;
+                }
+                // Along `a` from the city: once it has left `b`, it must not come back onto it
+                // within the city's country.
+                bool strayed = false;
+                for (std::size_t i = 0; i < line.size() && double(i) * kStep < 250.0; ++i) {
+                    const double gap = distanceToPolyline(line[i], b->points);
+                    strayed = strayed || gap > 12.0;
+                    if (strayed && gap < kMeet) {
+                        ADD_FAILURE() << "two highways out of " << p.name << " meet again at ("
+                                      << line[i].x() << ", " << line[i].y() << ")";
+                        break;
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Where the ground is too steep to climb straight, a road takes it slantwise: no 48 px stretch
 // of any road climbs faster than a laden cart can, though the tracks into the ranges do climb.
 TEST(WorldRoads, RoadsClimbSteepGroundSlantwise) {
@@ -1390,6 +1434,46 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
                 << a.text.toStdString() << " covers a symbol at (" << r.center().x() << ", "
                 << r.center().y() << ")";
         }
+    }
+}
+
+// A landmark's name stands close by its mark and hides none of the drawing round it.
+TEST(WorldLabels, LandmarkNamesSitByTheirDrawingAndClearOfIt) {
+    const World& w = world();
+    QImage drawn(kProvinceWidth, kProvinceHeight, QImage::Format_Grayscale8);
+    drawn.fill(0);
+    {
+        QPainter p(&drawn);
+        for (const ProvincePlace& place : w.places) {
+            if (place.kind == PlaceKind::Landmark) {
+                drawLandmarkFeature(p, place.name, QPointF(place.at.x, place.at.y), w.water);
+            }
+        }
+    }
+    for (const PlacedName& n : w.names.names) {
+        const auto place = std::find_if(w.places.begin(), w.places.end(), [&](const auto& p) {
+            return p.kind == PlaceKind::Landmark && n.text.toStdString() == p.name;
+        });
+        if (place == w.places.end()) {
+            continue;
+        }
+        const QPointF at(place->at.x, place->at.y);
+        const QRectF r = n.box.boundingRect();
+        const QPointF nearest(std::clamp(at.x(), r.left(), r.right()),
+                              std::clamp(at.y(), r.top(), r.bottom()));
+        EXPECT_LT(length(nearest - at), 40.0) << place->name << "'s name stands off its mark";
+    }
+    for (const PlacedName& n : w.names.names) {
+        const QRect r = n.box.boundingRect().toAlignedRect().intersected(drawn.rect());
+        int hidden = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                // A line's core, not the faint edge of its smoothing.
+                hidden += qGray(drawn.pixel(x, y)) >= 24 &&
+                          n.box.containsPoint(QPointF(x + 0.5, y + 0.5), Qt::OddEvenFill);
+            }
+        }
+        EXPECT_EQ(hidden, 0) << n.text.toStdString() << " hides a landmark's drawing";
     }
 }
 

@@ -16,6 +16,7 @@
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/ink.h"
 #include "tools/paint/keep_out.h"
+#include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
@@ -91,7 +92,11 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const double lift = std::max(0.0, kSymbolTop * (symbolRadius(place.kind) + 2) + 1 - gap);
         std::vector<Anchor> anchors;
         std::size_t beside = 0;
-        for (const double g : {gap, gap + 8, gap + 20, gap + 34}) {
+        // A landmark's name farther out than this reads as the country's, not the mark's.
+        const std::vector<double> rings = place.kind == PlaceKind::Landmark
+                                              ? std::vector{gap, gap + 8, gap + 20}
+                                              : std::vector{gap, gap + 8, gap + 20, gap + 34};
+        for (const double g : rings) {
             for (const QRectF& r : LabelPlacer::around(at, size, g)) {
                 anchors.emplace_back(r.center(), 0.0);
             }
@@ -360,6 +365,22 @@ double covered(const QImage& mask, const std::vector<QPolygonF>& letters, int le
     return hits;
 }
 
+// How many pixels of the mask lie inside `box`, each one counted: thin drawn lines slip between
+// `covered`'s samples.
+double pixelsUnder(const QImage& mask, const QPolygonF& box) {
+    const QRect r = box.boundingRect().toAlignedRect().intersected(mask.rect());
+    double hits = 0.0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const uchar* row = mask.constScanLine(y);
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (row[x] != 0 && box.containsPoint(QPointF(x + 0.5, y + 0.5), Qt::OddEvenFill)) {
+                hits += 1.0;
+            }
+        }
+    }
+    return hits;
+}
+
 // How much ink the letters hold, sampled as `covered` samples them.
 double inked(const std::vector<QPolygonF>& letters) {
     double samples = 0.0;
@@ -412,7 +433,9 @@ struct HiddenCosts {
     // A name all over the water costs much, less than one over running water beside its
     // symbol: a port hemmed in between waters is named over the harbour.
     static constexpr double kOffShore = 600.0;
-    QImage roads, rivers, brooks, standing;
+    // Drawn marks a name must not hide: a landmark's drawing spreads past its symbol.
+    static constexpr double kOnMarks = 800.0;
+    QImage roads, rivers, brooks, standing, marks;
 
     // Whether the letters lie on running water (a range's only on a river).
     bool wet(const Candidate& c, const SetText& spot) const {
@@ -435,6 +458,10 @@ struct HiddenCosts {
             } else if (near > 0) {
                 cost += 60 + 3 * near;
             }
+        }
+        // The whole box, halo and all: the marks are thin lines the letters' own samples miss.
+        if (const double drawn = pixelsUnder(marks, spot.footprint); drawn > 0) {
+            cost += kOnMarks + 10 * drawn;
         }
         if (across(c, k)) {
             cost += kWater;
@@ -504,7 +531,13 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
                      }
                  }),
         waterMask(s.water.rivers, sheet), waterMask(s.water.brooks, sheet),
-        openWaterMask(s.terrain, sheet)};
+        openWaterMask(s.terrain, sheet), lineMask(sheet, [&](QPainter& p) {
+            for (const ProvincePlace& place : s.places) {
+                if (place.kind == PlaceKind::Landmark) {
+                    drawLandmarkFeature(p, place.name, QPointF(place.at.x, place.at.y), s.water);
+                }
+            }
+        })};
     std::vector<PointLabel> labels;
     for (const Candidate& c : names) {
         PointLabel l{{}, c.rank};

@@ -70,6 +70,7 @@ CostLattice::CostLattice(const Terrain& t, const Waterways& water)
     height_.assign(n, 0.0f);
     ground_.assign(n, 0.0f);
     road_.assign(n, 0);
+    running_.assign(n, 0);
     crowded_.assign(n, 0.0f);
     auto pixel = [&](int x, int y) {
         return std::pair{std::clamp(x * kCell + kCell / 2, 0, t.height.width() - 1),
@@ -114,6 +115,7 @@ CostLattice::CostLattice(const Terrain& t, const Waterways& water)
                 const int c = cellOf(p);
                 ground_[std::size_t(c)] += 10.0f + 4.0f * r.widths.front();
                 wet(c % w_, c / w_) = 1;
+                running_[std::size_t(c)] = 1;
             }
         }
     }

@@ -55,6 +55,8 @@ class CostLattice {
     float height(int cell) const { return height_[std::size_t(cell)]; }
     // Whether a road may cross the cell (not the sea, not a lake).
     bool passable(int cell) const { return ground_[std::size_t(cell)] < 1e30f; }
+    // Whether a river or brook runs through the cell.
+    bool running(int cell) const { return running_[std::size_t(cell)] != 0; }
 
   private:
     float stepCost(int from, int to, int dx, int dy, int start, double free) const;
@@ -66,6 +68,7 @@ class CostLattice {
     std::vector<float> height_;
     std::vector<float> ground_;   // price of crossing the cell on the level, kBlocked for water
     std::vector<char> road_;      // cells a road already runs through
+    std::vector<char> running_;   // cells a river or brook runs through
     std::vector<float> crowded_;  // surcharge near places
 };
 

@@ -166,6 +166,40 @@ std::vector<QPointF> lineOf(const CostLattice& l, QPointF from, const std::vecto
     return easeLevelTurns(l, points);
 }
 
+// The lattice's path starts and ends at cell centres, which near a place on a shore may lie past
+// it: the line overshoots and hooks back in. Within a short reach of each end the road runs
+// straight in instead, where that straight way is level and crosses no water (on a slope the
+// turns near a place may be a switchback's, which stay; a brook is crossed where the lattice
+// bridged it).
+void runStraightIn(const CostLattice& l, std::vector<QPointF>& points) {
+    constexpr double kReach = 36.0;
+    constexpr double kLevel = 0.0005;  // height per pixel, as for the jogs
+    for (int end = 0; end < 2; ++end) {
+        std::reverse(points.begin(), points.end());
+        if (points.size() < 3) {
+            continue;
+        }
+        const QPointF at = points.front();
+        std::size_t keep = 1;
+        for (std::size_t k = 1; k + 1 < points.size() && length(points[k] - at) <= kReach; ++k) {
+            const float from = l.height(l.cellOf(at));
+            bool fit = true;
+            for (std::size_t j = 1; j <= k && fit; ++j) {
+                const double run = std::max(length(points[j] - at), double(CostLattice::kCell));
+                fit = std::abs(l.height(l.cellOf(points[j])) - from) < kLevel * run;
+            }
+            for (double t = 0.0; t <= 1.0 && fit; t += 0.1) {
+                const int c = l.cellOf(at + (points[k] - at) * t);
+                fit = l.passable(c) && !l.running(c);
+            }
+            if (fit) {
+                keep = k;
+            }
+        }
+        points.erase(points.begin() + 1, points.begin() + static_cast<std::ptrdiff_t>(keep));
+    }
+}
+
 void smooth(std::vector<QPointF>& points) {
     std::vector<float> none;
     cutCorners(points, none, 3);
@@ -215,6 +249,58 @@ void shareStretches(std::vector<QPointF>& points, const std::vector<RoadLine>& r
     }
 }
 
+// The stretch of `road` from the point nearest `a` to the point nearest `b`, in that order.
+std::vector<QPointF> stretchOf(const std::vector<QPointF>& road, QPointF a, QPointF b) {
+    const Nearest na = nearestOnPolyline(a, road);
+    const Nearest nb = nearestOnPolyline(b, road);
+    const auto at = [&](const Nearest& n) {
+        return road[n.segment] + (road[n.segment + 1] - road[n.segment]) * n.along;
+    };
+    const bool forward =
+        na.segment < nb.segment || (na.segment == nb.segment && na.along <= nb.along);
+    const Nearest& first = forward ? na : nb;
+    const Nearest& last = forward ? nb : na;
+    std::vector<QPointF> out{at(first)};
+    for (std::size_t i = first.segment + 1; i <= last.segment; ++i) {
+        out.push_back(road[i]);
+    }
+    out.push_back(at(last));
+    if (!forward) {
+        std::reverse(out.begin(), out.end());
+    }
+    return out;
+}
+
+// A highway kept off another as it leaves their city may come back onto it a little way out,
+// too far apart on the way to count as a strand of it: the two would run side by side in a lens.
+// Where they meet within kForkReach of the city the new one starts on the other, one road out
+// that forks there.
+void forkFromCity(std::vector<QPointF>& points, QPointF city, const std::vector<RoadLine>& roads) {
+    constexpr double kForkReach = 300.0;
+    constexpr double kMeet = 3.0;
+    constexpr double kStep = 2.0;
+    const std::vector<QPointF> line = resample(points, kStep);
+    for (const RoadLine& r : roads) {
+        if (r.kind != RoadClass::Highway || distanceToPolyline(city, r.points) > 4.0) {
+            continue;
+        }
+        bool strayed = false;
+        for (std::size_t i = 1; i < line.size() && double(i) * kStep < kForkReach; ++i) {
+            const double gap = distanceToPolyline(line[i], r.points);
+            strayed = strayed || gap > kApart / 2;
+            if (!strayed || gap >= kMeet) {
+                continue;
+            }
+            std::vector<QPointF> forked = stretchOf(r.points, city, line[i]);
+            const Nearest rest = nearestOnPolyline(line[i], points);
+            forked.insert(forked.end(), points.begin() + std::ptrdiff_t(rest.segment + 1),
+                          points.end());
+            points = std::move(forked);
+            return;
+        }
+    }
+}
+
 // Joins `place` to the network over the lattice; the line ends on the road it meets.
 std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass kind, float maxCost,
                                       const std::vector<RoadLine>& roads) {
@@ -226,6 +312,7 @@ std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass k
     std::vector<QPointF> points = lineOf(l, place, s.pathTo(s.reached));
     // End exactly on the road the lattice reached.
     points.back() = nearestRoadPoint(points.back(), roads).second;
+    runStraightIn(l, points);
     smooth(points);
     shareStretches(points, roads);
     l.markRoad(points);
@@ -297,6 +384,7 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             }
             std::vector<QPointF> points = lineOf(lattice, from, s.pathTo(goal));
             points.back() = to;
+            runStraightIn(lattice, points);
             smooth(points);
             shareStretches(points, roads);
             return points;
@@ -330,6 +418,14 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             }
         }
         std::vector<QPointF>& points = *laid;
+        if (cityA || cityB) {
+            forkFromCity(points, from, roads);
+        }
+        if (cityA && cityB) {
+            std::reverse(points.begin(), points.end());
+            forkFromCity(points, to, roads);
+            std::reverse(points.begin(), points.end());
+        }
         lattice.markRoad(points);
         roads.push_back(
             {points, link.trunk || (cityA && cityB) ? RoadClass::Highway : RoadClass::Lane});
