@@ -819,7 +819,8 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     ASSERT_GT(ground[1], 50);
     std::cout << fields[0] << " fields on " << ground[0] << " samples near the towns, " << fields[1]
               << " on " << ground[1] << " far from them\n";
-    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.02);
+    // The home fields lie in a few blocks, so even beside the towns most ground is pasture.
+    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.006);
 }
 
 // Each wood's name lies inside its wood and each range's over its heights, not across the plain,
