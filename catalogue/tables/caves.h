@@ -86,7 +86,7 @@ inline constexpr PlaceRecord kCaves[] = {
     {"Snowmelt Grotto", "2616", "1120"},
     {"Soot Den", "1576", "160"},
     {"Stannock Cavern", "2840", "792"},
-    {"Steaming Hole", "2888", "2320"},
+    {"Stillwave Hole", "2888", "2320"},
     {"Stowe Chimney", "2864", "656"},
     {"Sulphur Hollow", "2744", "576"},
     {"Tanner's Cave", "2792", "600"},
