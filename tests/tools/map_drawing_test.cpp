@@ -411,7 +411,8 @@ TEST(MapDrawing, HachuresFallDownTheRoughGroundClearOfWhatTheMapMustShow) {
     const World& w = world();
     const std::vector<HillMark> marks =
         placeHillMarks(w.terrain, reliefKeepOut(w.scene, w.names, w.sheet));
-    ASSERT_GT(marks.size(), 80u);
+    // A few score stretches of them, not a sprinkle over every slope.
+    ASSERT_GT(marks.size(), 40u);
     const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
         for (const HillMark& m : marks) {
             drawHillMark(p, m);
@@ -733,7 +734,8 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     const World& w = world();
     const std::vector<FieldMark> marks = placeFieldMarks(
         w.terrain, treeKeepOut(w.scene, w.names, w.sheet), farmedLand(w.scene, w.sheet));
-    ASSERT_GT(marks.size(), 120u);
+    // The home fields of the villages only: some dozens of strips, not a field on every flat.
+    ASSERT_GT(marks.size(), 50u);
     const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
         for (const FieldMark& m : marks) {
             drawFieldMark(p, m);
@@ -817,7 +819,8 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     ASSERT_GT(ground[1], 50);
     std::cout << fields[0] << " fields on " << ground[0] << " samples near the towns, " << fields[1]
               << " on " << ground[1] << " far from them\n";
-    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.02);
+    // The home fields lie in a few blocks, so even beside the towns most ground is pasture.
+    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.006);
 }
 
 // Each wood's name lies inside its wood and each range's over its heights, not across the plain,

@@ -405,6 +405,29 @@ TEST(WorldSites, TheRulesCatchABadSite) {
     const ProvincePlace& port = w.place("Saltreach");
     EXPECT_FALSE(faults("Plain Cave", PlaceKind::Cave, port.at).empty());
     EXPECT_FALSE(faults("Sea Grotto", PlaceKind::Cave, {port.at.x, port.at.y + 200}).empty());
+    // In the hills a cave opens only by a steep face: the even slopes between are left bare.
+    int even = 0;
+    int faces = 0;
+    for (int x = 40; x < kProvinceWidth - 40; x += 32) {
+        for (int y = 40; y < kProvinceHeight - 40; y += 32) {
+            const QPointF q(x, y);
+            if (w.ground.at(w.ground.height, q) < kHillHeight ||
+                w.ground.at(w.ground.toSea, q) < 60.0f) {
+                continue;
+            }
+            if (w.ground.at(w.ground.toFace, q) > 3.0f * kCaveFaceReach) {
+                ++even;
+                EXPECT_FALSE(faults("Plain Cave", PlaceKind::Cave, {x, y}).empty())
+                    << "a cave on an even slope at " << x << ", " << y;
+            }
+        }
+    }
+    for (const ProvincePlace& p : w.places) {
+        faces += p.kind == PlaceKind::Cave &&
+                 w.ground.at(w.ground.toFace, QPointF(p.at.x, p.at.y)) <= kCaveFaceReach;
+    }
+    EXPECT_GT(even, 20) << "the hills are steep all over: the faces pick out nothing";
+    EXPECT_GT(faces, 40) << "few caves open by a steep face";
     // A sea cave by a low shore breaks its rule; by a cliff it keeps it.
     auto cliffFault = [&](MapPoint at) {
         const std::vector<std::string> f = faults("Sealrock Grotto", PlaceKind::Cave, at);

@@ -35,25 +35,6 @@ void drawCraterRim(QPainter& p, const Crater& c, double spill, bool tarn) {
     const QPointF mid = c.centre;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    if (!tarn) {
-        // The hollow's far (north-western) inner wall faces away from the light.
-        QPainterPath hollow;
-        hollow.addEllipse(mid, c.radius * 0.92, c.radius * 0.92 * kFlatten);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(150, 120, 100, 110));
-        p.drawPath(hollow);
-        QPainterPath shade;
-        shade.moveTo(onRim(c, 0.75 * std::numbers::pi, 0.92));
-        for (double a = 0.75 * std::numbers::pi; a <= 1.75 * std::numbers::pi + 1e-9; a += kTurn) {
-            shade.lineTo(onRim(c, a, 0.92));
-        }
-        for (double a = 1.75 * std::numbers::pi; a >= 0.75 * std::numbers::pi - 1e-9; a -= kTurn) {
-            shade.lineTo(mid + (onRim(c, a, 0.92) - mid) * 0.45 + QPointF(0.2, 0.25) * c.radius);
-        }
-        shade.closeSubpath();
-        p.setBrush(QColor(84, 64, 54, 150));
-        p.drawPath(shade);
-    }
     // The lip wavers as a hand draws a ring, each crater its own.
     Rng rng(static_cast<std::uint64_t>(mid.x() * 4096 + mid.y()));
     const double phase[3] = {rng.range(0.0, 6.3), rng.range(0.0, 6.3), rng.range(0.0, 6.3)};
@@ -61,6 +42,84 @@ void drawCraterRim(QPainter& p, const Crater& c, double spill, bool tarn) {
         return 1.0 + 0.05 * std::sin(2 * a + phase[0]) + 0.035 * std::sin(3 * a + phase[1]) +
                0.02 * std::sin(7 * a + phase[2]);
     };
+    const QColor ink = kReliefInk;
+    const auto inkAt = [&](int alpha) {
+        return QColor(ink.red(), ink.green(), ink.blue(), std::clamp(alpha, 0, 255));
+    };
+    if (!tarn) {
+        // The floor as the paper round it with one light, flat wash: the hollow is told by the
+        // ink of its walls, not by shading.
+        QPainterPath floor;
+        floor.moveTo(onRim(c, 0.0, 0.96 * lip(0.0)));
+        for (int i = 1; i <= kSteps; ++i) {
+            floor.lineTo(onRim(c, i * kTurn, 0.96 * lip(i * kTurn)));
+        }
+        p.setPen(Qt::NoPen);
+        if (const auto* sheet = dynamic_cast<const QImage*>(p.device())) {
+            // The ground's tone just outside the rim, its ink left out.
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int i = 0; i < 16; ++i) {
+                const QPoint q = onRim(c, i * std::numbers::pi / 8, 1.5).toPoint();
+                if (!sheet->rect().contains(q)) {
+                    continue;
+                }
+                const QColor col = sheet->pixelColor(q);
+                if (col.lightness() > 150) {
+                    r += col.red();
+                    g += col.green();
+                    b += col.blue();
+                    ++n;
+                }
+            }
+            if (n > 0) {
+                p.setBrush(QColor(r / n, g / n, b / n, 235));
+                p.drawPath(floor);
+            }
+        }
+        p.setBrush(QColor(150, 118, 84, 34));
+        p.drawPath(floor);
+        // The far inner wall, seen across the hollow: fine strokes hanging from the lip, longer
+        // and closer where the wall faces away from the north-western light.
+        const double wall = c.radius * kFlatten;
+        for (double a = std::numbers::pi * 1.02; a < std::numbers::pi * 1.98;) {
+            const double shade = 0.5 + 0.5 * std::cos(a - 1.25 * std::numbers::pi);
+            const QPointF top = onRim(c, a, 0.97 * lip(a));
+            const double len = wall * (0.22 + 0.3 * shade) * rng.range(0.7, 1.2);
+            const QPointF toMid = mid - top;
+            QPointF dir = QPointF(0, 1) * 0.75 + toMid / std::max(1e-6, length(toMid)) * 0.25;
+            dir /= std::max(1e-6, length(dir));
+            p.setPen(QPen(inkAt(static_cast<int>(120 + 90 * shade)), 0.55 + 0.35 * shade,
+                          Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(top, top + dir * len);
+            a += (1.9 + 1.6 * (1.0 - shade)) / c.radius * rng.range(0.8, 1.25);
+        }
+        // The near wall's foot: a thin broken line inside the southern lip.
+        p.setPen(QPen(inkAt(150), 0.6, Qt::SolidLine, Qt::RoundCap));
+        for (double a = 0.15 * std::numbers::pi; a < 0.85 * std::numbers::pi; a += kTurn) {
+            if (rng.uniform() < 0.3) {
+                continue;
+            }
+            p.drawLine(onRim(c, a, 0.8 * lip(a)), onRim(c, a + kTurn, 0.8 * lip(a + kTurn)));
+        }
+        // Most craters keep a vent: a small inked throat with a scatter of ash round it.
+        if (c.radius > 6.0 && rng.uniform() < 0.7) {
+            const QPointF vent =
+                mid + QPointF(rng.range(-0.2, 0.2) * c.radius, rng.range(0.0, 0.15) * wall);
+            const double vr = std::clamp(c.radius * 0.13, 1.6, 4.5);
+            p.setPen(QPen(inkAt(230), 0.9));
+            p.setBrush(QColor(70, 50, 36, 150));
+            p.drawEllipse(vent, vr, vr * kFlatten);
+            p.setPen(Qt::NoPen);
+            p.setBrush(inkAt(150));
+            const int dots = 4 + rng.below(5);
+            for (int i = 0; i < dots; ++i) {
+                const double a = rng.range(0.0, 2.0 * std::numbers::pi);
+                const double d = vr * rng.range(1.7, 3.2);
+                p.drawEllipse(vent + QPointF(std::cos(a) * d, std::sin(a) * d * kFlatten), 0.45,
+                              0.45);
+            }
+        }
+    }
     // Its steep side: mostly the near (southern) one, swung a little crater by
     // crater.
     const double steepest = 0.5 * std::numbers::pi + rng.range(-0.6, 0.6);
@@ -70,7 +129,7 @@ void drawCraterRim(QPainter& p, const Crater& c, double spill, bool tarn) {
     // the light falls, with runs left bare, so that they read as a slope rather
     // than as a cog's teeth or a sun's rays.
     const double circumference = 2.0 * std::numbers::pi * c.radius;
-    const double gap = std::clamp(c.radius / 9.0, 2.0, 3.4);
+    const double gap = std::clamp(c.radius / 10.0, 1.8, 3.0);
     p.setPen(Qt::NoPen);
     int bare = 0;
     for (double s = rng.range(0.0, gap); s < circumference;) {
@@ -83,15 +142,15 @@ void drawCraterRim(QPainter& p, const Crater& c, double spill, bool tarn) {
             --bare;
             continue;
         }
-        if (rng.uniform() < 0.05 + 0.12 * lit) {
+        if (rng.uniform() < 0.03 + 0.08 * lit) {
             bare = 1 + rng.below(3);
             continue;
         }
-        if (open(a) || rng.uniform() < 0.45 * lit + 0.3 * (1.0 - near)) {
+        if (open(a) || rng.uniform() < 0.3 * lit + 0.15 * (1.0 - near)) {
             continue;
         }
         const double reach = std::min(
-            0.8 * c.radius, (2.5 + 3.5 * near + 8.0 * steep * steep) * rng.range(0.45, 1.35));
+            0.6 * c.radius, (2.5 + 3.0 * near + 5.0 * steep * steep) * rng.range(0.6, 1.2));
         const double start = lip(a) + rng.range(0.0, 0.06);
         const QPointF from = onRim(c, a, start);
         // Down the fall: outward from the rim, bending toward the sheet's foot on

@@ -7,10 +7,11 @@ class QPainter;
 
 namespace marventa {
 
-// A crater seen obliquely, in ink: its rim an ellipse, the inner wall facing away from the
-// north-western light washed dark and hatched, short hachures of uneven length running down the
-// outer slope, the rim broken where a breached crater spills (at its lowest point); a crater lake
-// is left to show.
+// A crater seen obliquely, in ink: its rim a wavering ellipse, the floor the paper round it under
+// one light flat wash, fine strokes hanging down the far inner wall (closest where it faces away
+// from the north-western light), most with a small inked vent, short hachures of uneven length
+// running down the outer slope, the rim broken where a breached crater spills (at its lowest
+// point); a crater lake is left to show.
 void drawCrater(QPainter& painter, const Crater& crater, const Terrain& terrain);
 
 // The same drawing with the spill's direction (radians, for a breached rim) and whether a tarn

@@ -77,7 +77,7 @@ Grid<float> farmedLand(const ProvinceScene& s, QSize sheet) {
     Grid<float> farmed(w, h, 0.0f);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            farmed(x, y) = 1.0f - smoothstep(30.0f, 130.0f, toTown(x, y));
+            farmed(x, y) = 1.0f - smoothstep(30.0f, 120.0f, toTown(x, y));
         }
     }
     return farmed;
@@ -116,7 +116,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                                             blocks.fbm(static_cast<float>(at.x() / 85.0),
                                                        static_cast<float>(at.y() / 85.0), 2));
             // A block is ploughed whole or not at all: strips strewn singly read as stray strokes.
-            const double field = lowland && f * block > 0.4 ? 0.9 : 0.0;
+            const double field = lowland && f * block > 0.56 ? 0.9 : 0.0;
             const double roll = rng.uniform();
             FieldMark m{at, FieldMarkKind::Tuft, 0.0, 0.0, rng.next()};
             if (!lowland) {

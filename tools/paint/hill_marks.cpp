@@ -77,11 +77,11 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
         return slopes[static_cast<std::size_t>(q * (slopes.size() - 1))];
     };
     // Only the steepest of the lowland: marks strewn over gentler ground read as clutter.
-    const float rough = percentile(0.94);
+    const float rough = percentile(0.96);
     const float steep = percentile(0.99);
     // Under a range the foothills take marks on gentler ground too, so that it rises out of the
     // lowland rather than standing on a flat.
-    const float foothill = percentile(0.7);
+    const float foothill = percentile(0.85);
     // How far each spot lies below the heights: the marks fall away from the range, fewer and
     // shorter the farther out, so that its foot fades into the lowland rather than ending in a
     // band of them.
@@ -92,7 +92,7 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
         }
     }
     const Grid<float> fromHeights = distanceTo(heights, kFadeOut);
-    // Along the range's foot some stretches are hachured and some left plain.
+    // Along the range's foot a few stretches are hachured and the rest left plain.
     const Noise patches(0x4A11'0002);
     Rng rng(0x4A11'0001);
     for (int gy = 0; gy * kStep < t.height.height(); ++gy) {
@@ -110,8 +110,9 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             const float s = static_cast<float>(std::hypot(g.x(), g.y()));
             // Near the heights the full chance, out on the lowland's own rough ground a little.
             const float near = 1.0f - smoothstep(0.0f, kFadeOut, fromHeights(x, y));
-            const float patch =
-                smoothstep(-0.35f, 0.3f, patches.fbm(x / 90.0f, y / 90.0f, 2)) * 0.75f + 0.25f;
+            // Hachures gather on a few stretches of the steepest ground, with bare ground
+            // between: an even sprinkle of them reads as a machine's texture.
+            const float patch = smoothstep(0.0f, 0.3f, patches.fbm(x / 110.0f, y / 110.0f, 2));
             const float from = foothill + (rough - foothill) * (1.0f - near * near);
             const float chance = smoothstep(from, steep, s) * (0.3f + 0.7f * near) * patch;
             // Close under the range a band of them, so that its foot is drawn rather than left

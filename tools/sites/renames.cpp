@@ -70,6 +70,9 @@ const std::vector<std::pair<std::string_view, std::string_view>>& renames() {
         {"Stannscar", "Stannock"},
         {"Stannscar Tin Mine", "Stannock Tin Mine"},
         {"Stannscar Cavern", "Stannock Cavern"},
+        // No spring rises by it: the cave opens in the south shore's cliffs, its pool still below
+        // the surf.
+        {"Steaming Hole", "Stillwave Hole"},
     };
     return kRenames;
 }

@@ -247,7 +247,8 @@ Grid<int> components(const Grid<unsigned char>& mask) {
 
 bool caveFace(const Ground& g, QPointF p) {
     const bool seaCliff = g.at(g.toSea, p) <= 24.0f && g.at(g.cliff, p) >= kCliffHeight;
-    return seaCliff || (g.at(g.height, p) >= kCaveFaceHeight && g.at(g.slope, p) >= kCaveFaceSlope);
+    return seaCliff ||
+           (g.at(g.height, p) >= kCaveFaceHeight && g.at(g.toFace, p) <= kCaveFaceReach);
 }
 
 int perRange(PlaceKind kind, const Ridge& range) {
@@ -382,6 +383,24 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
         }
     }
     g.toValley = distanceToMask(valleyFloors(g.height));
+    std::vector<float> slopes;
+    for (std::size_t i = 0; i < g.slope.cells().size(); ++i) {
+        if (g.height.cells()[i] >= kCaveFaceHeight) {
+            slopes.push_back(g.slope.cells()[i]);
+        }
+    }
+    float faceSlope = kCaveFaceSlope;
+    if (!slopes.empty()) {
+        const auto steepest =
+            slopes.begin() + static_cast<std::ptrdiff_t>(slopes.size() * 86 / 100);
+        std::nth_element(slopes.begin(), steepest, slopes.end());
+        faceSlope = std::max(faceSlope, *steepest);
+    }
+    Grid<unsigned char> face(g.w, g.h, 0);
+    for (std::size_t i = 0; i < face.cells().size(); ++i) {
+        face.cells()[i] = g.height.cells()[i] >= kCaveFaceHeight && g.slope.cells()[i] >= faceSlope;
+    }
+    g.toFace = distanceToMask(face);
     g.bayWrap = bayWrap(sea, g.mainland, distanceToMask(dry),
                         static_cast<int>(kOffHead + 104.0f) / kSiteCell);
     // What names can refer to: each named river as drawn, each lake, each range's crest.
@@ -571,10 +590,10 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
     const Promise promise = promiseOf(place.name, place.kind);
     switch (place.kind) {
         case PlaceKind::Cave:
-            // A cave opens in the hills or in any steep face: a foothill's, a valley's side, a sea
-            // cliff.
-            if (!promisesSea(promise) && h < kHillHeight && !caveFace(g, p)) {
-                fault("not in the hills nor in a steep face");
+            // A cave opens in a steep face: a scarp in the hills or a foothill's, a valley's side,
+            // a sea cliff.
+            if (!promisesSea(promise) && !caveFace(g, p)) {
+                fault("not by a steep face");
             }
             break;
         case PlaceKind::Mine:

@@ -56,6 +56,7 @@ struct Ground {
     Grid<float> toCrag;            // pixels to the hills
     Grid<float> toWood;            // pixels to a wood
     Grid<float> toValley;          // pixels to a valley floor: ground rising on two sides
+    Grid<float> toFace;            // pixels to a steep face a cave can open in
     Grid<float> bayWrap;           // on the sea by a shore, how much of the compass is land
     Grid<unsigned char> mainland;  // 1 on the land the roads reach, 0 at sea and on islands
     std::vector<RiverMouth> mouths;
@@ -143,10 +144,13 @@ inline constexpr float kGorgeWater = 12.0f;
 inline constexpr int kPerWood = 4;
 int perRange(PlaceKind kind, const Ridge& range);
 
-// Ground steep enough for a cave's mouth below the hills: a face rising at least kCaveFaceSlope
-// per pixel above the wettest flats, or a sea cliff.
+// Ground a cave's mouth opens in: a sea cliff, or within kCaveFaceReach pixels of a steep face
+// (a scarp, a valley's side) above the wettest flats. The faces are the steepest seventh of that
+// ground, and at least kCaveFaceSlope per pixel, so that caves gather where the land breaks and
+// leave the even slopes between them bare, in the hills as below them.
 inline constexpr float kCaveFaceSlope = 0.002f;
 inline constexpr float kCaveFaceHeight = 0.1f;
+inline constexpr float kCaveFaceReach = 14.0f;
 bool caveFace(const Ground& g, QPointF p);
 
 // A bay a reader sees: from water off its head, land meets more than half of the compass within
