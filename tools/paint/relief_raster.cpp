@@ -267,9 +267,14 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         c = washOver(mix(c, kPaper, 0.22f), density);
         // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
         // farther, swells and thins, and breaks off now and then, fewer and fainter outward.
+        // A lake takes two: four rings round still water read as a contour plot.
+        const int lines = sea ? 4 : 2;
         int i = 0;
         for (const auto& [at, strength] :
              {std::pair{4.5f, 0.62f}, {9.5f, 0.44f}, {16.0f, 0.28f}, {25.0f, 0.16f}}) {
+            if (i == lines) {
+                break;
+            }
             const float k = static_cast<float>(i);
             const float wander =
                 (0.7f + 0.8f * k) * stain.fbm(fx / 55.0f + 5.0f * k, fy / 55.0f, 2);
@@ -277,7 +282,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             const float band =
                 1.0f - smoothstep(0.15f * weight, 0.45f + weight, std::fabs(d - at - wander));
             const float breaks = paper.fbm(fx / 38.0f + 13.0f * k, fy / 38.0f, 2);
-            const float drawn = smoothstep(-0.5f + 0.17f * k, -0.38f + 0.17f * k, breaks);
+            const float drawn = smoothstep(-0.5f + 0.22f * k, -0.38f + 0.22f * k, breaks);
             c = mix(c, kRipple, band * strength * drawn * (0.75f + 0.5f * weight));
             ++i;
         }
