@@ -574,8 +574,8 @@ TEST(MapDrawing, TheGroundIsAWashOnGrainedPaperDarkerAtTheShore) {
         << "the wash does not pool at the shore";
 }
 
-// No drawn pixel of a tree lies on water, a road, a river, a symbol or a name; inside a wood
-// and along its edge nearly every patch of open ground holds a tree.
+// No drawn pixel of a tree lies on water, a road, a river, a symbol, a name or a crater; inside a
+// wood and along its edge nearly every patch of open ground holds a tree.
 TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     const World& w = world();
     const QImage keepOut = treeKeepOut(w.scene, w.names, w.sheet);
@@ -603,6 +603,22 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
         }
     }
     EXPECT_EQ(hits, 0u) << "pixels of trees over water, roads, symbols or names";
+    std::size_t onRims = 0;
+    for (const Crater& c : w.scene.craters) {
+        const double rx = c.radius * 1.3;
+        const double ry = c.radius;
+        for (int y = int(c.centre.y() - ry); y <= int(c.centre.y() + ry); ++y) {
+            for (int x = int(c.centre.x() - rx); x <= int(c.centre.x() + rx); ++x) {
+                const double dx = (x - c.centre.x()) / rx;
+                const double dy = (y - c.centre.y()) / ry;
+                if (dx * dx + dy * dy <= 1.0 && drawn.rect().contains(x, y) &&
+                    qAlpha(drawn.pixel(x, y)) > 0) {
+                    ++onRims;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(onRims, 0u) << "pixels of trees on a crater's bowl or rim";
 
     // Cells of 12 px with room for a tree's box, by how far inside the wood's edge they lie:
     // how many hold a tree's foot. The rim stands full; the body thinner, though never bare.

@@ -64,6 +64,12 @@ void markNamesAndFurniture(QPainter& p, const NamePlan& names, bool symbols) {
     }
 }
 
+void markCraters(QPainter& p, const ProvinceScene& s) {
+    for (const Crater& c : s.craters) {
+        p.drawEllipse(c.centre, c.radius * 1.45, c.radius * 1.1);
+    }
+}
+
 QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet, bool symbols) {
     QImage mask = openWaterMask(s.terrain, sheet);
     QPainter p(&mask);
@@ -71,9 +77,7 @@ QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet,
     p.setPen(QPen(Qt::white, 4.0));
     p.setBrush(Qt::white);
     markNamesAndFurniture(p, names, symbols);
-    for (const Crater& c : s.craters) {
-        p.drawEllipse(c.centre, c.radius * 1.45, c.radius * 1.1);
-    }
+    markCraters(p, s);
     return mask;
 }
 

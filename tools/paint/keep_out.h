@@ -22,6 +22,9 @@ QImage openWaterMask(const Terrain& terrain, QSize sheet);
 // and the key, drawn with the painter's pen and brush.
 void markNamesAndFurniture(QPainter& painter, const NamePlan& names, bool symbols = true);
 
+// Every crater's bowl and rim, a little wider than drawn, with the painter's pen and brush.
+void markCraters(QPainter& painter, const ProvinceScene& scene);
+
 // What drawn relief keeps off, as a mask of the sheet (non-zero where it may not go): open
 // water, rivers and brooks with their banks, roads with their casing, every name and the
 // sheet's furniture, and every symbol's room unless `symbols` is false (the peaks take those

@@ -138,6 +138,8 @@ QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
         p.drawEllipse(QPointF(place.at.x, place.at.y), r, r);
     }
     markNamesAndFurniture(p, names);
+    // No tree on a crater's cinder rim.
+    markCraters(p, s);
     return mask;
 }
 
