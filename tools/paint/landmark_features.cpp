@@ -345,9 +345,9 @@ void sunkenBelfry(QPainter& p, QPointF at, const Waterways& water) {
         QPolygonF({pool + QPointF(-5, -8), pool + QPointF(5, -8), pool + QPointF(0, -15)}));
 }
 
-// The tor's boulders, inked as the peaks are: paper inside an outline heavier on the side away
-// from the north-western light, that side hatched; a few large ones heaped with small ones
-// fallen round them.
+// The tor's boulders, inked as the peaks are: a pale stone tone inside an outline heavier on the
+// side away from the north-western light, that side hatched; a few large ones heaped with small
+// ones fallen round them.
 void tor(QPainter& p, QPointF at, const Waterways&) {
     Rng rng(0x70E1'0001);
     struct Stone {
@@ -364,7 +364,9 @@ void tor(QPainter& p, QPointF at, const Waterways&) {
     // Back to front, so that nearer stones overlap farther ones.
     std::stable_sort(stones.begin(), stones.end(),
                      [](const Stone& a, const Stone& b) { return a.c.y() < b.c.y(); });
-    const QColor paper(246, 238, 218);
+    // The lit face a stone tone a little lighter than the heights' ground: a paper fill stood
+    // out of them as white blobs. Opaque, so that a nearer stone hides the one behind.
+    const QColor stone(226, 218, 192);
     int seed = 0;
     for (const Stone& st : stones) {
         // Settled on the ground: the lower half flattened.
@@ -378,7 +380,7 @@ void tor(QPainter& p, QPointF at, const Waterways&) {
         body.addPolygon(outline);
         body.closeSubpath();
         p.setPen(Qt::NoPen);
-        p.setBrush(paper);
+        p.setBrush(stone);
         p.drawPath(body);
         // The shaded side: strokes falling to the lower right, clipped to the stone's far half.
         p.save();
