@@ -102,6 +102,7 @@ TEST(Legend, EveryDrawnFeatureHasASampleInTheKey) {
             p,
             {[&](QPainter& q, const std::vector<QPointF>& pts, RoadClass) { line(q, pts); },
              [&](QPainter& q, const std::vector<QPointF>& pts, float) { line(q, pts); },
+             [&](QPainter& q, const std::vector<QPointF>& pts, float) { line(q, pts); },
              [](QPainter& q, QPointF at, bool) { q.fillRect(QRectF(at, QSizeF(4, 4)), Qt::black); },
              [](QPainter& q, QPointF at) { q.fillRect(QRectF(at, QSizeF(4, 4)), Qt::black); }});
     }
@@ -178,6 +179,7 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
         QPainter p(&drawn);
         p.setRenderHint(QPainter::Antialiasing);
         drawLegend(p, {[](QPainter&, const std::vector<QPointF>&, RoadClass) {},
+                       [](QPainter&, const std::vector<QPointF>&, float) {},
                        [](QPainter&, const std::vector<QPointF>&, float) {},
                        [](QPainter&, QPointF, bool) {}, [](QPainter&, QPointF) {}});
         QPainter q(&expected);

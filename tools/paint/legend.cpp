@@ -114,7 +114,7 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
             marks.river(p, line, 5.0f);
             break;
         case Line::Brook:
-            marks.river(p, line, 1.6f);
+            marks.brook(p, line, 1.6f);
             break;
         case Line::Bridge:
             marks.river(p, {at - QPointF(0, 11), at + QPointF(0, 11)}, 5.0f);

@@ -18,6 +18,7 @@ namespace marventa {
 struct MapMarks {
     std::function<void(QPainter&, const std::vector<QPointF>&, RoadClass)> road;
     std::function<void(QPainter&, const std::vector<QPointF>&, float width)> river;
+    std::function<void(QPainter&, const std::vector<QPointF>&, float width)> brook;
     std::function<void(QPainter&, QPointF, bool conifer)> tree;
     std::function<void(QPainter&, QPointF)> reeds;
 };

@@ -9,13 +9,13 @@
 #include "tools/common/blend.h"
 #include "tools/common/labels.h"
 #include "tools/common/noise.h"
-#include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/cartouche.h"
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
 #include "tools/paint/field_marks.h"
+#include "tools/paint/hand_line.h"
 #include "tools/paint/hill_marks.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/ink.h"
@@ -42,6 +42,14 @@ const QColor kRiverCurrent(50, 90, 140, 120);
 const QColor kHighway(104, 58, 40);
 const QColor kLane(128, 80, 58);
 const QColor kTrack(138, 104, 76);
+
+// The hand's pens: each line strays by under a pixel and swells and thins by a fifth along its
+// course; a highway is drawn through unbroken, a thread of a brook now and then lifted off.
+constexpr HandPen kHighwayPen{.drift = 1.0, .pressure = 0.2};
+constexpr HandPen kLanePen{.drift = 0.9, .pressure = 0.2};
+constexpr HandPen kTrackPen{.drift = 0.8, .pressure = 0.2, .dash = 4.4, .gap = 2.75};
+constexpr HandPen kBrookPen{.drift = 0.8, .pressure = 0.2, .liftEvery = 150.0, .liftWidth = 2.4};
+constexpr double kBankDrift = 0.8;
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
@@ -91,10 +99,14 @@ std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, doubl
 
 // A river as two inked banks with its water between: each bank wanders on its own, so they never
 // run as parallel rules, and its ink swells and thins along it, heavier as the river grows.
-void drawRiver(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths) {
-    if (pts.size() < 2) {
+void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vector<float>& along) {
+    if (course.size() < 2) {
         return;
     }
+    // Two pixels apart, so that each bank's wavering shows between the course's points.
+    const std::vector<InkRun> runs = handDrawn(course, along, HandPen{});
+    const std::vector<QPointF>& pts = runs.front().points;
+    const std::vector<float>& widths = runs.front().widths;
     const Noise hand(0x1A4E'0003);
     std::vector<QPointF> left;
     std::vector<QPointF> right;
@@ -112,8 +124,10 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& pts, const std::vector<f
         const double spread = std::min(0.3 * half, 3.0);
         const double l = half + spread * hand.fbm(fx, fy, 2);
         const double r = half + spread * hand.fbm(fx + 17.0f, fy, 2);
-        left.push_back(pts[i] + n * l);
-        right.push_back(pts[i] - n * r);
+        const QPointF lq = pts[i] + n * l;
+        const QPointF rq = pts[i] - n * r;
+        left.push_back(lq + handShift(lq, kBankDrift));
+        right.push_back(rq + handShift(rq, kBankDrift));
         const float ink = std::clamp(0.5f + 0.09f * widths[i], 0.6f, 1.8f);
         leftInk.push_back(ink * (1.0f + 0.45f * hand.fbm(fx / 2.0f + 5.0f, fy / 2.0f, 2)));
         rightInk.push_back(ink * (1.0f + 0.45f * hand.fbm(fx / 2.0f + 9.0f, fy / 2.0f, 2)));
@@ -136,8 +150,24 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& pts, const std::vector<f
             p.drawLine(current[i], current[i + 1]);
         }
     }
-    strokeVarying(p, left, leftInk, kRiverBank, 0.0f);
-    strokeVarying(p, right, rightInk, kRiverBank, 0.0f);
+    inkLine(p, left, leftInk, kRiverBank);
+    inkLine(p, right, rightInk, kRiverBank);
+}
+
+// A brook's ink, or with `water` the water a brook as wide as a river shows between its banks
+// (drawn over every brook's ink, so that where two meet no dark band crosses the water).
+void brookInk(QPainter& p, const std::vector<InkRun>& runs, bool water) {
+    for (const InkRun& run : runs) {
+        if (!water) {
+            inkLine(p, run.points, run.widths, kRiverBank);
+            continue;
+        }
+        std::vector<float> inner = run.widths;
+        for (float& v : inner) {
+            v = std::max(0.01f, v - 1.6f);
+        }
+        inkLine(p, run.points, inner, kRiver);
+    }
 }
 
 // Rivers and brooks on a layer of their own, cut away where they run on into open water.
@@ -146,19 +176,14 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     layer.fill(Qt::transparent);
     QPainter lp(&layer);
     lp.setRenderHint(QPainter::Antialiasing);
-    std::vector<std::vector<float>> brookWidths;
+    std::vector<std::vector<InkRun>> brooks;
     for (const RiverLine& st : s.water.brooks) {
-        brookWidths.push_back(taperedFromSource(st, s.terrain, 220.0, 0.45));
-        strokeVarying(lp, st.points, brookWidths.back(), kRiverBank, 0.0f);
+        brooks.push_back(
+            handDrawn(st.points, taperedFromSource(st, s.terrain, 220.0, 0.45), kBrookPen));
+        brookInk(lp, brooks.back(), false);
     }
-    // A brook as wide as a river shows water between its banks, not one dark band.
-    for (std::size_t b = 0; b < s.water.brooks.size(); ++b) {
-        const RiverLine& st = s.water.brooks[b];
-        std::vector<float> inner = brookWidths[b];
-        for (float& v : inner) {
-            v = std::max(0.01f, v - 1.6f);
-        }
-        strokeVarying(lp, st.points, inner, kRiver, 0.0f);
+    for (const std::vector<InkRun>& runs : brooks) {
+        brookInk(lp, runs, true);
     }
     for (const RiverLine& r : s.water.rivers) {
         drawRiver(lp, r.points, taperedFromSource(r, s.terrain, 520.0, 0.2, true));
@@ -193,22 +218,23 @@ std::vector<float> penWeights(const std::vector<QPointF>& points, double base, d
 // Each rank one line of the same pen, read by its weight: the highway's swells and eases more,
 // as a hand pressing on for the main road does.
 void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
+    const auto ink = [&](const std::vector<float>& widths, const HandPen& pen, const QColor& c) {
+        for (const InkRun& run : handDrawn(points, widths, pen)) {
+            inkLine(p, run.points, run.widths, c);
+        }
+    };
     switch (kind) {
         case RoadClass::Highway:
-            strokeVarying(p, points, penWeights(points, 2.1, 0.3, 160.0), kHighway, 0.0f);
+            ink(penWeights(points, 2.1, 0.3, 160.0), kHighwayPen, kHighway);
             return;
         case RoadClass::Lane:
-            strokeVarying(p, points, penWeights(points, 1.1, 0.25, 180.0), kLane, 0.0f);
+            ink(penWeights(points, 1.1, 0.25, 180.0), kLanePen, kLane);
             return;
         case RoadClass::Track: {
-            // A broken line keeps one weight, or its dashes would stretch with it; each track its
-            // own, a little lighter or heavier than the next.
-            const double weight = penWeights({points.front()}, 0.85, 0.15, 300.0).front();
-            QPen pen(kTrack, weight, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
-            pen.setDashPattern({4.0 * 1.1 / weight, 2.5 * 1.1 / weight});
-            p.setBrush(Qt::NoBrush);
-            p.setPen(pen);
-            p.drawPath(linePath(points));
+            // Each track its own weight, a little lighter or heavier than the next.
+            const auto weight =
+                static_cast<float>(penWeights({points.front()}, 0.85, 0.15, 300.0).front());
+            ink(std::vector<float>(points.size(), weight), kTrackPen, kTrack);
             return;
         }
     }
@@ -456,6 +482,12 @@ QImage paintProvince(const ProvinceScene& s) {
         },
         [](QPainter& q, const std::vector<QPointF>& line, float width) {
             drawRiver(q, line, std::vector<float>(line.size(), width));
+        },
+        [](QPainter& q, const std::vector<QPointF>& line, float width) {
+            const std::vector<InkRun> runs =
+                handDrawn(line, std::vector<float>(line.size(), width), kBrookPen);
+            brookInk(q, runs, false);
+            brookInk(q, runs, true);
         },
         [](QPainter& q, QPointF at, bool conifer) {
             // The key's trees stand a little lower than its other samples' middles.
