@@ -216,7 +216,7 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
 }
 
 // The map reads by its towns first: every lesser category's pictogram is 8 to 13 px across and
-// tall, and lays down less ink than a town's or a city's mark.
+// tall, drawn in an open line, and lays down less ink than a town's or a city's mark.
 TEST(Legend, TownsOutweighTheLesserSymbols) {
     struct Ink {
         QRect box;
@@ -259,6 +259,20 @@ TEST(Legend, TownsOutweighTheLesserSymbols) {
             weights.insert(std::lround(ink.weight / 50));
         }
         EXPECT_GT(weights.size(), 2u) << "one stamp repeated at every place";
+        // Drawn in an open line: nowhere a solid block of ink, like a filled cave mouth.
+        const QImage image =
+            symbolAlone([&](QPainter& p, QPointF at) { drawPlaceSymbol(p, kind, at); });
+        for (int y = 1; y + 1 < image.height(); ++y) {
+            for (int x = 1; x + 1 < image.width(); ++x) {
+                int dark = 0;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        dark += qGray(image.pixel(x + dx, y + dy)) < 110 ? 1 : 0;
+                    }
+                }
+                ASSERT_LT(dark, 9) << "solid ink at (" << x << ", " << y << ")";
+            }
+        }
     }
 }
 

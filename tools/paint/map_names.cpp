@@ -19,6 +19,7 @@
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/lettering.h"
+#include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/point_labels.h"
 #include "tools/paint/sea_names.h"
 #include "tools/paint/symbols.h"
@@ -435,7 +436,10 @@ struct HiddenCosts {
     static constexpr double kOffShore = 600.0;
     // Drawn marks a name must not hide: a landmark's drawing spreads past its symbol.
     static constexpr double kOnMarks = 800.0;
-    QImage roads, rivers, brooks, standing, marks;
+    // An area name over the heights is set where the fewest peaks would stand: one carved
+    // through them reads as written across the range's drawing.
+    static constexpr double kOnRelief = 0.5;
+    QImage roads, rivers, brooks, standing, marks, relief;
 
     // Whether the letters lie on running water (a range's only on a river).
     bool wet(const Candidate& c, const SetText& spot) const {
@@ -462,6 +466,9 @@ struct HiddenCosts {
         // The whole box, halo and all: the marks are thin lines the letters' own samples miss.
         if (const double drawn = pixelsUnder(marks, spot.footprint); drawn > 0) {
             cost += kOnMarks + 10 * drawn;
+        }
+        if (c.sort != Sort::Place) {
+            cost += kOnRelief * pixelsUnder(relief, spot.footprint);
         }
         if (across(c, k)) {
             cost += kWater;
@@ -499,6 +506,19 @@ struct HiddenCosts {
     }
 };
 
+// The peaks as they would stand with no name to hold them off.
+QImage reliefMask(const ProvinceScene& s, const NamePlan& unnamed, QSize sheet) {
+    const std::vector<Peak> peaks = placePeaks(
+        s.terrain, s.layout.ridges, reliefKeepOut(s, unnamed, sheet, false), unnamed.symbols);
+    return lineMask(sheet, [&](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        for (const Peak& k : peaks) {
+            p.drawPolygon(peakOutline(k));
+        }
+    });
+}
+
 }  // namespace
 
 std::vector<QRectF> sheetFurniture() {
@@ -530,14 +550,19 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
                          p.drawPath(linePath(r.points));
                      }
                  }),
-        waterMask(s.water.rivers, sheet), waterMask(s.water.brooks, sheet),
-        openWaterMask(s.terrain, sheet), lineMask(sheet, [&](QPainter& p) {
-            for (const ProvincePlace& place : s.places) {
-                if (place.kind == PlaceKind::Landmark) {
-                    drawLandmarkFeature(p, place.name, QPointF(place.at.x, place.at.y), s.water);
-                }
-            }
-        })};
+        waterMask(s.water.rivers, sheet),
+        waterMask(s.water.brooks, sheet),
+        openWaterMask(s.terrain, sheet),
+        lineMask(sheet,
+                 [&](QPainter& p) {
+                     for (const ProvincePlace& place : s.places) {
+                         if (place.kind == PlaceKind::Landmark) {
+                             drawLandmarkFeature(p, place.name, QPointF(place.at.x, place.at.y),
+                                                 s.water);
+                         }
+                     }
+                 }),
+        reliefMask(s, plan, sheet)};
     std::vector<PointLabel> labels;
     for (const Candidate& c : names) {
         PointLabel l{{}, c.rank};

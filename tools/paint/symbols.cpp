@@ -11,25 +11,45 @@ namespace marventa {
 
 namespace {
 
-// Towns and cities in the strongest ink and in colour; every lesser place in a thin brown ink
-// over a pale fill, like the peaks and trees round it, so that the map reads by its towns
-// first and the lesser marks belong to the drawing.
+// Towns and cities in the strongest ink and in colour; every lesser place in a fine brown ink,
+// open and a little broken like the peaks and trees round it, so that the map reads by its
+// towns and its relief and the lesser marks sit in the drawing rather than on it.
 const QColor kInk(43, 33, 24);
 const QColor kMinorInk(112, 86, 62);
-constexpr double kMinorPen = 0.7;
+constexpr double kMinorPen = 0.55;
 // The lesser marks drawn a size under their rooms, so that the towns lead.
-constexpr double kMinorShrink = 0.88;
+constexpr double kMinorShrink = 0.86;
 const QColor kPaper(252, 246, 230);
-// The pale fill keeps a shape whole over hatching without standing out as a badge.
-const QColor kMinorFill(250, 243, 224, 100);
+// A faint paper fill keeps a shape whole over hatching without reading as a badge.
+const QColor kMinorFill(250, 243, 224, 45);
 // A part laid in a thin wash of the ink: a roof, an altar, a flag.
-const QColor kMinorWash(112, 86, 62, 100);
+const QColor kMinorWash(112, 86, 62, 60);
 
-// The inked, filled shape, drawn straight onto the ground like the rest of the map.
-void inked(QPainter& p, const QPainterPath& path, const QColor& fill, double pen = kMinorPen,
-           const QColor& ink = kMinorInk) {
-    p.setPen(QPen(ink, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+// The pen of one lesser mark: a fine line that the nib lifts off now and then, each mark's
+// breaks falling in its own places.
+struct Hand {
+    double breakAt = 0;
+
+    QPen pen(double width = kMinorPen) const {
+        QPen pen(kMinorInk, width, Qt::CustomDashLine, Qt::RoundCap, Qt::RoundJoin);
+        // In pen widths: about 8 px of line to a 1 px lift at the finest pen.
+        pen.setDashPattern({15.0, 2.2, 9.0, 1.8});
+        pen.setDashOffset(breakAt);
+        return pen;
+    }
+};
+
+// The inked shape, drawn straight onto the ground like the rest of the map.
+void inked(QPainter& p, const QPainterPath& path, const QColor& fill, const Hand& hand,
+           double width = kMinorPen) {
+    p.setPen(hand.pen(width));
     p.setBrush(fill);
+    p.drawPath(path);
+}
+
+void stroke(QPainter& p, const QPainterPath& path, const Hand& hand, double width = kMinorPen) {
+    p.setPen(hand.pen(width));
+    p.setBrush(Qt::NoBrush);
     p.drawPath(path);
 }
 
@@ -45,6 +65,12 @@ QPainterPath polygon(std::initializer_list<QPointF> points) {
         }
     }
     path.closeSubpath();
+    return path;
+}
+
+QPainterPath line(QPointF from, QPointF to) {
+    QPainterPath path(from);
+    path.lineTo(to);
     return path;
 }
 
@@ -66,14 +92,14 @@ QPainterPath star(double outer, double inner, int spikes) {
 
 // An elven ruin: a slender pair of pillars on a plinth, the arch they carried broken off
 // above the taller one and the other pillar snapped short; tall and open, unlike the low
-// solid fort and cave.
-void elvenRuin(QPainter& p, double s) {
+// fort and the cave's mouth.
+void elvenRuin(QPainter& p, double s, const Hand& hand) {
     inked(p,
           polygon({{-0.66 * s, 0.95 * s},
                    {-0.66 * s, -0.42 * s},
                    {-0.4 * s, -0.42 * s},
                    {-0.4 * s, 0.95 * s}}),
-          kMinorFill);
+          kMinorFill, hand);
     inked(p,
           polygon({{0.4 * s, 0.95 * s},
                    {0.4 * s, -0.05 * s},
@@ -81,7 +107,7 @@ void elvenRuin(QPainter& p, double s) {
                    {0.58 * s, 0.02 * s},
                    {0.66 * s, -0.1 * s},
                    {0.66 * s, 0.95 * s}}),
-          kMinorFill);
+          kMinorFill, hand);
     // The arch's stub springs from the taller pillar and ends in a clean break.
     QPainterPath arch;
     arch.moveTo(-0.66 * s, -0.42 * s);
@@ -89,22 +115,21 @@ void elvenRuin(QPainter& p, double s) {
     arch.lineTo(0.08 * s, -0.8 * s);
     arch.cubicTo(-0.18 * s, -0.86 * s, -0.4 * s, -0.72 * s, -0.4 * s, -0.42 * s);
     arch.closeSubpath();
-    inked(p, arch, kMinorFill);
-    p.setPen(QPen(kMinorInk, kMinorPen, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(-0.92 * s, 0.95 * s), QPointF(0.92 * s, 0.95 * s));
+    inked(p, arch, kMinorFill, hand);
+    stroke(p, line({-0.92 * s, 0.95 * s}, {0.92 * s, 0.95 * s}), hand);
 }
 
 // An altar stone carrying a flame.
-void shrine(QPainter& p, double s) {
+void shrine(QPainter& p, double s, const Hand& hand) {
     inked(p,
           polygon(
               {{-0.7 * s, 0.9 * s}, {-0.5 * s, 0.35 * s}, {0.5 * s, 0.35 * s}, {0.7 * s, 0.9 * s}}),
-          kMinorWash);
+          kMinorWash, hand);
     QPainterPath flame;
     flame.moveTo(0, 0.35 * s);
     flame.cubicTo(-0.75 * s, 0.3 * s, -0.35 * s, -0.45 * s, 0, -1.0 * s);
     flame.cubicTo(0.1 * s, -0.5 * s, 0.7 * s, -0.3 * s, 0, 0.35 * s);
-    inked(p, flame, kMinorFill);
+    inked(p, flame, kMinorFill, hand);
     QPainterPath core;
     core.moveTo(0, 0.2 * s);
     core.cubicTo(-0.3 * s, 0.15 * s, -0.15 * s, -0.2 * s, 0, -0.45 * s);
@@ -114,26 +139,29 @@ void shrine(QPainter& p, double s) {
     p.drawPath(core);
 }
 
-void landmark(QPainter& p, double s) {
-    inked(p, star(1.05 * s, 0.45 * s, 5), kMinorFill);
+void landmark(QPainter& p, double s, const Hand& hand) {
+    inked(p, star(1.05 * s, 0.45 * s, 5), kMinorFill, hand);
 }
 
-void settlement(QPainter& p, double s) {
+void settlement(QPainter& p, double s, const Hand& hand) {
     inked(p,
           polygon({{-0.62 * s, -0.05 * s},
                    {0.62 * s, -0.05 * s},
                    {0.62 * s, 0.85 * s},
                    {-0.62 * s, 0.85 * s}}),
-          kMinorFill);
-    inked(p, polygon({{-0.9 * s, 0.0}, {0, -0.9 * s}, {0.9 * s, 0.0}}), kMinorWash);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kMinorInk);
-    p.drawRect(QRectF(-0.15 * s, 0.35 * s, 0.3 * s, 0.5 * s));
+          kMinorFill, hand);
+    inked(p, polygon({{-0.9 * s, 0.0}, {0, -0.9 * s}, {0.9 * s, 0.0}}), kMinorWash, hand);
+    // The door an open outline, not a block of ink.
+    QPainterPath door(QPointF(-0.15 * s, 0.85 * s));
+    door.lineTo(-0.15 * s, 0.35 * s);
+    door.lineTo(0.15 * s, 0.35 * s);
+    door.lineTo(0.15 * s, 0.85 * s);
+    stroke(p, door, hand, 0.45);
 }
 
 // A fort ruin: a low wall under broad merlons, its far end broken down in steps; wide and
 // square-toothed.
-void fortRuin(QPainter& p, double s) {
+void fortRuin(QPainter& p, double s, const Hand& hand) {
     inked(p,
           polygon({{-1.0 * s, 0.8 * s},
                    {-1.0 * s, -0.85 * s},
@@ -151,73 +179,71 @@ void fortRuin(QPainter& p, double s) {
                    {0.84 * s, 0.38 * s},
                    {1.0 * s, 0.46 * s},
                    {1.0 * s, 0.8 * s}}),
-          kMinorFill);
-    p.setPen(QPen(kMinorInk, 0.55, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(-1.0 * s, 0.2 * s), QPointF(0.8 * s, 0.2 * s));
+          kMinorFill, hand);
+    stroke(p, line({-1.0 * s, 0.2 * s}, {0.8 * s, 0.2 * s}), hand, 0.4);
 }
 
-// A cave: a dark arched mouth cut into a hillside, the slope's line falling across its brow and
-// on past it, so that it sits in the ground rather than standing on it like the camp's tent.
-void cave(QPainter& p, double s) {
+// A cave: an inked arch of a mouth in a hillside, its dark given by a few strokes hatched down
+// inside it, the slope's line falling across its brow and on past it, so that it sits in the
+// ground rather than standing on it like the camp's tent, and stays open like the hill marks.
+void cave(QPainter& p, double s, const Hand& hand) {
     QPainterPath slope;
     slope.moveTo(-1.0 * s, -0.85 * s);
     slope.cubicTo(-0.4 * s, -0.6 * s, 0.3 * s, -0.1 * s, 1.0 * s, 0.75 * s);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kMinorInk, 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(slope);
-    QPainterPath mouth;
-    mouth.moveTo(-0.72 * s, 0.75 * s);
+    stroke(p, slope, hand, 0.6);
+    QPainterPath mouth(QPointF(-0.72 * s, 0.75 * s));
     mouth.cubicTo(-0.74 * s, -0.32 * s, 0.58 * s, -0.36 * s, 0.66 * s, 0.75 * s);
-    mouth.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(kInk);
-    p.drawPath(mouth);
+    stroke(p, mouth, hand, 0.7);
+    // The hatching falls from the mouth's brow to its floor, thicker on the shadowed left.
+    for (const double x : {-0.46, -0.24, -0.02, 0.22}) {
+        const double brow = 0.8 * (x + 0.05) * (x + 0.05) - 0.05;
+        stroke(p, line({x * s, (brow + 0.14) * s}, {(x - 0.06) * s, 0.72 * s}), hand,
+               x < 0 ? 0.55 : 0.4);
+    }
+    stroke(p, line({-0.9 * s, 0.75 * s}, {0.85 * s, 0.75 * s}), hand, 0.45);
 }
 
 // Two crossed picks.
-void mine(QPainter& p, double s) {
+void mine(QPainter& p, double s, const Hand& hand) {
     for (int side : {-1, 1}) {
-        p.setPen(QPen(kMinorInk, 0.95, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(-side * 0.75 * s, 0.85 * s), QPointF(side * 0.55 * s, -0.55 * s));
+        stroke(p, line({-side * 0.75 * s, 0.85 * s}, {side * 0.55 * s, -0.55 * s}), hand, 0.7);
         QPainterPath head;
         const QPointF top(side * 0.55 * s, -0.55 * s);
         head.moveTo(top + QPointF(-side * 0.75 * s, -0.2 * s));
         head.quadTo(top + QPointF(0.05 * side * s, -0.3 * s),
                     top + QPointF(side * 0.4 * s, 0.65 * s));
-        p.setPen(QPen(kMinorInk, 0.9, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(head);
+        stroke(p, head, hand, 0.65);
     }
 }
 
-void camp(QPainter& p, double s) {
-    inked(p, polygon({{-0.95 * s, 0.8 * s}, {0, -0.85 * s}, {0.95 * s, 0.8 * s}}), kMinorFill);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kMinorInk);
-    p.drawPath(polygon({{-0.25 * s, 0.8 * s}, {0, 0.15 * s}, {0.25 * s, 0.8 * s}}));
-    p.setPen(QPen(kMinorInk, 0.8, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(0, -0.85 * s), QPointF(0, -1.15 * s));
+void camp(QPainter& p, double s, const Hand& hand) {
+    inked(p, polygon({{-0.95 * s, 0.8 * s}, {0, -0.85 * s}, {0.95 * s, 0.8 * s}}), kMinorFill,
+          hand);
+    // The tent's opening drawn as its two flaps, open.
+    QPainterPath flaps(QPointF(-0.28 * s, 0.8 * s));
+    flaps.lineTo(0, 0.12 * s);
+    flaps.lineTo(0.28 * s, 0.8 * s);
+    stroke(p, flaps, hand, 0.45);
+    stroke(p, line({0, -0.85 * s}, {0, -1.15 * s}), hand, 0.55);
     p.setPen(Qt::NoPen);
     p.setBrush(kMinorWash);
     p.drawPath(polygon({{0, -1.15 * s}, {0.45 * s, -1.02 * s}, {0, -0.9 * s}}));
 }
 
 // A tankard with foam.
-void inn(QPainter& p, double s) {
+void inn(QPainter& p, double s, const Hand& hand) {
     QPainterPath handle;
     handle.addEllipse(QRectF(0.2 * s, -0.3 * s, 0.7 * s, 0.75 * s));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kMinorInk, 0.9));
-    p.drawPath(handle);
+    stroke(p, handle, hand, 0.65);
     QPainterPath body;
     body.addRoundedRect(QRectF(-0.7 * s, -0.45 * s, 1.1 * s, 1.3 * s), 0.15 * s, 0.15 * s);
-    inked(p, body, kMinorFill);
+    inked(p, body, kMinorFill, hand);
     QPainterPath foam;
     foam.addEllipse(QPointF(-0.45 * s, -0.55 * s), 0.3 * s, 0.26 * s);
     foam.addEllipse(QPointF(-0.1 * s, -0.68 * s), 0.32 * s, 0.3 * s);
     foam.addEllipse(QPointF(0.22 * s, -0.55 * s), 0.28 * s, 0.25 * s);
     foam.setFillRule(Qt::WindingFill);
-    inked(p, foam.simplified(), kMinorFill);
+    inked(p, foam.simplified(), kMinorFill, hand);
 }
 
 // The settled places in flat ink with one flat red: a ring on the paper with a red heart, so
@@ -272,24 +298,24 @@ QPainterPath standingStone(double s, bool pointed) {
     return slab;
 }
 
-// A round-topped stone with a four-pointed star cut into it.
-void heavenlyStone(QPainter& p, double s) {
-    inked(p, standingStone(s, false), kMinorFill);
-    p.save();
-    p.translate(0, -0.1 * s);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kMinorInk);
-    p.drawPath(star(0.42 * s, 0.12 * s, 4));
-    p.restore();
+// A round-topped stone with a four-pointed star cut into it, the star's rays as four strokes.
+void heavenlyStone(QPainter& p, double s, const Hand& hand) {
+    inked(p, standingStone(s, false), kMinorFill, hand);
+    const QPointF mid(0, -0.1 * s);
+    for (int i = 0; i < 4; ++i) {
+        const double a = i * std::numbers::pi / 2;
+        const QPointF ray(0.42 * s * std::cos(a), 0.42 * s * std::sin(a));
+        stroke(p, line(mid + 0.15 * ray, mid + ray), hand, 0.6);
+    }
 }
 
 // A pointed stone marked with a ringed sign.
-void signStone(QPainter& p, double s) {
-    inked(p, standingStone(s, true), kMinorFill);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kMinorInk, 0.9));
-    p.drawEllipse(QPointF(0, 0.05 * s), 0.24 * s, 0.24 * s);
-    p.drawLine(QPointF(0, -0.45 * s), QPointF(0, 0.6 * s));
+void signStone(QPainter& p, double s, const Hand& hand) {
+    inked(p, standingStone(s, true), kMinorFill, hand);
+    QPainterPath ring;
+    ring.addEllipse(QPointF(0, 0.05 * s), 0.24 * s, 0.24 * s);
+    stroke(p, ring, hand, 0.6);
+    stroke(p, line({0, -0.45 * s}, {0, 0.6 * s}), hand, 0.6);
 }
 
 }  // namespace
@@ -312,46 +338,48 @@ void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at) {
     painter.save();
     painter.translate(at);
     double s = symbolRadius(kind);
+    Hand hand;
     if (kind != PlaceKind::Town && kind != PlaceKind::City) {
         // A lesser mark a size under its room, drawn each time by hand: its strokes a little
         // heavier or lighter, the whole set a few degrees askew and a little larger or smaller,
         // so that no two read as one stamp yet each keeps its category's shape. The painter
         // scales the strokes; the size is held to the shrink and its own small swing.
-        Rng hand(mix64(static_cast<std::uint64_t>(std::llround(at.x() * 8)) * 0x9E37u ^
-                       static_cast<std::uint64_t>(std::llround(at.y() * 8))));
-        const double stroke = hand.range(0.9, 1.1);
-        const double size = hand.range(0.92, 1.05);
-        painter.rotate(hand.range(-8.0, 8.0));
-        painter.scale(stroke, stroke);
-        s *= kMinorShrink * size / stroke;
+        Rng rng(mix64(static_cast<std::uint64_t>(std::llround(at.x() * 8)) * 0x9E37u ^
+                      static_cast<std::uint64_t>(std::llround(at.y() * 8))));
+        const double weight = rng.range(0.9, 1.1);
+        const double size = rng.range(0.92, 1.05);
+        painter.rotate(rng.range(-8.0, 8.0));
+        painter.scale(weight, weight);
+        s *= kMinorShrink * size / weight;
+        hand.breakAt = rng.range(0.0, 28.0);
     }
     switch (kind) {
         case PlaceKind::ElvenRuin:
-            elvenRuin(painter, s);
+            elvenRuin(painter, s, hand);
             break;
         case PlaceKind::Shrine:
-            shrine(painter, s);
+            shrine(painter, s, hand);
             break;
         case PlaceKind::Landmark:
-            landmark(painter, s);
+            landmark(painter, s, hand);
             break;
         case PlaceKind::Settlement:
-            settlement(painter, s);
+            settlement(painter, s, hand);
             break;
         case PlaceKind::FortRuin:
-            fortRuin(painter, s);
+            fortRuin(painter, s, hand);
             break;
         case PlaceKind::Cave:
-            cave(painter, s);
+            cave(painter, s, hand);
             break;
         case PlaceKind::Mine:
-            mine(painter, s);
+            mine(painter, s, hand);
             break;
         case PlaceKind::Camp:
-            camp(painter, s);
+            camp(painter, s, hand);
             break;
         case PlaceKind::Inn:
-            inn(painter, s);
+            inn(painter, s, hand);
             break;
         case PlaceKind::Town:
             town(painter, s);
@@ -360,10 +388,10 @@ void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at) {
             city(painter, s);
             break;
         case PlaceKind::HeavenlyStone:
-            heavenlyStone(painter, s);
+            heavenlyStone(painter, s, hand);
             break;
         case PlaceKind::SignStone:
-            signStone(painter, s);
+            signStone(painter, s, hand);
             break;
     }
     painter.restore();
