@@ -150,7 +150,7 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
         EXPECT_NE(std::find(kinds.begin(), kinds.end(), place.kind), kinds.end())
             << place.name << "'s category is missing from the key";
     }
-    // The capital's mark, in the row after the categories', is one of its own too.
+    // The capital's mark, in the row above the categories', is one of its own too.
     std::vector<QImage> marks;
     for (PlaceKind kind : kinds) {
         marks.push_back(symbolAlone(kind));
@@ -191,10 +191,10 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
             q.translate(at);
             q.scale(kKeySymbolScale, kKeySymbolScale);
             q.translate(-at);
-            if (i < kinds.size()) {
-                drawPlaceSymbol(q, kinds[i], at);
-            } else {
+            if (i == 0) {
                 drawCapitalSymbol(q, at);
+            } else {
+                drawPlaceSymbol(q, kinds[i - 1], at);
             }
             q.restore();
         }

@@ -59,14 +59,14 @@ constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
     {PlaceKind::SignStone, "Natalsign lorestone"},
 }};
 constexpr std::array<std::pair<Line, const char*>, 17> kLines{{
+    {Line::Mountains, "Mountains"},
+    {Line::Hills, "Hills"},
     {Line::Highway, "Highway"},
     {Line::Lane, "Lane"},
     {Line::Track, "Track"},
     {Line::River, "River"},
     {Line::Brook, "Brook"},
     {Line::Bridge, "Bridge"},
-    {Line::Mountains, "Mountains"},
-    {Line::Hills, "Hills"},
     {Line::Forest, "Forest"},
     {Line::Marsh, "Marsh"},
     {Line::HotSpring, "Hot spring"},
@@ -217,11 +217,12 @@ LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int
 }
 
 LegendLayout provinceLegend() {
-    std::vector<QString> names;
+    // The capital heads the settlements it outranks; the relief ends the places' column, so that
+    // the roads and the waters each stand together in the next.
+    std::vector<QString> names{QStringLiteral("Capital")};
     for (const auto& [kind, name] : kSymbols) {
         names.push_back(QString::fromLatin1(name));
     }
-    names.push_back(QStringLiteral("Capital"));
     for (const auto& [kind, name] : kLines) {
         names.push_back(QString::fromLatin1(name));
     }
@@ -253,10 +254,10 @@ void drawLegend(QPainter& p, const MapMarks& marks) {
             p.translate(row.sample);
             p.scale(kKeySymbolScale, kKeySymbolScale);
             p.translate(-row.sample);
-            if (i < kSymbols.size()) {
-                drawPlaceSymbol(p, kSymbols[i].first, row.sample);
-            } else {
+            if (i == 0) {
                 drawCapitalSymbol(p, row.sample);
+            } else {
+                drawPlaceSymbol(p, kSymbols[i - 1].first, row.sample);
             }
             p.restore();
         } else {

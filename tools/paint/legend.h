@@ -54,8 +54,8 @@ LegendLayout provinceLegend();
 // The categories whose symbols head the province's key, in the order of its first rows.
 std::vector<PlaceKind> keySymbols();
 
-// Draws the province's key: each category's glyph and name and the capital's mark, then the
-// roads, water, bridges, forest and marsh, under a heading.
+// Draws the province's key: the capital's mark, each category's glyph and name, then the
+// relief, roads, water, bridges, woods and the lesser ground marks, under a heading.
 void drawLegend(QPainter& painter, const MapMarks& marks);
 
 }  // namespace marventa
