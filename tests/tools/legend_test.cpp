@@ -276,9 +276,26 @@ TEST(Legend, TownsOutweighTheLesserSymbols) {
     }
 }
 
-// The settled places' marks are flat ink with a single colour at most, and a hot spring's ink
-// alone: no gold crown or sulphur glow among the lesser marks' browns.
+// The settled places' marks are flat ink with a single colour at most, and that colour a deep
+// ink's, not a screen's red; a hot spring's ink alone: no gold crown or sulphur glow among the
+// lesser marks' browns.
 TEST(Legend, SettledMarksAndSpringsKeepToInkAndOneColour) {
+    const auto brightest = [](const QImage& image) {
+        int most = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c(image.pixel(x, y));
+                if (c.hsvSaturation() > 120) {
+                    most = std::max(most, c.value());
+                }
+            }
+        }
+        return most;
+    };
+    for (const PlaceKind kind : {PlaceKind::Town, PlaceKind::City}) {
+        EXPECT_LT(brightest(symbolAlone(kind)), 160) << "a settled mark in a screen's red";
+    }
+    EXPECT_LT(brightest(symbolAlone(drawCapitalSymbol)), 160) << "the capital in a screen's red";
     const auto huesOf = [](const QImage& image) {
         std::set<int> hues;
         for (int y = 0; y < image.height(); ++y) {

@@ -580,7 +580,7 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     const World& w = world();
     const QImage keepOut = treeKeepOut(w.scene, w.names, w.sheet);
     const std::vector<Tree> trees = plantTrees(w.terrain, keepOut);
-    ASSERT_GT(trees.size(), 9000u);
+    ASSERT_GT(trees.size(), 5000u);
     QImage drawn(w.sheet, QImage::Format_ARGB32_Premultiplied);
     drawn.fill(Qt::transparent);
     {

@@ -11,7 +11,7 @@ namespace marventa {
 
 namespace {
 
-// Towns and cities in the strongest ink and in colour; every lesser place in a fine brown ink,
+// Towns and cities in the strongest ink and in madder; every lesser place in a fine brown ink,
 // open and a little broken like the peaks and trees round it, so that the map reads by its
 // towns and its relief and the lesser marks sit in the drawing rather than on it.
 const QColor kInk(43, 33, 24);
@@ -246,39 +246,44 @@ void inn(QPainter& p, double s, const Hand& hand) {
     inked(p, foam.simplified(), kMinorFill, hand);
 }
 
-// The settled places in flat ink with one flat red: a ring on the paper with a red heart, so
-// that the map reads by its towns first without a badge or a halo round them.
-const QColor kSettledRed(178, 38, 30);
+// The settled places in the drawing's inks: an inked ring laid inside with a wash of madder
+// and a heart of the madder itself, a deep brick red such as a pen carries, never a screen red,
+// so that the map reads by its towns first without a badge or a halo round them.
+const QColor kMadder(136, 44, 40);
+const QColor kMadderWash(224, 190, 174);
 
 void ringed(QPainter& p, double ring, double pen, double heart) {
     p.setPen(QPen(kInk, pen));
-    p.setBrush(kPaper);
+    p.setBrush(kMadderWash);
     p.drawEllipse(QPointF(0, 0), ring, ring);
-    p.setPen(QPen(kInk, 0.8));
-    p.setBrush(kSettledRed);
+    p.setPen(QPen(kInk, 0.7));
+    p.setBrush(kMadder);
     p.drawEllipse(QPointF(0, 0), heart, heart);
 }
 
-// A town: a red dot in an inked ring.
+// A town: a madder heart in an inked, washed ring.
 void town(QPainter& p, double s) {
     ringed(p, 0.62 * s, 1.6, 0.3 * s);
 }
 
-// A city: a larger and heavier ring round a wider red heart.
+// A city: a larger and heavier ring round a wider heart, a fine second ring inside its own.
 void city(QPainter& p, double s) {
     ringed(p, 0.64 * s, 2.4, 0.36 * s);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 0.6));
+    p.drawEllipse(QPointF(0, 0), 0.5 * s, 0.5 * s);
 }
 
-// The capital: the city's ring doubled, a red star at its heart.
+// The capital: the city's ring doubled, a madder star at its heart.
 void capital(QPainter& p, double s) {
     p.setPen(QPen(kInk, 2.2));
-    p.setBrush(kPaper);
+    p.setBrush(kMadderWash);
     p.drawEllipse(QPointF(0, 0), 0.76 * s, 0.76 * s);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kInk, 1.0));
     p.drawEllipse(QPointF(0, 0), 0.54 * s, 0.54 * s);
     p.setPen(QPen(kInk, 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(kSettledRed);
+    p.setBrush(kMadder);
     p.drawPath(star(0.47 * s, 0.2 * s, 5));
 }
 

@@ -18,8 +18,9 @@ namespace {
 
 const QColor kTreeInk(36, 44, 28);
 const QColor kWoodEdgeInk(44, 58, 34);
+const QColor kTreeShadow(52, 64, 38, 70);
 // How far inside its edge a wood stands fullest.
-constexpr float kEdgeBand = 16.0f;
+constexpr float kEdgeBand = 18.0f;
 
 bool isTownLike(PlaceKind k) {
     return k == PlaceKind::City || k == PlaceKind::Town;
@@ -94,7 +95,9 @@ QPolygonF crownOf(const Tree& t) {
     const QSizeF e = crownExtent(t);
     const double ry = e.height() / 2;
     const QPointF centre = t.at + QPointF(t.lean * e.width(), -trunkLength(t) - ry * 0.92);
-    return lobedCrown(t, centre, e.width(), ry);
+    // A little broader or narrower than its kind, so no two crowns share an outline.
+    const double aspect = Rng(t.seed ^ 0xA5A5u).range(0.86, 1.14);
+    return lobedCrown(t, centre, e.width() * aspect, ry);
 }
 
 QColor shifted(QColor c, int by) {
@@ -115,6 +118,13 @@ std::pair<QColor, QColor> washes(const Tree& t) {
     return {};
 }
 
+// The ground a tree's shadow falls on, beside its foot on the shaded side.
+QRectF castShadow(const Tree& t) {
+    const double w = crownExtent(t).width();
+    const QPointF mid = t.at + QPointF(0.75 * w, -0.1 * t.size);
+    return {mid.x() - 1.05 * w, mid.y() - 0.38 * w, 2.1 * w, 0.76 * w};
+}
+
 bool clearFor(const QImage& keepOut, const QRectF& box) {
     return clearOn(keepOut, box.toAlignedRect().adjusted(-1, -1, 1, 1));
 }
@@ -124,7 +134,11 @@ bool clearFor(const QImage& keepOut, const QRectF& box) {
 QRectF treeBox(const Tree& t) {
     const QRectF trunk(t.at.x() - 0.6 * t.size, t.at.y() - trunkLength(t), 1.2 * t.size,
                        trunkLength(t));
-    return crownOf(t).boundingRect().united(trunk).adjusted(-0.5, -0.5, 0.5, 0.5);
+    return crownOf(t)
+        .boundingRect()
+        .united(trunk)
+        .united(castShadow(t))
+        .adjusted(-0.5, -0.5, 0.5, 0.5);
 }
 
 QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
@@ -144,22 +158,31 @@ QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
 }
 
 std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
-    constexpr int kStep = 6;
+    // Crowns set in loose rows, a row a little shallower than a crown is tall so that each row
+    // stands half hidden behind the one in front, every other row shifted by half a tree.
+    constexpr double kStepX = 9.5;
+    constexpr double kStepY = 8.0;
     const Grid<float>& h = terrain.height;
     const Grid<float> into = intoWoods(terrain);
     const Noise copses(0x7EE5'0003);
-    const Noise thin(0x7EE5'0004);
+    const Noise glades(0x7EE5'0004);
     std::vector<Tree> trees;
-    for (int gy = 0; gy * kStep < h.height(); ++gy) {
-        for (int gx = 0; gx * kStep < h.width(); ++gx) {
+    const int rows = static_cast<int>(h.height() / kStepY) + 1;
+    const int cols = static_cast<int>(h.width() / kStepX) + 1;
+    for (int gy = 0; gy < rows; ++gy) {
+        for (int gx = 0; gx < cols; ++gx) {
             // Each tree's looks come from its own cell, so a change elsewhere leaves it be.
             const std::uint64_t seed = mix64((static_cast<std::uint64_t>(gy) << 24) ^
                                              static_cast<std::uint64_t>(gx) ^ 0x7EE5'0001ull);
             Rng rng(seed);
-            const QPointF at(gx * kStep + rng.range(0.0, kStep),
-                             gy * kStep + rng.range(0.0, kStep));
-            const int x = std::clamp(static_cast<int>(at.x()), 0, h.width() - 1);
-            const int y = std::clamp(static_cast<int>(at.y()), 0, h.height() - 1);
+            const double stagger = (gy % 2) * 0.5 * kStepX;
+            const QPointF at((gx + 0.5) * kStepX + stagger + rng.range(-0.32, 0.32) * kStepX,
+                             (gy + 0.5) * kStepY + rng.range(-0.3, 0.3) * kStepY);
+            if (at.x() < 0 || at.y() < 0 || at.x() >= h.width() || at.y() >= h.height()) {
+                continue;
+            }
+            const int x = static_cast<int>(at.x());
+            const int y = static_cast<int>(at.y());
             const float hv = h(x, y);
             const float cover = terrain.woods(x, y);
             if (hv <= 0.01f || hv > 0.62f || cover < 0.25f) {
@@ -167,23 +190,27 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             }
             const float clump = copses.fbm(at.x() / 70.0f, at.y() / 70.0f, 3);
             const float depth = into(x, y);
-            // Fullest just inside the drawn edge; deeper in, the stand opens and closes in broad
-            // patches with glades, so the body reads lighter than its rim. Beyond the edge, a few
-            // copses where the cover is thickest, and strays only at a copse's fringe: single
-            // trees sprinkled over the fields read as noise.
+            // The rim stands crowded, a row of crowns that is the wood's edge; the body stands
+            // full but looser, opened only by a few broad glades where the cover thins deep
+            // inside. Beyond the edge, a few copses where the cover is thickest, and strays only
+            // at a copse's fringe: single trees sprinkled over the fields read as noise.
             double keep = 0.0;
             double grow = 1.0;
+            bool rim = false;
             if (depth >= 1.0f && depth < kEdgeBand) {
-                keep = 0.96;
-                grow = 1.08;
+                keep = 1.0;
+                grow = 1.06;
+                rim = true;
             } else if (depth >= kEdgeBand) {
-                const float open = thin.fbm(at.x() / 110.0f, at.y() / 110.0f, 3);
-                keep = clump < -0.42f ? 0.06 : 0.34 + 0.4 * smoothstep(-0.3f, 0.35f, open);
+                const float glade = glades.fbm(at.x() / 240.0f, at.y() / 240.0f, 2);
+                const float deep = smoothstep(40.0f, 70.0f, depth);
+                const float open = (1.0f - smoothstep(-0.62f, -0.5f, glade)) * deep;
+                keep = 0.9 * (1.0 - open) + 0.03 * open;
             } else if (depth > 0.0f) {
                 continue;  // the edge's own line
-            } else if (const float rim = 0.3f + (0.5f - cover) * 3.0f; clump > rim) {
+            } else if (const float fringe = 0.3f + (0.5f - cover) * 3.0f; clump > fringe) {
                 keep = 0.85;
-            } else if (clump > rim - 0.06f) {
+            } else if (clump > fringe - 0.06f) {
                 keep = 0.12;
             } else {
                 continue;
@@ -193,21 +220,29 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             }
             const double conifer = std::clamp(
                 smoothstep(0.2f, 0.38f, hv) + 0.8f * terrain.moor(x, y) / 255.0f, 0.0f, 0.95f);
-            Tree t;
-            t.at = at;
-            t.shape = rng.chance(conifer) ? TreeShape::Conifer
-                      : rng.chance(0.2)   ? TreeShape::Tall
-                                          : TreeShape::Broadleaf;
-            // Mostly middling, many small, a few old trees with broad crowns; smaller towards
-            // the tree line.
-            const double old = rng.chance(0.07) ? rng.range(1.35, 1.7) : 1.0;
-            t.size =
-                rng.range(0.62, 1.22) * old * grow * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
-            t.lean = rng.range(-0.16, 0.16);
-            t.shade = rng.below(25) - 12;
-            t.seed = rng.next();
-            if (clearFor(keepOut, treeBox(t))) {
-                trees.push_back(t);
+            const auto plant = [&](QPointF foot) {
+                Tree t;
+                t.at = foot;
+                t.shape = rng.chance(conifer) ? TreeShape::Conifer
+                          : rng.chance(0.2)   ? TreeShape::Tall
+                                              : TreeShape::Broadleaf;
+                // Mostly middling, some small, a few old trees with broad crowns; smaller
+                // towards the tree line. Copses keep smaller trees, so a copse stays small.
+                const double old = rng.chance(0.08) ? rng.range(1.2, 1.4) : 1.0;
+                const double copse = depth > 0.0f ? 1.0 : 0.8;
+                t.size = rng.range(1.1, 1.75) * old * grow * copse *
+                         (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
+                t.lean = rng.range(-0.16, 0.16);
+                t.shade = rng.below(25) - 12;
+                t.seed = rng.next();
+                if (clearFor(keepOut, treeBox(t))) {
+                    trees.push_back(t);
+                }
+            };
+            plant(at);
+            if (rim && rng.chance(0.55)) {
+                // The rim's second, smaller tree between its neighbours thickens the edge row.
+                plant(at + QPointF(rng.range(0.3, 0.6) * kStepX, rng.range(-0.4, 0.1) * kStepY));
             }
         }
     }
@@ -248,7 +283,7 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
     const int ht = into.height();
     // One small crown's arc for every few pixels of edge: the point of the edge nearest each
     // cell's (jittered) middle.
-    constexpr int kStep = 7;
+    constexpr int kStep = 9;
     // Only round a wood with a body: a patch a few trees wide would take a lone ring.
     Grid<unsigned char> body(w, ht, 0);
     for (int y = 0; y < ht; ++y) {
@@ -300,7 +335,7 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
                 return false;
             }();
             if (best < 1e9 && treed) {
-                scallops.push_back({at, rng.range(3.4, 5.2), rng.range(0.75, 1.15)});
+                scallops.push_back({at, rng.range(4.6, 6.8), rng.range(0.8, 1.2)});
             }
         }
     }
@@ -342,6 +377,11 @@ void drawTree(QPainter& p, const Tree& t) {
     const double pen = std::clamp(0.62 * t.size, 0.5, 0.8);
     const QPolygonF crown = crownOf(t);
     const auto [lit, dark] = washes(t);
+    const QSizeF e = crownExtent(t);
+    // Its shadow cast on the ground away from the light, the side the peaks are hatched on.
+    p.setPen(Qt::NoPen);
+    p.setBrush(kTreeShadow);
+    p.drawEllipse(castShadow(t));
     p.setPen(QPen(kTreeInk, pen * 1.1, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(t.at, t.at - QPointF(0, trunkLength(t) + 0.8));
     p.setPen(Qt::NoPen);
@@ -350,7 +390,6 @@ void drawTree(QPainter& p, const Tree& t) {
     // The lit side: the crown drawn again, smaller and shifted towards the light, leaving the
     // shaded crescent on the south-east.
     const QPointF centre = crown.boundingRect().center();
-    const QSizeF e = crownExtent(t);
     QPolygonF litSide;
     const double k = t.shape == TreeShape::Conifer ? 0.7 : 0.74;
     const QPointF toLight(-0.2 * e.width(), -0.12 * e.height());
