@@ -103,7 +103,8 @@ void shapeCourse(Course& c, int reach, unsigned seed, const std::function<float(
     cutCorners(c.points, c.widths, 2);
 }
 
-void runOutStraight(std::vector<QPointF>& points, double reach) {
+void runOutStraight(std::vector<QPointF>& points, double reach,
+                    const std::function<float(QPointF)>& ground) {
     if (points.size() < 3 || reach <= 0.0) {
         return;
     }
@@ -120,12 +121,20 @@ void runOutStraight(std::vector<QPointF>& points, double reach) {
     const QPointF from = points[head];
     const QPointF to = points.back();
     const double span = toEnd[head];
+    // Where the straight way would climb a bank the course went round, it keeps nearer that.
+    float lowest = ground(from);
     for (std::size_t i = head + 1; i + 1 < points.size(); ++i) {
         const double s = toEnd[i];
         const QPointF onChord = to + (from - to) * (s / span);
-        const auto t = static_cast<double>(smoothstep(
+        auto t = static_cast<double>(smoothstep(
             static_cast<float>(span), static_cast<float>(0.4 * span), static_cast<float>(s)));
+        for (int k = 0; k < 6 && ground(points[i] + (onChord - points[i]) * t) >
+                                     std::max(lowest, ground(points[i])) + kMeanderClimb;
+             ++k) {
+            t *= 0.5;
+        }
         points[i] += (onChord - points[i]) * t;
+        lowest = std::min(lowest, ground(points[i]));
     }
 }
 

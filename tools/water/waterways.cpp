@@ -296,7 +296,7 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
         }
         line.widths.back() = line.widths[line.widths.size() - 2];
         if (named) {
-            runOutStraight(line.points, reach);
+            runOutStraight(line.points, reach, ground);
         }
         // A short river reaching a bay still opens into an estuary a ship could enter.
         if (named && line.widths.back() < kEstuaryMouth) {
