@@ -11,7 +11,7 @@ namespace marventa {
 // clang-format off
 inline constexpr PlaceRecord kInns[] = {
     {"The Blue Heron", "684", "1539"},
-    {"The Cracked Tankard", "2013", "1845"},
+    {"The Cracked Tankard", "2119", "1677"},
     {"The Crooked Milestone", "2311", "489"},
     {"The Driftwood Hearth", "172", "1135"},
     {"The Drowsy Ferryman", "3163", "1391"},
@@ -20,7 +20,7 @@ inline constexpr PlaceRecord kInns[] = {
     {"The Gull and Anchor", "1759", "2465"},
     {"The Kindled Hob", "1827", "945"},
     {"The Lame Goose", "831", "599"},
-    {"The Salted Herring", "2620", "2255"},
+    {"The Salted Herring", "2199", "2184"},
     {"The Shepherd's Crook", "2270", "1239"},
     {"The Tarred Oar", "367", "1898"},
     {"The Three Turnips", "386", "510"},

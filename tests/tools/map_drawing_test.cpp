@@ -503,6 +503,38 @@ TEST(MapDrawing, NoTintEdgeLiesRoundTheHeights) {
     }
 }
 
+// A lake is inked water, not a glow: a little way in from its shore the wash is no paler than
+// farther in, so that no bright band runs round inside the shore line.
+TEST(MapDrawing, ALakeDarkensTowardItsMiddleWithNoPaleRing) {
+    const World& w = world();
+    const QImage& painted = relief();
+    Grid<unsigned char> dry(w.sheet.width(), w.sheet.height(), 0);
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            dry(x, y) = w.terrain.lake(x, y) > 127 ? 0 : 1;
+        }
+    }
+    const Grid<float> in = distanceTo(dry, 60.0f);
+    // Past the ripple lines, and farther in.
+    std::array<double, 2> sum{};
+    std::array<double, 2> count{};
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            const float d = in(x, y);
+            const int band = d >= 14.0f && d < 22.0f ? 0 : d >= 32.0f && d < 50.0f ? 1 : -1;
+            if (band >= 0 && w.terrain.height(x, y) >= 0.0f) {
+                sum[std::size_t(band)] += qGray(painted.pixel(x, y));
+                count[std::size_t(band)] += 1;
+            }
+        }
+    }
+    ASSERT_GT(std::min(count[0], count[1]), 1000.0);
+    const double shore = sum[0] / count[0];
+    const double middle = sum[1] / count[1];
+    // A wash darkening gently inward is a few shades paler there; a shallow step is a band.
+    EXPECT_LE(shore, middle + 10.0) << "a pale ring inside the lakes' shores";
+}
+
 // The lowland is a wash on grained paper, not one flat tint: its tone moves from pixel to pixel
 // and from one stretch of country to the next, and it dries darker along the shore.
 TEST(MapDrawing, TheGroundIsAWashOnGrainedPaperDarkerAtTheShore) {

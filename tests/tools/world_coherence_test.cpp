@@ -263,6 +263,33 @@ TEST(WorldWater, RunningWaterIsSmoothOffTheLatticeAndJoinsDownstream) {
     }
 }
 
+// An estuary runs out to the sea, straight or flaring: over its last 100 px no stretch of its
+// course heads away from the mouth, or its funnel, as wide as a bay there, is drawn as a hook.
+TEST(WorldWater, EstuariesRunOutToTheSeaWithoutAHook) {
+    const World& w = world();
+    for (const RiverLine& r : w.water.rivers) {
+        if (!r.toSea || r.name.isEmpty()) {
+            continue;
+        }
+        const QPointF mouth = r.points.back();
+        double s = 0.0;
+        for (std::size_t i = r.points.size() - 1; i > 0 && s < 100.0; --i) {
+            const QPointF step = r.points[i] - r.points[i - 1];
+            s += length(step);
+            const QPointF ahead = mouth - r.points[i - 1];
+            if (length(step) < 1e-6 || length(ahead) < 8.0) {
+                continue;
+            }
+            const double cosine = QPointF::dotProduct(step, ahead) / (length(step) * length(ahead));
+            EXPECT_GT(cosine, 0.0) << r.name.toStdString() << " hooks at (" << r.points[i].x()
+                                   << ", " << r.points[i].y() << ")";
+            if (cosine <= 0.0) {
+                break;
+            }
+        }
+    }
+}
+
 // A river reaching the sea opens into an estuary at province scale: several times as wide at
 // the mouth as a little way upstream. Tolvane's harbour is the Lower Oll's.
 TEST(WorldWater, RiversWidenIntoEstuariesAtTheSea) {

@@ -243,10 +243,10 @@ void drawTarn(QPainter& p, const QPolygonF& ground, QPointF centre) {
     p.setRenderHint(QPainter::Antialiasing);
     const QPolygonF shore = squashed(ground, centre, -1.0, kFlatten);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(156, 186, 200));
+    p.setBrush(QColor(150, 174, 178));
     p.drawPolygon(shore);
     p.setBrush(Qt::NoBrush);
-    const QColor ripple(58, 92, 122);
+    const QColor ripple(56, 86, 104);
     p.setPen(QPen(QColor(ripple.red(), ripple.green(), ripple.blue(), 130), 0.8));
     p.drawPolygon(squashed(ground, centre, -5.5, kFlatten));
     p.setPen(QPen(QColor(ripple.red(), ripple.green(), ripple.blue(), 70), 0.7));

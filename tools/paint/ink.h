@@ -9,5 +9,8 @@ inline const QColor kReliefInk(58, 40, 26);          // peaks, hills and craters
 inline const QColor kLetterInk(44, 32, 22);          // city names, title, frame and scale
 inline const QColor kPaperHalo(255, 250, 236, 225);  // the knock-out behind names on the map
 inline const QColor kCartouchePaper(250, 243, 222);  // the paper inside the title's panel
+// A river's water between its banks: the tone of the sea's and the lakes' shore water, so that
+// where it runs into them they read as one water.
+inline const QColor kRiverWater(180, 199, 194);
 
 }  // namespace marventa

@@ -12,6 +12,7 @@
 
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
+#include "tools/paint/ink.h"
 #include "tools/paint/mountain_glyphs.h"
 
 namespace marventa {
@@ -179,7 +180,7 @@ void gorge(QPainter& p, QPointF at, const Waterways& water) {
         const QPolygonF brook(QList<QPointF>(course.begin(), course.end()));
         p.setPen(QPen(kWaterEdge, width + 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(brook);
-        p.setPen(QPen(QColor(168, 210, 224), width - 0.4, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(kRiverWater, width - 0.4, Qt::SolidLine, Qt::RoundCap));
         p.drawPolyline(brook);
     }
     // Resampled evenly, so that the rims and their strokes do not bunch where the line's points do.

@@ -47,7 +47,8 @@ struct Candidate {
     Sort sort;
     QPointF symbol;  // a place's symbol, which its name must not be cut off from
     double symbolRadius = 0.0;
-    std::size_t beside = 0;  // how many of the first spots sit right beside the symbol
+    std::size_t beside = 0;   // how many of the first spots sit right beside the symbol
+    bool settlement = false;  // a city's, town's or village's, which no road should run through
 };
 
 Candidate straight(const QString& text, const TextStyle& style, double padding,
@@ -121,6 +122,7 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         out.back().symbol = at;
         out.back().symbolRadius = gap;
         out.back().beside = beside;
+        out.back().settlement = townLike || place.kind == PlaceKind::Settlement;
     }
 }
 
@@ -439,6 +441,10 @@ struct HiddenCosts {
     // An area name over the heights is set where the fewest peaks would stand: one carved
     // through them reads as written across the range's drawing.
     static constexpr double kOnRelief = 0.5;
+    // A road through a town's name strikes it out. Counted over the whole box, as the marks
+    // are (a road grazing the letters slips between their samples), and priced so that a name
+    // takes a clear spot three rings out rather than one beside its symbol on the road.
+    static constexpr double kOnRoad = 160.0;
     QImage roads, rivers, brooks, standing, marks, relief;
 
     // Whether the letters lie on running water (a range's only on a river).
@@ -469,6 +475,11 @@ struct HiddenCosts {
         }
         if (c.sort != Sort::Place) {
             cost += kOnRelief * pixelsUnder(relief, spot.footprint);
+        }
+        if (c.settlement) {
+            if (const double road = pixelsUnder(roads, spot.footprint); road > 0) {
+                cost += kOnRoad + road;
+            }
         }
         if (across(c, k)) {
             cost += kWater;

@@ -34,8 +34,6 @@ namespace marventa {
 namespace {
 
 const QColor kRiverBank(50, 90, 140);
-// The shallow water's colour of the sea and the lakes: one water where a river runs into them.
-const QColor kRiver(168, 210, 224);
 const QColor kRiverCurrent(50, 90, 140, 120);
 // Roads in one pen of muted red-brown ink that rivers, symbols and names read over: a highway a
 // bolder line, a lane a thinner one, a track a broken one.
@@ -142,7 +140,7 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
         water << *it;
     }
     p.setPen(Qt::NoPen);
-    p.setBrush(kRiver);
+    p.setBrush(kRiverWater);
     p.drawPolygon(water, Qt::WindingFill);
     for (std::size_t i = 0; i + 1 < current.size(); ++i) {
         if (currentInk[i] > 0.0f && currentInk[i + 1] > 0.0f) {
@@ -166,7 +164,7 @@ void brookInk(QPainter& p, const std::vector<InkRun>& runs, bool water) {
         for (float& v : inner) {
             v = std::max(0.01f, v - 1.6f);
         }
-        inkLine(p, run.points, inner, kRiver);
+        inkLine(p, run.points, inner, kRiverWater);
     }
 }
 

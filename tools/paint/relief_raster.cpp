@@ -49,11 +49,17 @@ Rgb landTint(float h) {
 }
 
 constexpr Rgb kPaper{242, 233, 206};
-constexpr Rgb kShallow{178, 210, 214};
-constexpr Rgb kDeep{128, 168, 194};
-constexpr Rgb kOpenSea{96, 140, 180};
-constexpr Rgb kRipple{58, 92, 122};
-constexpr Rgb kCoastInk{48, 72, 96};
+// The sea in a printed atlas's greyed blue-green, bound to the paper it is laid on: a brighter,
+// bluer water reads as a screen's cyan beside the washes of the land.
+constexpr Rgb kShallow{164, 189, 191};
+constexpr Rgb kDeep{127, 160, 173};
+constexpr Rgb kOpenSea{76, 113, 140};
+// A lake a little deeper in tone than the sea's shallows from its shore on, so that no pale
+// band lies inside its shore line to glow round it.
+constexpr Rgb kLakeShore{136, 169, 179};
+constexpr Rgb kLakeMiddle{112, 147, 165};
+constexpr Rgb kRipple{56, 86, 104};
+constexpr Rgb kCoastInk{46, 68, 84};
 constexpr Rgb kWoodFloor{122, 160, 98};
 constexpr Rgb kHeather{196, 168, 156};
 constexpr Rgb kAsh{122, 112, 104};
@@ -261,8 +267,10 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             density +=
                 laidWash(edgeDistance(layers[1], x, y, 0.25f, 0.06f * ragged(x, y)), 0.03f, 0.04f);
         } else {
-            c = mix(kShallow, kDeep,
-                    0.4f * smoothstep(0.0f, 55.0f, d) + 0.6f * stepAt(22.0f, 0.1f));
+            // Still water darkens evenly toward its middle, with no step: a step a little way
+            // in leaves a pale ring inside the shore.
+            const float in = d + 8.0f * stain.fbm(fx / 90.0f + 7.0f, fy / 90.0f, 2);
+            c = mix(kLakeShore, kLakeMiddle, smoothstep(2.0f, 80.0f, in));
         }
         c = washOver(mix(c, kPaper, 0.22f), density);
         // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and

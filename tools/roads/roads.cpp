@@ -10,6 +10,7 @@
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/roads/cost_lattice.h"
+#include "tools/roads/hairpins.h"
 #include "tools/roads/road_network.h"
 #include "tools/roads/shared_ground.h"
 
@@ -302,7 +303,8 @@ void forkFromCity(std::vector<QPointF>& points, QPointF city, const std::vector<
 }
 
 // Joins `place` to the network over the lattice; the line ends on the road it meets.
-std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass kind, float maxCost,
+std::optional<RoadLine> joinToNetwork(CostLattice& l, const Grid<float>& ground, QPointF place,
+                                      RoadClass kind, float maxCost,
                                       const std::vector<RoadLine>& roads) {
     const CostLattice::Sweep s = l.sweep(
         l.landCellOf(place), maxCost, [&](int c) { return l.onRoad(c); }, kOwnGround);
@@ -315,6 +317,7 @@ std::optional<RoadLine> joinToNetwork(CostLattice& l, QPointF place, RoadClass k
     runStraightIn(l, points);
     smooth(points);
     shareStretches(points, roads);
+    easeShortHairpins(l, ground, points);
     l.markRoad(points);
     return RoadLine{points, kind};
 }
@@ -387,6 +390,7 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             runStraightIn(lattice, points);
             smooth(points);
             shareStretches(points, roads);
+            easeShortHairpins(lattice, terrain.height, points);
             return points;
         };
         std::optional<std::vector<QPointF>> laid =
@@ -438,7 +442,8 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
         if ((p.kind == PlaceKind::Settlement || p.kind == PlaceKind::Mine) &&
             !nearRoad(at, roads, 12.0)) {
             const float reach = p.kind == PlaceKind::Settlement ? kUnbounded : kMineReach;
-            if (auto track = joinToNetwork(lattice, at, RoadClass::Track, reach, roads)) {
+            if (auto track =
+                    joinToNetwork(lattice, terrain.height, at, RoadClass::Track, reach, roads)) {
                 roads.push_back(std::move(*track));
             }
         }
@@ -461,7 +466,7 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             }
         }
         if (!way) {
-            way = joinToNetwork(lattice, at, RoadClass::Track, kUnbounded, roads);
+            way = joinToNetwork(lattice, terrain.height, at, RoadClass::Track, kUnbounded, roads);
         }
         if (way) {
             roads.push_back(std::move(*way));

@@ -103,6 +103,41 @@ void shapeCourse(Course& c, int reach, unsigned seed, const std::function<float(
     cutCorners(c.points, c.widths, 2);
 }
 
+void runOutStraight(std::vector<QPointF>& points, double reach,
+                    const std::function<float(QPointF)>& ground) {
+    if (points.size() < 3 || reach <= 0.0) {
+        return;
+    }
+    // How far each point lies from the end, along the line.
+    std::vector<double> toEnd(points.size(), 0.0);
+    for (std::size_t i = points.size() - 1; i-- > 0;) {
+        toEnd[i] = toEnd[i + 1] + length(points[i + 1] - points[i]);
+    }
+    reach = std::min(reach, toEnd.front());
+    std::size_t head = 0;
+    while (head + 1 < points.size() && toEnd[head + 1] >= reach) {
+        ++head;
+    }
+    const QPointF from = points[head];
+    const QPointF to = points.back();
+    const double span = toEnd[head];
+    // Where the straight way would climb a bank the course went round, it keeps nearer that.
+    float lowest = ground(from);
+    for (std::size_t i = head + 1; i + 1 < points.size(); ++i) {
+        const double s = toEnd[i];
+        const QPointF onChord = to + (from - to) * (s / span);
+        auto t = static_cast<double>(smoothstep(
+            static_cast<float>(span), static_cast<float>(0.4 * span), static_cast<float>(s)));
+        for (int k = 0; k < 6 && ground(points[i] + (onChord - points[i]) * t) >
+                                     std::max(lowest, ground(points[i])) + kMeanderClimb;
+             ++k) {
+            t *= 0.5;
+        }
+        points[i] += (onChord - points[i]) * t;
+        lowest = std::min(lowest, ground(points[i]));
+    }
+}
+
 void joinDownstream(Course& tributary, const std::vector<QPointF>& main,
                     const std::vector<float>& mainWidths) {
     std::vector<QPointF>& p = tributary.points;

@@ -295,6 +295,9 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
             line.widths[i - 1] *= 1.0f + open * t * t;
         }
         line.widths.back() = line.widths[line.widths.size() - 2];
+        if (named) {
+            runOutStraight(line.points, reach, ground);
+        }
         // A short river reaching a bay still opens into an estuary a ship could enter.
         if (named && line.widths.back() < kEstuaryMouth) {
             const float more = kEstuaryMouth / line.widths.back() - 1.0f;
