@@ -1,6 +1,7 @@
 #include "tools/paint/crest_rank.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
@@ -123,8 +124,13 @@ CrestPlace CrestRank::at(int x, int y) const {
         }
         // Past an end the distance grows of itself; within, the crest lowers toward it.
         const double ends = 0.7 + 0.3 * endTaper(crest, along);
-        const double near = std::clamp(1.0 - reach / 1.05, 0.0, 1.0);
-        c.rank = static_cast<float>(std::clamp((0.55 * near + 0.45 * raised) * ends, 0.0, 1.0));
+        // Ranks fall off fast from a crest of crags, so that its peaks gather along it even
+        // where its heights spread broad; the volcanic range's cones spread their own way.
+        const bool cones = crest.ridge->volcanic;
+        const double near = std::pow(std::clamp(1.0 - reach / 1.05, 0.0, 1.0), cones ? 1.0 : 1.6);
+        const double weight = cones ? 0.55 : 0.65;
+        c.rank = static_cast<float>(
+            std::clamp((weight * near + (1.0 - weight) * raised) * ends, 0.0, 1.0));
         c.jagged = static_cast<float>(crest.ridge->jagged);
         c.volcanic = crest.ridge->volcanic;
         c.rangeHeight = static_cast<float>(crest.ridge->height);

@@ -237,15 +237,42 @@ class MaskSums {
     std::vector<std::int64_t> sums_;
 };
 
-// Whether the silhouette, as three stacked boxes narrowing to the summit, keeps clear.
+// Whether the silhouette and its ink keep clear, tested band by band down its height: between
+// the symbols and tracks of a crowded crest, a big peak's flanks may pass by a symbol that its
+// bounding box would meet.
 bool clearOf(const MaskSums& sums, const Peak& k) {
-    const double w = k.width / 2 + 1;
-    const QPointF f = k.foot;
-    return !sums.any(f.x() - w, f.y() - 0.4 * k.height, f.x() + w, f.y() + 2) &&
-           !sums.any(f.x() - 0.7 * w, f.y() - 0.75 * k.height, f.x() + 0.7 * w,
-                     f.y() - 0.4 * k.height) &&
-           !sums.any(f.x() - 0.35 * w, f.y() - k.height - 2, f.x() + 0.35 * w,
-                     f.y() - 0.75 * k.height);
+    constexpr double kInk = 1.5;
+    const QPolygonF outline = silhouette(k).outline;
+    const QRectF box = outline.boundingRect().adjusted(-kInk, -kInk, kInk, kInk);
+    if (!sums.any(box.left(), box.top(), box.right(), box.bottom())) {
+        return true;
+    }
+    constexpr double kBand = 2;
+    for (double y0 = box.top(); y0 < box.bottom(); y0 += kBand) {
+        const double y1 = std::min(y0 + kBand, box.bottom());
+        // The outline's reach across this band: each edge clipped to it.
+        double left = box.right();
+        double right = box.left();
+        for (int i = 0; i < outline.size(); ++i) {
+            const QPointF a = outline[i];
+            const QPointF b = outline[(i + 1) % outline.size()];
+            const double lo = std::max(std::min(a.y(), b.y()), y0 - kInk);
+            const double hi = std::min(std::max(a.y(), b.y()), y1 + kInk);
+            if (lo > hi) {
+                continue;
+            }
+            for (const double y : {lo, hi}) {
+                const double t = b.y() != a.y() ? (y - a.y()) / (b.y() - a.y()) : 0.0;
+                const double x = a.x() + (b.x() - a.x()) * std::clamp(t, 0.0, 1.0);
+                left = std::min({left, x, b.y() == a.y() ? b.x() : x});
+                right = std::max({right, x, b.y() == a.y() ? b.x() : x});
+            }
+        }
+        if (left <= right && sums.any(left - kInk, y0, right + kInk, y1)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 struct Candidate {
@@ -386,9 +413,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     // The summits along each crest, each about half its width from the last so that they
     // overlap into one line, lower toward the range's ends.
     int crestNo = 0;
+    constexpr double kCrestStep = 10;
     for (const Crest& crest : ranks.crests()) {
         ++crestNo;
         double along = 0;
+        double untilNext = 0;
         std::size_t seg = 0;
         double into = 0;
         while (seg + 1 < crest.points.size()) {
@@ -408,7 +437,6 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             climb(x, y, 3, 4);
             const CrestPlace c = ranks.at(x, y);
             const double t = CrestRank::endTaper(crest, along) * 0.5 + 0.5;
-            double step = 12;
             const bool gap = c.jagged < 0.45 && groups.fbm(x / 150.0f, y / 150.0f, 2) < -0.05f;
             if (h(x, y) >= kHeightsHeight && terrain.woods(x, y) <= 0.5f && !gap) {
                 Peak k = glyph(x, y, c, t, roll, seed);
@@ -434,17 +462,44 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                     const bool highest = c.rangeHeight >= 0.95f;
                     k.snow = k.snow && (massif > (highest ? 0.68 : 0.76) ||
                                         snow(x, y) > (highest ? 130 : 150));
-                    saddle = 1.0 + 0.6 * (1.0 - smoothstep(-0.2f, 0.3f, m));
+                    saddle = 1.0 + 0.25 * (1.0 - smoothstep(-0.2f, 0.3f, m));
                 }
                 // Spaced as crest summits even where they taper toward the range's ends, so
-                // that the chain runs on to them.
-                candidates.push_back({k, std::max(t, 0.85), 10 + t, (b - a) / std::max(len, 1e-6)});
-                // The lesser summits between the massifs stand farther apart, so that the
-                // saddles show paper.
-                step = std::max(12.0, k.width * rng.range(0.34, 0.46) * saddle);
+                // that the chain runs on to them. Between the summits spaced out along the crest,
+                // stand-ins: a summit that cannot stand leaves its place to the nearest of them
+                // rather than a gap in the chain.
+                const bool summit = untilNext <= 0;
+                candidates.push_back(
+                    {k, std::max(t, 0.85), (summit ? 10 : 9) + t, (b - a) / std::max(len, 1e-6)});
+                if (summit) {
+                    // The lesser summits between the massifs stand a little farther apart, their
+                    // flanks still meeting.
+                    untilNext = std::max(12.0, k.width * rng.range(0.34, 0.46) * saddle);
+                    // A lower shoulder stands before the summit, a little to one side, its top
+                    // over the summit's foot: the chain stands on one base, back to front,
+                    // however the crest runs across the sheet.
+                    const double side = rng.chance(0.5) ? -1.0 : 1.0;
+                    const double size = rng.range(0.6, 0.78);
+                    const std::uint64_t shoulderSeed = rng.next();
+                    if (!c.volcanic && c.jagged >= 0.45 && !k.hill) {
+                        Peak s = k;
+                        s.width *= size;
+                        s.height *= size * rng.range(0.85, 1.05);
+                        s.seed = shoulderSeed;
+                        s.foot = k.foot + QPointF(side * 0.3 * k.width, 0.34 * k.height);
+                        const QPointF top = s.foot - QPointF(0, 0.3 * s.height);
+                        const int sx = clampInt(top.x(), 0, h.width() - 1);
+                        const int sy = clampInt(top.y(), 0, h.height() - 1);
+                        s.snow = s.snow && snow(sx, sy) > 110;
+                        if (h(sx, sy) >= kHillHeight && terrain.woods(sx, sy) <= 0.5f) {
+                            candidates.push_back({s, 0.8, 8 + t});
+                        }
+                    }
+                }
             }
-            along += step;
-            into += step;
+            along += kCrestStep;
+            into += kCrestStep;
+            untilNext -= kCrestStep;
         }
     }
     constexpr int kStep = 8;
@@ -491,6 +546,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
 
+    // Where a crest summit may stand instead, in its widths along the crest and across it: a
+    // track or a symbol on the crest line leaves it beside them, still on the top.
+    static const QPointF kSlides[] = {{0, 0},      {-0.3, 0}, {0.3, 0},    {-0.55, 0}, {0.55, 0},
+                                      {0, 0.3},    {0, -0.3}, {-0.3, 0.3}, {0.3, 0.3}, {-0.3, -0.3},
+                                      {0.3, -0.3}, {0, 0.55}, {0, -0.55}};
     // Accepted peaks by a coarse cell, to find their neighbours.
     constexpr double kCell = 96;
     std::unordered_map<std::int64_t, std::vector<std::size_t>> cells;
@@ -501,6 +561,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         // Where the full size would touch something, a smaller peak may still stand.
         Peak k = c.peak;
         const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
+        const float crestHeight =
+            h.clamped(static_cast<int>(ridge.x()), static_cast<int>(ridge.y()));
         bool fits = false;
         // No peak stands under a symbol: a crest summit that would meet one moves along the
         // crest to stand beside it, or a size down, so that the symbol sits in a saddle of the
@@ -512,15 +574,19 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             if (shrink < 1.0 && k.width < (k.hill ? 12 : 20)) {
                 break;
             }
-            for (const double slide : {0.0, -0.3, 0.3, -0.55, 0.55}) {
-                if (slide != 0.0 && length(c.along) == 0.0) {
+            for (const QPointF slide : kSlides) {
+                if (slide != QPointF() && length(c.along) == 0.0) {
                     break;
                 }
-                k.foot = at + c.along * (slide * k.width);
+                const QPointF across(-c.along.y(), c.along.x());
+                k.foot = at + (c.along * slide.x() + across * slide.y()) * k.width;
                 const QPointF top = k.foot - QPointF(0, 0.3 * k.height);
-                if (slide != 0.0 &&
+                // Moved across, a summit keeps to the crest's top rather than its flank.
+                const float least = slide.y() != 0.0 ? std::max(kHeightsHeight, crestHeight - 0.06f)
+                                                     : kHeightsHeight;
+                if (slide != QPointF() &&
                     (!h.contains(static_cast<int>(top.x()), static_cast<int>(top.y())) ||
-                     h(static_cast<int>(top.x()), static_cast<int>(top.y())) < kHeightsHeight)) {
+                     h(static_cast<int>(top.x()), static_cast<int>(top.y())) < least)) {
                     continue;
                 }
                 if (clearOf(blocked, k)) {
@@ -572,6 +638,37 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             peaks.push_back(k);
             placedRank.push_back(c.rank);
         }
+    }
+    // A glyph standing alone reads as a stray tent pitched on the plain rather than as high
+    // ground: none stands without a neighbour, and on the lower heights none without two.
+    {
+        std::vector<Peak> grouped;
+        for (std::size_t i = 0; i < peaks.size(); ++i) {
+            const Peak& k = peaks[i];
+            const int cx = static_cast<int>(k.foot.x() / kCell);
+            const int cy = static_cast<int>(k.foot.y() / kCell);
+            int near = 0;
+            for (int j = cy - 1; j <= cy + 1; ++j) {
+                for (int n = cx - 1; n <= cx + 1; ++n) {
+                    const auto found = cells.find(key(n, j));
+                    if (found == cells.end()) {
+                        continue;
+                    }
+                    for (std::size_t o : found->second) {
+                        const double reach =
+                            std::min(kCell, 1.25 * (k.width + peaks[o].width) + 24);
+                        near += o != i && length(peaks[o].foot - k.foot) < reach ? 1 : 0;
+                    }
+                }
+            }
+            const QPointF top = k.foot - QPointF(0, 0.3 * k.height);
+            const bool low =
+                h.clamped(static_cast<int>(top.x()), static_cast<int>(top.y())) < kHillHeight;
+            if (near >= (low ? 2 : 1)) {
+                grouped.push_back(k);
+            }
+        }
+        peaks = std::move(grouped);
     }
     std::stable_sort(peaks.begin(), peaks.end(),
                      [](const Peak& a, const Peak& b) { return a.foot.y() < b.foot.y(); });
