@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <QSizeF>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <iostream>
@@ -1809,8 +1810,11 @@ TEST(WorldLabels, PlaceNamesStandOnTheirSymbolsBank) {
             continue;
         }
         const QPointF at(place->at.x, place->at.y);
-        if (wet(at)) {
-            continue;  // a port whose point lies on its harbour
+        const bool offBank = std::ranges::all_of(
+            std::array{QPointF(0, 0), QPointF(6, 0), QPointF(-6, 0), QPointF(0, 6), QPointF(0, -6)},
+            [&](QPointF off) { return wet(at + off); });
+        if (offBank) {
+            continue;  // a port whose point lies out on its harbour
         }
         ++checked;
         const QPointF to = n.box.boundingRect().center();

@@ -398,9 +398,22 @@ double inked(const std::vector<QPolygonF>& letters) {
     return std::max(1.0, samples);
 }
 
+// Whether dry ground lies at a point or within a few pixels of it.
+template <typename Wet>
+bool dryBeside(QPointF at, const Wet& wet) {
+    for (const QPointF off :
+         {QPointF(0, 0), QPointF(6, 0), QPointF(-6, 0), QPointF(0, 6), QPointF(0, -6)}) {
+        if (!wet(at + off)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Whether water runs between a symbol and its name: along the straight way from one to the
-// other's nearest corner or its middle. A symbol on dry ground is cut off by any water between;
-// one whose point lies in the water (a port on its harbour) only by water past the bank beyond.
+// other's nearest corner or its middle. A symbol on or just beside dry ground (a port whose point
+// lies in the water at its bank) is cut off by any water between; one out in its harbour only by
+// water past the bank beyond.
 bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF& footprint,
             const QImage* standing = nullptr) {
     const auto wetAt = [&](QPointF q) {
@@ -412,9 +425,10 @@ bool cutOff(const QImage& water, QPointF symbol, double radius, const QPolygonF&
             near = q;
         }
     }
+    const bool besideLand = dryBeside(symbol, wetAt);
     for (const QPointF to : {near, footprint.boundingRect().center()}) {
         const double span = length(to - symbol);
-        bool ashore = !wetAt(symbol);
+        bool ashore = besideLand;
         for (double t = radius; t < span; t += 2.0) {
             const bool wet = wetAt(symbol + (to - symbol) * (t / span));
             if (wet && ashore) {
@@ -498,13 +512,7 @@ struct HiddenCosts {
 
     // Whether a place stands on land, or at its edge (a port's point may lie in the harbour).
     bool ashore(QPointF at) const {
-        for (const QPointF off :
-             {QPointF(0, 0), QPointF(6, 0), QPointF(-6, 0), QPointF(0, 6), QPointF(0, -6)}) {
-            if (!onMask(standing, at + off)) {
-                return true;
-            }
-        }
-        return false;
+        return dryBeside(at, [this](QPointF q) { return onMask(standing, q); });
     }
 
     // Whether water runs between a place's symbol and its name's spot `k`. Right beside the
