@@ -63,7 +63,9 @@ Silhouette silhouette(const Peak& k) {
     }
     // A peak: each flank a few jagged steps, the summit a little off the middle, sometimes a
     // lower shoulder on one side.
-    const double skew = rng.range(-0.24, 0.24) * w;
+    // The summit leans: most a little off the middle, one in four well over to a side.
+    const double lean = rng.chance(0.25) ? rng.range(0.26, 0.4) : rng.range(0.0, 0.24);
+    const double skew = (rng.chance(0.5) ? -1.0 : 1.0) * lean * w;
     s.summit = f + QPointF(skew, -h);
     // Each flank falls in its own curve, so that no two peaks are one triangle scaled: one
     // scooped (falling fast under the summit, easing out), the other straight or, now and then,
@@ -77,6 +79,11 @@ Silhouette silhouette(const Peak& k) {
     // Some peaks carry a lower second summit beyond a saddle on one flank, kept inside the
     // middle of the three boxes that placing them checks.
     const bool twin = rng.chance(k.width > 30 ? 0.3 : 0.12);
+    // A notch broken out of one flank, high or low, where a gully meets the outline.
+    const double notchSide = rng.chance(0.5) ? -1.0 : 1.0;
+    const bool notched = rng.chance(0.45);
+    const double notchAt = rng.range(0.3, 0.65);
+    const double notchDepth = rng.range(0.07, 0.14);
     const auto flank = [&](double side) {
         // Nearly straight, each step jagged (neighbours differ in their count of steps and in
         // how far each one breaks), the last one easing out to the foot.
@@ -103,6 +110,13 @@ Silhouette silhouette(const Peak& k) {
                 y = std::min(y, -h * rng.range(0.5, 0.62));
             }
             pts << f + QPointF(x, std::min(y, 0.0));
+            // The notch: the outline drops into it and climbs out to the next step.
+            if (notched && side == notchSide && std::fabs(t - notchAt) < 0.5 / steps) {
+                const auto across = [&](double at) { return skew + (side * w - skew) * at; };
+                pts << f + QPointF(across(t + 0.3 / steps), std::min(0.0, y + notchDepth * h))
+                    << f + QPointF(across(t + 0.55 / steps),
+                                   std::min(0.0, y + 0.2 * notchDepth * h));
+            }
         }
         return pts;
     };
@@ -359,14 +373,15 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         if (c.jagged < 0.45) {
             // Rounded fells: broad humps all the way up, no rock and no snow.
             k.hill = true;
-            k.width = std::max(12.0, 1.4 * crestWidth * grow * (0.9 + 0.2 * roll));
+            k.width = std::max(12.0, 1.4 * crestWidth * grow) * (0.75 + 0.5 * roll);
             // Some low and broad, some domed.
             const double build = static_cast<double>((seed >> 20) % 1000) / 1000.0;
             k.height = k.width * (0.36 + 0.14 * t) * (0.85 + 0.3 * build);
         } else if (hv < kHillHeight || t < 0.3) {
+            // The foothills' humps each a size and build of their own, not one caret repeated.
             k.hill = true;
-            k.width = 12 + 12 * t + 4 * roll;
-            k.height = k.width * 0.36;
+            k.width = 10 + 12 * t + 10 * roll * roll;
+            k.height = k.width * (0.3 + 0.16 * static_cast<double>((seed >> 20) % 100) / 100.0);
         } else {
             // Larger where the ground stands higher within its range and where it is broken;
             // taller against their width on rough ground, broader where it runs smooth, and each
@@ -374,9 +389,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double raised = std::clamp((hv - kHillHeight) / (top - kHillHeight), 0.0, 1.0);
             const double broken = std::clamp(rough(x, y) / roughScale, 0.0f, 1.2f);
             const double build = static_cast<double>((seed >> 24) % 1000) / 1000.0;
-            k.width = std::max(16.0, crestWidth * grow * (0.8 + 0.4 * roll) * (0.8 + 0.3 * raised) *
+            k.width = std::max(16.0, crestWidth * grow * (0.7 + 0.6 * roll) * (0.8 + 0.3 * raised) *
                                          (0.85 + 0.25 * broken));
-            k.height = k.width * (0.4 + 0.22 * t) * (0.74 + 0.44 * build) * (0.9 + 0.22 * broken);
+            k.height = k.width * (0.4 + 0.22 * t) * (0.66 + 0.6 * build) * (0.9 + 0.22 * broken);
             // Snow on the highest alone: not every peak of a high crest, only those near its top.
             k.snow = !k.ash && (snow(x, y) > 110 || hv > 0.86f ||
                                 (c.rangeHeight >= 0.8f && t > 0.75 && hv > c.rangeHeight - 0.16f) ||
@@ -524,19 +539,35 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             // Few of them, so that the mass reads as the crest and its shoulders rather than a
             // speckle.
             // Among crags, fewer still in broad patches, so paper shows between the massifs.
-            const double thin =
-                c.jagged >= 0.45 && !c.volcanic
-                    ? 0.25 + 0.75 * smoothstep(-0.25f, 0.25f,
-                                               groups.fbm(x / 110.0f + 50.0f, y / 110.0f, 2))
-                    : 1.0;
-            if (t < 0.06 || keep > thin * (0.03 + 0.9 * std::pow(t, 3.0))) {
+            // The cones too gather in clusters rather than an even spread round the craters.
+            const double patches =
+                smoothstep(-0.25f, 0.25f, groups.fbm(x / 110.0f + 50.0f, y / 110.0f, 2));
+            const double thin = c.jagged < 0.45 ? 1.0
+                                : c.volcanic    ? 0.35 + 0.65 * patches
+                                                : 0.25 + 0.75 * patches;
+            // A crest of crags is a mass some peaks deep: where its flanks stand still high, lower
+            // peaks and spurs crowd them as on the crest, stepping down into the foothills.
+            const double top = c.rangeHeight > 0 ? c.rangeHeight : 0.45;
+            const double raised =
+                std::clamp((h(x, y) - kHillHeight) / (top - kHillHeight), 0.0, 1.0);
+            const bool massif = c.jagged >= 0.45 && !c.volcanic && t > 0.12;
+            const double mass = massif ? 0.65 * std::pow(raised, 1.3) : 0.0;
+            const double chance = 0.03 + 0.9 * std::max(std::pow(t, 3.0), mass);
+            if (t < 0.06 || keep > thin * chance) {
                 continue;
             }
-            const Peak k = glyph(x, y, c, t, roll, seed);
+            const double size = massif ? std::max(t, std::min(0.72, 0.45 + 0.35 * raised)) : t;
+            const Peak k = glyph(x, y, c, size, roll, seed);
             // The smallest peaks scattered down the flanks read as speckle: most give way (the
             // small volcanic range needs its small cones).
-            if (!k.hill && !c.volcanic && k.width < 24 &&
-                keep > 0.4 * (0.03 + 0.9 * std::pow(t, 3.0))) {
+            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * thin * chance) {
+                continue;
+            }
+            // The foothills' humps stand in a few groups following the ground, bare ground
+            // between them, rather than spread evenly over it.
+            if (k.hill && c.jagged >= 0.45 &&
+                keep > thin * chance *
+                           smoothstep(-0.2f, 0.2f, groups.fbm(x / 70.0f + 13.0f, y / 70.0f, 2))) {
                 continue;
             }
             candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll});
@@ -612,7 +643,10 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                 }
                 for (std::size_t n : found->second) {
                     const Peak& o = peaks[n];
-                    const double rank = std::min(c.rank, placedRank[n]);
+                    // Two peaks lean together by their mean standing, so that the crest's
+                    // neighbours crowd in on it; a hill keeps the lower one's paper.
+                    const double rank = k.hill || o.hill ? std::min(c.rank, placedRank[n])
+                                                         : 0.5 * (c.rank + placedRank[n]);
                     // Peaks on the flanks lean on one another in massifs rather than standing
                     // apart as single triangles; hills keep their paper.
                     double share = k.hill || o.hill ? spacing(rank) : 1.2 - 0.95 * rank;
@@ -621,9 +655,18 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                     // hump's height apart would read as scales.
                     if (k.hill && o.hill && (k.width > 20 || o.width > 20)) {
                         share = std::max(share, 0.8);
-                        down = 0.55 * share * (k.width + o.width) / 2;
+                        down = 0.75 * share * (k.width + o.width) / 2;
+                    } else if (k.hill && o.hill) {
+                        // Small humps a hump's height apart down the sheet stack into columns.
+                        down = std::max(down, 0.6 * share * (k.width + o.width) / 2);
                     }
-                    const double across = share * (k.width + o.width) / 2;
+                    // A lesser peak may stand on a greater one's flank, so that a crest
+                    // gathers a mass of spurs about it rather than a moat of bare ground.
+                    const double small = std::min(k.width, o.width);
+                    const double large = std::max(k.width, o.width);
+                    const double across =
+                        k.hill || o.hill ? share * (k.width + o.width) / 2
+                                         : share * (small + large * std::sqrt(small / large)) / 2;
                     const double dx = (k.foot.x() - o.foot.x()) / across;
                     const double dy = (k.foot.y() - o.foot.y()) / down;
                     if (dx * dx + dy * dy < 1.0) {
