@@ -220,6 +220,17 @@ TEST(PointLabels, NamesKeepOffWhatThePenaltyMarks) {
     // With no other spot, a name close by the frame still shows.
     const PointLabel onlyNearFrame{{nearFrame.spots[0]}, 1};
     EXPECT_EQ(arrangeLabels({onlyNearFrame}, {frame}, bounds, 3)[0], std::optional<std::size_t>(0));
+
+    // Two names on one line a letter apart read as one: the second takes its spot below, though
+    // the one beside comes first; stood a few letters off, it keeps the first spot.
+    const PointLabel first{{QPolygonF(QRectF(100, 100, 80, 16))}, 0};
+    const auto beside = [](double gap) {
+        return PointLabel{
+            {QPolygonF(QRectF(180 + gap, 102, 60, 14)), QPolygonF(QRectF(180 + gap, 130, 60, 14))},
+            0};
+    };
+    EXPECT_EQ(arrangeLabels({first, beside(8)}, {}, bounds, 3)[1], std::optional<std::size_t>(1));
+    EXPECT_EQ(arrangeLabels({first, beside(40)}, {}, bounds, 3)[1], std::optional<std::size_t>(0));
 }
 
 // Crowded names round a cluster of symbols: every label that is kept is clear of the others and

@@ -15,6 +15,9 @@ constexpr double kSpotCost = 2.0;  // cost per step down a label's list of spots
 // moves a name where there is room and never drops one.
 constexpr double kTouchGap = 4.0;
 constexpr double kTouch = 400.0;
+// Two names set on one line read as one unless about two letters of paper part them (a letter
+// is a little over half the box's height).
+constexpr double kLineGap = 1.1;
 // The sheet's furniture (the title, the rose, the key) is told from symbols by its size; a name
 // that comes within its margin crowds its frame, costing up to kCrowd as it nears the edge: more
 // than a road crossed close by, less than any overlap.
@@ -69,6 +72,24 @@ double crowding(const Spot& s, const QRectF& frame) {
     return kCrowd * near * near;
 }
 
+// What two names cost for reading as one: their knock-outs touching, or, priced as an overlap
+// (the reader takes the two for one name), standing on one line less than two letters apart.
+double readTogether(const Spot& a, const Spot& b) {
+    double c = 0.0;
+    if (a.bounds.adjusted(-kTouchGap, -kTouchGap, kTouchGap, kTouchGap).intersects(b.bounds)) {
+        c += kTouch;
+    }
+    if (!a.upright || !b.upright || a.bounds.intersects(b.bounds)) {
+        return c;
+    }
+    const double line = std::min(a.bounds.height(), b.bounds.height());
+    const double shared =
+        std::min(a.bounds.bottom(), b.bounds.bottom()) - std::max(a.bounds.top(), b.bounds.top());
+    const double gap =
+        std::max(a.bounds.left() - b.bounds.right(), b.bounds.left() - a.bounds.right());
+    return shared > 0.5 * line && gap < kLineGap * line ? c + kClash : c;
+}
+
 }  // namespace
 
 std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLabel>& labels,
@@ -113,10 +134,7 @@ std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLab
             if (j != i && !spots[j].empty()) {
                 const Spot& other = spots[j][choice[j]];
                 c += overlap(r, other);
-                if (r.bounds.adjusted(-kTouchGap, -kTouchGap, kTouchGap, kTouchGap)
-                        .intersects(other.bounds)) {
-                    c += kTouch;
-                }
+                c += readTogether(r, other);
             }
         }
         return c;
