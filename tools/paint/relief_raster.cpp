@@ -118,6 +118,24 @@ QRgb toPixel(Rgb c) {
 
 }  // namespace
 
+Grid<float> distanceToOpenWater(const Terrain& terrain) {
+    const Grid<float>& h = terrain.height;
+    Grid<unsigned char> dry(h.width(), h.height(), 0);
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            dry(x, y) = h(x, y) < 0.0f || terrain.lake(x, y) > 127 ? 0 : 1;
+        }
+    }
+    const Grid<float> nearLand = distanceTo(dry, kInletHalfWidth + 1.0f);
+    Grid<unsigned char> open(h.width(), h.height(), 0);
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            open(x, y) = nearLand(x, y) > kInletHalfWidth ? 1 : 0;
+        }
+    }
+    return distanceTo(open, kInletHalfWidth + 1.0f);
+}
+
 QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Grid<float>& h = terrain.height;
     const int w = h.width();
@@ -139,23 +157,16 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Grid<float> toWater = boxBlur(distanceTo(wet, 200.0f), 2);
     const Grid<float> toLandExact = distanceTo(dry, 4.0f);
     const Grid<float> toWaterExact = distanceTo(wet, 4.0f);
-    // The sea's ripples keep to the open coast: measured from the shore as if every inlet
-    // narrower than twice `kClosed` were filled, so that they pass across a river's mouth and a
-    // narrow creek instead of following its funnel inland as a spike.
-    constexpr float kClosed = 28.0f;
-    const Grid<float> nearLand = distanceTo(dry, kClosed + 1.0f);
-    Grid<unsigned char> openSea(w, ht, 0);
-    for (int y = 0; y < ht; ++y) {
-        for (int x = 0; x < w; ++x) {
-            openSea(x, y) = wet(x, y) && nearLand(x, y) > kClosed ? 1 : 0;
-        }
-    }
-    const Grid<float> toOpenSea = distanceTo(openSea, kClosed + 1.0f);
+    // The sea's ripples keep to the open coast: measured from the shore as if every sheltered
+    // inlet were filled, so that they pass across a river's mouth and a narrow creek instead of
+    // following its funnel inland as a spike.
+    const Grid<float> toOpenSea = distanceToOpenWater(terrain);
     Grid<float> rippleFrom(w, ht, 0.0f);
     for (int y = 0; y < ht; ++y) {
         for (int x = 0; x < w; ++x) {
-            rippleFrom(x, y) =
-                openSea(x, y) ? toLand(x, y) : std::max(0.0f, kClosed - toOpenSea(x, y));
+            rippleFrom(x, y) = toOpenSea(x, y) <= 0.0f
+                                   ? toLand(x, y)
+                                   : std::max(0.0f, kInletHalfWidth - toOpenSea(x, y));
         }
     }
     rippleFrom = boxBlur(rippleFrom, 2);
@@ -260,8 +271,8 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     auto paperTone = [&](float fx, float fy, float water) {
         const float broad = 1.0f - 0.8f * water;
         return 1.0f + broad * 0.03f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
-               broad * 0.008f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
-               (1.0f - 0.4f * water) * 0.011f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
+               broad * 0.0095f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
+               (1.0f - 0.4f * water) * 0.013f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
     };
     // How thickly the ground wash was laid: a little uneven, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
