@@ -606,6 +606,85 @@ TEST(MapDrawing, TheGroundIsAWashOnGrainedPaperDarkerAtTheShore) {
         << "the wash does not pool at the shore";
 }
 
+// A coast facing away from the light (its water to the south-east) is inked heavier than one
+// facing into it; the sea's ripples run across a narrow inlet's mouth, not up into it, while a
+// broad bay stays open water with its ripples round its shore.
+TEST(MapDrawing, TheCoastIsShadedAndItsRipplesCrossNarrowInlets) {
+    const World& w = world();
+    const QImage& painted = relief();
+    const Grid<float>& h = w.terrain.height;
+    const auto sea = [&](int x, int y) { return h(x, y) < 0.0f && w.terrain.lake(x, y) == 0; };
+    // Ink along each diagonal through a shore point whose water lies on one side only.
+    std::array<double, 2> ink{};
+    std::array<double, 2> points{};
+    for (int y = 4; y + 4 < w.sheet.height(); ++y) {
+        for (int x = 4; x + 4 < w.sheet.width(); ++x) {
+            if (sea(x, y) || !sea(x + 1, y + 1) == !sea(x - 1, y - 1)) {
+                continue;
+            }
+            const bool shadowed = sea(x + 3, y + 3) && !sea(x - 3, y - 3) && h(x - 3, y - 3) > 0.0f;
+            const bool lit = sea(x - 3, y - 3) && !sea(x + 3, y + 3) && h(x + 3, y + 3) > 0.0f;
+            if (shadowed == lit) {
+                continue;
+            }
+            const int side = shadowed ? 1 : -1;
+            int dark = 0;
+            for (int k = -3; k <= 3; ++k) {
+                dark += qGray(painted.pixel(x + side * k, y + side * k)) < 100 ? 1 : 0;
+            }
+            ink[shadowed ? 1 : 0] += dark;
+            points[shadowed ? 1 : 0] += 1;
+        }
+    }
+    ASSERT_GT(points[0], 500.0);
+    ASSERT_GT(points[1], 500.0);
+    std::cout << "coast ink " << ink[1] / points[1] << " px in the shadow, " << ink[0] / points[0]
+              << " facing the light\n";
+    EXPECT_GT(ink[1] / points[1], 1.25 * (ink[0] / points[0]))
+        << "the coast's line is one weight all round";
+
+    // A shore with a creek 16 px wide and a bay 120 px wide, both opening south onto the sea.
+    const int width = 320;
+    const int height = 220;
+    Terrain t{Grid<float>(width, height, 0.05f),
+              Grid<float>(width, height, 0.0f),
+              Grid<unsigned char>(width, height, 0),
+              Grid<unsigned char>(width, height, 0),
+              Grid<unsigned char>(width, height, 0),
+              Grid<unsigned char>(width, height, 0),
+              {}};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool creek = x >= 60 && x < 76 && y >= 40;
+            const bool bay = x >= 160 && x < 280 && y >= 60;
+            if (y >= 140 || creek || bay) {
+                t.height(x, y) = -0.05f;
+            }
+        }
+    }
+    const Grid<float> open = distanceToOpenWater(t);
+    EXPECT_GT(open(68, 80), kInletHalfWidth) << "the creek reads as open water";
+    EXPECT_EQ(open(220, 110), 0.0f) << "the bay reads as sheltered water";
+    EXPECT_EQ(open(68, 200), 0.0f) << "the sea reads as sheltered water";
+    const QImage small = paintRelief(t);
+    // The spread of grey over a block of the painted shore.
+    const auto toneRange = [&](int x0, int x1, int y0, int y1) {
+        int lightest = 0;
+        int darkest = 255;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                lightest = std::max(lightest, qGray(small.pixel(x, y)));
+                darkest = std::min(darkest, qGray(small.pixel(x, y)));
+            }
+        }
+        return lightest - darkest;
+    };
+    // Across the creek, away from its banks' ink, no ripple line: one even tone; off its mouth a
+    // ripple line crosses it.
+    EXPECT_LT(toneRange(64, 72, 60, 120), 14) << "ripples follow the creek inland";
+    EXPECT_GT(toneRange(62, 75, 143, 153), 25) << "no ripple crosses the creek's mouth";
+}
+
 // No drawn pixel of a tree lies on water, a road, a river, a symbol, a name or a crater; inside a
 // wood and along its edge nearly every patch of open ground holds a tree.
 TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {

@@ -187,12 +187,21 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
         drawRiver(lp, r.points, taperedFromSource(r, s.terrain, 520.0, 0.2, true));
     }
     lp.end();
+    // Inside a river's funnel its own banks and water stand over the carved sea, so that they
+    // open on into the coast's line unbroken, and fade where the funnel meets open water.
+    const Grid<float> toOpen = distanceToOpenWater(s.terrain);
     for (int y = 0; y < size.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            if (row[x] != 0 && isWet(s.terrain, x, y)) {
-                row[x] = 0;
+            if (row[x] == 0 || !isWet(s.terrain, x, y)) {
+                continue;
             }
+            const float keep =
+                smoothstep(kInletHalfWidth - 0.5f, kInletHalfWidth + 1.0f, toOpen(x, y));
+            const QRgb c = row[x];
+            row[x] = keep <= 0.0f ? 0
+                                  : qRgba(qRound(qRed(c) * keep), qRound(qGreen(c) * keep),
+                                          qRound(qBlue(c) * keep), qRound(qAlpha(c) * keep));
         }
     }
     p.drawImage(0, 0, layer);

@@ -118,6 +118,24 @@ QRgb toPixel(Rgb c) {
 
 }  // namespace
 
+Grid<float> distanceToOpenWater(const Terrain& terrain) {
+    const Grid<float>& h = terrain.height;
+    Grid<unsigned char> dry(h.width(), h.height(), 0);
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            dry(x, y) = h(x, y) < 0.0f || terrain.lake(x, y) > 127 ? 0 : 1;
+        }
+    }
+    const Grid<float> nearLand = distanceTo(dry, kInletHalfWidth + 1.0f);
+    Grid<unsigned char> open(h.width(), h.height(), 0);
+    for (int y = 0; y < h.height(); ++y) {
+        for (int x = 0; x < h.width(); ++x) {
+            open(x, y) = nearLand(x, y) > kInletHalfWidth ? 1 : 0;
+        }
+    }
+    return distanceTo(open, kInletHalfWidth + 1.0f);
+}
+
 QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Grid<float>& h = terrain.height;
     const int w = h.width();
@@ -139,6 +157,30 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Grid<float> toWater = boxBlur(distanceTo(wet, 200.0f), 2);
     const Grid<float> toLandExact = distanceTo(dry, 4.0f);
     const Grid<float> toWaterExact = distanceTo(wet, 4.0f);
+    // The sea's ripples keep to the open coast: measured from the shore as if every sheltered
+    // inlet were filled, so that they pass across a river's mouth and a narrow creek instead of
+    // following its funnel inland as a spike.
+    const Grid<float> toOpenSea = distanceToOpenWater(terrain);
+    Grid<float> rippleFrom(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            rippleFrom(x, y) = toOpenSea(x, y) <= 0.0f
+                                   ? toLand(x, y)
+                                   : std::max(0.0f, kInletHalfWidth - toOpenSea(x, y));
+        }
+    }
+    rippleFrom = boxBlur(rippleFrom, 2);
+    // Which way each shore faces, from the distance across it: a shore whose water lies away
+    // from the light (falling from the north-west) is in the land's shadow, and an engraver
+    // inks it heavier there, lighter on the lit side.
+    auto shadowSide = [&](const Grid<float>& out, const Grid<float>& in, int x, int y) {
+        const float gx = (out.clamped(x + 2, y) - out.clamped(x - 2, y)) -
+                         (in.clamped(x + 2, y) - in.clamped(x - 2, y));
+        const float gy = (out.clamped(x, y + 2) - out.clamped(x, y - 2)) -
+                         (in.clamped(x, y + 2) - in.clamped(x, y - 2));
+        const float len = std::sqrt(gx * gx + gy * gy);
+        return len > 1e-4f ? (gx + gy) / (len * std::sqrt(2.0f)) : 0.0f;
+    };
 
     const Grid<unsigned char> snow = snowCover(h);
 
@@ -229,8 +271,8 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     auto paperTone = [&](float fx, float fy, float water) {
         const float broad = 1.0f - 0.8f * water;
         return 1.0f + broad * 0.03f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
-               broad * 0.008f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
-               (1.0f - 0.4f * water) * 0.011f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
+               broad * 0.0095f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
+               (1.0f - 0.4f * water) * 0.013f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
     };
     // How thickly the ground wash was laid: a little uneven, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
@@ -274,8 +316,14 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         }
         c = washOver(mix(c, kPaper, 0.22f), density);
         // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
-        // farther, swells and thins, and breaks off now and then, fewer and fainter outward.
-        // A lake takes two: four rings round still water read as a contour plot.
+        // farther, swells and thins, heavier in the shore's shadow, breaks off now and then and
+        // stops short for a stretch, fewer and fainter outward; their gaps open and close along
+        // the coast. A lake takes two: four rings round still water read as a contour plot.
+        const float rd = sea ? rippleFrom(x, y) : d;
+        const float shadow =
+            sea ? shadowSide(rippleFrom, toWater, x, y) : shadowSide(toLand, toWater, x, y);
+        const float spread = 1.0f + 0.3f * stain.fbm(fx / 210.0f + 21.0f, fy / 210.0f, 2) +
+                             0.12f * paper.fbm(fx / 60.0f + 4.0f, fy / 60.0f + 8.0f, 2);
         const int lines = sea ? 4 : 2;
         int i = 0;
         for (const auto& [at, strength] :
@@ -286,12 +334,20 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             const float k = static_cast<float>(i);
             const float wander =
                 (0.7f + 0.8f * k) * stain.fbm(fx / 55.0f + 5.0f * k, fy / 55.0f, 2);
-            const float weight = 0.55f + 0.35f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * k, 2);
+            const float weight = std::clamp(
+                0.5f + 0.35f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * k, 2) + 0.25f * shadow,
+                0.2f, 1.1f);
+            const float place = (i == 0 ? at : at * spread) + wander;
             const float band =
-                1.0f - smoothstep(0.15f * weight, 0.45f + weight, std::fabs(d - at - wander));
-            const float breaks = paper.fbm(fx / 38.0f + 13.0f * k, fy / 38.0f, 2);
-            const float drawn = smoothstep(-0.5f + 0.22f * k, -0.38f + 0.22f * k, breaks);
-            c = mix(c, kRipple, band * strength * drawn * (0.75f + 0.5f * weight));
+                1.0f - smoothstep(0.15f * weight, 0.45f + weight, std::fabs(rd - place));
+            // Short lifts of the pen, more of them on the outer lines, and long stretches where
+            // an outer line was never drawn at all.
+            const float breaks = paper.fbm(fx / 30.0f + 13.0f * k, fy / 30.0f, 2);
+            const float lifts = smoothstep(-0.42f + 0.2f * k, -0.3f + 0.2f * k, breaks);
+            const float stretch = rimNoise.fbm(fx / 160.0f + 31.0f * k, fy / 160.0f, 2);
+            const float kept =
+                k < 1.0f ? 1.0f : smoothstep(-0.3f + 0.12f * k, -0.2f + 0.12f * k, stretch);
+            c = mix(c, kRipple, band * strength * lifts * kept * (0.75f + 0.5f * weight));
             ++i;
         }
         return c;
@@ -376,10 +432,14 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                                     : mix(landColour(x, y), waterColour(x, y), water);
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
-            // The coast's pen heavier than the inland lines, its weight swelling and easing
-            // slowly along the shore.
-            const float weight = 1.0f + 0.4f * paper.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 2) +
-                                 0.15f * paper.fbm(fx / 70.0f + 9.0f, fy / 70.0f, 2);
+            // The coast's pen heavier than the inland lines: heaviest where the shore lies in
+            // the land's shadow, thinnest where it faces the light, its pressure swelling and
+            // easing along the shore as well.
+            const float weight =
+                std::clamp(1.0f + 0.42f * shadowSide(toLand, toWater, x, y) +
+                               0.3f * paper.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 2) +
+                               0.22f * paper.fbm(fx / 34.0f + 9.0f, fy / 34.0f, 2),
+                           0.45f, 1.75f);
             c = mix(c, kCoastInk, 1.0f - smoothstep(0.55f * weight, 1.7f * weight, shore));
             row[x] = toPixel(scale(c, paperTone(fx, fy, water)));
         }

@@ -13,4 +13,11 @@ namespace marventa {
 // Given the trees' `cover` (non-zero where they stand), the wood floor lies under them alone.
 QImage paintRelief(const Terrain& terrain, const QImage* cover = nullptr);
 
+// Inlets narrower than twice this are sheltered water: a river's funnel, a creek.
+constexpr float kInletHalfWidth = 28.0f;
+
+// How far each pixel lies from the open water (water farther than `kInletHalfWidth` from any
+// land), read as just past `kInletHalfWidth` on land and deep in a sheltered inlet alike.
+Grid<float> distanceToOpenWater(const Terrain& terrain);
+
 }  // namespace marventa

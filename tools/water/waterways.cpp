@@ -281,6 +281,9 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
     if (toSea) {
         // An estuary: a named river's last stretch opens into a funnel toward the sea (a fifth of
         // its length, 90 to 200 px, five times as wide at the mouth); a brook's only a little.
+        // It widens fastest at the mouth, so that its banks curve outward into the coast as a
+        // trumpet's do, rather than closing on the river in a straight wedge.
+        const auto flare = [](float u) { return u * u; };
         double run = 0.0;
         for (std::size_t i = 1; i < line.points.size(); ++i) {
             run += length(line.points[i] - line.points[i - 1]);
@@ -291,8 +294,8 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
         double s = 0.0;
         for (std::size_t i = line.points.size(); i-- > 1;) {
             s += length(line.points[i] - line.points[i - 1]);
-            const float t = smoothstep(reach, 0.0f, static_cast<float>(s));
-            line.widths[i - 1] *= 1.0f + open * t * t;
+            const float u = std::max(0.0f, 1.0f - static_cast<float>(s) / reach);
+            line.widths[i - 1] *= 1.0f + open * flare(u);
         }
         line.widths.back() = line.widths[line.widths.size() - 2];
         if (named) {
@@ -303,8 +306,8 @@ RiverLine lineThrough(const std::vector<int>& cells, const Waterways& w, const Q
             const float more = kEstuaryMouth / line.widths.back() - 1.0f;
             double along = 0.0;
             for (std::size_t i = line.points.size(); i-- > 1;) {
-                const float t = smoothstep(reach, 0.0f, static_cast<float>(along));
-                line.widths[i] *= 1.0f + more * t * t;
+                const float u = std::max(0.0f, 1.0f - static_cast<float>(along) / reach);
+                line.widths[i] *= 1.0f + more * flare(u);
                 along += length(line.points[i] - line.points[i - 1]);
             }
         }
