@@ -861,8 +861,8 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     const World& w = world();
     const std::vector<FieldMark> marks = placeFieldMarks(
         w.terrain, treeKeepOut(w.scene, w.names, w.sheet), farmedLand(w.scene, w.sheet));
-    // The home fields of the villages only: some dozens of strips, not a field on every flat.
-    ASSERT_GT(marks.size(), 50u);
+    // The home fields of the villages only, in a few small blocks, not a field on every flat.
+    ASSERT_GT(marks.size(), 25u);
     const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
         for (const FieldMark& m : marks) {
             drawFieldMark(p, m);
@@ -947,7 +947,7 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     std::cout << fields[0] << " fields on " << ground[0] << " samples near the towns, " << fields[1]
               << " on " << ground[1] << " far from them\n";
     // The home fields lie in a few blocks, so even beside the towns most ground is pasture.
-    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.006);
+    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.003);
 }
 
 // Each wood's name lies inside its wood and each range's over its heights, not across the plain,

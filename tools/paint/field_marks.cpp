@@ -23,10 +23,11 @@ constexpr double kRow = 2.4;  // between a strip's furrows
 constexpr int kFurrows = 3;
 constexpr double kTussockReach = 7.4;  // half a tussock's width
 
-// Thin and a little transparent, so that the marks lie in the wash rather than on it.
-const QColor kFurrowInk(92, 86, 50, 165);
-const QColor kHedgeInk(58, 82, 46, 185);
-const QColor kTuftInk(80, 100, 58, 170);
+// Thin and a little transparent, so that the marks lie in the wash rather than on it, yet dark
+// enough to read as ink: a pale mark on the wash reads as a smudge of dirt.
+const QColor kFurrowInk(64, 48, 30, 185);
+const QColor kHedgeInk(44, 60, 34, 200);
+const QColor kTuftInk(60, 74, 42, 185);
 
 QPointF along(double angle) {
     return {std::cos(angle), std::sin(angle)};
@@ -77,7 +78,7 @@ Grid<float> farmedLand(const ProvinceScene& s, QSize sheet) {
     Grid<float> farmed(w, h, 0.0f);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            farmed(x, y) = 1.0f - smoothstep(30.0f, 120.0f, toTown(x, y));
+            farmed(x, y) = 1.0f - smoothstep(26.0f, 105.0f, toTown(x, y));
         }
     }
     return farmed;
@@ -116,7 +117,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                                             blocks.fbm(static_cast<float>(at.x() / 85.0),
                                                        static_cast<float>(at.y() / 85.0), 2));
             // A block is ploughed whole or not at all: strips strewn singly read as stray strokes.
-            const double field = lowland && f * block > 0.56 ? 0.9 : 0.0;
+            const double field = lowland && f * block > 0.58 ? 0.9 : 0.0;
             const double roll = rng.uniform();
             FieldMark m{at, FieldMarkKind::Tuft, 0.0, 0.0, rng.next()};
             if (!lowland) {

@@ -6,24 +6,26 @@
 #include <numbers>
 
 #include "tools/common/rng.h"
+#include "tools/paint/ink.h"
 
 namespace marventa {
 
 namespace {
 
-// Towns and cities in the strongest ink and in madder; every lesser place in a fine brown ink,
-// open and a little broken like the peaks and trees round it, so that the map reads by its
-// towns and its relief and the lesser marks sit in the drawing rather than on it.
+// Towns and cities in the strongest ink and in madder; every lesser place in the peaks' ink,
+// a little thinned, in a fine open line a little broken like the peaks and trees round it, so
+// that the map reads by its towns and its relief and the lesser marks read as ink, not as
+// smudges of the ground.
 const QColor kInk(43, 33, 24);
-const QColor kMinorInk(112, 86, 62);
-constexpr double kMinorPen = 0.55;
-// The lesser marks drawn a size under their rooms, so that the towns lead.
-constexpr double kMinorShrink = 0.86;
+const QColor kMinorInk(kReliefInk.red(), kReliefInk.green(), kReliefInk.blue(), 200);
+constexpr double kMinorPen = 0.65;
+// The lesser marks drawn a little under their rooms, so that the towns lead.
+constexpr double kMinorShrink = 0.96;
 const QColor kPaper(252, 246, 230);
 // A faint paper fill keeps a shape whole over hatching without reading as a badge.
 const QColor kMinorFill(250, 243, 224, 45);
 // A part laid in a thin wash of the ink: a roof, an altar, a flag.
-const QColor kMinorWash(112, 86, 62, 60);
+const QColor kMinorWash(kReliefInk.red(), kReliefInk.green(), kReliefInk.blue(), 48);
 
 // The pen of one lesser mark: a fine line that the nib lifts off now and then, each mark's
 // breaks falling in its own places.

@@ -125,6 +125,20 @@ QRectF castShadow(const Tree& t) {
     return {mid.x() - 1.05 * w, mid.y() - 0.38 * w, 2.1 * w, 0.76 * w};
 }
 
+// How far beyond a wood's outline its strays may stand.
+constexpr float kStrayReach = 26.0f;
+
+// How far each pixel lies outside every wood, in pixels, up to the strays' reach.
+Grid<float> beyondWoods(const Grid<float>& into) {
+    Grid<unsigned char> inside(into.width(), into.height(), 0);
+    for (int y = 0; y < into.height(); ++y) {
+        for (int x = 0; x < into.width(); ++x) {
+            inside(x, y) = into(x, y) > 0.0f ? 1 : 0;
+        }
+    }
+    return distanceTo(inside, kStrayReach + 1.0f);
+}
+
 bool clearFor(const QImage& keepOut, const QRectF& box) {
     return clearOn(keepOut, box.toAlignedRect().adjusted(-1, -1, 1, 1));
 }
@@ -166,6 +180,10 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
     const Grid<float> into = intoWoods(terrain);
     const Noise copses(0x7EE5'0003);
     const Noise glades(0x7EE5'0004);
+    // Broad swells of old and young growth, and of close and open stands.
+    const Noise growth(0x7EE5'0006);
+    const Noise stands(0x7EE5'0007);
+    const Grid<float> beyond = beyondWoods(into);
     std::vector<Tree> trees;
     const int rows = static_cast<int>(h.height() / kStepY) + 1;
     const int cols = static_cast<int>(h.width() / kStepX) + 1;
@@ -185,33 +203,48 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             const int y = static_cast<int>(at.y());
             const float hv = h(x, y);
             const float cover = terrain.woods(x, y);
-            if (hv <= 0.01f || hv > 0.62f || cover < 0.25f) {
+            if (hv <= 0.01f || hv > 0.62f || terrain.lake(x, y) != 0) {
                 continue;
             }
-            const float clump = copses.fbm(at.x() / 70.0f, at.y() / 70.0f, 3);
+            const float fx = static_cast<float>(at.x());
+            const float fy = static_cast<float>(at.y());
+            const float clump = copses.fbm(fx / 70.0f, fy / 70.0f, 3);
+            const float stand = stands.fbm(fx / 160.0f + 11.0f, fy / 160.0f, 2);
             const float depth = into(x, y);
-            // The rim stands crowded, a row of crowns that is the wood's edge; the body stands
-            // full but looser, opened only by a few broad glades where the cover thins deep
-            // inside. Beyond the edge, a few copses where the cover is thickest, and strays only
-            // at a copse's fringe: single trees sprinkled over the fields read as noise.
+            const float out = beyond(x, y);
+            // The rim stands crowded, a row of crowns that is the wood's edge, though its outer
+            // few pixels stand looser so the row frays rather than stops. The body stands full
+            // but uneven: close cores, a few thinner stretches, broad glades where the cover thins
+            // deep inside. Beyond the edge, copses where the cover is thickest, and a scatter of
+            // small clumps and a few single trees just outside the outline.
             double keep = 0.0;
             double grow = 1.0;
-            bool rim = false;
+            double pair = 0.0;
+            int strays = 0;
             if (depth >= 1.0f && depth < kEdgeBand) {
-                keep = 1.0;
+                const float fray = 1.0f - smoothstep(2.0f, 6.0f, depth);
+                keep = 1.0 - 0.3 * fray;
+                pair = 0.55 - 0.35 * fray;
                 grow = 1.06;
-                rim = true;
             } else if (depth >= kEdgeBand) {
-                const float glade = glades.fbm(at.x() / 240.0f, at.y() / 240.0f, 2);
+                const float glade = glades.fbm(fx / 240.0f, fy / 240.0f, 2);
                 const float deep = smoothstep(40.0f, 70.0f, depth);
                 const float open = (1.0f - smoothstep(-0.62f, -0.5f, glade)) * deep;
-                keep = 0.9 * (1.0 - open) + 0.03 * open;
+                const double close = 0.72 + 0.28 * smoothstep(-0.35f, 0.25f, stand);
+                keep = close * (1.0 - open) + 0.03 * open;
             } else if (depth > 0.0f) {
                 continue;  // the edge's own line
-            } else if (const float fringe = 0.3f + (0.5f - cover) * 3.0f; clump > fringe) {
+            } else if (const float fringe = 0.3f + (0.5f - cover) * 3.0f;
+                       cover >= 0.25f && clump > fringe) {
                 keep = 0.85;
-            } else if (clump > fringe - 0.06f) {
+            } else if (cover >= 0.25f && clump > fringe - 0.06f) {
                 keep = 0.12;
+            } else if (out > 0.0f && out < kStrayReach &&
+                       rng.chance(0.06 * (1.0 - smoothstep(3.0f, kStrayReach, out)) *
+                                  smoothstep(-0.5f, 0.2f, stand + 0.2f))) {
+                // Mostly a clump of two to five; now and then a tree alone.
+                keep = 1.0;
+                strays = rng.chance(0.15) ? 0 : 1 + rng.below(4);
             } else {
                 continue;
             }
@@ -220,6 +253,11 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             }
             const double conifer = std::clamp(
                 smoothstep(0.2f, 0.38f, hv) + 0.8f * terrain.moor(x, y) / 255.0f, 0.0f, 0.95f);
+            // Crowns swell towards the wood's heart and shrink at its rim and beyond it, with
+            // broad stretches of older or younger growth across both.
+            const double age = std::clamp(0.78 + 0.26 * smoothstep(3.0f, 60.0f, depth) +
+                                              0.36 * growth.fbm(fx / 130.0f, fy / 130.0f, 2),
+                                          0.7, 1.3);
             const auto plant = [&](QPointF foot) {
                 Tree t;
                 t.at = foot;
@@ -230,7 +268,7 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 // towards the tree line. Copses keep smaller trees, so a copse stays small.
                 const double old = rng.chance(0.08) ? rng.range(1.2, 1.4) : 1.0;
                 const double copse = depth > 0.0f ? 1.0 : 0.8;
-                t.size = rng.range(1.1, 1.75) * old * grow * copse *
+                t.size = rng.range(1.1, 1.75) * old * grow * copse * age *
                          (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
                 t.lean = rng.range(-0.16, 0.16);
                 t.shade = rng.below(25) - 12;
@@ -240,9 +278,14 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 }
             };
             plant(at);
-            if (rim && rng.chance(0.55)) {
+            if (rng.chance(pair)) {
                 // The rim's second, smaller tree between its neighbours thickens the edge row.
                 plant(at + QPointF(rng.range(0.3, 0.6) * kStepX, rng.range(-0.4, 0.1) * kStepY));
+            }
+            for (int i = 0; i < strays; ++i) {
+                const double a = rng.range(0.0, 2.0 * std::numbers::pi);
+                const double r = rng.range(4.5, 8.0);
+                plant(at + QPointF(std::cos(a) * r, std::sin(a) * r * 0.8));
             }
         }
     }

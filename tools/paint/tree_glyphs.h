@@ -32,7 +32,8 @@ QRectF treeBox(const Tree& tree);
 QImage treeKeepOut(const ProvinceScene& scene, const NamePlan& names, QSize sheet);
 
 // Trees wherever the woods cover the ground, fullest just inside each wood's edge, its body
-// thinner with glades, thinning outside into copses and single trees; broadleaves on low ground,
+// thinner with glades, thinning outside into copses, small clumps and a few single trees; crowns
+// larger in a wood's heart than at its rim; broadleaves on low ground,
 // conifers higher up and on the moors. None whose box touches `keepOut`. Farthest first (highest on
 // the sheet), so that nearer crowns overlap farther ones.
 std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut);
