@@ -1488,6 +1488,62 @@ TEST(WorldLabels, EveryNameIsSetAndNoneCoversAnotherOrASymbol) {
     }
 }
 
+// A place's name reads as its mark's: close beside it (rarely more than two letter heights off,
+// where the ground round it is taken), and no two level names run on into one on a line.
+TEST(WorldLabels, PlaceNamesStandBesideTheirMarksAndApartFromEachOther) {
+    const World& w = world();
+    int far = 0;
+    int placeNames = 0;
+    for (const PlacedName& n : w.names.names) {
+        const auto place = std::find_if(w.places.begin(), w.places.end(), [&](const auto& pl) {
+            return pl.name == n.text.toStdString();
+        });
+        if (place == w.places.end()) {
+            continue;
+        }
+        ++placeNames;
+        const QRectF b = n.box.boundingRect();
+        const QPointF at(place->at.x, place->at.y);
+        const double dx = std::max({b.left() - at.x(), at.x() - b.right(), 0.0});
+        const double dy = std::max({b.top() - at.y(), at.y() - b.bottom(), 0.0});
+        const double letter = 0.7 * b.height();
+        const double off = std::hypot(dx, dy) - (std::max(symbolRadius(place->kind), 8.0) + 3);
+        EXPECT_LT(off, 3.0 * letter)
+            << place->name << "'s name stands " << off << " px off its mark";
+        if (off > 2.0 * letter) {
+            std::cout << place->name << " stands " << off << " px off its mark\n";
+            ++far;
+        }
+    }
+    std::cout << far << " of " << placeNames << " place names stand out from their marks\n";
+    ASSERT_GT(placeNames, 60);
+    EXPECT_LE(far, placeNames / 12) << "names stand apart from their marks";
+    // Set level, that is: a turned name's box reaches past its letters.
+    const auto level = [](const QPolygonF& box) {
+        const QRectF r = box.boundingRect();
+        return std::ranges::all_of(box, [&](QPointF q) {
+            return (q.x() == r.left() || q.x() == r.right()) &&
+                   (q.y() == r.top() || q.y() == r.bottom());
+        });
+    };
+    for (std::size_t i = 0; i < w.names.names.size(); ++i) {
+        const QRectF a = w.names.names[i].box.boundingRect();
+        for (std::size_t j = i + 1; j < w.names.names.size(); ++j) {
+            if (!level(w.names.names[i].box) || !level(w.names.names[j].box)) {
+                continue;
+            }
+            const QRectF b = w.names.names[j].box.boundingRect();
+            const double line = std::min(a.height(), b.height());
+            const double shared = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top());
+            const double gap = std::max(a.left() - b.right(), b.left() - a.right());
+            EXPECT_FALSE(shared > 0.5 * line && gap >= 0.0 && gap < 1.1 * line)
+                << w.names.names[i].text.toStdString() << " and "
+                << w.names.names[j].text.toStdString() << " read as one name, " << gap
+                << " px apart";
+        }
+    }
+}
+
 // A landmark's name stands close by its mark and hides none of the drawing round it.
 TEST(WorldLabels, LandmarkNamesSitByTheirDrawingAndClearOfIt) {
     const World& w = world();

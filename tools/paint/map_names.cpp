@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
 #include <optional>
 
@@ -47,7 +48,9 @@ struct Candidate {
     Sort sort;
     QPointF symbol;  // a place's symbol, which its name must not be cut off from
     double symbolRadius = 0.0;
-    std::size_t beside = 0;   // how many of the first spots sit right beside the symbol
+    std::size_t beside = 0;  // how many of the first spots sit right beside the symbol
+    std::size_t far = std::numeric_limits<std::size_t>::max();  // the first of the outer ring's
+    bool onWater = false;     // a lake's name: on its water, or clear of it, never across its shore
     bool settlement = false;  // a city's, town's or village's, which no road should run through
 };
 
@@ -94,11 +97,15 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const double lift = std::max(0.0, kSymbolTop * (symbolRadius(place.kind) + 2) + 1 - gap);
         std::vector<Anchor> anchors;
         std::size_t beside = 0;
+        std::size_t far = std::numeric_limits<std::size_t>::max();
         // A landmark's name farther out than this reads as the country's, not the mark's.
         const std::vector<double> rings = place.kind == PlaceKind::Landmark
                                               ? std::vector{gap, gap + 8, gap + 20}
                                               : std::vector{gap, gap + 8, gap + 20, gap + 34};
         for (const double g : rings) {
+            if (g == rings.back() && rings.size() > 3) {
+                far = anchors.size();
+            }
             for (const QRectF& r : LabelPlacer::around(at, size, g)) {
                 anchors.emplace_back(r.center(), 0.0);
             }
@@ -122,6 +129,7 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         out.back().symbol = at;
         out.back().symbolRadius = gap;
         out.back().beside = beside;
+        out.back().far = far;
         out.back().settlement = townLike || place.kind == PlaceKind::Settlement;
     }
 }
@@ -296,8 +304,32 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     for (const Wood& w : s.layout.woods) {
         out.push_back(woodName(w, wood, t));
     }
-    for (const LakeShape& l : s.water.lakes) {
-        out.push_back(straight(l.name, lake, 6, aroundSpot(l.centre, 0.0, 14.0), 1, Sort::Other));
+    for (std::size_t i = 0; i < s.water.lakes.size(); ++i) {
+        const LakeShape& l = s.water.lakes[i];
+        std::vector<Anchor> anchors = aroundSpot(l.centre, 0.0, 14.0);
+        // And round its shore, for a tarn too narrow to hold its name.
+        QRectF extent;
+        for (int y = 0; y < s.water.lakeId.height(); ++y) {
+            for (int x = 0; x < s.water.lakeId.width(); ++x) {
+                if (s.water.lakeId(x, y) == static_cast<int>(i)) {
+                    extent |=
+                        QRectF(x * s.water.cell, y * s.water.cell, s.water.cell, s.water.cell);
+                }
+            }
+        }
+        const QSizeF size = textSize(l.name, lake.font, 6);
+        for (const double f : {0.0, -0.25, 0.25}) {
+            const double cy = extent.center().y() + f * extent.height();
+            const double cx = extent.center().x() + f * extent.width();
+            for (const QPointF at : {QPointF(extent.left() - 10 - size.width() / 2, cy),
+                                     QPointF(extent.right() + 10 + size.width() / 2, cy),
+                                     QPointF(cx, extent.top() - 8 - size.height() / 2),
+                                     QPointF(cx, extent.bottom() + 8 + size.height() / 2)}) {
+                anchors.emplace_back(at, 0.0);
+            }
+        }
+        out.push_back(straight(l.name, lake, 6, anchors, 1, Sort::Other));
+        out.back().onWater = true;
     }
     for (const RiverLine& r : s.water.rivers) {
         if (!r.name.isEmpty()) {
@@ -459,6 +491,10 @@ struct HiddenCosts {
     // are (a road grazing the letters slips between their samples), and priced so that a name
     // takes a clear spot three rings out rather than one beside its symbol on the road.
     static constexpr double kOnRoad = 160.0;
+    // The outer ring stands two letter heights and more off its symbol, where the name reads as
+    // the country's: taken only where each spot nearer lies on water or a symbol, or under more
+    // road than a lane's crossing.
+    static constexpr double kFar = 2 * kOnRoad;
     QImage roads, rivers, brooks, standing, marks, relief;
 
     // Whether the letters lie on running water (a range's only on a river).
@@ -498,7 +534,20 @@ struct HiddenCosts {
         if (across(c, k)) {
             cost += kWater;
         }
-        return cost + kOffShore * offshore(c, spot);
+        if (k >= c.far) {
+            cost += kFar;
+        }
+        return cost + kOffShore * (offshore(c, spot) + acrossShore(c, spot));
+    }
+
+    // For a lake's name: nothing on its water, a half set clear beside it on land (a tarn too
+    // narrow for its name), a whole with its letters half on the water, half off.
+    double acrossShore(const Candidate& c, const SetText& spot) const {
+        if (!c.onWater) {
+            return 0.0;
+        }
+        const double wet = covered(standing, spot.letters) / inked(spot.letters);
+        return wet > 0.97 ? 0.0 : wet < 0.03 ? 0.5 : 1.0;
     }
 
     // The share of a land place's name out over the sea or a lake, where it reads as the

@@ -171,24 +171,23 @@ std::vector<std::optional<std::size_t>> arrangeLabels(const std::vector<PointLab
         if (spots[i].empty()) {
             continue;
         }
-        // The chosen spot if it is clear and cheap; else the cheapest clear one left.
-        std::vector<std::size_t> tries(spots[i].size());
-        for (std::size_t k = 0; k < tries.size(); ++k) {
-            tries[k] = k;
+        // The cheapest clear spot, counting what it costs beside the others' annealed spots as
+        // well as on its own: by its own cost alone, a name hemmed in takes back a spot the
+        // search had moved it off to leave its neighbour room, and pushes that one onto its line.
+        std::vector<std::pair<double, std::size_t>> tries;
+        for (std::size_t k = 0; k < spots[i].size(); ++k) {
+            tries.emplace_back(fixed[i][k] + between(i, spots[i][k]), k);
         }
         std::stable_sort(tries.begin(), tries.end(),
-                         [&](std::size_t a, std::size_t b) { return fixed[i][a] < fixed[i][b]; });
-        // The annealed spot first, unless it hides what a cheaper clear spot would not.
-        if (fixed[i][choice[i]] < kClash) {
-            tries.insert(tries.begin(), choice[i]);
-        }
-        for (std::size_t k : tries) {
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [total, k] : tries) {
             const Spot& s = spots[i][k];
             const bool clear =
                 !hidden[i][k] && std::none_of(kept.begin(), kept.end(),
                                               [&](const Spot* o) { return collide(s, *o); });
             if (clear) {
                 out[i] = k;
+                choice[i] = k;
                 kept.push_back(&s);
                 break;
             }

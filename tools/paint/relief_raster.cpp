@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 
 #include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
@@ -293,12 +294,17 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         // ending in a wandering edge that dried darker: a few flat tones stepping out to sea,
         // not one graded evenly. The sea's depth itself is left out, since its ups and downs lay
         // blotches in the wash.
+        // Out at sea the distance runs across a river's mouth as the ripples do, or the tones
+        // step in toward it as a notch.
+        const float across = sea ? std::max(d, rippleFrom(x, y)) : d;
         const float out =
-            d + 24.0f * stain.fbm(fx / 140.0f + 3.0f, fy / 140.0f, 3) + 3.0f * ragged(x, y);
+            across + 24.0f * stain.fbm(fx / 140.0f + 3.0f, fy / 140.0f, 3) + 3.0f * ragged(x, y);
         float density = 0.84f;
+        // Each tone fades in over a few pixels beyond its dried rim, so that the sea reads as
+        // deepening rather than as flat steps.
         const auto stepAt = [&](float at, float pool) {
             density += laidWash(out - at, 0.0f, pool);
-            return smoothstep(at - 0.6f, at + 0.6f, out);
+            return smoothstep(at - 1.0f, at + 9.0f, out);
         };
         Rgb c;
         if (sea) {
@@ -324,31 +330,41 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             sea ? shadowSide(rippleFrom, toWater, x, y) : shadowSide(toLand, toWater, x, y);
         const float spread = 1.0f + 0.3f * stain.fbm(fx / 210.0f + 21.0f, fy / 210.0f, 2) +
                              0.12f * paper.fbm(fx / 60.0f + 4.0f, fy / 60.0f + 8.0f, 2);
-        const int lines = sea ? 4 : 2;
-        int i = 0;
-        for (const auto& [at, strength] :
-             {std::pair{4.5f, 0.62f}, {9.5f, 0.44f}, {16.0f, 0.28f}, {25.0f, 0.16f}}) {
-            if (i == lines) {
-                break;
-            }
-            const float k = static_cast<float>(i);
+        // The sea's lines close together by the shore and wider apart outward, as an engraver
+        // spaces them.
+        static constexpr std::array<std::pair<float, float>, 6> kSeaLines{{{4.0f, 0.62f},
+                                                                           {8.0f, 0.5f},
+                                                                           {12.5f, 0.4f},
+                                                                           {18.0f, 0.3f},
+                                                                           {25.0f, 0.21f},
+                                                                           {34.0f, 0.14f}}};
+        static constexpr std::array<std::pair<float, float>, 2> kLakeLines{
+            {{4.5f, 0.62f}, {9.5f, 0.44f}}};
+        const std::span<const std::pair<float, float>> rings =
+            sea ? std::span<const std::pair<float, float>>(kSeaLines)
+                : std::span<const std::pair<float, float>>(kLakeLines);
+        for (std::size_t i = 0; i < rings.size(); ++i) {
+            const auto [at, strength] = rings[i];
+            // How far out the line is, from 0 at the shore to 3 at about 25 px, for how often
+            // the pen lifts and how far the line wanders.
+            const float k = std::clamp(3.0f * (at - 4.5f) / 20.5f, 0.0f, 2.6f);
+            const float fi = static_cast<float>(i);
             const float wander =
-                (0.7f + 0.8f * k) * stain.fbm(fx / 55.0f + 5.0f * k, fy / 55.0f, 2);
+                (0.7f + 0.8f * k) * stain.fbm(fx / 55.0f + 5.0f * fi, fy / 55.0f, 2);
             const float weight = std::clamp(
-                0.5f + 0.35f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * k, 2) + 0.25f * shadow,
+                0.5f + 0.35f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * fi, 2) + 0.25f * shadow,
                 0.2f, 1.1f);
             const float place = (i == 0 ? at : at * spread) + wander;
             const float band =
                 1.0f - smoothstep(0.15f * weight, 0.45f + weight, std::fabs(rd - place));
             // Short lifts of the pen, more of them on the outer lines, and long stretches where
             // an outer line was never drawn at all.
-            const float breaks = paper.fbm(fx / 30.0f + 13.0f * k, fy / 30.0f, 2);
+            const float breaks = paper.fbm(fx / 30.0f + 13.0f * fi, fy / 30.0f, 2);
             const float lifts = smoothstep(-0.42f + 0.2f * k, -0.3f + 0.2f * k, breaks);
-            const float stretch = rimNoise.fbm(fx / 160.0f + 31.0f * k, fy / 160.0f, 2);
+            const float stretch = rimNoise.fbm(fx / 160.0f + 31.0f * fi, fy / 160.0f, 2);
             const float kept =
-                k < 1.0f ? 1.0f : smoothstep(-0.3f + 0.12f * k, -0.2f + 0.12f * k, stretch);
+                i < 2 ? 1.0f : smoothstep(-0.3f + 0.12f * k, -0.2f + 0.12f * k, stretch);
             c = mix(c, kRipple, band * strength * lifts * kept * (0.75f + 0.5f * weight));
-            ++i;
         }
         return c;
     };

@@ -14,7 +14,7 @@ namespace marventa {
 QImage paintRelief(const Terrain& terrain, const QImage* cover = nullptr);
 
 // Inlets narrower than twice this are sheltered water: a river's funnel, a creek.
-constexpr float kInletHalfWidth = 28.0f;
+constexpr float kInletHalfWidth = 36.0f;
 
 // How far each pixel lies from the open water (water farther than `kInletHalfWidth` from any
 // land), read as just past `kInletHalfWidth` on land and deep in a sheltered inlet alike.
