@@ -43,8 +43,11 @@ Silhouette silhouette(const Peak& k) {
         const double lean = rng.range(-0.2, 0.2) * w;
         const bool pair = rng.chance(k.width > 24 ? 0.35 : 0.2);
         const double full = rng.range(0.55, 1.1);
-        const auto arc = [full](double u) {
-            return u <= 0.0 || u >= 1.0 ? 0.0 : std::pow(std::sin(u * 3.14159265), full);
+        // The top off the middle, to one side or the other, so that no two humps are one arch.
+        const double skew = std::pow(2.0, ((k.seed >> 40) % 1000) / 1000.0 * 1.2 - 0.6);
+        const auto arc = [full, skew](double u) {
+            return u <= 0.0 || u >= 1.0 ? 0.0
+                                        : std::pow(std::sin(std::pow(u, skew) * 3.14159265), full);
         };
         const int points = pair ? 16 : 10;
         for (int i = 0; i <= points; ++i) {
@@ -614,7 +617,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     std::vector<Peak> peaks;
     std::vector<double> placedRank;
     const auto wideAt = [&](QPointF q) {
-        return static_cast<double>(breadth.clamped(static_cast<int>(q.x()), static_cast<int>(q.y())));
+        return static_cast<double>(
+            breadth.clamped(static_cast<int>(q.x()), static_cast<int>(q.y())));
     };
     for (const Candidate& c : candidates) {
         // Where the full size would touch something, a smaller peak may still stand.
