@@ -43,11 +43,8 @@ Silhouette silhouette(const Peak& k) {
         const double lean = rng.range(-0.2, 0.2) * w;
         const bool pair = rng.chance(k.width > 24 ? 0.35 : 0.2);
         const double full = rng.range(0.55, 1.1);
-        // The top off the middle, to one side or the other, so that no two humps are one arch.
-        const double skew = std::pow(2.0, ((k.seed >> 40) % 1000) / 1000.0 * 1.2 - 0.6);
-        const auto arc = [full, skew](double u) {
-            return u <= 0.0 || u >= 1.0 ? 0.0
-                                        : std::pow(std::sin(std::pow(u, skew) * 3.14159265), full);
+        const auto arc = [full](double u) {
+            return u <= 0.0 || u >= 1.0 ? 0.0 : std::pow(std::sin(u * 3.14159265), full);
         };
         const int points = pair ? 16 : 10;
         for (int i = 0; i <= points; ++i) {
@@ -413,7 +410,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double raised = std::clamp((hv - kHillHeight) / (top - kHillHeight), 0.0, 1.0);
             const double broken = std::clamp(rough(x, y) / roughScale, 0.0f, 1.2f);
             const double build = static_cast<double>((seed >> 24) % 1000) / 1000.0;
-            const double packed = c.volcanic ? 1.0 : 1.0 - 0.38 * breadth(x, y);
+            const double packed = c.volcanic ? 1.0 : 1.0 - 0.25 * breadth(x, y);
             k.width = std::max(16.0, crestWidth * grow * (0.7 + 0.6 * roll) * (0.8 + 0.3 * raised) *
                                          (0.85 + 0.25 * broken) * packed);
             k.height = k.width * (0.4 + 0.22 * t) * (0.66 + 0.6 * build) * (0.9 + 0.22 * broken);
@@ -588,7 +585,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const Peak k = glyph(x, y, c, size, roll, seed);
             // The smallest peaks scattered down the flanks read as speckle: most give way (the
             // small volcanic range needs its small cones).
-            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * open * chance) {
+            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * thin * chance) {
                 continue;
             }
             // The foothills' humps stand in a few groups following the ground, bare ground
@@ -747,8 +744,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             smaller.width *= f;
             smaller.height *= f;
             smaller.foot = ridge + QPointF(0, 0.3 * smaller.height);
-            // A smaller size can draw another outline; one that would then meet something goes.
-            if (clearOf(blocked, smaller)) {
+            // A smaller size can draw another outline; one that would then meet something goes,
+            // as does one shrunk to a speck.
+            if (smaller.width >= 22 && clearOf(blocked, smaller)) {
                 k = smaller;
             } else {
                 k.width = 0;
