@@ -274,6 +274,21 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
             EXPECT_GT(top, 30.0) << r.name.toStdString() << "'s summits are too small to lead";
         }
     }
+    // One mass, not a lone mountain over small ones: no peak stands far larger than the peaks
+    // about it.
+    for (const Peak& k : peaks()) {
+        double sum = 0;
+        int count = 0;
+        for (const Peak& o : peaks()) {
+            if (&o != &k && !k.hill && !o.hill && length(o.foot - k.foot) < 0.9 * k.width + 40) {
+                sum += o.width;
+                ++count;
+            }
+        }
+        EXPECT_TRUE(count < 2 || k.width <= 1.6 * sum / count)
+            << "a peak " << k.width << " px wide at " << k.foot.x() << ", " << k.foot.y()
+            << " towers over its neighbours of " << sum / std::max(count, 1) << " px";
+    }
     // The foothills' small hills stand apart, paper between them: what two of them share is at
     // most a sliver where their feet meet (the fells' humps may run together on their tops).
     std::vector<const Peak*> hills;

@@ -112,12 +112,13 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             const float near = 1.0f - smoothstep(0.0f, kFadeOut, fromHeights(x, y));
             // Hachures gather on a few stretches of the steepest ground, with bare ground
             // between: an even sprinkle of them reads as a machine's texture.
-            const float patch = smoothstep(0.0f, 0.3f, patches.fbm(x / 110.0f, y / 110.0f, 2));
+            const float patch = smoothstep(0.08f, 0.34f, patches.fbm(x / 110.0f, y / 110.0f, 2));
             const float from = foothill + (rough - foothill) * (1.0f - near * near);
             const float chance = smoothstep(from, steep, s) * (0.3f + 0.7f * near) * patch;
             // Close under the range a band of them, so that its foot is drawn rather than left
-            // as a pale ground round the peaks.
-            if (roll >= (0.6 + 0.35 * near * near) * chance || s <= 0) {
+            // as a pale ground round the peaks. Few of them, each firm: a scatter of faint ticks
+            // reads as dirt on the paper.
+            if (roll >= (0.4 + 0.25 * near * near) * chance || s <= 0) {
                 continue;
             }
             HillMark m;
@@ -125,7 +126,7 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             m.down = -g / s;
             const double steepness =
                 std::clamp((s - from) / std::max(steep - from, 1e-6f), 0.0f, 1.0f);
-            m.length = (3.5 + 3.5 * near + 2.5 * steepness) *
+            m.length = (4.5 + 4.0 * near + 3.0 * steepness) *
                        (0.85 + 0.3 * static_cast<double>((seed >> 8) % 100) / 100.0);
             m.strokes = 2 + static_cast<int>(std::lround(2.0 * near)) + static_cast<int>(seed % 2);
             m.seed = seed;
@@ -158,13 +159,13 @@ QRectF hillMarkBox(const HillMark& m) {
 
 void drawHillMark(QPainter& p, const HillMark& m) {
     QColor ink = kReliefInk;
-    ink.setAlpha(190);
+    ink.setAlpha(235);
     // Each stroke fuller at its top, where the ground breaks, and thinning down the slope.
     for (const auto& [a, b] : strokes(m)) {
         const QPointF half = a + (b - a) * 0.4;
-        p.setPen(QPen(ink, 0.95, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(ink, 1.15, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(a, half);
-        p.setPen(QPen(ink, 0.5, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(ink, 0.65, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(half, b);
     }
 }

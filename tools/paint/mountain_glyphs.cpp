@@ -299,6 +299,9 @@ struct Candidate {
 // How far apart two glyphs must stand, as a share of their mean size: along the crest the
 // summits overlap into one ridge, down the flanks they part, and the foothills' humps keep
 // paper between them.
+// The most a summit may outgrow the mean of the peaks about it.
+constexpr double kTallest = 1.55;
+
 double spacing(double rank) {
     return 1.45 - 1.1 * rank;
 }
@@ -353,6 +356,24 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         std::nth_element(high.begin(), high.begin() + high.size() * 9 / 10, high.end());
         return std::max(high[high.size() * 9 / 10], 1e-5f);
     }();
+    // How broad the high ground stands about each spot, 0 on a narrow ridge to 1 amid a wide
+    // massif: there a few big summits with bare ground between read as loose tents, so the
+    // peaks stand smaller and packed several deep instead.
+    const Grid<float> breadth = [&] {
+        Grid<float> high(h.width(), h.height(), 0.0f);
+        for (int y = 0; y < h.height(); ++y) {
+            for (int x = 0; x < h.width(); ++x) {
+                high(x, y) = h(x, y) >= kHillHeight ? 1.0f : 0.0f;
+            }
+        }
+        Grid<float> share = boxBlur(boxBlur(high, 50), 50);
+        for (int y = 0; y < h.height(); ++y) {
+            for (int x = 0; x < h.width(); ++x) {
+                share(x, y) = smoothstep(0.4f, 0.8f, share(x, y));
+            }
+        }
+        return share;
+    }();
     // The glyph for ground at (x, y) of `rank` within its range.
     const auto glyph = [&](int x, int y, const CrestPlace& c, double t, double roll,
                            std::uint64_t seed) {
@@ -389,8 +410,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double raised = std::clamp((hv - kHillHeight) / (top - kHillHeight), 0.0, 1.0);
             const double broken = std::clamp(rough(x, y) / roughScale, 0.0f, 1.2f);
             const double build = static_cast<double>((seed >> 24) % 1000) / 1000.0;
+            const double packed = c.volcanic ? 1.0 : 1.0 - 0.25 * breadth(x, y);
             k.width = std::max(16.0, crestWidth * grow * (0.7 + 0.6 * roll) * (0.8 + 0.3 * raised) *
-                                         (0.85 + 0.25 * broken));
+                                         (0.85 + 0.25 * broken) * packed);
             k.height = k.width * (0.4 + 0.22 * t) * (0.66 + 0.6 * build) * (0.9 + 0.22 * broken);
             // Snow on the highest alone: not every peak of a high crest, only those near its top.
             k.snow = !k.ash && (snow(x, y) > 110 || hv > 0.86f ||
@@ -551,9 +573,12 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double raised =
                 std::clamp((h(x, y) - kHillHeight) / (top - kHillHeight), 0.0, 1.0);
             const bool massif = c.jagged >= 0.45 && !c.volcanic && t > 0.12;
-            const double mass = massif ? 0.65 * std::pow(raised, 1.3) : 0.0;
+            // Amid broad heights the bare patches close up, so the mass holds together.
+            const double wide = massif ? breadth(x, y) : 0.0;
+            const double mass = massif ? (0.65 + 0.3 * wide) * std::pow(raised, 1.3) : 0.0;
             const double chance = 0.03 + 0.9 * std::max(std::pow(t, 3.0), mass);
-            if (t < 0.06 || keep > thin * chance) {
+            const double open = thin + (1.0 - thin) * 0.85 * wide;
+            if (t < 0.06 || keep > open * chance) {
                 continue;
             }
             const double size = massif ? std::max(t, std::min(0.72, 0.45 + 0.35 * raised)) : t;
@@ -588,6 +613,10 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     const auto key = [](int cx, int cy) { return (static_cast<std::int64_t>(cy) << 32) + cx; };
     std::vector<Peak> peaks;
     std::vector<double> placedRank;
+    const auto wideAt = [&](QPointF q) {
+        return static_cast<double>(
+            breadth.clamped(static_cast<int>(q.x()), static_cast<int>(q.y())));
+    };
     for (const Candidate& c : candidates) {
         // Where the full size would touch something, a smaller peak may still stand.
         Peak k = c.peak;
@@ -649,7 +678,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                                                          : 0.5 * (c.rank + placedRank[n]);
                     // Peaks on the flanks lean on one another in massifs rather than standing
                     // apart as single triangles; hills keep their paper.
-                    double share = k.hill || o.hill ? spacing(rank) : 1.2 - 0.95 * rank;
+                    double share = k.hill || o.hill
+                                       ? spacing(rank)
+                                       : (1.2 - 0.95 * rank) * (1.0 - 0.25 * wideAt(k.foot));
                     double down = (share + 0.1) * (k.height + o.height) / 2;
                     // Fells overlap a little within their groups; row on row of them at a
                     // hump's height apart would read as scales.
@@ -681,6 +712,53 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             peaks.push_back(k);
             placedRank.push_back(c.rank);
         }
+    }
+    // No summit towers over its neighbours: one peak several times the size of those about it
+    // reads as a lone mountain pasted on, not as the highest of one mass. Each shrinks about its
+    // ridge point, inside its own outline, so it stays clear of what it was clear of.
+    for (int round = 0; round < 3; ++round) {
+        std::vector<double> widths;
+        for (const Peak& k : peaks) {
+            widths.push_back(k.width);
+        }
+        for (std::size_t i = 0; i < peaks.size(); ++i) {
+            Peak& k = peaks[i];
+            if (k.hill) {
+                continue;
+            }
+            double sum = 0;
+            int count = 0;
+            for (std::size_t j = 0; j < peaks.size(); ++j) {
+                const Peak& o = peaks[j];
+                if (j != i && !o.hill && length(o.foot - k.foot) < 0.9 * widths[i] + 40) {
+                    sum += widths[j];
+                    ++count;
+                }
+            }
+            if (count == 0 || widths[i] <= kTallest * sum / count) {
+                continue;
+            }
+            const double f = kTallest * sum / count / widths[i];
+            const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
+            Peak smaller = k;
+            smaller.width *= f;
+            smaller.height *= f;
+            smaller.foot = ridge + QPointF(0, 0.3 * smaller.height);
+            // A smaller size can draw another outline; one that would then meet something goes,
+            // as does one shrunk to a speck.
+            if (smaller.width >= 22 && clearOf(blocked, smaller)) {
+                k = smaller;
+            } else {
+                k.width = 0;
+            }
+        }
+        std::erase_if(peaks, [](const Peak& k) { return k.width <= 0; });
+    }
+    cells.clear();
+    for (std::size_t i = 0; i < peaks.size(); ++i) {
+        cells[key(static_cast<int>(peaks[i].foot.x() / kCell),
+                  static_cast<int>(peaks[i].foot.y() / kCell))]
+            .push_back(i);
     }
     // A glyph standing alone reads as a stray tent pitched on the plain rather than as high
     // ground: none stands without a neighbour, and on the lower heights none without two.
@@ -889,7 +967,11 @@ void drawPeak(QPainter& p, const Peak& k) {
                                   0.58f * ground.blueF() + 0.42f * 0.55f);
     const QColor dark = k.ash ? QColor(70, 58, 54) : QColor(96, 72, 50);
     if (k.ash) {
-        lit = QColor(138, 122, 112);
+        // Cinder only tints the rock: a cone is inked as any peak is, paper showing on its lit
+        // side, or the small ones read as solid triangles.
+        lit = QColor::fromRgbF(0.62f * ground.redF() + 0.38f * 0.66f,
+                               0.62f * ground.greenF() + 0.38f * 0.62f,
+                               0.62f * ground.blueF() + 0.38f * 0.6f);
     }
     if (k.hill) {
         // A hill: the ground's own tone over what stands behind it, a few strokes of shade,
@@ -916,7 +998,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     rock.setColorAt(0.0, lit);
     rock.setColorAt(0.55, lit);
     rock.setColorAt(1.0, ground);
-    p.setBrush(k.ash ? QBrush(lit) : QBrush(rock));
+    p.setBrush(rock);
     p.drawPath(closedPath(s.outline));
     // The shaded flank: hatched close down its fall over a thin wash, dark enough that the
     // ridge holds as a mass from afar, still ink rather than a flat grey at 1:1.
@@ -925,7 +1007,7 @@ void drawPeak(QPainter& p, const Peak& k) {
     Rng hand(k.seed ^ 0x4A7C);
     const double gap = shadeGap(k, hand);
     QColor wash = k.ash ? dark : QColor(78, 56, 38);
-    wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0)));
+    wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0) * (k.ash ? 0.5 : 1.0)));
     p.setBrush(wash);
     p.drawPath(shade);
     p.setClipPath(shade);
