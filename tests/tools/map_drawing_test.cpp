@@ -39,7 +39,15 @@ namespace {
 
 // The roads and running water exactly as wide as they are drawn, every symbol's room and every
 // name's box.
-QImage drawnMarks(const World& w) {
+bool namesAWood(const World& w, const QString& text) {
+    return std::any_of(w.layout.woods.begin(), w.layout.woods.end(), [&](const Wood& wood) {
+        return wood.name.compare(text, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// Where the map shows something; a wood's name, lettered over its trees, by its letters alone
+// when `woodLetters` is set.
+QImage drawnMarks(const World& w, bool woodLetters = false) {
     QImage mask(w.sheet, QImage::Format_Grayscale8);
     mask.fill(0);
     QPainter p(&mask);
@@ -58,7 +66,13 @@ QImage drawnMarks(const World& w) {
         p.drawRect(r);
     }
     for (const PlacedName& n : w.names.names) {
-        p.drawPolygon(n.box);
+        if (woodLetters && namesAWood(w, n.text)) {
+            p.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPath(n.glyphs);
+            p.setPen(Qt::NoPen);
+        } else {
+            p.drawPolygon(n.box);
+        }
     }
     return mask;
 }
@@ -716,7 +730,7 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
             drawTree(p, t);
         }
     }
-    const QImage marks = drawnMarks(w);
+    const QImage marks = drawnMarks(w, true);
     std::size_t hits = 0;
     for (int y = 0; y < w.sheet.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
@@ -729,6 +743,22 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
         }
     }
     EXPECT_EQ(hits, 0u) << "pixels of trees over water, roads, symbols or names";
+    // A wood's name stands among its trees, which reach in between and round its letters rather
+    // than stopping at a box cut round it.
+    for (const PlacedName& n : w.names.names) {
+        if (!namesAWood(w, n.text)) {
+            continue;
+        }
+        const QRect box = n.box.boundingRect().toAlignedRect();
+        std::size_t inked = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                inked += drawn.rect().contains(x, y) && qAlpha(drawn.pixel(x, y)) > 0 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inked * 50, static_cast<std::size_t>(box.width() * box.height()))
+            << n.text.toStdString() << " sits in a clearing cut to its box";
+    }
     std::size_t onRims = 0;
     for (const Crater& c : w.scene.craters) {
         const double rx = c.radius * 1.3;

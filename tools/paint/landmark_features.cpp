@@ -266,12 +266,48 @@ void gorge(QPainter& p, QPointF at, const Waterways& water) {
     }
 }
 
+// Nine standing stones in a ring seen from a little above: pale upright slabs in ink, each with
+// its shaded side and a short shadow at its foot, a few leaning or tipped, drawn back to front.
 void nineShards(QPainter& p, QPointF at, const Waterways&) {
-    p.setPen(QPen(kRockInk, 1.0));
-    p.setBrush(QColor(90, 84, 92));
-    for (const QPointF& q : ring(at, 24, 9)) {
+    struct Stone {
+        QPointF foot;
+        double width;
+        double height;
+        double lean;
+    };
+    Rng rng(0x5A4D'0009);
+    std::vector<Stone> stones;
+    for (const QPointF& q : ring(QPointF(0, 0), 1.0, 9, 0.35)) {
+        Stone st;
+        st.foot = at + QPointF(q.x() * 24.0, q.y() * 15.0 + 3.0);
+        st.width = rng.range(3.6, 5.0);
+        st.height = rng.range(7.5, 11.0);
+        st.lean = rng.chance(0.35) ? rng.range(0.18, 0.42) * (rng.chance(0.5) ? 1 : -1)
+                                   : rng.range(-0.06, 0.06);
+        stones.push_back(st);
+    }
+    std::stable_sort(stones.begin(), stones.end(),
+                     [](const Stone& a, const Stone& b) { return a.foot.y() < b.foot.y(); });
+    for (const Stone& st : stones) {
+        const QPointF up(std::sin(st.lean), -std::cos(st.lean));
+        const QPointF across(-up.y(), up.x());
+        const double w = st.width / 2;
+        const QPointF top = st.foot + up * st.height;
+        // A slab: square at the foot, its top narrower and a little off square.
+        const QPolygonF slab({st.foot - across * w, st.foot + across * w,
+                              top + across * (0.7 * w) - up * 0.8, top - across * (0.8 * w)});
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(70, 60, 44, 70));
+        p.drawEllipse(st.foot + QPointF(2.5, 0.3), w + 2.5, 1.4);
+        p.setBrush(QColor(226, 220, 204));
+        p.setPen(QPen(kRockInk, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolygon(slab);
+        // The side away from the north-western light.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(120, 110, 96, 170));
         p.drawPolygon(
-            QPolygonF({q + QPointF(0, -7), q + QPointF(2.5, 2.5), q + QPointF(-2.5, 2.5)}));
+            QPolygonF({st.foot + across * (0.15 * w), st.foot + across * (w - 0.4),
+                       top + across * (0.7 * w - 0.4) - up * 0.8, top + across * (0.1 * w)}));
     }
 }
 

@@ -143,6 +143,53 @@ bool clearFor(const QImage& keepOut, const QRectF& box) {
     return clearOn(keepOut, box.toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
+bool namesAWood(const ProvinceScene& s, const QString& text) {
+    return std::any_of(s.layout.woods.begin(), s.layout.woods.end(), [&](const Wood& w) {
+        return w.name.compare(text, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// How far `at` lies outside `box` (0 inside it).
+double distanceOutside(const QPolygonF& box, QPointF at) {
+    if (box.containsPoint(at, Qt::OddEvenFill)) {
+        return 0.0;
+    }
+    double best = 1e9;
+    for (qsizetype i = 0; i + 1 < box.size(); ++i) {
+        const QPointF a = box[i];
+        const QPointF ab = box[i + 1] - a;
+        const double len2 = QPointF::dotProduct(ab, ab);
+        const double u =
+            len2 > 0.0 ? std::clamp(QPointF::dotProduct(at - a, ab) / len2, 0.0, 1.0) : 0.0;
+        const QPointF off = at - (a + u * ab);
+        best = std::min(best, std::hypot(off.x(), off.y()));
+    }
+    return best;
+}
+
+// A wood's name is lettered over its trees: they keep off the letters themselves, and thin out
+// in a ragged band about the name (small clearings scattered thickest on it) rather than
+// stopping at a clean edge.
+void clearForWoodName(QPainter& p, const PlacedName& n, std::uint64_t seed) {
+    constexpr double kBand = 14.0;
+    constexpr double kStep = 5.0;
+    Rng rng(seed);
+    const QRectF around = n.box.boundingRect().adjusted(-kBand, -kBand, kBand, kBand);
+    p.setPen(Qt::NoPen);
+    for (double y = around.top(); y < around.bottom(); y += kStep) {
+        for (double x = around.left(); x < around.right(); x += kStep) {
+            const QPointF at(x + rng.range(0.0, kStep), y + rng.range(0.0, kStep));
+            const double fade = 1.0 - std::min(distanceOutside(n.box, at) / kBand, 1.0);
+            const double r = rng.range(1.0, 2.2);
+            if (rng.chance(0.06 * fade * fade)) {
+                p.drawEllipse(at, r, r);
+            }
+        }
+    }
+    p.setPen(QPen(Qt::white, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(n.glyphs);
+}
+
 }  // namespace
 
 QRectF treeBox(const Tree& t) {
@@ -165,7 +212,16 @@ QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
         const double r = symbolRadius(place.kind) + (isTownLike(place.kind) ? 8.0 : 1.5);
         p.drawEllipse(QPointF(place.at.x, place.at.y), r, r);
     }
-    markNamesAndFurniture(p, names);
+    NamePlan others = names;
+    std::erase_if(others.names, [&](const PlacedName& n) { return namesAWood(s, n.text); });
+    markNamesAndFurniture(p, others);
+    std::uint64_t seed = 0x7EE5'0008ull;
+    for (const PlacedName& n : names.names) {
+        if (namesAWood(s, n.text)) {
+            clearForWoodName(p, n, seed = mix64(seed));
+        }
+    }
+    p.setPen(Qt::NoPen);
     // No tree on a crater's cinder rim.
     markCraters(p, s);
     return mask;
