@@ -52,13 +52,14 @@ Rgb landTint(float h) {
 constexpr Rgb kPaper{242, 233, 206};
 // The sea in a printed atlas's greyed blue-green, bound to the paper it is laid on: a brighter,
 // bluer water reads as a screen's cyan beside the washes of the land.
+// Out to sea only a little deeper, a pale paper-blue: the ripple lines by the coast tell the
+// depth, and a dark open sea reads as a screen's gradient.
 constexpr Rgb kShallow{164, 189, 191};
-constexpr Rgb kDeep{127, 160, 173};
-constexpr Rgb kOpenSea{76, 113, 140};
-// A lake a little deeper in tone than the sea's shallows from its shore on, so that no pale
-// band lies inside its shore line to glow round it.
-constexpr Rgb kLakeShore{136, 169, 179};
-constexpr Rgb kLakeMiddle{112, 147, 165};
+constexpr Rgb kDeep{146, 176, 186};
+constexpr Rgb kOpenSea{136, 168, 182};
+// A lake in one even wash a little deeper than the sea's shallows: a tone graded toward its
+// middle leaves the shore paler, as a glow inside the shore line.
+constexpr Rgb kLake{128, 162, 174};
 constexpr Rgb kRipple{56, 86, 104};
 constexpr Rgb kCoastInk{46, 68, 84};
 constexpr Rgb kWoodFloor{122, 160, 98};
@@ -184,6 +185,12 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     };
 
     const Grid<unsigned char> snow = snowCover(h);
+    Grid<float> lakeCover(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            lakeCover(x, y) = terrain.lake(x, y) / 255.0f;
+        }
+    }
 
     // The light wash of the shading comes from the ground smoothed a little, so that the
     // lattice's faint steps on flat land do not show as stairs.
@@ -282,49 +289,36 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                              0.05f * bloom.fbm(fx / 150.0f, fy / 150.0f, 3) +
                              0.03f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
         const float rim = 0.5f + 0.5f * bloom.fbm(fx / 90.0f + 3.0f, fy / 90.0f, 2);
-        const float pooled = std::exp(-edge / 5.5f) * smoothstep(0.6f, 2.2f, edge);
+        const float pooled = std::exp(-edge / 5.5f) * smoothstep(0.0f, 1.0f, edge);
         return uneven + (0.5f + 0.6f * rim) * pooled;
     };
-    auto waterColour = [&](int x, int y) {
-        const bool sea = h(x, y) < 0.0f || terrain.lake(x, y) < 128;
+    // `lake` for a pixel at a lake's shore, whose cover alone does not say which water it takes.
+    auto waterColour = [&](int x, int y, bool lake) {
+        const bool sea = !lake && (h(x, y) < 0.0f || terrain.lake(x, y) < 128);
         const float d = toLand(x, y);
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
-        // Washes laid one over another outward from every shore and round the islands, each
-        // ending in a wandering edge that dried darker: a few flat tones stepping out to sea,
-        // not one graded evenly. The sea's depth itself is left out, since its ups and downs lay
-        // blotches in the wash.
-        // Out at sea the distance runs across a river's mouth as the ripples do, or the tones
-        // step in toward it as a notch.
+        // The sea as one light wash, a second laid over it a way out with a faint dried edge
+        // that follows the coast; the sea's depth itself is left out, since its ups and downs lay
+        // blotches in the wash. Out at sea the distance runs across a river's mouth as the
+        // ripples do, or the tone steps in toward it as a notch.
         const float across = sea ? std::max(d, rippleFrom(x, y)) : d;
         const float out =
-            across + 24.0f * stain.fbm(fx / 140.0f + 3.0f, fy / 140.0f, 3) + 3.0f * ragged(x, y);
+            across + 6.0f * stain.fbm(fx / 140.0f + 3.0f, fy / 140.0f, 3) + 3.0f * ragged(x, y);
         float density = 0.84f;
-        // Each tone fades in over a few pixels beyond its dried rim, so that the sea reads as
-        // deepening rather than as flat steps.
-        const auto stepAt = [&](float at, float pool) {
-            density += laidWash(out - at, 0.0f, pool);
-            return smoothstep(at - 1.0f, at + 9.0f, out);
-        };
-        Rgb c;
+        Rgb c = kLake;
         if (sea) {
-            const float deep = 0.3f * smoothstep(0.0f, 110.0f, d) +
-                               0.7f * (0.45f * stepAt(40.0f, 0.1f) + 0.55f * stepAt(104.0f, 0.09f));
-            const float open = 0.3f * smoothstep(70.0f, 200.0f, d) + 0.7f * stepAt(172.0f, 0.07f);
-            c = mix(mix(kShallow, kDeep, deep), kOpenSea, 0.55f * open);
-            density +=
-                laidWash(edgeDistance(layers[1], x, y, 0.25f, 0.06f * ragged(x, y)), 0.03f, 0.04f);
-        } else {
-            // Still water darkens evenly toward its middle, with no step: a step a little way
-            // in leaves a pale ring inside the shore.
-            const float in = d + 8.0f * stain.fbm(fx / 90.0f + 7.0f, fy / 90.0f, 2);
-            c = mix(kLakeShore, kLakeMiddle, smoothstep(2.0f, 80.0f, in));
+            density += laidWash(out - 46.0f, 0.0f, 0.05f);
+            const float deep =
+                0.4f * smoothstep(0.0f, 46.0f, out) + 0.6f * smoothstep(46.0f, 56.0f, out);
+            c = mix(mix(kShallow, kDeep, deep), kOpenSea, smoothstep(90.0f, 260.0f, d));
         }
         c = washOver(mix(c, kPaper, 0.22f), density);
         // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
         // farther, swells and thins, heavier in the shore's shadow, breaks off now and then and
         // stops short for a stretch, fewer and fainter outward; their gaps open and close along
-        // the coast. A lake takes two: four rings round still water read as a contour plot.
+        // the coast. A lake takes two, fine and well broken, set off its shore: a firm ring
+        // close inside it reads as a second outline.
         const float rd = sea ? rippleFrom(x, y) : d;
         const float shadow =
             sea ? shadowSide(rippleFrom, toWater, x, y) : shadowSide(toLand, toWater, x, y);
@@ -339,7 +333,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                                                                            {25.0f, 0.21f},
                                                                            {34.0f, 0.14f}}};
         static constexpr std::array<std::pair<float, float>, 2> kLakeLines{
-            {{4.5f, 0.62f}, {9.5f, 0.44f}}};
+            {{7.0f, 0.34f}, {12.5f, 0.24f}}};
         const std::span<const std::pair<float, float>> rings =
             sea ? std::span<const std::pair<float, float>>(kSeaLines)
                 : std::span<const std::pair<float, float>>(kLakeLines);
@@ -355,15 +349,17 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                 0.5f + 0.35f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * fi, 2) + 0.25f * shadow,
                 0.2f, 1.1f);
             const float place = (i == 0 ? at : at * spread) + wander;
-            const float band =
-                1.0f - smoothstep(0.15f * weight, 0.45f + weight, std::fabs(rd - place));
+            const float fine = sea ? 1.0f : 0.55f;
+            const float band = 1.0f - smoothstep(0.15f * weight * fine, (0.45f + weight) * fine,
+                                                 std::fabs(rd - place));
             // Short lifts of the pen, more of them on the outer lines, and long stretches where
             // an outer line was never drawn at all.
             const float breaks = paper.fbm(fx / 30.0f + 13.0f * fi, fy / 30.0f, 2);
-            const float lifts = smoothstep(-0.42f + 0.2f * k, -0.3f + 0.2f * k, breaks);
+            const float lift = sea ? -0.42f + 0.2f * k : -0.1f;
+            const float lifts = smoothstep(lift, lift + 0.12f, breaks);
             const float stretch = rimNoise.fbm(fx / 160.0f + 31.0f * fi, fy / 160.0f, 2);
             const float kept =
-                i < 2 ? 1.0f : smoothstep(-0.3f + 0.12f * k, -0.2f + 0.12f * k, stretch);
+                i < 2 && sea ? 1.0f : smoothstep(-0.3f + 0.12f * k, -0.2f + 0.12f * k, stretch);
             c = mix(c, kRipple, band * strength * lifts * kept * (0.75f + 0.5f * weight));
         }
         return c;
@@ -437,15 +433,21 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             // its cover.
             float water = wet(x, y) ? 1.0f : 0.0f;
             float shore = wet(x, y) ? toLandExact(x, y) : toWaterExact(x, y);
-            const bool atLake = terrain.lake(x, y) > 0 && terrain.lake(x, y) < 255;
-            if (!atLake && shore < 3.0f) {
-                const float signedPx = h(x, y) / gradient(h, x, y);
+            const float lakeNear = lakeCover.clamped(x - 2, y) + lakeCover.clamped(x + 2, y) +
+                                   lakeCover.clamped(x, y - 2) + lakeCover.clamped(x, y + 2);
+            const bool byLake = shore < 3.0f && lakeNear > 0.0f;
+            if (shore < 3.0f) {
+                // The shore line to a fraction of a pixel, so that it runs as one pen stroke
+                // rather than in the pixels' steps: at a lake from its cover's half, at the sea
+                // from the height's zero crossing.
+                const float signedPx = byLake ? (0.5f - lakeCover(x, y)) / gradient(lakeCover, x, y)
+                                              : h(x, y) / gradient(h, x, y);
                 water = 1.0f - smoothstep(-0.5f, 0.5f, signedPx);
-                shore = std::fabs(signedPx);
+                shore = std::min(std::fabs(signedPx), 3.0f);
             }
-            Rgb c = water >= 1.0f   ? waterColour(x, y)
+            Rgb c = water >= 1.0f   ? waterColour(x, y, byLake)
                     : water <= 0.0f ? landColour(x, y)
-                                    : mix(landColour(x, y), waterColour(x, y), water);
+                                    : mix(landColour(x, y), waterColour(x, y, byLake), water);
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
             // The coast's pen heavier than the inland lines: heaviest where the shore lies in
