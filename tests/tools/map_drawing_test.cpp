@@ -77,6 +77,19 @@ QImage drawnMarks(const World& w, bool woodLetters = false) {
     return mask;
 }
 
+// The standard deviation of `values`.
+double deviation(const std::vector<double>& values) {
+    double mean = 0;
+    for (double v : values) {
+        mean += v / static_cast<double>(values.size());
+    }
+    double spread = 0;
+    for (double v : values) {
+        spread += (v - mean) * (v - mean) / static_cast<double>(values.size());
+    }
+    return std::sqrt(spread);
+}
+
 const QImage& relief() {
     static const QImage painted = paintRelief(world().terrain);
     return painted;
@@ -532,36 +545,63 @@ TEST(MapDrawing, NoTintEdgeLiesRoundTheHeights) {
     }
 }
 
-// A lake is inked water, not a glow: a little way in from its shore the wash is no paler than
-// farther in, so that no bright band runs round inside the shore line.
-TEST(MapDrawing, ALakeDarkensTowardItsMiddleWithNoPaleRing) {
+// A lake is one wash inside one inked shore line, not a glow or a double outline: a little way
+// in from its shore the wash is no paler than farther in, no firm second ring runs just inside
+// the shore, and the land just outside it is no paler than the land beyond.
+TEST(MapDrawing, ALakeIsOneWashInsideOneShoreLine) {
     const World& w = world();
     const QImage& painted = relief();
     Grid<unsigned char> dry(w.sheet.width(), w.sheet.height(), 0);
+    Grid<unsigned char> wet(w.sheet.width(), w.sheet.height(), 0);
     for (int y = 0; y < w.sheet.height(); ++y) {
         for (int x = 0; x < w.sheet.width(); ++x) {
             dry(x, y) = w.terrain.lake(x, y) > 127 ? 0 : 1;
+            wet(x, y) = 1 - dry(x, y);
         }
     }
     const Grid<float> in = distanceTo(dry, 60.0f);
-    // Past the ripple lines, and farther in.
-    std::array<double, 2> sum{};
-    std::array<double, 2> count{};
+    const Grid<float> out = distanceTo(wet, 20.0f);
+    // Inside: just within the shore line, past the ripple lines, and farther in; outside: just
+    // beyond the shore line and a way off (open land only, clear of woods and the sea).
+    std::array<double, 5> sum{};
+    std::array<double, 5> count{};
+    std::size_t inner = 0;
+    std::size_t innerDark = 0;
     for (int y = 0; y < w.sheet.height(); ++y) {
         for (int x = 0; x < w.sheet.width(); ++x) {
+            const int g = qGray(painted.pixel(x, y));
             const float d = in(x, y);
-            const int band = d >= 14.0f && d < 22.0f ? 0 : d >= 32.0f && d < 50.0f ? 1 : -1;
+            int band = d >= 14.0f && d < 22.0f ? 0 : d >= 32.0f && d < 50.0f ? 1 : -1;
+            if (d >= 3.0f && d < 6.0f) {
+                band = 2;
+            }
+            const float o = out(x, y);
+            if (o > 0.0f && w.terrain.woods(x, y) < 0.2f && w.terrain.height(x, y) > 0.0f) {
+                band = o >= 2.0f && o < 4.0f ? 3 : o >= 10.0f && o < 16.0f ? 4 : band;
+            }
             if (band >= 0 && w.terrain.height(x, y) >= 0.0f) {
-                sum[std::size_t(band)] += qGray(painted.pixel(x, y));
+                sum[std::size_t(band)] += g;
                 count[std::size_t(band)] += 1;
             }
         }
     }
-    ASSERT_GT(std::min(count[0], count[1]), 1000.0);
-    const double shore = sum[0] / count[0];
-    const double middle = sum[1] / count[1];
+    ASSERT_GT(*std::min_element(count.begin(), count.end()), 1000.0);
+    const auto mean = [&](std::size_t k) { return sum[k] / count[k]; };
+    const double middle = mean(1);
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            if (in(x, y) >= 3.0f && in(x, y) < 6.0f) {
+                ++inner;
+                innerDark += qGray(painted.pixel(x, y)) < middle - 45.0 ? 1 : 0;
+            }
+        }
+    }
     // A wash darkening gently inward is a few shades paler there; a shallow step is a band.
-    EXPECT_LE(shore, middle + 10.0) << "a pale ring inside the lakes' shores";
+    EXPECT_LE(mean(0), middle + 10.0) << "a pale ring inside the lakes' shores";
+    EXPECT_LE(mean(2), middle + 10.0) << "a pale band just inside the lakes' shore line";
+    EXPECT_LT(static_cast<double>(innerDark), 0.08 * static_cast<double>(inner))
+        << "a firm ring just inside the lakes' shore line, as a second outline";
+    EXPECT_LE(mean(3), mean(4) + 3.0) << "a pale glow round the lakes on the land";
 }
 
 // The lowland is a wash on grained paper, not one flat tint: its tone moves from pixel to pixel
@@ -605,14 +645,6 @@ TEST(MapDrawing, TheGroundIsAWashOnGrainedPaperDarkerAtTheShore) {
         }
     }
     ASSERT_GT(blocks.size(), 20u);
-    double mean = 0;
-    for (double b : blocks) {
-        mean += b / static_cast<double>(blocks.size());
-    }
-    double spread = 0;
-    for (double b : blocks) {
-        spread += (b - mean) * (b - mean) / static_cast<double>(blocks.size());
-    }
     // The shore's rim against the plain a little inland.
     std::array<double, 2> rim{};
     std::array<double, 2> rimCount{};
@@ -626,13 +658,69 @@ TEST(MapDrawing, TheGroundIsAWashOnGrainedPaperDarkerAtTheShore) {
             }
         }
     }
-    std::cout << "grain " << step / steps << " per pixel, tone spread " << std::sqrt(spread)
+    std::cout << "grain " << step / steps << " per pixel, tone spread " << deviation(blocks)
               << " between blocks, the shore's rim " << rim[0] / rimCount[0] << " against "
               << rim[1] / rimCount[1] << " inland\n";
     EXPECT_GT(step / steps, 0.3) << "the paper shows no grain";
-    EXPECT_GT(std::sqrt(spread), 1.5) << "the wash is one flat tint";
+    EXPECT_GT(deviation(blocks), 1.5) << "the wash is one flat tint";
     EXPECT_LT(rim[0] / rimCount[0], rim[1] / rimCount[1] - 2.0)
         << "the wash does not pool at the shore";
+}
+
+// The open sea is one light wash, its depth told by the ripple lines by the coast: out at sea
+// it is a little deeper than a way off the coast, still plainly blue, and even from one stretch
+// to the next, with no blotches.
+TEST(MapDrawing, TheOpenSeaIsOneLightWash) {
+    const World& w = world();
+    const QImage& painted = relief();
+    Grid<unsigned char> dry(w.sheet.width(), w.sheet.height(), 0);
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            dry(x, y) = w.terrain.height(x, y) < 0.0f && w.terrain.lake(x, y) == 0 ? 0 : 1;
+        }
+    }
+    const Grid<float> toLand = distanceTo(dry, 400.0f);
+    std::array<double, 2> grey{};
+    std::array<double, 2> count{};
+    double blueOverRed = 0;
+    std::vector<double> blocks;
+    for (int by = 0; by + 48 <= w.sheet.height(); by += 48) {
+        for (int bx = 0; bx + 48 <= w.sheet.width(); bx += 48) {
+            double sum = 0;
+            int n = 0;
+            for (int y = by; y < by + 48; ++y) {
+                for (int x = bx; x < bx + 48; ++x) {
+                    const float d = toLand(x, y);
+                    const QRgb c = painted.pixel(x, y);
+                    const int k = d >= 60.0f && d < 100.0f ? 0 : d >= 300.0f ? 1 : -1;
+                    if (k >= 0) {
+                        grey[std::size_t(k)] += qGray(c);
+                        count[std::size_t(k)] += 1;
+                    }
+                    if (k == 1) {
+                        blueOverRed += qBlue(c) - qRed(c);
+                    }
+                    if (d >= 160.0f) {
+                        sum += qGray(c);
+                        ++n;
+                    }
+                }
+            }
+            if (n == 48 * 48) {
+                blocks.push_back(sum / n);
+            }
+        }
+    }
+    ASSERT_GT(std::min(count[0], count[1]), 10000.0);
+    ASSERT_GT(blocks.size(), 20u);
+    const double offCoast = grey[0] / count[0];
+    const double open = grey[1] / count[1];
+    std::cout << "sea off the coast " << offCoast << ", open " << open << ", blue over red "
+              << blueOverRed / count[1] << ", spread " << deviation(blocks) << " between blocks\n";
+    EXPECT_LT(offCoast - open, 12.0) << "the sea darkens outward as a gradient";
+    EXPECT_GT(open, 150.0) << "the open sea is dark";
+    EXPECT_GT(blueOverRed / count[1], 12.0) << "the open sea does not read as water";
+    EXPECT_LT(deviation(blocks), 2.5) << "the open sea is blotched";
 }
 
 // A coast facing away from the light (its water to the south-east) is inked heavier than one

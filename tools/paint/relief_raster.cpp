@@ -51,9 +51,9 @@ Rgb landTint(float h) {
 
 constexpr Rgb kPaper{242, 233, 206};
 // The sea in a printed atlas's greyed blue-green, bound to the paper it is laid on: a brighter,
-// bluer water reads as a screen's cyan beside the washes of the land.
-// Out to sea only a little deeper, a pale paper-blue: the ripple lines by the coast tell the
-// depth, and a dark open sea reads as a screen's gradient.
+// bluer water reads as a screen's cyan beside the washes of the land. Out to sea it is only a
+// little deeper, a pale paper-blue: the ripple lines by the coast tell the depth, and a dark
+// open sea reads as a screen's gradient.
 constexpr Rgb kShallow{164, 189, 191};
 constexpr Rgb kDeep{146, 176, 186};
 constexpr Rgb kOpenSea{136, 168, 182};
@@ -244,10 +244,13 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         float pool;    // its dried rim's
         Rgb tone;
     };
+    // Laid thin, with faint rims: they follow no ground of their own, and any firmer they lie
+    // as blotches across it. The washes' firm rims are kept for the real edges: the rises of the
+    // ground, the woods and the shore.
     static constexpr std::array<Layer, 3> kLayers{{
-        {340.0f, 0.08f, 0.07f, 0.2f, {206, 200, 128}},
-        {190.0f, 0.2f, 0.06f, 0.18f, {146, 182, 116}},
-        {105.0f, 0.3f, 0.05f, 0.16f, {176, 192, 150}},
+        {340.0f, 0.08f, 0.025f, 0.05f, {206, 200, 128}},
+        {190.0f, 0.2f, 0.02f, 0.045f, {146, 182, 116}},
+        {105.0f, 0.3f, 0.015f, 0.04f, {176, 192, 150}},
     }};
     std::vector<Grid<float>> layers;
     for (std::size_t k = 0; k < kLayers.size(); ++k) {
@@ -278,16 +281,16 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     // the broad tone all but goes, or it reads as clouds in the water.
     auto paperTone = [&](float fx, float fy, float water) {
         const float broad = 1.0f - 0.8f * water;
-        return 1.0f + broad * 0.03f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
+        return 1.0f + broad * 0.02f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
                broad * 0.0095f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
                (1.0f - 0.4f * water) * 0.013f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
     };
     // How thickly the ground wash was laid: a little uneven, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
     auto washDensity = [&](float fx, float fy, float edge) {
-        const float uneven = 0.8f + 0.05f * bloom.fbm(fx / 620.0f, fy / 620.0f, 2) +
-                             0.05f * bloom.fbm(fx / 150.0f, fy / 150.0f, 3) +
-                             0.03f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
+        const float uneven = 0.85f + 0.04f * bloom.fbm(fx / 620.0f, fy / 620.0f, 2) +
+                             0.02f * bloom.fbm(fx / 150.0f, fy / 150.0f, 3) +
+                             0.015f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
         const float rim = 0.5f + 0.5f * bloom.fbm(fx / 90.0f + 3.0f, fy / 90.0f, 2);
         const float pooled = std::exp(-edge / 5.5f) * smoothstep(0.0f, 1.0f, edge);
         return uneven + (0.5f + 0.6f * rim) * pooled;
@@ -391,7 +394,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             const float dist =
                 edgeDistance(layers[k], x, y, l.level, 0.05f * l.scale / 200.0f * ragged(x, y));
             const float cover = smoothstep(-0.6f, 0.6f, dist);
-            c = mix(c, l.tone, 0.16f * cover);
+            c = mix(c, l.tone, 0.06f * cover);
             laid += laidWash(dist, l.amount, l.pool);
         }
         // Where the lowland rises, a thin wash over each step of higher ground, its dried rim
@@ -403,7 +406,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                 -0.15f, 0.35f, rimNoise.fbm(fx / 170.0f + 40.0f * level, fy / 170.0f, 2));
             // The heights keep the washes laid over them, only their rims fade, or the ground
             // under the ranges would stand paler than the lowland round it.
-            laid += laidWash(dist, 0.02f, 0.16f * stretch * lowland);
+            laid += laidWash(dist, 0.025f, 0.2f * stretch * lowland);
         }
         // Only a breath of the shading stays, least on the heights: the drawn peaks carry the
         // relief, and shaded slopes under them read as an airbrushed halo.
