@@ -568,20 +568,34 @@ TEST(WorldSites, GroundWordsAgreeWithTheGround) {
         EXPECT_GT(c.kept, 50);
         EXPECT_GT(c.broken, 50);
     }
-    // A gorge on a dry hillside, and one where running water cuts through the hills.
+    // A gorge on a dry mountainside, one by a brook below the range, and one where running water
+    // cuts through the mountains.
     Count gorge;
+    int belowRange = 0;
     for (int x = 64; x < kProvinceWidth - 64; x += 8) {
         for (int y = 64; y < kProvinceHeight - 64; y += 8) {
             const QPointF p(x, y);
-            if (w.isSea(p) || w.ground.at(w.ground.cliff, p) < kHillHeight + 0.05f) {
+            if (w.isSea(p)) {
                 continue;
             }
             const float water =
                 std::min(w.ground.at(w.ground.toRiver, p), w.ground.at(w.ground.toBrook, p));
+            const float wall = w.ground.at(w.ground.cliff, p);
+            if (wall < kGorgeWall - 0.05f) {
+                if (water < kGorgeWater - 4 && wall > kHillHeight - 0.1f) {
+                    ++belowRange;
+                    EXPECT_TRUE(breaks("Gannet Gorge", x, y, "gorge")) << x << ", " << y;
+                }
+                continue;
+            }
+            if (wall < kGorgeWall + 0.05f) {
+                continue;
+            }
             if (water > kGorgeWater + 16) {
                 ++gorge.broken;
                 EXPECT_TRUE(breaks("Gannet Gorge", x, y, "gorge")) << x << ", " << y;
-            } else if (water < kGorgeWater - 4 && w.ground.at(w.ground.height, p) > 0.0f) {
+            } else if (water < kGorgeWater - 4 &&
+                       w.ground.at(w.ground.height, p) > kHillHeight + 0.02f) {
                 ++gorge.kept;
                 EXPECT_FALSE(breaks("Gannet Gorge", x, y, "gorge")) << x << ", " << y;
                 EXPECT_FALSE(breaks("Gannet Gorge", x, y, "in a river")) << x << ", " << y;
@@ -590,6 +604,7 @@ TEST(WorldSites, GroundWordsAgreeWithTheGround) {
     }
     EXPECT_GT(gorge.kept, 20);
     EXPECT_GT(gorge.broken, 50);
+    EXPECT_GT(belowRange, 20);
     // A tarn lies among the heights: Coldtarn is one, so a name by it keeps its word and one on
     // the lowland far from it does not; a town at a river's mouth may be named for the tarn the
     // river rises in, and only for such a river.

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "tools/common/path_smoothing.h"
+#include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
 
 namespace marventa {
@@ -78,6 +79,7 @@ QImage reliefKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet,
     p.setBrush(Qt::white);
     markNamesAndFurniture(p, names, symbols);
     markCraters(p, s);
+    markLandmarkClearings(p, s);
     return mask;
 }
 

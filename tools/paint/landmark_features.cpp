@@ -476,4 +476,23 @@ void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {
     }
 }
 
+void markLandmarkClearings(QPainter& p, const ProvinceScene& scene) {
+    for (const ProvincePlace& place : scene.places) {
+        if (place.kind != PlaceKind::Landmark || place.name != "The Hollering Gorge") {
+            continue;
+        }
+        const QPointF at(place.at.x, place.at.y);
+        double width = 1.6;
+        const std::vector<QPointF> course = nearbyCourse(at, scene.water, 60, width);
+        p.save();
+        p.setPen(QPen(p.brush().color(), 34.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        if (course.size() >= 2) {
+            p.drawPolyline(QPolygonF(QList<QPointF>(course.begin(), course.end())));
+        }
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(at, 22.0, 18.0);
+        p.restore();
+    }
+}
+
 }  // namespace marventa

@@ -19,4 +19,8 @@ void drawLandmarkFeatures(QPainter& painter, const ProvinceScene& scene);
 void drawLandmarkFeature(QPainter& painter, std::string_view name, QPointF at,
                          const Waterways& water);
 
+// The ground drawn relief leaves to the landmarks, with the painter's brush: the gorge's cleft
+// along its brook, so that its walls read between peaks rather than under them.
+void markLandmarkClearings(QPainter& painter, const ProvinceScene& scene);
+
 }  // namespace marventa

@@ -734,7 +734,7 @@ std::vector<std::string> siteFaults(const ProvincePlace& place, const Ground& g,
         fault("its name promises a haven, but the coast offers neither a bay nor a river's mouth");
     }
     if ((words & kGorgeWord) && (std::min(g.at(g.toRiver, p), g.at(g.toBrook, p)) > kGorgeWater ||
-                                 g.at(g.cliff, p) < kHillHeight)) {
+                                 g.at(g.cliff, p) < kGorgeWall || h < kHillHeight)) {
         fault("its name promises a gorge, but no water cuts through high ground there");
     }
     if ((words & kIslandWord) && !g.mainland.cells().empty() &&

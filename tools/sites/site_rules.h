@@ -136,8 +136,10 @@ inline constexpr float kTarnReach = 120.0f;
 inline constexpr float kCrossingReach = 24.0f;
 // A span's river runs within this many pixels of its symbol.
 inline constexpr float kSpanReach = 10.0f;
-// A gorge's water runs within this many pixels of its symbol, and the ground beside it is a hill's.
+// A gorge's water runs within this many pixels of its symbol, over hill ground with a mountain's
+// (this high) within kCliffReach: a cleft in the range itself, not a brook's head below it.
 inline constexpr float kGorgeWater = 12.0f;
+inline constexpr float kGorgeWall = 0.5f;
 
 // How many places of one category one wood holds, and one range's rough ground (caves, mines),
 // so a reader does not meet a crowd of one symbol.
