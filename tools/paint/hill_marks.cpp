@@ -8,7 +8,6 @@
 #include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
-#include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/ink.h"
 
@@ -141,14 +140,6 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
                         break;
                     }
                 }
-            }
-            // Marks from neighbouring cells stack into dark clots on the steepest ground: each
-            // keeps a little paper round it.
-            for (auto o = marks.rbegin(); clear && o != marks.rend(); ++o) {
-                if (m.at.y() - o->at.y() > 2 * kStep) {
-                    break;
-                }
-                clear = length(m.at - o->at) > 1.6 * (m.length + o->length);
             }
             if (clear) {
                 marks.push_back(m);

@@ -596,7 +596,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const Peak k = glyph(x, y, c, size, roll, seed);
             // The smallest peaks scattered down the flanks read as speckle: most give way (the
             // small volcanic range needs its small cones).
-            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * thin * chance) {
+            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * thin * rock) {
                 continue;
             }
             // The foothills' humps stand in a few groups following the ground, bare ground
@@ -607,7 +607,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                       : keep > thin * chance * smoothstep(-0.2f, 0.2f, grouping))) {
                 continue;
             }
-            candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll});
+            // The humps take what room the rock leaves them.
+            candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll - (hump ? 2.0 : 0.0)});
         }
     }
     // The crest's summits first, so that the line of them is whole and the flanks fill round it.
