@@ -401,7 +401,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         } else if (hv < kHillHeight || t < 0.3) {
             // The foothills' humps each a size and build of their own, not one caret repeated.
             k.hill = true;
-            k.width = 10 + 12 * t + 10 * roll * roll;
+            // Larger toward the rock, so that the humps step down from the peaks to the plain.
+            const double lift = smoothstep(kHeightsHeight, kHillHeight + 0.04f, hv);
+            k.width = 10 + 12 * t + 9 * lift + 10 * roll * roll;
             k.height = k.width * (0.3 + 0.16 * static_cast<double>((seed >> 20) % 100) / 100.0);
         } else {
             // Larger where the ground stands higher within its range and where it is broken;
@@ -576,26 +578,37 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             // Amid broad heights the bare patches close up, so the mass holds together.
             const double wide = massif ? breadth(x, y) : 0.0;
             const double mass = massif ? (0.65 + 0.3 * wide) * std::pow(raised, 1.3) : 0.0;
-            const double chance = 0.03 + 0.9 * std::max(std::pow(t, 3.0), mass);
+            // The crags' lower heights, bare of peaks, read as a tan halo round scattered
+            // summits: humps fill them, stepping down to the plain.
+            const double skirt = c.jagged >= 0.45 && !c.volcanic
+                                     ? 0.07 + 0.1 * smoothstep(kHeightsHeight, kHillHeight, h(x, y))
+                                     : 0.0;
+            const double rock = 0.03 + 0.9 * std::max(std::pow(t, 3.0), mass);
+            const double chance = rock + skirt;
             const double open = thin + (1.0 - thin) * 0.85 * wide;
-            if (t < 0.06 || keep > open * chance) {
+            if (t < 0.06 || keep > open * rock + skirt) {
                 continue;
             }
-            const double size = massif ? std::max(t, std::min(0.72, 0.45 + 0.35 * raised)) : t;
+            const bool hump = keep > open * rock;
+            const double size = hump     ? std::min(t, 0.25)
+                                : massif ? std::max(t, std::min(0.72, 0.45 + 0.35 * raised))
+                                         : t;
             const Peak k = glyph(x, y, c, size, roll, seed);
             // The smallest peaks scattered down the flanks read as speckle: most give way (the
             // small volcanic range needs its small cones).
-            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * thin * chance) {
+            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * thin * rock) {
                 continue;
             }
             // The foothills' humps stand in a few groups following the ground, bare ground
             // between them, rather than spread evenly over it.
+            const float grouping = groups.fbm(x / 70.0f + 13.0f, y / 70.0f, 2);
             if (k.hill && c.jagged >= 0.45 &&
-                keep > thin * chance *
-                           smoothstep(-0.2f, 0.2f, groups.fbm(x / 70.0f + 13.0f, y / 70.0f, 2))) {
+                (hump ? grouping < 0.05f
+                      : keep > thin * chance * smoothstep(-0.2f, 0.2f, grouping))) {
                 continue;
             }
-            candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll});
+            // The humps take what room the rock leaves them.
+            candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll - (hump ? 2.0 : 0.0)});
         }
     }
     // The crest's summits first, so that the line of them is whole and the flanks fill round it.
