@@ -8,6 +8,7 @@
 #include "tools/common/blend.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
+#include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/symbols.h"
@@ -154,17 +155,7 @@ double distanceOutside(const QPolygonF& box, QPointF at) {
     if (box.containsPoint(at, Qt::OddEvenFill)) {
         return 0.0;
     }
-    double best = 1e9;
-    for (qsizetype i = 0; i + 1 < box.size(); ++i) {
-        const QPointF a = box[i];
-        const QPointF ab = box[i + 1] - a;
-        const double len2 = QPointF::dotProduct(ab, ab);
-        const double u =
-            len2 > 0.0 ? std::clamp(QPointF::dotProduct(at - a, ab) / len2, 0.0, 1.0) : 0.0;
-        const QPointF off = at - (a + u * ab);
-        best = std::min(best, std::hypot(off.x(), off.y()));
-    }
-    return best;
+    return distanceToPolyline(at, std::vector<QPointF>(box.begin(), box.end()));
 }
 
 // A wood's name is lettered over its trees: they keep off the letters themselves, and thin out
