@@ -23,6 +23,7 @@
 #include "tools/paint/hill_marks.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/landmark_features.h"
+#include "tools/paint/lowland_marks.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/province_painter.h"
@@ -479,6 +480,76 @@ TEST(MapDrawing, HachuresFallDownTheRoughGroundClearOfWhatTheMapMustShow) {
     EXPECT_GT(downhill, marks.size() * 9 / 10) << "hachures running across or up the slope";
 }
 
+// The lowland's own faint marks stand on its rises, above the country round them, and never
+// on a valley's floor, the heights, or anything the map must show; spread, not in knots; and
+// the plain between the Venn and the Ironbacks has its share.
+TEST(MapDrawing, LowlandMarksStandOnItsRisesClearOfWhatTheMapMustShow) {
+    const World& w = world();
+    const std::vector<LowlandMark> marks =
+        placeLowlandMarks(w.terrain, reliefKeepOut(w.scene, w.names, w.sheet));
+    ASSERT_GT(marks.size(), 60u);
+    const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
+        for (const LowlandMark& m : marks) {
+            drawLowlandMark(p, m);
+        }
+    });
+    EXPECT_EQ(hits, 0u) << "pixels of lowland marks over water, roads, symbols or names";
+    static const Grid<float> ground = boxBlur(boxBlur(w.terrain.height, 5), 5);
+    const auto groundAt = [&](QPointF p) {
+        return ground.clamped(static_cast<int>(p.x()), static_cast<int>(p.y()));
+    };
+    std::size_t inCapitalCountry = 0;
+    std::size_t falls = 0;
+    std::size_t fallingDown = 0;
+    std::ptrdiff_t crowded = 0;
+    for (const LowlandMark& m : marks) {
+        const float here = groundAt(m.at);
+        EXPECT_LT(w.terrain.height(static_cast<int>(m.at.x()), static_cast<int>(m.at.y())),
+                  kHeightsHeight)
+            << "a lowland mark on the heights at " << m.at.x() << ", " << m.at.y();
+        // The country round it: a ring of land 90 px out.
+        double round = 0;
+        float lowest = here;
+        int count = 0;
+        for (int i = 0; i < 24; ++i) {
+            const double a = i * 2.0 * M_PI / 24.0;
+            const QPointF q = m.at + 90.0 * QPointF(std::cos(a), std::sin(a));
+            if (groundAt(q) > 0.0f) {
+                round += groundAt(q);
+                lowest = std::min(lowest, groundAt(q));
+                ++count;
+            }
+        }
+        // A swell above the country round it; a fall on a slope that rises above the lowest
+        // ground round it, not on a valley's floor.
+        EXPECT_GT(here,
+                  m.kind == LowlandMarkKind::Swell ? round / std::max(count, 1) : lowest + 0.003f)
+            << "a lowland mark down in a hollow at " << m.at.x() << ", " << m.at.y();
+        if (m.kind == LowlandMarkKind::Fall) {
+            ++falls;
+            fallingDown += groundAt(m.at + m.down * (m.size + 5.0)) < groundAt(m.at - m.down * 5.0);
+        }
+        inCapitalCountry += QRectF(2200, 1000, 600, 500).contains(m.at) ? 1 : 0;
+        crowded += std::count_if(marks.begin(), marks.end(), [&](const LowlandMark& o) {
+            return &o != &m && length(o.at - m.at) < 20.0;
+        });
+    }
+    EXPECT_EQ(crowded, 0) << "lowland marks in knots";
+    EXPECT_GE(inCapitalCountry, 4u) << "the plain east of the Venn drawn flat";
+    EXPECT_GT(falls, 0u);
+    EXPECT_GT(fallingDown, falls * 9 / 10) << "lowland strokes running across or up the slope";
+    const std::vector<HillMark> hachures =
+        placeHillMarks(w.terrain, reliefKeepOut(w.scene, w.names, w.sheet));
+    // Each hachure keeps its room too: a steep patch takes a spread of them.
+    std::size_t knots = 0;
+    for (const HillMark& a : hachures) {
+        for (const HillMark& b : hachures) {
+            knots += &a != &b && length(a.at - b.at) < 12.0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(knots, 0u) << "hachures bunched into knots";
+}
+
 // The ground under a range is the land's own wash, with no area tint of its own: across any
 // line of height the wash steps no more than it does across the lines round it, so that nowhere
 // does a plateau's edge show round the heights.
@@ -543,6 +614,54 @@ TEST(MapDrawing, NoTintEdgeLiesRoundTheHeights) {
         EXPECT_LT(steps[i], 4.0) << "the wash has an edge at the height " << levels[i];
         EXPECT_LT(steps[i], 2.0 * typical + 1.0) << "a tint begins at the height " << levels[i];
     }
+}
+
+// The lowland's wash follows its lie: a shade warmer on the ground that stands above the
+// country round it than down in the valleys' bottoms; and the drier tints of higher ground do
+// not spread round a gently rising range as a pale band below its drawn heights.
+TEST(MapDrawing, TheLowlandsWashFollowsItsLie) {
+    const World& w = world();
+    const QImage& painted = relief();
+    const Grid<float> ground = boxBlur(boxBlur(w.terrain.height, 5), 5);
+    const Grid<float> round = boxBlur(boxBlur(w.terrain.height, 70), 70);
+    // Red over green: a warm wash is drier, a cool one greener.
+    std::array<double, 5> warmth{};
+    std::array<double, 5> count{};
+    for (int y = 0; y < w.sheet.height(); y += 3) {
+        for (int x = 0; x < w.sheet.width(); x += 3) {
+            const float h = w.terrain.height(x, y);
+            if (h <= 0.02f || h >= 0.45f || w.terrain.lake(x, y) > 0 ||
+                w.terrain.woods(x, y) > 0.2f || w.terrain.marsh(x, y) > 0) {
+                continue;
+            }
+            const float rise = ground(x, y) - round(x, y);
+            const float slope = std::hypot(ground.clamped(x + 4, y) - ground.clamped(x - 4, y),
+                                           ground.clamped(x, y + 4) - ground.clamped(x, y - 4)) /
+                                8.0f;
+            const QRgb c = painted.pixel(x, y);
+            const double warm = qRed(c) - qGreen(c);
+            // 0 a rise and 1 a hollow of the plain, 2 the ground just under the heights, 3 the
+            // plain below it, 4 the heights' broad gentle shoulders.
+            const bool lowland = h < kHeightsHeight;
+            const std::array<bool, 5> in{
+                lowland && h < 0.2f && rise > 0.008f, lowland && h < 0.2f && rise < -0.008f,
+                lowland && h >= 0.16f, h >= 0.05f && h < 0.12f, h >= 0.3f && slope < 0.001f};
+            for (std::size_t k = 0; k < in.size(); ++k) {
+                warmth[k] += in[k] ? warm : 0.0;
+                count[k] += in[k] ? 1.0 : 0.0;
+            }
+        }
+    }
+    for (std::size_t k = 0; k < warmth.size(); ++k) {
+        ASSERT_GT(count[k], 2000.0) << "too little ground of kind " << k;
+        warmth[k] /= count[k];
+    }
+    std::cout << "warmth " << warmth[0] << " on the rises, " << warmth[1] << " in the hollows, "
+              << warmth[2] << " just under the heights, " << warmth[3] << " on the plain, "
+              << warmth[4] << " on the heights' shoulders\n";
+    EXPECT_GT(warmth[0], warmth[1] + 1.5) << "the wash lies the same on rise and hollow";
+    EXPECT_LT(std::fabs(warmth[2] - warmth[3]), 4.0) << "a pale band lies round the heights";
+    EXPECT_LT(std::fabs(warmth[4] - warmth[3]), 4.0) << "a tint lies over the heights' shoulders";
 }
 
 // A lake is one wash inside one inked shore line, not a glow or a double outline: a little way

@@ -19,9 +19,9 @@ namespace {
 
 constexpr int kCell = 8;      // the farmed land's grid, in pixels
 constexpr int kStep = 15;     // one mark at most in each step × step of the sheet
-constexpr double kRow = 2.4;  // between a strip's furrows
+constexpr double kRow = 2.6;  // between a strip's furrows
 constexpr int kFurrows = 3;
-constexpr double kTussockReach = 7.4;  // half a tussock's width
+constexpr double kTussockReach = 8.4;  // half a tussock's width
 
 // Thin and a little transparent, so that the marks lie in the wash rather than on it, yet dark
 // enough to read as ink: a pale mark on the wash reads as a smudge of dirt.
@@ -126,7 +126,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                 const float fy = static_cast<float>(at.y());
                 const float clump = clumps.fbm(fx / 40.0f, fy / 40.0f, 2) +
                                     0.35f * clumps.fbm(fx / 11.0f + 57.0f, fy / 11.0f + 31.0f, 2);
-                if (clump < 0.4f || roll > 0.3 + 1.2 * (clump - 0.4f)) {
+                if (clump < 0.4f || roll > 0.25 + 1.0 * (clump - 0.4f)) {
                     continue;
                 }
             } else if (roll < field) {
@@ -143,7 +143,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                     m.angle += std::numbers::pi / 2;
                 }
                 m.length =
-                    m.kind == FieldMarkKind::Hedge ? rng.range(14.0, 22.0) : rng.range(10.0, 12.5);
+                    m.kind == FieldMarkKind::Hedge ? rng.range(15.0, 23.0) : rng.range(11.5, 14.0);
             } else {
                 continue;
             }
@@ -187,7 +187,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
 
 QRectF fieldMarkBox(const FieldMark& m) {
     if (m.kind == FieldMarkKind::Tuft) {
-        return {m.at - QPointF(kTussockReach, 4.9), QSizeF(2 * kTussockReach, 8.2)};
+        return {m.at - QPointF(kTussockReach, 6.2), QSizeF(2 * kTussockReach, 9.5)};
     }
     const QPointF u = along(m.angle) * (m.length / 2);
     const double across = m.kind == FieldMarkKind::Hedge ? 1.6 : kRow * (kFurrows - 1) / 2 + 0.6;
@@ -212,7 +212,7 @@ void drawFieldMark(QPainter& p, const FieldMark& m) {
             p.setPen(QPen(bound, 0.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             p.drawPolygon(QPolygonF({m.at - end - v * side, m.at + end - v * side,
                                      m.at + end + v * side, m.at - end + v * side}));
-            p.setPen(QPen(kFurrowInk, 0.6, Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(kFurrowInk, 0.7, Qt::SolidLine, Qt::RoundCap));
             for (int i = 0; i < kFurrows; ++i) {
                 const QPointF mid = m.at + v * (kRow * (i - (kFurrows - 1) / 2.0));
                 const double a = m.length / 2 - rng.range(0.0, 1.6);
@@ -239,12 +239,12 @@ void drawFieldMark(QPainter& p, const FieldMark& m) {
         case FieldMarkKind::Tuft: {
             // A tussock of one to three tufts, each of its own size, blades and lean, so that no
             // two read as one stamp.
-            p.setPen(QPen(kTuftInk, 0.6, Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(kTuftInk, 0.7, Qt::SolidLine, Qt::RoundCap));
             const int tufts = 1 + rng.below(3);
             for (int i = 0; i < tufts; ++i) {
                 const QPointF base = m.at + QPointF(i == 0 ? 0.0 : rng.range(-3.0, 3.0),
                                                     1.2 + (i == 0 ? 0.0 : rng.range(-1.5, 1.5)));
-                const double scale = rng.range(0.7, 1.25);
+                const double scale = rng.range(0.95, 1.4);
                 const double lean = rng.range(-0.25, 0.25);
                 const int blades = 2 + rng.below(3);
                 for (int b = 0; b < blades; ++b) {

@@ -10,6 +10,8 @@
 #include "tools/common/noise.h"
 #include "tools/common/rng.h"
 #include "tools/paint/ink.h"
+#include "tools/paint/keep_out.h"
+#include "tools/paint/spaced_points.h"
 
 namespace marventa {
 
@@ -19,6 +21,7 @@ constexpr int kStep = 15;           // one spot tried per cell of this size
 constexpr int kReach = 4;           // pixels either side over which the slope is taken
 constexpr float kLow = 0.1f;        // below this the lowland is left plain
 constexpr float kFadeOut = 170.0f;  // how far below the heights the slope marks run out
+constexpr double kRoom = 14.0;      // pixels clear round each mark
 
 QPointF across(const HillMark& m) {
     return {-m.down.y(), m.down.x()};
@@ -27,9 +30,9 @@ QPointF across(const HillMark& m) {
 // Where each stroke starts and ends: a row of short ticks, their tops along a curve bowed uphill
 // as the brow of a slope, the middle ones longest, fanning a little down the fall. So a mark
 // reads as a break of the ground, not as a field's three straight furrows.
-std::vector<std::pair<QPointF, QPointF>> strokes(const HillMark& m) {
+SlopeStrokes strokes(const HillMark& m) {
     Rng rng(m.seed);
-    std::vector<std::pair<QPointF, QPointF>> out;
+    SlopeStrokes out;
     const QPointF side = across(m);
     const double mid = (m.strokes - 1) / 2.0;
     for (int i = 0; i < m.strokes; ++i) {
@@ -47,11 +50,7 @@ std::vector<std::pair<QPointF, QPointF>> strokes(const HillMark& m) {
 
 std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
     const Grid<float> ground = boxBlur(t.height, 5);
-    const auto slopeAt = [&](int x, int y) {
-        const float gx = ground.clamped(x + kReach, y) - ground.clamped(x - kReach, y);
-        const float gy = ground.clamped(x, y + kReach) - ground.clamped(x, y - kReach);
-        return QPointF(gx, gy) / (2.0 * kReach);
-    };
+    const auto slopeAt = [&](int x, int y) { return marventa::slopeAt(ground, x, y, kReach); };
     const auto eligible = [&](int x, int y) {
         const float h = t.height(x, y);
         return h >= kLow && h < kHeightsHeight && t.lake(x, y) == 0 && t.woods(x, y) < 0.3f &&
@@ -95,6 +94,7 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
     // Along the range's foot a few stretches are hachured and the rest left plain.
     const Noise patches(0x4A11'0002);
     Rng rng(0x4A11'0001);
+    SpacedPoints spaced(QSize(t.height.width(), t.height.height()), kRoom);
     for (int gy = 0; gy * kStep < t.height.height(); ++gy) {
         for (int gx = 0; gx * kStep < t.height.width(); ++gx) {
             const double jx = rng.range(0.0, kStep);
@@ -121,53 +121,76 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             if (roll >= (0.4 + 0.25 * near * near) * chance || s <= 0) {
                 continue;
             }
-            HillMark m;
-            m.at = QPointF(x + 0.5, y + 0.5);
-            m.down = -g / s;
             const double steepness =
                 std::clamp((s - from) / std::max(steep - from, 1e-6f), 0.0f, 1.0f);
+            HillMark m;
             m.length = (4.5 + 4.0 * near + 3.0 * steepness) *
                        (0.85 + 0.3 * static_cast<double>((seed >> 8) % 100) / 100.0);
             m.strokes = 2 + static_cast<int>(std::lround(2.0 * near)) + static_cast<int>(seed % 2);
             m.seed = seed;
-            const QRect box = hillMarkBox(m).toAlignedRect();
-            bool clear = keepOut.rect().contains(box);
-            for (int yy = box.top(); clear && yy <= box.bottom(); ++yy) {
-                const uchar* row = keepOut.constScanLine(yy);
-                for (int xx = box.left(); xx <= box.right(); ++xx) {
-                    if (row[xx] != 0) {
-                        clear = false;
-                        break;
-                    }
+            // Each keeps a little room, so that a steep patch takes a spread of them rather than
+            // a knot: one with none is moved along the slope's brow, to either side, onto
+            // ground that takes it.
+            const QPointF side = QPointF(-g.y(), g.x()) / s;
+            const double way = (seed >> 20) % 2 == 0 ? 1.0 : -1.0;
+            for (const double shift : {0.0, way * kRoom, -way * kRoom, way * 2.0 * kRoom}) {
+                const QPointF at = QPointF(x + 0.5, y + 0.5) + side * shift;
+                const int ax = static_cast<int>(at.x());
+                const int ay = static_cast<int>(at.y());
+                if (!t.height.contains(ax, ay) || !eligible(ax, ay) || !spaced.roomAt(at)) {
+                    continue;
                 }
-            }
-            if (clear) {
-                marks.push_back(m);
+                const QPointF ga = slopeAt(ax, ay);
+                const double sa = std::hypot(ga.x(), ga.y());
+                if (sa < 0.5 * s) {
+                    continue;
+                }
+                m.at = at;
+                m.down = -ga / sa;
+                if (clearOn(keepOut, hillMarkBox(m).toAlignedRect())) {
+                    spaced.take(m.at);
+                    marks.push_back(m);
+                    break;
+                }
             }
         }
     }
     return marks;
 }
 
-QRectF hillMarkBox(const HillMark& m) {
+QPointF slopeAt(const Grid<float>& ground, int x, int y, int reach) {
+    const float gx = ground.clamped(x + reach, y) - ground.clamped(x - reach, y);
+    const float gy = ground.clamped(x, y + reach) - ground.clamped(x, y - reach);
+    return QPointF(gx, gy) / (2.0 * reach);
+}
+
+QRectF slopeStrokesBox(const SlopeStrokes& strokes) {
     QRectF box;
-    for (const auto& [a, b] : strokes(m)) {
+    for (const auto& [a, b] : strokes) {
         box |= QRectF(a, b).normalized();
     }
     return box.adjusted(-1.5, -1.5, 1.5, 1.5);
 }
 
+void drawSlopeStrokes(QPainter& p, const SlopeStrokes& strokes, const QColor& ink, double top,
+                      double foot, double split) {
+    for (const auto& [a, b] : strokes) {
+        const QPointF half = a + (b - a) * split;
+        p.setPen(QPen(ink, top, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(a, half);
+        p.setPen(QPen(ink, foot, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(half, b);
+    }
+}
+
+QRectF hillMarkBox(const HillMark& m) {
+    return slopeStrokesBox(strokes(m));
+}
+
 void drawHillMark(QPainter& p, const HillMark& m) {
     QColor ink = kReliefInk;
     ink.setAlpha(235);
-    // Each stroke fuller at its top, where the ground breaks, and thinning down the slope.
-    for (const auto& [a, b] : strokes(m)) {
-        const QPointF half = a + (b - a) * 0.4;
-        p.setPen(QPen(ink, 1.15, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(a, half);
-        p.setPen(QPen(ink, 0.65, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(half, b);
-    }
+    drawSlopeStrokes(p, strokes(m), ink, 1.15, 0.65, 0.4);
 }
 
 }  // namespace marventa

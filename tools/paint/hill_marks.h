@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "tools/land/terrain.h"
@@ -31,5 +33,19 @@ std::vector<HillMark> placeHillMarks(const Terrain& terrain, const QImage& keepO
 QRectF hillMarkBox(const HillMark& mark);
 
 void drawHillMark(QPainter& painter, const HillMark& mark);
+
+// The slope of `ground` at a pixel, taken over `reach` pixels either side: uphill, per pixel.
+QPointF slopeAt(const Grid<float>& ground, int x, int y, int reach);
+
+// Short strokes down a slope, each from its top to its foot.
+using SlopeStrokes = std::vector<std::pair<QPointF, QPointF>>;
+
+// Each stroke `top` wide for the first `split` of its length, where the ground breaks, and
+// `foot` wide below, thinning down the slope.
+void drawSlopeStrokes(QPainter& painter, const SlopeStrokes& strokes, const QColor& ink, double top,
+                      double foot, double split);
+
+// The box the strokes' ink covers.
+QRectF slopeStrokesBox(const SlopeStrokes& strokes);
 
 }  // namespace marventa

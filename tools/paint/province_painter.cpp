@@ -22,6 +22,7 @@
 #include "tools/paint/keep_out.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
+#include "tools/paint/lowland_marks.h"
 #include "tools/paint/map_names.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/relief_raster.h"
@@ -427,6 +428,7 @@ QImage paintProvince(const ProvinceScene& s) {
     // The fields keep off the trees as well as everything the trees keep off.
     std::vector<FieldMark> fields;
     std::vector<HillMark> hachures;
+    std::vector<LowlandMark> swells;
     {
         QImage open = clearings;
         QPainter fp(&open);
@@ -452,6 +454,13 @@ QImage paintProvince(const ProvinceScene& s) {
         }
         fp.end();
         hachures = placeHillMarks(s.terrain, open);
+        // The lowland's faint marks keep off the hachures too.
+        fp.begin(&open);
+        for (const HillMark& m : hachures) {
+            fp.fillRect(hillMarkBox(m).toAlignedRect(), Qt::white);
+        }
+        fp.end();
+        swells = placeLowlandMarks(s.terrain, open);
     }
 
     QPainter p(&image);
@@ -465,6 +474,9 @@ QImage paintProvince(const ProvinceScene& s) {
     }
     for (const HillMark& m : hachures) {
         drawHillMark(p, m);
+    }
+    for (const LowlandMark& m : swells) {
+        drawLowlandMark(p, m);
     }
     for (const Peak& k : peaks) {
         drawPeak(p, k);

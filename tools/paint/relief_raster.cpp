@@ -9,6 +9,7 @@
 #include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
+#include "tools/paint/ground_rise.h"
 #include "tools/paint/snow_cover.h"
 
 namespace marventa {
@@ -68,6 +69,11 @@ constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
 constexpr Rgb kSnow{236, 238, 240};
+// The lowland's wash a shade warmer on its rises and a shade cooler down in its hollows.
+constexpr Rgb kRiseTone{204, 200, 138};
+constexpr Rgb kHollowTone{150, 190, 150};
+// A rise this far above the country round it takes the full shift of tone.
+constexpr float kLieScale = 0.012f;
 
 // The light falls from the north-west, 45 degrees up; a level pixel keeps its tint.
 float hillShade(const Grid<float>& h, int x, int y) {
@@ -209,6 +215,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         }
     }
     const Grid<float> marsh = boxBlur(boxBlur(marshCover, 8), 8);
+    const Grid<float> lie = groundRise(h);
 
     // The wood floor's wash, and how far each pixel lies inside it: a wash pools at its edge.
     // Where the trees left a wood's mask bare, its floor would hang as a green blot off them.
@@ -371,11 +378,26 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
         const float hv = std::max(h(x, y), 0.0f);
-        Rgb c = landTint(hv);
-        // Lowland meadows vary between lush and dry; the high moor is heather.
+        // The drier tints of higher ground lie where it climbs, on the flanks and crests the
+        // peaks and hachures draw, and begin only just under the heights: laid by height alone,
+        // they spread over a gently rising range's broad shoulders as a wide pale band with
+        // nothing drawn in it.
+        const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
+        const float above = smoothstep(0.2f, kHeightsHeight + 0.07f, hv) * (0.1f + 0.9f * climbs);
+        Rgb c = landTint(std::min(hv, 0.12f) + (hv - std::min(hv, 0.12f)) * above);
+        // The lowland's wash follows its lie, a shade warmer on the rises and cooler down in
+        // the valleys' bottoms.
+        const float lowland = 1.0f - smoothstep(0.22f, 0.3f, hv);
+        const float lieTone = lowland * std::clamp(lie(x, y) / kLieScale, -1.0f, 1.0f);
+        c = mix(c, lieTone > 0.0f ? kRiseTone : kHollowTone, 0.14f * std::fabs(lieTone));
+        // Lowland meadows vary between lush and dry; the high moor is heather, on the fells'
+        // tops and shoulders.
         const float dry = smoothstep(-0.25f, 0.35f, stain.fbm(fx / 520.0f + 9.0f, fy / 520.0f, 4));
-        c = mix(c, {206, 204, 140}, 0.3f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
-        c = mix(c, kHeather, 0.4f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv));
+        c = mix(c, {206, 204, 140}, 0.15f * dry * (1.0f - smoothstep(0.2f, 0.35f, hv)));
+        c = mix(c, kHeather,
+                0.34f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv) *
+                    smoothstep(0.2f * kLieScale, 1.6f * kLieScale, lie(x, y)) *
+                    (0.5f + 0.5f * climbs));
         c = mix(c, kMarsh, 0.32f * marsh(x, y));
         // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops; the cinder laid on
         // the heights alone, so that it does not haze the plain round the range.
@@ -399,7 +421,6 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         }
         // Where the lowland rises, a thin wash over each step of higher ground, its dried rim
         // along the valley's side; in stretches, not as a ring round every rise.
-        const float lowland = 1.0f - smoothstep(0.22f, 0.3f, hv);
         for (const float level : {0.07f, 0.14f, 0.21f}) {
             const float dist = edgeDistance(broad, x, y, level, 0.006f * ragged(x, y));
             const float stretch = smoothstep(

@@ -1,0 +1,185 @@
+#include "tools/paint/lowland_marks.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "tools/common/blend.h"
+#include "tools/common/box_blur.h"
+#include "tools/common/distance_transform.h"
+#include "tools/common/noise.h"
+#include "tools/common/rng.h"
+#include "tools/paint/ground_rise.h"
+#include "tools/paint/hill_marks.h"
+#include "tools/paint/ink.h"
+#include "tools/paint/keep_out.h"
+#include "tools/paint/spaced_points.h"
+
+namespace marventa {
+
+namespace {
+
+constexpr int kStep = 30;                 // one spot tried per cell of this size
+constexpr int kReach = 5;                 // pixels either side over which the slope is taken
+constexpr double kRoom = 34.0;            // no two marks nearer than this: knots read as dirt
+constexpr float kClearOfHeights = 60.0f;  // nearer the heights their hachures draw the ground
+
+// A swell's outline: a low arc, fuller in its middle and thinning to its ends, its top a little
+// off centre as a hand draws it; often a smaller one rises from its flank, as ground rolls on.
+QPainterPath swellPath(const LowlandMark& m) {
+    Rng rng(m.seed);
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    const auto hump = [&](QPointF foot, double width) {
+        const double half = width / 2.0;
+        const double rise = width * rng.range(0.18, 0.24);
+        const double lean = rng.range(-0.12, 0.12) * width;
+        const double thick = rng.range(1.0, 1.3);
+        const QPointF left = foot - QPointF(half, 0);
+        const QPointF right = foot + QPointF(half, rng.range(-0.5, 0.5));
+        const QPointF top = foot + QPointF(lean, -2.0 * rise);
+        path.moveTo(left);
+        path.quadTo(top, right);
+        path.quadTo(top + QPointF(0, 2.0 * thick), left);
+    };
+    hump(m.at, m.size);
+    if (rng.chance(0.6)) {
+        const double side = rng.chance(0.5) ? 1.0 : -1.0;
+        hump(m.at + QPointF(side * m.size * 0.55, 0.8), m.size * rng.range(0.55, 0.7));
+    }
+    return path;
+}
+
+// A fall's strokes, side by side, each falling down the slope from its top.
+SlopeStrokes fallStrokes(const LowlandMark& m) {
+    Rng rng(m.seed);
+    const QPointF side(-m.down.y(), m.down.x());
+    SlopeStrokes out;
+    for (const double off : {-1.4, 1.4}) {
+        const QPointF top = m.at + side * off + m.down * rng.range(-0.5, 0.5);
+        out.emplace_back(top, top + m.down * (m.size * rng.range(0.8, 1.1)));
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepOut) {
+    const int w = t.height.width();
+    const int ht = t.height.height();
+    const Grid<float> ground = boxBlur(boxBlur(t.height, 6), 6);
+    const Grid<float> rise = groundRise(t.height);
+    Grid<unsigned char> heights(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            heights(x, y) = t.height(x, y) >= kHeightsHeight ? 1 : 0;
+        }
+    }
+    const Grid<float> fromHeights = distanceTo(heights, kClearOfHeights + 1.0f);
+    const auto slopeAt = [&](int x, int y) { return marventa::slopeAt(ground, x, y, kReach); };
+    const auto eligible = [&](int x, int y) {
+        const float h = t.height(x, y);
+        return h > 0.012f && h < kHeightsHeight && fromHeights(x, y) > kClearOfHeights &&
+               t.lake(x, y) == 0 && t.woods(x, y) < 0.3f && t.marsh(x, y) < 40;
+    };
+    // Where a spot's rise and slope stand among the lowland's own, so that "a rise" is set by
+    // how this land runs rather than by a number a change of the land would put out.
+    std::vector<float> rises;
+    std::vector<float> slopes;
+    for (int y = 0; y < ht; y += 8) {
+        for (int x = 0; x < w; x += 8) {
+            if (eligible(x, y)) {
+                const QPointF g = slopeAt(x, y);
+                rises.push_back(rise(x, y));
+                slopes.push_back(static_cast<float>(std::hypot(g.x(), g.y())));
+            }
+        }
+    }
+    std::vector<LowlandMark> marks;
+    if (rises.size() < 20) {
+        return marks;
+    }
+    std::sort(rises.begin(), rises.end());
+    std::sort(slopes.begin(), slopes.end());
+    const auto at = [](const std::vector<float>& v, double q) {
+        return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1))];
+    };
+    // A valley floor, however wide, stands below the country round it: only ground clearly
+    // above it is a rise. The steepest of the lowland is the hachures'.
+    const float riseFrom = std::max(at(rises, 0.55), 0.002f);
+    const float crest = at(rises, 0.65);
+    const float crestTop = at(rises, 0.9);
+    const float gentle = at(slopes, 0.6);
+    const float sideFrom = at(slopes, 0.55);
+    const float sideTop = at(slopes, 0.97);
+    // The rises are marked in stretches, with plain country between.
+    const Noise patches(0x10E1'0002);
+    Rng rng(0x10E1'0001);
+    SpacedPoints taken(QSize(w, ht), kRoom);
+    for (int gy = 0; gy * kStep < ht; ++gy) {
+        for (int gx = 0; gx * kStep < w; ++gx) {
+            const int x = std::min(gx * kStep + static_cast<int>(rng.range(0.0, kStep)), w - 1);
+            const int y = std::min(gy * kStep + static_cast<int>(rng.range(0.0, kStep)), ht - 1);
+            const double roll = rng.uniform();
+            const std::uint64_t seed = rng.next();
+            if (!eligible(x, y) || rise(x, y) <= riseFrom) {
+                continue;
+            }
+            const QPointF g = slopeAt(x, y);
+            const float s = static_cast<float>(std::hypot(g.x(), g.y()));
+            const float patch = smoothstep(-0.2f, 0.15f, patches.fbm(x / 160.0f, y / 160.0f, 2));
+            LowlandMark m;
+            m.seed = seed;
+            if (s < gentle) {
+                const float chance = 0.8f * smoothstep(crest, crestTop, rise(x, y)) * patch;
+                if (roll >= chance) {
+                    continue;
+                }
+                m.kind = LowlandMarkKind::Swell;
+                m.at = QPointF(x + 0.5, y + 0.5);
+                m.size = 15.0 + 8.0 * static_cast<double>((seed >> 8) % 100) / 100.0;
+            } else if (s > sideFrom && s < sideTop) {
+                const float chance =
+                    0.6f * smoothstep(sideFrom, 0.5f * (sideFrom + sideTop), s) * patch;
+                if (roll >= chance) {
+                    continue;
+                }
+                m.kind = LowlandMarkKind::Fall;
+                m.at = QPointF(x + 0.5, y + 0.5);
+                m.down = -g / s;
+                m.size = 4.5 + 2.5 * static_cast<double>((seed >> 8) % 100) / 100.0;
+            } else {
+                continue;
+            }
+            if (!taken.roomAt(m.at) || !clearOn(keepOut, lowlandMarkBox(m).toAlignedRect())) {
+                continue;
+            }
+            taken.take(m.at);
+            marks.push_back(m);
+        }
+    }
+    return marks;
+}
+
+QRectF lowlandMarkBox(const LowlandMark& m) {
+    if (m.kind == LowlandMarkKind::Swell) {
+        return swellPath(m).boundingRect().adjusted(-1.5, -1.5, 1.5, 1.5);
+    }
+    return slopeStrokesBox(fallStrokes(m));
+}
+
+void drawLowlandMark(QPainter& p, const LowlandMark& m) {
+    QColor ink = kReliefInk;
+    if (m.kind == LowlandMarkKind::Swell) {
+        ink.setAlpha(150);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawPath(swellPath(m));
+        return;
+    }
+    ink.setAlpha(140);
+    drawSlopeStrokes(p, fallStrokes(m), ink, 0.9, 0.55, 0.45);
+}
+
+}  // namespace marventa
