@@ -215,8 +215,9 @@ TEST(Legend, EveryCategoryHasItsOwnSymbolInTheKeyAsTheMapDrawsIt) {
     }
 }
 
-// The map reads by its towns first: every lesser category's pictogram is 8 to 13 px across and
-// tall, drawn in an open line, and lays down less ink than a town's or a city's mark.
+// The map reads by its towns first: every lesser category's pictogram is 10 to 16 px across and
+// tall, large enough to tell by its shape at full size, drawn in an open line, and lays down less
+// ink than a town's or a city's mark.
 TEST(Legend, TownsOutweighTheLesserSymbols) {
     struct Ink {
         QRect box;
@@ -253,8 +254,8 @@ TEST(Legend, TownsOutweighTheLesserSymbols) {
         for (const QPointF at :
              {QPointF(20, 20), QPointF(731, 1204), QPointF(2917.5, 88), QPointF(1440, 2301)}) {
             const Ink ink = inkOf(kind, at);
-            EXPECT_GE(std::max(ink.box.width(), ink.box.height()), 8);
-            EXPECT_LE(std::max(ink.box.width(), ink.box.height()), 13);
+            EXPECT_GE(std::max(ink.box.width(), ink.box.height()), 10);
+            EXPECT_LE(std::max(ink.box.width(), ink.box.height()), 16);
             EXPECT_LT(ink.weight, 0.75 * town);
             weights.insert(std::lround(ink.weight / 50));
         }
@@ -312,4 +313,52 @@ TEST(Legend, SettledMarksAndSpringsKeepToInkAndOneColour) {
     EXPECT_LE(huesOf(symbolAlone(PlaceKind::City)).size(), 1u);
     EXPECT_LE(huesOf(symbolAlone(drawCapitalSymbol)).size(), 1u);
     EXPECT_TRUE(huesOf(symbolAlone(drawHotSpring)).empty());
+}
+
+// The marks most alike in kind are told apart by their outlines alone: the fort's low wall, the
+// ruin's pillars and arch, and the two lorestones' tops, each covers ground the others leave.
+TEST(Legend, RuinsAndLorestonesDifferInSilhouette) {
+    const auto shapeOf = [](PlaceKind kind) {
+        const QImage image = symbolAlone(kind);
+        std::vector<bool> ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                ink.push_back(qGray(image.pixel(x, y)) < 200);
+            }
+        }
+        return ink;
+    };
+    const std::vector<PlaceKind> kinds{PlaceKind::FortRuin, PlaceKind::ElvenRuin,
+                                       PlaceKind::HeavenlyStone, PlaceKind::SignStone};
+    for (std::size_t a = 0; a < kinds.size(); ++a) {
+        for (std::size_t b = a + 1; b < kinds.size(); ++b) {
+            const std::vector<bool> p = shapeOf(kinds[a]);
+            const std::vector<bool> q = shapeOf(kinds[b]);
+            int both = 0;
+            int either = 0;
+            for (std::size_t i = 0; i < p.size(); ++i) {
+                both += p[i] && q[i] ? 1 : 0;
+                either += p[i] || q[i] ? 1 : 0;
+            }
+            SCOPED_TRACE(std::to_string(static_cast<int>(kinds[a])) + " and " +
+                         std::to_string(static_cast<int>(kinds[b])));
+            ASSERT_GT(either, 0);
+            EXPECT_LT(static_cast<double>(both) / either, 0.5) << "two marks share one outline";
+        }
+    }
+    // The fort lies low and wide; the ruin and the stones stand taller than they are wide.
+    const auto box = [](PlaceKind kind) {
+        const QImage image = symbolAlone(kind);
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                ink |= qGray(image.pixel(x, y)) < 200 ? QRect(x, y, 1, 1) : QRect();
+            }
+        }
+        return ink;
+    };
+    EXPECT_GT(box(PlaceKind::FortRuin).width(), box(PlaceKind::FortRuin).height());
+    for (const PlaceKind kind : {PlaceKind::ElvenRuin, PlaceKind::HeavenlyStone}) {
+        EXPECT_GT(box(kind).height(), box(kind).width()) << static_cast<int>(kind);
+    }
 }

@@ -121,9 +121,10 @@ std::size_t hitsOnWhatTheMapShows(const World& w, Draw draw) {
 }
 
 const std::vector<Peak>& peaks() {
-    static const std::vector<Peak> placed = placePeaks(
-        world().terrain, world().layout.ridges,
-        reliefKeepOut(world().scene, world().names, world().sheet, false), world().names.symbols);
+    static const std::vector<Peak> placed =
+        placePeaks(world().terrain, world().layout.ridges,
+                   reliefKeepOut(world().scene, world().names, world().sheet, false),
+                   world().names.symbols, gorgeSidePeaks(world().scene));
     return placed;
 }
 
@@ -303,7 +304,8 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         }
     }
     // One mass, not a lone mountain over small ones: no peak stands far larger than the peaks
-    // about it.
+    // about it (a broad core's massifs rising over the peaks stepping down from them at most
+    // twice their size).
     for (const Peak& k : peaks()) {
         double sum = 0;
         int count = 0;
@@ -313,7 +315,7 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
                 ++count;
             }
         }
-        EXPECT_TRUE(count < 2 || k.width <= 1.6 * sum / count)
+        EXPECT_TRUE(count < 2 || k.width <= 1.95 * sum / count)
             << "a peak " << k.width << " px wide at " << k.foot.x() << ", " << k.foot.y()
             << " towers over its neighbours of " << sum / std::max(count, 1) << " px";
     }
@@ -446,6 +448,121 @@ TEST(MapDrawing, TheGorgeLetsItsBrookThrough) {
     EXPECT_GT(inked, 150) << "the gorge is not drawn";
     EXPECT_GT(wet, 40) << "no water runs by the gorge";
     EXPECT_EQ(onWater, 0) << "the gorge's walls cross its brook";
+}
+
+// The gorge reads as a cleft between mountains: peaks stand on either side of its brook near its
+// point, none of them in the clear ground along the water.
+TEST(MapDrawing, TheGorgeIsCutBetweenPeaks) {
+    const World& w = world();
+    const QPointF at(w.place("The Hollering Gorge").at.x, w.place("The Hollering Gorge").at.y);
+    const RiverLine* brook = nullptr;
+    double best = 30;
+    for (const auto* lines : {&w.water.brooks, &w.water.rivers}) {
+        for (const RiverLine& r : *lines) {
+            const double d = distanceToPolyline(at, r.points);
+            if (d < best) {
+                best = d;
+                brook = &r;
+            }
+        }
+    }
+    ASSERT_NE(brook, nullptr) << "no water runs by the gorge";
+    int above = 0;
+    int below = 0;
+    for (const Peak& k : peaks()) {
+        if (k.hill || std::fabs(ridgePoint(k).x() - at.x()) > 60 ||
+            distanceToPolyline(ridgePoint(k), brook->points) > 45) {
+            continue;
+        }
+        double nearest = 1e9;
+        for (const QPointF& q : peakOutline(k)) {
+            nearest = std::min(nearest, distanceToPolyline(q, brook->points));
+        }
+        EXPECT_GT(nearest, 12.0) << "a peak at " << k.foot.x() << ", " << k.foot.y()
+                                 << " stands in the gorge's cleft";
+        const QPointF top = ridgePoint(k);
+        const Nearest n = nearestOnPolyline(top, brook->points);
+        const QPointF on = brook->points[n.segment] +
+                           (brook->points[n.segment + 1] - brook->points[n.segment]) * n.along;
+        (top.y() < on.y() ? above : below) += 1;
+    }
+    EXPECT_GT(above, 0) << "no peak stands on the gorge's far side";
+    EXPECT_GT(below, 0) << "no peak stands on the gorge's near side";
+}
+
+// The broad core of a high range rises to a few big massifs with lesser peaks stepping down from
+// them: its peaks differ widely in size, the biggest standing well over the run of them.
+TEST(MapDrawing, ABroadCoreRisesToAFewBigMassifs) {
+    const QRectF core(2750, 950, 260, 400);
+    std::vector<double> widths;
+    for (const Peak& k : peaks()) {
+        if (!k.hill && core.contains(ridgePoint(k))) {
+            widths.push_back(k.width);
+        }
+    }
+    ASSERT_GT(widths.size(), 20u) << "the core is bare";
+    std::sort(widths.begin(), widths.end());
+    const double median = widths[widths.size() / 2];
+    const double big = widths[widths.size() - 3];
+    std::cout << widths.size() << " peaks in the Ironbacks' core, median " << median
+              << " px, third largest " << big << " px\n";
+    EXPECT_GT(big, 1.6 * median) << "the core is a tangle of alike peaks";
+}
+
+// Landmarks drawn on a plain ground, at the middle of 160 px.
+QImage landmarkAlone(const char* name, const QColor& ground) {
+    QImage image(160, 160, QImage::Format_RGB32);
+    image.fill(ground);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawLandmarkFeature(p, name, QPointF(80, 80), Waterways{});
+    return image;
+}
+
+// The crag and the salt pans are drawn in ink over the wash, not as blots or cut paper: the crag
+// with paper on its lit side and no solid block of black, the pans' beds never brighter than a
+// thin wash over the ground and their banks inked.
+TEST(MapDrawing, TheCragAndThePansAreInkedOverTheWash) {
+    const QColor ground(214, 204, 166);
+    const int plain = qGray(ground.rgb());
+    const QImage crag = landmarkAlone("The Split Crag", ground);
+    int lit = 0;
+    int dark = 0;
+    int drawn = 0;
+    for (int y = 2; y + 2 < crag.height(); ++y) {
+        for (int x = 2; x + 2 < crag.width(); ++x) {
+            const int g = qGray(crag.pixel(x, y));
+            drawn += g != plain ? 1 : 0;
+            lit += g > plain + 12 ? 1 : 0;
+            dark += g < 90 ? 1 : 0;
+            int block = 0;
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    block += qGray(crag.pixel(x + dx, y + dy)) < 80 ? 1 : 0;
+                }
+            }
+            ASSERT_LT(block, 25) << "a blot of ink at (" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_GT(drawn, 600) << "the crag is not drawn";
+    EXPECT_GT(lit, drawn / 6) << "the crag's lit side is not paper";
+    EXPECT_LT(dark, drawn / 3) << "the crag reads as a dark mass";
+
+    const QImage pans = landmarkAlone("Greywhite Salt Pans", ground);
+    int bright = 0;
+    int bank = 0;
+    int bed = 0;
+    for (int y = 0; y < pans.height(); ++y) {
+        for (int x = 0; x < pans.width(); ++x) {
+            const int g = qGray(pans.pixel(x, y));
+            bed += g != plain ? 1 : 0;
+            bright += g > 236 ? 1 : 0;
+            bank += g < plain - 60 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(bed, 300) << "the pans are not drawn";
+    EXPECT_EQ(bright, 0) << "a pan reads as a white card on the wash";
+    EXPECT_GT(bank, bed / 8) << "the pans' banks are not inked";
 }
 
 // Rough and rising ground below the heights is hachured: a few short strokes, each falling

@@ -67,21 +67,55 @@ void barrow(QPainter& p, QPointF at, const Waterways&) {
     }
 }
 
-// Salt pans along the shore: low-walled beds of uneven size, some brimming, some dried white,
-// their banks leaning with the lie of the flats.
+// Salt pans along the shore: low-walled beds of uneven size, their banks leaning with the lie of
+// the flats. Each is a thin wash over the ground inside an inked bank, some holding brine (a few
+// ruled ripples), the dried ones a crust of stipple, so that they read as drawn, not as cut paper.
 void saltPans(QPainter& p, QPointF at, const Waterways&) {
     Rng rng(0x5A17'0001);
-    p.setPen(QPen(QColor(120, 140, 150), 1.0));
+    const QColor bank(70, 78, 84, 215);
     for (int i = 0; i < 9; ++i) {
         const QPointF c = at + QPointF(-70 + (i % 4) * 15 + rng.range(-3, 3) + (i / 4) * 6,
                                        -18 + (i / 4) * 11 + rng.range(-2, 2));
         const double w = rng.range(7, 14);
         const double h = rng.range(5, 8);
         const double lean = rng.range(-2.5, 2.5);
-        p.setBrush(rng.chance(0.4) ? QColor(180, 208, 220) : QColor(238, 238, 232));
-        p.drawPolygon(
-            QPolygonF({c + QPointF(-w / 2 + lean, -h / 2), c + QPointF(w / 2 + lean, -h / 2),
-                       c + QPointF(w / 2 - lean, h / 2), c + QPointF(-w / 2 - lean, h / 2)}));
+        const bool brine = rng.chance(0.4);
+        // The corners a little off true, as a hand rules a small box.
+        QPolygonF bed;
+        for (const QPointF corner : {QPointF(-w / 2 + lean, -h / 2), QPointF(w / 2 + lean, -h / 2),
+                                     QPointF(w / 2 - lean, h / 2), QPointF(-w / 2 - lean, h / 2)}) {
+            bed << c + corner + QPointF(rng.range(-0.5, 0.5), rng.range(-0.4, 0.4));
+        }
+        QPainterPath body;
+        body.addPolygon(bed);
+        body.closeSubpath();
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(brine ? QColor(150, 186, 204, 95) : QColor(250, 248, 240, 110));
+        p.drawPath(body);
+        p.setClipPath(body);
+        if (brine) {
+            p.setPen(QPen(QColor(80, 110, 130, 150), 0.5, Qt::SolidLine, Qt::RoundCap));
+            for (double y = -h / 2 + 1.8; y < h / 2 - 0.8; y += 2.2) {
+                const double x0 = rng.range(-0.4, 0.0) * w;
+                p.drawLine(c + QPointF(x0, y), c + QPointF(x0 + rng.range(0.3, 0.55) * w, y));
+            }
+        } else {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(110, 104, 92, 150));
+            const int dots = static_cast<int>(w * h / 7);
+            for (int d = 0; d < dots; ++d) {
+                p.drawEllipse(c + QPointF(rng.range(-w / 2, w / 2), rng.range(-h / 2, h / 2)), 0.35,
+                              0.35);
+            }
+        }
+        p.restore();
+        // The bank heavier on its lower and right sides, away from the light.
+        for (int e = 0; e < 4; ++e) {
+            const bool shaded = e == 1 || e == 2;
+            p.setPen(QPen(bank, shaded ? 0.95 : 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawLine(bed[e], bed[(e + 1) % 4]);
+        }
     }
 }
 
@@ -311,58 +345,163 @@ void nineShards(QPainter& p, QPointF at, const Waterways&) {
     }
 }
 
-// Two rock spires side on, drawn in the peaks' own hand (outline, shaded flank hatched down its
-// fall), parted by a dark cleft that the symbol stands in.
+// The outline's height over `x` along its part from `from` on, or `fallback` where it does not
+// pass over it.
+double outlineTop(const QPolygonF& outline, int from, double x, double fallback) {
+    for (int j = from; j + 1 < outline.size(); ++j) {
+        const QPointF a = outline[j];
+        const QPointF b = outline[j + 1];
+        if (std::min(a.x(), b.x()) <= x && std::max(a.x(), b.x()) >= x && a.x() != b.x()) {
+            return a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+        }
+    }
+    return fallback;
+}
+
+// One spire of rock side on, in the peaks' hand: the lit flank paper-pale, the flank beyond its
+// summit (outline point `summit`) washed thin and hatched down its fall, the outline inked over.
+void spire(QPainter& p, const QPolygonF& outline, int summit, const QColor& ground,
+           std::uint64_t seed) {
+    QPainterPath body;
+    body.addPolygon(outline);
+    body.closeSubpath();
+    const QPointF top = outline[summit];
+    const double foot = outline.front().y();
+    // The lit rock paper-pale over the ground's tone, fading to the ground at the foot.
+    const QColor lit = QColor::fromRgbF(0.55f * ground.redF() + 0.45f * 0.98f,
+                                        0.55f * ground.greenF() + 0.45f * 0.955f,
+                                        0.55f * ground.blueF() + 0.45f * 0.88f);
+    QLinearGradient rock(top, QPointF(top.x(), foot));
+    rock.setColorAt(0.0, lit);
+    rock.setColorAt(0.6, lit);
+    rock.setColorAt(1.0, ground);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rock);
+    p.drawPath(body);
+    // The shade: from a spine under the summit round the far flank.
+    QPolygonF shadePoly;
+    for (int i = summit; i < outline.size(); ++i) {
+        shadePoly << outline[i];
+    }
+    shadePoly << QPointF(top.x() + 2.5, foot)
+              << QPointF(top.x() + 1.0, top.y() + 0.45 * (foot - top.y()));
+    QPainterPath shade;
+    shade.addPolygon(shadePoly);
+    shade.closeSubpath();
+    shade = shade.intersected(body);
+    p.setBrush(QColor(78, 56, 38, 105));
+    p.drawPath(shade);
+    Rng rng(seed);
+    QColor hatch = kReliefInk;
+    hatch.setAlpha(225);
+    p.setBrush(hatch);
+    // A few cracks down the lit face, short strokes from under its outline.
+    for (int i = 0; i < 3; ++i) {
+        const double x = outline.front().x() + (top.x() - outline.front().x()) * (0.35 + 0.2 * i);
+        const double y = outlineTop(outline, 0, x, foot) + 2.0;
+        const double len = (foot - y) * rng.range(0.25, 0.45);
+        inkTaperedStroke(p, QLineF(QPointF(x, y), QPointF(x + 0.3 * len, y + len)), 0.7, 0.2);
+    }
+    p.save();
+    p.setClipPath(shade);
+    const double right = outline.back().x();
+    for (double x = top.x() + rng.range(0.4, 1.0); x < right; x += rng.range(1.4, 1.9)) {
+        const double y = outlineTop(outline, summit, x, foot) + 0.8;
+        const double len = (foot - y) * rng.range(0.5, 0.85);
+        if (len > 2.0) {
+            inkTaperedStroke(p, QLineF(QPointF(x, y), QPointF(x + 0.12 * len, y + len)), 0.85, 0.3);
+        }
+    }
+    p.restore();
+    p.setBrush(Qt::NoBrush);
+    inkReliefLine(p, outline, 1.35, seed);
+    p.setBrush(kReliefInk);
+    inkTaperedStroke(p, QLineF(top, top + QPointF(1.0, 0.4 * (foot - top.y()))), 0.9, 0.3);
+}
+
+// Two rock spires side on, in the peaks' own hand, split to their foot by a narrow cleft: its
+// shaded wall hatched close, its depth a thin wash, so that the symbol standing at its mouth
+// still reads over it and the crag does not close into one dark blot.
 void splitCrag(QPainter& p, QPointF at, const Waterways&) {
-    const QPointF base = at + QPointF(0, 13);
-    // The spires take the wash they stand on, as the peaks do; the key's a pale ground.
+    const QPointF base = at + QPointF(0, 10);
+    // The rock takes the wash it stands on, as the peaks do; the key's a pale ground.
     QColor ground(226, 214, 180);
     if (const auto* sheet = dynamic_cast<const QImage*>(p.device())) {
-        const QPoint under = (base - QPointF(0, 3)).toPoint();
+        const QPoint under = (base + QPointF(0, 3)).toPoint();
         if (sheet->rect().contains(under) && p.transform().isIdentity()) {
             ground = sheet->pixelColor(under);
         }
     }
-    Peak far;
-    far.foot = base + QPointF(-11, 0);
-    far.width = 26;
-    far.height = 36;
-    far.seed = 0xC4A6'0001;
-    far.ground = ground;
-    Peak near = far;
-    near.foot = base + QPointF(12, 1);
-    near.width = 24;
-    near.height = 28;
-    near.seed = 0xC4A6'0007;
-    drawPeak(p, far);
-    drawPeak(p, near);
-    // The cleft: a narrow wedge of shadow from between the tops down to the foot, its walls
-    // inked, broken a little where the rock juts.
-    Rng rng(0xC4A6'0003);
-    QPolygonF left;
-    QPolygonF right;
-    for (int i = 0; i <= 5; ++i) {
-        const double t = i / 5.0;
-        const double y = base.y() - 25 + 25 * t;
-        const double half = 0.6 + 2.2 * t + rng.range(-0.4, 0.4);
-        const double x = base.x() + 0.5 + 1.5 * std::sin(3.0 * t) + rng.range(-0.5, 0.5);
-        left << QPointF(x - half, y);
-        right << QPointF(x + half, y + rng.range(-0.6, 0.6));
-    }
-    QPolygonF wedge = left;
-    for (auto it = right.rbegin(); it != right.rend(); ++it) {
-        wedge << *it;
-    }
+    const auto shape = [&](std::initializer_list<QPointF> pts) {
+        QPolygonF out;
+        for (const QPointF& q : pts) {
+            out << base + q;
+        }
+        return out;
+    };
+    // The taller spire behind on the left, its cleft wall falling sheer; the lower one before it
+    // on the right. Both lean a little apart, as halves of one rock that split.
+    const QPolygonF far = shape({{-29, 0},
+                                 {-26, -7},
+                                 {-23, -12},
+                                 {-20, -21},
+                                 {-17, -25},
+                                 {-13, -35},
+                                 {-10, -44},
+                                 {-7, -39},
+                                 {-5, -30},
+                                 {-4, -19},
+                                 {-3.5, -9},
+                                 {-1.5, 0}});
+    const QPolygonF near = shape({{1.5, 0},
+                                  {2.5, -8},
+                                  {3.5, -17},
+                                  {6, -25},
+                                  {8.5, -33},
+                                  {11, -29},
+                                  {13, -21},
+                                  {14.5, -17},
+                                  {17, -9},
+                                  {20, 0}});
+    // The cleft's depth between the walls, lit from above, dark only at its foot.
+    QPolygonF slot;
+    slot << base + QPointF(-5, -30) << base + QPointF(-4, -19) << base + QPointF(-3.5, -9)
+         << base + QPointF(-1.5, 0) << base + QPointF(1.5, 0) << base + QPointF(2.5, -8)
+         << base + QPointF(3.5, -17) << base + QPointF(6, -25);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 30, 24, 235));
-    p.drawPolygon(wedge);
+    QLinearGradient depth(base + QPointF(0, -30), base);
+    depth.setColorAt(0.0, QColor(78, 56, 38, 20));
+    depth.setColorAt(1.0, QColor(60, 44, 32, 110));
+    p.setBrush(depth);
+    p.drawPolygon(slot);
+    spire(p, far, 6, ground, 0xC4A6'0001);
+    spire(p, near, 5, ground, 0xC4A6'0007);
+    // The cleft's far wall hatched close across its width, in short strokes, fewer up high.
+    Rng rng(0xC4A6'0003);
+    QPainterPath cleft;
+    cleft.addPolygon(slot);
+    cleft.closeSubpath();
+    p.setClipPath(cleft);
+    QColor hatch = kReliefInk;
+    hatch.setAlpha(200);
+    p.setBrush(hatch);
+    for (double y = -27; y < -1; y += rng.range(1.6, 2.2)) {
+        const double x = -4.4 + 0.09 * (y + 27) + rng.range(-0.3, 0.3);
+        inkTaperedStroke(p, QLineF(base + QPointF(x, y), base + QPointF(x + 2.4, y + 1.6)), 0.8,
+                         0.4);
+    }
+    p.setClipping(false);
+    // The ground at the foot: a short line either side and a few fallen stones.
+    p.setPen(QPen(kReliefInk, 0.8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(base + QPointF(-34, 0.5), base + QPointF(-30, 0.3));
+    p.drawLine(base + QPointF(20.5, 0.3), base + QPointF(23, 0.6));
+    p.setPen(QPen(kReliefInk, 0.6));
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kRockInk, 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(left);
-    p.setPen(QPen(kRockInk, 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(right);
+    for (const QPointF q : {QPointF(-22, 2.5), QPointF(-17, 3.2), QPointF(16, 2.8)}) {
+        p.drawEllipse(base + q, 1.1, 0.8);
+    }
     p.restore();
 }
 
@@ -476,16 +615,36 @@ void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {
     }
 }
 
-void markLandmarkClearings(QPainter& p, const ProvinceScene& scene) {
+namespace {
+
+// How far the gorge's clearing reaches either side of its brook.
+constexpr double kGorgeClear = 17.0;
+
+// The gorge's point and the stretch of its brook either side (empty where none runs by).
+struct GorgeCourse {
+    QPointF at;
+    std::vector<QPointF> course;
+};
+
+std::vector<GorgeCourse> gorgeCourses(const ProvinceScene& scene) {
+    std::vector<GorgeCourse> out;
     for (const ProvincePlace& place : scene.places) {
-        if (place.kind != PlaceKind::Landmark || place.name != "The Hollering Gorge") {
-            continue;
+        if (place.kind == PlaceKind::Landmark && place.name == "The Hollering Gorge") {
+            const QPointF at(place.at.x, place.at.y);
+            double width = 1.6;
+            out.push_back({at, nearbyCourse(at, scene.water, 60, width)});
         }
-        const QPointF at(place.at.x, place.at.y);
-        double width = 1.6;
-        const std::vector<QPointF> course = nearbyCourse(at, scene.water, 60, width);
+    }
+    return out;
+}
+
+}  // namespace
+
+void markLandmarkClearings(QPainter& p, const ProvinceScene& scene) {
+    for (const auto& [at, course] : gorgeCourses(scene)) {
         p.save();
-        p.setPen(QPen(p.brush().color(), 34.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(
+            QPen(p.brush().color(), 2 * kGorgeClear, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         if (course.size() >= 2) {
             p.drawPolyline(QPolygonF(QList<QPointF>(course.begin(), course.end())));
         }
@@ -493,6 +652,47 @@ void markLandmarkClearings(QPainter& p, const ProvinceScene& scene) {
         p.drawEllipse(at, 22.0, 18.0);
         p.restore();
     }
+}
+
+std::vector<Peak> gorgeSidePeaks(const ProvinceScene& scene) {
+    std::vector<Peak> peaks;
+    for (const auto& [at, course] : gorgeCourses(scene)) {
+        if (course.size() < 2) {
+            continue;
+        }
+        const Nearest mid = nearestOnPolyline(at, course);
+        const QPointF a = course[mid.segment];
+        const QPointF b = course[mid.segment + 1];
+        const QPointF flow = (b - a) / std::max(length(b - a), 1e-6);
+        Rng rng(0x6A0E'0002);
+        // Along the brook either side of the point, a peak each side of the cleft: the one on
+        // the far (upper) side standing back from the clearing's edge, the near one with its
+        // summit below it. More places than will fit; the relief keeps those that do.
+        for (const double along : {-50.0, -43.0, -36.0, -29.0, -22.0, -15.0, -8.0, 6.0, 20.0}) {
+            const Nearest n = nearestOnPolyline(at + flow * along, course);
+            const QPointF on =
+                course[n.segment] + (course[n.segment + 1] - course[n.segment]) * n.along;
+            // Each side a fuller peak close by the cleft, then a smaller one standing farther
+            // back, for where the first would meet a symbol or a name. The near side's stand
+            // clear of the round clearing at the point as well, and low, so that they stay short
+            // of what lies below the gorge.
+            for (const double side : {-1.0, 1.0}) {
+                const bool near = side > 0;
+                for (const bool fuller : {true, false}) {
+                    Peak k;
+                    k.width = fuller ? rng.range(near ? 16.0 : 19.0, near ? 21.0 : 26.0)
+                                     : rng.range(14.0, near ? 17.0 : 19.0);
+                    k.height = k.width * (near ? rng.range(0.6, 0.7) : rng.range(0.62, 0.8));
+                    k.seed = rng.next();
+                    const double edge =
+                        kGorgeClear + (near ? (fuller ? 9.0 : 12.0) : (fuller ? 5.0 : 12.0));
+                    k.foot = side < 0 ? on + QPointF(0, -edge) : on + QPointF(0, edge + k.height);
+                    peaks.push_back(k);
+                }
+            }
+        }
+    }
+    return peaks;
 }
 
 }  // namespace marventa

@@ -2,7 +2,9 @@
 
 #include <QPointF>
 #include <string_view>
+#include <vector>
 
+#include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/province_painter.h"
 
 class QPainter;
@@ -22,5 +24,10 @@ void drawLandmarkFeature(QPainter& painter, std::string_view name, QPointF at,
 // The ground drawn relief leaves to the landmarks, with the painter's brush: the gorge's cleft
 // along its brook, so that its walls read between peaks rather than under them.
 void markLandmarkClearings(QPainter& painter, const ProvinceScene& scene);
+
+// Peaks to stand either side of the gorge's cleft, just beyond the ground kept clear along its
+// brook, so that its walls read as cut between mountains; for the relief to place as it places its
+// own, keeping clear of whatever they would meet.
+std::vector<Peak> gorgeSidePeaks(const ProvinceScene& scene);
 
 }  // namespace marventa

@@ -123,8 +123,8 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
             break;
         case Line::Mountains: {
             // A big snowy peak behind a smaller bare one, as the crests have them.
-            Peak far{at + QPointF(-4, 10), 30, 19, false, true, false, 0x4E7A'0001, {}};
-            Peak near{at + QPointF(9, 11), 20, 11, false, false, false, 0x4E7A'0002, {}};
+            Peak far{at + QPointF(-4, 10), 30, 19, false, true, false, 0x4E7A'0001, {}, false};
+            Peak near{at + QPointF(9, 11), 20, 11, false, false, false, 0x4E7A'0002, {}, false};
             drawPeak(p, far);
             drawPeak(p, near);
             break;

@@ -301,6 +301,8 @@ struct Candidate {
 // paper between them.
 // The most a summit may outgrow the mean of the peaks about it.
 constexpr double kTallest = 1.55;
+// How far apart along a broad crest its massifs' big summits stand.
+constexpr double kMassifPeriod = 230;
 
 double spacing(double rank) {
     return 1.45 - 1.1 * rank;
@@ -313,7 +315,8 @@ QPolygonF peakOutline(const Peak& peak) {
 }
 
 std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
-                             const QImage& keepOut, const std::vector<QRectF>& symbols) {
+                             const QImage& keepOut, const std::vector<QRectF>& symbols,
+                             const std::vector<Peak>& held) {
     const Grid<float>& h = terrain.height;
     const CrestRank ranks(h, ridges);
     const Grid<unsigned char> snow = snowCover(h);
@@ -412,7 +415,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double raised = std::clamp((hv - kHillHeight) / (top - kHillHeight), 0.0, 1.0);
             const double broken = std::clamp(rough(x, y) / roughScale, 0.0f, 1.2f);
             const double build = static_cast<double>((seed >> 24) % 1000) / 1000.0;
-            const double packed = c.volcanic ? 1.0 : 1.0 - 0.25 * breadth(x, y);
+            // Crest summits amid broad heights stand a little smaller than their massifs'.
+            const double packed = c.volcanic || t < 0.85 ? 1.0 : 1.0 - 0.15 * breadth(x, y);
             k.width = std::max(16.0, crestWidth * grow * (0.7 + 0.6 * roll) * (0.8 + 0.3 * raised) *
                                          (0.85 + 0.25 * broken) * packed);
             k.height = k.width * (0.4 + 0.22 * t) * (0.66 + 0.6 * build) * (0.9 + 0.22 * broken);
@@ -478,8 +482,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double t = CrestRank::endTaper(crest, along) * 0.5 + 0.5;
             const bool gap = c.jagged < 0.45 && groups.fbm(x / 150.0f, y / 150.0f, 2) < -0.05f;
             if (h(x, y) >= kHeightsHeight && terrain.woods(x, y) <= 0.5f && !gap) {
-                Peak k = glyph(x, y, c, t, roll, seed);
+                // A high crest of crags takes its sizes from its massifs more than from chance.
+                const bool massifs = !c.volcanic && c.jagged >= 0.45 && c.rangeHeight >= 0.7f;
+                Peak k = glyph(x, y, c, t, massifs ? 0.5 + 0.35 * (roll - 0.5) : roll, seed);
                 double saddle = 1.0;
+                double bigHere = 0.0;
                 // A crest of crags rises and falls in massifs: a few big summits with lesser
                 // ones between them, rather than one size all along.
                 // A symbol on the crest keeps a full summit by it, so that the ridge runs on
@@ -493,8 +500,24 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                         groups.fbm(static_cast<float>(along) / 120.0f + 41.0f * crestNo, 3.7f, 2);
                     // A few big summits where the massif peaks, lower shoulders falling away
                     // from them; the shoulders keep their rock bare.
-                    const double big = smoothstep(0.08f, 0.32f, m);
-                    const double massif = 0.58 + 0.3 * smoothstep(-0.3f, 0.08f, m) + 0.4 * big;
+                    double big = smoothstep(0.08f, 0.32f, m);
+                    double massif = 0.58 + 0.3 * smoothstep(-0.3f, 0.08f, m) + 0.4 * big;
+                    // Along a high crest, and most amid broad heights, a size wandering along it
+                    // reads as a tangle of alike spikes: there the crest rises to a big summit
+                    // every so far, the peaks stepping down from it on either hand to low saddles
+                    // between.
+                    const double core = std::max(static_cast<double>(breadth(x, y)),
+                                                 0.75 * smoothstep(0.7f, 0.8f, c.rangeHeight));
+                    if (core > 0.0) {
+                        const double phase =
+                            along / kMassifPeriod +
+                            0.3 * groups.fbm(static_cast<float>(along) / 260.0f + 7.0f * crestNo,
+                                             1.3f, 2);
+                        const double off = std::fabs(phase - std::round(phase)) * kMassifPeriod;
+                        const double fall = std::exp(-(off * off) / (58.0 * 58.0));
+                        big = (1.0 - core) * big + core * smoothstep(0.55f, 0.9f, fall);
+                        massif = (1.0 - core) * massif + core * (0.5 + 1.0 * fall);
+                    }
                     k.width *= massif;
                     k.height *= massif * (0.92 + 0.16 * big);
                     k.foot = QPointF(x, y + 0.3 * k.height);
@@ -502,6 +525,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                     k.snow = k.snow && (massif > (highest ? 0.68 : 0.76) ||
                                         snow(x, y) > (highest ? 130 : 150));
                     saddle = 1.0 + 0.25 * (1.0 - smoothstep(-0.2f, 0.3f, m));
+                    bigHere = big * core;
                 }
                 // Spaced as crest summits even where they taper toward the range's ends, so
                 // that the chain runs on to them. Between the summits spaced out along the crest,
@@ -521,17 +545,30 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                     const double size = rng.range(0.6, 0.78);
                     const std::uint64_t shoulderSeed = rng.next();
                     if (!c.volcanic && c.jagged >= 0.45 && !k.hill) {
+                        // A shoulder stands where its top is on the rock, outside the woods.
+                        const auto shoulderAt = [&](Peak s, QPointF foot) {
+                            s.foot = foot;
+                            const QPointF top = s.foot - QPointF(0, 0.3 * s.height);
+                            const int sx = clampInt(top.x(), 0, h.width() - 1);
+                            const int sy = clampInt(top.y(), 0, h.height() - 1);
+                            s.snow = s.snow && snow(sx, sy) > 110;
+                            if (h(sx, sy) >= kHillHeight && terrain.woods(sx, sy) <= 0.5f) {
+                                candidates.push_back({s, 0.8, 8 + t});
+                            }
+                        };
                         Peak s = k;
                         s.width *= size;
                         s.height *= size * rng.range(0.85, 1.05);
                         s.seed = shoulderSeed;
-                        s.foot = k.foot + QPointF(side * 0.3 * k.width, 0.34 * k.height);
-                        const QPointF top = s.foot - QPointF(0, 0.3 * s.height);
-                        const int sx = clampInt(top.x(), 0, h.width() - 1);
-                        const int sy = clampInt(top.y(), 0, h.height() - 1);
-                        s.snow = s.snow && snow(sx, sy) > 110;
-                        if (h(sx, sy) >= kHillHeight && terrain.woods(sx, sy) <= 0.5f) {
-                            candidates.push_back({s, 0.8, 8 + t});
+                        shoulderAt(s, k.foot + QPointF(side * 0.3 * k.width, 0.34 * k.height));
+                        // A broad crest's big summit steps down on both hands: a second
+                        // shoulder on the other side, lower again.
+                        if (bigHere > 0.5) {
+                            Peak o = k;
+                            o.width = k.width * size * 0.82;
+                            o.height = k.height * size * 0.78;
+                            o.seed = shoulderSeed ^ 0x5D0E;
+                            shoulderAt(o, k.foot + QPointF(-side * 0.36 * k.width, 0.3 * k.height));
                         }
                     }
                 }
@@ -577,7 +614,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const bool massif = c.jagged >= 0.45 && !c.volcanic && t > 0.12;
             // Amid broad heights the bare patches close up, so the mass holds together.
             const double wide = massif ? breadth(x, y) : 0.0;
-            const double mass = massif ? (0.65 + 0.3 * wide) * std::pow(raised, 1.3) : 0.0;
+            // Amid broad heights fewer flank peaks, so that the massifs read through them.
+            const double mass = massif ? (0.65 - 0.2 * wide) * std::pow(raised, 1.3) : 0.0;
             // The crags' lower heights, bare of peaks, read as a tan halo round scattered
             // summits: humps fill them, stepping down to the plain.
             const double skirt = c.jagged >= 0.45 && !c.volcanic
@@ -585,7 +623,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                                      : 0.0;
             const double rock = 0.03 + 0.9 * std::max(std::pow(t, 3.0), mass);
             const double chance = rock + skirt;
-            const double open = thin + (1.0 - thin) * 0.85 * wide;
+            const double open = thin + (1.0 - thin) * 0.4 * wide;
             if (t < 0.06 || keep > open * rock + skirt) {
                 continue;
             }
@@ -610,6 +648,10 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             // The humps take what room the rock leaves them.
             candidates.push_back({k, t, t + 0.2 * h(x, y) + 0.03 * roll - (hump ? 2.0 : 0.0)});
         }
+    }
+    for (Peak k : held) {
+        k.held = true;
+        candidates.push_back({k, 0.9, 20.0});
     }
     // The crest's summits first, so that the line of them is whole and the flanks fill round it.
     std::stable_sort(candidates.begin(), candidates.end(),
@@ -674,6 +716,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         if (!fits) {
             continue;
         }
+        // The cones keep their own clusters.
+        const double spread =
+            ranks.at(static_cast<int>(ridge.x()), static_cast<int>(ridge.y())).volcanic
+                ? 0.0
+                : wideAt(k.foot);
         const int cx = static_cast<int>(k.foot.x() / kCell);
         const int cy = static_cast<int>(k.foot.y() / kCell);
         bool crowded = false;
@@ -690,10 +737,10 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                     const double rank = k.hill || o.hill ? std::min(c.rank, placedRank[n])
                                                          : 0.5 * (c.rank + placedRank[n]);
                     // Peaks on the flanks lean on one another in massifs rather than standing
-                    // apart as single triangles; hills keep their paper.
-                    double share = k.hill || o.hill
-                                       ? spacing(rank)
-                                       : (1.2 - 0.95 * rank) * (1.0 - 0.25 * wideAt(k.foot));
+                    // apart as single triangles; hills keep their paper. Amid broad heights they
+                    // stand a little farther apart, so that the massifs read through the mass.
+                    double share = k.hill || o.hill ? spacing(rank)
+                                                    : (1.2 - 0.95 * rank) * (1.0 + 0.3 * spread);
                     double down = (share + 0.1) * (k.height + o.height) / 2;
                     // Fells overlap a little within their groups; row on row of them at a
                     // hump's height apart would read as scales.
@@ -748,10 +795,13 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                     ++count;
                 }
             }
-            if (count == 0 || widths[i] <= kTallest * sum / count) {
+            // Amid broad heights a massif's summit may stand further over the peaks stepping
+            // down from it.
+            const double tallest = kTallest + 0.35 * wideAt(k.foot);
+            if (count == 0 || widths[i] <= tallest * sum / count) {
                 continue;
             }
-            const double f = kTallest * sum / count / widths[i];
+            const double f = tallest * sum / count / widths[i];
             const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
             Peak smaller = k;
             smaller.width *= f;
@@ -798,7 +848,7 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const QPointF top = k.foot - QPointF(0, 0.3 * k.height);
             const bool low =
                 h.clamped(static_cast<int>(top.x()), static_cast<int>(top.y())) < kHillHeight;
-            if (near >= (low ? 2 : 1)) {
+            if (k.held || near >= (low ? 2 : 1)) {
                 grouped.push_back(k);
             }
         }
@@ -957,6 +1007,14 @@ void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPa
 }
 
 }  // namespace
+
+void inkReliefLine(QPainter& painter, const QPolygonF& line, double pen, std::uint64_t seed) {
+    inkLine(painter, line, pen, seed);
+}
+
+void inkTaperedStroke(QPainter& painter, const QLineF& stroke, double nib, double lift) {
+    drawTapered(painter, stroke, nib, lift);
+}
 
 std::vector<QLineF> peakShadeStrokes(const Peak& peak) {
     if (peak.hill) {

@@ -24,7 +24,8 @@ struct Peak {
     bool snow = false;  // capped with snow
     bool ash = false;   // on the volcanic range: dark cinder
     std::uint64_t seed = 0;
-    QColor ground;  // the wash it stands on, which its lit flank takes
+    QColor ground;      // the wash it stands on, which its lit flank takes
+    bool held = false;  // asked for by a landmark: stands even without neighbours
 };
 
 // The silhouette a peak covers, its base line along the bottom.
@@ -37,12 +38,20 @@ QPolygonF peakOutline(const Peak& peak);
 // over a symbol's room in `symbols`: a crest summit there moves along the crest beside it or
 // stands a size smaller, leaving the symbol in a saddle. Farthest first (highest on the sheet), so
 // that drawing them in order lets nearer peaks overlap farther ones.
+// `held` are peaks a landmark asks for, placed before all others where they keep clear.
 std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& ridges,
-                             const QImage& keepOut, const std::vector<QRectF>& symbols = {});
+                             const QImage& keepOut, const std::vector<QRectF>& symbols = {},
+                             const std::vector<Peak>& held = {});
 
 // Ink outline, the flank away from the north-western light washed and hatched, a snow cap
 // following the outline.
 void drawPeak(QPainter& painter, const Peak& peak);
+
+// The peaks' pen, for other rock drawn in their hand: an ink line that swells and wanders a
+// little, its ends lifted off; a single stroke pressed at its start and lifted toward its end,
+// `lift` its end's share of `nib`. Both in the relief's ink, the stroke with the painter's brush.
+void inkReliefLine(QPainter& painter, const QPolygonF& line, double pen, std::uint64_t seed);
+void inkTaperedStroke(QPainter& painter, const QLineF& stroke, double nib, double lift);
 
 // The strokes that hatch a peak's shaded flank, each from its top end down (none for a hill).
 std::vector<QLineF> peakShadeStrokes(const Peak& peak);

@@ -387,7 +387,7 @@ void drawTitle(QPainter& p) {
     drawHaloTextCentred(p, QStringLiteral("leagues"), origin + QPointF(5 * kLeague, 41), small);
 
     const QPointF rose(kRoseBox.center().x(), kRoseBox.top() + 120);
-    drawCompassRose(p, rose, 6.0, true);
+    drawCompassRose(p, rose, 6.0, true, true);
     drawHaloTextCentred(p, QStringLiteral("N"), rose - QPointF(0, 100),
                         {mapFont(TypeFace::SerifBold, 28, 2), kLetterInk, kPaperHalo, 1.6});
 }
@@ -405,8 +405,9 @@ void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vect
 QImage paintProvince(const ProvinceScene& s) {
     const QSize sheet(s.terrain.height.width(), s.terrain.height.height());
     const NamePlan names = planNames(s, sheet);
-    std::vector<Peak> peaks = placePeaks(s.terrain, s.layout.ridges,
-                                         reliefKeepOut(s, names, sheet, false), names.symbols);
+    std::vector<Peak> peaks =
+        placePeaks(s.terrain, s.layout.ridges, reliefKeepOut(s, names, sheet, false), names.symbols,
+                   gorgeSidePeaks(s));
     QImage clearings = treeKeepOut(s, names, sheet);
     {
         QPainter cp(&clearings);

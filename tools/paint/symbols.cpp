@@ -17,10 +17,11 @@ namespace {
 // that the map reads by its towns and its relief and the lesser marks read as ink, not as
 // smudges of the ground.
 const QColor kInk(43, 33, 24);
-const QColor kMinorInk(kReliefInk.red(), kReliefInk.green(), kReliefInk.blue(), 200);
-constexpr double kMinorPen = 0.65;
-// The lesser marks drawn a little under their rooms, so that the towns lead.
-constexpr double kMinorShrink = 0.96;
+const QColor kMinorInk(kReliefInk.red(), kReliefInk.green(), kReliefInk.blue(), 225);
+constexpr double kMinorPen = 0.8;
+// The lesser marks drawn a little over their radius, into the margin their rooms keep, so that
+// each reads by its shape at full size; still well under a town's ring.
+constexpr double kMinorScale = 1.12;
 const QColor kPaper(252, 246, 230);
 // A faint paper fill keeps a shape whole over hatching without reading as a badge.
 const QColor kMinorFill(250, 243, 224, 45);
@@ -181,8 +182,14 @@ void fortRuin(QPainter& p, double s, const Hand& hand) {
                    {0.84 * s, 0.38 * s},
                    {1.0 * s, 0.46 * s},
                    {1.0 * s, 0.8 * s}}),
-          kMinorFill, hand);
-    stroke(p, line({-1.0 * s, 0.2 * s}, {0.8 * s, 0.2 * s}), hand, 0.4);
+          kMinorWash, hand);
+    stroke(p, line({-1.0 * s, 0.2 * s}, {0.8 * s, 0.2 * s}), hand, 0.45);
+    // A gate's dark in the wall's foot, so that the low mark reads as a building's ruin.
+    QPainterPath gate(QPointF(-0.52 * s, 0.8 * s));
+    gate.lineTo(-0.52 * s, 0.42 * s);
+    gate.quadTo(-0.36 * s, 0.26 * s, -0.2 * s, 0.42 * s);
+    gate.lineTo(-0.2 * s, 0.8 * s);
+    inked(p, gate, kMinorWash, hand, 0.5);
 }
 
 // A cave: an inked arch of a mouth in a hillside, its dark given by a few strokes hatched down
@@ -289,25 +296,42 @@ void capital(QPainter& p, double s) {
     p.drawPath(star(0.47 * s, 0.2 * s, 5));
 }
 
+// A standing stone: the natal sign's a narrow pointed needle, the heavenly one's a broad
+// round-topped slab, so that the two read apart by their outlines alone.
 QPainterPath standingStone(double s, bool pointed) {
+    const double foot = pointed ? 0.38 : 0.56;
+    const double shoulder = pointed ? 0.33 : 0.52;
     QPainterPath slab;
-    slab.moveTo(-0.5 * s, 0.9 * s);
-    slab.lineTo(-0.45 * s, -0.45 * s);
+    slab.moveTo(-foot * s, 0.9 * s);
+    slab.lineTo(-shoulder * s, -0.45 * s);
     if (pointed) {
-        slab.lineTo(0, -1.05 * s);
+        slab.lineTo(0, -1.15 * s);
     } else {
-        slab.quadTo(-0.42 * s, -1.0 * s, 0, -1.0 * s);
-        slab.quadTo(0.42 * s, -1.0 * s, 0.45 * s, -0.45 * s);
+        slab.quadTo(-0.5 * s, -0.95 * s, 0, -0.95 * s);
+        slab.quadTo(0.5 * s, -0.95 * s, shoulder * s, -0.45 * s);
     }
-    slab.lineTo(0.45 * s, -0.45 * s);
-    slab.lineTo(0.5 * s, 0.9 * s);
+    slab.lineTo(shoulder * s, -0.45 * s);
+    slab.lineTo(foot * s, 0.9 * s);
     slab.closeSubpath();
     return slab;
+}
+
+// A standing stone's side away from the light washed, and the ground it stands in, so that the
+// slab reads as a stone set upright rather than a badge.
+void stoneShade(QPainter& p, const QPainterPath& slab, double s, const Hand& hand) {
+    p.save();
+    p.setClipPath(slab);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kMinorWash);
+    p.drawRect(QRectF(0.18 * s, -1.2 * s, 0.5 * s, 2.2 * s));
+    p.restore();
+    stroke(p, line({-0.7 * s, 0.92 * s}, {0.75 * s, 0.92 * s}), hand, 0.55);
 }
 
 // A round-topped stone with a four-pointed star cut into it, the star's rays as four strokes.
 void heavenlyStone(QPainter& p, double s, const Hand& hand) {
     inked(p, standingStone(s, false), kMinorFill, hand);
+    stoneShade(p, standingStone(s, false), s, hand);
     const QPointF mid(0, -0.1 * s);
     for (int i = 0; i < 4; ++i) {
         const double a = i * std::numbers::pi / 2;
@@ -319,6 +343,7 @@ void heavenlyStone(QPainter& p, double s, const Hand& hand) {
 // A pointed stone marked with a ringed sign.
 void signStone(QPainter& p, double s, const Hand& hand) {
     inked(p, standingStone(s, true), kMinorFill, hand);
+    stoneShade(p, standingStone(s, true), s, hand);
     QPainterPath ring;
     ring.addEllipse(QPointF(0, 0.05 * s), 0.24 * s, 0.24 * s);
     stroke(p, ring, hand, 0.6);
@@ -357,7 +382,7 @@ void drawPlaceSymbol(QPainter& painter, PlaceKind kind, QPointF at) {
         const double size = rng.range(0.92, 1.05);
         painter.rotate(rng.range(-8.0, 8.0));
         painter.scale(weight, weight);
-        s *= kMinorShrink * size / weight;
+        s *= kMinorScale * size / weight;
         hand.breakAt = rng.range(0.0, 28.0);
     }
     switch (kind) {
