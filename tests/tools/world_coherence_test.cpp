@@ -150,7 +150,8 @@ TEST(WorldWater, NamedRiversRunWhereTheLayoutPutsThem) {
 }
 
 // Running waters that come within a few pixels of each other join there; none runs beside
-// another for a long stretch (a lattice artefact: two channels cut side by side on a plain).
+// another for a long stretch (a lattice artefact: two channels cut side by side on a plain), and
+// no brook keeps a field's width from a river for long, as a second stream down its valley.
 TEST(WorldWater, RunningWatersJoinRatherThanRunSideBySide) {
     const World& w = world();
     struct Line {
@@ -172,17 +173,22 @@ TEST(WorldWater, RunningWatersJoinRatherThanRunSideBySide) {
             lines.push_back(std::move(l));
         }
     }
-    // Banks less than this apart, for longer than that, stretches near either's end aside.
-    constexpr double kGap = 16.0;
-    constexpr double kLong = 60.0;
+    // Banks less than `gap` apart for longer than `run`, stretches near either's end aside; the
+    // second for a brook beside a river.
+    struct Beside {
+        double gap;
+        double run;
+    };
+    constexpr std::array<Beside, 2> kBeside{{{16.0, 60.0}, {40.0, 100.0}}};
     for (const Line& a : lines) {
         for (const Line& b : lines) {
             if (&a == &b || !a.box.intersects(b.box)) {
                 continue;
             }
-            double run = 0;
-            double longest = 0;
-            QPointF where;
+            const bool brookByRiver = a.river->name.isEmpty() && !b.river->name.isEmpty();
+            std::array<double, 2> run{};
+            std::array<double, 2> longest{};
+            std::array<QPointF, 2> where;
             for (std::size_t i = 0; i < a.points.size(); ++i) {
                 const QPointF p = a.points[i];
                 double gap = 1e9;
@@ -190,16 +196,21 @@ TEST(WorldWater, RunningWatersJoinRatherThanRunSideBySide) {
                     gap =
                         std::min(gap, length(p - b.points[k]) - 0.5 * (a.widths[i] + b.widths[k]));
                 }
-                const bool beside = gap < kGap && length(p - a.river->points.back()) > 28.0 &&
-                                    length(p - b.river->points.back()) > 28.0;
-                run = beside ? run + 4.0 : 0.0;
-                if (run > longest) {
-                    longest = run;
-                    where = p;
+                const bool clear = length(p - a.river->points.back()) > 28.0 &&
+                                   length(p - b.river->points.back()) > 28.0;
+                for (std::size_t m = 0; m < (brookByRiver ? 2u : 1u); ++m) {
+                    run[m] = clear && gap < kBeside[m].gap ? run[m] + 4.0 : 0.0;
+                    if (run[m] > longest[m]) {
+                        longest[m] = run[m];
+                        where[m] = p;
+                    }
                 }
             }
-            EXPECT_LE(longest, kLong) << "two running waters side by side for " << longest
-                                      << " px up to (" << where.x() << ", " << where.y() << ")";
+            for (std::size_t m = 0; m < kBeside.size(); ++m) {
+                EXPECT_LE(longest[m], kBeside[m].run)
+                    << "two running waters within " << kBeside[m].gap << " px for " << longest[m]
+                    << " px up to (" << where[m].x() << ", " << where[m].y() << ")";
+            }
         }
     }
 }

@@ -178,7 +178,7 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     std::vector<std::vector<InkRun>> brooks;
     for (const RiverLine& st : s.water.brooks) {
         brooks.push_back(
-            handDrawn(st.points, taperedFromSource(st, s.terrain, 220.0, 0.45), kBrookPen));
+            handDrawn(st.points, taperedFromSource(st, s.terrain, 300.0, 0.3), kBrookPen));
         brookInk(lp, brooks.back(), false);
     }
     for (const std::vector<InkRun>& runs : brooks) {
@@ -208,7 +208,7 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     p.drawImage(0, 0, layer);
 }
 
-// A pen's weight along a line: `base` swelling and easing by a tenth or so over a few hundred
+// A pen's weight along a line: `base` swelling and easing by a fifth or so every hundred and more
 // pixels, the same wherever the line is drawn from, so that a road drawn in two pieces agrees.
 std::vector<float> penWeights(const std::vector<QPointF>& points, double base, double swing,
                               double period) {
@@ -233,10 +233,10 @@ void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     };
     switch (kind) {
         case RoadClass::Highway:
-            ink(penWeights(points, 2.1, 0.3, 160.0), kHighwayPen, kHighway);
+            ink(penWeights(points, 2.1, 0.4, 140.0), kHighwayPen, kHighway);
             return;
         case RoadClass::Lane:
-            ink(penWeights(points, 1.1, 0.25, 180.0), kLanePen, kLane);
+            ink(penWeights(points, 1.1, 0.35, 150.0), kLanePen, kLane);
             return;
         case RoadClass::Track: {
             // Each track its own weight, a little lighter or heavier than the next.

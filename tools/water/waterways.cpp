@@ -8,8 +8,10 @@
 #include "tools/common/noise.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
+#include "tools/common/world_places.h"
 #include "tools/land/erosion.h"
 #include "tools/water/river_shape.h"
+#include "tools/water/tributary_joins.h"
 
 namespace marventa {
 
@@ -23,6 +25,8 @@ constexpr int kJoinReach = 7;           // cells: running waters nearer than thi
 constexpr float kLowDivide = 0.012f;    // a divide lower than this over a stream is breached
 constexpr float kEstuaryMouth = 20.0f;  // pixels: a named river's mouth at its narrowest
 constexpr double kCourseReach = 160.0;  // pixels: a named river's head keeps this near its course
+constexpr double kSettled = 30.0;       // pixels round a place where a brook keeps its course
+constexpr double kInnRoom = 80.0;       // round an inn
 
 struct Drainage {
     Grid<float> filled;
@@ -505,6 +509,21 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
             claim(cells, into != 0 ? into : -1);
         }
     }
+    // The places were sited by the water as it ran, so a brook keeps its course near them; an inn
+    // by its highway, which bends round water some way off.
+    std::vector<Settled> settled;
+    for (const ProvincePlace& place : provincePlaces()) {
+        settled.push_back(
+            {QPointF(place.at.x, place.at.y), place.kind == PlaceKind::Inn ? kInnRoom : kSettled});
+    }
+    const auto cell = static_cast<float>(w.cell);
+    joinWhereAlongside(
+        w.brooks, w.rivers,
+        [&](QPointF p) {
+            return sampleBilinear(w.ground, static_cast<float>(p.x()) / cell,
+                                  static_cast<float>(p.y()) / cell);
+        },
+        settled);
     return w;
 }
 
