@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "tools/common/plane_geometry.h"
+#include "tools/roads/bridges.h"
 #include "tools/roads/cost_lattice.h"
+#include "tools/roads/fords.h"
 #include "tools/roads/road_network.h"
 
 using namespace marventa;
@@ -142,4 +144,27 @@ TEST(RoadNetwork, ATreeJoinsEveryPlaceAndLoopsCloseOnlyLongDetours) {
     for (const NetworkLink& l : chooseLinks(cost, 6.0)) {
         EXPECT_TRUE(l.trunk);
     }
+}
+
+// A track that ends by a ford's place just past the water runs on to the far bank, wherever that
+// bank is dry; a bridge's place and a ford's far from any crossing are left as they are.
+TEST(Fords, TheWayAtAFordRunsOnPastTheWater) {
+    Waterways river;
+    river.rivers.push_back({QStringLiteral("Test Water"), {{100, 0}, {100, 200}}, {4, 4}, false});
+    const auto everywhere = [](QPointF) { return true; };
+    const RoadLine track{{{97, 100}, {160, 100}, {200, 140}}, RoadClass::Track};
+    const auto laid = [&](const char* name, MapPoint at, const auto& dry) {
+        std::vector<RoadLine> roads{track};
+        runThroughFords(roads, {{name, at, PlaceKind::Settlement}}, river, dry);
+        return roads.front().points;
+    };
+    // The track stops 3 px past the water: it is run on over the other bank, 24 px out.
+    const std::vector<QPointF> forded = laid("Testford", {96, 102}, everywhere);
+    ASSERT_EQ(forded.size(), track.points.size() + 1);
+    EXPECT_NEAR(forded.front().x(), 100 - 24, 0.5);
+    EXPECT_NEAR(forded.front().y(), 100, 0.5);
+    EXPECT_EQ(findCrossings({{forded, RoadClass::Track}}, river).size(), 1u);
+    EXPECT_EQ(laid("Testbridge", {96, 102}, everywhere), track.points);
+    EXPECT_EQ(laid("Testford", {150, 40}, everywhere), track.points);
+    EXPECT_EQ(laid("Testford", {96, 102}, [](QPointF q) { return q.x() > 100; }), track.points);
 }

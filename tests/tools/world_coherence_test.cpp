@@ -47,6 +47,11 @@ using marventa::world_test::world;
 
 namespace {
 
+bool nearRoad(QPointF p, const std::vector<RoadLine>& roads, double within) {
+    return std::any_of(roads.begin(), roads.end(),
+                       [&](const RoadLine& r) { return distanceToPolyline(p, r.points) < within; });
+}
+
 const Ridge& ridge(const World& w, const QString& name) {
     for (const Ridge& r : w.layout.ridges) {
         if (r.name == name) {
@@ -685,6 +690,22 @@ TEST(WorldSites, FordsBridgesAndHavensStandByTheirWater) {
     }
     const std::vector<Crossing> crossings = findCrossings(w.roads, w.water);
     ASSERT_FALSE(crossings.empty());
+    // At each ford a way crosses right beside the place and runs on over both banks.
+    int fords = 0;
+    for (const ProvincePlace& p : w.places) {
+        if (!(groundWordsOf(p.name) & kFordWord)) {
+            continue;
+        }
+        ++fords;
+        const QPointF at(p.at.x, p.at.y);
+        const bool waded = std::any_of(crossings.begin(), crossings.end(), [&](const Crossing& c) {
+            const double bank = c.span / 2 + 8;
+            return length(c.at - at) < 10 && nearRoad(c.at - c.along * bank, w.roads, 1.0) &&
+                   nearRoad(c.at + c.along * bank, w.roads, 1.0);
+        });
+        EXPECT_TRUE(waded) << p.name << ": no way wades the water there";
+    }
+    EXPECT_GT(fords, 0);
     const auto at = [](QPointF q) {
         return MapPoint{static_cast<int>(std::lround(q.x())), static_cast<int>(std::lround(q.y()))};
     };

@@ -71,14 +71,19 @@ QSizeF textSize(const QString& text, const QFont& font, double padding) {
 // The cities, towns, villages and landmarks, beside their symbols: first the eight spots close
 // round it, then the same farther and farther out.
 void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
-    // The knock-out reaches under a pixel past the letters: printed names, not glowing ones.
+    // The ranks read apart as an atlas sets them: the capital in spaced capitals, cities bold,
+    // towns upright and plain, villages small in a lighter ink. The knock-out reaches under a
+    // pixel past the letters: printed names, not glowing ones.
+    TextStyle capital{mapFont(TypeFace::SerifBold, 24, 2.0), kLetterInk, kPaperHalo, 2.2};
+    capital.font.setCapitalization(QFont::AllUppercase);
     const TextStyle city{mapFont(TypeFace::SerifBold, 32), kLetterInk, kPaperHalo, 2.2};
-    const TextStyle town{mapFont(TypeFace::SerifBold, 21), QColor(62, 44, 30), kPaperHalo, 1.8};
-    const TextStyle village{mapFont(TypeFace::Serif, 16), QColor(62, 44, 30), kPaperHalo, 1.6};
+    const TextStyle town{mapFont(TypeFace::Serif, 22), QColor(62, 44, 30), kPaperHalo, 1.8};
+    const TextStyle village{mapFont(TypeFace::Serif, 15), QColor(84, 64, 46), kPaperHalo, 1.6};
     const TextStyle landmark{mapFont(TypeFace::SerifItalic, 16), QColor(90, 40, 60), kPaperHalo,
                              1.6};
     for (const ProvincePlace& place : s.places) {
-        const TextStyle* style = place.kind == PlaceKind::City         ? &city
+        const TextStyle* style = isCapital(place)                      ? &capital
+                                 : place.kind == PlaceKind::City       ? &city
                                  : place.kind == PlaceKind::Town       ? &town
                                  : place.kind == PlaceKind::Settlement ? &village
                                  : place.kind == PlaceKind::Landmark   ? &landmark

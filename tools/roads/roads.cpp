@@ -10,6 +10,7 @@
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/roads/cost_lattice.h"
+#include "tools/roads/fords.h"
 #include "tools/roads/hairpins.h"
 #include "tools/roads/road_network.h"
 #include "tools/roads/shared_ground.h"
@@ -472,7 +473,10 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
             roads.push_back(std::move(*way));
         }
     }
-    return mergeSharedGround(std::move(roads));
+    std::vector<RoadLine> merged = mergeSharedGround(std::move(roads));
+    runThroughFords(merged, places, water,
+                    [&](QPointF q) { return lattice.passable(lattice.cellOf(q)); });
+    return merged;
 }
 
 }  // namespace marventa
