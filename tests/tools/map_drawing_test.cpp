@@ -604,7 +604,8 @@ TEST(MapDrawing, LowlandMarksStandOnItsRisesClearOfWhatTheMapMustShow) {
     const World& w = world();
     const std::vector<LowlandMark> marks =
         placeLowlandMarks(w.terrain, reliefKeepOut(w.scene, w.names, w.sheet));
-    ASSERT_GT(marks.size(), 60u);
+    std::cout << marks.size() << " lowland marks\n";
+    ASSERT_GT(marks.size(), 240u);
     const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
         for (const LowlandMark& m : marks) {
             drawLowlandMark(p, m);
@@ -652,7 +653,8 @@ TEST(MapDrawing, LowlandMarksStandOnItsRisesClearOfWhatTheMapMustShow) {
         });
     }
     EXPECT_EQ(crowded, 0) << "lowland marks in knots";
-    EXPECT_GE(inCapitalCountry, 4u) << "the plain east of the Venn drawn flat";
+    std::cout << inCapitalCountry << " of them in the capital's country\n";
+    EXPECT_GE(inCapitalCountry, 12u) << "the plain east of the Venn drawn flat";
     EXPECT_GT(falls, 0u);
     EXPECT_GT(fallingDown, falls * 9 / 10) << "lowland strokes running across or up the slope";
     const std::vector<HillMark> hachures =

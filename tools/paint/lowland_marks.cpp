@@ -20,35 +20,89 @@ namespace marventa {
 
 namespace {
 
-constexpr int kStep = 30;                 // one spot tried per cell of this size
+constexpr int kStep = 24;                 // one spot tried per cell of this size
 constexpr int kReach = 5;                 // pixels either side over which the slope is taken
-constexpr double kRoom = 34.0;            // no two marks nearer than this: knots read as dirt
+constexpr double kRoom = 30.0;            // no two marks nearer than this: knots read as dirt
 constexpr float kClearOfHeights = 60.0f;  // nearer the heights their hachures draw the ground
 
-// A swell's outline: a low arc, fuller in its middle and thinning to its ends, its top a little
-// off centre as a hand draws it; often a smaller one rises from its flank, as ground rolls on.
-QPainterPath swellPath(const LowlandMark& m) {
+// One low hump of a run: its outline's ends and the top of the arc between them.
+struct Hump {
+    QPointF left;
+    QPointF right;
+    QPointF top;  // the arc's control point
+};
+
+// A swell is a run of two to four low humps seen from the side, each a little lower down the
+// sheet than the one behind it and overlapping it, as low hills stand one before another.
+std::vector<Hump> swellRun(const LowlandMark& m) {
     Rng rng(m.seed);
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
-    const auto hump = [&](QPointF foot, double width) {
+    const int count = 2 + static_cast<int>(rng.range(0.0, 2.99));
+    const double side = rng.chance(0.5) ? 1.0 : -1.0;
+    std::vector<Hump> run;
+    double x = -0.5 * m.size;
+    for (int i = 0; i < count; ++i) {
+        const double width = m.size * (i == 0 ? 1.0 : rng.range(0.6, 0.85));
         const double half = width / 2.0;
-        const double rise = width * rng.range(0.18, 0.24);
+        // The first stands farthest back; each next one comes forward a little.
+        const QPointF foot = m.at + QPointF(side * (x + half), i * rng.range(1.2, 2.2));
+        const double rise = width * rng.range(0.24, 0.3);
         const double lean = rng.range(-0.12, 0.12) * width;
-        const double thick = rng.range(1.0, 1.3);
-        const QPointF left = foot - QPointF(half, 0);
-        const QPointF right = foot + QPointF(half, rng.range(-0.5, 0.5));
-        const QPointF top = foot + QPointF(lean, -2.0 * rise);
-        path.moveTo(left);
-        path.quadTo(top, right);
-        path.quadTo(top + QPointF(0, 2.0 * thick), left);
-    };
-    hump(m.at, m.size);
-    if (rng.chance(0.6)) {
-        const double side = rng.chance(0.5) ? 1.0 : -1.0;
-        hump(m.at + QPointF(side * m.size * 0.55, 0.8), m.size * rng.range(0.55, 0.7));
+        run.push_back({foot - QPointF(half, 0), foot + QPointF(half, rng.range(-0.5, 0.5)),
+                       foot + QPointF(lean, -2.0 * rise)});
+        x += width * rng.range(0.5, 0.65);
     }
+    return run;
+}
+
+// The ground a hump covers, which hides the part of any hump behind it.
+QPainterPath humpGround(const Hump& h) {
+    QPainterPath path;
+    path.moveTo(h.left);
+    path.quadTo(h.top, h.right);
+    path.closeSubpath();
     return path;
+}
+
+// A run's outlines, each a low arc fuller in its middle and thinning to its ends, cut where a
+// hump in front of it stands.
+QPainterPath swellPath(const LowlandMark& m) {
+    const std::vector<Hump> run = swellRun(m);
+    QPainterPath all;
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        const Hump& h = run[i];
+        const double thick = 1.1 + 0.1 * static_cast<double>((m.seed >> (4 * i)) % 3);
+        QPainterPath arc;
+        arc.setFillRule(Qt::WindingFill);
+        arc.moveTo(h.left);
+        arc.quadTo(h.top, h.right);
+        arc.quadTo(h.top + QPointF(0, 2.0 * thick), h.left);
+        for (std::size_t j = i + 1; j < run.size(); ++j) {
+            arc = arc.subtracted(humpGround(run[j]));
+        }
+        all.addPath(arc);
+    }
+    return all;
+}
+
+// A stroke or two of shade under each hump's flank away from the light, which falls from the
+// north-west.
+SlopeStrokes swellShade(const LowlandMark& m) {
+    Rng rng(m.seed ^ 0x5EADu);
+    SlopeStrokes out;
+    for (const Hump& h : swellRun(m)) {
+        const int strokes = rng.chance(0.5) ? 2 : 1;
+        for (int k = 0; k < strokes; ++k) {
+            const double u = 0.62 + 0.14 * k + rng.range(0.0, 0.06);
+            // A point on the arc, then down toward the foot, a little inside it.
+            const QPointF on =
+                (1 - u) * (1 - u) * h.left + 2 * u * (1 - u) * h.top + u * u * h.right;
+            const QPointF foot = QPointF(on.x() - 0.8, 0.5 * (h.left.y() + h.right.y()) - 0.6);
+            if (foot.y() - on.y() > 1.5) {
+                out.emplace_back(on + QPointF(0, 1.6), foot);
+            }
+        }
+    }
+    return out;
 }
 
 // A fall's strokes, side by side, each falling down the slope from its top.
@@ -83,6 +137,20 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
         return h > 0.012f && h < kHeightsHeight && fromHeights(x, y) > kClearOfHeights &&
                t.lake(x, y) == 0 && t.woods(x, y) < 0.3f && t.marsh(x, y) < 40;
     };
+    const auto aboveItsRing = [&](int x, int y) {
+        double sum = 0;
+        int count = 0;
+        for (int i = 0; i < 24; ++i) {
+            const double a = i * 2.0 * M_PI / 24.0;
+            const float g = ground.clamped(x + static_cast<int>(90.0 * std::cos(a)),
+                                           y + static_cast<int>(90.0 * std::sin(a)));
+            if (g > 0.0f) {
+                sum += g;
+                ++count;
+            }
+        }
+        return count == 0 || ground(x, y) > sum / count + 0.002;
+    };
     // Where a spot's rise and slope stand among the lowland's own, so that "a rise" is set by
     // how this land runs rather than by a number a change of the land would put out.
     std::vector<float> rises;
@@ -107,9 +175,9 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
     };
     // A valley floor, however wide, stands below the country round it: only ground clearly
     // above it is a rise. The steepest of the lowland is the hachures'.
-    const float riseFrom = std::max(at(rises, 0.55), 0.002f);
-    const float crest = at(rises, 0.65);
-    const float crestTop = at(rises, 0.9);
+    const float riseFrom = std::max(at(rises, 0.52), 0.002f);
+    const float crest = at(rises, 0.6);
+    const float crestTop = at(rises, 0.8);
     const float gentle = at(slopes, 0.6);
     const float sideFrom = at(slopes, 0.55);
     const float sideTop = at(slopes, 0.97);
@@ -128,17 +196,22 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
             }
             const QPointF g = slopeAt(x, y);
             const float s = static_cast<float>(std::hypot(g.x(), g.y()));
-            const float patch = smoothstep(-0.2f, 0.15f, patches.fbm(x / 160.0f, y / 160.0f, 2));
+            const float patch = smoothstep(-0.45f, 0.0f, patches.fbm(x / 160.0f, y / 160.0f, 2));
             LowlandMark m;
             m.seed = seed;
             if (s < gentle) {
-                const float chance = 0.8f * smoothstep(crest, crestTop, rise(x, y)) * patch;
+                const float chance = smoothstep(crest, crestTop, rise(x, y)) * patch;
                 if (roll >= chance) {
+                    continue;
+                }
+                // The broad rise measure blurs over the coast's and valleys' shapes: a swell must
+                // also stand above the land right round it.
+                if (!aboveItsRing(x, y)) {
                     continue;
                 }
                 m.kind = LowlandMarkKind::Swell;
                 m.at = QPointF(x + 0.5, y + 0.5);
-                m.size = 15.0 + 8.0 * static_cast<double>((seed >> 8) % 100) / 100.0;
+                m.size = 14.0 + 7.0 * static_cast<double>((seed >> 8) % 100) / 100.0;
             } else if (s > sideFrom && s < sideTop) {
                 const float chance =
                     0.6f * smoothstep(sideFrom, 0.5f * (sideFrom + sideTop), s) * patch;
@@ -172,10 +245,12 @@ QRectF lowlandMarkBox(const LowlandMark& m) {
 void drawLowlandMark(QPainter& p, const LowlandMark& m) {
     QColor ink = kReliefInk;
     if (m.kind == LowlandMarkKind::Swell) {
-        ink.setAlpha(150);
+        ink.setAlpha(185);
         p.setPen(Qt::NoPen);
         p.setBrush(ink);
         p.drawPath(swellPath(m));
+        ink.setAlpha(120);
+        drawSlopeStrokes(p, swellShade(m), ink, 0.8, 0.5, 0.5);
         return;
     }
     ink.setAlpha(140);

@@ -389,7 +389,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         // the valleys' bottoms.
         const float lowland = 1.0f - smoothstep(0.22f, 0.3f, hv);
         const float lieTone = lowland * std::clamp(lie(x, y) / kLieScale, -1.0f, 1.0f);
-        c = mix(c, lieTone > 0.0f ? kRiseTone : kHollowTone, 0.14f * std::fabs(lieTone));
+        c = mix(c, lieTone > 0.0f ? kRiseTone : kHollowTone, 0.17f * std::fabs(lieTone));
         // Lowland meadows vary between lush and dry; the high moor is heather, on the fells'
         // tops and shoulders.
         const float dry = smoothstep(-0.25f, 0.35f, stain.fbm(fx / 520.0f + 9.0f, fy / 520.0f, 4));
