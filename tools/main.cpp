@@ -62,8 +62,9 @@ void writeProvince(const fs::path& root, const fs::path& dir) {
     const Province province = makeProvince();
     writeProvinceTables(root, province.places);
     // Start-up and every return to the province decode it: kept under 2.0 MB so that richer
-    // content does not make that decode slower.
-    writeJpeg(dir / "province.jpg", province.map, {1'000'000, 2'000'000, 2'000'000, 98, 85}, start);
+    // content does not make that decode slower. Made at no more than quality 88, which keeps the
+    // paper's grain, so that more ink drawn on it lowers the quality no further than it must.
+    writeJpeg(dir / "province.jpg", province.map, {1'000'000, 2'000'000, 2'000'000, 88, 85}, start);
     const QImage overview =
         province.map.scaled(200, 162, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     writeBytes(dir / "overview.bmp", encodeBmp24(overview), start);

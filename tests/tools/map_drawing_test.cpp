@@ -899,7 +899,8 @@ TEST(MapDrawing, TheGroundIsAWashOnGrainedPaperDarkerAtTheShore) {
     std::cout << "grain " << step / steps << " per pixel, tone spread " << deviation(blocks)
               << " between blocks, the shore's rim " << rim[0] / rimCount[0] << " against "
               << rim[1] / rimCount[1] << " inland\n";
-    EXPECT_GT(step / steps, 0.3) << "the paper shows no grain";
+    // The tooth and the pigment settled in it move the tone a shade or more from pixel to pixel.
+    EXPECT_GT(step / steps, 1.0) << "the paper shows no grain";
     EXPECT_GT(deviation(blocks), 1.5) << "the wash is one flat tint";
     EXPECT_LT(rim[0] / rimCount[0], rim[1] / rimCount[1] - 2.0)
         << "the wash does not pool at the shore";

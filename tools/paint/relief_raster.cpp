@@ -10,6 +10,7 @@
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
 #include "tools/paint/ground_rise.h"
+#include "tools/paint/paper_grain.h"
 #include "tools/paint/snow_cover.h"
 
 namespace marventa {
@@ -218,12 +219,23 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     const Grid<float> lie = groundRise(h);
 
     // The wood floor's wash, and how far each pixel lies inside it: a wash pools at its edge.
-    // Where the trees left a wood's mask bare, its floor would hang as a green blot off them.
+    // It runs out to the wood's inked edge wherever trees stand near it, so that the floor meets
+    // the meadow there rather than a pale strip; where the trees left a wood's mask bare, its
+    // floor would hang as a green blot off them.
     Grid<float> woods(w, ht, 0.0f);
-    for (int y = 0; y < ht; ++y) {
-        for (int x = 0; x < w; ++x) {
-            woods(x, y) =
-                cover == nullptr || cover->constScanLine(y)[x] != 0 ? terrain.woods(x, y) : 0.0f;
+    {
+        Grid<unsigned char> treed(w, ht, cover == nullptr ? 1 : 0);
+        for (int y = 0; cover != nullptr && y < ht; ++y) {
+            for (int x = 0; x < w; ++x) {
+                treed(x, y) = cover->constScanLine(y)[x] != 0 ? 1 : 0;
+            }
+        }
+        constexpr float kFloorReach = 20.0f;
+        const Grid<float> toTrees = distanceTo(treed, kFloorReach + 1.0f);
+        for (int y = 0; y < ht; ++y) {
+            for (int x = 0; x < w; ++x) {
+                woods(x, y) = toTrees(x, y) <= kFloorReach ? terrain.woods(x, y) : 0.0f;
+            }
         }
     }
     woods = boxBlur(woods, 1);
@@ -237,7 +249,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
 
     const Noise paper(0x9A9E'0001);
     const Noise stain(0x9A9E'0002);
-    const Noise fibre(0x9A9E'0003);
+    const PaperGrain grain = paperGrain(w, ht);
     const Noise bloom(0x9A9E'0004);
     const Noise rimNoise(0x9A9E'0005);
 
@@ -246,6 +258,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     // rather than one tone graded smoothly. Each is laid where its own field rises past a level.
     struct Layer {
         float scale;   // the field's wavelength, pixels
+        float angle;   // the way the brush drew its strokes, radians
         float level;   // laid where the field is above this
         float amount;  // the flat wash's density
         float pool;    // its dried rim's
@@ -253,21 +266,27 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
     };
     // Laid thin, with faint rims: they follow no ground of their own, and any firmer they lie
     // as blotches across it. The washes' firm rims are kept for the real edges: the rises of the
-    // ground, the woods and the shore.
+    // ground, the woods and the shore. Each is drawn out along its brush's way, as strokes of a
+    // broad brush lie, not as round clouds.
     static constexpr std::array<Layer, 3> kLayers{{
-        {340.0f, 0.08f, 0.025f, 0.05f, {206, 200, 128}},
-        {190.0f, 0.2f, 0.02f, 0.045f, {146, 182, 116}},
-        {105.0f, 0.3f, 0.015f, 0.04f, {176, 192, 150}},
+        {340.0f, -0.25f, 0.08f, 0.035f, 0.075f, {206, 200, 128}},
+        {190.0f, 0.35f, 0.2f, 0.03f, 0.07f, {146, 182, 116}},
+        {105.0f, -0.6f, 0.3f, 0.025f, 0.06f, {176, 192, 150}},
     }};
     std::vector<Grid<float>> layers;
     for (std::size_t k = 0; k < kLayers.size(); ++k) {
         Grid<float> f(w, ht, 0.0f);
         const float s = kLayers[k].scale;
         const float shift = 17.0f * static_cast<float>(k);
+        const float c = std::cos(kLayers[k].angle);
+        const float sn = std::sin(kLayers[k].angle);
         for (int y = 0; y < ht; ++y) {
             for (int x = 0; x < w; ++x) {
-                f(x, y) =
-                    bloom.fbm(static_cast<float>(x) / s + shift, static_cast<float>(y) / s, 3);
+                const float fx = static_cast<float>(x);
+                const float fy = static_cast<float>(y);
+                const float along = (c * fx + sn * fy) / (1.7f * s);
+                const float across = (-sn * fx + c * fy) / (0.65f * s);
+                f(x, y) = bloom.fbm(along + shift, across, 3);
             }
         }
         layers.push_back(std::move(f));
@@ -283,14 +302,38 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                            0.4f * rimNoise.fbm(fx / 42.0f + 5.0f, fy / 42.0f, 2);
         }
     }
-    // The paper on its own: a tone that wanders at two broad scales, and a fine grain low and soft
-    // enough that the JPEG keeps it without many bytes. Under the sea's even wash (`water` 1)
-    // the broad tone all but goes, or it reads as clouds in the water.
-    auto paperTone = [&](float fx, float fy, float water) {
+    // How far the drier tint of the heights is laid: where the ground is high and climbs. Its
+    // wash ends where this falls past a level, in a dried rim that wanders with the brush.
+    Grid<float> heights(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float hv = std::max(h(x, y), 0.0f);
+            const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
+            heights(x, y) = smoothstep(0.2f, kHeightsHeight + 0.07f, hv) * (0.1f + 0.9f * climbs);
+        }
+    }
+    const Grid<float> heightsLaid = boxBlur(boxBlur(heights, 4), 4);
+    // Back-runs: here and there a wash was wetted again as it dried, and the water pushed its
+    // pigment out into a pale patch with a dark, crinkled rim.
+    Grid<float> backRuns(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            backRuns(x, y) = bloom.fbm(fx / 75.0f + 50.0f, fy / 75.0f + 20.0f, 2) +
+                             0.12f * rimNoise.fbm(fx / 6.0f + 3.0f, fy / 6.0f, 2);
+        }
+    }
+    // The paper on its own: a tone that wanders at two broad scales and its tooth, faint enough
+    // that the ink stands over it. Under the sea's even wash (`water` 1) the broad tone all but
+    // goes, or it reads as clouds in the water.
+    auto paperTone = [&](int x, int y, float water) {
+        const float fx = static_cast<float>(x);
+        const float fy = static_cast<float>(y);
         const float broad = 1.0f - 0.8f * water;
         return 1.0f + broad * 0.02f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
                broad * 0.0095f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
-               (1.0f - 0.4f * water) * 0.013f * fibre.fbm(fx / 3.4f, fy / 4.2f, 2);
+               (1.0f - 0.35f * water) * 0.03f * grain.tooth(x, y);
     };
     // How thickly the ground wash was laid: a little uneven, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
@@ -317,12 +360,20 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             across + 6.0f * stain.fbm(fx / 140.0f + 3.0f, fy / 140.0f, 3) + 3.0f * ragged(x, y);
         float density = 0.84f;
         Rgb c = kLake;
+        float heavy = 0.0f;
         if (sea) {
             density += laidWash(out - 46.0f, 0.0f, 0.05f);
+            // A heavier wash along the coast itself, ending a way out in a wandering dried rim.
+            const float coastal = 24.0f + 9.0f * bloom.fbm(fx / 120.0f + 8.0f, fy / 120.0f, 2) +
+                                  4.0f * ragged(x, y) - across;
+            density += laidWash(coastal, 0.04f, 0.1f);
+            heavy = smoothstep(-2.0f, 4.0f, coastal);
             const float deep =
                 0.4f * smoothstep(0.0f, 46.0f, out) + 0.6f * smoothstep(46.0f, 56.0f, out);
             c = mix(mix(kShallow, kDeep, deep), kOpenSea, smoothstep(90.0f, 260.0f, d));
         }
+        // Its pigment settles in the paper's tooth, more of it in the heavier coastal wash.
+        density *= 1.0f + (0.16f + 0.16f * heavy) * grain.settle(x, y);
         c = washOver(mix(c, kPaper, 0.22f), density);
         // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
         // farther, swells and thins, heavier in the shore's shadow, breaks off now and then and
@@ -353,11 +404,17 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             // the pen lifts and how far the line wanders.
             const float k = std::clamp(3.0f * (at - 4.5f) / 20.5f, 0.0f, 2.6f);
             const float fi = static_cast<float>(i);
+            // Each line keeps its own course, so that the gaps between them open and close
+            // along the coast, and its own pressure, swelling and thinning in a few strokes.
+            const float gap = i == 0 ? 3.0f : at - rings[i - 1].first;
             const float wander =
-                (0.7f + 0.8f * k) * stain.fbm(fx / 55.0f + 5.0f * fi, fy / 55.0f, 2);
-            const float weight = std::clamp(
-                0.5f + 0.35f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * fi, 2) + 0.25f * shadow,
-                0.2f, 1.1f);
+                (0.7f + 0.8f * k) * stain.fbm(fx / 55.0f + 5.0f * fi, fy / 55.0f, 2) +
+                0.38f * gap * rimNoise.fbm(fx / 95.0f + 17.0f * fi, fy / 95.0f - 6.0f * fi, 2);
+            const float weight =
+                std::clamp(0.55f + 0.3f * bloom.fbm(fx / 70.0f, fy / 70.0f + 9.0f * fi, 2) +
+                               0.3f * paper.fbm(fx / 24.0f - 3.0f * fi, fy / 24.0f + 11.0f, 2) +
+                               0.25f * shadow,
+                           0.15f, 1.25f);
             const float place = (i == 0 ? at : at * spread) + wander;
             const float fine = sea ? 1.0f : 0.55f;
             const float band = 1.0f - smoothstep(0.15f * weight * fine, (0.45f + weight) * fine,
@@ -383,7 +440,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         // they spread over a gently rising range's broad shoulders as a wide pale band with
         // nothing drawn in it.
         const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
-        const float above = smoothstep(0.2f, kHeightsHeight + 0.07f, hv) * (0.1f + 0.9f * climbs);
+        const float above = heights(x, y);
         Rgb c = landTint(std::min(hv, 0.12f) + (hv - std::min(hv, 0.12f)) * above);
         // The lowland's wash follows its lie, a shade warmer on the rises and cooler down in
         // the valleys' bottoms.
@@ -398,7 +455,10 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                 0.34f * terrain.moor(x, y) / 255.0f * smoothstep(0.12f, 0.22f, hv) *
                     smoothstep(0.2f * kLieScale, 1.6f * kLieScale, lie(x, y)) *
                     (0.5f + 0.5f * climbs));
-        c = mix(c, kMarsh, 0.32f * marsh(x, y));
+        // The marsh's wash ends at a brush's edge rather than fading out.
+        const float marshEdge = edgeDistance(marsh, x, y, 0.28f, 0.07f * ragged(x, y));
+        const float marshLaid = smoothstep(-0.6f, 0.6f, marshEdge);
+        c = mix(c, kMarsh, 0.32f * (0.3f * marsh(x, y) + 0.7f * marshLaid));
         // Volcanic tors: cinder-dark slopes, reddish scoria toward the tops; the cinder laid on
         // the heights alone, so that it does not haze the plain round the range.
         c = mix(c, mix(kAsh, kScoria, smoothstep(0.3f, 0.55f, hv)),
@@ -429,6 +489,12 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             // under the ranges would stand paler than the lowland round it.
             laid += laidWash(dist, 0.025f, 0.2f * stretch * lowland);
         }
+        // The heights' tint dried along its edge; the marsh's the same.
+        const float heightsEdge = edgeDistance(heightsLaid, x, y, 0.3f, 0.07f * ragged(x, y));
+        laid += laidWash(heightsEdge, 0.02f, 0.22f);
+        laid += laidWash(marshEdge, 0.0f, 0.2f);
+        // A back-run: paler inside, its pigment dried in a dark crinkled line round it.
+        laid += laidWash(edgeDistance(backRuns, x, y, 0.56f, 0.0f), -0.05f, 0.22f);
         // Only a breath of the shading stays, least on the heights: the drawn peaks carry the
         // relief, and shaded slopes under them read as an airbrushed halo.
         const float upland = smoothstep(0.12f, 0.3f, hv);
@@ -446,7 +512,12 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         // The wash pools at the shore and, a little, along the wood's edge.
         const float woodEdge = intoWood(x, y) > 0.0f ? intoWood(x, y) + 0.8f : 20.0f;
         const float edge = std::min(toWater(x, y), woodEdge * 1.3f);
-        return washOver(c, washDensity(fx, fy, edge) + laid);
+        // The pigment settles in the paper's tooth, the more the heavier the wash: the woods'
+        // floor, the heights' tint, the marsh.
+        const float heavy = std::max({wood, smoothstep(0.2f, 0.45f, heightsLaid(x, y)), marshLaid});
+        const float density = (washDensity(fx, fy, edge) + laid) *
+                              (1.0f + (0.26f + 0.22f * heavy) * grain.settle(x, y));
+        return washOver(c, density);
     };
     QImage image(w, ht, QImage::Format_RGB32);
     for (int y = 0; y < ht; ++y) {
@@ -483,7 +554,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                                0.22f * paper.fbm(fx / 34.0f + 9.0f, fy / 34.0f, 2),
                            0.45f, 1.75f);
             c = mix(c, kCoastInk, 1.0f - smoothstep(0.55f * weight, 1.7f * weight, shore));
-            row[x] = toPixel(scale(c, paperTone(fx, fy, water)));
+            row[x] = toPixel(scale(c, paperTone(x, y, water)));
         }
     }
     return image;

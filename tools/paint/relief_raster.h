@@ -10,7 +10,8 @@ namespace marventa {
 // north-west, wood floors, the sea and lakes with shallows, ripple lines along the shore and an
 // inked coastline of slowly varying weight; every colour laid as an uneven wash on a grained
 // paper, drying darker where it meets the shore and the woods.
-// Given the trees' `cover` (non-zero where they stand), the wood floor lies under them alone.
+// Given the trees' `cover` (non-zero where they stand), the wood floor lies only near them, out to
+// the wood's edge.
 QImage paintRelief(const Terrain& terrain, const QImage* cover = nullptr);
 
 // Inlets narrower than twice this are sheltered water: a river's funnel, a creek.

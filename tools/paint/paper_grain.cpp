@@ -1,0 +1,54 @@
+#include "tools/paint/paper_grain.h"
+
+#include <array>
+#include <cmath>
+
+#include "tools/common/blend.h"
+#include "tools/common/noise.h"
+
+namespace marventa {
+
+PaperGrain paperGrain(int width, int height) {
+    const Noise bumps(0x7007'0001);
+    const Noise speck(0x7007'0002);
+    const Noise strands(0x7007'0003);
+    const Noise gate(0x7007'0004);
+    const Noise clumps(0x7007'0005);
+    // Sampled on axes turned off the pixels' own, so that the noise's lattice never lines up
+    // with the sheet's rows as a faint grid.
+    constexpr float kTurnC = 0.8912f;  // cos 27 degrees
+    constexpr float kTurnS = 0.4540f;
+    // Fibres lie every way but fall in a few runs; each run's strands are short, cut off by a
+    // coarser gate.
+    static constexpr std::array<std::pair<float, float>, 3> kFibreRuns{
+        {{0.9397f, 0.3420f}, {0.1219f, 0.9925f}, {-0.7431f, 0.6691f}}};
+    PaperGrain g{Grid<float>(width, height, 0.0f), Grid<float>(width, height, 0.0f)};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            const float u = kTurnC * fx + kTurnS * fy;
+            const float v = -kTurnS * fx + kTurnC * fy;
+            // The cold-pressed tooth: bumps a few pixels across, with a finer speck on them.
+            const float bump = bumps.fbm(u / 3.1f, v / 2.7f, 2, 0.45f);
+            const float fine = speck.at(u / 1.35f + 7.0f, v / 1.35f);
+            float fibre = 0.0f;
+            for (std::size_t k = 0; k < kFibreRuns.size(); ++k) {
+                const auto [c, s] = kFibreRuns[k];
+                const float a = c * fx + s * fy;
+                const float b = -s * fx + c * fy;
+                const float kf = 40.0f * static_cast<float>(k);
+                const float line = 1.0f - std::fabs(strands.at(a / 13.0f + kf, b / 1.7f));
+                const float on = smoothstep(0.45f, 0.75f, gate.at(fx / 21.0f + kf, fy / 21.0f));
+                fibre = std::max(fibre, on * std::pow(line, 8.0f));
+            }
+            g.tooth(x, y) = 0.62f * bump + 0.18f * fine + 0.5f * fibre;
+            const float clump =
+                0.45f + 0.55f * smoothstep(-0.5f, 0.6f, clumps.fbm(fx / 9.0f, fy / 9.0f, 2));
+            g.settle(x, y) = clump * (-0.7f * bump + 0.35f * fine + 0.45f * fibre);
+        }
+    }
+    return g;
+}
+
+}  // namespace marventa

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "tools/common/grid.h"
+
+namespace marventa {
+
+// The sheet's own surface, pixel by pixel, both roughly in [-1, 1] and free of any repeat.
+struct PaperGrain {
+    // The tooth as the light catches it: raised crests and stray fibres above 0, hollows below.
+    Grid<float> tooth;
+    // Where a wash's pigment settles as it dries: in the tooth's hollows and along the fibres,
+    // gathered in clumps (above 0) and thin on the crests (below 0).
+    Grid<float> settle;
+};
+
+PaperGrain paperGrain(int width, int height);
+
+}  // namespace marventa
