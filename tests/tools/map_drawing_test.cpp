@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <iostream>
+#include <numbers>
 
 #include "tests/tools/province_world.h"
 #include "tools/common/box_blur.h"
@@ -25,6 +26,7 @@
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/lowland_marks.h"
 #include "tools/paint/map_names.h"
+#include "tools/paint/moor_marks.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/province_painter.h"
 #include "tools/paint/relief_raster.h"
@@ -1224,6 +1226,41 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     ASSERT_GT(edgePixels, 2000u);
     EXPECT_GT(inked, edgePixels * 3 / 4) << "the woods' edges are not drawn";
     EXPECT_EQ(astray, 0u) << "pixels of the edge's ink inside a wood or over what the map shows";
+}
+
+// Every place whose name promises a moor or a heath has heather round it, in patches that leave
+// bare ground between; no drawn pixel of a mark lies on water, a road, a river, a symbol or a name.
+TEST(MapDrawing, MoorsShowRoundThePlacesNamedForThem) {
+    const World& w = world();
+    const std::vector<MoorMark> marks =
+        placeMoorMarks(w.scene, treeKeepOut(w.scene, w.names, w.sheet), {});
+    const std::size_t hits =
+        hitsOnWhatTheMapShows(w, [&](QPainter& p) { drawMoorMarks(p, marks); });
+    EXPECT_EQ(hits, 0u) << "pixels of moor marks over water, roads, symbols or names";
+    EXPECT_TRUE(promisesMoor("Hathmoor") && promisesMoor("Heathby") && !promisesMoor("Tolvane"));
+    int moors = 0;
+    for (const ProvincePlace& place : w.places) {
+        if (!promisesMoor(place.name)) {
+            continue;
+        }
+        ++moors;
+        const QPointF home(place.at.x, place.at.y);
+        const double reach = moorReach(place.kind);
+        std::array<int, 2> kinds{};
+        for (const MoorMark& m : marks) {
+            if (length(m.at - home) < reach) {
+                ++kinds[m.kind == MoorMarkKind::Heather ? 0 : 1];
+            }
+        }
+        // A place by the shore keeps only a strip of land round it, so the count is modest.
+        const int near = kinds[0] + kinds[1];
+        EXPECT_GE(near, 8) << place.name << " shows nothing of a moor";
+        EXPECT_GT(kinds[0], 0) << place.name << " has bristles and no heather";
+        EXPECT_GT(kinds[1], 0) << place.name << " has heather and no rough grass";
+        // Patches, not an even sprinkle: the marks fill well under half of the reach's cells.
+        EXPECT_LT(near * 64.0, 0.45 * std::numbers::pi * reach * reach) << place.name;
+    }
+    EXPECT_GE(moors, 3);
 }
 
 // The lowland's field marks lie on open lowland, and no drawn pixel of one on water, a road, a

@@ -24,6 +24,7 @@
 #include "tools/paint/legend.h"
 #include "tools/paint/lowland_marks.h"
 #include "tools/paint/map_names.h"
+#include "tools/paint/moor_marks.h"
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/symbols.h"
@@ -430,6 +431,7 @@ QImage paintProvince(const ProvinceScene& s) {
     std::vector<FieldMark> fields;
     std::vector<HillMark> hachures;
     std::vector<LowlandMark> swells;
+    std::vector<MoorMark> heath;
     {
         QImage open = clearings;
         QPainter fp(&open);
@@ -462,6 +464,7 @@ QImage paintProvince(const ProvinceScene& s) {
         }
         fp.end();
         swells = placeLowlandMarks(s.terrain, open);
+        heath = placeMoorMarks(s, open, swells);
     }
 
     QPainter p(&image);
@@ -479,6 +482,7 @@ QImage paintProvince(const ProvinceScene& s) {
     for (const LowlandMark& m : swells) {
         drawLowlandMark(p, m);
     }
+    drawMoorMarks(p, heath);
     for (const Peak& k : peaks) {
         drawPeak(p, k);
     }

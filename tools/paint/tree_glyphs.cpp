@@ -28,7 +28,21 @@ bool isTownLike(PlaceKind k) {
 }
 
 double trunkLength(const Tree& t) {
-    return (t.shape == TreeShape::Conifer ? 1.3 : 1.5) * t.size;
+    const double kind = [&] {
+        switch (t.shape) {
+            case TreeShape::Conifer:
+                return 1.3;
+            case TreeShape::Spike:
+                return 1.2;
+            case TreeShape::Pine:
+                return 3.4;
+            case TreeShape::Spreading:
+                return 2.2;
+            default:
+                return 1.5;
+        }
+    }();
+    return kind * t.size * t.stem;
 }
 
 // Half the crown's width and its height above the trunk.
@@ -36,10 +50,18 @@ QSizeF crownExtent(const Tree& t) {
     switch (t.shape) {
         case TreeShape::Broadleaf:
             return {3.5 * t.size, 6.6 * t.size};
+        case TreeShape::Lobed:
+            return {3.9 * t.size, 6.9 * t.size};
         case TreeShape::Tall:
             return {2.5 * t.size, 8.6 * t.size};
+        case TreeShape::Spreading:
+            return {4.7 * t.size, 5.6 * t.size};
         case TreeShape::Conifer:
             return {3.0 * t.size, 9.4 * t.size};
+        case TreeShape::Spike:
+            return {2.1 * t.size, 10.2 * t.size};
+        case TreeShape::Pine:
+            return {3.5 * t.size, 4.2 * t.size};
     }
     return {};
 }
@@ -59,21 +81,65 @@ QPolygonF lobedCrown(const Tree& t, QPointF centre, double rx, double ry) {
     return crown;
 }
 
-// A spire of two or three tiers, its tip drifting with the tree's lean.
-QPolygonF coniferCrown(const Tree& t) {
+struct Lobe {
+    QPointF at;  // in the crown's own unit, its half-width and half-height 1
+    double r;
+};
+
+// The outline of a few round lobes grown together, as seen from their middle: along each ray
+// the farthest point of any lobe it crosses, so the notches between lobes stay.
+QPolygonF lobeOutline(const std::vector<Lobe>& lobes, QPointF centre, double rx, double ry) {
+    constexpr int kRays = 36;
+    QPolygonF outline;
+    for (int i = 0; i < kRays; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / kRays;
+        const QPointF u(std::cos(a), std::sin(a));
+        double far = 0.2;
+        for (const Lobe& l : lobes) {
+            const double along = l.at.x() * u.x() + l.at.y() * u.y();
+            const double off = l.at.x() * l.at.x() + l.at.y() * l.at.y() - along * along;
+            if (off < l.r * l.r) {
+                far = std::max(far, along + std::sqrt(l.r * l.r - off));
+            }
+        }
+        outline << centre + QPointF(u.x() * far * rx, u.y() * far * ry);
+    }
+    return outline;
+}
+
+// Three to five deep lobes round a heart, bunched towards the crown's top; `flat` presses them
+// into a band across it, as a pine's crown or a spreading tree's.
+QPolygonF bunchedCrown(const Tree& t, QPointF centre, double rx, double ry, bool flat) {
+    Rng rng(t.seed ^ 0x10BEull);
+    std::vector<Lobe> lobes{{{0.0, flat ? 0.1 : 0.05}, rng.range(0.5, 0.62)}};
+    const int n = 3 + rng.below(3);
+    for (int i = 0; i < n; ++i) {
+        // Fanned over the top half, from one side round to the other.
+        const double a = std::numbers::pi * (1.0 + (i + rng.range(0.2, 0.8)) / n);
+        const double d = rng.range(0.36, 0.5);
+        const QPointF at(std::cos(a) * d * (flat ? 1.25 : 1.0),
+                         std::sin(a) * d * (flat ? 0.55 : 1.0));
+        lobes.push_back({at, rng.range(0.4, 0.56)});
+    }
+    return lobeOutline(lobes, centre, rx, ry);
+}
+
+// A spire of `tiers` tiers, each stepping in by `notch` of its width, its tip drifting with the
+// tree's lean.
+QPolygonF coniferCrown(const Tree& t, int tiers, double notch, double narrowest) {
     Rng rng(t.seed);
     const QSizeF e = crownExtent(t);
     const double base = -trunkLength(t);
     const double top = base - e.height();
-    const int tiers = 2 + rng.below(2);
     const auto drift = [&](double y) { return t.lean * e.width() * (base - y) / e.height(); };
     std::vector<QPointF> right;
     for (int i = 1; i <= tiers; ++i) {
         const double y = top + (base - top) * i / tiers;
-        const double w = e.width() * (0.4 + 0.6 * i / tiers) * rng.range(0.88, 1.1);
+        const double w =
+            e.width() * (narrowest + (1.0 - narrowest) * i / tiers) * rng.range(0.88, 1.1);
         right.emplace_back(w + drift(y), y);
         if (i < tiers) {
-            right.emplace_back(w * 0.5 + drift(y), y - 0.35 * t.size);
+            right.emplace_back(w * (1.0 - notch) + drift(y), y - 0.35 * t.size);
         }
     }
     QPolygonF crown;
@@ -91,14 +157,25 @@ QPolygonF coniferCrown(const Tree& t) {
 
 QPolygonF crownOf(const Tree& t) {
     if (t.shape == TreeShape::Conifer) {
-        return coniferCrown(t);
+        return coniferCrown(t, 2 + Rng(t.seed ^ 0x71E5u).below(2), 0.5, 0.4);
+    }
+    if (t.shape == TreeShape::Spike) {
+        return coniferCrown(t, 4 + Rng(t.seed ^ 0x71E5u).below(2), 0.3, 0.2);
     }
     const QSizeF e = crownExtent(t);
     const double ry = e.height() / 2;
     const QPointF centre = t.at + QPointF(t.lean * e.width(), -trunkLength(t) - ry * 0.92);
     // A little broader or narrower than its kind, so no two crowns share an outline.
     const double aspect = Rng(t.seed ^ 0xA5A5u).range(0.86, 1.14);
-    return lobedCrown(t, centre, e.width() * aspect, ry);
+    switch (t.shape) {
+        case TreeShape::Lobed:
+            return bunchedCrown(t, centre, e.width() * aspect, ry, false);
+        case TreeShape::Spreading:
+        case TreeShape::Pine:
+            return bunchedCrown(t, centre, e.width() * aspect, ry, true);
+        default:
+            return lobedCrown(t, centre, e.width() * aspect, ry);
+    }
 }
 
 QColor shifted(QColor c, int by) {
@@ -111,10 +188,18 @@ std::pair<QColor, QColor> washes(const Tree& t) {
     switch (t.shape) {
         case TreeShape::Broadleaf:
             return {shifted(QColor(134, 162, 92), t.shade), shifted(QColor(78, 108, 60), t.shade)};
+        case TreeShape::Lobed:
+            return {shifted(QColor(126, 158, 86), t.shade), shifted(QColor(72, 104, 56), t.shade)};
         case TreeShape::Tall:
             return {shifted(QColor(118, 152, 88), t.shade), shifted(QColor(68, 100, 60), t.shade)};
+        case TreeShape::Spreading:
+            return {shifted(QColor(140, 164, 94), t.shade), shifted(QColor(82, 110, 62), t.shade)};
         case TreeShape::Conifer:
             return {shifted(QColor(102, 136, 96), t.shade), shifted(QColor(50, 84, 64), t.shade)};
+        case TreeShape::Spike:
+            return {shifted(QColor(96, 130, 94), t.shade), shifted(QColor(46, 80, 62), t.shade)};
+        case TreeShape::Pine:
+            return {shifted(QColor(110, 136, 90), t.shade), shifted(QColor(56, 86, 58), t.shade)};
     }
     return {};
 }
@@ -272,7 +357,7 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 const float fray = 1.0f - smoothstep(2.0f, 6.0f, depth);
                 keep = 1.0 - 0.3 * fray;
                 pair = 0.55 - 0.35 * fray;
-                grow = 1.06;
+                grow = 1.08;
             } else if (depth >= kEdgeBand) {
                 const float glade = glades.fbm(fx / 240.0f, fy / 240.0f, 2);
                 const float deep = smoothstep(40.0f, 70.0f, depth);
@@ -300,26 +385,46 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             }
             const double conifer = std::clamp(
                 smoothstep(0.2f, 0.38f, hv) + 0.8f * terrain.moor(x, y) / 255.0f, 0.0f, 0.95f);
-            // Crowns swell towards the wood's heart and shrink at its rim and beyond it, with
-            // broad stretches of older or younger growth across both.
-            const double age = std::clamp(0.78 + 0.26 * smoothstep(3.0f, 60.0f, depth) +
+            // Crowns stand largest along the rim, a little smaller deep in the wood and beyond
+            // it, with broad stretches of older or younger growth across both.
+            const double age = std::clamp(0.98 - 0.1 * smoothstep(10.0f, 60.0f, depth) +
                                               0.36 * growth.fbm(fx / 130.0f, fy / 130.0f, 2),
                                           0.7, 1.3);
+            const double moor = terrain.moor(x, y) / 255.0;
+            const auto pickShape = [&](double coniferShare, double heather, float into) {
+                const double r = rng.uniform();
+                if (rng.chance(coniferShare)) {
+                    // The moors' pines stand apart, flat-topped on their stems.
+                    const double pine = 0.12 + 0.5 * heather;
+                    return r < pine          ? TreeShape::Pine
+                           : r < pine + 0.35 ? TreeShape::Spike
+                                             : TreeShape::Conifer;
+                }
+                // Broad spreading crowns where there is room for them: at the rim and beyond.
+                const double spread = into <= 0.0f ? 0.3 : into < kEdgeBand ? 0.18 : 0.06;
+                return r < spread          ? TreeShape::Spreading
+                       : r < spread + 0.16 ? TreeShape::Tall
+                       : r < spread + 0.5  ? TreeShape::Lobed
+                                           : TreeShape::Broadleaf;
+            };
             const auto plant = [&](QPointF foot) {
                 Tree t;
                 t.at = foot;
-                t.shape = rng.chance(conifer) ? TreeShape::Conifer
-                          : rng.chance(0.2)   ? TreeShape::Tall
-                                              : TreeShape::Broadleaf;
+                t.shape = pickShape(conifer, moor, depth);
                 // Mostly middling, some small, a few old trees with broad crowns; smaller
                 // towards the tree line. Copses keep smaller trees, so a copse stays small.
                 const double old = rng.chance(0.08) ? rng.range(1.2, 1.4) : 1.0;
                 const double copse = depth > 0.0f ? 1.0 : 0.8;
-                t.size = rng.range(1.1, 1.75) * old * grow * copse * age *
+                t.size = rng.range(1.0, 1.7) * old * grow * copse * age *
                          (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
                 t.lean = rng.range(-0.16, 0.16);
                 t.shade = rng.below(25) - 12;
                 t.seed = rng.next();
+                // A tree standing open, at the beyond the rim, shows its trunk below the
+                // crown; the pen presses a little harder along the rim.
+                const bool open = depth <= 0.0f;
+                t.stem = open ? rng.range(1.2, 1.6) : 1.0;
+                t.ink = rng.range(0.8, 1.15) * (depth > 0.0f && depth < kEdgeBand ? 1.06 : 1.0);
                 if (clearFor(keepOut, treeBox(t))) {
                     trees.push_back(t);
                 }
@@ -464,7 +569,7 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
 }
 
 void drawTree(QPainter& p, const Tree& t) {
-    const double pen = std::clamp(0.62 * t.size, 0.5, 0.8);
+    const double pen = std::clamp(std::clamp(0.62 * t.size, 0.5, 0.8) * t.ink, 0.4, 1.0);
     const QPolygonF crown = crownOf(t);
     const auto [lit, dark] = washes(t);
     const QSizeF e = crownExtent(t);
@@ -481,7 +586,7 @@ void drawTree(QPainter& p, const Tree& t) {
     // shaded crescent on the south-east.
     const QPointF centre = crown.boundingRect().center();
     QPolygonF litSide;
-    const double k = t.shape == TreeShape::Conifer ? 0.7 : 0.74;
+    const double k = isConifer(t.shape) ? 0.7 : 0.74;
     const QPointF toLight(-0.2 * e.width(), -0.12 * e.height());
     for (const QPointF& q : crown) {
         litSide << centre + (q - centre) * k + toLight;
@@ -491,7 +596,7 @@ void drawTree(QPainter& p, const Tree& t) {
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kTreeInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolygon(crown);
-    if (t.size > 1.0 && t.shape != TreeShape::Conifer) {
+    if (t.size > 1.0 && !isConifer(t.shape)) {
         // One stroke of hatching in the shade.
         p.drawLine(centre + QPointF(0.15 * e.width(), 0.3 * e.height()),
                    centre + QPointF(0.6 * e.width(), 0.05 * e.height()));

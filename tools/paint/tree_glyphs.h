@@ -12,7 +12,13 @@ class QPainter;
 
 namespace marventa {
 
-enum class TreeShape { Broadleaf, Tall, Conifer };
+// Broadleaves: a rounded crown, a crown of a few deep lobes, a tall oval, a broad spreading crown
+// high on its trunk. Conifers: a spire of tiers, a slim spike, a flat-topped pine on a bare stem.
+enum class TreeShape { Broadleaf, Lobed, Tall, Spreading, Conifer, Spike, Pine };
+
+inline bool isConifer(TreeShape s) {
+    return s == TreeShape::Conifer || s == TreeShape::Spike || s == TreeShape::Pine;
+}
 
 // One tree drawn side on, standing on `at` (the foot of its trunk).
 struct Tree {
@@ -22,6 +28,8 @@ struct Tree {
     double lean = 0.0;  // the crown's sideways drift, in its own widths
     int shade = 0;      // a small change of green, -12 .. 12
     std::uint64_t seed = 0;
+    double stem = 1.0;  // the trunk's length against its kind's, longer where it shows
+    double ink = 1.0;   // the pen's weight against the usual
 };
 
 // The box a tree's crown and trunk cover.
