@@ -69,3 +69,34 @@ TEST(TributaryJoins, ABrookBesideALineJoinsItWhereItFirstCameNear) {
         EXPECT_EQ(brooks[0].points, before);
     }
 }
+
+// A place by the brook's lower stretch, out of the river's reach, keeps its water: the brook
+// joins past it rather than where it first came near; one the river waters too lets it join early.
+TEST(TributaryJoins, APlaceByTheWaterKeepsItsWater) {
+    const std::vector<RiverLine> rivers{straight({0, 0}, {0, 600}, 6.0f, QStringLiteral("Main"))};
+    const std::vector<RiverLine> alongside{straight({24, 100}, {24, 460}, 1.5f)};
+    {
+        const Settled village{{44, 220}, 30.0};
+        std::vector<RiverLine> brooks = alongside;
+        joinWhereAlongside(brooks, rivers, kFlat, {village});
+        EXPECT_LT(distanceToPolyline(village.at, brooks[0].points), village.room) << "left dry";
+        const QPointF end = brooks[0].points.back();
+        EXPECT_LT(std::abs(end.x()), 4.0) << "ends off the river";
+        EXPECT_GT(end.y(), village.at.y()) << "joins above the place";
+        EXPECT_LT(end.y(), 400.0) << "never joins";
+    }
+    {
+        // Between the two, the river keeps it watered however early the brook joins; but where
+        // a way was laid round the water, the bend waits until it is clear of the place.
+        for (const Settled& place : {Settled{{10, 250}, 30.0}, Settled{{10, 250}, 30.0, 300.0}}) {
+            std::vector<RiverLine> brooks = alongside;
+            joinWhereAlongside(brooks, rivers, kFlat, {place});
+            const double end = brooks[0].points.back().y();
+            if (place.laidRound > 0) {
+                EXPECT_GT(end, place.at.y() + place.room) << "a laid way's water moved";
+            } else {
+                EXPECT_LT(end, place.at.y()) << "held back needlessly";
+            }
+        }
+    }
+}

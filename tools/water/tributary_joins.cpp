@@ -14,6 +14,7 @@ constexpr double kBeside = 90.0;  // px: beside it for longer than this, it join
 constexpr double kOnLine = 10.0;  // px: a line ending this near another runs into it
 constexpr std::size_t kFewest = 8;  // points: a brook keeps at least this much of its course
 constexpr float kClimb = 0.004f;    // the most a bend may rise over the lowest ground before it
+constexpr double kOnMark = 10.0;    // px: water nearer a place's point runs over its mark
 
 double runFrom(const std::vector<QPointF>& p, std::size_t i) {
     double run = 0.0;
@@ -24,11 +25,6 @@ double runFrom(const std::vector<QPointF>& p, std::size_t i) {
 }
 
 }  // namespace
-
-bool nearSettled(QPointF p, const std::vector<Settled>& settled) {
-    return std::any_of(settled.begin(), settled.end(),
-                       [&](const Settled& s) { return length(p - s.at) < s.room; });
-}
 
 void joinWhereAlongside(std::vector<RiverLine>& brooks, const std::vector<RiverLine>& rivers,
                         const std::function<float(QPointF)>& ground,
@@ -99,12 +95,35 @@ void joinWhereAlongside(std::vector<RiverLine>& brooks, const std::vector<RiverL
                    c.points[same] == b.points[same]) {
                 ++same;
             }
-            const auto moves = [&](const std::vector<QPointF>& line) {
+            const auto reaches = [&](const std::vector<QPointF>& line, const Settled& s,
+                                     double within) {
                 return std::any_of(line.begin() + static_cast<std::ptrdiff_t>(same), line.end(),
-                                   [&](QPointF p) { return nearSettled(p, settled); });
+                                   [&](QPointF p) { return length(p - s.at) < within; });
             };
-            if (c.points.size() >= kFewest && !climbs && !strands && !moves(b.points) &&
-                !moves(c.points)) {
+            const auto byOther = [&](const Settled& s) {
+                return std::any_of(all.begin(), all.end(), [&](const RiverLine* o) {
+                    return o != &b && distanceToPolyline(s.at, o->points) < s.room;
+                });
+            };
+            // Clear of every place, the bend is free. Else a place by the old course must keep
+            // water within its room, from the new course or another line; new water may come
+            // only to a place that had some, never over its mark, and nowhere a way was laid round.
+            const bool clear = std::none_of(settled.begin(), settled.end(), [&](const Settled& s) {
+                return reaches(b.points, s, s.room) || reaches(c.points, s, s.room);
+            });
+            const bool unsettles =
+                !clear && std::any_of(settled.begin(), settled.end(), [&](const Settled& s) {
+                    const bool lost = reaches(b.points, s, s.room) &&
+                                      distanceToPolyline(s.at, c.points) >= s.room && !byOther(s);
+                    const bool brought =
+                        reaches(c.points, s, s.room) &&
+                        (reaches(c.points, s, kOnMark) ||
+                         (distanceToPolyline(s.at, b.points) >= s.room && !byOther(s)));
+                    const bool laid =
+                        reaches(b.points, s, s.laidRound) || reaches(c.points, s, s.laidRound);
+                    return lost || brought || laid;
+                });
+            if (c.points.size() >= kFewest && !climbs && !strands && !unsettles) {
                 b.points = std::move(c.points);
                 b.widths = std::move(c.widths);
                 break;

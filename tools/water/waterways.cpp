@@ -25,8 +25,9 @@ constexpr int kJoinReach = 7;           // cells: running waters nearer than thi
 constexpr float kLowDivide = 0.012f;    // a divide lower than this over a stream is breached
 constexpr float kEstuaryMouth = 20.0f;  // pixels: a named river's mouth at its narrowest
 constexpr double kCourseReach = 160.0;  // pixels: a named river's head keeps this near its course
-constexpr double kSettled = 30.0;       // pixels round a place where a brook keeps its course
+constexpr double kSettled = 30.0;       // pixels round a place within which its water stays
 constexpr double kInnRoom = 80.0;       // round an inn
+constexpr double kInnWay = 220.0;       // round an inn, where its highway bent round the water
 
 struct Drainage {
     Grid<float> filled;
@@ -509,12 +510,13 @@ Waterways drainLand(const Land& land, const ProvinceLayout& layout) {
             claim(cells, into != 0 ? into : -1);
         }
     }
-    // The places were sited by the water as it ran, so a brook keeps its course near them; an inn
-    // by its highway, which bends round water some way off.
+    // The places were sited by the water as it ran, so each keeps water near it; an inn was sited
+    // by its highway, which bends round water some way off, so no course near it changes.
     std::vector<Settled> settled;
     for (const ProvincePlace& place : provincePlaces()) {
+        const bool inn = place.kind == PlaceKind::Inn;
         settled.push_back(
-            {QPointF(place.at.x, place.at.y), place.kind == PlaceKind::Inn ? kInnRoom : kSettled});
+            {QPointF(place.at.x, place.at.y), inn ? kInnRoom : kSettled, inn ? kInnWay : 0.0});
     }
     const auto cell = static_cast<float>(w.cell);
     joinWhereAlongside(
