@@ -1270,8 +1270,9 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     const World& w = world();
     const std::vector<FieldMark> marks = placeFieldMarks(
         w.terrain, treeKeepOut(w.scene, w.names, w.sheet), farmedLand(w.scene, w.sheet));
-    // The home fields of the villages only, in a few small blocks, not a field on every flat.
-    ASSERT_GT(marks.size(), 25u);
+    // The home fields of the villages only, in a few small blocks, not a field on every flat;
+    // the heather's tussocks sparse.
+    ASSERT_GT(marks.size(), 20u);
     const std::size_t hits = hitsOnWhatTheMapShows(w, [&](QPainter& p) {
         for (const FieldMark& m : marks) {
             drawFieldMark(p, m);

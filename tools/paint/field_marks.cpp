@@ -126,7 +126,8 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                 const float fy = static_cast<float>(at.y());
                 const float clump = clumps.fbm(fx / 40.0f, fy / 40.0f, 2) +
                                     0.35f * clumps.fbm(fx / 11.0f + 57.0f, fy / 11.0f + 31.0f, 2);
-                if (clump < 0.4f || roll > 0.25 + 1.0 * (clump - 0.4f)) {
+                // Fewer than a close pattern would give, so that no patch reads as stamped.
+                if (clump < 0.42f || roll > 0.2 + 0.9 * (clump - 0.42f)) {
                     continue;
                 }
             } else if (roll < field) {
@@ -240,11 +241,11 @@ void drawFieldMark(QPainter& p, const FieldMark& m) {
             // A tussock of one to three tufts, each of its own size, blades and lean, so that no
             // two read as one stamp.
             p.setPen(QPen(kTuftInk, 0.7, Qt::SolidLine, Qt::RoundCap));
-            const int tufts = 1 + rng.below(3);
+            const int tufts = rng.chance(0.45) ? 1 : 2 + rng.below(2);
             for (int i = 0; i < tufts; ++i) {
-                const QPointF base = m.at + QPointF(i == 0 ? 0.0 : rng.range(-3.0, 3.0),
+                const QPointF base = m.at + QPointF(i == 0 ? 0.0 : rng.range(-3.5, 3.5),
                                                     1.2 + (i == 0 ? 0.0 : rng.range(-1.5, 1.5)));
-                const double scale = rng.range(0.95, 1.4);
+                const double scale = rng.range(0.7, 1.45);
                 const double lean = rng.range(-0.25, 0.25);
                 const int blades = 2 + rng.below(3);
                 for (int b = 0; b < blades; ++b) {

@@ -22,7 +22,8 @@ namespace {
 
 constexpr int kStep = 24;                 // one spot tried per cell of this size
 constexpr int kReach = 5;                 // pixels either side over which the slope is taken
-constexpr double kRoom = 30.0;            // no two marks nearer than this: knots read as dirt
+constexpr double kRoom = 34.0;            // no two marks nearer than this outside a cluster
+constexpr double kClose = 22.0;           // nor within one: knots read as dirt
 constexpr float kClearOfHeights = 60.0f;  // nearer the heights their hachures draw the ground
 
 // One low hump of a run: its outline's ends and the top of the arc between them.
@@ -36,20 +37,23 @@ struct Hump {
 // sheet than the one behind it and overlapping it, as low hills stand one before another.
 std::vector<Hump> swellRun(const LowlandMark& m) {
     Rng rng(m.seed);
-    const int count = 2 + static_cast<int>(rng.range(0.0, 2.99));
+    // A single hump as often as a long run: the count weighted toward two or three.
+    static constexpr int kCounts[] = {1, 1, 2, 2, 2, 3, 3, 4, 5};
+    const int count = kCounts[rng.below(static_cast<int>(std::size(kCounts)))];
     const double side = rng.chance(0.5) ? 1.0 : -1.0;
     std::vector<Hump> run;
     double x = -0.5 * m.size;
     for (int i = 0; i < count; ++i) {
-        const double width = m.size * (i == 0 ? 1.0 : rng.range(0.6, 0.85));
+        const double width = m.size * (i == 0 ? 1.0 : rng.range(0.45, 0.95));
         const double half = width / 2.0;
         // The first stands farthest back; each next one comes forward a little.
-        const QPointF foot = m.at + QPointF(side * (x + half), i * rng.range(1.2, 2.2));
-        const double rise = width * rng.range(0.24, 0.3);
-        const double lean = rng.range(-0.12, 0.12) * width;
+        const QPointF foot = m.at + QPointF(side * (x + half), i * rng.range(1.0, 2.6));
+        const double rise = width * rng.range(0.18, 0.34);
+        const double lean = rng.range(-0.15, 0.15) * width;
         run.push_back({foot - QPointF(half, 0), foot + QPointF(half, rng.range(-0.5, 0.5)),
                        foot + QPointF(lean, -2.0 * rise)});
-        x += width * rng.range(0.5, 0.65);
+        // Some overlap deep, some barely touch.
+        x += width * rng.range(0.4, 0.8);
     }
     return run;
 }
@@ -110,9 +114,13 @@ SlopeStrokes fallStrokes(const LowlandMark& m) {
     Rng rng(m.seed);
     const QPointF side(-m.down.y(), m.down.x());
     SlopeStrokes out;
-    for (const double off : {-1.4, 1.4}) {
-        const QPointF top = m.at + side * off + m.down * rng.range(-0.5, 0.5);
-        out.emplace_back(top, top + m.down * (m.size * rng.range(0.8, 1.1)));
+    // One stroke or two, drawn apart by a varying hand, the second often shorter.
+    const double apart = rng.range(1.1, 2.0);
+    const int strokes = rng.chance(0.4) ? 1 : 2;
+    for (int i = 0; i < strokes; ++i) {
+        const double off = strokes == 1 ? 0.0 : (i == 0 ? -apart : apart);
+        const QPointF top = m.at + side * off + m.down * rng.range(-0.8, 0.8);
+        out.emplace_back(top, top + m.down * (m.size * rng.range(i == 0 ? 0.8 : 0.5, 1.1)));
     }
     return out;
 }
@@ -184,7 +192,11 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
     // The rises are marked in stretches, with plain country between.
     const Noise patches(0x10E1'0002);
     Rng rng(0x10E1'0001);
-    SpacedPoints taken(QSize(w, ht), kRoom);
+    // Swells gather in clusters with open country between: close within a cluster, spaced
+    // well apart outside one, so that they fall in no lattice.
+    const Noise clusters(0x10E1'0003);
+    SpacedPoints taken(QSize(w, ht), kClose);
+    SpacedPoints apart(QSize(w, ht), kRoom);
     for (int gy = 0; gy * kStep < ht; ++gy) {
         for (int gx = 0; gx * kStep < w; ++gx) {
             const int x = std::min(gx * kStep + static_cast<int>(rng.range(0.0, kStep)), w - 1);
@@ -197,10 +209,13 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
             const QPointF g = slopeAt(x, y);
             const float s = static_cast<float>(std::hypot(g.x(), g.y()));
             const float patch = smoothstep(-0.45f, 0.0f, patches.fbm(x / 160.0f, y / 160.0f, 2));
+            const float cluster = clusters.fbm(x / 55.0f, y / 55.0f, 2);
+            const bool clustered = cluster > 0.15f;
             LowlandMark m;
             m.seed = seed;
             if (s < gentle) {
-                const float chance = smoothstep(crest, crestTop, rise(x, y)) * patch;
+                const float chance =
+                    smoothstep(crest, crestTop, rise(x, y)) * patch * (clustered ? 1.3f : 0.75f);
                 if (roll >= chance) {
                     continue;
                 }
@@ -211,24 +226,30 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
                 }
                 m.kind = LowlandMarkKind::Swell;
                 m.at = QPointF(x + 0.5, y + 0.5);
-                m.size = 14.0 + 7.0 * static_cast<double>((seed >> 8) % 100) / 100.0;
+                // Sizes spread wide, the smaller in a cluster's crowd.
+                const double spread = static_cast<double>((seed >> 8) % 100) / 100.0;
+                m.size = (clustered ? 10.0 : 12.0) + (clustered ? 10.0 : 16.0) * spread * spread;
             } else if (s > sideFrom && s < sideTop) {
                 const float chance =
-                    0.6f * smoothstep(sideFrom, 0.5f * (sideFrom + sideTop), s) * patch;
+                    0.35f * smoothstep(sideFrom, 0.5f * (sideFrom + sideTop), s) * patch;
                 if (roll >= chance) {
                     continue;
                 }
                 m.kind = LowlandMarkKind::Fall;
                 m.at = QPointF(x + 0.5, y + 0.5);
                 m.down = -g / s;
-                m.size = 4.5 + 2.5 * static_cast<double>((seed >> 8) % 100) / 100.0;
+                m.size = 3.5 + 4.0 * static_cast<double>((seed >> 8) % 100) / 100.0;
             } else {
                 continue;
             }
-            if (!taken.roomAt(m.at) || !clearOn(keepOut, lowlandMarkBox(m).toAlignedRect())) {
+            const bool room =
+                taken.roomAt(m.at) &&
+                ((m.kind == LowlandMarkKind::Swell && clustered) || apart.roomAt(m.at));
+            if (!room || !clearOn(keepOut, lowlandMarkBox(m).toAlignedRect())) {
                 continue;
             }
             taken.take(m.at);
+            apart.take(m.at);
             marks.push_back(m);
         }
     }

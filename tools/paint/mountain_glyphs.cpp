@@ -73,7 +73,17 @@ Silhouette silhouette(const Peak& k) {
     const bool scoopedLeft = rng.chance(0.5);
     const double scooped = rng.range(0.45, 0.75);
     const double other = rng.chance(0.3) ? rng.range(1.3, 1.7) : rng.range(0.92, 1.08);
-    const double fall[2] = {scoopedLeft ? scooped : other, scoopedLeft ? other : scooped};
+    // One in six worn round over its top: both flanks full-bellied under a domed crown.
+    const bool rounded = rng.chance(0.17);
+    const double fall[2] = {rounded       ? rng.range(1.25, 1.5)
+                            : scoopedLeft ? scooped
+                                          : other,
+                            rounded       ? rng.range(1.2, 1.45)
+                            : scoopedLeft ? other
+                                          : scooped};
+    // Some flanks break in a ledge: a short bench, then a steeper fall below it.
+    const bool stepped = rng.chance(0.25);
+    const double benchSide = rng.chance(0.5) ? -1.0 : 1.0;
     const bool shoulder = rng.chance(0.35);
     const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
     // Some peaks carry a lower second summit beyond a saddle on one flank, kept inside the
@@ -89,7 +99,13 @@ Silhouette silhouette(const Peak& k) {
         // how far each one breaks), the last one easing out to the foot.
         QPolygonF pts;
         const int steps = 5 + rng.below(3);
-        const double rough = rng.range(0.04, 0.11);
+        const double rough = rounded ? rng.range(0.02, 0.05) : rng.range(0.04, 0.11);
+        if (rounded) {
+            // The crown: two points easing off the summit before the flank falls away.
+            for (const double t : {0.05, 0.1}) {
+                pts << f + QPointF(skew + (side * w - skew) * t, -h * (1.0 - 2.3 * t * t));
+            }
+        }
         if (twin && side == shoulderSide) {
             const double saddle = rng.range(0.5, 0.6);
             const double second = std::min(0.72, saddle + rng.range(0.08, 0.16));
@@ -110,6 +126,10 @@ Silhouette silhouette(const Peak& k) {
                 y = std::min(y, -h * rng.range(0.5, 0.62));
             }
             pts << f + QPointF(x, std::min(y, 0.0));
+            if (stepped && side == benchSide && i == (steps + 1) / 2) {
+                // The bench runs out nearly level; the next step drops from its lip.
+                pts << f + QPointF(x + (side * w - skew) * 0.13, std::min(0.0, y + 0.03 * h));
+            }
             // The notch: the outline drops into it and climbs out to the next step.
             if (notched && side == notchSide && std::fabs(t - notchAt) < 0.5 / steps) {
                 const auto across = [&](double at) { return skew + (side * w - skew) * at; };
@@ -323,10 +343,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     QImage withRooms = keepOut.convertToFormat(QImage::Format_Grayscale8);
     {
         QPainter p(&withRooms);
-        p.setPen(QPen(Qt::white, 4.0));
+        // A symbol among peaks stands in a small clearing of its own, not hemmed by rock.
+        p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
         for (const QRectF& r : symbols) {
-            p.drawRect(r);
+            p.drawRect(r.adjusted(-5, -4, 5, 3));
         }
     }
     const MaskSums blocked(withRooms);
@@ -417,8 +438,9 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double build = static_cast<double>((seed >> 24) % 1000) / 1000.0;
             // Crest summits amid broad heights stand a little smaller than their massifs'.
             const double packed = c.volcanic || t < 0.85 ? 1.0 : 1.0 - 0.15 * breadth(x, y);
-            k.width = std::max(16.0, crestWidth * grow * (0.7 + 0.6 * roll) * (0.8 + 0.3 * raised) *
-                                         (0.85 + 0.25 * broken) * packed);
+            k.width = std::max(16.0, crestWidth * grow *
+                                         (c.volcanic ? 0.7 + 0.6 * roll : 0.62 + 0.8 * roll) *
+                                         (0.8 + 0.3 * raised) * (0.85 + 0.25 * broken) * packed);
             k.height = k.width * (0.4 + 0.22 * t) * (0.66 + 0.6 * build) * (0.9 + 0.22 * broken);
             // Snow on the highest alone: not every peak of a high crest, only those near its top.
             k.snow = !k.ash && (snow(x, y) > 110 || hv > 0.86f ||
@@ -634,7 +656,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const Peak k = glyph(x, y, c, size, roll, seed);
             // The smallest peaks scattered down the flanks read as speckle: most give way (the
             // small volcanic range needs its small cones).
-            if (!k.hill && k.width < 24 && keep > (c.volcanic ? 0.5 : 0.4) * thin * rock) {
+            if (!k.hill && k.width < (c.volcanic ? 24 : 28) &&
+                keep > (c.volcanic ? 0.5 : 0.3) * thin * rock) {
                 continue;
             }
             // The foothills' humps stand in a few groups following the ground, bare ground
@@ -887,7 +910,9 @@ std::vector<QLineF> shadeStrokes(const Peak& k, const Silhouette& s, double gap,
     const QPointF foot = flank.back();
     Rng rng(seed ^ 0x5EA7);
     std::size_t seg = 0;
-    for (double a = gap * rng.range(0.2, 0.7); a < total - 1.5; a += gap * rng.range(0.7, 1.35)) {
+    // Now and then two strokes drawn close, then a wider space: a hand does not hatch evenly.
+    for (double a = gap * rng.range(0.2, 0.7); a < total - 1.5;
+         a += gap * (rng.chance(0.2) ? rng.range(0.45, 0.6) : rng.range(0.75, 1.55))) {
         while (seg + 2 < along.size() && along[seg + 1] < a) {
             ++seg;
         }
@@ -907,7 +932,8 @@ std::vector<QLineF> shadeStrokes(const Peak& k, const Silhouette& s, double gap,
         }
         const QPointF from = on + down * (0.9 / reach);
         // Longer near the summit, where the flank is deepest; each a little more or less.
-        const double share = rng.range(0.5, 0.9) * (1.0 - 0.25 * u);
+        const double share =
+            (rng.chance(0.25) ? rng.range(0.3, 0.5) : rng.range(0.55, 0.95)) * (1.0 - 0.25 * u);
         strokes.emplace_back(from, from + (ground - from) * share);
     }
     return strokes;
@@ -927,9 +953,20 @@ void drawTapered(QPainter& p, const QLineF& stroke, double nib, double lift) {
     p.drawPolygon(QPolygonF{stroke.p1() + a, stroke.p2() + b, stroke.p2() - b, stroke.p1() - a});
 }
 
+// How a peak's outline is weighted along its length: lighter before `turn` (the lit flank up
+// to the summit) than after it, and lifted off the paper over [gapFrom, gapTo).
+struct LineWeight {
+    double before = 1.0;
+    double after = 1.0;
+    double turn = 0.0;
+    double gapFrom = -1.0;
+    double gapTo = -1.0;
+};
+
 // An ink line along `line` as a hand draws it: the nib's weight swelling and easing, the line
 // wandering a fraction of a pixel off its course, each end lifted off thinner.
-void inkLine(QPainter& p, const QPolygonF& line, double pen, std::uint64_t seed) {
+void inkLine(QPainter& p, const QPolygonF& line, double pen, std::uint64_t seed,
+             const LineWeight& weight = {}) {
     if (line.size() < 2) {
         return;
     }
@@ -961,13 +998,45 @@ void inkLine(QPainter& p, const QPolygonF& line, double pen, std::uint64_t seed)
     at.push_back(run);
     for (int i = 0; i + 1 < pts.size(); ++i) {
         const double s = 0.5 * (at[i] + at[i + 1]);
-        const double ends = std::min(1.0, 0.45 + 0.55 * std::min(s, run - s) / 5.0);
+        if (s >= weight.gapFrom && s < weight.gapTo) {
+            continue;
+        }
+        // The nib lifts toward each end and into and out of a break.
+        double fromEnd = std::min(s, run - s);
+        if (weight.gapTo > weight.gapFrom) {
+            fromEnd = std::min(
+                fromEnd, std::fabs(s < weight.gapFrom ? weight.gapFrom - s : s - weight.gapTo));
+        }
+        const double ends = std::min(1.0, 0.45 + 0.55 * fromEnd / 5.0);
         const double press =
             1.0 + 0.2 * std::sin(s / 31.0 + phase[2]) + 0.1 * std::sin(s / 12.0 + phase[3]);
-        p.setPen(QPen(kReliefInk, std::max(0.35, pen * press * ends), Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
+        // The change of weight eased over a few pixels round the summit.
+        const double side = std::clamp((s - weight.turn) / 6.0 + 0.5, 0.0, 1.0);
+        const double heft = weight.before + (weight.after - weight.before) * side;
+        p.setPen(QPen(kReliefInk, std::max(0.35, pen * heft * press * ends), Qt::SolidLine,
+                      Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(pts[i], pts[i + 1]);
     }
+}
+
+LineWeight outlineWeight(const Peak& k, const Silhouette& s) {
+    Rng rng(k.seed ^ 0xB10C);
+    LineWeight weight;
+    const double hand = rng.range(0.85, 1.15);
+    // Small peaks stand farther off: their lit edge fainter still.
+    const double far = std::clamp((40.0 - k.width) / 30.0, 0.0, 1.0);
+    weight.before = hand * (0.68 - 0.12 * far);
+    weight.after = hand * (1.12 - 0.08 * far);
+    double lit = 0;
+    for (int i = 0; i + 1 < s.outline.size() && s.outline[i] != s.summit; ++i) {
+        lit += length(s.outline[i + 1] - s.outline[i]);
+    }
+    weight.turn = lit;
+    if (lit > 24 && rng.chance(0.5)) {
+        weight.gapFrom = lit * rng.range(0.3, 0.7);
+        weight.gapTo = weight.gapFrom + rng.range(2.5, 4.5);
+    }
+    return weight;
 }
 
 // A hill's shade: a few strokes down its flank away from the light, from just under its outline,
@@ -1103,9 +1172,11 @@ void drawPeak(QPainter& p, const Peak& k) {
         p.setPen(QPen(edge, 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(cap);
     }
-    // The ink: the outline over the top, not along the ground; the spine a short stroke.
+    // The ink: the outline over the top, not along the ground; the spine a short stroke. The
+    // shaded flank firmer than the lit one, each peak by a hand a little heavier or lighter, and
+    // the lit flank now and then left open where the light catches it.
     p.setBrush(Qt::NoBrush);
-    inkLine(p, s.outline, pen, k.seed);
+    inkLine(p, s.outline, pen, k.seed, outlineWeight(k, s));
     p.setBrush(kReliefInk);
     drawTapered(p, QLineF(s.spine[0], s.spine[1]), pen * 0.75, 0.3);
     p.restore();
