@@ -2,13 +2,13 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "tools/common/blend.h"
 #include "tools/common/noise.h"
 #include "tools/common/rng.h"
 #include "tools/paint/keep_out.h"
+#include "tools/sites/site_rules.h"
 
 namespace marventa {
 
@@ -79,10 +79,7 @@ void drawBristles(QPainter& p, const MoorMark& m, Rng& rng) {
 }  // namespace
 
 bool promisesMoor(std::string_view name) {
-    std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower.find("moor") != std::string::npos || lower.find("heath") != std::string::npos;
+    return (groundWordsOf(std::string(name)) & kMoorWord) != 0;
 }
 
 double moorReach(PlaceKind kind) {
