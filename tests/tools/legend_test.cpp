@@ -106,7 +106,8 @@ TEST(Legend, EveryDrawnFeatureHasASampleInTheKey) {
              [](QPainter& q, QPointF at, bool) { q.fillRect(QRectF(at, QSizeF(4, 4)), Qt::black); },
              [](QPainter& q, QPointF at) { q.fillRect(QRectF(at, QSizeF(4, 4)), Qt::black); }});
     }
-    for (const char* name : {"Crater", "Salt pans", "Barrow", "Gorge", "Hot spring", "Bridge"}) {
+    for (const char* name :
+         {"Crater", "Salt pans", "Barrow", "Gorge", "Hot spring", "Bridge", "Ford, ferry"}) {
         const auto row = std::find_if(key.rows.begin(), key.rows.end(), [&](const auto& r) {
             return r.text == QString::fromLatin1(name);
         });

@@ -22,6 +22,7 @@
 #include "tools/paint/crest_rank.h"
 #include "tools/paint/field_marks.h"
 #include "tools/paint/hill_marks.h"
+#include "tools/paint/ink_knockout.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/lowland_marks.h"
@@ -1404,30 +1405,49 @@ TEST(MapDrawing, WoodAndRangeNamesLieOnWhatTheyName) {
     }
 }
 
-// A name is printed without its knock-out only on ground that holds nothing but a gentle wash:
-// any line through its box, however thin, or a symbol's edge at its corner keeps the knock-out.
-TEST(MapDrawing, NamesGoWithoutKnockOutOnlyOnQuietGround) {
+// Under and just round a name the ink is broken off and the wash goes on: a line through the
+// name's letters takes the wash's own tone there (not the paper's), the same line away from the
+// letters is left, and the wash's grain under the name is left as it was.
+TEST(MapDrawing, ANameBreaksTheLinesUnderItAndKeepsTheWash) {
     QImage sheet(300, 120, QImage::Format_RGB32);
     for (int y = 0; y < sheet.height(); ++y) {
         for (int x = 0; x < sheet.width(); ++x) {
-            const int tone = 200 + x / 12;  // a wash warming across the sheet
-            sheet.setPixel(x, y, qRgb(tone, tone - 8, tone - 40));
+            const int grain = (x * 7 + y * 13) % 5;  // a tooth of a few levels
+            const int tone = 150 + x / 6 + grain;    // a green wash lightening across the sheet
+            sheet.setPixel(x, y, qRgb(tone - 40, tone, tone - 60));
         }
     }
-    const QPolygonF box(QRectF(40, 30, 200, 40));
-    EXPECT_TRUE(quietUnder(sheet, box));
-    const QPolygonF off(QRectF(-20, -10, 60, 30));
-    EXPECT_TRUE(quietUnder(sheet, off)) << "a box half off the sheet";
-
-    QImage brook = sheet;
+    const QImage wash = sheet.copy();
     {
-        QPainter p(&brook);
+        QPainter p(&sheet);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(50, 90, 140), 1.0));
-        p.drawLine(QPointF(0, 10), QPointF(300, 110));
+        p.setPen(QPen(QColor(58, 40, 26), 1.5));
+        p.drawLine(QPointF(0, 60), QPointF(300, 60));
     }
-    EXPECT_FALSE(quietUnder(brook, box)) << "a brook runs through the box";
-    QImage corner = sheet;
-    corner.setPixel(239, 69, qRgb(43, 33, 24));
-    EXPECT_FALSE(quietUnder(corner, box)) << "a dark pixel at the box's last corner";
+    QPainterPath letters;
+    letters.addText(QPointF(60, 70), mapFont(TypeFace::SerifBold, 30), QStringLiteral("HOLM"));
+    const QRectF inked = letters.boundingRect();
+    QImage drawn = sheet.copy();
+    {
+        QPainter p(&drawn);
+        knockOutInk(p, sheet, letters, 2.5);
+    }
+    const auto tone = [](const QImage& img, int x, int y) { return QColor(img.pixel(x, y)); };
+    int under = 0;
+    for (int x = static_cast<int>(inked.left()); x < inked.right(); ++x) {
+        if (!letters.contains(QPointF(x + 0.5, 60.5))) {
+            continue;
+        }
+        ++under;
+        const QColor before = tone(wash, x, 60);
+        const QColor after = tone(drawn, x, 60);
+        EXPECT_LT(std::abs(after.green() - before.green()), 14) << "the line left at x " << x;
+        EXPECT_GT(after.green() - after.blue(), 40) << "paper, not the wash, at x " << x;
+    }
+    EXPECT_GT(under, 20);
+    EXPECT_LT(tone(drawn, 10, 60).green(), 110) << "the line cut short away from the name";
+    EXPECT_LT(tone(drawn, 280, 60).green(), 110);
+    for (int x = static_cast<int>(inked.left()); x < inked.right(); ++x) {
+        EXPECT_EQ(drawn.pixel(x, 52), sheet.pixel(x, 52)) << "the grain changed at x " << x;
+    }
 }

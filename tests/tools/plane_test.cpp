@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 #include <numbers>
 
@@ -304,4 +306,30 @@ TEST(Lettering, NamesFollowAGentleBendAndTheirFootprintHoldsTheInk) {
 
     const std::vector<QPointF> corner{{0, 0}, {200, 200}, {400, 0}};
     EXPECT_FALSE(gentleStretch(corner, 0.5, 140, 20));
+}
+
+// A name is set as a hand sets it: each letter a fraction of a pixel to about one off the type's
+// place, along and across its line, not all alike; the same name comes out the same each time.
+TEST(Lettering, EachLetterStraysALittleFromTheTypesPlace) {
+    const QFont font = mapFont(TypeFace::Serif, 22);
+    const QString name = QStringLiteral("Marrowdene");
+    const SetText set = setStraight(name, font, QPointF(200, 100), 0.0, 4);
+    ASSERT_EQ(set.letters.size(), static_cast<std::size_t>(name.size()));
+    const QFontMetricsF m(font);
+    const double width = m.horizontalAdvance(name);
+    const double baseline = (m.ascent() - m.descent()) / 2;
+    double most = 0.0;
+    int moved = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        QPainterPath type;
+        type.addText(QPointF(200 - width / 2 + m.horizontalAdvance(name.left(i)), 100 + baseline),
+                     font, name.mid(i, 1));
+        const QPointF off = set.letters[static_cast<std::size_t>(i)].boundingRect().center() -
+                            type.boundingRect().center();
+        most = std::max(most, std::hypot(off.x(), off.y()));
+        moved += std::hypot(off.x(), off.y()) > 0.1 ? 1 : 0;
+    }
+    EXPECT_LE(most, 1.6) << "a letter strays so far the name reads badly";
+    EXPECT_GE(moved, name.size() / 2) << "the letters sit where the type puts them";
+    EXPECT_EQ(setStraight(name, font, QPointF(200, 100), 0.0, 4).glyphs, set.glyphs);
 }

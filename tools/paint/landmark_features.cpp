@@ -119,14 +119,14 @@ void saltPans(QPainter& p, QPointF at, const Waterways&) {
     }
 }
 
+// The rock under the landmark's own star, so that the two read as one mark: the beacon on it.
 void lanternRock(QPainter& p, QPointF at, const Waterways&) {
-    const QPointF rock = at + QPointF(0, 18);
-    p.setPen(QPen(kRockInk, 1.2));
-    p.setBrush(QColor(120, 110, 100));
-    p.drawPolygon(boulder(rock, 7, 2));
+    p.setPen(QPen(kRockInk, 0.9));
+    p.setBrush(QColor(150, 140, 128));
+    p.drawPolygon(boulder(at + QPointF(0, 1), 4.8, 2));
     p.setPen(QPen(QColor(240, 190, 60), 1.2));
-    for (const QPointF& q : ring(rock, 12, 8)) {
-        p.drawLine(rock + (q - rock) * 0.7, q);  // the beacon's rays
+    for (const QPointF& q : ring(at, 12.5, 8, 0.39)) {
+        p.drawLine(at + (q - at) * 0.72, q);  // the beacon's rays
     }
 }
 
@@ -198,12 +198,37 @@ std::vector<QPointF> nearbyCourse(QPointF at, const Waterways& water, double rea
     return course;
 }
 
+// The gorge's course: its brook's stretch either side of its point, run on dry past the brook's
+// head where the brook rises at the point, so that the cleft is cut through its point.
+std::vector<QPointF> gorgeCourse(QPointF at, const Waterways& water, double& width) {
+    constexpr double kReach = 60;
+    std::vector<QPointF> course = nearbyCourse(at, water, kReach, width);
+    if (course.size() < 3) {
+        return course;
+    }
+    const bool headFirst = length(course.front() - at) < length(course.back() - at);
+    if (headFirst) {
+        std::reverse(course.begin(), course.end());
+    }
+    const QPointF head = course.back();
+    const QPointF run = head - course[course.size() - 3];
+    if (length(head - at) < 24 && length(run) > 1e-6) {
+        for (double d = 6; d <= 0.6 * kReach; d += 6) {
+            course.push_back(head + run * (d / length(run)));
+        }
+    }
+    if (headFirst) {
+        std::reverse(course.begin(), course.end());
+    }
+    return course;
+}
+
 // A gorge: its two cliff edges inked along the brook that cut it, each with hachures falling
 // inward to the water, closing at either end. Where no water runs by (the key), a short
 // stretch of brook of its own between them.
 void gorge(QPainter& p, QPointF at, const Waterways& water) {
     double width = 1.6;
-    std::vector<QPointF> course = nearbyCourse(at, water, 60, width);
+    std::vector<QPointF> course = gorgeCourse(at, water, width);
     if (course.size() < 3) {
         const QPointF dir(0.94, 0.34);
         course.clear();
@@ -632,7 +657,7 @@ std::vector<GorgeCourse> gorgeCourses(const ProvinceScene& scene) {
         if (place.kind == PlaceKind::Landmark && place.name == "The Hollering Gorge") {
             const QPointF at(place.at.x, place.at.y);
             double width = 1.6;
-            out.push_back({at, nearbyCourse(at, scene.water, 60, width)});
+            out.push_back({at, gorgeCourse(at, scene.water, width)});
         }
     }
     return out;

@@ -11,6 +11,7 @@
 #include "tools/common/labels.h"
 #include "tools/paint/cartouche.h"
 #include "tools/paint/crater_glyphs.h"
+#include "tools/paint/crossing_marks.h"
 #include "tools/paint/field_marks.h"
 #include "tools/paint/hill_marks.h"
 #include "tools/paint/hot_springs.h"
@@ -30,6 +31,7 @@ enum class Line {
     River,
     Brook,
     Bridge,
+    FordFerry,
     Mountains,
     Hills,
     Forest,
@@ -58,7 +60,7 @@ constexpr std::array<std::pair<PlaceKind, const char*>, 13> kSymbols{{
     {PlaceKind::HeavenlyStone, "Heavenly lorestone"},
     {PlaceKind::SignStone, "Natalsign lorestone"},
 }};
-constexpr std::array<std::pair<Line, const char*>, 17> kLines{{
+constexpr std::array<std::pair<Line, const char*>, 18> kLines{{
     {Line::Mountains, "Mountains"},
     {Line::Hills, "Hills"},
     {Line::Highway, "Highway"},
@@ -67,6 +69,7 @@ constexpr std::array<std::pair<Line, const char*>, 17> kLines{{
     {Line::River, "River"},
     {Line::Brook, "Brook"},
     {Line::Bridge, "Bridge"},
+    {Line::FordFerry, "Ford, ferry"},
     {Line::Forest, "Forest"},
     {Line::Marsh, "Marsh"},
     {Line::HotSpring, "Hot spring"},
@@ -120,6 +123,15 @@ void drawLine(QPainter& p, Line kind, QPointF at, const MapMarks& marks) {
             marks.river(p, {at - QPointF(0, 11), at + QPointF(0, 11)}, 5.0f);
             marks.road(p, line, RoadClass::Lane);
             drawBridges(p, {{at, QPointF(1, 0), 5.0}});
+            break;
+        case Line::FordFerry:
+            // A track over two narrow waters, waded on the left and ferried on the right.
+            for (const double dx : {-9.0, 9.0}) {
+                marks.river(p, {at + QPointF(dx, -11), at + QPointF(dx, 11)}, 4.0f);
+            }
+            marks.road(p, line, RoadClass::Track);
+            drawFord(p, {at - QPointF(9, 0), QPointF(1, 0), 4.0, RoadClass::Track});
+            drawFerry(p, {at + QPointF(9, 0), QPointF(1, 0), 4.0, RoadClass::Track});
             break;
         case Line::Mountains: {
             // A big snowy peak behind a smaller bare one, as the crests have them.

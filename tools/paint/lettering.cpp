@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
 
 namespace marventa {
 
@@ -78,6 +79,42 @@ void addLetterBox(std::vector<QPolygonF>& boxes, const QPainterPath& letter, con
     }
 }
 
+// Where a writing hand set one letter, against where the type would: a fraction of a pixel
+// along and off the line and a degree or so turned, drifting from letter to letter rather than
+// jumping, the same for the same name each time. Small type strays less.
+struct Stray {
+    double along;
+    double off;
+    double degrees;
+};
+
+std::vector<Stray> handFor(const QString& text, const QFont& font) {
+    std::uint64_t h = 0xCBF2'9CE4'8422'2325ull;
+    for (const QChar c : text) {
+        h = (h ^ c.unicode()) * 0x100'0000'01B3ull;
+    }
+    Rng rng(mix64(h ^ static_cast<std::uint64_t>(font.pixelSize())));
+    const double reach = std::clamp(font.pixelSize() / 30.0, 0.5, 1.0);
+    std::vector<Stray> out;
+    double along = 0.0;
+    double off = 0.0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        along = std::clamp(0.5 * along + rng.range(-0.45, 0.45), -0.8, 0.8);
+        off = std::clamp(0.55 * off + rng.range(-0.5, 0.5), -0.9, 0.9);
+        out.push_back({along * reach, off * reach, rng.range(-1.0, 1.0)});
+    }
+    return out;
+}
+
+// One letter as the hand set it: `advance` wide, centred on the origin of `t`.
+QPainterPath strayLetter(const QString& letter, const QFont& font, double advance, double baseline,
+                         const Stray& s, QTransform& t) {
+    t = QTransform().translate(s.along, s.off).rotate(s.degrees) * t;
+    QPainterPath path;
+    path.addText(QPointF(-advance / 2, baseline), font, letter);
+    return path;
+}
+
 double turn(double from, double to) {
     double d = to - from;
     while (d > 180) {
@@ -97,18 +134,21 @@ SetText setStraight(const QString& text, const QFont& font, QPointF centre, doub
     const double width = m.horizontalAdvance(text);
     const double height = m.ascent() + m.descent();
     const double baseline = (m.ascent() - m.descent()) / 2;
-    QPainterPath glyphs;
-    glyphs.addText(QPointF(-width / 2, baseline), font, text);
     const QTransform t = placed(centre, degrees);
     SetText out{
-        t.map(glyphs),
+        {},
         t.map(QPolygonF(QRectF(-(width + padding) / 2, -height / 2, width + padding, height))),
         {}};
+    const std::vector<Stray> hand = handFor(text, font);
     for (qsizetype i = 0; i < text.size(); ++i) {
-        QPainterPath letter;
-        letter.addText(QPointF(-width / 2 + m.horizontalAdvance(text.left(i)), baseline), font,
-                       text.mid(i, 1));
-        addLetterBox(out.letters, letter, t);
+        // Each letter keeps its advance within the whole word, so spacing and kerning hold.
+        const double x0 = m.horizontalAdvance(text.left(i));
+        const double x1 = m.horizontalAdvance(text.left(i + 1));
+        QTransform lt = QTransform().translate(-width / 2 + (x0 + x1) / 2, 0) * t;
+        const QPainterPath letter = strayLetter(text.mid(i, 1), font, x1 - x0, baseline,
+                                                hand[static_cast<std::size_t>(i)], lt);
+        out.glyphs.addPath(lt.map(letter));
+        addLetterBox(out.letters, letter, lt);
     }
     return out;
 }
@@ -128,17 +168,19 @@ std::optional<SetText> setAlong(const QString& text, const QFont& font,
     const double half = (m.ascent() + m.descent()) / 2;
     SetText out;
     QPolygonF bottom;
+    const std::vector<Stray> hand = handFor(text, font);
     for (qsizetype i = 0; i < text.size(); ++i) {
         // Each letter keeps its advance within the whole word, so spacing and kerning hold.
         const double x0 = m.horizontalAdvance(text.left(i));
         const double x1 = m.horizontalAdvance(text.left(i + 1));
         const double mid = start + (x0 + x1) / 2;
         const QTransform t = placed(line.point(mid), line.heading(mid, std::max(4.0, half)));
-        QPainterPath letter;
-        letter.addText(QPointF(-(x1 - x0) / 2, (m.ascent() - m.descent()) / 2), font,
-                       text.mid(i, 1));
-        out.glyphs.addPath(t.map(letter));
-        addLetterBox(out.letters, letter, t);
+        QTransform lt = t;
+        const QPainterPath letter =
+            strayLetter(text.mid(i, 1), font, x1 - x0, (m.ascent() - m.descent()) / 2,
+                        hand[static_cast<std::size_t>(i)], lt);
+        out.glyphs.addPath(lt.map(letter));
+        addLetterBox(out.letters, letter, lt);
         const double left = -(x1 - x0) / 2 - (i == 0 ? padding / 2 : 0.0);
         const double right = (x1 - x0) / 2 + (i + 1 == text.size() ? padding / 2 : 0.0);
         out.footprint << t.map(QPointF(left, -half)) << t.map(QPointF(right, -half));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <numbers>
 #include <optional>
@@ -14,8 +15,11 @@
 #include "tools/common/label_placer.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
+#include "tools/paint/crossing_marks.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/ink.h"
+#include "tools/paint/ink_knockout.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/landmark_features.h"
 #include "tools/paint/legend.h"
@@ -68,12 +72,34 @@ QSizeF textSize(const QString& text, const QFont& font, double padding) {
     return {m.horizontalAdvance(text) + padding, m.ascent() + m.descent()};
 }
 
+// The box a landmark's drawing covers round `at`; empty for one without a drawing.
+QRectF drawingBox(const ProvincePlace& place, const Waterways& water) {
+    constexpr int kHalf = 120;
+    const QPointF at(place.at.x, place.at.y);
+    QImage mask(2 * kHalf, 2 * kHalf, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter p(&mask);
+    p.translate(QPointF(kHalf, kHalf) - at);
+    drawLandmarkFeature(p, place.name, at, water);
+    p.end();
+    QRect box;
+    for (int y = 0; y < mask.height(); ++y) {
+        const uchar* row = mask.constScanLine(y);
+        for (int x = 0; x < mask.width(); ++x) {
+            if (row[x] >= 24) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box.isEmpty() ? QRectF() : QRectF(box).translated(at - QPointF(kHalf, kHalf));
+}
+
 // The cities, towns, villages and landmarks, beside their symbols: first the eight spots close
 // round it, then the same farther and farther out.
 void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     // The ranks read apart as an atlas sets them: the capital in spaced capitals, cities bold,
-    // towns upright and plain, villages small in a lighter ink. The knock-out reaches under a
-    // pixel past the letters: printed names, not glowing ones.
+    // towns upright and plain, villages small in a lighter ink. The lines under a name are
+    // broken off a little past its letters (the styles' halo width), its ground kept.
     TextStyle capital{mapFont(TypeFace::SerifBold, 24, 2.0), kLetterInk, kPaperHalo, 2.2};
     capital.font.setCapitalization(QFont::AllUppercase);
     const TextStyle city{mapFont(TypeFace::SerifBold, 32), kLetterInk, kPaperHalo, 2.2};
@@ -93,7 +119,7 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         }
         const QString name = QString::fromStdString(place.name);
         const QSizeF size = textSize(name, style->font, 4);
-        const QPointF at(place.at.x, place.at.y);
+        const QPointF at = symbolSpot(place, s.water);
         // Not closer than beside the larger symbols: a name tucked against a small one lands on
         // the water a ford or a bridge stands by.
         const double gap = std::max(symbolRadius(place.kind), 8.0) + 3;
@@ -101,6 +127,18 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         // above is lifted clear of it.
         const double lift = std::max(0.0, kSymbolTop * (symbolRadius(place.kind) + 2) + 1 - gap);
         std::vector<Anchor> anchors;
+        // A landmark drawn out to one side of its point (a gorge along its brook) is named
+        // under or over the drawing's middle first, so that the name goes with the drawing.
+        if (place.kind == PlaceKind::Landmark) {
+            const QRectF drawing = drawingBox(place, s.water);
+            if (!drawing.isEmpty() && length(drawing.center() - at) > 16.0) {
+                for (const double dy : {1.0, -1.0}) {
+                    const double edge = dy > 0 ? drawing.bottom() : drawing.top();
+                    anchors.emplace_back(
+                        QPointF(drawing.center().x(), edge + dy * (4.0 + size.height() / 2)), 0.0);
+                }
+            }
+        }
         std::size_t beside = 0;
         std::size_t far = std::numeric_limits<std::size_t>::max();
         // A landmark's name farther out than this reads as the country's, not the mark's.
@@ -290,8 +328,8 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         for (double d = 0.04; d < 0.38; d += 0.04) {
             along.insert(along.end(), {0.5 - d, 0.5 + d});
         }
-        std::vector<Anchor> anchors =
-            alongLine(r.crest, {75.0, -75.0, 100.0, -100.0, 125.0, -125.0, 180.0, -180.0}, along);
+        const std::vector<double> beside{75.0, -75.0, 100.0, -100.0, 125.0, -125.0, 180.0, -180.0};
+        std::vector<Anchor> anchors = alongLine(r.crest, beside, along);
         // Along the crest where it runs no steeper than this, else level: read without tilting
         // the head.
         for (auto& [centre, degrees] : anchors) {
@@ -299,7 +337,27 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
                 degrees = 0.0;
             }
         }
-        out.push_back(straight(r.name.toUpper(), range, 6, anchors, 1, Sort::Range));
+        const QString name = r.name.toUpper();
+        Candidate c = straight(name, range, 6, anchors, 1, Sort::Range);
+        // Bent with the crest's own sweep where it runs gently, before the straight settings:
+        // a hand letters a range along its line.
+        std::vector<SetText> bent;
+        const double textLength = QFontMetricsF(range.font).horizontalAdvance(name) + 6;
+        for (const double f : along) {
+            for (const double side : beside) {
+                const auto line = gentleStretch(r.crest, f, textLength, side);
+                if (!line ||
+                    std::abs(uprightAngle(line->back() - line->front())) > kSteepestRangeName) {
+                    continue;
+                }
+                if (auto set = setAlong(name, range.font, *line, 6)) {
+                    bent.push_back(std::move(*set));
+                }
+            }
+        }
+        c.spots.insert(c.spots.begin(), std::make_move_iterator(bent.begin()),
+                       std::make_move_iterator(bent.end()));
+        out.push_back(std::move(c));
         // Over the range's own heights, not across a wood or the plain below it.
         rankByGround(out.back(), 0.0, 0.85, [&](int x, int y) {
             return t.height.contains(x, y) && t.height(x, y) >= kHeightsHeight &&
@@ -561,7 +619,9 @@ struct HiddenCosts {
         if (c.sort != Sort::Place || !ashore(c.symbol)) {
             return 0.0;
         }
-        return std::min(1.0, covered(standing, spot.letters) / inked(spot.letters));
+        const double share = std::min(1.0, covered(standing, spot.letters) / inked(spot.letters));
+        // A town's or a city's name reads as the water's once a little of it lies out there.
+        return c.rank == 0 && share >= 0.05 ? 1.0 : share;
     }
 
     // Whether a place stands on land, or at its edge (a port's point may lie in the harbour).
@@ -602,8 +662,8 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     NamePlan plan;
     for (const ProvincePlace& place : s.places) {
         const double r = symbolRadius(place.kind) + 2.0;
-        plan.symbols.emplace_back(place.at.x - r, place.at.y - r * kSymbolTop, 2 * r,
-                                  (kSymbolTop + 1) * r);
+        const QPointF at = symbolSpot(place, s.water);
+        plan.symbols.emplace_back(at.x() - r, at.y() - r * kSymbolTop, 2 * r, (kSymbolTop + 1) * r);
     }
     for (const QPointF& at : hotSprings(s)) {
         plan.symbols.emplace_back(at.x() - 10, at.y() - 11, 20, 20);
@@ -678,41 +738,24 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
     return plan;
 }
 
-bool quietUnder(const QImage& sheet, const QPolygonF& box) {
-    const QRect r = box.boundingRect().toAlignedRect().intersected(sheet.rect());
-    if (r.isEmpty()) {
-        return false;
-    }
-    const auto grey = [&](int x, int y) {
-        return qGray(reinterpret_cast<const QRgb*>(sheet.constScanLine(y))[x]);
-    };
-    double sum = 0.0;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x) {
-            sum += grey(x, y);
-        }
-    }
-    const double mean = sum / (static_cast<double>(r.width()) * r.height());
-    int marked = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x) {
-            marked += std::abs(grey(x, y) - mean) > 30 ? 1 : 0;
-        }
-    }
-    return marked == 0;
-}
-
 void drawNames(QPainter& p, const NamePlan& plan, const QImage& sheet) {
     for (const PlacedName& n : plan.names) {
-        if (quietUnder(sheet, n.box)) {
-            p.save();
-            p.setPen(Qt::NoPen);
-            p.setBrush(n.style.ink);
-            p.drawPath(n.glyphs);
-            p.restore();
-        } else {
-            drawHaloPath(p, n.glyphs, n.style);
+        knockOutInk(p, sheet, n.glyphs, n.style.haloWidth + 0.6);
+        // Each name's ink a shade fuller or leaner than the next, as the pen was filled.
+        std::uint64_t h = 0x1E77'0001;
+        for (const QChar c : n.text) {
+            h = mix64(h ^ c.unicode());
         }
+        Rng rng(h);
+        QColor ink = n.style.ink;
+        ink.setAlphaF(static_cast<float>(ink.alphaF() * rng.range(0.88, 1.0)));
+        p.save();
+        const double swell = rng.range(-0.1, 0.35);
+        p.setPen(swell > 0 ? QPen(ink, swell, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
+                           : QPen(Qt::NoPen));
+        p.setBrush(ink);
+        p.drawPath(n.glyphs);
+        p.restore();
     }
 }
 

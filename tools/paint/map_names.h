@@ -48,11 +48,8 @@ struct NamePlan {
 // sheet's furniture, and none hides running water where any spot left keeps off it.
 NamePlan planNames(const ProvinceScene& scene, QSize sheet);
 
-// Whether nothing is drawn under a name's box but the washes' gentle tone (`sheet` is RGB32), so
-// that it may be printed straight on the paper.
-bool quietUnder(const QImage& sheet, const QPolygonF& box);
-
-// Each name on a tight paper knock-out, or on none where the ground under it is quiet.
+// Each name inked straight onto the sheet (`sheet`, which `painter` draws on), the lines under
+// and just round its letters broken off, the washes left.
 void drawNames(QPainter& painter, const NamePlan& plan, const QImage& sheet);
 
 }  // namespace marventa

@@ -14,6 +14,7 @@
 #include "tools/paint/cartouche.h"
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
+#include "tools/paint/crossing_marks.h"
 #include "tools/paint/field_marks.h"
 #include "tools/paint/hand_line.h"
 #include "tools/paint/hill_marks.h"
@@ -345,7 +346,9 @@ void drawSymbols(QPainter& p, const ProvinceScene& s) {
         if (isCapital(*place)) {
             drawCapitalSymbol(p, at);
         } else {
-            drawPlaceSymbol(p, place->kind, at);
+            const QPointF spot = symbolSpot(*place, s.water);
+            drawLanding(p, spot, at);
+            drawPlaceSymbol(p, place->kind, spot);
         }
     }
 }
@@ -492,7 +495,7 @@ QImage paintProvince(const ProvinceScene& s) {
     p.drawImage(0, 0, woodEdgeLayer(s.terrain, clearings, &cover));
     drawTrees(p, trees);
     drawRoads(p, s.roads);
-    drawBridges(p, findCrossings(s.roads, s.water));
+    drawBridges(p, drawFordsAndFerries(p, s, findCrossings(s.roads, s.water)));
     drawLandmarkFeatures(p, s);
     drawBorder(p, image.size(), kLetterInk);
     drawSymbols(p, s);

@@ -1,0 +1,15 @@
+#pragma once
+
+class QImage;
+class QPainter;
+class QPainterPath;
+
+namespace marventa {
+
+// Breaks the ink under and just round a name's letters, as an engraver stops the lines short of
+// a name, while the colour beneath goes on: every pixel within `reach` of `glyphs` that is darker
+// than the light ground round it (a line, a stroke of hatching, a mark) takes that ground's
+// tone, read from `sheet` (the sheet as painted so far, which `painter` draws on).
+void knockOutInk(QPainter& painter, const QImage& sheet, const QPainterPath& glyphs, double reach);
+
+}  // namespace marventa
