@@ -13,6 +13,7 @@
 #include "tools/common/labels.h"
 #include "tools/common/world_places.h"
 #include "tools/paint/cartouche.h"
+#include "tools/paint/crossing_marks.h"
 #include "tools/paint/hot_springs.h"
 #include "tools/paint/legend.h"
 #include "tools/paint/map_names.h"
@@ -362,4 +363,40 @@ TEST(Legend, RuinsAndLorestonesDifferInSilhouette) {
     for (const PlaceKind kind : {PlaceKind::ElvenRuin, PlaceKind::HeavenlyStone}) {
         EXPECT_GT(box(kind).height(), box(kind).width()) << static_cast<int>(kind);
     }
+}
+
+// A lesser mark whose point lies on a river's water at its edge stands just up that bank, clear
+// of the water, with a landing stage down to its point; one ashore, and a town, stay put.
+TEST(CrossingMarks, AMarkOverTheWaterStandsUpItsOwnBank) {
+    Waterways water;
+    RiverLine river;
+    for (int x = 0; x <= 200; x += 4) {
+        river.points.emplace_back(x, 100);
+        river.widths.push_back(10.0f);
+    }
+    water.rivers.push_back(river);
+    const ProvincePlace ferry{"Goose Ferry", {100, 104}, PlaceKind::Settlement};
+    const QPointF moved = symbolSpot(ferry, water);
+    EXPECT_NEAR(moved.x(), 100.0, 0.5);
+    EXPECT_GE(moved.y() - 105.0, symbolRadius(PlaceKind::Settlement)) << "the mark stays wet";
+    EXPECT_LT(moved.y(), 104.0 + 12.0) << "the mark strays from its point";
+    const ProvincePlace north{"Far Bank", {100, 97}, PlaceKind::Inn};
+    EXPECT_LT(symbolSpot(north, water).y(), 95.0 - symbolRadius(PlaceKind::Inn))
+        << "a mark on the north bank is moved to the south";
+    const ProvincePlace dry{"Dry Stow", {100, 130}, PlaceKind::Settlement};
+    EXPECT_EQ(symbolSpot(dry, water), QPointF(100, 130));
+    const ProvincePlace town{"Riverton", {100, 101}, PlaceKind::Town};
+    EXPECT_EQ(symbolSpot(town, water), QPointF(100, 101));
+
+    QImage drawn(200, 200, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter p(&drawn);
+        drawLanding(p, moved, QPointF(100, 104));
+    }
+    int inked = 0;
+    for (int y = 100; y <= 106; ++y) {
+        inked += qAlpha(drawn.pixel(101, y)) > 60 ? 1 : 0;
+    }
+    EXPECT_GT(inked, 0) << "no landing stage reaches the point";
 }
