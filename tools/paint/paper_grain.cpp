@@ -1,5 +1,7 @@
 #include "tools/paint/paper_grain.h"
 
+#include <QImage>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -42,13 +44,43 @@ PaperGrain paperGrain(int width, int height) {
                 const float on = smoothstep(0.45f, 0.75f, gate.at(fx / 21.0f + kf, fy / 21.0f));
                 fibre = std::max(fibre, on * std::pow(line, 8.0f));
             }
-            g.tooth(x, y) = 0.62f * bump + 0.18f * fine + 0.5f * fibre;
+            g.tooth(x, y) = 0.7f * bump + 0.08f * fine + 0.5f * fibre;
             const float clump =
                 0.45f + 0.55f * smoothstep(-0.5f, 0.6f, clumps.fbm(fx / 9.0f, fy / 9.0f, 2));
-            g.settle(x, y) = clump * (-0.7f * bump + 0.35f * fine + 0.45f * fibre);
+            g.settle(x, y) = clump * (-0.75f * bump + 0.15f * fine + 0.45f * fibre);
         }
     }
     return g;
+}
+
+void inkOnTooth(QImage& sheet, const QImage& washes, const PaperGrain& grain) {
+    const int w = std::min({sheet.width(), washes.width(), grain.tooth.width()});
+    const int h = std::min({sheet.height(), washes.height(), grain.tooth.height()});
+    // The share of the ink a crest keeps off: enough to fleck a stroke, never to break a
+    // letter or a line apart.
+    constexpr float kSkip = 0.42f;
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(sheet.scanLine(y));
+        const auto* under = reinterpret_cast<const QRgb*>(washes.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const QRgb inked = row[x];
+            const QRgb wash = under[x];
+            // Only where ink darkened the wash: a light fill laid over it is paper, not ink.
+            if (qGray(inked) + 6 > qGray(wash)) {
+                continue;
+            }
+            const float crest = smoothstep(0.1f, 0.45f, grain.tooth(x, y));
+            if (crest <= 0.0f) {
+                continue;
+            }
+            const float k = kSkip * crest;
+            const auto toward = [k](int a, int b) {
+                return a + static_cast<int>(static_cast<float>(b - a) * k + 0.5f);
+            };
+            row[x] = qRgb(toward(qRed(inked), qRed(wash)), toward(qGreen(inked), qGreen(wash)),
+                          toward(qBlue(inked), qBlue(wash)));
+        }
+    }
 }
 
 }  // namespace marventa

@@ -2,6 +2,8 @@
 
 #include "tools/common/grid.h"
 
+class QImage;
+
 namespace marventa {
 
 // The sheet's own surface, pixel by pixel, both roughly in [-1, 1] and free of any repeat.
@@ -14,5 +16,10 @@ struct PaperGrain {
 };
 
 PaperGrain paperGrain(int width, int height);
+
+// The ink drawn on `sheet` over its `washes` (the same sheet before the ink) skipping on the
+// paper's tooth: on the tooth's crests the pen's ink lets a little of the wash under it through,
+// a fleck of paper in a broad stroke and a slight break in a thin line.
+void inkOnTooth(QImage& sheet, const QImage& washes, const PaperGrain& grain);
 
 }  // namespace marventa

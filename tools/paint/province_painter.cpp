@@ -27,6 +27,7 @@
 #include "tools/paint/map_names.h"
 #include "tools/paint/moor_marks.h"
 #include "tools/paint/mountain_glyphs.h"
+#include "tools/paint/paper_grain.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/symbols.h"
 #include "tools/paint/tree_glyphs.h"
@@ -423,7 +424,9 @@ QImage paintProvince(const ProvinceScene& s) {
     }
     const std::vector<Tree> trees = plantTrees(s.terrain, clearings);
     const QImage cover = treeCover(trees, sheet);
-    QImage image = paintRelief(s.terrain, &cover);
+    const QImage ranges = rangeCover(peaks, sheet);
+    QImage image = paintRelief(s.terrain, &cover, &ranges);
+    const QImage washes = image;
     for (Peak& k : peaks) {
         k.ground =
             image.pixelColor(image.rect()
@@ -535,6 +538,7 @@ QImage paintProvince(const ProvinceScene& s) {
     }
     drawNames(p, names, image);
     p.end();
+    inkOnTooth(image, washes, paperGrain(sheet.width(), sheet.height()));
     return image;
 }
 

@@ -1,5 +1,6 @@
 #include "tools/paint/relief_raster.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -9,6 +10,7 @@
 #include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
+#include "tools/paint/brush_strokes.h"
 #include "tools/paint/ground_rise.h"
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/snow_cover.h"
@@ -21,34 +23,14 @@ Rgb scale(Rgb a, float k) {
     return {a.r * k, a.g * k, a.b * k};
 }
 
-// Land colours by height: meadow greens, dry uplands, then a muted khaki on the heights, no
-// lighter than the lowland round them: the drawn peaks carry the relief, and a deeper tint here
-// would lie round each range as a brown blotch, a paler one as a glow.
+// The meadow's green by the height of the lowland: a little fresher just above the shore. Higher
+// ground keeps the lowland's green unless the heights' tan is laid over it.
 Rgb landTint(float h) {
-    struct Stop {
-        float at;
-        Rgb colour;
-    };
-    static constexpr std::array<Stop, 8> kStops{{
-        {0.00f, {176, 203, 140}},
-        {0.10f, {164, 198, 128}},
-        {0.20f, {190, 206, 142}},
-        {0.30f, {194, 208, 146}},
-        {0.40f, {188, 198, 136}},
-        {0.55f, {186, 190, 134}},
-        {0.75f, {190, 188, 140}},
-        {0.92f, {196, 192, 154}},
-    }};
-    if (h <= kStops.front().at) {
-        return kStops.front().colour;
-    }
-    for (std::size_t i = 1; i < kStops.size(); ++i) {
-        if (h <= kStops[i].at) {
-            const float t = (h - kStops[i - 1].at) / (kStops[i].at - kStops[i - 1].at);
-            return mix(kStops[i - 1].colour, kStops[i].colour, t);
-        }
-    }
-    return kStops.back().colour;
+    constexpr Rgb kShore{176, 203, 140};
+    constexpr Rgb kMeadow{164, 198, 128};
+    constexpr Rgb kUpper{190, 206, 142};
+    return h <= 0.1f ? mix(kShore, kMeadow, std::max(h, 0.0f) / 0.1f)
+                     : mix(kMeadow, kUpper, std::min(h - 0.1f, 0.1f) / 0.1f);
 }
 
 constexpr Rgb kPaper{242, 233, 206};
@@ -70,6 +52,10 @@ constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
 constexpr Rgb kSnow{236, 238, 240};
+// The heights' tan, one flat wash however high the ground under it; it reaches this far past
+// the drawn peaks, give or take the brush's wander.
+constexpr Rgb kHeightsTan{188, 190, 138};
+constexpr float kTanReach = 20.0f;
 // The lowland's wash a shade warmer on its rises and a shade cooler down in its hollows.
 constexpr Rgb kRiseTone{204, 200, 138};
 constexpr Rgb kHollowTone{150, 190, 150};
@@ -120,6 +106,48 @@ float laidWash(float dist, float amount, float pool) {
            (amount + pool * (0.8f * std::exp(-inside / 1.6f) + 0.2f * std::exp(-inside / 11.0f)));
 }
 
+// Which cells of `mask` (non-zero) lie in a patch of fewer than `area` cells, neighbours
+// counted across sides and corners.
+Grid<unsigned char> smallPatches(const Grid<unsigned char>& mask, int area) {
+    const int w = mask.width();
+    const int ht = mask.height();
+    Grid<int> seen(w, ht, 0);
+    Grid<unsigned char> small(w, ht, 0);
+    std::vector<std::pair<int, int>> patch;
+    std::vector<std::pair<int, int>> open;
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (mask(x, y) == 0 || seen(x, y) != 0) {
+                continue;
+            }
+            patch.clear();
+            open.assign(1, {x, y});
+            seen(x, y) = 1;
+            while (!open.empty()) {
+                const auto [px, py] = open.back();
+                open.pop_back();
+                patch.emplace_back(px, py);
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = px + dx;
+                        const int ny = py + dy;
+                        if (mask.contains(nx, ny) && mask(nx, ny) != 0 && seen(nx, ny) == 0) {
+                            seen(nx, ny) = 1;
+                            open.emplace_back(nx, ny);
+                        }
+                    }
+                }
+            }
+            if (static_cast<int>(patch.size()) < area) {
+                for (const auto& [px, py] : patch) {
+                    small(px, py) = 1;
+                }
+            }
+        }
+    }
+    return small;
+}
+
 QRgb toPixel(Rgb c) {
     auto ch = [](float v) { return static_cast<int>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
     return qRgb(ch(c.r), ch(c.g), ch(c.b));
@@ -145,7 +173,21 @@ Grid<float> distanceToOpenWater(const Terrain& terrain) {
     return distanceTo(open, kInletHalfWidth + 1.0f);
 }
 
-QImage paintRelief(const Terrain& terrain, const QImage* cover) {
+QImage rangeCover(const std::vector<Peak>& peaks, QSize size) {
+    QImage mask(size, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter p(&mask);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (const Peak& k : peaks) {
+        if (!k.hill) {
+            p.drawPolygon(peakOutline(k));
+        }
+    }
+    return mask;
+}
+
+QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ranges) {
     const Grid<float>& h = terrain.height;
     const int w = h.width();
     const int ht = h.height();
@@ -232,9 +274,20 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         }
         constexpr float kFloorReach = 20.0f;
         const Grid<float> toTrees = distanceTo(treed, kFloorReach + 1.0f);
+        // A copse, a wood too small to have a body, keeps its floor under its trees: run out
+        // between them it lies round the clump as a bare patch.
+        Grid<unsigned char> wooded(w, ht, 0);
         for (int y = 0; y < ht; ++y) {
             for (int x = 0; x < w; ++x) {
-                woods(x, y) = toTrees(x, y) <= kFloorReach ? terrain.woods(x, y) : 0.0f;
+                wooded(x, y) = terrain.woods(x, y) >= 0.54f ? 1 : 0;
+            }
+        }
+        constexpr int kCopseArea = 9000;
+        const Grid<unsigned char> copse = smallPatches(wooded, kCopseArea);
+        for (int y = 0; y < ht; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const float reach = copse(x, y) != 0 ? 0.0f : kFloorReach;
+                woods(x, y) = toTrees(x, y) <= reach ? terrain.woods(x, y) : 0.0f;
             }
         }
     }
@@ -302,17 +355,18 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                            0.4f * rimNoise.fbm(fx / 42.0f + 5.0f, fy / 42.0f, 2);
         }
     }
-    // How far the drier tint of the heights is laid: where the ground is high and climbs. Its
-    // wash ends where this falls past a level, in a dried rim that wanders with the brush.
-    Grid<float> heights(w, ht, 0.0f);
-    for (int y = 0; y < ht; ++y) {
+    // How far each pixel lies from the drawn peaks: the heights' tan is laid round them alone,
+    // ending in a wandering edge a little way out with its dried rim, never graded off with the
+    // ground's height into a glow.
+    Grid<unsigned char> peaked(w, ht, 0);
+    for (int y = 0; ranges != nullptr && y < ht; ++y) {
         for (int x = 0; x < w; ++x) {
-            const float hv = std::max(h(x, y), 0.0f);
-            const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
-            heights(x, y) = smoothstep(0.2f, kHeightsHeight + 0.07f, hv) * (0.1f + 0.9f * climbs);
+            peaked(x, y) = ranges->constScanLine(y)[x] != 0 ? 1 : 0;
         }
     }
-    const Grid<float> heightsLaid = boxBlur(boxBlur(heights, 4), 4);
+    const Grid<float> toPeaks = distanceTo(peaked, 2.0f * kTanReach);
+    // The ground's wash as a broad brush laid it, stroke by stroke.
+    const Grid<float> strokes = brushStrokes(w, ht, 0x9A9E'0006);
     // Back-runs: here and there a wash was wetted again as it dried, and the water pushed its
     // pigment out into a pale patch with a dark, crinkled rim.
     Grid<float> backRuns(w, ht, 0.0f);
@@ -324,16 +378,17 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
                              0.12f * rimNoise.fbm(fx / 6.0f + 3.0f, fy / 6.0f, 2);
         }
     }
-    // The paper on its own: a tone that wanders at two broad scales and its tooth, faint enough
-    // that the ink stands over it. Under the sea's even wash (`water` 1) the broad tone all but
-    // goes, or it reads as clouds in the water.
+    // The paper on its own: a tone that wanders at two broad scales and its tooth, plain at 1:1
+    // yet faint enough that the ink stands over it. Under the sea's even wash (`water` 1) the
+    // broad tone all but goes, or it reads as clouds in the water, and the tooth shows less
+    // through the water's heavier pigment.
     auto paperTone = [&](int x, int y, float water) {
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
         const float broad = 1.0f - 0.8f * water;
         return 1.0f + broad * 0.02f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
                broad * 0.0095f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
-               (1.0f - 0.35f * water) * 0.03f * grain.tooth(x, y);
+               (0.056f - 0.034f * water) * grain.tooth(x, y);
     };
     // How thickly the ground wash was laid: a little uneven, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
@@ -435,13 +490,14 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
         const float hv = std::max(h(x, y), 0.0f);
-        // The drier tints of higher ground lie where it climbs, on the flanks and crests the
-        // peaks and hachures draw, and begin only just under the heights: laid by height alone,
-        // they spread over a gently rising range's broad shoulders as a wide pale band with
-        // nothing drawn in it.
+        // The drier tan of the heights lies round their drawn peaks alone, as one wash with an
+        // edge: graded by height it spreads over a range's broad shoulders and down its flanks
+        // as a soft glow with nothing drawn in it.
         const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
-        const float above = heights(x, y);
-        Rgb c = landTint(std::min(hv, 0.12f) + (hv - std::min(hv, 0.12f)) * above);
+        const float tanEdge = kTanReach + 8.0f * bloom.fbm(fx / 110.0f + 30.0f, fy / 110.0f, 2) +
+                              5.0f * ragged(x, y) - toPeaks(x, y);
+        const float tan = smoothstep(-0.6f, 0.6f, tanEdge);
+        Rgb c = mix(landTint(std::min(hv, 0.12f)), kHeightsTan, tan);
         // The lowland's wash follows its lie, a shade warmer on the rises and cooler down in
         // the valleys' bottoms.
         const float lowland = 1.0f - smoothstep(0.22f, 0.3f, hv);
@@ -490,8 +546,8 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
             laid += laidWash(dist, 0.025f, 0.2f * stretch * lowland);
         }
         // The heights' tint dried along its edge; the marsh's the same.
-        const float heightsEdge = edgeDistance(heightsLaid, x, y, 0.3f, 0.07f * ragged(x, y));
-        laid += laidWash(heightsEdge, 0.02f, 0.22f);
+        laid += laidWash(tanEdge, 0.02f, 0.22f);
+        laid += strokes(x, y);
         laid += laidWash(marshEdge, 0.0f, 0.2f);
         // A back-run: paler inside, its pigment dried in a dark crinkled line round it.
         laid += laidWash(edgeDistance(backRuns, x, y, 0.56f, 0.0f), -0.05f, 0.22f);
@@ -514,9 +570,9 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover) {
         const float edge = std::min(toWater(x, y), woodEdge * 1.3f);
         // The pigment settles in the paper's tooth, the more the heavier the wash: the woods'
         // floor, the heights' tint, the marsh.
-        const float heavy = std::max({wood, smoothstep(0.2f, 0.45f, heightsLaid(x, y)), marshLaid});
+        const float heavy = std::max({wood, tan, marshLaid});
         const float density = (washDensity(fx, fy, edge) + laid) *
-                              (1.0f + (0.26f + 0.22f * heavy) * grain.settle(x, y));
+                              (1.0f + (0.36f + 0.3f * heavy) * grain.settle(x, y));
         return washOver(c, density);
     };
     QImage image(w, ht, QImage::Format_RGB32);

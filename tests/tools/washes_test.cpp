@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <vector>
+
+#include "tools/common/grid.h"
+#include "tools/land/terrain.h"
+#include "tools/paint/brush_strokes.h"
+#include "tools/paint/paper_grain.h"
+#include "tools/paint/relief_raster.h"
+
+using namespace marventa;
+
+namespace {
+
+double mean(const std::vector<double>& v) {
+    double s = 0;
+    for (double x : v) {
+        s += x / static_cast<double>(v.size());
+    }
+    return s;
+}
+
+double spread(const std::vector<double>& v) {
+    const double m = mean(v);
+    double s = 0;
+    for (double x : v) {
+        s += (x - m) * (x - m) / static_cast<double>(v.size());
+    }
+    return std::sqrt(s);
+}
+
+}  // namespace
+
+// The ground's wash laid in broad strokes: most of the sheet under at least one, some ground
+// under two (darker than any one stroke lays), a few dry skips; varying over a hundred pixels and
+// more, not from pixel to pixel; the same strokes every time.
+TEST(Washes, BrushStrokesAreBroadOverlappingAndRepeat) {
+    constexpr int kW = 1400;
+    constexpr int kH = 1000;
+    const Grid<float> f = brushStrokes(kW, kH, 7);
+    EXPECT_EQ(f.cells(), brushStrokes(kW, kH, 7).cells());
+    EXPECT_NE(f.cells(), brushStrokes(kW, kH, 8).cells());
+    double laid = 0;
+    double crossed = 0;
+    double skipped = 0;
+    double step = 0;
+    std::vector<double> pixels;
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x + 1 < kW; ++x) {
+            const float v = f(x, y);
+            laid += v > 0.04f ? 1 : 0;
+            // Past what one stroke lays with its streaks at their heaviest.
+            crossed += v > 0.2f ? 1 : 0;
+            skipped += v < -0.04f ? 1 : 0;
+            step += std::fabs(f(x + 1, y) - v);
+            pixels.push_back(v);
+        }
+    }
+    const double n = static_cast<double>(pixels.size());
+    EXPECT_GT(laid / n, 0.5) << "the strokes leave most of the ground bare";
+    EXPECT_GT(crossed / n, 0.05) << "no strokes cross";
+    EXPECT_GT(skipped / n, 0.02) << "the brush never ran dry";
+    EXPECT_LT(skipped / n, 0.3) << "more skips than strokes";
+    // Block means 64 px across keep most of the field's spread: it varies broadly; and from one
+    // pixel to the next it moves far less than across the sheet.
+    std::vector<double> blocks;
+    for (int by = 0; by + 64 <= kH; by += 64) {
+        for (int bx = 0; bx + 64 <= kW; bx += 64) {
+            double s = 0;
+            for (int y = by; y < by + 64; ++y) {
+                for (int x = bx; x < bx + 64; ++x) {
+                    s += f(x, y) / (64.0 * 64.0);
+                }
+            }
+            blocks.push_back(s);
+        }
+    }
+    EXPECT_GT(spread(blocks), 0.6 * spread(pixels)) << "the strokes vary as noise";
+    EXPECT_LT(step / n, 0.1 * spread(pixels)) << "the strokes vary from pixel to pixel";
+}
+
+// Ink skips on the paper's tooth: a broad stroke flecked with a little of the wash, a thin line
+// weakened here and there but nowhere lost; the wash and a light fill laid over it untouched.
+TEST(Washes, InkSkipsOnTheToothWithoutBreakingLines) {
+    constexpr int kS = 240;
+    QImage washes(kS, kS, QImage::Format_RGB32);
+    washes.fill(qRgb(200, 205, 160));
+    QImage sheet = washes.copy();
+    {
+        QPainter p(&sheet);
+        p.fillRect(20, 20, 200, 40, QColor(40, 30, 20));      // a broad stroke
+        p.fillRect(20, 100, 200, 1, QColor(40, 30, 20));      // a thin line
+        p.fillRect(20, 140, 200, 40, QColor(245, 240, 225));  // a paper fill
+    }
+    const QImage before = sheet.copy();
+    inkOnTooth(sheet, washes, paperGrain(kS, kS));
+    double flecked = 0;
+    double darkness = 0;
+    for (int y = 20; y < 60; ++y) {
+        for (int x = 20; x < 220; ++x) {
+            const int g = qGray(sheet.pixel(x, y));
+            flecked += g > qGray(before.pixel(x, y)) + 20 ? 1 : 0;
+            darkness += (qGray(washes.pixel(x, y)) - g) / (200.0 * 40.0);
+        }
+    }
+    const double ink = qGray(washes.pixel(0, 0)) - qGray(before.pixel(30, 30));
+    std::cout << "flecked " << flecked / 8000.0 << ", darkness " << darkness << " of " << ink
+              << "\n";
+    EXPECT_GT(flecked / 8000.0, 0.02) << "the broad stroke shows no tooth";
+    EXPECT_LT(flecked / 8000.0, 0.3) << "the broad stroke is broken up";
+    EXPECT_GT(darkness, 0.85 * ink) << "the broad stroke is worn pale";
+    int weakest = 255;
+    for (int x = 20; x < 220; ++x) {
+        weakest = std::min(weakest, qGray(washes.pixel(x, 100)) - qGray(sheet.pixel(x, 100)));
+    }
+    EXPECT_GT(weakest, 0.5 * ink) << "the thin line breaks";
+    for (int y = 0; y < kS; ++y) {
+        for (int x = 0; x < kS; ++x) {
+            if ((y < 20 || y >= 60) && y != 100) {
+                ASSERT_EQ(sheet.pixel(x, y), before.pixel(x, y)) << "at " << x << ", " << y;
+            }
+        }
+    }
+}
+
+// A copse, a wood too small to have a body, lays its floor under its trees alone; a wood with a
+// body runs its floor out between its trees.
+TEST(Washes, ACopseHasNoFloorRoundItsTrees) {
+    constexpr int kW = 400;
+    constexpr int kH = 260;
+    Terrain t{Grid<float>(kW, kH, 0.06f),
+              Grid<float>(kW, kH, 0.0f),
+              Grid<unsigned char>(kW, kH, 0),
+              Grid<unsigned char>(kW, kH, 0),
+              Grid<unsigned char>(kW, kH, 0),
+              Grid<unsigned char>(kW, kH, 0),
+              {}};
+    // A copse 50 px across and a wood 200 px across, each with trees on a grid.
+    const auto plant = [&](int x0, int y0, int size, QPainter& p) {
+        for (int y = y0; y < y0 + size; ++y) {
+            for (int x = x0; x < x0 + size; ++x) {
+                t.woods(x, y) = 1.0f;
+            }
+        }
+        for (int y = y0 + 6; y < y0 + size; y += 16) {
+            for (int x = x0 + 6; x < x0 + size; x += 16) {
+                p.drawEllipse(QPointF(x, y), 3.0, 3.0);
+            }
+        }
+    };
+    QImage cover(kW, kH, QImage::Format_Grayscale8);
+    cover.fill(0);
+    {
+        QPainter p(&cover);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        plant(30, 100, 50, p);
+        plant(170, 30, 200, p);
+    }
+    const QImage painted = paintRelief(t, &cover);
+    // The green of the ground between the trees, against the open meadow.
+    const auto between = [&](int x0, int y0, int size) {
+        std::vector<double> g;
+        for (int y = y0 + 4; y < y0 + size - 4; ++y) {
+            for (int x = x0 + 4; x < x0 + size - 4; ++x) {
+                const uchar* row = cover.constScanLine(y);
+                if (row[x] == 0 && row[x - 3] == 0 && row[x + 3] == 0) {
+                    g.push_back(qGray(painted.pixel(x, y)));
+                }
+            }
+        }
+        return mean(g);
+    };
+    std::vector<double> open;
+    for (int y = 10; y < 80; ++y) {
+        for (int x = 10; x < 130; ++x) {
+            open.push_back(qGray(painted.pixel(x, y)));
+        }
+    }
+    const double meadow = mean(open);
+    EXPECT_LT(std::fabs(between(30, 100, 50) - meadow), 3.0) << "a copse lies on a floor";
+    EXPECT_LT(between(200, 60, 140), meadow - 6.0) << "a wood's floor stops at its trees";
+}
