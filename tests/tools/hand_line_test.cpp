@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "tools/common/plane_geometry.h"
 #include "tools/paint/hand_line.h"
@@ -130,4 +131,57 @@ TEST(HandLine, AThinLineInksEvenly) {
     }
     EXPECT_GT(faintest, 200);
     EXPECT_LE(heaviest - faintest, 12);
+}
+
+// Round a bend the pen presses outward: the line swells on the outside while its inside edge keeps
+// to the bend, and the straight stretches either side keep their width and place.
+TEST(HandLine, ALineSwellsOnTheOutsideOfItsBends) {
+    const QPointF centre(100.0, 20.0);
+    constexpr double kRadius = 20.0;
+    std::vector<QPointF> line;
+    for (double x = 0.0; x < 100.0; x += 2.0) {
+        line.emplace_back(x, 0.0);
+    }
+    for (int i = 0; i <= 30; ++i) {
+        const double a = -std::numbers::pi / 2 + std::numbers::pi * i / 30.0;
+        line.push_back(centre + kRadius * QPointF(std::cos(a), std::sin(a)));
+    }
+    for (double x = 98.0; x >= 0.0; x -= 2.0) {
+        line.emplace_back(x, 40.0);
+    }
+    const std::vector<InkRun> runs =
+        handDrawn(line, std::vector<float>(line.size(), 2.0f), HandPen{.bend = 0.5});
+    ASSERT_EQ(runs.size(), 1u);
+    const InkRun& ink = runs.front();
+    std::size_t apex = 0;
+    for (std::size_t i = 0; i < ink.points.size(); ++i) {
+        const QPointF q = ink.points[i];
+        if (q.x() > ink.points[apex].x()) {
+            apex = i;
+        }
+        if (q.x() > 10.0 && q.x() < 70.0) {
+            EXPECT_NEAR(ink.widths[i], 2.0f, 0.01f) << "a straight stretch swollen";
+            EXPECT_LE(std::min(std::fabs(q.y()), std::fabs(q.y() - 40.0)), 0.01);
+        }
+    }
+    const double reach = length(ink.points[apex] - centre);
+    const double half = 0.5 * ink.widths[apex];
+    EXPECT_GE(ink.widths[apex], 2.0f * 1.35f) << "the bend drawn at the line's width";
+    EXPECT_NEAR(reach - half, kRadius - 1.0, 0.3) << "the inside edge moved";
+    EXPECT_GT(reach + half, kRadius + 1.0 + 0.6);
+}
+
+// A pen lifted before the line it meets stops short by what was asked, on the line's own course;
+// a line too short for the lift is left whole.
+TEST(HandLine, ALineStoppedShortKeepsItsCourse) {
+    const std::vector<QPointF> line = windingLine();
+    const std::vector<QPointF> cut = stoppedShort(line, 3.0, 2.0);
+    EXPECT_NEAR(polylineLength(cut), polylineLength(line) - 5.0, 0.1);
+    for (const QPointF& q : cut) {
+        EXPECT_LE(distanceToPolyline(q, line), 1e-6);
+    }
+    EXPECT_NEAR(length(cut.front() - line.front()), 3.0, 0.1);
+    EXPECT_EQ(stoppedShort(line, 0.0, 4.0).front(), line.front());
+    const std::vector<QPointF> shortLine{{0.0, 0.0}, {4.0, 0.0}};
+    EXPECT_EQ(stoppedShort(shortLine, 2.5, 2.5), shortLine);
 }

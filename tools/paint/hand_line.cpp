@@ -55,11 +55,64 @@ std::uint64_t lineSeed(const std::vector<QPointF>& pts) {
     return end(pts.front()) ^ end(pts.back());
 }
 
+// A slow swell over a hundred pixels or so, and a quicker press and ease within it, as a hand
+// that neither holds its weight nor lets it go at once.
 float pressureAt(QPointF q, double share) {
     const Noise hand(0x4A4D'0002);
-    const float n =
-        hand.fbm(static_cast<float>(q.x() / 55.0), static_cast<float>(q.y() / 55.0) + 23.0f, 2);
-    return static_cast<float>(1.0 + share * std::clamp(1.8 * n, -1.0, 1.0));
+    const auto fx = static_cast<float>(q.x());
+    const auto fy = static_cast<float>(q.y());
+    const float slow = hand.fbm(fx / 55.0f, fy / 55.0f + 23.0f, 2);
+    const float quick = hand.fbm(fx / 17.0f + 61.0f, fy / 17.0f, 1);
+    return static_cast<float>(1.0 + share * std::clamp(1.5 * slow + 0.9 * quick, -1.0, 1.0));
+}
+
+// A pen carried round a bend is pressed outward: the line swells on the outside of the bend
+// while its inside edge keeps its place. `share` is the swell at a bend of 20 px radius.
+void swellBends(InkRun& run, double share) {
+    constexpr std::size_t kSpan = 4;  // points either side: the bend over some 16 px
+    const std::vector<QPointF>& p = run.points;
+    const std::size_t n = p.size();
+    if (n < 2 * kSpan + 1) {
+        return;
+    }
+    std::vector<double> swell(n, 0.0);
+    std::vector<QPointF> outward(n);
+    for (std::size_t i = kSpan; i + kSpan < n; ++i) {
+        const QPointF in = p[i] - p[i - kSpan];
+        const QPointF out = p[i + kSpan] - p[i];
+        const double a = length(in);
+        const double b = length(out);
+        if (a < 1e-6 || b < 1e-6) {
+            continue;
+        }
+        const double turn =
+            std::acos(std::clamp(QPointF::dotProduct(in, out) / (a * b), -1.0, 1.0));
+        const double curvature = turn / (0.5 * (a + b));
+        const QPointF toCentre = out / b - in / a;
+        const double c = length(toCentre);
+        if (c < 1e-9) {
+            continue;
+        }
+        // Only a real bend: the hand's own wavering turns the line a little everywhere.
+        swell[i] = share * std::clamp(30.0 * curvature - 0.5, 0.0, 1.5);
+        outward[i] = -toCentre / c;
+    }
+    // Eased along the line, so the swell grows and fades through the bend.
+    std::vector<double> eased(n, 0.0);
+    for (std::size_t i = 0; i < n; ++i) {
+        double sum = 0.0;
+        double weight = 0.0;
+        for (std::size_t k = i >= kSpan ? i - kSpan : 0; k <= std::min(n - 1, i + kSpan); ++k) {
+            sum += swell[k];
+            weight += 1.0;
+        }
+        eased[i] = sum / weight;
+    }
+    for (std::size_t i = kSpan; i + kSpan < n; ++i) {
+        const double extra = eased[i] * run.widths[i];
+        run.points[i] += outward[i] * (0.5 * extra);
+        run.widths[i] += static_cast<float>(extra);
+    }
 }
 
 }  // namespace
@@ -116,9 +169,31 @@ std::vector<InkRun> handDrawn(const std::vector<QPointF>& line, const std::vecto
             run.points.push_back(q + handShift(q, pen.drift));
             run.widths.push_back(static_cast<float>(w) * pressureAt(q, pen.pressure));
         }
+        if (pen.bend > 0.0) {
+            swellBends(run, pen.bend);
+        }
         runs.push_back(std::move(run));
     }
     return runs;
+}
+
+std::vector<QPointF> stoppedShort(const std::vector<QPointF>& line, double atStart, double atEnd) {
+    if (line.size() < 2 || atStart + atEnd <= 0.0 || polylineLength(line) <= atStart + atEnd) {
+        return line;
+    }
+    std::vector<float> none(line.size(), 0.0f);
+    const Measured m(line, none);
+    const double to = m.total() - atEnd;
+    std::vector<QPointF> out{m.at(atStart).first};
+    double along = 0.0;
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        along += length(line[i] - line[i - 1]);
+        if (along > atStart && along < to) {
+            out.push_back(line[i]);
+        }
+    }
+    out.push_back(m.at(to).first);
+    return out;
 }
 
 void inkLine(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,

@@ -16,6 +16,7 @@ struct HandPen {
     double dash = 0.0;       // px of each inked dash of a broken line; 0 for a drawn-through one
     double gap = 0.0;        // px of open paper between dashes
     double liftWidth = 1e9;  // px: the pen lifts only where the line is thinner, not across water
+    double bend = 0.0;       // the share by which the line swells on the outside of a 20 px bend
 };
 
 // A stretch of ink between two lifts of the pen, a point every two pixels or so.
@@ -33,6 +34,10 @@ QPointF handShift(QPointF at, double reach);
 // time; the gaps are measured in the open paper they leave between round-capped ends.
 std::vector<InkRun> handDrawn(const std::vector<QPointF>& line, const std::vector<float>& widths,
                               const HandPen& pen);
+
+// `line` stopped `atStart` and `atEnd` px short of its ends (0 leaves an end where it is): a pen
+// lifted just before the line it runs into. A line shorter than both together is left whole.
+std::vector<QPointF> stoppedShort(const std::vector<QPointF>& line, double atStart, double atEnd);
 
 // Inks a line of `widths` along `pts` as one shape with round ends: stroked a piece at a time,
 // the pieces' overlapping soft edges would bead a thin line.

@@ -29,6 +29,7 @@
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/relief_raster.h"
+#include "tools/paint/river_weights.h"
 #include "tools/paint/symbols.h"
 #include "tools/paint/tree_glyphs.h"
 #include "tools/roads/bridges.h"
@@ -45,63 +46,81 @@ const QColor kHighway(104, 58, 40);
 const QColor kLane(128, 80, 58);
 const QColor kTrack(138, 104, 76);
 
-// The hand's pens: each line strays by under a pixel and swells and thins by a fifth along its
-// course; a highway is drawn through unbroken, a thread of a brook now and then lifted off.
-constexpr HandPen kHighwayPen{.drift = 1.0, .pressure = 0.2};
-constexpr HandPen kLanePen{.drift = 0.9, .pressure = 0.2};
+// The hand's pens: each line strays by under a pixel, swells and thins by a fifth or a quarter
+// along its course and presses out round its bends; a highway is drawn through unbroken, a thread
+// of a brook now and then lifted off.
+constexpr HandPen kHighwayPen{.drift = 1.0, .pressure = 0.2, .bend = 0.3};
+constexpr HandPen kLanePen{.drift = 0.9, .pressure = 0.2, .bend = 0.3};
 constexpr HandPen kTrackPen{.drift = 0.8, .pressure = 0.2, .dash = 4.4, .gap = 2.75};
-constexpr HandPen kBrookPen{.drift = 0.8, .pressure = 0.2, .liftEvery = 150.0, .liftWidth = 2.4};
+constexpr HandPen kBrookPen{
+    .drift = 0.8, .pressure = 0.25, .liftEvery = 150.0, .liftWidth = 2.4, .bend = 0.4};
 constexpr double kBankDrift = 0.8;
+constexpr float kSpringWidth = 0.55f;  // px: a brook's thread where it rises
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
 }
 
-// A river's widths drawn from a thread at its source (`floor` of its width) to its full width
-// some way down (at most `longest` px, or over its whole length where `wholeCourse`): the drained
-// area grows its width only slowly near the top, and a line never narrows on its way down, so
-// the eye reads which way it runs. One that flows out of a lake keeps its width from the start.
-// The pen's weight wavers a little along it, as a hand's does.
-std::vector<float> taperedFromSource(const RiverLine& r, const Terrain& t, double longest,
-                                     double floor, bool wholeCourse = false) {
-    std::vector<float> widths = r.widths;
-    for (std::size_t i = 1; i < widths.size(); ++i) {
-        widths[i] = std::max(widths[i], widths[i - 1]);
-    }
-    const QPointF start = r.points.front();
-    const int sx = std::clamp(static_cast<int>(start.x()), 0, t.lake.width() - 1);
-    const int sy = std::clamp(static_cast<int>(start.y()), 0, t.lake.height() - 1);
-    const Noise hand(0x1A4E'0002);
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        const QPointF q = r.points[i];
-        widths[i] *= 1.0f + 0.15f * hand.fbm(static_cast<float>(q.x() / 60.0),
-                                             static_cast<float>(q.y() / 60.0), 2);
-    }
-    if (t.lake(sx, sy) > 0 || r.points.size() < 2) {
-        return widths;
-    }
-    double total = 0.0;
-    for (std::size_t i = 1; i < r.points.size(); ++i) {
-        total += length(r.points[i] - r.points[i - 1]);
-    }
-    const double reach = std::min(longest, 0.4 * total);
+// Sandbanks and mud left in a funnel by the tide: long low shoals lying with the flow, each to
+// one side of the channel, a dotted sand with a fine line along its shaded edge.
+void drawShoals(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
+                const std::vector<float>& funnel) {
+    const QColor sand(206, 196, 158);
+    const QColor grain(150, 136, 104);
+    Rng rng(mix64((static_cast<std::uint64_t>(std::lround(pts.back().x())) << 20) ^
+                  static_cast<std::uint64_t>(std::lround(pts.back().y())) ^ 0x1A4E'0021ull));
+    double next = rng.range(0.0, 20.0);
     double along = 0.0;
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        if (i > 0) {
-            along += length(r.points[i] - r.points[i - 1]);
+    int side = rng.chance(0.5) ? 1 : -1;
+    for (std::size_t i = 1; i + 1 < pts.size(); ++i) {
+        along += length(pts[i] - pts[i - 1]);
+        const double w = widths[i];
+        if (funnel[i] < 0.8f || w < 16.0 || along < next) {
+            continue;
         }
-        const double f =
-            floor + (1.0 - floor) * (wholeCourse ? along / std::max(total, 1.0)
-                                                 : smoothstep(0.0f, static_cast<float>(reach),
-                                                              static_cast<float>(along)));
-        widths[i] = static_cast<float>(widths[i] * f);
+        next = along + w * rng.range(0.9, 1.6);
+        const QPointF d = pts[i + 1] - pts[i - 1];
+        const double len = std::max(1e-6, length(d));
+        const QPointF t = d / len;
+        const QPointF n(-t.y(), t.x());
+        const double reach = 0.5 * w * rng.range(0.55, 1.1);
+        const double breadth = 0.5 * w * rng.range(0.12, 0.22);
+        const QPointF mid = pts[i] + n * (side * 0.5 * w * rng.range(0.3, 0.5));
+        side = -side;
+        // A lens, fuller toward its upstream end, its edges a little uneven: the shaded edge out
+        // along one side, then back along the other.
+        QPolygonF shoal;
+        for (int k = 0; k <= 16; ++k) {
+            const double a = k <= 8 ? -1.0 + k / 4.0 : 1.0 - (k - 8) / 4.0;
+            const double fat = std::sqrt(std::max(0.0, 1.0 - a * a)) * (1.0 - 0.3 * a) *
+                               rng.range(0.8, 1.15) * breadth;
+            shoal << mid + t * (a * reach) + n * (k <= 8 ? fat : -fat);
+        }
+        const QPolygonF shaded = shoal.mid(0, 9);
+        p.setPen(Qt::NoPen);
+        p.setBrush(sand);
+        p.drawPolygon(shoal);
+        p.setBrush(grain);
+        const QRectF box = shoal.boundingRect();
+        for (int k = 0; k < static_cast<int>(reach * breadth * 0.35); ++k) {
+            const QPointF dot(rng.range(box.left(), box.right()),
+                              rng.range(box.top(), box.bottom()));
+            if (shoal.containsPoint(dot, Qt::OddEvenFill)) {
+                p.drawEllipse(dot, 0.35, 0.35);
+            }
+        }
+        p.setPen(QPen(kRiverBank, 0.55, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(shaded);
     }
-    return widths;
 }
 
 // A river as two inked banks with its water between: each bank wanders on its own, so they never
-// run as parallel rules, and its ink swells and thins along it, heavier as the river grows.
-void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vector<float>& along) {
+// run as parallel rules, and its ink swells and thins along it, heavier as the river grows. In a
+// funnel to the sea (`toSea`) the banks open wider still, each in its own bights and points, with
+// shoals between.
+void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vector<float>& along,
+               bool toSea = false) {
     if (course.size() < 2) {
         return;
     }
@@ -109,6 +128,8 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
     const std::vector<InkRun> runs = handDrawn(course, along, HandPen{});
     const std::vector<QPointF>& pts = runs.front().points;
     const std::vector<float>& widths = runs.front().widths;
+    const std::vector<float> funnel =
+        toSea ? funnelShare(pts, widths) : std::vector<float>(pts.size(), 0.0f);
     const Noise hand(0x1A4E'0003);
     std::vector<QPointF> left;
     std::vector<QPointF> right;
@@ -124,8 +145,14 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
         const auto fy = static_cast<float>(pts[i].y() / 32.0);
         const double half = 0.5 * widths[i];
         const double spread = std::min(0.3 * half, 3.0);
-        const double l = half + spread * hand.fbm(fx, fy, 2);
-        const double r = half + spread * hand.fbm(fx + 17.0f, fy, 2);
+        // The funnel's banks only ever open outward from the channel the sea was let into, so
+        // none of it shows past them.
+        const auto opened = [&](float seed) {
+            const float bight = 0.5f + 0.5f * hand.fbm(fx / 1.4f + seed, fy / 1.4f, 3);
+            return funnel[i] * half * 0.8 * std::clamp(bight, 0.0f, 1.0f);
+        };
+        const double l = half + spread * hand.fbm(fx, fy, 2) + opened(51.0f);
+        const double r = half + spread * hand.fbm(fx + 17.0f, fy, 2) + opened(83.0f);
         const QPointF lq = pts[i] + n * l;
         const QPointF rq = pts[i] - n * r;
         left.push_back(lq + handShift(lq, kBankDrift));
@@ -137,7 +164,7 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
         current.push_back(pts[i] + n * (0.35 * (l - r)) +
                           n * (0.3 * half * hand.fbm(fx / 2.0f, fy / 2.0f + 3.0f, 2)));
         const float touch = hand.fbm(fx * 1.5f + 31.0f, fy * 1.5f, 2);
-        currentInk.push_back(widths[i] > 6.0f && touch > 0.1f ? 0.6f : 0.0f);
+        currentInk.push_back(widths[i] > 6.0f && touch > 0.1f && funnel[i] < 0.3f ? 0.6f : 0.0f);
     }
     QPolygonF water(QList<QPointF>(left.begin(), left.end()));
     for (auto it = right.rbegin(); it != right.rend(); ++it) {
@@ -146,6 +173,9 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
     p.setPen(Qt::NoPen);
     p.setBrush(kRiverWater);
     p.drawPolygon(water, Qt::WindingFill);
+    if (toSea) {
+        drawShoals(p, pts, widths, funnel);
+    }
     for (std::size_t i = 0; i + 1 < current.size(); ++i) {
         if (currentInk[i] > 0.0f && currentInk[i + 1] > 0.0f) {
             p.setPen(QPen(kRiverCurrent, currentInk[i], Qt::SolidLine, Qt::RoundCap));
@@ -174,21 +204,28 @@ void brookInk(QPainter& p, const std::vector<InkRun>& runs, bool water) {
 
 // Rivers and brooks on a layer of their own, cut away where they run on into open water.
 void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
+    const auto fromLake = [&](const RiverLine& r) {
+        const Grid<unsigned char>& lake = s.terrain.lake;
+        return lake.clamped(static_cast<int>(r.points.front().x()),
+                            static_cast<int>(r.points.front().y())) > 0;
+    };
     QImage layer(size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     QPainter lp(&layer);
     lp.setRenderHint(QPainter::Antialiasing);
     std::vector<std::vector<InkRun>> brooks;
     for (const RiverLine& st : s.water.brooks) {
+        const double floor = kSpringWidth / std::max(kSpringWidth, st.widths.front());
         brooks.push_back(
-            handDrawn(st.points, taperedFromSource(st, s.terrain, 300.0, 0.3), kBrookPen));
+            handDrawn(st.points, taperedFromSource(st, fromLake(st), {300.0, floor, false, 0.25f}),
+                      kBrookPen));
         brookInk(lp, brooks.back(), false);
     }
     for (const std::vector<InkRun>& runs : brooks) {
         brookInk(lp, runs, true);
     }
     for (const RiverLine& r : s.water.rivers) {
-        drawRiver(lp, r.points, taperedFromSource(r, s.terrain, 520.0, 0.2, true));
+        drawRiver(lp, r.points, taperedFromSource(r, fromLake(r), {520.0, 0.2, true}), r.toSea);
     }
     lp.end();
     // Inside a river's funnel its own banks and water stand over the carved sea, so that they
@@ -226,6 +263,19 @@ std::vector<float> penWeights(const std::vector<QPointF>& points, double base, d
     return out;
 }
 
+// The pen's weight of each rank, before its swell.
+double roadWeight(RoadClass kind) {
+    switch (kind) {
+        case RoadClass::Highway:
+            return 2.1;
+        case RoadClass::Lane:
+            return 1.1;
+        case RoadClass::Track:
+            break;
+    }
+    return 0.85;
+}
+
 // Each rank one line of the same pen, read by its weight: the highway's swells and eases more,
 // as a hand pressing on for the main road does.
 void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
@@ -236,27 +286,52 @@ void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
     };
     switch (kind) {
         case RoadClass::Highway:
-            ink(penWeights(points, 2.1, 0.4, 140.0), kHighwayPen, kHighway);
+            ink(penWeights(points, roadWeight(kind), 0.4, 140.0), kHighwayPen, kHighway);
             return;
         case RoadClass::Lane:
-            ink(penWeights(points, 1.1, 0.35, 150.0), kLanePen, kLane);
+            ink(penWeights(points, roadWeight(kind), 0.35, 150.0), kLanePen, kLane);
             return;
         case RoadClass::Track: {
             // Each track its own weight, a little lighter or heavier than the next.
-            const auto weight =
-                static_cast<float>(penWeights({points.front()}, 0.85, 0.15, 300.0).front());
+            const auto weight = static_cast<float>(
+                penWeights({points.front()}, roadWeight(kind), 0.15, 300.0).front());
             ink(std::vector<float>(points.size(), weight), kTrackPen, kTrack);
             return;
         }
     }
 }
 
+// How far short of a road it runs into a drawn-through road's pen now and then lifts: the other
+// road's half weight and a pixel or two of paper. Only where it meets that road's middle, not
+// where it runs on as it; 0 for no lift.
+double liftAtJoin(QPointF end, const RoadLine& self, const std::vector<RoadLine>& roads) {
+    constexpr double kOnRoad = 1.5;     // px: an end this near a road meets it
+    constexpr double kFromEnds = 12.0;  // px: nearer the other's end, the two run on as one
+    if (self.kind == RoadClass::Track) {
+        return 0.0;
+    }
+    for (const RoadLine& o : roads) {
+        if (&o == &self || o.points.size() < 2 || distanceToPolyline(end, o.points) > kOnRoad ||
+            length(end - o.points.front()) < kFromEnds ||
+            length(end - o.points.back()) < kFromEnds) {
+            continue;
+        }
+        Rng rng(mix64((static_cast<std::uint64_t>(std::lround(end.x())) << 20) ^
+                      static_cast<std::uint64_t>(std::lround(end.y())) ^ 0x1A4E'0011ull));
+        return rng.chance(0.4) ? 0.5 * roadWeight(o.kind) + rng.range(1.2, 2.2) : 0.0;
+    }
+    return 0.0;
+}
+
 // From the least rank up, so that where roads meet the higher is drawn over the lower.
 void drawRoads(QPainter& p, const std::vector<RoadLine>& roads) {
     for (RoadClass kind : {RoadClass::Track, RoadClass::Lane, RoadClass::Highway}) {
         for (const RoadLine& r : roads) {
-            if (r.kind == kind) {
-                roadLine(p, r.points, r.kind);
+            if (r.kind == kind && r.points.size() >= 2) {
+                roadLine(p,
+                         stoppedShort(r.points, liftAtJoin(r.points.front(), r, roads),
+                                      liftAtJoin(r.points.back(), r, roads)),
+                         r.kind);
             }
         }
     }
@@ -329,6 +404,35 @@ void drawMarsh(QPainter& p, const ProvinceScene& s, const QImage& obstacles) {
                 drawReeds(p, at, shape);
             }
         }
+    }
+}
+
+// Where a brook rises on the open lowland, with no height, moor, marsh or lake to feed it, its
+// thread starts from the small ring of a spring: a line that begins in the middle of a plain from
+// nothing reads as drawn in error.
+void drawSprings(QPainter& p, const ProvinceScene& s) {
+    const Terrain& t = s.terrain;
+    for (const RiverLine& b : s.water.brooks) {
+        if (b.points.size() < 4) {
+            continue;
+        }
+        const QPointF head = b.points.front();
+        const int x = std::clamp(static_cast<int>(head.x()), 0, t.height.width() - 1);
+        const int y = std::clamp(static_cast<int>(head.y()), 0, t.height.height() - 1);
+        if (t.height(x, y) >= kHeightsHeight || t.height(x, y) <= 0.0f || t.lake(x, y) > 0 ||
+            t.marsh(x, y) > 40 || t.moor(x, y) > 0) {
+            continue;
+        }
+        const QPointF down = b.points[3] - head;
+        const double len = length(down);
+        if (len < 1e-6) {
+            continue;
+        }
+        constexpr double kRing = 1.5;
+        const QPointF centre = head - down / len * kRing;
+        p.setPen(QPen(kRiverBank, 0.65));
+        p.setBrush(kRiverWater);
+        p.drawEllipse(centre, kRing, kRing);
     }
 }
 
@@ -479,6 +583,7 @@ QImage paintProvince(const ProvinceScene& s) {
     drawSpringStains(p, springs);
     drawWaterways(p, s, image.size());
     drawMarsh(p, s, clearings);
+    drawSprings(p, s);
     for (const FieldMark& m : fields) {
         drawFieldMark(p, m);
     }

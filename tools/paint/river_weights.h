@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QPointF>
+#include <vector>
+
+#include "tools/water/waterways.h"
+
+namespace marventa {
+
+// How a line of running water is weighted from its source down.
+struct Taper {
+    double longest;            // px: at most this far down it reaches its full width
+    double floor;              // its share of that width at the source
+    bool wholeCourse = false;  // widening over its whole length instead
+    float grow = 0.0f;         // px more drawn for each px of width gained since the source
+};
+
+// A river's widths drawn from a thread at its source to its full width some way down: the
+// drained area grows its width only slowly near the top, and a line never narrows on its way
+// down, so the eye reads which way it runs. The growth (up to two px of it) is drawn `grow` times
+// over, so that a brook steps up plainly where another joins it. One that flows out of a lake
+// (`fromLake`) keeps its width from the start. The pen's weight wavers a little along it.
+std::vector<float> taperedFromSource(const RiverLine& r, bool fromLake, const Taper& taper);
+
+// How far into its funnel each point of a river reaching the sea lies: 0 upstream, 1 where it has
+// opened to several times the width it had some way up, fading back to 0 just at the mouth, where
+// the banks meet the coast.
+std::vector<float> funnelShare(const std::vector<QPointF>& pts, const std::vector<float>& widths);
+
+}  // namespace marventa
