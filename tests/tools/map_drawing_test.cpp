@@ -7,7 +7,9 @@
 #include <array>
 #include <cmath>
 #include <iostream>
+#include <map>
 #include <numbers>
+#include <numeric>
 
 #include "tests/tools/province_world.h"
 #include "tools/common/box_blur.h"
@@ -658,6 +660,13 @@ TEST(MapDrawing, LowlandMarksStandOnItsRisesClearOfWhatTheMapMustShow) {
         });
     }
     EXPECT_EQ(crowded, 0) << "lowland marks in knots";
+    // Gathered in runs with open country between, not spread at one even density.
+    const std::size_t inRuns = std::count_if(marks.begin(), marks.end(), [&](const LowlandMark& m) {
+        return std::any_of(marks.begin(), marks.end(), [&](const LowlandMark& o) {
+            return &o != &m && length(o.at - m.at) < 40.0;
+        });
+    });
+    EXPECT_GT(inRuns, marks.size() * 3 / 4) << "lowland marks strewn singly";
     std::cout << inCapitalCountry << " of them in the capital's country\n";
     EXPECT_GE(inCapitalCountry, 12u) << "the plain east of the Venn drawn flat";
     EXPECT_GT(falls, 0u);
@@ -1277,6 +1286,99 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     EXPECT_EQ(astray, 0u) << "pixels of the edge's ink inside a wood or over what the map shows";
 }
 
+// Trees stand up to a wood's streams, their crowns reaching over the banks, so no pale lane
+// runs along the water; beyond the woods each copse keeps to one or two kinds of tree.
+TEST(MapDrawing, TreesStandToTheBanksAndCopsesKeepToTheirKinds) {
+    const World& w = world();
+    const QImage keepOut = treeKeepOut(w.scene, w.names, w.sheet);
+    const std::vector<Tree> trees = plantTrees(w.terrain, keepOut);
+    QImage drawn(w.sheet, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QImage streams(w.sheet, QImage::Format_Grayscale8);
+    streams.fill(0);
+    {
+        QPainter p(&drawn);
+        for (const Tree& t : trees) {
+            drawTree(p, t);
+        }
+        QPainter s(&streams);
+        for (const RiverLine& b : w.water.brooks) {
+            strokeVarying(s, b.points, b.widths, Qt::white, 0.0f);
+        }
+    }
+    Grid<unsigned char> water(w.sheet.width(), w.sheet.height(), 0);
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            water(x, y) = streams.constScanLine(y)[x] != 0 ? 1 : 0;
+        }
+    }
+    const Grid<float> toWater = distanceTo(water, 30.0f);
+    const Grid<float> into = intoWoods(w.terrain);
+    // Inked ground deep in the woods: on a stream's banks, and well away from any stream.
+    std::array<double, 2> inked{};
+    std::array<double, 2> ground{};
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            const float d = toWater(x, y);
+            const int band = d > 2.0f && d < 7.0f ? 0 : d > 18.0f && d < 30.0f ? 1 : -1;
+            if (band < 0 || into(x, y) < 25.0f || w.terrain.height(x, y) > 0.55f) {
+                continue;
+            }
+            ground[static_cast<std::size_t>(band)] += 1;
+            inked[static_cast<std::size_t>(band)] += qAlpha(drawn.pixel(x, y)) > 0 ? 1 : 0;
+        }
+    }
+    const double bank = inked[0] / std::max(ground[0], 1.0);
+    const double body = inked[1] / std::max(ground[1], 1.0);
+    std::cout << "banks " << bank << " inked, the woods' body " << body << "\n";
+    ASSERT_GT(ground[0], 2000.0);
+    EXPECT_GT(bank, 0.3 * body) << "the trees keep off the streams' banks";
+
+    // Copses: trees beyond the woods linked by standing within 14 px of one another.
+    std::vector<const Tree*> open;
+    for (const Tree& t : trees) {
+        if (into(static_cast<int>(t.at.x()), static_cast<int>(t.at.y())) <= 0.0f) {
+            open.push_back(&t);
+        }
+    }
+    std::vector<std::size_t> copse(open.size());
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        copse[i] = i;
+    }
+    const auto root = [&](std::size_t i) {
+        while (copse[i] != i) {
+            i = copse[i] = copse[copse[i]];
+        }
+        return i;
+    };
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        for (std::size_t j = i + 1; j < open.size(); ++j) {
+            if (std::fabs(open[j]->at.y() - open[i]->at.y()) < 14.0 &&
+                length(open[j]->at - open[i]->at) < 14.0) {
+                copse[root(j)] = root(i);
+            }
+        }
+    }
+    std::map<std::size_t, std::array<int, 7>> kinds;
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        ++kinds[root(i)][static_cast<std::size_t>(open[i]->shape)];
+    }
+    int inCopses = 0;
+    int ofTwoKinds = 0;
+    for (auto& [id, count] : kinds) {
+        const int n = std::accumulate(count.begin(), count.end(), 0);
+        if (n < 3) {
+            continue;
+        }
+        std::sort(count.begin(), count.end(), std::greater<>());
+        inCopses += n;
+        ofTwoKinds += count[0] + count[1];
+    }
+    std::cout << ofTwoKinds << " of " << inCopses << " trees in copses of their copse's kinds\n";
+    ASSERT_GT(inCopses, 100);
+    EXPECT_GT(ofTwoKinds, 0.9 * inCopses) << "copses of every kind of tree mixed";
+}
+
 // Every place whose name promises a moor or a heath has heather round it, in patches that leave
 // bare ground between; no drawn pixel of a mark lies on water, a road, a river, a symbol or a name.
 TEST(MapDrawing, MoorsShowRoundThePlacesNamedForThem) {
@@ -1371,6 +1473,13 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
         if (m.kind == FieldMarkKind::Tuft) {
             EXPECT_TRUE(w.terrain.moor(x, y) >= 60 || w.terrain.marsh(x, y) >= 24)
                 << "a tuft of grass off the heather and marsh at " << x << ", " << y;
+            // Tussocks grow in clumps of a few: one alone reads as a speck.
+            EXPECT_TRUE(std::any_of(marks.begin(), marks.end(),
+                                    [&](const FieldMark& o) {
+                                        return &o != &m && o.kind == FieldMarkKind::Tuft &&
+                                               length(o.at - m.at) < 20.0;
+                                    }))
+                << "a lone tussock at " << x << ", " << y;
         } else if (const int k = where(m.at); k >= 0) {
             ++fields[static_cast<std::size_t>(k)];
         }

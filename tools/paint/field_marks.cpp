@@ -12,6 +12,7 @@
 #include "tools/common/rng.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/keep_out.h"
+#include "tools/paint/spaced_points.h"
 
 namespace marventa {
 
@@ -22,6 +23,7 @@ constexpr int kStep = 15;     // one mark at most in each step × step of the sh
 constexpr double kRow = 2.6;  // between a strip's furrows
 constexpr int kFurrows = 3;
 constexpr double kTussockReach = 8.4;  // half a tussock's width
+constexpr double kClumpRoom = 70.0;    // between the middles of two clumps of tussocks
 
 // Thin and a little transparent, so that the marks lie in the wash rather than on it, yet dark
 // enough to read as ink: a pale mark on the wash reads as a smudge of dirt.
@@ -57,6 +59,66 @@ Grid<float> distanceFrom(const Grid<unsigned char>& marked, float cap) {
     return d;
 }
 
+// Tussocks on the rough pasture in clumps of a few, each clump a spot of grazing with wide bare
+// heath between clumps, appended to `marks`; the tussocks of a clump differ in size, the clumps
+// are alike in none.
+void placeTussocks(const Terrain& t, const QImage& keepOut, std::vector<FieldMark>& marks) {
+    constexpr int kTry = 20;  // one clump tried per cell of this size
+    const Noise patches(0xF1E1'D004);
+    Rng rng(0xF1E1'D005);
+    SpacedPoints clumps(QSize(t.height.width(), t.height.height()), kClumpRoom);
+    // Within a clump tussocks stand close, their boxes overlapping, their ink apart.
+    const auto apart = [&](QPointF q, std::size_t from) {
+        return std::none_of(marks.begin() + static_cast<std::ptrdiff_t>(from), marks.end(),
+                            [&](const FieldMark& o) {
+                                return std::hypot(o.at.x() - q.x(), 1.6 * (o.at.y() - q.y())) < 8.0;
+                            });
+    };
+    for (int gy = 0; gy * kTry < t.height.height(); ++gy) {
+        for (int gx = 0; gx * kTry < t.height.width(); ++gx) {
+            const QPointF at(gx * kTry + rng.range(0.0, kTry), gy * kTry + rng.range(0.0, kTry));
+            const double roll = rng.uniform();
+            Rng hand(rng.next());
+            const int x = static_cast<int>(at.x());
+            const int y = static_cast<int>(at.y());
+            if (!t.height.contains(x, y) || !roughPasture(t, x, y) || !clumps.roomAt(at)) {
+                continue;
+            }
+            const float patch = patches.fbm(static_cast<float>(at.x() / 90.0),
+                                            static_cast<float>(at.y() / 90.0), 2);
+            if (roll > 0.5 * smoothstep(-0.1f, 0.3f, patch)) {
+                continue;
+            }
+            const std::size_t first = marks.size();
+            const int wanted = 3 + hand.below(5);
+            for (int i = 0; i < 2 * wanted && static_cast<int>(marks.size() - first) < wanted;
+                 ++i) {
+                // Loosely about the clump's middle, wider than deep as ground seen aslant.
+                const double a = hand.range(0.0, 2.0 * std::numbers::pi);
+                const double r = i == 0 ? 0.0 : hand.range(5.0, 16.0);
+                const QPointF q = at + QPointF(std::cos(a) * r, 0.55 * std::sin(a) * r);
+                const int qx = static_cast<int>(q.x());
+                const int qy = static_cast<int>(q.y());
+                if (!t.height.contains(qx, qy) || !roughPasture(t, qx, qy)) {
+                    continue;
+                }
+                FieldMark m{q, FieldMarkKind::Tuft, 0.0, 0.0, hand.next()};
+                if (!apart(q, first) ||
+                    !clearOn(keepOut, fieldMarkBox(m).adjusted(-2, -2, 2, 2).toAlignedRect())) {
+                    continue;
+                }
+                marks.push_back(m);
+            }
+            // A lone tussock reads as a speck, not grazing.
+            if (marks.size() - first < 2) {
+                marks.resize(first);
+                continue;
+            }
+            clumps.take(at);
+        }
+    }
+}
+
 }  // namespace
 
 Grid<float> farmedLand(const ProvinceScene& s, QSize sheet) {
@@ -90,8 +152,6 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
     const Noise lay(0xF1E1'D001);
     // Farms come in blocks of strips with the open pasture between them, not strewn evenly.
     const Noise blocks(0xF1E1'D003);
-    // Tussocks grow in small clumps, a few together, with bare heath between.
-    const Noise clumps(0xF1E1'D004);
     const int cols = t.height.width() / kStep + 1;
     const int rows = t.height.height() / kStep + 1;
     std::vector<FieldMark> marks;
@@ -108,7 +168,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                 continue;
             }
             const bool lowland = openLowland(t, x, y);
-            if (!lowland && !roughPasture(t, x, y)) {
+            if (!lowland) {
                 continue;
             }
             const double f = sampleBilinear(farmed, static_cast<float>(at.x() / kCell),
@@ -117,20 +177,10 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
                                             blocks.fbm(static_cast<float>(at.x() / 85.0),
                                                        static_cast<float>(at.y() / 85.0), 2));
             // A block is ploughed whole or not at all: strips strewn singly read as stray strokes.
-            const double field = lowland && f * block > 0.58 ? 0.9 : 0.0;
+            const double field = f * block > 0.58 ? 0.9 : 0.0;
             const double roll = rng.uniform();
             FieldMark m{at, FieldMarkKind::Tuft, 0.0, 0.0, rng.next()};
-            if (!lowland) {
-                // Broad patches with ragged rims, denser towards their hearts, bare heath between.
-                const float fx = static_cast<float>(at.x());
-                const float fy = static_cast<float>(at.y());
-                const float clump = clumps.fbm(fx / 40.0f, fy / 40.0f, 2) +
-                                    0.35f * clumps.fbm(fx / 11.0f + 57.0f, fy / 11.0f + 31.0f, 2);
-                // Fewer than a close pattern would give, so that no patch reads as stamped.
-                if (clump < 0.42f || roll > 0.2 + 0.9 * (clump - 0.42f)) {
-                    continue;
-                }
-            } else if (roll < field) {
+            if (roll < field) {
                 // Hedgerows run round a block's rim; its strips lie within.
                 const bool rim = block < 0.6;
                 m.kind = rim || rng.chance(0.12) ? FieldMarkKind::Hedge : FieldMarkKind::Furrows;
@@ -171,6 +221,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
             }
         }
     }
+    placeTussocks(t, keepOut, marks);
     // A strip or hedge with no other field beside it, where a road or a name cut its block
     // away, reads as a stray tick rather than a farm.
     const auto farm = [](const FieldMark& m) { return m.kind != FieldMarkKind::Tuft; };

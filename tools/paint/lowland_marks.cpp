@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
@@ -20,10 +21,10 @@ namespace marventa {
 
 namespace {
 
-constexpr int kStep = 24;                 // one spot tried per cell of this size
+constexpr int kStep = 24;                 // one run's start tried per cell of this size
 constexpr int kReach = 5;                 // pixels either side over which the slope is taken
-constexpr double kRoom = 34.0;            // no two marks nearer than this outside a cluster
-constexpr double kClose = 22.0;           // nor within one: knots read as dirt
+constexpr double kRunRoom = 132.0;        // between two runs
+constexpr double kClose = 22.0;           // no two marks nearer: knots read as dirt
 constexpr float kClearOfHeights = 60.0f;  // nearer the heights their hachures draw the ground
 
 // One low hump of a run: its outline's ends and the top of the arc between them.
@@ -192,65 +193,98 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
     // The rises are marked in stretches, with plain country between.
     const Noise patches(0x10E1'0002);
     Rng rng(0x10E1'0001);
-    // Swells gather in clusters with open country between: close within a cluster, spaced
-    // well apart outside one, so that they fall in no lattice.
-    const Noise clusters(0x10E1'0003);
+    // A hand sets the marks down in runs along a rise, a few together with wide country between
+    // the runs: a run's first spot keeps well away from every other run's, its marks each a
+    // little way on from the last.
+    SpacedPoints runs(QSize(w, ht), kRunRoom);
     SpacedPoints taken(QSize(w, ht), kClose);
-    SpacedPoints apart(QSize(w, ht), kRoom);
+    // What a spot takes, if anything: a swell on a gentle top, a fall on a steeper side.
+    const auto markAt = [&](QPointF spot, std::uint64_t seed,
+                            std::optional<LowlandMarkKind> want) -> std::optional<LowlandMark> {
+        const int x = static_cast<int>(spot.x());
+        const int y = static_cast<int>(spot.y());
+        if (!t.height.contains(x, y) || !eligible(x, y) || rise(x, y) <= riseFrom) {
+            return std::nullopt;
+        }
+        const QPointF g = slopeAt(x, y);
+        const float s = static_cast<float>(std::hypot(g.x(), g.y()));
+        LowlandMark m;
+        m.seed = seed;
+        m.at = QPointF(x + 0.5, y + 0.5);
+        const double spread = static_cast<double>((seed >> 8) % 100) / 100.0;
+        if (s < gentle && want != LowlandMarkKind::Fall) {
+            // The broad rise measure blurs over the coast's and valleys' shapes: a swell must
+            // also stand above the land right round it.
+            if (rise(x, y) < crest || !aboveItsRing(x, y)) {
+                return std::nullopt;
+            }
+            m.kind = LowlandMarkKind::Swell;
+            m.size = 9.0 + 18.0 * spread * spread;
+        } else if (s > sideFrom && s < sideTop && want != LowlandMarkKind::Swell) {
+            m.kind = LowlandMarkKind::Fall;
+            m.down = -g / s;
+            m.size = 3.0 + 5.5 * spread;
+        } else {
+            return std::nullopt;
+        }
+        if (!taken.roomAt(m.at) || !clearOn(keepOut, lowlandMarkBox(m).toAlignedRect())) {
+            return std::nullopt;
+        }
+        return m;
+    };
     for (int gy = 0; gy * kStep < ht; ++gy) {
         for (int gx = 0; gx * kStep < w; ++gx) {
             const int x = std::min(gx * kStep + static_cast<int>(rng.range(0.0, kStep)), w - 1);
             const int y = std::min(gy * kStep + static_cast<int>(rng.range(0.0, kStep)), ht - 1);
             const double roll = rng.uniform();
-            const std::uint64_t seed = rng.next();
+            Rng hand(rng.next());
             if (!eligible(x, y) || rise(x, y) <= riseFrom) {
                 continue;
             }
-            const QPointF g = slopeAt(x, y);
-            const float s = static_cast<float>(std::hypot(g.x(), g.y()));
             const float patch = smoothstep(-0.45f, 0.0f, patches.fbm(x / 160.0f, y / 160.0f, 2));
-            const float cluster = clusters.fbm(x / 55.0f, y / 55.0f, 2);
-            const bool clustered = cluster > 0.15f;
-            LowlandMark m;
-            m.seed = seed;
-            if (s < gentle) {
-                const float chance =
-                    smoothstep(crest, crestTop, rise(x, y)) * patch * (clustered ? 1.3f : 0.75f);
-                if (roll >= chance) {
-                    continue;
-                }
-                // The broad rise measure blurs over the coast's and valleys' shapes: a swell must
-                // also stand above the land right round it.
-                if (!aboveItsRing(x, y)) {
-                    continue;
-                }
-                m.kind = LowlandMarkKind::Swell;
-                m.at = QPointF(x + 0.5, y + 0.5);
-                // Sizes spread wide, the smaller in a cluster's crowd.
-                const double spread = static_cast<double>((seed >> 8) % 100) / 100.0;
-                m.size = (clustered ? 10.0 : 12.0) + (clustered ? 10.0 : 16.0) * spread * spread;
-            } else if (s > sideFrom && s < sideTop) {
-                const float chance =
-                    0.35f * smoothstep(sideFrom, 0.5f * (sideFrom + sideTop), s) * patch;
-                if (roll >= chance) {
-                    continue;
-                }
-                m.kind = LowlandMarkKind::Fall;
-                m.at = QPointF(x + 0.5, y + 0.5);
-                m.down = -g / s;
-                m.size = 3.5 + 4.0 * static_cast<double>((seed >> 8) % 100) / 100.0;
-            } else {
+            const float chance = 0.9f * patch * smoothstep(riseFrom, crestTop, rise(x, y));
+            const QPointF start(x + 0.5, y + 0.5);
+            if (roll >= chance || !runs.roomAt(start)) {
                 continue;
             }
-            const bool room =
-                taken.roomAt(m.at) &&
-                ((m.kind == LowlandMarkKind::Swell && clustered) || apart.roomAt(m.at));
-            if (!room || !clearOn(keepOut, lowlandMarkBox(m).toAlignedRect())) {
+            const std::optional<LowlandMark> first = markAt(start, hand.next(), std::nullopt);
+            if (!first) {
                 continue;
             }
-            taken.take(m.at);
-            apart.take(m.at);
-            marks.push_back(m);
+            // The run follows the rise's lie, across its fall; on a flat top, any way the
+            // country turns it.
+            const QPointF g = slopeAt(x, y);
+            const double s = std::hypot(g.x(), g.y());
+            const double turn = patches.fbm(x / 300.0f + 9.0f, y / 300.0f, 2) * M_PI;
+            const QPointF way =
+                s > 1e-6 ? QPointF(-g.y(), g.x()) / s : QPointF(std::cos(turn), std::sin(turn));
+            const int wanted =
+                first->kind == LowlandMarkKind::Swell ? 3 + hand.below(4) : 2 + hand.below(4);
+            // Falls keep close to their slope's line; swells wander more along a broad top.
+            const bool swell = first->kind == LowlandMarkKind::Swell;
+            std::vector<LowlandMark> run{*first};
+            for (const double side : {1.0, -1.0}) {
+                QPointF at = start;
+                for (int tries = 0; tries < 5 && static_cast<int>(run.size()) < wanted; ++tries) {
+                    // Each step clears the last mark, so the run keeps its own marks apart.
+                    const double step = hand.range(kClose + 1.0, swell ? 34.0 : 28.0);
+                    at +=
+                        side * way * step + QPointF(-way.y(), way.x()) *
+                                                hand.range(swell ? -5.0 : -2.0, swell ? 5.0 : 2.0);
+                    if (const auto m = markAt(at, hand.next(), first->kind)) {
+                        run.push_back(*m);
+                    }
+                }
+            }
+            // A fall alone is a stray tick; a swell alone is still a run of humps.
+            if (!swell && run.size() < 2) {
+                continue;
+            }
+            for (const LowlandMark& m : run) {
+                taken.take(m.at);
+                runs.take(m.at);
+            }
+            marks.insert(marks.end(), run.begin(), run.end());
         }
     }
     return marks;
@@ -265,17 +299,19 @@ QRectF lowlandMarkBox(const LowlandMark& m) {
 
 void drawLowlandMark(QPainter& p, const LowlandMark& m) {
     QColor ink = kReliefInk;
+    // Each mark of a run pressed a little harder or lighter than its neighbours.
+    const double press = 0.8 + 0.4 * static_cast<double>((m.seed >> 40) % 64) / 63.0;
     if (m.kind == LowlandMarkKind::Swell) {
-        ink.setAlpha(185);
+        ink.setAlpha(static_cast<int>(std::min(255.0, 185 * press)));
         p.setPen(Qt::NoPen);
         p.setBrush(ink);
         p.drawPath(swellPath(m));
-        ink.setAlpha(120);
-        drawSlopeStrokes(p, swellShade(m), ink, 0.8, 0.5, 0.5);
+        ink.setAlpha(static_cast<int>(120 * press));
+        drawSlopeStrokes(p, swellShade(m), ink, 0.8 * press, 0.5, 0.5);
         return;
     }
-    ink.setAlpha(140);
-    drawSlopeStrokes(p, fallStrokes(m), ink, 0.9, 0.55, 0.45);
+    ink.setAlpha(static_cast<int>(140 * press));
+    drawSlopeStrokes(p, fallStrokes(m), ink, 0.9 * press, 0.55, 0.45);
 }
 
 }  // namespace marventa

@@ -28,7 +28,8 @@ struct LowlandMark {
 };
 
 // Marks on the lowland's rises, away from the heights (which the hachures draw): swells on the
-// tops that stand above the country round them, falls on their steeper sides; none on a flat
+// tops that stand above the country round them, falls on their steeper sides, each set down in
+// a run of a few along the rise with wide country between the runs; none on a flat
 // valley floor, in woods, marsh or water, none whose box touches `keepOut` (non-zero: water,
 // roads, symbols, names, trees, fields and hachures), and none crowding another.
 std::vector<LowlandMark> placeLowlandMarks(const Terrain& terrain, const QImage& keepOut);

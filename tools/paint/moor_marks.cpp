@@ -17,10 +17,10 @@ namespace {
 constexpr int kStep = 8;  // one mark at most in each step × step of the sheet
 
 // Heather's ink a brown with a little purple in it, its bloom a touch brighter; the grass a dry
-// olive. Slightly transparent, so the marks sit in the wash as the field marks do.
-const QColor kHeatherInk(84, 58, 62, 200);
-const QColor kBloomInk(122, 70, 104, 190);
-const QColor kBristleInk(82, 76, 44, 185);
+// olive. A little transparent, so the marks sit in the wash, yet firm enough to read at 1:1.
+const QColor kHeatherInk(78, 52, 58, 232);
+const QColor kBloomInk(118, 62, 100, 215);
+const QColor kBristleInk(74, 68, 38, 222);
 
 // Heath grows on open dry ground: not in the sea, a lake, a wood or a marsh, nor up on the crags.
 bool openHeath(const Terrain& t, int x, int y) {
@@ -40,7 +40,7 @@ void drawHeather(QPainter& p, const MoorMark& m, Rng& rng) {
     const double breadth = m.size * rng.range(2.4, 3.6);
     const double tall = m.size * rng.range(2.2, 3.2);
     const double lean = rng.range(-0.2, 0.2);
-    p.setPen(QPen(kHeatherInk, rng.range(0.6, 0.85), Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(kHeatherInk, rng.range(0.7, 0.95), Qt::SolidLine, Qt::RoundCap));
     std::vector<QPointF> tips;
     for (int i = 0; i < stems; ++i) {
         const double f = -1.0 + 2.0 * i / (stems - 1);
@@ -55,7 +55,7 @@ void drawHeather(QPainter& p, const MoorMark& m, Rng& rng) {
     p.setBrush(kBloomInk);
     for (const QPointF& tip : tips) {
         if (rng.chance(0.45)) {
-            p.drawEllipse(tip, 0.55, 0.55);
+            p.drawEllipse(tip, 0.65, 0.65);
         }
     }
 }
@@ -66,7 +66,7 @@ void drawBristles(QPainter& p, const MoorMark& m, Rng& rng) {
     const double gap = m.size * rng.range(1.3, 1.8);
     const double tilt = rng.range(-0.15, 0.15);
     const double lean = rng.range(-0.35, 0.35);
-    p.setPen(QPen(kBristleInk, rng.range(0.55, 0.75), Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(kBristleInk, rng.range(0.65, 0.85), Qt::SolidLine, Qt::RoundCap));
     const double start = -0.5 * gap * (strokes - 1);
     for (int i = 0; i < strokes; ++i) {
         const double dx = start + gap * i + rng.range(-0.3, 0.3);
@@ -141,8 +141,10 @@ std::vector<MoorMark> placeMoorMarks(const ProvinceScene& s, const QImage& keepO
                                     0.35f * patches.fbm(fx / 13.0f + 41.0f, fy / 13.0f + 7.0f, 2);
                 const double fade = 1.0 - smoothstep(0.45f * static_cast<float>(reach),
                                                      static_cast<float>(reach), d);
-                const double keep = fade * smoothstep(-0.25f, 0.3f, patch);
-                if (!rng.chance(0.38 * keep)) {
+                // Close within a patch and none between, so the heath reads as growing in
+                // clumps rather than strewn at one density.
+                const double keep = fade * smoothstep(-0.1f, 0.3f, patch);
+                if (!rng.chance(0.52 * keep)) {
                     continue;
                 }
                 MoorMark m;
@@ -151,7 +153,7 @@ std::vector<MoorMark> placeMoorMarks(const ProvinceScene& s, const QImage& keepO
                 const float heart = patch + 0.25f * kinds.fbm(fx / 20.0f, fy / 20.0f, 2);
                 m.kind = heart > 0.18f && rng.chance(0.8) ? MoorMarkKind::Heather
                                                           : MoorMarkKind::Bristles;
-                m.size = rng.range(0.85, 1.25);
+                m.size = rng.range(0.85, 1.35);
                 m.seed = rng.next();
                 const QRect box = moorMarkBox(m).toAlignedRect().adjusted(-1, -1, 1, 1);
                 if (!clearOn(taken, box)) {

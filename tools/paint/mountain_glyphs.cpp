@@ -64,7 +64,9 @@ Silhouette silhouette(const Peak& k) {
     // A peak: each flank a few jagged steps, the summit a little off the middle, sometimes a
     // lower shoulder on one side.
     // The summit leans: most a little off the middle, one in four well over to a side.
-    const double lean = rng.chance(0.25) ? rng.range(0.26, 0.4) : rng.range(0.0, 0.24);
+    const double lean = rng.chance(0.25 + 0.15 * std::clamp((50.0 - k.width) / 20.0, 0.0, 1.0))
+                            ? rng.range(0.26, 0.4)
+                            : rng.range(0.0, 0.24);
     const double skew = (rng.chance(0.5) ? -1.0 : 1.0) * lean * w;
     s.summit = f + QPointF(skew, -h);
     // Each flank falls in its own curve, so that no two peaks are one triangle scaled: one
@@ -73,8 +75,11 @@ Silhouette silhouette(const Peak& k) {
     const bool scoopedLeft = rng.chance(0.5);
     const double scooped = rng.range(0.45, 0.75);
     const double other = rng.chance(0.3) ? rng.range(1.3, 1.7) : rng.range(0.92, 1.08);
+    // The small peaks of a range's lower flanks read as one stamp unless their builds differ
+    // more than the big summits' do.
+    const double small = std::clamp((50.0 - k.width) / 20.0, 0.0, 1.0);
     // One in six worn round over its top: both flanks full-bellied under a domed crown.
-    const bool rounded = rng.chance(0.17);
+    const bool rounded = rng.chance(0.17 + 0.13 * small);
     const double fall[2] = {rounded       ? rng.range(1.25, 1.5)
                             : scoopedLeft ? scooped
                                           : other,
@@ -88,7 +93,7 @@ Silhouette silhouette(const Peak& k) {
     const double shoulderSide = rng.chance(0.5) ? -1.0 : 1.0;
     // Some peaks carry a lower second summit beyond a saddle on one flank, kept inside the
     // middle of the three boxes that placing them checks.
-    const bool twin = rng.chance(k.width > 30 ? 0.3 : 0.12);
+    const bool twin = rng.chance(k.width > 30 ? 0.3 : 0.12 + 0.12 * small);
     // A notch broken out of one flank, high or low, where a gully meets the outline.
     const double notchSide = rng.chance(0.5) ? -1.0 : 1.0;
     const bool notched = rng.chance(0.45);
@@ -1043,9 +1048,11 @@ LineWeight outlineWeight(const Peak& k, const Silhouette& s) {
 // the longest nearest the summit.
 void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPath& body) {
     Rng rng(k.seed ^ 0x41C7);
-    const int strokes = std::clamp(static_cast<int>(k.width / 5), 2, 7);
+    // Each hump by a hand of its own: closer or more open, a heavier or a lighter nib.
+    const int strokes = std::clamp(static_cast<int>(k.width / rng.range(4.5, 6.5)), 2, 7);
+    const double nib = (k.width > 20 ? 0.95 : 0.75) * rng.range(0.8, 1.3);
     QColor ink = kReliefInk;
-    ink.setAlpha(190);
+    ink.setAlpha(rng.chance(0.3) ? 215 : 190);
     p.save();
     p.setClipPath(body);
     p.setBrush(ink);
@@ -1067,10 +1074,15 @@ void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPa
         if (depth < 2.5) {
             continue;
         }
+        // Now and then a stroke left out, or a short one beside a long.
+        if (i > 0 && rng.chance(0.15)) {
+            continue;
+        }
         const QPointF from(x, top + 1.2);
-        const double len = depth * rng.range(0.55, 0.85);
-        drawTapered(p, QLineF(from, from + QPointF(0.25 * len, len)), k.width > 20 ? 0.9 : 0.7,
-                    0.25);
+        const double len = depth * (rng.chance(0.25) ? rng.range(0.3, 0.5) : rng.range(0.55, 0.9));
+        // Pressed hardest by the summit, lighter toward the outer foot.
+        drawTapered(p, QLineF(from, from + QPointF(rng.range(0.15, 0.35) * len, len)),
+                    nib * (1.15 - 0.35 * u), 0.25);
     }
     p.restore();
 }
@@ -1125,12 +1137,15 @@ void drawPeak(QPainter& p, const Peak& k) {
         p.drawPath(shade);
         hatchHill(p, k, s, body);
         p.setBrush(Qt::NoBrush);
-        inkLine(p, s.outline, k.width > 20 ? 1.15 : 0.9, k.seed);
+        // Weighted as a peak is: the lit side lighter than the shaded, now and then left open.
+        inkLine(p, s.outline, k.width > 20 ? 1.2 : 0.95, k.seed, outlineWeight(k, s));
         p.restore();
         return;
     }
     // The big summits inked firmest, so that the crest reads as one line even at half size.
-    const double pen = std::clamp(0.9 + k.width / 48, 1.1, 2.2);
+    // The small ones by hands that differ more, so that no two read as one stamp.
+    const double pen = std::clamp(0.9 + k.width / 48, 1.1, 2.2) *
+                       (k.width < 50 ? Rng(k.seed ^ 0xFE11).range(0.8, 1.25) : 1.0);
     p.setPen(Qt::NoPen);
     // The rock's tone fades to the ground's toward the foot, so that no peak stands on a hard
     // line of colour where the outline is not inked.

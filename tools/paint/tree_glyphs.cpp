@@ -19,9 +19,26 @@ namespace {
 
 const QColor kTreeInk(36, 44, 28);
 const QColor kWoodEdgeInk(44, 58, 34);
-const QColor kTreeShadow(52, 64, 38, 70);
+const QColor kFootInk(36, 44, 28, 165);
 // How far inside its edge a wood stands fullest.
 constexpr float kEdgeBand = 18.0f;
+// The stretch of open country whose copses share their kinds of tree.
+constexpr double kCopseCell = 60.0;
+// A stream's value on the trees' keep-out mask, apart from every other thing's.
+constexpr int kStreamMark = 200;
+
+// Whether a stream's bank lies under `box` on the keep-out mask.
+bool byStream(const QImage& keepOut, const QRectF& area) {
+    const QRect box = area.toAlignedRect().intersected(keepOut.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* row = keepOut.constScanLine(y);
+        if (std::any_of(row + box.left(), row + box.right() + 1,
+                        [](uchar v) { return v == kStreamMark; })) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool isTownLike(PlaceKind k) {
     return k == PlaceKind::City || k == PlaceKind::Town;
@@ -204,11 +221,19 @@ std::pair<QColor, QColor> washes(const Tree& t) {
     return {};
 }
 
-// The ground a tree's shadow falls on, beside its foot on the shaded side.
-QRectF castShadow(const Tree& t) {
+// The strokes of ground at a tree's foot on the side away from the light: a ground line out
+// from the trunk, the others shorter and set in below it, each of its own length and tilt.
+std::vector<QLineF> footLines(const Tree& t) {
+    std::vector<QLineF> lines;
+    Rng rng(t.seed ^ 0xF007u);
     const double w = crownExtent(t).width();
-    const QPointF mid = t.at + QPointF(0.75 * w, -0.1 * t.size);
-    return {mid.x() - 1.05 * w, mid.y() - 0.38 * w, 2.1 * w, 0.76 * w};
+    for (int i = 0; i < t.footStrokes; ++i) {
+        const QPointF from = t.at + QPointF((0.35 + 0.45 * i) * w * rng.range(0.6, 1.2) + 0.4,
+                                            0.3 + 1.2 * i + rng.range(-0.2, 0.2));
+        const double len = w * (1.25 - 0.3 * i) * rng.range(0.65, 1.1);
+        lines.emplace_back(from, from + QPointF(len, len * rng.range(-0.1, 0.06)));
+    }
+    return lines;
 }
 
 // How far beyond a wood's outline its strays may stand.
@@ -225,8 +250,48 @@ Grid<float> beyondWoods(const Grid<float>& into) {
     return distanceTo(inside, kStrayReach + 1.0f);
 }
 
-bool clearFor(const QImage& keepOut, const QRectF& box) {
-    return clearOn(keepOut, box.toAlignedRect().adjusted(-1, -1, 1, 1));
+// Whether what a tree inks keeps off `keepOut`: its box when that is clear, else, by a stream,
+// its crown, trunk and foot strokes pixel by pixel, so that a crown may reach over the bank
+// without covering the stream.
+bool standsClear(const QImage& keepOut, const Tree& t) {
+    const QRect box = treeBox(t).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (!keepOut.rect().contains(box)) {
+        return false;
+    }
+    if (clearOn(keepOut, box)) {
+        return true;
+    }
+    // Only a stream's bank is worth the closer look: by a road or a name the trees keep the
+    // clearing their boxes leave.
+    if (!byStream(keepOut, QRectF(box))) {
+        return false;
+    }
+    // The pen's half width, the soft edge round it and a pixel's half diagonal.
+    constexpr double kInk = 1.8;
+    const QPolygonF crown = crownOf(t);
+    std::vector<QPointF> outline(crown.begin(), crown.end());
+    outline.push_back(crown.front());
+    std::vector<QRectF> strokes{QRectF(t.at.x() - kInk, t.at.y() - trunkLength(t) - kInk, 2 * kInk,
+                                       trunkLength(t) + 2 * kInk)};
+    for (const QLineF& l : footLines(t)) {
+        strokes.push_back(QRectF(l.p1(), l.p2()).normalized().adjusted(-1.0, -1.0, 1.0, 1.0));
+    }
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* row = keepOut.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (row[x] == 0) {
+                continue;
+            }
+            const QPointF at(x + 0.5, y + 0.5);
+            if (crown.containsPoint(at, Qt::OddEvenFill) ||
+                distanceToPolyline(at, outline) < kInk ||
+                std::any_of(strokes.begin(), strokes.end(),
+                            [&](const QRectF& r) { return r.contains(at); })) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool namesAWood(const ProvinceScene& s, const QString& text) {
@@ -271,17 +336,25 @@ void clearForWoodName(QPainter& p, const PlacedName& n, std::uint64_t seed) {
 QRectF treeBox(const Tree& t) {
     const QRectF trunk(t.at.x() - 0.6 * t.size, t.at.y() - trunkLength(t), 1.2 * t.size,
                        trunkLength(t));
-    return crownOf(t)
-        .boundingRect()
-        .united(trunk)
-        .united(castShadow(t))
-        .adjusted(-0.5, -0.5, 0.5, 0.5);
+    QRectF box = crownOf(t).boundingRect().united(trunk);
+    for (const QLineF& l : footLines(t)) {
+        box |= QRectF(l.p1(), l.p2()).normalized().adjusted(-0.5, -0.5, 0.5, 0.5);
+    }
+    return box.adjusted(-0.5, -0.5, 0.5, 0.5);
 }
 
 QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
     QImage mask = openWaterMask(s.terrain, sheet);
     QPainter p(&mask);
     markWays(p, s, 3.0f, 2.0f, 7.0);
+    // The streams marked apart, so that a tree in their way may step aside to the bank.
+    const QColor stream(kStreamMark, kStreamMark, kStreamMark);
+    for (const RiverLine& r : s.water.rivers) {
+        strokeVarying(p, r.points, r.widths, stream, 3.0f);
+    }
+    for (const RiverLine& b : s.water.brooks) {
+        strokeVarying(p, b.points, b.widths, stream, 2.0f);
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     for (const ProvincePlace& place : s.places) {
@@ -362,15 +435,13 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 const float glade = glades.fbm(fx / 240.0f, fy / 240.0f, 2);
                 const float deep = smoothstep(40.0f, 70.0f, depth);
                 const float open = (1.0f - smoothstep(-0.62f, -0.5f, glade)) * deep;
-                const double close = 0.72 + 0.28 * smoothstep(-0.35f, 0.25f, stand);
+                const double close = 0.65 + 0.28 * smoothstep(-0.35f, 0.25f, stand);
                 keep = close * (1.0 - open) + 0.03 * open;
             } else if (depth > 0.0f) {
                 continue;  // the edge's own line
             } else if (const float fringe = 0.3f + (0.5f - cover) * 3.0f;
                        cover >= 0.25f && clump > fringe) {
                 keep = 0.85;
-            } else if (cover >= 0.25f && clump > fringe - 0.06f) {
-                keep = 0.12;
             } else if (out > 0.0f && out < kStrayReach &&
                        rng.chance(0.06 * (1.0 - smoothstep(3.0f, kStrayReach, out)) *
                                   smoothstep(-0.5f, 0.2f, stand + 0.2f))) {
@@ -391,7 +462,7 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                                               0.36 * growth.fbm(fx / 130.0f, fy / 130.0f, 2),
                                           0.7, 1.3);
             const double moor = terrain.moor(x, y) / 255.0;
-            const auto pickShape = [&](double coniferShare, double heather, float into) {
+            const auto pickShape = [&](Rng& rng, double coniferShare, double heather, float into) {
                 const double r = rng.uniform();
                 if (rng.chance(coniferShare)) {
                     // The moors' pines stand apart, flat-topped on their stems.
@@ -407,26 +478,57 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                        : r < spread + 0.5  ? TreeShape::Lobed
                                            : TreeShape::Broadleaf;
             };
-            const auto plant = [&](QPointF foot) {
+            // A copse keeps to one or two kinds of tree, set by the stretch of country it
+            // stands in, and differs in its trees' sizes and pen within rather than from the
+            // next copse.
+            const bool open = depth <= 0.0f;
+            const auto [mostly, also] = [&] {
+                const int cx = static_cast<int>(at.x() / kCopseCell);
+                const int cy = static_cast<int>(at.y() / kCopseCell);
+                Rng forms(mix64((static_cast<std::uint64_t>(cy) << 24) ^
+                                static_cast<std::uint64_t>(cx) ^ 0x7EE5'000Aull));
+                const TreeShape first = pickShape(forms, conifer, moor, depth);
+                return std::pair{
+                    first, forms.chance(0.4) ? first : pickShape(forms, conifer, moor, depth)};
+            }();
+            const auto plant = [&](QPointF spot) {
                 Tree t;
-                t.at = foot;
-                t.shape = pickShape(conifer, moor, depth);
+                t.at = spot;
+                t.shape = !open             ? pickShape(rng, conifer, moor, depth)
+                          : rng.chance(0.7) ? mostly
+                                            : also;
                 // Mostly middling, some small, a few old trees with broad crowns; smaller
                 // towards the tree line. Copses keep smaller trees, so a copse stays small.
                 const double old = rng.chance(0.08) ? rng.range(1.2, 1.4) : 1.0;
                 const double copse = depth > 0.0f ? 1.0 : 0.8;
-                t.size = rng.range(1.0, 1.7) * old * grow * copse * age *
-                         (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
+                t.size = (open ? rng.range(0.8, 1.9) : rng.range(1.0, 1.7)) * old * grow * copse *
+                         age * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
                 t.lean = rng.range(-0.16, 0.16);
                 t.shade = rng.below(25) - 12;
                 t.seed = rng.next();
-                // A tree standing open, at the beyond the rim, shows its trunk below the
-                // crown; the pen presses a little harder along the rim.
-                const bool open = depth <= 0.0f;
+                // A tree standing open, beyond the rim, shows its trunk below the crown; the
+                // pen presses a little harder along the rim.
                 t.stem = open ? rng.range(1.2, 1.6) : 1.0;
-                t.ink = rng.range(0.8, 1.15) * (depth > 0.0f && depth < kEdgeBand ? 1.06 : 1.0);
-                if (clearFor(keepOut, treeBox(t))) {
-                    trees.push_back(t);
+                t.ink = (open ? rng.range(0.7, 1.25) : rng.range(0.8, 1.15)) *
+                        (depth > 0.0f && depth < kEdgeBand ? 1.06 : 1.0);
+                // Ground strokes at the foot of some of those standing open, and of a few along
+                // the rim; deeper in, the crowns in front hide the ground.
+                const double strokes = open ? 0.16 : depth < kEdgeBand ? 0.03 : 0.0;
+                t.footStrokes = rng.chance(strokes) ? 1 + rng.below(open ? 3 : 1) : 0;
+                // A tree that would stand on a stream steps a little aside, so that the trees
+                // come up to the bank rather than leaving a lane along it.
+                static constexpr QPointF kSteps[] = {
+                    {0, 0},      {3.5, 0},    {-3.5, 0},    {0, 3}, {0, -3}, {2.5, 2.5},
+                    {-2.5, 2.5}, {2.5, -2.5}, {-2.5, -2.5}, {0, 5}, {0, -5}};
+                for (const QPointF step : kSteps) {
+                    t.at = spot + step;
+                    if (standsClear(keepOut, t)) {
+                        trees.push_back(t);
+                        break;
+                    }
+                    if (!byStream(keepOut, treeBox(t))) {
+                        break;
+                    }
                 }
             };
             plant(at);
@@ -573,10 +675,12 @@ void drawTree(QPainter& p, const Tree& t) {
     const QPolygonF crown = crownOf(t);
     const auto [lit, dark] = washes(t);
     const QSizeF e = crownExtent(t);
-    // Its shadow cast on the ground away from the light, the side the peaks are hatched on.
-    p.setPen(Qt::NoPen);
-    p.setBrush(kTreeShadow);
-    p.drawEllipse(castShadow(t));
+    // The ground it shades, away from the light (the side the peaks are hatched on), in a
+    // stroke or few of the pen rather than a cast shadow.
+    for (const QLineF& l : footLines(t)) {
+        p.setPen(QPen(kFootInk, 0.5 * t.ink + 0.1, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(l);
+    }
     p.setPen(QPen(kTreeInk, pen * 1.1, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(t.at, t.at - QPointF(0, trunkLength(t) + 0.8));
     p.setPen(Qt::NoPen);

@@ -28,8 +28,9 @@ struct Tree {
     double lean = 0.0;  // the crown's sideways drift, in its own widths
     int shade = 0;      // a small change of green, -12 .. 12
     std::uint64_t seed = 0;
-    double stem = 1.0;  // the trunk's length against its kind's, longer where it shows
-    double ink = 1.0;   // the pen's weight against the usual
+    double stem = 1.0;    // the trunk's length against its kind's, longer where it shows
+    double ink = 1.0;     // the pen's weight against the usual
+    int footStrokes = 0;  // short strokes of ground drawn at its foot on the shaded side
 };
 
 // The box a tree's crown and trunk cover.
@@ -61,7 +62,8 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
 // floor's wash and the edge's ink lie there alone, never round ground the trees left bare.
 QImage treeCover(const std::vector<Tree>& trees, QSize size);
 
-// Ink outline over a wash, darker on the side away from the north-western light.
+// Ink outline over a wash, darker on the side away from the north-western light; on some, a few
+// strokes of ground at the foot, where a pen draws the shade a tree throws.
 void drawTree(QPainter& painter, const Tree& tree);
 
 }  // namespace marventa
