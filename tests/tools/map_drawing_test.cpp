@@ -17,6 +17,7 @@
 #include "tools/common/grid.h"
 #include "tools/common/path_smoothing.h"
 #include "tools/common/plane_geometry.h"
+#include "tools/common/rng.h"
 #include "tools/common/world_places.h"
 #include "tools/land/land.h"
 #include "tools/land/province_layout.h"
@@ -348,6 +349,51 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
         }
     }
     EXPECT_LT(touching, hills.size() / 50) << "hills run together into a carpet";
+}
+
+// Mid-size peaks take crowns of several builds, each inside the box its placing checks: some
+// with three summits, some with a crest running off the summit nearly level.
+TEST(MapDrawing, MidSizePeaksTakeCrownsOfSeveralBuilds) {
+    int triple = 0;
+    int crested = 0;
+    constexpr int kPeaks = 400;
+    for (int i = 0; i < kPeaks; ++i) {
+        Peak k;
+        k.foot = QPointF(100, 100);
+        k.width = 36 + i % 20;
+        k.height = 0.9 * k.width;
+        k.seed = mix64(static_cast<std::uint64_t>(i) + 0x9EA1ull);
+        const QPolygonF outline = peakOutline(k);
+        const QRectF box = outline.boundingRect();
+        ASSERT_GE(box.left(), k.foot.x() - k.width / 2 - 0.5) << "seed " << i;
+        ASSERT_LE(box.right(), k.foot.x() + k.width / 2 + 0.5) << "seed " << i;
+        ASSERT_GE(box.top(), k.foot.y() - k.height - 0.5) << "seed " << i;
+        ASSERT_LE(box.bottom(), k.foot.y() + 0.5) << "seed " << i;
+        int summits = 0;
+        for (int j = 1; j + 1 < outline.size(); ++j) {
+            const double y = outline[j].y();
+            summits +=
+                y < outline[j - 1].y() - 0.02 * k.height && y < outline[j + 1].y() - 0.02 * k.height
+                    ? 1
+                    : 0;
+        }
+        triple += summits >= 3 ? 1 : 0;
+        // The top's run: the points next to the highest that stand within a little of it.
+        const auto top = std::min_element(outline.begin(), outline.end(),
+                                          [](QPointF a, QPointF b) { return a.y() < b.y(); });
+        const auto near = [&](QPointF q) { return q.y() < top->y() + 0.06 * k.height; };
+        auto from = top;
+        auto to = top;
+        while (from != outline.begin() && near(*(from - 1))) {
+            --from;
+        }
+        while (to + 1 != outline.end() && near(*(to + 1))) {
+            ++to;
+        }
+        crested += to->x() - from->x() > 0.16 * k.width ? 1 : 0;
+    }
+    EXPECT_GT(triple, kPeaks / 25) << "no mid-size peak carries three summits";
+    EXPECT_GT(crested, kPeaks / 25) << "no mid-size peak runs off in a level crest";
 }
 
 // A peak's shade is hatched down its fall, not across it: every stroke runs downhill from near
@@ -1245,15 +1291,33 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
 
     // The edge is inked along its length, as a line just outside the body: none of its ink deep
     // inside a wood, over water, a way, a place or a name.
+    // A copse too small to be a wood stands with no ring round it.
     const QImage edge = woodEdgeLayer(w.terrain, keepOut);
+    const Grid<int> areas = woodAreas(into);
+    Grid<unsigned char> bigWood(w.sheet.width(), w.sheet.height(), 0);
+    std::size_t copsePixels = 0;
+    for (int y = 0; y < w.sheet.height(); ++y) {
+        for (int x = 0; x < w.sheet.width(); ++x) {
+            bigWood(x, y) = areas(x, y) >= kWoodEdgeArea ? 1 : 0;
+            copsePixels += areas(x, y) > 0 && areas(x, y) < kWoodEdgeArea ? 1 : 0;
+        }
+    }
+    const Grid<float> toBigWood = distanceTo(bigWood, 32.0f);
     std::size_t edgePixels = 0;
     std::size_t inked = 0;
     std::size_t astray = 0;
+    std::size_t ringed = 0;
     for (int y = 3; y + 3 < w.sheet.height(); ++y) {
         for (int x = 3; x + 3 < w.sheet.width(); ++x) {
             const int a = qAlpha(edge.pixel(x, y));
             if (a > 0 && (into(x, y) > 2.5f || keepOut.constScanLine(y)[x] != 0)) {
                 ++astray;
+            }
+            if (a > 0 && toBigWood(x, y) >= 32.0f) {
+                ++ringed;
+            }
+            if (areas(x, y) < kWoodEdgeArea) {
+                continue;
             }
             if (into(x, y) <= 0.0f || into(x, y) > 1.0f || x < 8 || y < 8 ||
                 x + 8 >= w.sheet.width() || y + 8 >= w.sheet.height() ||
@@ -1284,6 +1348,8 @@ TEST(MapDrawing, TreesFillTheirWoodsClearOfWhatTheMapMustShow) {
     ASSERT_GT(edgePixels, 2000u);
     EXPECT_GT(inked, edgePixels * 3 / 4) << "the woods' edges are not drawn";
     EXPECT_EQ(astray, 0u) << "pixels of the edge's ink inside a wood or over what the map shows";
+    EXPECT_GT(copsePixels, 5000u) << "no copses to leave unringed";
+    EXPECT_EQ(ringed, 0u) << "pixels of edge ink round a copse far from any wood";
 }
 
 // Trees stand up to a wood's streams, their crowns reaching over the banks, so no pale lane
@@ -1606,5 +1672,32 @@ TEST(MapDrawing, ANameBreaksTheLinesUnderItAndKeepsTheWash) {
     EXPECT_LT(tone(drawn, 280, 60).green(), 110);
     for (int x = static_cast<int>(inked.left()); x < inked.right(); ++x) {
         EXPECT_EQ(drawn.pixel(x, 52), sheet.pixel(x, 52)) << "the grain changed at x " << x;
+    }
+
+    // A brook's blue line goes on under a place's name and is broken under an area's.
+    QImage brook = wash.copy();
+    {
+        QPainter p(&brook);
+        p.setPen(QPen(QColor(50, 90, 160), 1.5));
+        p.drawLine(QPointF(0, 60), QPointF(300, 60));
+    }
+    for (const bool area : {false, true}) {
+        QImage lettered = brook.copy();
+        {
+            QPainter p(&lettered);
+            knockOutInk(p, brook, letters, 2.5, area);
+        }
+        int blue = 0;
+        int cut = 0;
+        for (int x = static_cast<int>(inked.left()); x < inked.right(); ++x) {
+            if (letters.contains(QPointF(x + 0.5, 60.5))) {
+                const QColor c = tone(lettered, x, 60);
+                ++cut;
+                blue += c.blue() - c.red() > 60 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(cut, 20);
+        EXPECT_EQ(blue, area ? 0 : cut)
+            << (area ? "water left under an area's name" : "water broken under a place's name");
     }
 }

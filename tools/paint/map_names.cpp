@@ -56,6 +56,7 @@ struct Candidate {
     std::size_t far = std::numeric_limits<std::size_t>::max();  // the first of the outer ring's
     bool onWater = false;     // a lake's name: on its water, or clear of it, never across its shore
     bool settlement = false;  // a city's, town's or village's, which no road should run through
+    bool breaksWater = false;  // an area's, over whose letters no line of water runs on
 };
 
 Candidate straight(const QString& text, const TextStyle& style, double padding,
@@ -357,6 +358,7 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         }
         c.spots.insert(c.spots.begin(), std::make_move_iterator(bent.begin()),
                        std::make_move_iterator(bent.end()));
+        c.breaksWater = true;
         out.push_back(std::move(c));
         // Over the range's own heights, not across a wood or the plain below it.
         rankByGround(out.back(), 0.0, 0.85, [&](int x, int y) {
@@ -366,6 +368,7 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
     }
     for (const Wood& w : s.layout.woods) {
         out.push_back(woodName(w, wood, t));
+        out.back().breaksWater = true;
     }
     for (std::size_t i = 0; i < s.water.lakes.size(); ++i) {
         const LakeShape& l = s.water.lakes[i];
@@ -409,6 +412,7 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
             });
         }
         out.push_back(straight(n.text, sea, 6, spots, 1, Sort::Other));
+        out.back().breaksWater = true;
     }
     const TextStyle island{mapFont(TypeFace::SerifItalic, 17), QColor(62, 44, 30),
                            QColor(224, 236, 240, 190), 1.6};
@@ -733,14 +737,15 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
             continue;
         }
         const SetText& spot = names[i].spots[*chosen[i]];
-        plan.names.push_back({names[i].text, names[i].style, spot.footprint, spot.glyphs});
+        plan.names.push_back(
+            {names[i].text, names[i].style, spot.footprint, spot.glyphs, names[i].breaksWater});
     }
     return plan;
 }
 
 void drawNames(QPainter& p, const NamePlan& plan, const QImage& sheet) {
     for (const PlacedName& n : plan.names) {
-        knockOutInk(p, sheet, n.glyphs, n.style.haloWidth + 0.6);
+        knockOutInk(p, sheet, n.glyphs, n.style.haloWidth + 0.6, n.breaksWater);
         // Each name's ink a shade fuller or leaner than the next, as the pen was filled.
         std::uint64_t h = 0x1E77'0001;
         for (const QChar c : n.text) {

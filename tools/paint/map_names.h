@@ -26,8 +26,9 @@ std::vector<QRectF> sheetFurniture();
 struct PlacedName {
     QString text;
     TextStyle style;
-    QPolygonF box;        // the ground the name covers, turned or bent with it
-    QPainterPath glyphs;  // its letters' outlines on the sheet
+    QPolygonF box;             // the ground the name covers, turned or bent with it
+    QPainterPath glyphs;       // its letters' outlines on the sheet
+    bool breaksWater = false;  // a range's, a wood's or a sea's: the water's lines stop short too
 };
 
 // Where every name goes on the province, worked out without painting.

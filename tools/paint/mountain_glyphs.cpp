@@ -99,6 +99,30 @@ Silhouette silhouette(const Peak& k) {
     const bool notched = rng.chance(0.45);
     const double notchAt = rng.range(0.3, 0.65);
     const double notchDepth = rng.range(0.07, 0.14);
+    // Peaks above the smallest read as one triangle rescaled unless their crowns differ too: some
+    // run off the summit in a crest, level (flat-topped) or sloping (lopsided), before the flank
+    // falls; some twins carry a third, lesser summit on their other flank. Drawn from a hand of
+    // their own, so the other peaks keep their builds.
+    Rng form(k.seed ^ 0xC4E5'7A11ull);
+    const double mid = std::clamp((k.width - 22.0) / 10.0, 0.0, 1.0) *
+                       std::clamp((130.0 - k.width) / 20.0, 0.0, 1.0);
+    const bool crested = !rounded && !twin && form.chance(0.45 * mid);
+    const double crestSide = form.chance(0.5) ? -1.0 : 1.0;
+    const double crestRun = form.range(0.32, 0.5);
+    const double crestDrop = form.chance(0.5) ? form.range(0.0, 0.04) : form.range(0.1, 0.2);
+    const bool triple = !rounded && twin && form.chance(0.55 * mid);
+    // A lesser summit beyond a saddle, `scale` of a twin's height.
+    const auto summitBeyond = [&](double side, double scale) {
+        QPolygonF pts;
+        const double saddle = rng.range(0.5, 0.6) * scale;
+        const double second = std::min(0.72, saddle + rng.range(0.08, 0.16)) * scale;
+        pts << f + QPointF(skew + (side * w - skew) * 0.28, -h * saddle)
+            << f + QPointF(skew + (side * w - skew) * 0.46, -h * second)
+            << f + QPointF(side * w * 0.6, -h * (second - 0.16 * scale))
+            << f + QPointF(side * w * 0.66, -h * rng.range(0.3, 0.36) * scale)
+            << f + QPointF(side * w * 0.84, -h * rng.range(0.1, 0.15) * scale);
+        return pts;
+    };
     const auto flank = [&](double side) {
         // Nearly straight, each step jagged (neighbours differ in their count of steps and in
         // how far each one breaks), the last one easing out to the foot.
@@ -112,21 +136,30 @@ Silhouette silhouette(const Peak& k) {
             }
         }
         if (twin && side == shoulderSide) {
-            const double saddle = rng.range(0.5, 0.6);
-            const double second = std::min(0.72, saddle + rng.range(0.08, 0.16));
-            pts << f + QPointF(skew + (side * w - skew) * 0.28, -h * saddle)
-                << f + QPointF(skew + (side * w - skew) * 0.46, -h * second)
-                << f + QPointF(side * w * 0.6, -h * (second - 0.16))
-                << f + QPointF(side * w * 0.66, -h * rng.range(0.3, 0.36))
-                << f + QPointF(side * w * 0.84, -h * rng.range(0.1, 0.15));
-            return pts;
+            return summitBeyond(side, 1.0);
+        }
+        if (triple) {
+            return summitBeyond(side, 0.86);
+        }
+        // Along a crest the flank begins at the crest's far end.
+        const bool crest = crested && side == crestSide;
+        const double from = crest ? crestRun : 0.0;
+        const double fromDrop = crest ? crestDrop : 0.0;
+        if (crest) {
+            // Never above the summit: the glyph's box is what placing it checks.
+            const double jag = form.range(0.0, 0.03);
+            pts << f + QPointF(skew + (side * w - skew) * from * 0.5,
+                               -h * (1.0 - fromDrop * 0.5 - jag))
+                << f + QPointF(skew + (side * w - skew) * from, -h * (1.0 - fromDrop));
         }
         for (int i = 1; i < steps; ++i) {
             const double t = static_cast<double>(i) / steps;  // 0 at the summit, 1 at the foot
             const double curve = std::pow(t, fall[side < 0 ? 0 : 1]);
-            const double drop = curve * (1.0 + 0.12 * (1.0 - t)) + rng.range(-rough, rough) * t;
+            const double drop = fromDrop + (1.0 - fromDrop) * (curve * (1.0 + 0.12 * (1.0 - t)) +
+                                                               rng.range(-rough, rough) * t);
             double y = -h * (1.0 - drop);
-            const double x = skew + (side * w - skew) * t + rng.range(-0.6, 0.6) * rough * w;
+            const double run = from + (1.0 - from) * t;
+            const double x = skew + (side * w - skew) * run + rng.range(-0.6, 0.6) * rough * w;
             if (shoulder && side == shoulderSide && i == steps / 2) {
                 y = std::min(y, -h * rng.range(0.5, 0.62));
             }

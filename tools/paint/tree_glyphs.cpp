@@ -574,6 +574,42 @@ QImage treeCover(const std::vector<Tree>& trees, QSize size) {
     return cover;
 }
 
+Grid<int> woodAreas(const Grid<float>& into) {
+    const int w = into.width();
+    const int ht = into.height();
+    Grid<int> area(w, ht, 0);
+    Grid<unsigned char> seen(w, ht, 0);
+    std::vector<QPoint> stack;
+    std::vector<QPoint> members;
+    for (int y0 = 0; y0 < ht; ++y0) {
+        for (int x0 = 0; x0 < w; ++x0) {
+            if (seen(x0, y0) != 0 || into(x0, y0) <= 0.0f) {
+                continue;
+            }
+            members.clear();
+            stack.assign(1, QPoint(x0, y0));
+            seen(x0, y0) = 1;
+            while (!stack.empty()) {
+                const QPoint q = stack.back();
+                stack.pop_back();
+                members.push_back(q);
+                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint n = q + d;
+                    if (into.contains(n.x(), n.y()) && seen(n.x(), n.y()) == 0 &&
+                        into(n.x(), n.y()) > 0.0f) {
+                        seen(n.x(), n.y()) = 1;
+                        stack.push_back(n);
+                    }
+                }
+            }
+            for (const QPoint q : members) {
+                area(q.x(), q.y()) = static_cast<int>(members.size());
+            }
+        }
+    }
+    return area;
+}
+
 QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage* cover) {
     const Grid<float> into = intoWoods(terrain);
     const int w = into.width();
@@ -581,11 +617,13 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
     // One small crown's arc for every few pixels of edge: the point of the edge nearest each
     // cell's (jittered) middle.
     constexpr int kStep = 9;
-    // Only round a wood with a body: a patch a few trees wide would take a lone ring.
+    // Only round a real wood with a body: a copse of a few trees drawn in a ring of its own reads
+    // as a bubble stamped round it.
+    const Grid<int> areas = woodAreas(into);
     Grid<unsigned char> body(w, ht, 0);
     for (int y = 0; y < ht; ++y) {
         for (int x = 0; x < w; ++x) {
-            body(x, y) = into(x, y) >= 6.0f ? 1 : 0;
+            body(x, y) = into(x, y) >= 6.0f && areas(x, y) >= kWoodEdgeArea ? 1 : 0;
         }
     }
     const Grid<float> toBody = distanceTo(body, 16.0f);

@@ -53,6 +53,13 @@ inline constexpr float kWoodEdgeCover = 0.54f;
 // How far each pixel lies inside a wood's edge, in pixels; 0 outside.
 Grid<float> intoWoods(const Terrain& terrain);
 
+// The size in pixels of the wood (the connected ground with `into` > 0) each pixel lies in; 0
+// outside the woods.
+Grid<int> woodAreas(const Grid<float>& into);
+
+// The smallest wood whose edge is inked; smaller copses stand without an outline.
+inline constexpr int kWoodEdgeArea = 4500;
+
 // The wood's edge inked as a gently scalloped line (the outer arcs of a chain of small crowns),
 // broken where water, a way, a place or a name crosses it (`keepOut`), on a transparent sheet.
 // Given the trees' `cover`, only where trees stand behind it.
