@@ -10,6 +10,7 @@
 #include "tools/common/grid.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/brush_strokes.h"
+#include "tools/paint/heights_tan.h"
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/relief_raster.h"
 
@@ -37,8 +38,8 @@ double spread(const std::vector<double>& v) {
 }  // namespace
 
 // The ground's wash laid in broad strokes: most of the sheet under at least one, some ground
-// under two (darker than any one stroke lays), a few dry skips; varying over a hundred pixels and
-// more, not from pixel to pixel; the same strokes every time.
+// under two (darker than any one stroke lays), a few streaked dry skips; varying over a hundred
+// pixels and more, not from pixel to pixel; the same strokes every time.
 TEST(Washes, BrushStrokesAreBroadOverlappingAndRepeat) {
     constexpr int kW = 1400;
     constexpr int kH = 1000;
@@ -64,7 +65,8 @@ TEST(Washes, BrushStrokesAreBroadOverlappingAndRepeat) {
     const double n = static_cast<double>(pixels.size());
     EXPECT_GT(laid / n, 0.5) << "the strokes leave most of the ground bare";
     EXPECT_GT(crossed / n, 0.05) << "no strokes cross";
-    EXPECT_GT(skipped / n, 0.02) << "the brush never ran dry";
+    // The skips are streaked, so only part of each lies bare.
+    EXPECT_GT(skipped / n, 0.01) << "the brush never ran dry";
     EXPECT_LT(skipped / n, 0.3) << "more skips than strokes";
     // Block means 64 px across keep most of the field's spread: it varies broadly; and from one
     // pixel to the next it moves far less than across the sheet.
@@ -185,4 +187,68 @@ TEST(Washes, ACopseHasNoFloorRoundItsTrees) {
     const double meadow = mean(open);
     EXPECT_LT(std::fabs(between(30, 100, 50) - meadow), 3.0) << "a copse lies on a floor";
     EXPECT_LT(between(200, 60, 140), meadow - 6.0) << "a wood's floor stops at its trees";
+}
+
+// The heights' tan lies over a group of peaks as one wash: across the gaps between its peaks,
+// a little way past its outer ones, its edge running smooth along the group rather than bulging
+// round each peak; a peak standing alone gets none.
+TEST(Washes, TheHeightsTanCoversAGroupOfPeaksAndLeavesALoneOne) {
+    constexpr int kW = 700;
+    constexpr int kH = 300;
+    Grid<unsigned char> peaked(kW, kH, 0);
+    // Six peaks 40 px wide in a row, 60 px apart, their bases on one line; a seventh alone.
+    const auto peak = [&](int cx, int base) {
+        for (int y = base - 36; y <= base; ++y) {
+            const int half = (y - (base - 36)) * 20 / 36;
+            for (int x = cx - half; x <= cx + half; ++x) {
+                peaked(x, y) = 1;
+            }
+        }
+    };
+    for (int i = 0; i < 6; ++i) {
+        peak(80 + 60 * i, 150);
+    }
+    peak(620, 150);
+    const Grid<float> edge = heightsTanEdge(peaked);
+    EXPECT_GT(edge(110, 140), 0.0f) << "the gap between two peaks is bare";
+    EXPECT_GT(edge(80 + 60 * 5 + 28, 145), 0.0f) << "the wash stops at the outer peak";
+    EXPECT_LT(edge(80 + 60 * 5 + 50, 145), 0.0f) << "the wash runs far past the outer peak";
+    EXPECT_LE(edge(620, 140), 0.0f) << "a lone peak has a wash of its own";
+    // Below the row the edge lies about as far out under a gap as under a peak's base.
+    const auto edgeBelow = [&](int x) {
+        int y = 150;
+        while (y + 1 < kH && edge(x, y + 1) > 0.0f) {
+            ++y;
+        }
+        return y;
+    };
+    std::vector<double> depths;
+    for (int x = 140; x <= 320; x += 5) {
+        depths.push_back(edgeBelow(x));
+    }
+    const auto [lo, hi] = std::minmax_element(depths.begin(), depths.end());
+    std::cout << "the tan's edge below the row from " << *lo << " to " << *hi << "\n";
+    EXPECT_GT(*lo, 155.0) << "the wash does not reach past the peaks' bases";
+    EXPECT_LT(*hi - *lo, 5.0) << "the wash's edge bulges round each peak";
+}
+
+// The paper's tooth is not one even filter: over broad stretches it stands rougher than over
+// others.
+TEST(Washes, ThePapersToothVariesInBroadStretches) {
+    const PaperGrain g = paperGrain(1600, 1600);
+    std::vector<double> roughness;
+    for (int by = 0; by + 64 <= 1600; by += 160) {
+        for (int bx = 0; bx + 64 <= 1600; bx += 160) {
+            double s = 0;
+            for (int y = by; y < by + 64; ++y) {
+                for (int x = bx; x < bx + 64; ++x) {
+                    s += std::fabs(g.tooth(x, y));
+                }
+            }
+            roughness.push_back(s / (64.0 * 64.0));
+        }
+    }
+    const auto [lo, hi] = std::minmax_element(roughness.begin(), roughness.end());
+    std::cout << "the tooth's roughness from " << *lo << " to " << *hi << " by stretch\n";
+    EXPECT_GT(*hi, 1.5 * *lo) << "the tooth is one even texture";
 }

@@ -21,9 +21,11 @@ struct Stroke {
 
 // One sweep of the brush: a rounded band whose sides wander as the bristles spread and close,
 // the pigment dried darker along its rim (a dry skip has none: no water carried pigment there).
-// Adds to `out` how much of the stroke covers each pixel times `strength`, with its rim.
+// Adds to `out` how much of the stroke covers each pixel times `strength`, with its rim. A `dry`
+// sweep is laid as a brush running out of paint leaves it: in streaks along its way, barely at
+// its start and broken most toward its end.
 void lay(Grid<float>& out, const Stroke& s, float strength, float rim, const Noise& sides,
-         const Noise& rag, float key) {
+         const Noise& rag, float key, bool dry = false) {
     constexpr float kRag = 6.0f;
     // Each side's half width along the run, a pixel apart, both ends' caps included.
     const int runs = static_cast<int>(s.length + 2.0f * s.half) + 2;
@@ -73,9 +75,13 @@ void lay(Grid<float>& out, const Stroke& s, float strength, float rim, const Noi
             if (cover <= 0.0f) {
                 continue;
             }
-            // The bristles leave faint streaks along the stroke.
+            // The bristles leave faint streaks along the stroke; a dry brush skips between
+            // them, in runs of bare paper a few pixels wide, more and more of them as it goes.
             const float streak =
-                1.0f + 0.18f * sides.fbm(along / 160.0f + key, across / 9.0f - key, 2);
+                dry ? smoothstep(-0.9f, 0.2f, along / (0.5f * s.length + s.half)) *
+                          smoothstep(-0.25f, 0.1f,
+                                     sides.fbm(along / 70.0f + key, across / 3.5f - key, 2))
+                    : 1.0f + 0.18f * sides.fbm(along / 160.0f + key, across / 9.0f - key, 2);
             const float pool = std::exp(-std::max(inside, 0.0f) / 2.2f);
             out(x, y) += cover * (strength * streak + rim * pool);
         }
@@ -111,7 +117,7 @@ Grid<float> brushStrokes(int width, int height, std::uint64_t seed) {
             const auto strength = static_cast<float>(rng.range(0.06, 0.15));
             const float k = 13.0f * static_cast<float>(++key % 97);
             if (skip) {
-                lay(dry, s, 1.0f, 0.0f, sides, rag, k);
+                lay(dry, s, 1.0f, 0.0f, sides, rag, k, true);
             } else {
                 lay(out, s, strength, 0.9f * strength, sides, rag, k);
             }

@@ -16,6 +16,7 @@ PaperGrain paperGrain(int width, int height) {
     const Noise strands(0x7007'0003);
     const Noise gate(0x7007'0004);
     const Noise clumps(0x7007'0005);
+    const Noise sizing(0x7007'0006);
     // Sampled on axes turned off the pixels' own, so that the noise's lattice never lines up
     // with the sheet's rows as a faint grid.
     constexpr float kTurnC = 0.8912f;  // cos 27 degrees
@@ -44,10 +45,14 @@ PaperGrain paperGrain(int width, int height) {
                 const float on = smoothstep(0.45f, 0.75f, gate.at(fx / 21.0f + kf, fy / 21.0f));
                 fibre = std::max(fibre, on * std::pow(line, 8.0f));
             }
-            g.tooth(x, y) = 0.7f * bump + 0.08f * fine + 0.5f * fibre;
+            // A sheet is not pressed evenly: over stretches a few hundred pixels across its
+            // tooth stands rougher or lies smoother, so that it never reads as one filter.
+            const float rough =
+                0.7f + 0.6f * smoothstep(-0.4f, 0.4f, sizing.fbm(fx / 320.0f, fy / 320.0f, 3));
+            g.tooth(x, y) = rough * (0.7f * bump + 0.08f * fine + 0.5f * fibre);
             const float clump =
                 0.45f + 0.55f * smoothstep(-0.5f, 0.6f, clumps.fbm(fx / 9.0f, fy / 9.0f, 2));
-            g.settle(x, y) = clump * (-0.75f * bump + 0.15f * fine + 0.45f * fibre);
+            g.settle(x, y) = rough * clump * (-0.75f * bump + 0.15f * fine + 0.45f * fibre);
         }
     }
     return g;

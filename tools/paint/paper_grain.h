@@ -6,7 +6,8 @@ class QImage;
 
 namespace marventa {
 
-// The sheet's own surface, pixel by pixel, both roughly in [-1, 1] and free of any repeat.
+// The sheet's own surface, pixel by pixel, both roughly in [-1, 1] and free of any repeat,
+// rougher over some stretches of the sheet than others.
 struct PaperGrain {
     // The tooth as the light catches it: raised crests and stray fibres above 0, hollows below.
     Grid<float> tooth;

@@ -10,8 +10,10 @@
 #include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
+#include "tools/common/patches.h"
 #include "tools/paint/brush_strokes.h"
 #include "tools/paint/ground_rise.h"
+#include "tools/paint/heights_tan.h"
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/snow_cover.h"
 
@@ -52,10 +54,8 @@ constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
 constexpr Rgb kSnow{236, 238, 240};
-// The heights' tan, one flat wash however high the ground under it; it reaches this far past
-// the drawn peaks, give or take the brush's wander.
+// The heights' tan, one flat wash however high the ground under it.
 constexpr Rgb kHeightsTan{188, 190, 138};
-constexpr float kTanReach = 20.0f;
 // The lowland's wash a shade warmer on its rises and a shade cooler down in its hollows.
 constexpr Rgb kRiseTone{204, 200, 138};
 constexpr Rgb kHollowTone{150, 190, 150};
@@ -104,48 +104,6 @@ float laidWash(float dist, float amount, float pool) {
     const float inside = std::max(dist, 0.0f);
     return cover *
            (amount + pool * (0.8f * std::exp(-inside / 1.6f) + 0.2f * std::exp(-inside / 11.0f)));
-}
-
-// Which cells of `mask` (non-zero) lie in a patch of fewer than `area` cells, neighbours
-// counted across sides and corners.
-Grid<unsigned char> smallPatches(const Grid<unsigned char>& mask, int area) {
-    const int w = mask.width();
-    const int ht = mask.height();
-    Grid<int> seen(w, ht, 0);
-    Grid<unsigned char> small(w, ht, 0);
-    std::vector<std::pair<int, int>> patch;
-    std::vector<std::pair<int, int>> open;
-    for (int y = 0; y < ht; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (mask(x, y) == 0 || seen(x, y) != 0) {
-                continue;
-            }
-            patch.clear();
-            open.assign(1, {x, y});
-            seen(x, y) = 1;
-            while (!open.empty()) {
-                const auto [px, py] = open.back();
-                open.pop_back();
-                patch.emplace_back(px, py);
-                for (int dy = -1; dy <= 1; ++dy) {
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const int nx = px + dx;
-                        const int ny = py + dy;
-                        if (mask.contains(nx, ny) && mask(nx, ny) != 0 && seen(nx, ny) == 0) {
-                            seen(nx, ny) = 1;
-                            open.emplace_back(nx, ny);
-                        }
-                    }
-                }
-            }
-            if (static_cast<int>(patch.size()) < area) {
-                for (const auto& [px, py] : patch) {
-                    small(px, py) = 1;
-                }
-            }
-        }
-    }
-    return small;
 }
 
 QRgb toPixel(Rgb c) {
@@ -209,8 +167,8 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
     const Grid<float> toLandExact = distanceTo(dry, 4.0f);
     const Grid<float> toWaterExact = distanceTo(wet, 4.0f);
     // The sea's ripples keep to the open coast: measured from the shore as if every sheltered
-    // inlet were filled, so that they pass across a river's mouth and a narrow creek instead of
-    // following its funnel inland as a spike.
+    // inlet were filled, so that they never follow a river's funnel or a narrow creek inland as
+    // a spike.
     const Grid<float> toOpenSea = distanceToOpenWater(terrain);
     Grid<float> rippleFrom(w, ht, 0.0f);
     for (int y = 0; y < ht; ++y) {
@@ -282,11 +240,11 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
                 wooded(x, y) = terrain.woods(x, y) >= 0.54f ? 1 : 0;
             }
         }
-        constexpr int kCopseArea = 9000;
-        const Grid<unsigned char> copse = smallPatches(wooded, kCopseArea);
+        constexpr float kCopseArea = 9000.0f;
+        const Grid<float> copse = patchSums(wooded, Grid<float>(w, ht, 1.0f));
         for (int y = 0; y < ht; ++y) {
             for (int x = 0; x < w; ++x) {
-                const float reach = copse(x, y) != 0 ? 0.0f : kFloorReach;
+                const float reach = copse(x, y) < kCopseArea ? 0.0f : kFloorReach;
                 woods(x, y) = toTrees(x, y) <= reach ? terrain.woods(x, y) : 0.0f;
             }
         }
@@ -355,16 +313,16 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
                            0.4f * rimNoise.fbm(fx / 42.0f + 5.0f, fy / 42.0f, 2);
         }
     }
-    // How far each pixel lies from the drawn peaks: the heights' tan is laid round them alone,
-    // ending in a wandering edge a little way out with its dried rim, never graded off with the
-    // ground's height into a glow.
+    // The heights' tan is laid round the groups of drawn peaks alone, ending in a wandering
+    // edge a little way out with its dried rim, never graded off with the ground's height into
+    // a glow.
     Grid<unsigned char> peaked(w, ht, 0);
     for (int y = 0; ranges != nullptr && y < ht; ++y) {
         for (int x = 0; x < w; ++x) {
             peaked(x, y) = ranges->constScanLine(y)[x] != 0 ? 1 : 0;
         }
     }
-    const Grid<float> toPeaks = distanceTo(peaked, 2.0f * kTanReach);
+    const Grid<float> tanField = heightsTanEdge(peaked);
     // The ground's wash as a broad brush laid it, stroke by stroke.
     const Grid<float> strokes = brushStrokes(w, ht, 0x9A9E'0006);
     // Back-runs: here and there a wash was wetted again as it dried, and the water pushed its
@@ -378,17 +336,19 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
                              0.12f * rimNoise.fbm(fx / 6.0f + 3.0f, fy / 6.0f, 2);
         }
     }
-    // The paper on its own: a tone that wanders at two broad scales and its tooth, plain at 1:1
-    // yet faint enough that the ink stands over it. Under the sea's even wash (`water` 1) the
-    // broad tone all but goes, or it reads as clouds in the water, and the tooth shows less
-    // through the water's heavier pigment.
+    // The paper on its own: a tone that wanders at two broad scales. Under the sea's even wash
+    // (`water` 1) it all but goes, or it reads as clouds in the water.
     auto paperTone = [&](int x, int y, float water) {
         const float fx = static_cast<float>(x);
         const float fy = static_cast<float>(y);
         const float broad = 1.0f - 0.8f * water;
         return 1.0f + broad * 0.02f * stain.fbm(fx / 380.0f, fy / 380.0f, 4) +
-               broad * 0.0095f * paper.fbm(fx / 46.0f, fy / 46.0f, 2) +
-               (0.056f - 0.034f * water) * grain.tooth(x, y);
+               broad * 0.0095f * paper.fbm(fx / 46.0f, fy / 46.0f, 2);
+    };
+    // The tooth shows through a wash as its pigment catches on the crests and sinks in the
+    // hollows, by `show`: plainer under a heavy wash than under a thin one.
+    auto onTooth = [&](Rgb c, int x, int y, float show) {
+        return scale(c, 1.0f + show * grain.tooth(x, y));
     };
     // How thickly the ground wash was laid: a little uneven, denser where it dried against an
     // edge `edge` pixels away (a wash's pigment runs to its rim as it dries).
@@ -453,6 +413,9 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         const std::span<const std::pair<float, float>> rings =
             sea ? std::span<const std::pair<float, float>>(kSeaLines)
                 : std::span<const std::pair<float, float>>(kLakeLines);
+        // Where a river's mouth or a creek opens, the shore the ripples follow (the inlet
+        // filled) lies nearer than the real one: the lines end there rather than bridge it.
+        const float mouth = sea ? 1.0f - smoothstep(1.0f, 3.0f, d - rippleFrom(x, y)) : 1.0f;
         for (std::size_t i = 0; i < rings.size(); ++i) {
             const auto [at, strength] = rings[i];
             // How far out the line is, from 0 at the shore to 3 at about 25 px, for how often
@@ -470,7 +433,13 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
                                0.3f * paper.fbm(fx / 24.0f - 3.0f * fi, fy / 24.0f + 11.0f, 2) +
                                0.25f * shadow,
                            0.15f, 1.25f);
-            const float place = (i == 0 ? at : at * spread) + wander;
+            // Over a hundred pixels and more each line drifts nearer the shore and away from it
+            // on its own, the farther out the more, so that none runs as the shore's copy.
+            const float drift =
+                sea ? std::min(0.3f * (at - 4.0f), 3.5f) * 2.0f *
+                          stain.fbm(fx / 150.0f - 9.0f * fi, fy / 150.0f + 4.0f * fi, 2)
+                    : 0.0f;
+            const float place = (i == 0 ? at : at * spread) + wander + drift;
             const float fine = sea ? 1.0f : 0.55f;
             const float band = 1.0f - smoothstep(0.15f * weight * fine, (0.45f + weight) * fine,
                                                  std::fabs(rd - place));
@@ -482,9 +451,10 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
             const float stretch = rimNoise.fbm(fx / 160.0f + 31.0f * fi, fy / 160.0f, 2);
             const float kept =
                 i < 2 && sea ? 1.0f : smoothstep(-0.3f + 0.12f * k, -0.2f + 0.12f * k, stretch);
-            c = mix(c, kRipple, band * strength * lifts * kept * (0.75f + 0.5f * weight));
+            c = mix(c, kRipple, band * strength * lifts * kept * mouth * (0.75f + 0.5f * weight));
         }
-        return c;
+        // The pale open sea's thin wash shows the least of it, the coast's heavier band more.
+        return onTooth(c, x, y, sea ? 0.01f + 0.012f * heavy : 0.022f);
     };
     auto landColour = [&](int x, int y) {
         const float fx = static_cast<float>(x);
@@ -494,8 +464,9 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         // edge: graded by height it spreads over a range's broad shoulders and down its flanks
         // as a soft glow with nothing drawn in it.
         const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
-        const float tanEdge = kTanReach + 8.0f * bloom.fbm(fx / 110.0f + 30.0f, fy / 110.0f, 2) +
-                              5.0f * ragged(x, y) - toPeaks(x, y);
+        const float tanEdge = tanField(x, y) +
+                              6.0f * bloom.fbm(fx / 110.0f + 30.0f, fy / 110.0f, 2) +
+                              4.0f * ragged(x, y);
         const float tan = smoothstep(-0.6f, 0.6f, tanEdge);
         Rgb c = mix(landTint(std::min(hv, 0.12f)), kHeightsTan, tan);
         // The lowland's wash follows its lie, a shade warmer on the rises and cooler down in
@@ -573,7 +544,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         const float heavy = std::max({wood, tan, marshLaid});
         const float density = (washDensity(fx, fy, edge) + laid) *
                               (1.0f + (0.36f + 0.3f * heavy) * grain.settle(x, y));
-        return washOver(c, density);
+        return onTooth(washOver(c, density), x, y, 0.056f + 0.035f * heavy);
     };
     QImage image(w, ht, QImage::Format_RGB32);
     for (int y = 0; y < ht; ++y) {
