@@ -32,7 +32,8 @@ struct World {
     Terrain terrain = buildTerrain(layout, land, water, kProvinceWidth, kProvinceHeight);
     std::vector<ProvincePlace> places = provincePlaces();
     Ground ground = surveyGround(layout, terrain, water);
-    std::vector<RoadLine> roads = planRoads(places, terrain, water);
+    std::vector<RoadLine> roads =
+        roundRoadCorners(planRoads(places, terrain, water), places, terrain, water);
     ProvinceScene scene{layout, terrain, water, roads, places, land.craters};
     QSize sheet{kProvinceWidth, kProvinceHeight};
     NamePlan names = planNames(scene, sheet);

@@ -8,6 +8,7 @@
 #include "tools/roads/bridges.h"
 #include "tools/roads/cost_lattice.h"
 #include "tools/roads/fords.h"
+#include "tools/roads/road_bends.h"
 #include "tools/roads/road_network.h"
 
 using namespace marventa;
@@ -167,4 +168,43 @@ TEST(Fords, TheWayAtAFordRunsOnPastTheWater) {
     EXPECT_EQ(laid("Testbridge", {96, 102}, everywhere), track.points);
     EXPECT_EQ(laid("Testford", {150, 40}, everywhere), track.points);
     EXPECT_EQ(laid("Testford", {96, 102}, [](QPointF q) { return q.x() > 100; }), track.points);
+}
+
+// A road's sharp corner on open ground is drawn round into a wide curve, its ends where they
+// were; by an anchor (a symbol, a road joining) it keeps its corner, and no point of a curve
+// leaves clear ground (water in the bend), so there the corner is rounded less or not at all.
+TEST(RoadBends, CornersRoundOnOpenGroundOnly) {
+    const std::vector<QPointF> corner{{0, 0}, {100, 0}, {100, 100}};
+    const auto everywhere = [](QPointF) { return true; };
+    // The sharpest turn over any 4 px along the line, as the radius of that turn.
+    const auto tightest = [](const std::vector<QPointF>& line) {
+        const std::vector<QPointF> pts = resample(line, 4.0);
+        double radius = std::numeric_limits<double>::max();
+        for (std::size_t i = 1; i + 1 < pts.size(); ++i) {
+            const QPointF a = pts[i] - pts[i - 1];
+            const QPointF b = pts[i + 1] - pts[i];
+            const double turn =
+                std::abs(std::atan2(a.x() * b.y() - a.y() * b.x(), QPointF::dotProduct(a, b)));
+            if (turn > 1e-9) {
+                radius = std::min(radius, length(b) / turn);
+            }
+        }
+        return radius;
+    };
+    const std::vector<QPointF> open = roundCorners(corner, everywhere, {});
+    EXPECT_EQ(open.front(), corner.front());
+    EXPECT_EQ(open.back(), corner.back());
+    EXPECT_GE(tightest(open), 18.0);  // a right angle, round some 20 px
+    EXPECT_GT(distanceToPolyline(corner[1], open), 4.0);
+    EXPECT_LT(distanceToPolyline(corner[1], open), 15.0);
+
+    const std::vector<QPointF> held = roundCorners(corner, everywhere, {{100, 0}});
+    EXPECT_LT(distanceToPolyline(corner[1], held), 0.5);
+
+    const auto dryBend = [](QPointF q) { return length(q - QPointF(92, 8)) > 4.0; };
+    for (const QPointF& q : roundCorners(corner, dryBend, {})) {
+        EXPECT_TRUE(dryBend(q)) << q.x() << ", " << q.y();
+    }
+    const std::vector<QPointF> straight{{0, 0}, {200, 10}};
+    EXPECT_EQ(roundCorners(straight, everywhere, {}), straight);
 }

@@ -46,14 +46,14 @@ const QColor kHighway(104, 58, 40);
 const QColor kLane(128, 80, 58);
 const QColor kTrack(138, 104, 76);
 
-// The hand's pens: each line strays by under a pixel, swells and thins by a fifth or a quarter
+// The hand's pens: each line strays by under a pixel, swells and thins by a quarter to a third
 // along its course and presses out round its bends; a highway is drawn through unbroken, a thread
 // of a brook now and then lifted off.
-constexpr HandPen kHighwayPen{.drift = 1.0, .pressure = 0.2, .bend = 0.3};
-constexpr HandPen kLanePen{.drift = 0.9, .pressure = 0.2, .bend = 0.3};
+constexpr HandPen kHighwayPen{.drift = 1.0, .pressure = 0.3, .bend = 0.4};
+constexpr HandPen kLanePen{.drift = 0.9, .pressure = 0.25, .bend = 0.35};
 constexpr HandPen kTrackPen{.drift = 0.8, .pressure = 0.2, .dash = 4.4, .gap = 2.75};
 constexpr HandPen kBrookPen{
-    .drift = 0.8, .pressure = 0.25, .liftEvery = 150.0, .liftWidth = 2.4, .bend = 0.4};
+    .drift = 0.8, .pressure = 0.35, .liftEvery = 150.0, .liftWidth = 2.4, .bend = 0.4};
 constexpr double kBankDrift = 0.8;
 constexpr float kSpringWidth = 0.55f;  // px: a brook's thread where it rises
 
@@ -158,8 +158,8 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
         left.push_back(lq + handShift(lq, kBankDrift));
         right.push_back(rq + handShift(rq, kBankDrift));
         const float ink = std::clamp(0.5f + 0.09f * widths[i], 0.6f, 1.8f);
-        leftInk.push_back(ink * (1.0f + 0.45f * hand.fbm(fx / 2.0f + 5.0f, fy / 2.0f, 2)));
-        rightInk.push_back(ink * (1.0f + 0.45f * hand.fbm(fx / 2.0f + 9.0f, fy / 2.0f, 2)));
+        leftInk.push_back(ink * (1.0f + 0.6f * hand.fbm(fx / 2.0f + 5.0f, fy / 2.0f, 2)));
+        rightInk.push_back(ink * (1.0f + 0.6f * hand.fbm(fx / 2.0f + 9.0f, fy / 2.0f, 2)));
         // A broad river's current: a fine broken line nearer one bank, where the pen touched.
         current.push_back(pts[i] + n * (0.35 * (l - r)) +
                           n * (0.3 * half * hand.fbm(fx / 2.0f, fy / 2.0f + 3.0f, 2)));
@@ -407,35 +407,6 @@ void drawMarsh(QPainter& p, const ProvinceScene& s, const QImage& obstacles) {
     }
 }
 
-// Where a brook rises on the open lowland, with no height, moor, marsh or lake to feed it, its
-// thread starts from the small ring of a spring: a line that begins in the middle of a plain from
-// nothing reads as drawn in error.
-void drawSprings(QPainter& p, const ProvinceScene& s) {
-    const Terrain& t = s.terrain;
-    for (const RiverLine& b : s.water.brooks) {
-        if (b.points.size() < 4) {
-            continue;
-        }
-        const QPointF head = b.points.front();
-        const int x = std::clamp(static_cast<int>(head.x()), 0, t.height.width() - 1);
-        const int y = std::clamp(static_cast<int>(head.y()), 0, t.height.height() - 1);
-        if (t.height(x, y) >= kHeightsHeight || t.height(x, y) <= 0.0f || t.lake(x, y) > 0 ||
-            t.marsh(x, y) > 40 || t.moor(x, y) > 0) {
-            continue;
-        }
-        const QPointF down = b.points[3] - head;
-        const double len = length(down);
-        if (len < 1e-6) {
-            continue;
-        }
-        constexpr double kRing = 1.5;
-        const QPointF centre = head - down / len * kRing;
-        p.setPen(QPen(kRiverBank, 0.65));
-        p.setBrush(kRiverWater);
-        p.drawEllipse(centre, kRing, kRing);
-    }
-}
-
 void drawSymbols(QPainter& p, const ProvinceScene& s) {
     std::vector<const ProvincePlace*> order;
     for (const ProvincePlace& place : s.places) {
@@ -583,7 +554,6 @@ QImage paintProvince(const ProvinceScene& s) {
     drawSpringStains(p, springs);
     drawWaterways(p, s, image.size());
     drawMarsh(p, s, clearings);
-    drawSprings(p, s);
     for (const FieldMark& m : fields) {
         drawFieldMark(p, m);
     }

@@ -12,6 +12,7 @@
 #include "tools/roads/cost_lattice.h"
 #include "tools/roads/fords.h"
 #include "tools/roads/hairpins.h"
+#include "tools/roads/road_bends.h"
 #include "tools/roads/road_network.h"
 #include "tools/roads/shared_ground.h"
 
@@ -477,6 +478,61 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
     runThroughFords(merged, places, water,
                     [&](QPointF q) { return lattice.passable(lattice.cellOf(q)); });
     return merged;
+}
+
+std::vector<RoadLine> roundRoadCorners(std::vector<RoadLine> roads,
+                                       const std::vector<ProvincePlace>& places,
+                                       const Terrain& terrain, const Waterways& water) {
+    const CostLattice lattice(terrain, water);
+    // None is rounded by a symbol or where another road joins, so every piece keeps its ends on
+    // the road it meets.
+    std::vector<QPointF> anchors;
+    for (const ProvincePlace& p : places) {
+        anchors.emplace_back(p.at.x, p.at.y);
+    }
+    for (const RoadLine& r : roads) {
+        anchors.push_back(r.points.front());
+        anchors.push_back(r.points.back());
+    }
+    // Open dry ground, and level enough that a curve does not steepen a climb: on a slope the
+    // turns may be a switchback's.
+    const auto open = [&](QPointF q) {
+        constexpr float kAcross = 8.0f;    // px either side over which the slope is taken
+        constexpr float kGentle = 0.001f;  // height per pixel
+        const int c = lattice.cellOf(q);
+        if (!lattice.passable(c) || lattice.running(c)) {
+            return false;
+        }
+        const auto x = static_cast<float>(q.x());
+        const auto y = static_cast<float>(q.y());
+        const Grid<float>& h = terrain.height;
+        const float dx = sampleBilinear(h, x + kAcross, y) - sampleBilinear(h, x - kAcross, y);
+        const float dy = sampleBilinear(h, x, y + kAcross) - sampleBilinear(h, x, y - kAcross);
+        return std::hypot(dx, dy) < 2.0f * kAcross * kGentle;
+    };
+    // A curve cuts a little off the way: where that steepens a climb past what a laden cart can
+    // take, the road keeps its corners.
+    const auto steepest = [&](const std::vector<QPointF>& line) {
+        constexpr double kStep = 8.0;
+        constexpr std::size_t kSpan = 6;
+        const std::vector<QPointF> pts = resample(line, kStep);
+        double most = 0.0;
+        for (std::size_t i = 0; i + kSpan < pts.size(); ++i) {
+            const auto h = [&](QPointF q) {
+                return sampleBilinear(terrain.height, float(q.x()), float(q.y()));
+            };
+            most = std::max(most, std::abs(h(pts[i + kSpan]) - h(pts[i])) / (kStep * kSpan));
+        }
+        return most;
+    };
+    constexpr double kSteepest = 0.0019;  // height per pixel
+    for (RoadLine& r : roads) {
+        std::vector<QPointF> rounded = roundCorners(r.points, open, anchors);
+        if (steepest(rounded) <= std::max(kSteepest, steepest(r.points))) {
+            r.points = std::move(rounded);
+        }
+    }
+    return roads;
 }
 
 }  // namespace marventa

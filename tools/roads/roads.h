@@ -25,4 +25,10 @@ struct RoadLine {
 std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const Terrain& terrain,
                                 const Waterways& water);
 
+// The laid roads' corners on open ground drawn round as a surveyor's curves, as a last touch:
+// the inns are sited by the roads as planned.
+std::vector<RoadLine> roundRoadCorners(std::vector<RoadLine> roads,
+                                       const std::vector<ProvincePlace>& places,
+                                       const Terrain& terrain, const Waterways& water);
+
 }  // namespace marventa
