@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -11,6 +12,23 @@ namespace marventa {
 
 inline double length(QPointF v) {
     return std::hypot(v.x(), v.y());
+}
+
+// Where segments ab and cd cross, if they do.
+inline std::optional<QPointF> segmentCrossing(QPointF a, QPointF b, QPointF c, QPointF d) {
+    const QPointF r = b - a;
+    const QPointF s = d - c;
+    const double denominator = r.x() * s.y() - r.y() * s.x();
+    if (std::abs(denominator) < 1e-9) {
+        return std::nullopt;
+    }
+    const QPointF ac = c - a;
+    const double t = (ac.x() * s.y() - ac.y() * s.x()) / denominator;
+    const double u = (ac.x() * r.y() - ac.y() * r.x()) / denominator;
+    if (t < 0 || t > 1 || u < 0 || u > 1) {
+        return std::nullopt;
+    }
+    return a + r * t;
 }
 
 struct Nearest {

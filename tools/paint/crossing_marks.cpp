@@ -44,19 +44,12 @@ std::optional<Crossing> brookCrossing(QPointF at, const ProvinceScene& s, double
                 for (std::size_t j = 0; j + 1 < r.points.size(); ++j) {
                     const QPointF q0 = r.points[j];
                     const QPointF q1 = r.points[j + 1];
-                    const QPointF d = p1 - p0;
+                    const auto crossing = segmentCrossing(p0, p1, q0, q1);
+                    if (!crossing) {
+                        continue;
+                    }
+                    const QPointF on = *crossing;
                     const QPointF e = q1 - q0;
-                    const double den = d.x() * e.y() - d.y() * e.x();
-                    if (std::abs(den) < 1e-9) {
-                        continue;
-                    }
-                    const QPointF w = q0 - p0;
-                    const double t = (w.x() * e.y() - w.y() * e.x()) / den;
-                    const double u = (w.x() * d.y() - w.y() * d.x()) / den;
-                    if (t < 0 || t > 1 || u < 0 || u > 1) {
-                        continue;
-                    }
-                    const QPointF on = p0 + d * t;
                     if (length(on - at) <= reach &&
                         (!best || length(on - at) < length(best->at - at))) {
                         best = Crossing{on, e / std::max(1e-9, length(e)), b.widths[i], r.kind};

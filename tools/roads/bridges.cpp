@@ -14,23 +14,6 @@ namespace marventa {
 
 namespace {
 
-// Where segments ab and cd cross, if they do.
-std::optional<QPointF> intersection(QPointF a, QPointF b, QPointF c, QPointF d) {
-    const QPointF r = b - a;
-    const QPointF s = d - c;
-    const double denominator = r.x() * s.y() - r.y() * s.x();
-    if (std::abs(denominator) < 1e-9) {
-        return std::nullopt;
-    }
-    const QPointF ac = c - a;
-    const double t = (ac.x() * s.y() - ac.y() * s.x()) / denominator;
-    const double u = (ac.x() * r.y() - ac.y() * r.x()) / denominator;
-    if (t < 0 || t > 1 || u < 0 || u > 1) {
-        return std::nullopt;
-    }
-    return a + r * t;
-}
-
 // Rivers and brooks alike: a road over either needs a bridge.
 std::vector<RiverLine> allWater(const Waterways& water) {
     std::vector<RiverLine> all = water.rivers;
@@ -84,7 +67,7 @@ std::vector<Crossing> findCrossings(const std::vector<RoadLine>& roads, const Wa
                 const RiverLine& river = waters[r];
                 const QPointF c = river.points[j];
                 const QPointF d = river.points[j + 1];
-                const auto at = intersection(a, b, c, d);
+                const auto at = segmentCrossing(a, b, c, d);
                 // A road wandering along a bank may cross the same river twice in a step.
                 const bool seen =
                     at && std::any_of(crossings.begin(), crossings.end(),
