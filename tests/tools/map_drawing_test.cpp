@@ -396,6 +396,58 @@ TEST(MapDrawing, MidSizePeaksTakeCrownsOfSeveralBuilds) {
     EXPECT_GT(crested, kPeaks / 25) << "no mid-size peak runs off in a level crest";
 }
 
+// A peak standing in front of another on the crest meets it in a saddle: the leg that runs down
+// over the peak behind is left uninked below where their flanks cross, the other leg and a peak
+// with nothing behind it inked to the ground. On the map, many crest peaks meet so.
+TEST(MapDrawing, PeaksInFrontMeetThoseBehindInASaddle) {
+    const auto peak = [](double x, double y, std::uint64_t seed) {
+        Peak k;
+        k.foot = QPointF(x, y);
+        k.width = 60;
+        k.height = 50;
+        k.seed = seed;
+        return k;
+    };
+    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+        std::vector<Peak> row{peak(100, 100, seed), peak(132, 104, seed * 7), peak(400, 104, seed)};
+        joinAlongRidges(row);
+        EXPECT_EQ(row[0].leftLift + row[0].rightLift, 0.0) << "nothing stands behind the first";
+        EXPECT_EQ(row[2].leftLift + row[2].rightLift, 0.0) << "the lone peak stands clear";
+        EXPECT_EQ(row[1].rightLift, 0.0) << "the leg away from the peak behind is lifted";
+        // The saddle: where the front peak's left flank leaves the outline behind it.
+        const QPolygonF front = peakOutline(row[1]);
+        const QPolygonF back = peakOutline(row[0]);
+        double run = 0;
+        double clear = 0;
+        bool inside = false;
+        for (int i = 0; i + 1 < front.size() && clear == 0; ++i) {
+            const QPointF a = front[i];
+            const QPointF b = front[i + 1];
+            for (double t = 0; t < 1.0; t += 0.02) {
+                const bool in = back.containsPoint(a + (b - a) * t, Qt::OddEvenFill);
+                if (inside && !in) {
+                    clear = run + t * length(b - a);
+                    break;
+                }
+                inside = inside || in;
+            }
+            run += length(b - a);
+        }
+        ASSERT_GT(clear, 0.0) << "seed " << seed << ": the flanks never cross";
+        EXPECT_GT(row[1].leftLift, 0.5 * clear) << "seed " << seed;
+        EXPECT_LE(row[1].leftLift, clear + 1.5)
+            << "seed " << seed << ": ink lifted above the saddle";
+    }
+    int lifted = 0;
+    int peaked = 0;
+    for (const Peak& k : peaks()) {
+        peaked += k.hill ? 0 : 1;
+        lifted += k.leftLift + k.rightLift > 0 ? 1 : 0;
+    }
+    std::cout << lifted << " of " << peaked << " peaks meet one behind in a saddle\n";
+    EXPECT_GT(lifted, peaked / 8) << "the crests' peaks stand as separate tents";
+}
+
 // A peak's shade is hatched down its fall, not across it: every stroke runs downhill from near
 // its outline and stays above its foot, and a big peak takes more strokes than a small one.
 TEST(MapDrawing, PeakShadeIsHatchedDownTheFall) {

@@ -190,8 +190,8 @@ TEST(Washes, ACopseHasNoFloorRoundItsTrees) {
 }
 
 // The heights' tan lies over a group of peaks as one wash: across the gaps between its peaks,
-// a little way past its outer ones, its edge running smooth along the group rather than bulging
-// round each peak; a peak standing alone gets none.
+// a little way past its outer ones and farther on their shaded side, its edge running smooth
+// along the group rather than bulging round each peak; a peak standing alone gets none.
 TEST(Washes, TheHeightsTanCoversAGroupOfPeaksAndLeavesALoneOne) {
     constexpr int kW = 700;
     constexpr int kH = 300;
@@ -211,9 +211,22 @@ TEST(Washes, TheHeightsTanCoversAGroupOfPeaksAndLeavesALoneOne) {
     peak(620, 150);
     const Grid<float> edge = heightsTanEdge(peaked);
     EXPECT_GT(edge(110, 140), 0.0f) << "the gap between two peaks is bare";
-    EXPECT_GT(edge(80 + 60 * 5 + 28, 145), 0.0f) << "the wash stops at the outer peak";
-    EXPECT_LT(edge(80 + 60 * 5 + 50, 145), 0.0f) << "the wash runs far past the outer peak";
     EXPECT_LE(edge(620, 140), 0.0f) << "a lone peak has a wash of its own";
+    // Past the row's ends, a little way on the shaded east, drawn in on the lit west.
+    const auto reach = [&](int from, int way) {
+        int x = from;
+        while (x + way >= 0 && x + way < kW && edge(x + way, 140) > 0.0f) {
+            x += way;
+        }
+        return std::abs(x - from);
+    };
+    const int east = reach(80 + 60 * 5, 1);
+    const int west = reach(80, -1);
+    std::cout << "the tan runs " << east << " px east of the row's last summit, " << west
+              << " px west of its first\n";
+    EXPECT_GT(east, 20) << "the wash stops at the outer peak's shaded flank";
+    EXPECT_LT(east, 60) << "the wash runs far past the outer peak";
+    EXPECT_GT(east, west + 8) << "the wash lies as far out on the lit side as on the shaded";
     // Below the row the edge lies about as far out under a gap as under a peak's base.
     const auto edgeBelow = [&](int x) {
         int y = 150;

@@ -1,7 +1,11 @@
 #include "tools/paint/heights_tan.h"
 
+#include <algorithm>
+
+#include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
+#include "tools/common/noise.h"
 #include "tools/common/patches.h"
 
 namespace marventa {
@@ -41,7 +45,30 @@ Grid<float> heightsTanEdge(const Grid<unsigned char>& peaked) {
         }
     }
     // Softened, the rounded lobe round each outer peak's tip runs into one sweep.
-    return boxBlur(boxBlur(edge, 10), 10);
+    const Grid<float> laid = boxBlur(boxBlur(edge, 10), 10);
+    // Where the peaks stand thin (a spur running out, a group's far end) the wash narrows to
+    // them and tapers off rather than ending in a round rim.
+    const Grid<float> thick = boxBlur(boxBlur(ink, 24), 24);
+    // The brush carried the wash down the shaded south-east flanks and drew it in on the lit
+    // north-west, where it dried in skips.
+    constexpr int kCarryX = 12;
+    constexpr int kCarryY = 9;
+    const Noise skips(0x7A4E'0001);
+    Grid<float> out(w, h, 0.0f);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float here = laid(x, y);
+            const float carried = laid.clamped(x - kCarryX, y - kCarryY);
+            const float lit = smoothstep(0.0f, 10.0f, here - carried);
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            const float dry = std::max(0.0f, skips.fbm(fx / 17.0f, fy / 17.0f, 2) + 0.15f) +
+                              0.5f * std::max(0.0f, skips.fbm(fx / 60.0f + 9.0f, fy / 60.0f, 2));
+            const float thin = 1.0f - smoothstep(0.05f, 0.16f, thick(x, y));
+            out(x, y) = std::max(here - 4.0f - 16.0f * lit * dry, carried + 3.0f) - 10.0f * thin;
+        }
+    }
+    return out;
 }
 
 }  // namespace marventa

@@ -20,8 +20,10 @@ namespace marventa {
 
 namespace {
 
-const QColor kSnowLit(250, 250, 246);
-const QColor kSnowShade(186, 198, 218);
+// Snow is the paper left bare, a shade lighter than the washed ground; on the shaded flank a
+// cool thin wash under the hatching.
+const QColor kSnowLit(250, 248, 240);
+const QColor kSnowShade(212, 216, 224);
 
 // The outline from the left foot over the summit to the right foot, and the spine that parts the
 // lit flank from the shaded one, from the summit down to the base.
@@ -72,9 +74,12 @@ Silhouette silhouette(const Peak& k) {
     // Each flank falls in its own curve, so that no two peaks are one triangle scaled: one
     // scooped (falling fast under the summit, easing out), the other straight or, now and then,
     // full-bellied.
-    const bool scoopedLeft = rng.chance(0.5);
+    // A summit leaning far over falls in its scoop down the long flank: scooped, the short one
+    // stands as a wall.
+    const bool scoopedLeft = rng.chance(0.5) ? lean < 0.26 || skew > 0 : lean >= 0.26 && skew > 0;
     const double scooped = rng.range(0.45, 0.75);
-    const double other = rng.chance(0.3) ? rng.range(1.3, 1.7) : rng.range(0.92, 1.08);
+    // The other flank's fall anywhere from a little scooped to full-bellied, not one of a few.
+    const double other = rng.chance(0.3) ? rng.range(1.2, 1.75) : rng.range(0.8, 1.15);
     // The small peaks of a range's lower flanks read as one stamp unless their builds differ
     // more than the big summits' do.
     const double small = std::clamp((50.0 - k.width) / 20.0, 0.0, 1.0);
@@ -106,11 +111,18 @@ Silhouette silhouette(const Peak& k) {
     Rng form(k.seed ^ 0xC4E5'7A11ull);
     const double mid = std::clamp((k.width - 22.0) / 10.0, 0.0, 1.0) *
                        std::clamp((130.0 - k.width) / 20.0, 0.0, 1.0);
-    const bool crested = !rounded && !twin && form.chance(0.45 * mid);
+    // Not on a summit leaning far over: its short flank falls as a wall, and the top with it
+    // reads as a tower.
+    const bool crested = !rounded && !twin && form.chance(0.45 * mid) && lean < 0.26;
     const double crestSide = form.chance(0.5) ? -1.0 : 1.0;
     const double crestRun = form.range(0.32, 0.5);
     const double crestDrop = form.chance(0.5) ? form.range(0.0, 0.04) : form.range(0.1, 0.2);
     const bool triple = !rounded && twin && form.chance(0.55 * mid);
+    // A crown broken by a tooth or two of rock just under the summit on one side, so that the
+    // tops of a crest do not all come to one clean point.
+    const bool toothed = !rounded && !crested && form.chance(0.35);
+    const double toothSide = form.chance(0.5) ? -1.0 : 1.0;
+    const int teeth = 1 + static_cast<int>(form.below(2));
     // A lesser summit beyond a saddle, `scale` of a twin's height.
     const auto summitBeyond = [&](double side, double scale) {
         QPolygonF pts;
@@ -145,6 +157,19 @@ Silhouette silhouette(const Peak& k) {
         const bool crest = crested && side == crestSide;
         const double from = crest ? crestRun : 0.0;
         const double fromDrop = crest ? crestDrop : 0.0;
+        if (toothed && side == toothSide && !crest) {
+            // Within the flank's first step, each tooth standing a little proud of its fall.
+            const double span = 0.8 / steps;
+            for (int i = 0; i < teeth; ++i) {
+                const double t = span * (i + 1) / teeth;
+                const double fallAt = std::pow(t, fall[side < 0 ? 0 : 1]);
+                const double dip = std::min(0.35, fallAt + form.range(0.05, 0.1));
+                const double tip = fallAt * form.range(0.3, 0.6);
+                pts << f + QPointF(skew + (side * w - skew) * (t - 0.5 * span / teeth),
+                                   -h * (1.0 - dip))
+                    << f + QPointF(skew + (side * w - skew) * t, -h * (1.0 - tip));
+            }
+        }
         if (crest) {
             // Never above the summit: the glyph's box is what placing it checks.
             const double jag = form.range(0.0, 0.03);
@@ -223,18 +248,19 @@ QPainterPath shadedFlank(const Silhouette& s) {
     return closedPath(poly);
 }
 
-// The snow lying along the outline's top: deepest under the summit, thinning down each flank to
-// a tongue in a gully, so that the cap takes the peak's own shape rather than a cut line.
+// The snow lying along the outline's top: deepest under the summit, thinning down each flank,
+// its lower edge ragged with drifts and broken by ribs of bare rock, so that the cap takes the
+// peak's own shape rather than a cut line.
 QPainterPath capRegion(const Peak& k, const Silhouette& s) {
     Rng rng(k.seed ^ 0x5A0E);
-    const double reach = k.height * rng.range(0.42, 0.62);  // how far down the flanks it lies
-    const double depth = k.height * rng.range(0.3, 0.44);   // how deep under the summit
+    const double reach = k.height * rng.range(0.38, 0.58);  // how far down the flanks it lies
+    const double depth = k.height * rng.range(0.28, 0.42);  // how deep under the summit
     // The outline resampled finely, its foot points left off.
     QPolygonF top;
     for (int i = 0; i + 1 < s.outline.size(); ++i) {
         const QPointF a = s.outline[i];
         const QPointF b = s.outline[i + 1];
-        const int n = std::max(1, static_cast<int>(length(b - a) / 2.5));
+        const int n = std::max(1, static_cast<int>(length(b - a) / 2.0));
         for (int j = 0; j < n; ++j) {
             top << a + (b - a) * (static_cast<double>(j) / n);
         }
@@ -257,15 +283,26 @@ QPainterPath capRegion(const Peak& k, const Silhouette& s) {
         lower.clear();
     };
     double tongue = 0;
+    int rib = 0;
     for (const QPointF& q : top) {
         const double below = q.y() - s.summit.y();
         if (below > reach) {
             close();
             continue;
         }
-        // Drifts and bare rock break the lower edge: a run of short tongues.
-        tongue = 0.6 * tongue + 0.4 * rng.range(-1.0, 1.0);
-        const double d = depth * (1.0 - below / reach) * (0.8 + 0.5 * tongue);
+        // Below the summit a rib of rock now and then breaks the snow through to the outline.
+        if (rib == 0 && below > 0.3 * reach && rng.chance(0.07)) {
+            rib = 1 + static_cast<int>(rng.below(2));
+        }
+        if (rib > 0) {
+            --rib;
+            close();
+            continue;
+        }
+        // Drifts and bare rock break the lower edge: short tongues, each edge jagged.
+        tongue = 0.5 * tongue + 0.5 * rng.range(-1.0, 1.0);
+        const double d =
+            depth * (1.0 - below / reach) * (0.72 + 0.55 * tongue + rng.range(-0.22, 0.22));
         upper << q + QPointF(0, -1);
         lower << q + QPointF(0, std::max(0.0, d));
     }
@@ -917,7 +954,74 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     }
     std::stable_sort(peaks.begin(), peaks.end(),
                      [](const Peak& a, const Peak& b) { return a.foot.y() < b.foot.y(); });
+    joinAlongRidges(peaks);
     return peaks;
+}
+
+void joinAlongRidges(std::vector<Peak>& peaks) {
+    std::vector<QPolygonF> outlines;
+    std::vector<QRectF> boxes;
+    for (const Peak& k : peaks) {
+        outlines.push_back(peakOutline(k));
+        boxes.push_back(outlines.back().boundingRect());
+    }
+    for (std::size_t i = 0; i < peaks.size(); ++i) {
+        Peak& k = peaks[i];
+        if (k.hill) {
+            continue;
+        }
+        std::vector<std::size_t> behind;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (!peaks[j].hill && boxes[j].intersects(boxes[i])) {
+                behind.push_back(j);
+            }
+        }
+        if (behind.empty()) {
+            continue;
+        }
+        const QPolygonF& outline = outlines[i];
+        const auto summitAt = std::min_element(outline.begin(), outline.end(),
+                                               [](QPointF a, QPointF b) { return a.y() < b.y(); });
+        const auto covered = [&](QPointF q) {
+            return std::any_of(behind.begin(), behind.end(), [&](std::size_t j) {
+                return outlines[j].containsPoint(q, Qt::OddEvenFill);
+            });
+        };
+        // Up one leg from its foot: past a little open ground below the peak behind, through
+        // it, to where the flank stands clear above it.
+        const auto saddle = [&](const QPolygonF& leg) {
+            double run = 0;
+            double total = 0;
+            for (int n = 0; n + 1 < leg.size(); ++n) {
+                total += length(leg[n + 1] - leg[n]);
+            }
+            bool inside = false;
+            for (int n = 0; n + 1 < leg.size(); ++n) {
+                const QPointF a = leg[n];
+                const QPointF b = leg[n + 1];
+                const double len = length(b - a);
+                for (double t = 0; t < len; t += 1.5) {
+                    const bool in = covered(a + (b - a) * (t / len));
+                    if (!inside && !in && run + t > 0.4 * total) {
+                        return 0.0;
+                    }
+                    if (inside && !in) {
+                        return std::min(run + t, 0.85 * total);
+                    }
+                    inside = inside || in;
+                }
+                run += len;
+            }
+            return 0.0;
+        };
+        QPolygonF left(outline.begin(), summitAt + 1);
+        QPolygonF right(summitAt, outline.end());
+        std::reverse(right.begin(), right.end());
+        // A short spur of ink runs on below the saddle, lifted off as the hand leaves it.
+        Rng rng(k.seed ^ 0x5AD1);
+        k.leftLift = saddle(left) * rng.range(0.7, 0.9);
+        k.rightLift = saddle(right) * rng.range(0.7, 0.9);
+    }
 }
 
 namespace {
@@ -1077,6 +1181,31 @@ LineWeight outlineWeight(const Peak& k, const Silhouette& s) {
     return weight;
 }
 
+// `line` with `head` pixels of its length left off its start and `tail` off its end.
+QPolygonF trimmed(const QPolygonF& line, double head, double tail) {
+    double total = 0;
+    for (int i = 0; i + 1 < line.size(); ++i) {
+        total += length(line[i + 1] - line[i]);
+    }
+    const double to = total - tail;
+    QPolygonF out;
+    double run = 0;
+    for (int i = 0; i + 1 < line.size() && run < to; ++i) {
+        const QPointF a = line[i];
+        const QPointF b = line[i + 1];
+        const double len = length(b - a);
+        const auto at = [&](double s) { return a + (b - a) * ((s - run) / std::max(len, 1e-9)); };
+        if (run + len > head) {
+            out << (run >= head ? a : at(head));
+            if (run + len >= to) {
+                out << at(to);
+            }
+        }
+        run += len;
+    }
+    return out;
+}
+
 // A hill's shade: a few strokes down its flank away from the light, from just under its outline,
 // the longest nearest the summit.
 void hatchHill(QPainter& p, const Peak& k, const Silhouette& s, const QPainterPath& body) {
@@ -1196,35 +1325,61 @@ void drawPeak(QPainter& p, const Peak& k) {
     const double gap = shadeGap(k, hand);
     QColor wash = k.ash ? dark : QColor(78, 56, 38);
     wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0) * (k.ash ? 0.5 : 1.0)));
-    p.setBrush(wash);
-    p.drawPath(shade);
-    p.setClipPath(shade);
-    QColor hatch = kReliefInk;
-    hatch.setAlpha(230);
-    p.setBrush(hatch);
-    const double nib = hand.range(0.9, 1.15);
-    for (const QLineF& stroke : shadeStrokes(k, s, gap, k.seed)) {
-        drawTapered(p, stroke, nib, 0.35);
-    }
-    p.setClipping(false);
+    // The snow left bare before the shade goes on, so that the hatching runs up into it.
+    QPainterPath cap;
     if (k.snow) {
-        const QPainterPath cap = capRegion(k, s).intersected(body);
-        p.setPen(Qt::NoPen);
+        cap = capRegion(k, s).intersected(body);
         p.setBrush(kSnowLit);
         p.drawPath(cap);
-        p.setBrush(kSnowShade);
-        p.drawPath(cap.intersected(shade));
-        // A faint line where the snow gives way to rock; the outline's ink covers its top.
-        QColor edge(120, 136, 164, 150);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(edge, 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(cap);
     }
+    // Thinning toward the foot, where the pen has left off, so that it ends in no hard edge.
+    QLinearGradient fade(s.summit, QPointF(s.summit.x(), k.foot.y()));
+    fade.setColorAt(0.0, wash);
+    fade.setColorAt(0.6, wash);
+    QColor thin = wash;
+    thin.setAlpha(wash.alpha() * 2 / 5);
+    fade.setColorAt(1.0, thin);
+    p.setBrush(fade);
+    p.drawPath(k.snow ? shade.subtracted(cap) : shade);
+    if (k.snow) {
+        p.setBrush(kSnowShade);
+        p.drawPath(shade.intersected(cap));
+    }
+    // The hatching runs on up into the snow, lighter there, so the cap still reads as snow.
+    const double nib = hand.range(0.9, 1.15);
+    const std::vector<QLineF> strokes = shadeStrokes(k, s, gap, k.seed);
+    for (const bool onSnow : {false, true}) {
+        if (onSnow && !k.snow) {
+            break;
+        }
+        p.setClipPath(!k.snow ? shade : onSnow ? shade.intersected(cap) : shade.subtracted(cap));
+        QColor hatch = kReliefInk;
+        hatch.setAlpha(onSnow ? 140 : 230);
+        p.setBrush(hatch);
+        for (const QLineF& stroke : strokes) {
+            drawTapered(p, stroke, onSnow ? 0.8 * nib : nib, 0.35);
+        }
+    }
+    p.setClipping(false);
     // The ink: the outline over the top, not along the ground; the spine a short stroke. The
     // shaded flank firmer than the lit one, each peak by a hand a little heavier or lighter, and
     // the lit flank now and then left open where the light catches it.
+    // The pen leaves the paper before it reaches the ground, farther on the lit side, so that
+    // the flanks run down into the ground and the peaks beside them rather than each standing
+    // as a tent on a base.
+    Rng lift(k.seed ^ 0x1F7E);
+    const double leftRun = length(s.summit - (k.foot - QPointF(k.width / 2, 0)));
+    const double rightRun = length(s.summit - (k.foot + QPointF(k.width / 2, 0)));
+    const double head =
+        std::max(k.leftLift, lift.chance(0.2) ? 0.0 : leftRun * lift.range(0.08, 0.3));
+    const double tail =
+        std::max(k.rightLift, lift.chance(0.3) ? 0.0 : rightRun * lift.range(0.04, 0.16));
+    LineWeight weight = outlineWeight(k, s);
+    weight.turn -= head;
+    weight.gapFrom -= head;
+    weight.gapTo -= head;
     p.setBrush(Qt::NoBrush);
-    inkLine(p, s.outline, pen, k.seed, outlineWeight(k, s));
+    inkLine(p, trimmed(s.outline, head, tail), pen, k.seed, weight);
     p.setBrush(kReliefInk);
     drawTapered(p, QLineF(s.spine[0], s.spine[1]), pen * 0.75, 0.3);
     p.restore();

@@ -26,6 +26,10 @@ struct Peak {
     std::uint64_t seed = 0;
     QColor ground;      // the wash it stands on, which its lit flank takes
     bool held = false;  // asked for by a landmark: stands even without neighbours
+    // How much of the outline, in pixels from each foot, is left uninked where the flank runs
+    // down in front of a peak behind it, so that the two meet in a saddle of one ridge.
+    double leftLift = 0;
+    double rightLift = 0;
 };
 
 // The silhouette a peak covers, its base line along the bottom.
@@ -43,8 +47,13 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                              const QImage& keepOut, const std::vector<QRectF>& symbols = {},
                              const std::vector<Peak>& held = {});
 
-// Ink outline, the flank away from the north-western light washed and hatched, a snow cap
-// following the outline.
+// For `peaks` in drawing order, farthest first: where a peak's flank runs down in front of one
+// drawn before it, the ink of that leg stops a little below where the flanks meet.
+void joinAlongRidges(std::vector<Peak>& peaks);
+
+// Ink outline, lifted off short of the ground; the flank away from the north-western light
+// washed and hatched; a snow cap left bare of wash under the outline, down to a ragged edge with
+// no line round it, the hatching running up into it.
 void drawPeak(QPainter& painter, const Peak& peak);
 
 // The peaks' pen, for other rock drawn in their hand: an ink line that swells and wanders a
