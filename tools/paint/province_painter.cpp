@@ -230,8 +230,29 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     for (const std::vector<InkRun>& runs : brooks) {
         brookInk(lp, runs, true);
     }
+    // A river's upper course is drawn as a brook's single swelling line, its water opening
+    // inside it as it broadens; two banks with water between take over once it is broad, or a
+    // thin river reads as a pair of hairlines all the way down.
+    constexpr float kBanked = 4.5f;
+    constexpr HandPen kUpperPen{.pressure = 0.3};
     for (const RiverLine& r : s.water.rivers) {
-        drawRiver(lp, r.points, taperedFromSource(r, fromLake(r), {520.0, 0.2, true}), r.toSea);
+        const std::vector<float> widths = taperedFromSource(r, fromLake(r), {520.0, 0.2, true});
+        const auto broad = static_cast<std::size_t>(
+            std::find_if(widths.begin(), widths.end(), [](float w) { return w >= kBanked; }) -
+            widths.begin());
+        if (broad > 0) {
+            const std::size_t upTo = std::min(broad + 1, widths.size());
+            const std::vector<InkRun> upper = handDrawn(
+                {r.points.begin(), r.points.begin() + static_cast<std::ptrdiff_t>(upTo)},
+                {widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(upTo)}, kUpperPen);
+            brookInk(lp, upper, false);
+            brookInk(lp, upper, true);
+        }
+        if (broad + 1 < widths.size()) {
+            const auto from = static_cast<std::ptrdiff_t>(broad);
+            drawRiver(lp, {r.points.begin() + from, r.points.end()},
+                      {widths.begin() + from, widths.end()}, r.toSea);
+        }
     }
     lp.end();
     // Inside a river's funnel its own banks and water stand over the carved sea, so that they
