@@ -37,7 +37,28 @@ TEST(RiverWeights, ABrookRisesAsAHairlineAndStepsUpAtAJoin) {
     EXPECT_GT(w.back(), 2.6f);
     const std::vector<float> fromLake = taperedFromSource(brook, true, pen);
     EXPECT_GT(fromLake.front(), 1.0f) << "a lake's outflow starts as a thread";
+    // Rising over its first 30 px, the thread fades in from nothing and is the same past it.
+    Taper rising = pen;
+    rising.rise = 30.0;
+    const std::vector<float> faded = taperedFromSource(brook, false, rising);
+    EXPECT_LT(faded.front(), 0.1f) << "a blunt start at the spring";
+    EXPECT_LT(faded[3], w[3]);
+    EXPECT_FLOAT_EQ(faded[10], w[10]);
+    EXPECT_GT(taperedFromSource(brook, true, rising).front(), 1.0f);
     EXPECT_TRUE(taperedFromSource(RiverLine{}, false, pen).empty());
+}
+
+// A brook bent into a broad river over its last 40 px keeps its own width to its end rather than
+// swelling to the river's beside it; upstream of that it is left as it was.
+TEST(RiverWeights, ABrookKeepsItsOwnWidthIntoTheLineItFeeds) {
+    // 400 px at 4 px: 1.5 wide, ramping to the river's 8 px over the last ten points.
+    const RiverLine brook =
+        southward(100, [](int i) { return i < 90 ? 1.5f : 1.5f + 6.5f * (i - 89) / 10.0f; });
+    const std::vector<float> own = ownWidthToTheEnd(brook, 48.0);
+    ASSERT_EQ(own.size(), brook.widths.size());
+    EXPECT_FLOAT_EQ(own.back(), 1.5f);
+    EXPECT_TRUE(std::equal(own.begin(), own.begin() + 88, brook.widths.begin()));
+    EXPECT_TRUE(ownWidthToTheEnd(RiverLine{}, 48.0).empty());
 }
 
 // The funnel is measured against the river's own width some way up: nothing upstream of it, all

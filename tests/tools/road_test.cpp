@@ -170,6 +170,28 @@ TEST(Fords, TheWayAtAFordRunsOnPastTheWater) {
     EXPECT_EQ(laid("Testford", {96, 102}, [](QPointF q) { return q.x() > 100; }), track.points);
 }
 
+// The track through a ford's place is drawn as a lane over both banks, run on up the far bank
+// where it is dry; a track crossing nowhere near a ford's place stays a track.
+TEST(Fords, AFordsTrackBecomesALaneOverBothBanks) {
+    Waterways river;
+    river.rivers.push_back({QStringLiteral("Test Water"), {{100, 0}, {100, 200}}, {4, 4}, false});
+    const RoadLine track{{{76, 100}, {160, 100}, {200, 140}}, RoadClass::Track};
+    const auto laid = [&](const char* name, const auto& dry) {
+        std::vector<RoadLine> roads{track};
+        laneThroughFords(roads, {{name, {96, 102}, PlaceKind::Settlement}}, river, dry);
+        return roads.front();
+    };
+    const RoadLine lane = laid("Testford", [](QPointF) { return true; });
+    EXPECT_EQ(lane.kind, RoadClass::Lane);
+    ASSERT_EQ(lane.points.size(), track.points.size() + 1);
+    EXPECT_NEAR(lane.points.front().x(), 62, 0.5);
+    EXPECT_EQ(findCrossings({lane}, river).size(), 1u);
+    const RoadLine wet = laid("Testford", [](QPointF q) { return q.x() > 70; });
+    EXPECT_EQ(wet.kind, RoadClass::Lane);
+    EXPECT_EQ(wet.points, track.points) << "runs on into ground a way may not stand on";
+    EXPECT_EQ(laid("Testbridge", [](QPointF) { return true; }).kind, RoadClass::Track);
+}
+
 // A road's sharp corner on open ground is drawn round into a wide curve, its ends where they
 // were; by an anchor (a symbol, a road joining) it keeps its corner, and no point of a curve
 // leaves clear ground (water in the bend), so there the corner is rounded less or not at all.

@@ -53,6 +53,15 @@ TEST(TributaryJoins, ABrookBesideALineJoinsItWhereItFirstCameNear) {
         EXPECT_EQ(brooks[0].points, before);
     }
     {
+        // Hard by the river, 6 px between their banks, for only 60 px: twin channels, joined.
+        std::vector<RiverLine> brooks{straight({10, 100}, {10, 160}, 1.5f)};
+        brooks[0].points.push_back({200, 400});
+        brooks[0].widths.push_back(1.5f);
+        joinWhereAlongside(brooks, rivers, kFlat);
+        EXPECT_LT(std::abs(brooks[0].points.back().x()), 4.0) << "twin channels left apart";
+        EXPECT_LT(brooks[0].points.back().y(), 200.0);
+    }
+    {
         // A feeder runs into its lower stretch: turned away, that would end on dry land.
         std::vector<RiverLine> brooks{straight({24, 100}, {24, 400}, 1.5f),
                                       straight({200, 300}, {26, 350}, 1.0f)};

@@ -198,10 +198,12 @@ std::vector<QPointF> nearbyCourse(QPointF at, const Waterways& water, double rea
     return course;
 }
 
-// The gorge's course: its brook's stretch either side of its point, run on dry past the brook's
-// head where the brook rises at the point, so that the cleft is cut through its point.
+// The gorge's course: its brook's stretch either side of its point. Where the brook rises at the
+// point, the cleft runs up from it into the slope the brook came down, past its head, and only a
+// little way down onto the level ground below, where no cleft is cut.
 std::vector<QPointF> gorgeCourse(QPointF at, const Waterways& water, double& width) {
     constexpr double kReach = 60;
+    constexpr double kBelow = 16;  // px of the cleft below the point where the brook rises there
     std::vector<QPointF> course = nearbyCourse(at, water, kReach, width);
     if (course.size() < 3) {
         return course;
@@ -213,7 +215,15 @@ std::vector<QPointF> gorgeCourse(QPointF at, const Waterways& water, double& wid
     const QPointF head = course.back();
     const QPointF run = head - course[course.size() - 3];
     if (length(head - at) < 24 && length(run) > 1e-6) {
-        for (double d = 6; d <= 0.6 * kReach; d += 6) {
+        const Nearest on = nearestOnPolyline(at, course);
+        double below = 0;
+        std::size_t from = on.segment;
+        while (from > 0 && below < kBelow) {
+            below += length(course[from] - course[from - 1]);
+            --from;
+        }
+        course.erase(course.begin(), course.begin() + static_cast<std::ptrdiff_t>(from));
+        for (double d = 6; d <= 0.7 * kReach; d += 6) {
             course.push_back(head + run * (d / length(run)));
         }
     }

@@ -55,7 +55,8 @@ constexpr HandPen kTrackPen{.drift = 0.8, .pressure = 0.2, .dash = 4.4, .gap = 2
 constexpr HandPen kBrookPen{
     .drift = 0.8, .pressure = 0.35, .liftEvery = 150.0, .liftWidth = 2.4, .bend = 0.4};
 constexpr double kBankDrift = 0.8;
-constexpr float kSpringWidth = 0.55f;  // px: a brook's thread where it rises
+constexpr float kSpringWidth = 0.4f;  // px: a brook's thread where it rises
+constexpr double kJoinBend = 48.0;    // px: the most a brook's last bend into another runs
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
@@ -194,9 +195,11 @@ void brookInk(QPainter& p, const std::vector<InkRun>& runs, bool water) {
             inkLine(p, run.points, run.widths, kRiverBank);
             continue;
         }
+        // A brook reads as one line swelling downstream until it is broad: its water opens
+        // between two banks only past 2.6 px, or every middling brook reads as a pair of rules.
         std::vector<float> inner = run.widths;
         for (float& v : inner) {
-            v = std::max(0.01f, v - 1.6f);
+            v = std::max(0.01f, std::min(v - 1.6f, 1.6f * (v - 2.6f)));
         }
         inkLine(p, run.points, inner, kRiverWater);
     }
@@ -214,18 +217,42 @@ void drawWaterways(QPainter& p, const ProvinceScene& s, QSize size) {
     QPainter lp(&layer);
     lp.setRenderHint(QPainter::Antialiasing);
     std::vector<std::vector<InkRun>> brooks;
-    for (const RiverLine& st : s.water.brooks) {
+    for (RiverLine st : s.water.brooks) {
+        if (!st.toSea) {
+            st.widths = ownWidthToTheEnd(st, kJoinBend);
+        }
         const double floor = kSpringWidth / std::max(kSpringWidth, st.widths.front());
-        brooks.push_back(
-            handDrawn(st.points, taperedFromSource(st, fromLake(st), {300.0, floor, false, 0.25f}),
-                      kBrookPen));
+        brooks.push_back(handDrawn(
+            st.points, taperedFromSource(st, fromLake(st), {300.0, floor, true, 0.25f, 30.0}),
+            kBrookPen));
         brookInk(lp, brooks.back(), false);
     }
     for (const std::vector<InkRun>& runs : brooks) {
         brookInk(lp, runs, true);
     }
+    // A river's upper course is drawn as a brook's single swelling line, its water opening
+    // inside it as it broadens; two banks with water between take over once it is broad, or a
+    // thin river reads as a pair of hairlines all the way down.
+    constexpr float kBanked = 4.5f;
+    constexpr HandPen kUpperPen{.pressure = 0.3};
     for (const RiverLine& r : s.water.rivers) {
-        drawRiver(lp, r.points, taperedFromSource(r, fromLake(r), {520.0, 0.2, true}), r.toSea);
+        const std::vector<float> widths = taperedFromSource(r, fromLake(r), {520.0, 0.2, true});
+        const auto broad = static_cast<std::size_t>(
+            std::find_if(widths.begin(), widths.end(), [](float w) { return w >= kBanked; }) -
+            widths.begin());
+        if (broad > 0) {
+            const std::size_t upTo = std::min(broad + 1, widths.size());
+            const std::vector<InkRun> upper = handDrawn(
+                {r.points.begin(), r.points.begin() + static_cast<std::ptrdiff_t>(upTo)},
+                {widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(upTo)}, kUpperPen);
+            brookInk(lp, upper, false);
+            brookInk(lp, upper, true);
+        }
+        if (broad + 1 < widths.size()) {
+            const auto from = static_cast<std::ptrdiff_t>(broad);
+            drawRiver(lp, {r.points.begin() + from, r.points.end()},
+                      {widths.begin() + from, widths.end()}, r.toSea);
+        }
     }
     lp.end();
     // Inside a river's funnel its own banks and water stand over the carved sea, so that they

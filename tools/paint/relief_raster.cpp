@@ -390,24 +390,19 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         // Its pigment settles in the paper's tooth, more of it in the heavier coastal wash.
         density *= 1.0f + (0.16f + 0.16f * heavy) * grain.settle(x, y);
         c = washOver(mix(c, kPaper, 0.22f), density);
-        // Ripple lines inked along the shore, as a pen lays them: each wanders nearer and
-        // farther, swells and thins, heavier in the shore's shadow, breaks off now and then and
-        // stops short for a stretch, fewer and fainter outward; their gaps open and close along
-        // the coast. A lake takes two, fine and well broken, set off its shore: a firm ring
-        // close inside it reads as a second outline.
+        // Ripple lines inked along the shore, as an engraver lays them: a few, close in, each
+        // wandering nearer and farther, swelling and thinning, heavier in the shore's shadow and
+        // broken into pieces of uneven length that taper at their ends, the outer ones shorter,
+        // fainter and more often missing. A lake takes two, fine and well broken, set off its
+        // shore: a firm ring close inside it reads as a second outline.
         const float rd = sea ? rippleFrom(x, y) : d;
         const float shadow =
             sea ? shadowSide(rippleFrom, toWater, x, y) : shadowSide(toLand, toWater, x, y);
         const float spread = 1.0f + 0.3f * stain.fbm(fx / 210.0f + 21.0f, fy / 210.0f, 2) +
                              0.12f * paper.fbm(fx / 60.0f + 4.0f, fy / 60.0f + 8.0f, 2);
-        // The sea's lines close together by the shore and wider apart outward, as an engraver
-        // spaces them.
-        static constexpr std::array<std::pair<float, float>, 6> kSeaLines{{{4.0f, 0.62f},
-                                                                           {8.0f, 0.5f},
-                                                                           {12.5f, 0.4f},
-                                                                           {18.0f, 0.3f},
-                                                                           {25.0f, 0.21f},
-                                                                           {34.0f, 0.14f}}};
+        // Close together by the shore and wider apart outward.
+        static constexpr std::array<std::pair<float, float>, 4> kSeaLines{
+            {{4.0f, 0.64f}, {8.5f, 0.5f}, {14.0f, 0.36f}, {21.5f, 0.24f}}};
         static constexpr std::array<std::pair<float, float>, 2> kLakeLines{
             {{7.0f, 0.34f}, {12.5f, 0.24f}}};
         const std::span<const std::pair<float, float>> rings =
@@ -416,10 +411,11 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         // Where a river's mouth or a creek opens, the shore the ripples follow (the inlet
         // filled) lies nearer than the real one: the lines end there rather than bridge it.
         const float mouth = sea ? 1.0f - smoothstep(1.0f, 3.0f, d - rippleFrom(x, y)) : 1.0f;
+        float inner = -100.0f;  // where the line inside this one runs here
         for (std::size_t i = 0; i < rings.size(); ++i) {
             const auto [at, strength] = rings[i];
-            // How far out the line is, from 0 at the shore to 3 at about 25 px, for how often
-            // the pen lifts and how far the line wanders.
+            // How far out the line is, from 0 at the shore to about 2.5 at its outermost, for
+            // how often the pen lifts and how far the line wanders.
             const float k = std::clamp(3.0f * (at - 4.5f) / 20.5f, 0.0f, 2.6f);
             const float fi = static_cast<float>(i);
             // Each line keeps its own course, so that the gaps between them open and close
@@ -436,22 +432,28 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
             // Over a hundred pixels and more each line drifts nearer the shore and away from it
             // on its own, the farther out the more, so that none runs as the shore's copy.
             const float drift =
-                sea ? std::min(0.3f * (at - 4.0f), 3.5f) * 2.0f *
+                sea ? std::min(0.5f * (at - 2.5f), 4.5f) * 2.5f *
                           stain.fbm(fx / 150.0f - 9.0f * fi, fy / 150.0f + 4.0f * fi, 2)
                     : 0.0f;
             const float place = (i == 0 ? at : at * spread) + wander + drift;
-            const float fine = sea ? 1.0f : 0.55f;
+            // The pen lifts where its line would run into the one inside it.
+            const float clear = smoothstep(1.6f, 3.2f, place - inner);
+            inner = place;
+            // The pieces: the pen lifts often, at uneven spacing, and a little more often the
+            // farther out; each piece thins to a point as the pen comes off the paper.
+            const float breaks = 0.65f * paper.fbm(fx / 34.0f + 13.0f * fi, fy / 34.0f, 2) +
+                                 0.35f * rimNoise.fbm(fx / 12.0f - 7.0f * fi, fy / 12.0f, 2);
+            const float lift = sea ? -0.22f + 0.12f * k : -0.1f;
+            const float piece = smoothstep(lift, lift + 0.16f, breaks);
+            const float fine = (sea ? 1.0f : 0.55f) * (0.3f + 0.7f * piece);
             const float band = 1.0f - smoothstep(0.15f * weight * fine, (0.45f + weight) * fine,
                                                  std::fabs(rd - place));
-            // Short lifts of the pen, more of them on the outer lines, and long stretches where
-            // an outer line was never drawn at all.
-            const float breaks = paper.fbm(fx / 30.0f + 13.0f * fi, fy / 30.0f, 2);
-            const float lift = sea ? -0.42f + 0.2f * k : -0.1f;
-            const float lifts = smoothstep(lift, lift + 0.12f, breaks);
+            // Long stretches where an outer line was never drawn at all.
             const float stretch = rimNoise.fbm(fx / 160.0f + 31.0f * fi, fy / 160.0f, 2);
             const float kept =
-                i < 2 && sea ? 1.0f : smoothstep(-0.3f + 0.12f * k, -0.2f + 0.12f * k, stretch);
-            c = mix(c, kRipple, band * strength * lifts * kept * mouth * (0.75f + 0.5f * weight));
+                i < 1 && sea ? 1.0f : smoothstep(-0.3f + 0.14f * k, -0.2f + 0.14f * k, stretch);
+            c = mix(c, kRipple,
+                    band * strength * piece * kept * clear * mouth * (0.75f + 0.5f * weight));
         }
         // The pale open sea's thin wash shows the least of it, the coast's heavier band more.
         return onTooth(c, x, y, sea ? 0.01f + 0.012f * heavy : 0.022f);

@@ -44,7 +44,26 @@ std::vector<float> taperedFromSource(const RiverLine& r, bool fromLake, const Ta
                                                      ? along / std::max(total, 1.0)
                                                      : smoothstep(0.0f, static_cast<float>(reach),
                                                                   static_cast<float>(along)));
-        widths[i] = static_cast<float>(widths[i] * f);
+        const double fadeIn = taper.rise > 0.0
+                                  ? 0.1 + 0.9 * smoothstep(0.0f, static_cast<float>(taper.rise),
+                                                           static_cast<float>(along))
+                                  : 1.0;
+        widths[i] = static_cast<float>(widths[i] * f * fadeIn);
+    }
+    return widths;
+}
+
+std::vector<float> ownWidthToTheEnd(const RiverLine& r, double reach) {
+    std::vector<float> widths = r.widths;
+    if (r.points.size() < 2 || widths.size() != r.points.size()) {
+        return widths;
+    }
+    std::size_t from = r.points.size() - 1;
+    for (double run = 0.0; from > 0 && run < reach; --from) {
+        run += length(r.points[from] - r.points[from - 1]);
+    }
+    for (std::size_t i = from + 1; i < widths.size(); ++i) {
+        widths[i] = std::min(widths[i], widths[from]);
     }
     return widths;
 }

@@ -16,4 +16,10 @@ namespace marventa {
 void runThroughFords(std::vector<RoadLine>& roads, const std::vector<ProvincePlace>& places,
                      const Waterways& water, const std::function<bool(QPointF)>& dry);
 
+// Once the inns are sited: a track wading the water at a ford's place is drawn as a lane, so that
+// the ford reads as a road's crossing from either bank rather than a faint broken line, and runs a
+// little farther up the far bank past the place, where that ground is dry.
+void laneThroughFords(std::vector<RoadLine>& roads, const std::vector<ProvincePlace>& places,
+                      const Waterways& water, const std::function<bool(QPointF)>& dry);
+
 }  // namespace marventa

@@ -484,6 +484,8 @@ std::vector<RoadLine> roundRoadCorners(std::vector<RoadLine> roads,
                                        const std::vector<ProvincePlace>& places,
                                        const Terrain& terrain, const Waterways& water) {
     const CostLattice lattice(terrain, water);
+    laneThroughFords(roads, places, water,
+                     [&](QPointF q) { return lattice.passable(lattice.cellOf(q)); });
     // None is rounded by a symbol or where another road joins, so every piece keeps its ends on
     // the road it meets.
     std::vector<QPointF> anchors;

@@ -1,6 +1,7 @@
 #include "tools/water/tributary_joins.h"
 
 #include <algorithm>
+#include <array>
 
 #include "tools/common/plane_geometry.h"
 #include "tools/water/river_shape.h"
@@ -11,10 +12,12 @@ namespace {
 
 constexpr double kNear = 40.0;    // px between banks: nearer than this, a brook runs beside a line
 constexpr double kBeside = 90.0;  // px: beside it for longer than this, it joins it earlier
-constexpr double kOnLine = 10.0;  // px: a line ending this near another runs into it
-constexpr std::size_t kFewest = 8;  // points: a brook keeps at least this much of its course
-constexpr float kClimb = 0.004f;    // the most a bend may rise over the lowest ground before it
-constexpr double kOnMark = 10.0;    // px: water nearer a place's point runs over its mark
+constexpr double kHard = 12.0;    // px between banks: so near, a pair reads as twin channels
+constexpr double kHardBeside = 30.0;  // px: that near for longer than this, it joins earlier
+constexpr double kOnLine = 10.0;      // px: a line ending this near another runs into it
+constexpr std::size_t kFewest = 8;    // points: a brook keeps at least this much of its course
+constexpr float kClimb = 0.004f;      // the most a bend may rise over the lowest ground before it
+constexpr double kOnMark = 10.0;      // px: water nearer a place's point runs over its mark
 
 double runFrom(const std::vector<QPointF>& p, std::size_t i) {
     double run = 0.0;
@@ -43,28 +46,34 @@ void joinWhereAlongside(std::vector<RiverLine>& brooks, const std::vector<RiverL
         // The first long stretch beside a line about as large or larger, if it runs beside one.
         const RiverLine* into = nullptr;
         std::size_t first = b.points.size();
+        double alongside = kBeside;  // how long the stretch that set `first` ran beside
         for (const RiverLine* o : all) {
             if (o == &b || distanceToPolyline(o->points.back(), b.points) < kOnLine) {
                 continue;  // itself, or one it would run back into
             }
-            double run = 0.0;
-            std::size_t from = 0;
+            // Beside it, and hard by it: runs of each and where they began.
+            std::array<double, 2> run{};
+            std::array<std::size_t, 2> from{};
             for (std::size_t i = 0; i < first && i < b.points.size(); ++i) {
                 const Nearest n = nearestOnPolyline(b.points[i], o->points);
-                const bool beside =
-                    n.distance - 0.5 * (b.widths[i] + o->widths[n.segment]) < kNear &&
-                    (!o->name.isEmpty() || o->widths[n.segment] >= 0.8f * b.widths[i]);
-                if (!beside) {
-                    run = 0.0;
-                    continue;
+                const double apart = n.distance - 0.5 * (b.widths[i] + o->widths[n.segment]);
+                const bool large = !o->name.isEmpty() || o->widths[n.segment] >= 0.8f * b.widths[i];
+                const double step = i > 0 ? length(b.points[i] - b.points[i - 1]) : 0.0;
+                for (std::size_t k = 0; k < 2; ++k) {
+                    if (!large || apart >= (k == 0 ? kNear : kHard)) {
+                        run[k] = 0.0;
+                        continue;
+                    }
+                    if (run[k] == 0.0) {
+                        from[k] = i;
+                    }
+                    run[k] += step;
                 }
-                if (run == 0.0) {
-                    from = i;
-                }
-                run += i > 0 ? length(b.points[i] - b.points[i - 1]) : 0.0;
-                if (run > kBeside) {
-                    first = from;
+                const std::size_t k = run[0] > kBeside ? 0 : 1;
+                if (run[k] > (k == 0 ? kBeside : kHardBeside)) {
+                    first = from[k];
                     into = o;
+                    alongside = k == 0 ? kBeside : kHardBeside;
                     break;
                 }
             }
@@ -74,7 +83,7 @@ void joinWhereAlongside(std::vector<RiverLine>& brooks, const std::vector<RiverL
         }
         // From where it first came near, then a little further down each time the bend climbs.
         for (std::size_t cut = std::max<std::size_t>(first, kFewest);
-             cut + 2 < b.points.size() && runFrom(b.points, cut) > kBeside; cut += 4) {
+             cut + 2 < b.points.size() && runFrom(b.points, cut) > alongside; cut += 4) {
             Course c{{b.points.begin(), b.points.begin() + static_cast<std::ptrdiff_t>(cut) + 1},
                      {b.widths.begin(), b.widths.begin() + static_cast<std::ptrdiff_t>(cut) + 1},
                      {}};

@@ -17,11 +17,12 @@ struct Settled {
     double laidRound = 0.0;
 };
 
-// A brook that runs a long way close beside the line it feeds, as two channels cut side by side
-// on a plain do, is turned into that line where it first came near, unless the bend would climb
-// the `ground`, leave a brook that ran into its lower stretch ending on dry land, leave a
-// `settled` place (sited by the water as it ran) with no water within its room, or bring water to
-// one that had none. Where the early bend would, the brook joins further down, past the place.
+// A brook that runs a long way close beside the line it feeds, or a short way hard by it, as two
+// channels cut side by side on a plain do, is turned into that line where it first came near,
+// unless the bend would climb the `ground`, leave a brook that ran into its lower stretch ending on
+// dry land, leave a `settled` place (sited by the water as it ran) with no water within its room,
+// or bring water to one that had none. Where the early bend would, the brook joins further down,
+// past the place.
 void joinWhereAlongside(std::vector<RiverLine>& brooks, const std::vector<RiverLine>& rivers,
                         const std::function<float(QPointF)>& ground,
                         const std::vector<Settled>& settled = {});
