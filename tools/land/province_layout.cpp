@@ -1,8 +1,36 @@
 #include "tools/land/province_layout.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "tools/common/blend.h"
 
 namespace marventa {
+
+double Wood::reach(QPointF p) const {
+    if (lobes.empty()) {
+        return shape.reach(p);
+    }
+    const double a =
+        std::atan2((p.y() - shape.centre.y()) / shape.ry, (p.x() - shape.centre.x()) / shape.rx);
+    double out = 1.0;
+    double spread = 1.0;
+    for (const OutlineLobes& l : lobes) {
+        out += l.depth * std::cos(l.count * a + l.turn);
+        spread += l.depth * l.depth / 2.0;
+    }
+    // The outline's radius scaled so the area stays the ellipse's, eased back onto the ellipse
+    // over the kept arc.
+    const double lobed = std::max(out, 0.2) / std::sqrt(spread);
+    constexpr float kEase = 0.35f;
+    const auto from = static_cast<float>(keptFrom);
+    const auto to = static_cast<float>(keptTo);
+    const auto at = static_cast<float>(a);
+    const double kept =
+        std::min(smoothstep(from - kEase, from, at), 1.0f - smoothstep(to, to + kEase, at));
+    const double radius = lobed + (1.0 - lobed) * (keptTo > keptFrom ? kept : 0.0);
+    return shape.reach(p) / (radius * radius);
+}
 
 const ProvinceLayout& provinceLayout() {
     static const ProvinceLayout layout{
@@ -106,7 +134,11 @@ const ProvinceLayout& provinceLayout() {
         .woods =
             {
                 {{QStringLiteral("Corrow Wood")}, {{760, 1790}, 310, 230}},
-                {{QStringLiteral("Saelith Wood")}, {{2880, 330}, 300, 220}},
+                {{QStringLiteral("Saelith Wood")},
+                 {{2880, 330}, 300, 220},
+                 {{2, 0.1, 0.7}, {3, 0.16, 2.1}, {5, 0.08, 4.0}, {7, 0.05, 1.3}},
+                 0.6,
+                 2.3},
                 {{QStringLiteral("Ravelwood")}, {{2640, 1950}, 240, 200}},
             },
         .seaNames =

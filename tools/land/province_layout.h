@@ -52,9 +52,26 @@ struct Lake {
     Ellipse shape;
 };
 
+// A bulge of a wood's outline: `count` of them round it, each reaching `depth` of the radius
+// out (and as far in between), turned by `turn` radians.
+struct OutlineLobes {
+    int count;
+    double depth;
+    double turn;
+};
+
 struct Wood {
     QString name;
     Ellipse shape;
+    // Bulges and bays laid over the ellipse, of the same area, so the wood is no clean oval.
+    std::vector<OutlineLobes> lobes = {};
+    // The arc of the outline kept on the ellipse (radians round it as a stretched circle, y
+    // down), where a road and the places beside it were laid along the wood's edge.
+    double keptFrom = 0.0;
+    double keptTo = 0.0;
+
+    // As the ellipse's reach: below 1 inside the outline, 1 on it.
+    double reach(QPointF p) const;
 };
 
 // A stretch of coast between two x positions with its own rise inland: short for cliffs, long

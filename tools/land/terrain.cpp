@@ -85,7 +85,7 @@ Cover coverFields(const ProvinceLayout& layout, const Waterways& water) {
                                  py + 170.0f * grove.fbm(px / 300.0f, py / 300.0f + 23.0f, 4));
             double reach = 9.0;
             for (const Wood& wd : layout.woods) {
-                reach = std::min(reach, wd.shape.reach(warped));
+                reach = std::min(reach, wd.reach(warped));
             }
             const float glade =
                 smoothstep(-0.35f, -0.15f, grove.fbm(px / 70.0f, py / 70.0f + 60.0f, 3));

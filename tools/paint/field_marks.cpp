@@ -23,7 +23,7 @@ constexpr int kStep = 15;     // one mark at most in each step × step of the sh
 constexpr double kRow = 2.6;  // between a strip's furrows
 constexpr int kFurrows = 3;
 constexpr double kTussockReach = 8.4;  // half a tussock's width
-constexpr double kClumpRoom = 70.0;    // between the middles of two clumps of tussocks
+constexpr double kClumpRoom = 115.0;   // between the middles of two clumps of tussocks
 
 // Thin and a little transparent, so that the marks lie in the wash rather than on it, yet dark
 // enough to read as ink: a pale mark on the wash reads as a smudge of dirt.

@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kStep = 24;                 // one run's start tried per cell of this size
 constexpr int kReach = 5;                 // pixels either side over which the slope is taken
-constexpr double kRunRoom = 132.0;        // between two runs
+constexpr double kRunRoom = 200.0;        // between two groups: open country reads bare
 constexpr double kClose = 22.0;           // no two marks nearer: knots read as dirt
 constexpr float kClearOfHeights = 60.0f;  // nearer the heights their hachures draw the ground
 
@@ -241,7 +241,7 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
             if (!eligible(x, y) || rise(x, y) <= riseFrom) {
                 continue;
             }
-            const float patch = smoothstep(-0.45f, 0.0f, patches.fbm(x / 160.0f, y / 160.0f, 2));
+            const float patch = smoothstep(-0.4f, 0.0f, patches.fbm(x / 160.0f, y / 160.0f, 2));
             const float chance = 0.9f * patch * smoothstep(riseFrom, crestTop, rise(x, y));
             const QPointF start(x + 0.5, y + 0.5);
             if (roll >= chance || !runs.roomAt(start)) {
@@ -266,18 +266,21 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
             for (const double side : {1.0, -1.0}) {
                 QPointF at = start;
                 for (int tries = 0; tries < 5 && static_cast<int>(run.size()) < wanted; ++tries) {
-                    // Each step clears the last mark, so the run keeps its own marks apart.
+                    // Each step clears the last mark, so the run keeps its own marks apart; a
+                    // spot that takes none is tried again from the last mark, so the run never
+                    // gapes.
                     const double step = hand.range(kClose + 1.0, swell ? 34.0 : 28.0);
-                    at +=
-                        side * way * step + QPointF(-way.y(), way.x()) *
-                                                hand.range(swell ? -5.0 : -2.0, swell ? 5.0 : 2.0);
-                    if (const auto m = markAt(at, hand.next(), first->kind)) {
+                    const QPointF next = at + side * way * step +
+                                         QPointF(-way.y(), way.x()) *
+                                             hand.range(swell ? -5.0 : -2.0, swell ? 5.0 : 2.0);
+                    if (const auto m = markAt(next, hand.next(), first->kind)) {
                         run.push_back(*m);
+                        at = next;
                     }
                 }
             }
-            // A fall alone is a stray tick; a swell alone is still a run of humps.
-            if (!swell && run.size() < 2) {
+            // A mark alone is a stray tick on the plain, however many humps it has.
+            if (run.size() < (swell ? 3u : 2u)) {
                 continue;
             }
             for (const LowlandMark& m : run) {

@@ -138,13 +138,13 @@ std::vector<MoorMark> placeMoorMarks(const ProvinceScene& s, const QImage& keepO
                 const float fy = static_cast<float>(at.y());
                 // Ragged patches with bare ground between, fewer towards the moor's reach.
                 const float patch = patches.fbm(fx / 46.0f, fy / 46.0f, 2) +
-                                    0.35f * patches.fbm(fx / 13.0f + 41.0f, fy / 13.0f + 7.0f, 2);
+                                    0.3f * patches.fbm(fx / 13.0f + 41.0f, fy / 13.0f + 7.0f, 2);
                 const double fade = 1.0 - smoothstep(0.45f * static_cast<float>(reach),
                                                      static_cast<float>(reach), d);
                 // Close within a patch and none between, so the heath reads as growing in
                 // clumps rather than strewn at one density.
-                const double keep = fade * smoothstep(-0.1f, 0.3f, patch);
-                if (!rng.chance(0.52 * keep)) {
+                const double keep = fade * smoothstep(0.0f, 0.3f, patch);
+                if (!rng.chance(0.6 * keep)) {
                     continue;
                 }
                 MoorMark m;

@@ -45,10 +45,11 @@ PaperGrain paperGrain(int width, int height) {
                 const float on = smoothstep(0.45f, 0.75f, gate.at(fx / 21.0f + kf, fy / 21.0f));
                 fibre = std::max(fibre, on * std::pow(line, 8.0f));
             }
-            // A sheet is not pressed evenly: over stretches a few hundred pixels across its
-            // tooth stands rougher or lies smoother, so that it never reads as one filter.
+            // A sheet is not pressed evenly: over broad stretches its tooth stands out plainly,
+            // over others it lies all but smooth, fading softly from one to the next, so that it
+            // never reads as one filter laid over the whole.
             const float rough =
-                0.7f + 0.6f * smoothstep(-0.4f, 0.4f, sizing.fbm(fx / 320.0f, fy / 320.0f, 3));
+                0.4f + 1.3f * smoothstep(-0.4f, 0.4f, sizing.fbm(fx / 600.0f, fy / 600.0f, 1));
             g.tooth(x, y) = rough * (0.7f * bump + 0.08f * fine + 0.5f * fibre);
             const float clump =
                 0.45f + 0.55f * smoothstep(-0.5f, 0.6f, clumps.fbm(fx / 9.0f, fy / 9.0f, 2));

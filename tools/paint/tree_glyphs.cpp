@@ -331,6 +331,46 @@ void clearForWoodName(QPainter& p, const PlacedName& n, std::uint64_t seed) {
     p.drawPath(n.glyphs);
 }
 
+// A tree out in open country, far from any wood, with fewer than two others near it: a lone
+// crown on the plain, which strewn over the country reads as a program's fill. Beside a wood a
+// stray is its fringe and stays.
+std::vector<Tree> withoutLoneTrees(std::vector<Tree> trees, const Grid<float>& into,
+                                   const Grid<float>& beyond) {
+    constexpr double kNear = 18.0;
+    const int cols = into.width() / static_cast<int>(kNear) + 1;
+    const int rows = into.height() / static_cast<int>(kNear) + 1;
+    std::vector<std::vector<QPointF>> cells(static_cast<std::size_t>(cols * rows));
+    const auto cellOf = [&](QPointF p) {
+        return QPoint(std::clamp(static_cast<int>(p.x() / kNear), 0, cols - 1),
+                      std::clamp(static_cast<int>(p.y() / kNear), 0, rows - 1));
+    };
+    for (const Tree& t : trees) {
+        const QPoint c = cellOf(t.at);
+        cells[static_cast<std::size_t>(c.y() * cols + c.x())].push_back(t.at);
+    }
+    const auto afield = [&](const Tree& t) {
+        const int x = static_cast<int>(t.at.x());
+        const int y = static_cast<int>(t.at.y());
+        return !into.contains(x, y) || (into(x, y) <= 0.0f && beyond(x, y) >= kStrayReach);
+    };
+    std::erase_if(trees, [&](const Tree& t) {
+        if (!afield(t)) {
+            return false;
+        }
+        const QPoint c = cellOf(t.at);
+        int near = 0;
+        for (int cy = std::max(0, c.y() - 1); cy <= std::min(rows - 1, c.y() + 1); ++cy) {
+            for (int cx = std::max(0, c.x() - 1); cx <= std::min(cols - 1, c.x() + 1); ++cx) {
+                for (const QPointF q : cells[static_cast<std::size_t>(cy * cols + cx)]) {
+                    near += q != t.at && std::hypot(q.x() - t.at.x(), q.y() - t.at.y()) < kNear;
+                }
+            }
+        }
+        return near < 2;
+    });
+    return trees;
+}
+
 }  // namespace
 
 QRectF treeBox(const Tree& t) {
@@ -399,8 +439,9 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                                              static_cast<std::uint64_t>(gx) ^ 0x7EE5'0001ull);
             Rng rng(seed);
             const double stagger = (gy % 2) * 0.5 * kStepX;
-            const QPointF at((gx + 0.5) * kStepX + stagger + rng.range(-0.32, 0.32) * kStepX,
-                             (gy + 0.5) * kStepY + rng.range(-0.3, 0.3) * kStepY);
+            // Jittered well off the rows' line, so no row reads as a rank of stamps.
+            const QPointF at((gx + 0.5) * kStepX + stagger + rng.range(-0.42, 0.42) * kStepX,
+                             (gy + 0.5) * kStepY + rng.range(-0.4, 0.4) * kStepY);
             if (at.x() < 0 || at.y() < 0 || at.x() >= h.width() || at.y() >= h.height()) {
                 continue;
             }
@@ -503,7 +544,8 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 const double copse = depth > 0.0f ? 1.0 : 0.8;
                 t.size = (open ? rng.range(0.8, 1.9) : rng.range(1.0, 1.7)) * old * grow * copse *
                          age * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
-                t.lean = rng.range(-0.16, 0.16);
+                // Most stand near upright; now and then one leans well over.
+                t.lean = rng.chance(0.15) ? rng.range(-0.34, 0.34) : rng.range(-0.14, 0.14);
                 t.shade = rng.below(25) - 12;
                 t.seed = rng.next();
                 // A tree standing open, beyond the rim, shows its trunk below the crown; the
@@ -517,21 +559,38 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 t.footStrokes = rng.chance(strokes) ? 1 + rng.below(open ? 3 : 1) : 0;
                 // A tree that would stand on a stream steps a little aside, so that the trees
                 // come up to the bank rather than leaving a lane along it.
+                // Failing that, a smaller one stands in its place, so the bank is lined
+                // unevenly, crowns of every size up to the water's edge.
                 static constexpr QPointF kSteps[] = {
-                    {0, 0},      {3.5, 0},    {-3.5, 0},    {0, 3}, {0, -3}, {2.5, 2.5},
-                    {-2.5, 2.5}, {2.5, -2.5}, {-2.5, -2.5}, {0, 5}, {0, -5}};
-                for (const QPointF step : kSteps) {
-                    t.at = spot + step;
-                    if (standsClear(keepOut, t)) {
-                        trees.push_back(t);
-                        break;
+                    {0, 0},     {3.5, 0},    {-3.5, 0},   {0, 3},       {0, -3},
+                    {2.5, 2.5}, {-2.5, 2.5}, {2.5, -2.5}, {-2.5, -2.5}, {0, 5},
+                    {0, -5},    {5.5, 0},    {-5.5, 0},   {4.5, 3.5},   {-4.5, 3.5}};
+                const double full = t.size;
+                for (const double shrink : {1.0, 0.72}) {
+                    t.size = full * shrink;
+                    bool done = false;
+                    for (const QPointF step : kSteps) {
+                        t.at = spot + step;
+                        if (standsClear(keepOut, t)) {
+                            trees.push_back(t);
+                            done = true;
+                            break;
+                        }
+                        if (!byStream(keepOut, treeBox(t))) {
+                            done = true;
+                            break;
+                        }
                     }
-                    if (!byStream(keepOut, treeBox(t))) {
+                    if (done) {
                         break;
                     }
                 }
             };
             plant(at);
+            // Here and there in the body two crowns grow into one another and share an outline.
+            if (depth >= kEdgeBand && rng.chance(0.1)) {
+                plant(at + QPointF(rng.range(-4.5, 4.5), rng.range(1.5, 3.5)));
+            }
             if (rng.chance(pair)) {
                 // The rim's second, smaller tree between its neighbours thickens the edge row.
                 plant(at + QPointF(rng.range(0.3, 0.6) * kStepX, rng.range(-0.4, 0.1) * kStepY));
@@ -543,6 +602,7 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             }
         }
     }
+    trees = withoutLoneTrees(std::move(trees), into, beyond);
     std::stable_sort(trees.begin(), trees.end(),
                      [](const Tree& a, const Tree& b) { return a.at.y() < b.at.y(); });
     return trees;
@@ -670,7 +730,10 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
                 return false;
             }();
             if (best < 1e9 && treed) {
-                scallops.push_back({at, rng.range(4.6, 6.8), rng.range(0.8, 1.2)});
+                // Mostly small arcs, now and then a broad one, so the edge never runs as a
+                // chain of equal bumps.
+                const double r = rng.chance(0.2) ? rng.range(7.0, 9.5) : rng.range(3.8, 6.4);
+                scallops.push_back({at, r, rng.range(0.75, 1.25)});
             }
         }
     }

@@ -303,7 +303,7 @@ Ground surveyGround(const ProvinceLayout& layout, const Terrain& terrain, const 
             heights(i, j) = t(x, y) >= kHeightsHeight + 0.03f;
             double reach = 9.0;
             for (const Wood& wd : layout.woods) {
-                reach = std::min(reach, wd.shape.reach(QPointF(x, y)));
+                reach = std::min(reach, wd.reach(QPointF(x, y)));
             }
             g.oldWood(i, j) = reach < 0.8 ? 1.0f : 0.0f;
         }
