@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "tools/common/distance_transform.h"
 #include "tools/common/grid.h"
@@ -17,6 +20,7 @@
 #include "tools/common/rng.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
+#include "tools/paint/sea_names.h"
 #include "tools/roads/bridges.h"
 
 using namespace marventa;
@@ -332,4 +336,62 @@ TEST(Lettering, EachLetterStraysALittleFromTheTypesPlace) {
     EXPECT_LE(most, 1.6) << "a letter strays so far the name reads badly";
     EXPECT_GE(moved, name.size() / 2) << "the letters sit where the type puts them";
     EXPECT_EQ(setStraight(name, font, QPointF(200, 100), 0.0, 4).glyphs, set.glyphs);
+}
+
+// The faces resolve to the cuts asked for, not to whatever the database would substitute: small
+// book type in its small cut, larger in the regular, bold and italic in their own, the plans'
+// titles in their plain bold.
+TEST(Lettering, EachFaceIsTheCutItsSizeAndStyleAskFor) {
+    const auto resolved = [](TypeFace face, double size) {
+        const QFontInfo info(mapFont(face, size));
+        return std::tuple(info.family(), info.bold(), info.italic());
+    };
+    EXPECT_EQ(resolved(TypeFace::Serif, 17),
+              std::tuple(QStringLiteral("EB Garamond 08"), false, false));
+    EXPECT_EQ(resolved(TypeFace::Serif, 25),
+              std::tuple(QStringLiteral("EB Garamond 12"), false, false));
+    EXPECT_EQ(resolved(TypeFace::SerifItalic, 18),
+              std::tuple(QStringLiteral("EB Garamond 08"), false, true));
+    EXPECT_EQ(resolved(TypeFace::SerifItalic, 46),
+              std::tuple(QStringLiteral("EB Garamond 12"), false, true));
+    // The bold has no small cut: small bold type stays in the regular cut's family.
+    EXPECT_EQ(resolved(TypeFace::SerifBold, 17),
+              std::tuple(QStringLiteral("EB Garamond 12"), true, false));
+    EXPECT_EQ(resolved(TypeFace::PlanTitle, 44),
+              std::tuple(QStringLiteral("Liberation Serif"), true, false));
+    EXPECT_EQ(std::get<0>(resolved(TypeFace::Sans, 14)), QStringLiteral("Liberation Sans Narrow"));
+}
+
+// A sea's line bows with the shore, keeping about the anchor's distance off it all along, runs
+// the way the anchor heads, and is refused out on the open sea.
+TEST(SeaNames, ALineAlongTheCoastKeepsItsDistanceFromTheShore) {
+    // Land east of a shore that bulges west at the middle of the sheet's height.
+    const auto shoreX = [](double y) { return 350.0 + 90.0 * std::pow((y - 300.0) / 300.0, 2); };
+    Terrain t;
+    t.height = Grid<float>(700, 600, -0.2f);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 700; ++x) {
+            if (x >= shoreX(y)) {
+                t.height(x, y) = 0.3f;
+            }
+        }
+    }
+    const std::vector<QPointF> line = alongCoast(t, QPointF(200, 300), -90.0, 360.0);
+    ASSERT_GE(line.size(), 10u);
+    EXPECT_GT(line.front().y(), line.back().y()) << "the line runs against its heading";
+    double least = 1e9;
+    double most = 0.0;
+    for (const QPointF& q : line) {
+        least = std::min(least, shoreX(q.y()) - q.x());
+        most = std::max(most, shoreX(q.y()) - q.x());
+    }
+    EXPECT_GT(least, 110.0);
+    EXPECT_LT(most, 180.0);
+    // Bowed with the shore: its ends lie nearer the land's side than its middle.
+    EXPECT_GT(line.front().x(), line[line.size() / 2].x() + 8);
+    EXPECT_GT(line.back().x(), line[line.size() / 2].x() + 8);
+
+    Terrain sea;
+    sea.height = Grid<float>(700, 600, -0.2f);
+    EXPECT_TRUE(alongCoast(sea, QPointF(200, 300), -90.0, 360.0).empty());
 }

@@ -4,50 +4,78 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <array>
 #include <cmath>
+#include <map>
 #include <numbers>
 #include <stdexcept>
+#include <string>
 
 namespace marventa {
 
 namespace {
 
 // The faces ship with the generator (tools/fonts/): the pictures must not change with the fonts a
-// machine has installed, and Debian releases differ in theirs.
-const char* fontFile(TypeFace face) {
+// machine has installed, and Debian releases differ in theirs. Each file is asked for by its own
+// family: the book face's cuts all share one typographic family, which would leave the choice
+// between them to the font database.
+struct FaceFile {
+    const char* file;
+    const char* family;
+};
+
+// The book face comes in two optical sizes: the small cut's hairlines and serifs are sturdier
+// and its letters wider, as a punch-cutter made them for small type.
+constexpr double kSmallCutBelow = 20.0;
+
+FaceFile faceFile(TypeFace face, double pixelSize) {
+    const bool small = pixelSize < kSmallCutBelow;
     switch (face) {
         case TypeFace::Serif:
-            return "LiberationSerif-Regular.ttf";
+            return small ? FaceFile{"EBGaramond08-Regular.otf", "EB Garamond 08"}
+                         : FaceFile{"EBGaramond12-Regular.otf", "EB Garamond 12"};
         case TypeFace::SerifItalic:
-            return "LiberationSerif-Italic.ttf";
+            return small ? FaceFile{"EBGaramond08-Italic.otf", "EB Garamond 08"}
+                         : FaceFile{"EBGaramond12-Italic.otf", "EB Garamond 12"};
         case TypeFace::SerifBold:
-            return "LiberationSerif-Bold.ttf";
+            return {"EBGaramond12-Bold.otf", "EB Garamond 12"};
+        case TypeFace::PlanTitle:
+            return {"LiberationSerif-Bold.ttf", "Liberation Serif"};
         case TypeFace::Sans:
-            return "LiberationSansNarrow-Regular.ttf";
+            return {"LiberationSansNarrow-Regular.ttf", "Liberation Sans Narrow"};
         case TypeFace::SansBold:
-            return "LiberationSansNarrow-Bold.ttf";
+            return {"LiberationSansNarrow-Bold.ttf", "Liberation Sans Narrow"};
     }
-    return "";
+    return {"", ""};
+}
+
+// Loads a face's file once; the family to ask for.
+QString loadedFamily(const FaceFile& face) {
+    static std::map<std::string, QString> loaded;
+    const auto known = loaded.find(face.file);
+    if (known != loaded.end()) {
+        return known->second;
+    }
+    const QString file = QStringLiteral(MARVENTA_FONT_DIR "/") + QString::fromLatin1(face.file);
+    const int id = QFontDatabase::addApplicationFont(file);
+    if (id < 0) {
+        throw std::runtime_error("cannot load font " + file.toStdString());
+    }
+    const QString family = QString::fromLatin1(face.family);
+    if (!QFontDatabase::applicationFontFamilies(id).contains(family)) {
+        throw std::runtime_error("font " + file.toStdString() + " is not of the family " +
+                                 family.toStdString());
+    }
+    loaded.emplace(face.file, family);
+    return family;
 }
 
 }  // namespace
 
 QFont mapFont(TypeFace face, double pixelSize, double letterSpacing) {
-    static std::array<QString, 5> families;
-    QString& family = families[static_cast<std::size_t>(face)];
-    if (family.isEmpty()) {
-        const QString file =
-            QStringLiteral(MARVENTA_FONT_DIR "/") + QString::fromLatin1(fontFile(face));
-        const int id = QFontDatabase::addApplicationFont(file);
-        if (id < 0) {
-            throw std::runtime_error("cannot load font " + file.toStdString());
-        }
-        family = QFontDatabase::applicationFontFamilies(id).value(0);
-    }
-    QFont font(family);
+    QFont font(loadedFamily(faceFile(face, pixelSize)));
     font.setPixelSize(static_cast<int>(pixelSize));
-    font.setBold(face == TypeFace::SerifBold || face == TypeFace::SansBold);
+    font.setBold(face == TypeFace::SerifBold || face == TypeFace::SansBold ||
+                 face == TypeFace::PlanTitle);
     font.setItalic(face == TypeFace::SerifItalic);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(true);

@@ -10,7 +10,9 @@ class QPainterPath;
 
 namespace marventa {
 
-enum class TypeFace { Serif, SerifItalic, SerifBold, Sans, SansBold };
+// The province is lettered in an old-style book face (its small sizes in the cut made for them),
+// the city plans in a narrow sans under a plain bold title.
+enum class TypeFace { Serif, SerifItalic, SerifBold, Sans, SansBold, PlanTitle };
 
 // A font loaded from a fixed file (not whatever the system would substitute), so that the
 // pictures come out the same on every machine with the same packages.

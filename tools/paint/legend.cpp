@@ -191,7 +191,7 @@ LegendLayout layoutLegend(const std::vector<QString>& names, QPointF corner, int
                           double rowHeight) {
     LegendLayout out;
     // Lettered like the title's cartouche: its italic for the entries, its spaced capitals above.
-    out.font = mapFont(TypeFace::SerifItalic, 17, 0.4);
+    out.font = mapFont(TypeFace::SerifItalic, 18, 0.4);
     const QFontMetricsF m(out.font);
     const int n = static_cast<int>(names.size());
     const int perColumn = std::max(1, (n + std::max(1, columns) - 1) / std::max(1, columns));

@@ -40,6 +40,8 @@ using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in d
 
 constexpr double kSymbolTop = 1.2;           // how far a symbol's box reaches above it, in radii
 constexpr double kSteepestRangeName = 60.0;  // degrees from the level
+// Beyond what a spot hides: a steep range's name set level, off its line (some two peaks' worth).
+constexpr double kLevelAcrossRange = 200.0;
 
 enum class Sort { Place, Range, Other };
 
@@ -56,7 +58,8 @@ struct Candidate {
     std::size_t far = std::numeric_limits<std::size_t>::max();  // the first of the outer ring's
     bool onWater = false;     // a lake's name: on its water, or clear of it, never across its shore
     bool settlement = false;  // a city's, town's or village's, which no road should run through
-    bool breaksWater = false;  // an area's, over whose letters no line of water runs on
+    bool breaksWater = false;            // an area's, over whose letters no line of water runs on
+    std::vector<double> surcharge = {};  // what each spot costs beyond what it hides, if any
 };
 
 Candidate straight(const QString& text, const TextStyle& style, double padding,
@@ -98,15 +101,17 @@ QRectF drawingBox(const ProvincePlace& place, const Waterways& water) {
 // The cities, towns, villages and landmarks, beside their symbols: first the eight spots close
 // round it, then the same farther and farther out.
 void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
-    // The ranks read apart as an atlas sets them: the capital in spaced capitals, cities bold,
-    // towns upright and plain, villages small in a lighter ink. The lines under a name are
-    // broken off a little past its letters (the styles' halo width), its ground kept.
-    TextStyle capital{mapFont(TypeFace::SerifBold, 24, 2.0), kLetterInk, kPaperHalo, 2.2};
+    // The ranks read apart as an atlas sets them, all in the one book face: the capital in
+    // spaced capitals, cities bold, towns upright and plain, villages small in a lighter ink.
+    // The face is small on its x-height, so each rank is set a size or two up to read as large.
+    // The lines under a name are broken off a little past its letters (the styles' halo width),
+    // its ground kept.
+    TextStyle capital{mapFont(TypeFace::SerifBold, 25, 2.5), kLetterInk, kPaperHalo, 2.2};
     capital.font.setCapitalization(QFont::AllUppercase);
-    const TextStyle city{mapFont(TypeFace::SerifBold, 32), kLetterInk, kPaperHalo, 2.2};
-    const TextStyle town{mapFont(TypeFace::Serif, 22), QColor(62, 44, 30), kPaperHalo, 1.8};
-    const TextStyle village{mapFont(TypeFace::Serif, 15), QColor(84, 64, 46), kPaperHalo, 1.6};
-    const TextStyle landmark{mapFont(TypeFace::SerifItalic, 16), QColor(90, 40, 60), kPaperHalo,
+    const TextStyle city{mapFont(TypeFace::SerifBold, 34), kLetterInk, kPaperHalo, 2.2};
+    const TextStyle town{mapFont(TypeFace::Serif, 24), QColor(62, 44, 30), kPaperHalo, 1.8};
+    const TextStyle village{mapFont(TypeFace::Serif, 17), QColor(84, 64, 46), kPaperHalo, 1.6};
+    const TextStyle landmark{mapFont(TypeFace::SerifItalic, 18), QColor(90, 40, 60), kPaperHalo,
                              1.6};
     for (const ProvincePlace& place : s.places) {
         const TextStyle* style = isCapital(place)                      ? &capital
@@ -269,10 +274,15 @@ void rankByGround(Candidate& c, double margin, double good,
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<SetText> spots;
+    std::vector<double> surcharge;
     for (const auto& [share, k] : order) {
         spots.push_back(std::move(c.spots[k]));
+        if (k < c.surcharge.size()) {
+            surcharge.push_back(c.surcharge[k]);
+        }
     }
     c.spots = std::move(spots);
+    c.surcharge = std::move(surcharge);
 }
 
 // A wood's name lies within the trees it names, which leave a clearing round it: spots over the
@@ -310,15 +320,16 @@ Candidate islandName(const Island& island, const TextStyle& style) {
 // Ranges along their crests, rivers along their course, woods, lakes and seas round their
 // middles, islands beside them.
 void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
-    const TextStyle range{mapFont(TypeFace::SerifBold, 30, 9), QColor(104, 70, 40, 210),
+    // The ranges in widely spaced roman capitals, the woods and the waters in italic.
+    const TextStyle range{mapFont(TypeFace::Serif, 32, 10), QColor(104, 70, 40, 220),
                           QColor(255, 248, 230, 120), 2.5};
     const TextStyle wood{mapFont(TypeFace::SerifItalic, 30, 3), QColor(24, 56, 24),
                          QColor(240, 246, 228, 200), 2.2};
-    const TextStyle lake{mapFont(TypeFace::SerifItalic, 20), kWaterInk, QColor(214, 234, 244, 200),
+    const TextStyle lake{mapFont(TypeFace::SerifItalic, 22), kWaterInk, QColor(214, 234, 244, 200),
                          1.8};
-    const TextStyle river{mapFont(TypeFace::SerifItalic, 19), kWaterInk, QColor(240, 246, 236, 190),
+    const TextStyle river{mapFont(TypeFace::SerifItalic, 21), kWaterInk, QColor(240, 246, 236, 190),
                           1.8};
-    const TextStyle sea{mapFont(TypeFace::SerifItalic, 44, 8), kWaterInk,
+    const TextStyle sea{mapFont(TypeFace::SerifItalic, 46, 9), kWaterInk,
                         QColor(210, 230, 240, 150), 2.0};
     const Terrain& t = s.terrain;
     for (const Ridge& r : s.layout.ridges) {
@@ -332,14 +343,17 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const std::vector<double> beside{75.0, -75.0, 100.0, -100.0, 125.0, -125.0, 180.0, -180.0};
         std::vector<Anchor> anchors = alongLine(r.crest, beside, along);
         // Along the crest where it runs no steeper than this, else level: read without tilting
-        // the head.
+        // the head. Level across a steep range the name reads as the country's beside it, so it
+        // is set so only where no spot along the crest's sweep is clear of the peaks.
+        std::vector<double> surcharge;
         for (auto& [centre, degrees] : anchors) {
-            if (std::abs(degrees) > kSteepestRangeName) {
-                degrees = 0.0;
-            }
+            const bool level = std::abs(degrees) > kSteepestRangeName;
+            degrees = level ? 0.0 : degrees;
+            surcharge.push_back(level ? kLevelAcrossRange : 0.0);
         }
         const QString name = r.name.toUpper();
         Candidate c = straight(name, range, 6, anchors, 1, Sort::Range);
+        c.surcharge = std::move(surcharge);
         // Bent with the crest's own sweep where it runs gently, before the straight settings:
         // a hand letters a range along its line.
         std::vector<SetText> bent;
@@ -356,6 +370,7 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
                 }
             }
         }
+        c.surcharge.insert(c.surcharge.begin(), bent.size(), 0.0);
         c.spots.insert(c.spots.begin(), std::make_move_iterator(bent.begin()),
                        std::make_move_iterator(bent.end()));
         c.breaksWater = true;
@@ -411,10 +426,35 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
                 return landAround(t, a.first, kBayReach) <= kBayWrap;
             });
         }
-        out.push_back(straight(n.text, sea, 6, spots, 1, Sort::Other));
-        out.back().breaksWater = true;
+        Candidate c = straight(n.text, sea, 6, spots, 1, Sort::Other);
+        // Bent along the coast's sweep before the straight settings, read the way the anchor
+        // reads: a hand letters a sea along the shore it washes.
+        const double textLength = QFontMetricsF(sea.font).horizontalAdvance(n.text) + 6;
+        std::vector<SetText> bent;
+        for (const auto& [at, degrees] : spots) {
+            const std::vector<QPointF> coast = alongCoast(t, at, degrees, textLength + 120.0);
+            if (coast.empty()) {
+                continue;
+            }
+            auto line = gentleStretch(coast, 0.5, textLength, 0.0);
+            if (!line) {
+                continue;
+            }
+            const double a = degrees * std::numbers::pi / 180.0;
+            if (QPointF::dotProduct(line->back() - line->front(),
+                                    QPointF(std::cos(a), std::sin(a))) < 0) {
+                std::reverse(line->begin(), line->end());
+            }
+            if (auto set = setAlong(n.text, sea.font, *line, 6)) {
+                bent.push_back(std::move(*set));
+            }
+        }
+        c.spots.insert(c.spots.begin(), std::make_move_iterator(bent.begin()),
+                       std::make_move_iterator(bent.end()));
+        c.breaksWater = true;
+        out.push_back(std::move(c));
     }
-    const TextStyle island{mapFont(TypeFace::SerifItalic, 17), QColor(62, 44, 30),
+    const TextStyle island{mapFont(TypeFace::SerifItalic, 18), QColor(62, 44, 30),
                            QColor(224, 236, 240, 190), 1.6};
     const auto nameSize = [&](const QString& text) { return textSize(text, island.font, 4); };
     for (const Island& i : namedIslands(t, nameSize)) {
@@ -603,6 +643,9 @@ struct HiddenCosts {
         }
         if (k >= c.far) {
             cost += kFar;
+        }
+        if (k < c.surcharge.size()) {
+            cost += c.surcharge[k];
         }
         return cost + kOffShore * (offshore(c, spot) + acrossShore(c, spot));
     }

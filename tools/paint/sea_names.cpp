@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 #include <numbers>
+#include <optional>
 
 namespace marventa {
 
@@ -20,6 +21,22 @@ struct Patch {
     double sx = 0.0, sy = 0.0;
     int left, top, right, bottom;
 };
+
+// How far from `from` along `dir` the first land lies, or nothing within `reach`.
+std::optional<double> landAhead(const Terrain& terrain, QPointF from, QPointF dir, double reach) {
+    for (double d = 0.0; d <= reach; d += 2.0) {
+        const QPointF q = from + d * dir;
+        const int x = static_cast<int>(q.x());
+        const int y = static_cast<int>(q.y());
+        if (!terrain.height.contains(x, y)) {
+            return std::nullopt;
+        }
+        if (terrain.height(x, y) >= 0.0f) {
+            return d;
+        }
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -169,6 +186,44 @@ double landAround(const Terrain& terrain, QPointF at, double reach) {
         }
     }
     return static_cast<double>(met) / kRays;
+}
+
+std::vector<QPointF> alongCoast(const Terrain& terrain, QPointF anchor, double degrees, double span,
+                                double reach) {
+    constexpr double kStep = 6.0;
+    const double a = degrees * std::numbers::pi / 180.0;
+    const QPointF along(std::cos(a), std::sin(a));
+    const QPointF left(along.y(), -along.x());
+    const std::optional<double> toLeft = landAhead(terrain, anchor, left, reach);
+    const std::optional<double> toRight = landAhead(terrain, anchor, -left, reach);
+    if (!toLeft && !toRight) {
+        return {};
+    }
+    const bool landLeft = toLeft && (!toRight || *toLeft <= *toRight);
+    const QPointF landward = landLeft ? left : -left;
+    const double off = landLeft ? *toLeft : *toRight;
+    // How far each point would move toward the land to keep the anchor's distance from it: held
+    // to a half of that distance, so a cove or a cape bends the line rather than snapping it.
+    const int n = static_cast<int>(std::ceil(span / kStep));
+    std::vector<double> shift;
+    for (int i = 0; i <= n; ++i) {
+        const QPointF p = anchor + along * (i * kStep - span / 2);
+        const double d = landAhead(terrain, p, landward, reach).value_or(off);
+        shift.push_back(std::clamp(d - off, -off / 2, off / 2));
+    }
+    // Smoothed over some hundred pixels either way: the shore's sweep, not its inlets.
+    constexpr int kReach = 8;
+    std::vector<QPointF> out;
+    for (int i = 0; i <= n; ++i) {
+        double sum = 0.0;
+        int count = 0;
+        for (int j = std::max(0, i - kReach); j <= std::min(n, i + kReach); ++j) {
+            sum += shift[static_cast<std::size_t>(j)];
+            ++count;
+        }
+        out.push_back(anchor + along * (i * kStep - span / 2) + landward * (sum / count));
+    }
+    return out;
 }
 
 }  // namespace marventa

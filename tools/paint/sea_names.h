@@ -32,4 +32,10 @@ std::vector<Island> namedIslands(const Terrain& terrain,
 // jutting shore. The sheet's edge is open sea.
 double landAround(const Terrain& terrain, QPointF at, double reach);
 
+// A line `span` pixels long through `anchor`, heading `degrees`, bent to keep as far off the
+// nearer coast across it as the anchor is: a sea's name set along it follows the shore's sweep.
+// Empty where no coast lies within `reach` of the anchor across the heading.
+std::vector<QPointF> alongCoast(const Terrain& terrain, QPointF anchor, double degrees, double span,
+                                double reach = 400.0);
+
 }  // namespace marventa

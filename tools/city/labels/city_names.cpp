@@ -197,7 +197,7 @@ QSizeF nameSize(const QString& text) {
 }
 
 QSizeF titleSize(const QString& title) {
-    const QFontMetricsF m(mapFont(TypeFace::SerifBold, 44, 5));
+    const QFontMetricsF m(mapFont(TypeFace::PlanTitle, 44, 5));
     return {m.horizontalAdvance(title) + 48, 72};
 }
 

@@ -538,7 +538,7 @@ void drawDoors(QPainter& p, const Town& town) {
 }
 
 void drawTitle(QPainter& p, const QString& title, const QRectF& box) {
-    const TextStyle style{mapFont(TypeFace::SerifBold, 44, 5), kInk, QColor(250, 243, 222), 1.0};
+    const TextStyle style{mapFont(TypeFace::PlanTitle, 44, 5), kInk, QColor(250, 243, 222), 1.0};
     drawPanel(p, box, kInk, 8, 5);
     drawHaloTextCentred(p, title, box.center(), style);
 }
