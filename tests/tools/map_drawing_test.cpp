@@ -44,6 +44,29 @@ using marventa::world_test::world;
 
 namespace {
 
+// Each point's cluster, points nearer than `reach` joined: the index of the cluster's root.
+std::vector<std::size_t> clustersWithin(const std::vector<QPointF>& points, double reach) {
+    std::vector<std::size_t> up(points.size());
+    std::iota(up.begin(), up.end(), std::size_t{0});
+    const auto root = [&](std::size_t i) {
+        while (up[i] != i) {
+            i = up[i] = up[up[i]];
+        }
+        return i;
+    };
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        for (std::size_t j = i + 1; j < points.size(); ++j) {
+            if (length(points[i] - points[j]) < reach) {
+                up[root(j)] = root(i);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        up[i] = root(i);
+    }
+    return up;
+}
+
 // The roads and running water exactly as wide as they are drawn, every symbol's room and every
 // name's box.
 bool namesAWood(const World& w, const QString& text) {
@@ -767,21 +790,12 @@ TEST(MapDrawing, LowlandMarksStandOnItsRisesClearOfWhatTheMapMustShow) {
     EXPECT_GT(inRuns, marks.size() * 19 / 20) << "lowland marks strewn singly";
     // The groups (marks within 40 px of one another) stand apart, with bare country between
     // most of them rather than an even field of marks a little farther apart than in a run.
-    std::vector<std::size_t> group(marks.size());
-    std::iota(group.begin(), group.end(), std::size_t{0});
-    const auto root = [&](std::size_t i) {
-        while (group[i] != i) {
-            i = group[i] = group[group[i]];
-        }
-        return i;
-    };
-    for (std::size_t i = 0; i < marks.size(); ++i) {
-        for (std::size_t j = i + 1; j < marks.size(); ++j) {
-            if (length(marks[i].at - marks[j].at) < 40.0) {
-                group[root(j)] = root(i);
-            }
-        }
+    std::vector<QPointF> at;
+    for (const LowlandMark& m : marks) {
+        at.push_back(m.at);
     }
+    const std::vector<std::size_t> group = clustersWithin(at, 40.0);
+    const auto root = [&](std::size_t i) { return group[i]; };
     std::map<std::size_t, double> nearestOther;
     for (std::size_t i = 0; i < marks.size(); ++i) {
         double& near = nearestOther.try_emplace(root(i), 1e9).first->second;
@@ -1498,24 +1512,12 @@ TEST(MapDrawing, TreesStandToTheBanksAndCopsesKeepToTheirKinds) {
             open.push_back(&t);
         }
     }
-    std::vector<std::size_t> copse(open.size());
-    for (std::size_t i = 0; i < open.size(); ++i) {
-        copse[i] = i;
+    std::vector<QPointF> at;
+    for (const Tree* t : open) {
+        at.push_back(t->at);
     }
-    const auto root = [&](std::size_t i) {
-        while (copse[i] != i) {
-            i = copse[i] = copse[copse[i]];
-        }
-        return i;
-    };
-    for (std::size_t i = 0; i < open.size(); ++i) {
-        for (std::size_t j = i + 1; j < open.size(); ++j) {
-            if (std::fabs(open[j]->at.y() - open[i]->at.y()) < 14.0 &&
-                length(open[j]->at - open[i]->at) < 14.0) {
-                copse[root(j)] = root(i);
-            }
-        }
-    }
+    const std::vector<std::size_t> copse = clustersWithin(at, 14.0);
+    const auto root = [&](std::size_t i) { return copse[i]; };
     std::map<std::size_t, std::array<int, 7>> kinds;
     for (std::size_t i = 0; i < open.size(); ++i) {
         ++kinds[root(i)][static_cast<std::size_t>(open[i]->shape)];
@@ -1690,8 +1692,9 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
     ASSERT_GT(ground[1], 50);
     std::cout << fields[0] << " fields on " << ground[0] << " samples near the towns, " << fields[1]
               << " on " << ground[1] << " far from them\n";
-    // The home fields lie in a few blocks, so even beside the towns most ground is pasture.
-    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.003);
+    // The home fields lie in a few blocks, so even beside the towns most ground is pasture; the
+    // floor still wants a block or two by every town (the names and roads take the rest).
+    EXPECT_GT(fields[0] / ground[0], 10 * (fields[1] / ground[1]) + 0.0025);
 }
 
 // Each wood's name lies inside its wood and each range's over its heights, not across the plain,

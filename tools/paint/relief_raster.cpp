@@ -56,6 +56,8 @@ constexpr Rgb kScoria{136, 96, 82};
 constexpr Rgb kSnow{236, 238, 240};
 // The heights' tan, one flat wash however high the ground under it.
 constexpr Rgb kHeightsTan{188, 190, 138};
+// How much more the shaded flanks' second wash lays on the tan.
+constexpr float kFlankWash = 0.35f;
 // The lowland's wash a shade warmer on its rises and a shade cooler down in its hollows.
 constexpr Rgb kRiseTone{204, 200, 138};
 constexpr Rgb kHollowTone{150, 190, 150};
@@ -323,6 +325,15 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         }
     }
     const Grid<float> tanField = heightsTanEdge(peaked);
+    // A range's flanks turned from the light, from the ground smoothed to the size of a flank:
+    // a second, darker wash goes over them inside the tan, as a painter models a range with
+    // two washes rather than one flat fill.
+    Grid<float> turnedAway(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            turnedAway(x, y) = 1.0f - hillShade(broad, x, y);
+        }
+    }
     // The ground's wash as a broad brush laid it, stroke by stroke.
     const Grid<float> strokes = brushStrokes(w, ht, 0x9A9E'0006);
     // Back-runs: here and there a wash was wetted again as it dried, and the water pushed its
@@ -520,6 +531,8 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         }
         // The heights' tint dried along its edge; the marsh's the same.
         laid += laidWash(tanEdge, 0.02f, 0.22f);
+        laid += tan * laidWash(edgeDistance(turnedAway, x, y, 0.05f, 0.04f * ragged(x, y)),
+                               kFlankWash, 0.16f);
         laid += strokes(x, y);
         laid += laidWash(marshEdge, 0.0f, 0.2f);
         // A back-run: paler inside, its pigment dried in a dark crinkled line round it.
