@@ -18,6 +18,7 @@
 #include "tools/common/plane_geometry.h"
 #include "tools/common/portable_math.h"
 #include "tools/common/rng.h"
+#include "tools/common/world_places.h"
 #include "tools/paint/lettering.h"
 #include "tools/paint/point_labels.h"
 #include "tools/paint/sea_names.h"
@@ -325,8 +326,11 @@ TEST(Lettering, EachLetterStraysALittleFromTheTypesPlace) {
     double most = 0.0;
     int moved = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
+        // The type's place: kerned against the letter before, as the whole word sets it.
         QPainterPath type;
-        type.addText(QPointF(200 - width / 2 + m.horizontalAdvance(name.left(i)), 100 + baseline),
+        type.addText(QPointF(200 - width / 2 + m.horizontalAdvance(name.left(i + 1)) -
+                                 m.horizontalAdvance(name.mid(i, 1)),
+                             100 + baseline),
                      font, name.mid(i, 1));
         const QPointF off = set.letters[static_cast<std::size_t>(i)].boundingRect().center() -
                             type.boundingRect().center();
@@ -336,6 +340,54 @@ TEST(Lettering, EachLetterStraysALittleFromTheTypesPlace) {
     EXPECT_LE(most, 1.6) << "a letter strays so far the name reads badly";
     EXPECT_GE(moved, name.size() / 2) << "the letters sit where the type puts them";
     EXPECT_EQ(setStraight(name, font, QPointF(200, 100), 0.0, 4).glyphs, set.glyphs);
+}
+
+// However the hand strays, no letter of a place's name touches the next, or the one after,
+// unless the face's own type sets that pair touching (an "f" hooked over the next letter): a
+// kern moves the letter it belongs to, so "Ve" and "ol" keep the type's gap.
+TEST(Lettering, NoTwoLettersOfAPlacesNameTouch) {
+    QFont capitals = mapFont(TypeFace::SerifBold, 25, 2.5);
+    capitals.setCapitalization(QFont::AllUppercase);
+    const std::vector<QFont> faces{capitals,
+                                   mapFont(TypeFace::SerifBold, 34),
+                                   mapFont(TypeFace::Serif, 24),
+                                   mapFont(TypeFace::Serif, 17),
+                                   mapFont(TypeFace::SerifItalic, 18),
+                                   mapFont(TypeFace::SerifItalic, 21)};
+    std::vector<QString> names{QStringLiteral("Venncross"), QStringLiteral("Vol")};
+    for (const ProvincePlace& place : provincePlaces()) {
+        names.push_back(QString::fromStdString(place.name));
+    }
+    int touching = 0;
+    for (const QFont& font : faces) {
+        const QFontMetricsF m(font);
+        for (const QString& name : names) {
+            std::vector<QPainterPath> type;
+            for (qsizetype i = 0; i < name.size(); ++i) {
+                QPainterPath letter;
+                letter.addText(QPointF(m.horizontalAdvance(name.left(i + 1)) -
+                                           m.horizontalAdvance(name.mid(i, 1)),
+                                       0),
+                               font, name.mid(i, 1));
+                type.push_back(letter);
+            }
+            for (const double degrees : {0.0, -24.0}) {
+                const std::vector<QPainterPath> letters =
+                    lettersStraight(name, font, QPointF(300, 200), degrees);
+                ASSERT_EQ(letters.size(), type.size());
+                for (std::size_t i = 0; i + 1 < letters.size(); ++i) {
+                    for (std::size_t j = i + 1; j < std::min(letters.size(), i + 3); ++j) {
+                        if (letters[i].intersects(letters[j]) && !type[i].intersects(type[j])) {
+                            ++touching;
+                            ADD_FAILURE() << name.toStdString() << ": letters " << i << " and " << j
+                                          << " touch at " << font.pixelSize() << " px";
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(touching, 0);
 }
 
 // The faces resolve to the cuts asked for, not to whatever the database would substitute: small

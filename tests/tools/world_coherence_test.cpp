@@ -1275,11 +1275,13 @@ TEST(WorldLabels, RangeNamesLieNearLevelAndTownNamesOnLand) {
     }
     for (const PlacedName& n : w.names.names) {
         if (std::find(ranges.begin(), ranges.end(), n.text) != ranges.end()) {
-            // The footprint's first edge runs along the baseline.
+            // The footprint's first edge runs along the baseline; a name bent along its crest
+            // (more than a box's corners) may follow it a little steeper.
             const QPointF run = n.box[1] - n.box[0];
             const double degrees =
                 std::atan2(std::abs(run.y()), std::abs(run.x())) * 180.0 / std::numbers::pi;
-            EXPECT_LE(degrees, 60.5) << n.text.toStdString() << " is set at " << degrees << "°";
+            EXPECT_LE(degrees, n.box.size() > 5 ? 66.0 : 60.5)
+                << n.text.toStdString() << " is set at " << degrees << "°";
         }
     }
     for (const ProvincePlace& p : w.places) {

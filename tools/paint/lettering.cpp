@@ -88,7 +88,36 @@ struct Stray {
     double degrees;
 };
 
-std::vector<Stray> handFor(const QString& text, const QFont& font) {
+// One letter of a word as the type sets it: its cell in the word (for the ground it covers), the
+// middle of its own advance (where its ink sits, kerned against the letter before) and its ink
+// drawn round that middle on the baseline.
+struct TypeLetter {
+    double x0, x1;
+    double middle;
+    QPainterPath ink;
+};
+
+std::vector<TypeLetter> typeset(const QString& text, const QFontMetricsF& m, const QFont& font,
+                                double baseline) {
+    std::vector<TypeLetter> out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // Each letter keeps its advance within the whole word, so spacing and kerning hold: a
+        // kern between two letters moves the second, not the one after it.
+        const double x0 = m.horizontalAdvance(text.left(i));
+        const double x1 = m.horizontalAdvance(text.left(i + 1));
+        const double advance = m.horizontalAdvance(text.mid(i, 1));
+        QPainterPath ink;
+        ink.addText(QPointF(-advance / 2, baseline), font, text.mid(i, 1));
+        out.push_back({x0, x1, x1 - advance / 2, ink});
+    }
+    return out;
+}
+
+// Less than this between two letters' boxes and the hand keeps the pair as the type sets it.
+constexpr double kLetterFloor = 0.6;
+
+std::vector<Stray> handFor(const QString& text, const QFont& font,
+                           const std::vector<TypeLetter>& type) {
     std::uint64_t h = 0xCBF2'9CE4'8422'2325ull;
     for (const QChar c : text) {
         h = (h ^ c.unicode()) * 0x100'0000'01B3ull;
@@ -103,16 +132,32 @@ std::vector<Stray> handFor(const QString& text, const QFont& font) {
         off = std::clamp(0.55 * off + rng.range(-0.5, 0.5), -0.9, 0.9);
         out.push_back({along * reach, off * reach, rng.range(-1.0, 1.0)});
     }
+    // The stray never closes two letters up until they touch: a pair whose boxes stand apart
+    // may come nearer by what lies beyond the floor; a closer pair (kerned, or an overhang)
+    // moves as one.
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        const QRectF a = type[i - 1].ink.boundingRect();
+        const QRectF b = type[i].ink.boundingRect();
+        if (a.isEmpty() || b.isEmpty()) {
+            continue;
+        }
+        const double gap = (type[i].middle + b.left()) - (type[i - 1].middle + a.right());
+        // Turned by a degree either way, a letter's corners swing towards its neighbour.
+        const double swing = (std::max(a.height(), b.height()) / 2) *
+                             (std::abs(out[i - 1].degrees) + std::abs(out[i].degrees)) / kDegrees;
+        const double room = gap - kLetterFloor - swing;
+        if (room > 0) {
+            out[i].along = std::max(out[i].along, out[i - 1].along - room);
+        } else {
+            out[i] = {std::max(out[i].along, out[i - 1].along), out[i - 1].off, out[i - 1].degrees};
+        }
+    }
     return out;
 }
 
-// One letter as the hand set it: `advance` wide, centred on the origin of `t`.
-QPainterPath strayLetter(const QString& letter, const QFont& font, double advance, double baseline,
-                         const Stray& s, QTransform& t) {
-    t = QTransform().translate(s.along, s.off).rotate(s.degrees) * t;
-    QPainterPath path;
-    path.addText(QPointF(-advance / 2, baseline), font, letter);
-    return path;
+// A letter's transform as the hand set it, from where the type puts its middle.
+QTransform strayed(const Stray& s, const QTransform& t) {
+    return QTransform().translate(s.along, s.off).rotate(s.degrees) * t;
 }
 
 double turn(double from, double to) {
@@ -126,29 +171,48 @@ double turn(double from, double to) {
     return d;
 }
 
+// Each letter's ink in its own frame and where the hand set it on the sheet.
+std::vector<std::pair<QPainterPath, QTransform>> handStraight(const QString& text,
+                                                              const QFont& font, QPointF centre,
+                                                              double degrees) {
+    const QFontMetricsF m(font);
+    const double width = m.horizontalAdvance(text);
+    std::vector<TypeLetter> type = typeset(text, m, font, (m.ascent() - m.descent()) / 2);
+    const std::vector<Stray> hand = handFor(text, font, type);
+    const QTransform t = placed(centre, degrees);
+    std::vector<std::pair<QPainterPath, QTransform>> out;
+    for (std::size_t i = 0; i < type.size(); ++i) {
+        out.emplace_back(
+            std::move(type[i].ink),
+            strayed(hand[i], QTransform().translate(-width / 2 + type[i].middle, 0) * t));
+    }
+    return out;
+}
+
 }  // namespace
+
+std::vector<QPainterPath> lettersStraight(const QString& text, const QFont& font, QPointF centre,
+                                          double degrees) {
+    std::vector<QPainterPath> out;
+    for (const auto& [ink, t] : handStraight(text, font, centre, degrees)) {
+        out.push_back(t.map(ink));
+    }
+    return out;
+}
 
 SetText setStraight(const QString& text, const QFont& font, QPointF centre, double degrees,
                     double padding) {
     const QFontMetricsF m(font);
     const double width = m.horizontalAdvance(text);
     const double height = m.ascent() + m.descent();
-    const double baseline = (m.ascent() - m.descent()) / 2;
     const QTransform t = placed(centre, degrees);
     SetText out{
         {},
         t.map(QPolygonF(QRectF(-(width + padding) / 2, -height / 2, width + padding, height))),
         {}};
-    const std::vector<Stray> hand = handFor(text, font);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // Each letter keeps its advance within the whole word, so spacing and kerning hold.
-        const double x0 = m.horizontalAdvance(text.left(i));
-        const double x1 = m.horizontalAdvance(text.left(i + 1));
-        QTransform lt = QTransform().translate(-width / 2 + (x0 + x1) / 2, 0) * t;
-        const QPainterPath letter = strayLetter(text.mid(i, 1), font, x1 - x0, baseline,
-                                                hand[static_cast<std::size_t>(i)], lt);
-        out.glyphs.addPath(lt.map(letter));
-        addLetterBox(out.letters, letter, lt);
+    for (const auto& [ink, lt] : handStraight(text, font, centre, degrees)) {
+        out.glyphs.addPath(lt.map(ink));
+        addLetterBox(out.letters, ink, lt);
     }
     return out;
 }
@@ -166,23 +230,22 @@ std::optional<SetText> setAlong(const QString& text, const QFont& font,
     }
     const double start = (line.total() - width) / 2;
     const double half = (m.ascent() + m.descent()) / 2;
+    const std::vector<TypeLetter> type = typeset(text, m, font, (m.ascent() - m.descent()) / 2);
+    const std::vector<Stray> hand = handFor(text, font, type);
     SetText out;
     QPolygonF bottom;
-    const std::vector<Stray> hand = handFor(text, font);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // Each letter keeps its advance within the whole word, so spacing and kerning hold.
-        const double x0 = m.horizontalAdvance(text.left(i));
-        const double x1 = m.horizontalAdvance(text.left(i + 1));
-        const double mid = start + (x0 + x1) / 2;
-        const QTransform t = placed(line.point(mid), line.heading(mid, std::max(4.0, half)));
-        QTransform lt = t;
-        const QPainterPath letter =
-            strayLetter(text.mid(i, 1), font, x1 - x0, (m.ascent() - m.descent()) / 2,
-                        hand[static_cast<std::size_t>(i)], lt);
-        out.glyphs.addPath(lt.map(letter));
-        addLetterBox(out.letters, letter, lt);
-        const double left = -(x1 - x0) / 2 - (i == 0 ? padding / 2 : 0.0);
-        const double right = (x1 - x0) / 2 + (i + 1 == text.size() ? padding / 2 : 0.0);
+    for (std::size_t i = 0; i < type.size(); ++i) {
+        const double mid = start + type[i].middle;
+        const QTransform lt =
+            strayed(hand[i], placed(line.point(mid), line.heading(mid, std::max(4.0, half))));
+        out.glyphs.addPath(lt.map(type[i].ink));
+        addLetterBox(out.letters, type[i].ink, lt);
+        // The ground runs cell to cell, each turned with the line at the cell's own middle.
+        const double cell = start + (type[i].x0 + type[i].x1) / 2;
+        const QTransform t = placed(line.point(cell), line.heading(cell, std::max(4.0, half)));
+        const double w = type[i].x1 - type[i].x0;
+        const double left = -w / 2 - (i == 0 ? padding / 2 : 0.0);
+        const double right = w / 2 + (i + 1 == type.size() ? padding / 2 : 0.0);
         out.footprint << t.map(QPointF(left, -half)) << t.map(QPointF(right, -half));
         bottom << t.map(QPointF(left, half)) << t.map(QPointF(right, half));
     }

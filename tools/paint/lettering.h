@@ -24,6 +24,10 @@ struct SetText {
 SetText setStraight(const QString& text, const QFont& font, QPointF centre, double degrees,
                     double padding);
 
+// The letters of setStraight's text one by one, as inked.
+std::vector<QPainterPath> lettersStraight(const QString& text, const QFont& font, QPointF centre,
+                                          double degrees);
+
 // The text letter by letter along `middle` (the line through the letters' middles, read from
 // its first point), centred on the line's length; each letter turns with the line there. The
 // footprint joins the letters' boxes into one ribbon. Nothing when the line is too short.

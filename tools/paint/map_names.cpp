@@ -40,6 +40,8 @@ using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in d
 
 constexpr double kSymbolTop = 1.2;           // how far a symbol's box reaches above it, in radii
 constexpr double kSteepestRangeName = 60.0;  // degrees from the level
+// Bent along its own crest a range's name reads with the line it follows, a little steeper.
+constexpr double kSteepestAlongCrest = 65.0;
 // Beyond what a spot hides: a steep range's name set level, off its line (some two peaks' worth).
 constexpr double kLevelAcrossRange = 200.0;
 
@@ -361,8 +363,13 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         for (const double f : along) {
             for (const double side : beside) {
                 const auto line = gentleStretch(r.crest, f, textLength, side);
-                if (!line ||
-                    std::abs(uprightAngle(line->back() - line->front())) > kSteepestRangeName) {
+                // Neither the whole sweep nor either end steeper: the end letters turn with it.
+                const auto steep = [&](QPointF from, QPointF to) {
+                    return std::abs(uprightAngle(to - from)) > kSteepestAlongCrest;
+                };
+                if (!line || steep(line->front(), line->back()) ||
+                    steep(line->front(), (*line)[std::min<std::size_t>(6, line->size() - 1)]) ||
+                    steep((*line)[line->size() > 7 ? line->size() - 7 : 0], line->back())) {
                     continue;
                 }
                 if (auto set = setAlong(name, range.font, *line, 6)) {
