@@ -10,6 +10,7 @@
 #include <map>
 #include <numbers>
 #include <numeric>
+#include <set>
 
 #include "tests/tools/province_world.h"
 #include "tools/common/box_blur.h"
@@ -419,6 +420,34 @@ TEST(MapDrawing, MidSizePeaksTakeCrownsOfSeveralBuilds) {
     EXPECT_GT(crested, kPeaks / 25) << "no mid-size peak runs off in a level crest";
 }
 
+// Every peak the map places stands as a peak, not a tower: no taller than about one and a half
+// times its base, and neither flank falling as a wall from the summit to the ground.
+TEST(MapDrawing, NoPeakStandsAsATower) {
+    std::size_t towers = 0;
+    std::size_t walls = 0;
+    for (const Peak& k : peaks()) {
+        const QPolygonF outline = peakOutline(k);
+        const QRectF box = outline.boundingRect();
+        const auto top = std::min_element(outline.begin(), outline.end(),
+                                          [](QPointF a, QPointF b) { return a.y() < b.y(); });
+        const double rise = box.bottom() - top->y();
+        if (rise > 1.6 * box.width() && ++towers < 5) {
+            ADD_FAILURE() << "a tower at " << k.foot.x() << ", " << k.foot.y() << ": " << rise
+                          << " tall on " << box.width();
+        }
+        if (k.hill) {
+            continue;
+        }
+        // Each flank runs out at least a third of the rise from under the summit.
+        const double run = std::min(top->x() - box.left(), box.right() - top->x());
+        if (run < rise / 3.0 && ++walls < 5) {
+            ADD_FAILURE() << "a wall of a flank at " << k.foot.x() << ", " << k.foot.y() << ": "
+                          << run << " out under " << rise;
+        }
+    }
+    EXPECT_EQ(towers + walls, 0u);
+}
+
 // A peak standing in front of another on the crest meets it in a saddle: the leg that runs down
 // over the peak behind is left uninked below where their flanks cross, the other leg and a peak
 // with nothing behind it inked to the ground. On the map, many crest peaks meet so.
@@ -723,6 +752,25 @@ TEST(MapDrawing, HachuresFallDownTheRoughGroundClearOfWhatTheMapMustShow) {
                         : 0;
     }
     EXPECT_GT(downhill, marks.size() * 9 / 10) << "hachures running across or up the slope";
+    // They follow the ground in runs of a few along a slope, with bare ground between the runs:
+    // strung close they form runs, and strung a little wider the runs stay apart.
+    std::vector<QPointF> at;
+    for (const HillMark& m : marks) {
+        at.push_back(m.at);
+    }
+    const std::vector<std::size_t> run = clustersWithin(at, 20.0);
+    const std::vector<std::size_t> spread = clustersWithin(at, 30.0);
+    std::map<std::size_t, int> sizes;
+    for (const std::size_t r : run) {
+        ++sizes[r];
+    }
+    const auto lone =
+        std::count_if(sizes.begin(), sizes.end(), [](auto e) { return e.second < 2; });
+    EXPECT_LT(lone, static_cast<long>(sizes.size() / 10)) << "hachures standing alone, not in runs";
+    EXPECT_LT(sizes.size(), marks.size() / 2) << "hachures spread one by one like a fill";
+    EXPECT_EQ(std::set<std::size_t>(spread.begin(), spread.end()).size(), sizes.size())
+        << "runs of hachures with no bare ground between them";
+    std::cout << marks.size() << " hachures in " << sizes.size() << " runs\n";
 }
 
 // The lowland's own faint marks stand on its rises, above the country round them, and never

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "tools/common/blend.h"
 #include "tools/common/box_blur.h"
@@ -21,7 +22,8 @@ constexpr int kStep = 15;           // one spot tried per cell of this size
 constexpr int kReach = 4;           // pixels either side over which the slope is taken
 constexpr float kLow = 0.1f;        // below this the lowland is left plain
 constexpr float kFadeOut = 170.0f;  // how far below the heights the slope marks run out
-constexpr double kRoom = 14.0;      // pixels clear round each mark
+constexpr double kPace = 13.5;      // pixels from one mark to the next along a run
+constexpr double kRunGap = 40.0;    // bare ground kept between one run of marks and the next
 
 QPointF across(const HillMark& m) {
     return {-m.down.y(), m.down.x()};
@@ -94,7 +96,19 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
     // Along the range's foot a few stretches are hachured and the rest left plain.
     const Noise patches(0x4A11'0002);
     Rng rng(0x4A11'0001);
-    SpacedPoints spaced(QSize(t.height.width(), t.height.height()), kRoom);
+    // Each spot's chance of a mark: the steeper and the nearer the heights, the likelier.
+    struct Spot {
+        QPointF at;
+        double score = 0;
+        std::uint64_t seed = 0;
+    };
+    const auto floorAt = [&](float near) {
+        return foothill + (rough - foothill) * (1.0f - near * near);
+    };
+    const auto nearAt = [&](int x, int y) {
+        return 1.0f - smoothstep(0.0f, kFadeOut, fromHeights(x, y));
+    };
+    std::vector<Spot> spots;
     for (int gy = 0; gy * kStep < t.height.height(); ++gy) {
         for (int gx = 0; gx * kStep < t.height.width(); ++gx) {
             const double jx = rng.range(0.0, kStep);
@@ -108,51 +122,89 @@ std::vector<HillMark> placeHillMarks(const Terrain& t, const QImage& keepOut) {
             }
             const QPointF g = slopeAt(x, y);
             const float s = static_cast<float>(std::hypot(g.x(), g.y()));
-            // Near the heights the full chance, out on the lowland's own rough ground a little.
-            const float near = 1.0f - smoothstep(0.0f, kFadeOut, fromHeights(x, y));
+            const float near = nearAt(x, y);
             // Hachures gather on a few stretches of the steepest ground, with bare ground
             // between: an even sprinkle of them reads as a machine's texture.
             const float patch = smoothstep(0.08f, 0.34f, patches.fbm(x / 110.0f, y / 110.0f, 2));
-            const float from = foothill + (rough - foothill) * (1.0f - near * near);
-            const float chance = smoothstep(from, steep, s) * (0.3f + 0.7f * near) * patch;
-            // Close under the range a band of them, so that its foot is drawn rather than left
-            // as a pale ground round the peaks. Few of them, each firm: a scatter of faint ticks
-            // reads as dirt on the paper.
-            if (roll >= (0.4 + 0.25 * near * near) * chance || s <= 0) {
+            const float chance = smoothstep(floorAt(near), steep, s) * (0.3f + 0.7f * near) * patch;
+            if (s <= 0 || roll >= (0.4 + 0.25 * near * near) * chance) {
                 continue;
             }
-            const double steepness =
-                std::clamp((s - from) / std::max(steep - from, 1e-6f), 0.0f, 1.0f);
-            HillMark m;
-            m.length = (4.5 + 4.0 * near + 3.0 * steepness) *
-                       (0.85 + 0.3 * static_cast<double>((seed >> 8) % 100) / 100.0);
-            m.strokes = 2 + static_cast<int>(std::lround(2.0 * near)) + static_cast<int>(seed % 2);
-            m.seed = seed;
-            // Each keeps a little room, so that a steep patch takes a spread of them rather than
-            // a knot: one with none is moved along the slope's brow, to either side, onto
-            // ground that takes it.
-            const QPointF side = QPointF(-g.y(), g.x()) / s;
-            const double way = (seed >> 20) % 2 == 0 ? 1.0 : -1.0;
-            for (const double shift : {0.0, way * kRoom, -way * kRoom, way * 2.0 * kRoom}) {
-                const QPointF at = QPointF(x + 0.5, y + 0.5) + side * shift;
-                const int ax = static_cast<int>(at.x());
-                const int ay = static_cast<int>(at.y());
-                if (!t.height.contains(ax, ay) || !eligible(ax, ay) || !spaced.roomAt(at)) {
-                    continue;
-                }
-                const QPointF ga = slopeAt(ax, ay);
-                const double sa = std::hypot(ga.x(), ga.y());
-                if (sa < 0.5 * s) {
-                    continue;
-                }
-                m.at = at;
-                m.down = -ga / sa;
-                if (clearOn(keepOut, hillMarkBox(m).toAlignedRect())) {
-                    spaced.take(m.at);
-                    marks.push_back(m);
+            spots.push_back({QPointF(x + 0.5, y + 0.5), chance * (0.7 + 0.3 * roll), seed});
+        }
+    }
+    // The steepest spots first: each starts a run of marks along the slope's brow, longer and
+    // closer set where the ground falls harder, and no run starts near another, so that the
+    // marks follow the ground in strings with bare ground between them rather than a fill.
+    std::stable_sort(spots.begin(), spots.end(),
+                     [](const Spot& a, const Spot& b) { return a.score > b.score; });
+    SpacedPoints apart(QSize(t.height.width(), t.height.height()), kRunGap);
+    // A mark at `at` if the ground there takes one.
+    const auto markAt = [&](QPointF at, double from, std::uint64_t seed,
+                            float floor) -> std::optional<HillMark> {
+        const int ax = static_cast<int>(at.x());
+        const int ay = static_cast<int>(at.y());
+        if (!t.height.contains(ax, ay) || !eligible(ax, ay) || !apart.roomAt(at)) {
+            return std::nullopt;
+        }
+        const QPointF g = slopeAt(ax, ay);
+        const double s = std::hypot(g.x(), g.y());
+        if (s < floor || s < 0.5 * from) {
+            return std::nullopt;
+        }
+        const float near = nearAt(ax, ay);
+        const double steepness = std::clamp((s - floor) / std::max(steep - floor, 1e-6f), 0.0, 1.0);
+        HillMark m;
+        m.at = at;
+        m.down = -g / s;
+        m.length = (4.5 + 4.0 * near + 3.0 * steepness) *
+                   (0.85 + 0.3 * static_cast<double>((seed >> 8) % 100) / 100.0);
+        m.strokes = 2 + static_cast<int>(std::lround(2.0 * near)) + static_cast<int>(seed % 2);
+        m.seed = seed;
+        if (!clearOn(keepOut, hillMarkBox(m).toAlignedRect())) {
+            return std::nullopt;
+        }
+        return m;
+    };
+    for (const Spot& spot : spots) {
+        const int x = static_cast<int>(spot.at.x());
+        const int y = static_cast<int>(spot.at.y());
+        const QPointF g = slopeAt(x, y);
+        const double s = std::hypot(g.x(), g.y());
+        const float floor = floorAt(nearAt(x, y));
+        const auto first = markAt(spot.at, s, spot.seed, floor);
+        if (!first) {
+            continue;
+        }
+        const double steepness = std::clamp((s - floor) / std::max(steep - floor, 1e-6f), 0.0, 1.0);
+        Rng walk(spot.seed);
+        const int wanted =
+            2 + static_cast<int>(std::lround(4.0 * steepness)) + static_cast<int>(walk.below(2));
+        const double pace = kPace * (1.25 - 0.2 * steepness);
+        std::vector<HillMark> run{*first};
+        // Out along the brow both ways from the first, each step turning with the ground.
+        for (const double way : {1.0, -1.0}) {
+            HillMark last = *first;
+            const int upTo = way > 0 ? (wanted + 1) / 2 : wanted;
+            while (static_cast<int>(run.size()) < upTo) {
+                const QPointF side(-last.down.y() * way, last.down.x() * way);
+                const QPointF next = last.at + side * pace * walk.range(0.9, 1.15) +
+                                     last.down * walk.range(-2.0, 2.0);
+                const auto m = markAt(next, s, walk.next(), floor);
+                if (!m) {
                     break;
                 }
+                run.push_back(*m);
+                last = *m;
             }
+        }
+        // A lone mark reads as a speck, not a slope.
+        if (run.size() < 2) {
+            continue;
+        }
+        for (const HillMark& m : run) {
+            apart.take(m.at);
+            marks.push_back(m);
         }
     }
     return marks;

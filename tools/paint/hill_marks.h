@@ -25,8 +25,10 @@ struct HillMark {
 
 // Sparse marks on the steepest ground below the ranges' heights, where the ranges draw no
 // glyphs: the steeper and the nearer the heights, the likelier and longer (so the range's foot
-// fades into the lowland); none in woods, marsh or water, and none whose box
-// touches `keepOut` (non-zero: water, roads, symbols, names, peaks, trees, fields).
+// fades into the lowland). Set in short runs along a slope's brow, more of them and closer set
+// where the ground falls harder, with bare ground between the runs; none in woods, marsh or
+// water, and none whose box touches `keepOut` (non-zero: water, roads, symbols, names, peaks,
+// trees, fields).
 std::vector<HillMark> placeHillMarks(const Terrain& terrain, const QImage& keepOut);
 
 // The box a mark's ink covers.

@@ -66,9 +66,12 @@ Silhouette silhouette(const Peak& k) {
     // A peak: each flank a few jagged steps, the summit a little off the middle, sometimes a
     // lower shoulder on one side.
     // The summit leans: most a little off the middle, one in four well over to a side.
-    const double lean = rng.chance(0.25 + 0.15 * std::clamp((50.0 - k.width) / 20.0, 0.0, 1.0))
-                            ? rng.range(0.26, 0.4)
-                            : rng.range(0.0, 0.24);
+    const double drawn = rng.chance(0.25 + 0.15 * std::clamp((50.0 - k.width) / 20.0, 0.0, 1.0))
+                             ? rng.range(0.26, 0.4)
+                             : rng.range(0.0, 0.24);
+    // A tall peak leaning far over stands as a tower: its short flank runs out at least a third
+    // of its height from under the summit.
+    const double lean = std::clamp(std::min(drawn, 1.0 - 0.37 * h / w), 0.0, drawn);
     const double skew = (rng.chance(0.5) ? -1.0 : 1.0) * lean * w;
     s.summit = f + QPointF(skew, -h);
     // Each flank falls in its own curve, so that no two peaks are one triangle scaled: one
@@ -77,7 +80,10 @@ Silhouette silhouette(const Peak& k) {
     // A summit leaning far over falls in its scoop down the long flank: scooped, the short one
     // stands as a wall.
     const bool scoopedLeft = rng.chance(0.5) ? lean < 0.26 || skew > 0 : lean >= 0.26 && skew > 0;
-    const double scooped = rng.range(0.45, 0.75);
+    // A tall peak's scoop eases, or its upper flank falls as a wall.
+    const double scoopFloor =
+        0.45 + 0.35 * std::clamp((k.height / std::max(k.width, 1.0) - 0.55) / 0.6, 0.0, 1.0);
+    const double scooped = std::max(scoopFloor, rng.range(0.45, 0.75));
     // The other flank's fall anywhere from a little scooped to full-bellied, not one of a few.
     const double other = rng.chance(0.3) ? rng.range(1.2, 1.75) : rng.range(0.8, 1.15);
     // The small peaks of a range's lower flanks read as one stamp unless their builds differ
@@ -85,12 +91,12 @@ Silhouette silhouette(const Peak& k) {
     const double small = std::clamp((50.0 - k.width) / 20.0, 0.0, 1.0);
     // One in six worn round over its top: both flanks full-bellied under a domed crown.
     const bool rounded = rng.chance(0.17 + 0.13 * small);
-    const double fall[2] = {rounded       ? rng.range(1.25, 1.5)
-                            : scoopedLeft ? scooped
-                                          : other,
-                            rounded       ? rng.range(1.2, 1.45)
-                            : scoopedLeft ? other
-                                          : scooped};
+    double fall[2] = {rounded       ? rng.range(1.25, 1.5)
+                      : scoopedLeft ? scooped
+                                    : other,
+                      rounded       ? rng.range(1.2, 1.45)
+                      : scoopedLeft ? other
+                                    : scooped};
     // Some flanks break in a ledge: a short bench, then a steeper fall below it.
     const bool stepped = rng.chance(0.25);
     const double benchSide = rng.chance(0.5) ? -1.0 : 1.0;
@@ -117,6 +123,11 @@ Silhouette silhouette(const Peak& k) {
     const double crestSide = form.chance(0.5) ? -1.0 : 1.0;
     const double crestRun = form.range(0.32, 0.5);
     const double crestDrop = form.chance(0.5) ? form.range(0.0, 0.04) : form.range(0.1, 0.2);
+    // Off a level crest a scooped fall drops sheer under its end, and the top reads as a tower.
+    if (crested) {
+        double& below = fall[crestSide < 0 ? 0 : 1];
+        below = std::max(below, 0.95);
+    }
     const bool triple = !rounded && twin && form.chance(0.55 * mid);
     // A crown broken by a tooth or two of rock just under the summit on one side, so that the
     // tops of a crest do not all come to one clean point.
@@ -131,8 +142,8 @@ Silhouette silhouette(const Peak& k) {
         pts << f + QPointF(skew + (side * w - skew) * 0.28, -h * saddle)
             << f + QPointF(skew + (side * w - skew) * 0.46, -h * second)
             << f + QPointF(side * w * 0.6, -h * (second - 0.16 * scale))
-            << f + QPointF(side * w * 0.66, -h * rng.range(0.3, 0.36) * scale)
-            << f + QPointF(side * w * 0.84, -h * rng.range(0.1, 0.15) * scale);
+            << f + QPointF(side * w * 0.74, -h * rng.range(0.3, 0.36) * scale)
+            << f + QPointF(side * w * 0.88, -h * rng.range(0.1, 0.15) * scale);
         return pts;
     };
     const auto flank = [&](double side) {
@@ -396,6 +407,8 @@ struct Candidate {
 // paper between them.
 // The most a summit may outgrow the mean of the peaks about it.
 constexpr double kTallest = 1.55;
+// The most a peak may stand against its base.
+constexpr double kSteepest = 1.3;
 // How far apart along a broad crest its massifs' big summits stand.
 constexpr double kMassifPeriod = 230;
 
@@ -772,8 +785,11 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
     };
     for (const Candidate& c : candidates) {
         // Where the full size would touch something, a smaller peak may still stand.
-        Peak k = c.peak;
-        const QPointF ridge = k.foot - QPointF(0, 0.3 * k.height);
+        const QPointF ridge = c.peak.foot - QPointF(0, 0.3 * c.peak.height);
+        // However its size was grown along the crest, a peak and not a tower.
+        Peak base = c.peak;
+        base.height = std::min(base.height, kSteepest * base.width);
+        Peak k = base;
         const float crestHeight =
             h.clamped(static_cast<int>(ridge.x()), static_cast<int>(ridge.y()));
         bool fits = false;
@@ -781,8 +797,8 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
         // crest to stand beside it, or a size down, so that the symbol sits in a saddle of the
         // ridge rather than pasted over its rock.
         for (const double shrink : {1.0, 0.75, 0.55, 0.4}) {
-            k.width = c.peak.width * shrink;
-            k.height = c.peak.height * shrink;
+            k.width = base.width * shrink;
+            k.height = base.height * shrink;
             const QPointF at = ridge + QPointF(0, 0.3 * k.height);
             if (shrink < 1.0 && k.width < (k.hill ? 12 : 20)) {
                 break;
