@@ -33,7 +33,7 @@ struct World {
     std::vector<ProvincePlace> places = provincePlaces();
     Ground ground = surveyGround(layout, terrain, water);
     std::vector<RoadLine> roads =
-        roundRoadCorners(planRoads(places, terrain, water), places, terrain, water);
+        finishRoads(planRoads(places, terrain, water), places, terrain, water);
     ProvinceScene scene{layout, terrain, water, roads, places, land.craters};
     QSize sheet{kProvinceWidth, kProvinceHeight};
     NamePlan names = planNames(scene, sheet);

@@ -45,8 +45,7 @@ Province makeProvince() {
     std::copy_if(p.places.begin(), p.places.end(), std::back_inserter(withoutInns),
                  [](const ProvincePlace& place) { return place.kind != PlaceKind::Inn; });
     siteInns(p.places, planRoads(withoutInns, p.terrain, p.water), ground);
-    p.roads =
-        roundRoadCorners(planRoads(p.places, p.terrain, p.water), p.places, p.terrain, p.water);
+    p.roads = finishRoads(planRoads(p.places, p.terrain, p.water), p.places, p.terrain, p.water);
     stage("roads", start);
     for (const ProvincePlace& place : p.places) {
         for (const std::string& fault : siteFaults(place, ground, p.places)) {

@@ -480,9 +480,9 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
     return merged;
 }
 
-std::vector<RoadLine> roundRoadCorners(std::vector<RoadLine> roads,
-                                       const std::vector<ProvincePlace>& places,
-                                       const Terrain& terrain, const Waterways& water) {
+std::vector<RoadLine> finishRoads(std::vector<RoadLine> roads,
+                                  const std::vector<ProvincePlace>& places, const Terrain& terrain,
+                                  const Waterways& water) {
     const CostLattice lattice(terrain, water);
     laneThroughFords(roads, places, water,
                      [&](QPointF q) { return lattice.passable(lattice.cellOf(q)); });

@@ -28,8 +28,8 @@ std::vector<RoadLine> planRoads(const std::vector<ProvincePlace>& places, const 
 // The last touches, once the inns are sited by the roads as planned: a ford's track drawn as a
 // lane over both banks, and the laid roads' corners on open ground drawn round as a surveyor's
 // curves.
-std::vector<RoadLine> roundRoadCorners(std::vector<RoadLine> roads,
-                                       const std::vector<ProvincePlace>& places,
-                                       const Terrain& terrain, const Waterways& water);
+std::vector<RoadLine> finishRoads(std::vector<RoadLine> roads,
+                                  const std::vector<ProvincePlace>& places, const Terrain& terrain,
+                                  const Waterways& water);
 
 }  // namespace marventa
