@@ -35,6 +35,17 @@ double spread(const std::vector<double>& v) {
     return std::sqrt(s);
 }
 
+// Level open lowland, with nothing on it.
+Terrain meadow(int w, int h) {
+    return {Grid<float>(w, h, 0.06f),
+            Grid<float>(w, h, 0.0f),
+            Grid<unsigned char>(w, h, 0),
+            Grid<unsigned char>(w, h, 0),
+            Grid<unsigned char>(w, h, 0),
+            Grid<unsigned char>(w, h, 0),
+            {}};
+}
+
 }  // namespace
 
 // The ground's wash laid in broad strokes: most of the sheet under at least one, some ground
@@ -135,13 +146,7 @@ TEST(Washes, InkSkipsOnTheToothWithoutBreakingLines) {
 TEST(Washes, ACopseHasNoFloorRoundItsTrees) {
     constexpr int kW = 400;
     constexpr int kH = 260;
-    Terrain t{Grid<float>(kW, kH, 0.06f),
-              Grid<float>(kW, kH, 0.0f),
-              Grid<unsigned char>(kW, kH, 0),
-              Grid<unsigned char>(kW, kH, 0),
-              Grid<unsigned char>(kW, kH, 0),
-              Grid<unsigned char>(kW, kH, 0),
-              {}};
+    Terrain t = meadow(kW, kH);
     // A copse 50 px across and a wood 200 px across, each with trees on a grid.
     const auto plant = [&](int x0, int y0, int size, QPainter& p) {
         for (int y = y0; y < y0 + size; ++y) {
@@ -286,4 +291,68 @@ TEST(Washes, ThePapersToothVariesInBroadStretches) {
     std::cout << "side by side the roughness steps " << mean(steps) << " against a spread of "
               << spread(roughness) << "\n";
     EXPECT_LT(mean(steps), 0.5 * spread(roughness)) << "the tooth changes in blotches";
+}
+
+// The heights' tan is laid with a brush: across its edge it goes from the meadow's green to its
+// own tone within a pixel or two, never graded over a broad band as an airbrush leaves it.
+TEST(Washes, TheHeightsTanEndsInACrispEdge) {
+    constexpr int kW = 700;
+    constexpr int kH = 420;
+    const Terrain t = meadow(kW, kH);
+    // A block of peaks in rows, enough for a wash of its own, in the middle of the sheet.
+    QImage ranges(kW, kH, QImage::Format_Grayscale8);
+    ranges.fill(0);
+    {
+        QPainter p(&ranges);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        for (int row = 0; row < 4; ++row) {
+            for (int i = 0; i < 7; ++i) {
+                const double cx = 200 + 50 * i + 25 * (row % 2);
+                const double base = 150 + 45 * row;
+                p.drawPolygon(QPolygonF{{cx - 20, base}, {cx, base - 36}, {cx + 20, base}});
+            }
+        }
+    }
+    const QImage painted = paintRelief(t, nullptr, &ranges);
+    const auto warmth = [&](int x, int y) {
+        const QRgb c = painted.pixel(x, y);
+        return static_cast<double>(qRed(c) - qGreen(c));
+    };
+    // The tones well inside the tan and well out on the meadow, along the middle rows.
+    std::vector<double> inside;
+    std::vector<double> outside;
+    for (int y = 170; y < 250; ++y) {
+        for (int x = 330; x < 400; ++x) {
+            inside.push_back(warmth(x, y));
+        }
+        for (int x = 10; x < 60; ++x) {
+            outside.push_back(warmth(x, y));
+        }
+    }
+    const double in = mean(inside);
+    const double out = mean(outside);
+    ASSERT_GT(in, out + 12.0) << "no tan over the peaks";
+    // Along each row, leaving the tan westward and eastward: how many pixels between the last
+    // that is nearly the tan and the first that is nearly the meadow.
+    std::vector<double> widths;
+    for (int y = 160; y < 260; y += 2) {
+        for (const int way : {-1, 1}) {
+            int x = 360;
+            while (x > 1 && x < kW - 2 && warmth(x, y) > out + 0.75 * (in - out)) {
+                x += way;
+            }
+            const int from = x;
+            while (x > 1 && x < kW - 2 && warmth(x, y) > out + 0.25 * (in - out)) {
+                x += way;
+            }
+            widths.push_back(std::abs(x - from));
+        }
+    }
+    std::sort(widths.begin(), widths.end());
+    const double typical = widths[widths.size() / 2];
+    std::cout << "the tan's edge " << typical << " px wide, " << widths[widths.size() * 9 / 10]
+              << " at the widest tenth\n";
+    EXPECT_LE(typical, 3.0) << "the tan's edge is blurred";
+    EXPECT_LE(widths[widths.size() * 9 / 10], 8.0) << "the tan's edge blurs in stretches";
 }

@@ -62,8 +62,8 @@ Grid<float> heightsTanEdge(const Grid<unsigned char>& peaked) {
             const float lit = smoothstep(0.0f, 10.0f, here - carried);
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
-            const float dry = std::max(0.0f, skips.fbm(fx / 17.0f, fy / 17.0f, 2) + 0.15f) +
-                              0.5f * std::max(0.0f, skips.fbm(fx / 60.0f + 9.0f, fy / 60.0f, 2));
+            const float dry = std::max(0.0f, skips.fbm(fx / 32.0f, fy / 32.0f, 2) + 0.15f) +
+                              0.5f * std::max(0.0f, skips.fbm(fx / 90.0f + 9.0f, fy / 90.0f, 2));
             const float thin = 1.0f - smoothstep(0.05f, 0.16f, thick(x, y));
             out(x, y) = std::max(here - 4.0f - 16.0f * lit * dry, carried + 3.0f) - 10.0f * thin;
         }

@@ -17,6 +17,7 @@ PaperGrain paperGrain(int width, int height) {
     const Noise gate(0x7007'0004);
     const Noise clumps(0x7007'0005);
     const Noise sizing(0x7007'0006);
+    const Noise gathering(0x7007'0007);
     // Sampled on axes turned off the pixels' own, so that the noise's lattice never lines up
     // with the sheet's rows as a faint grid.
     constexpr float kTurnC = 0.8912f;  // cos 27 degrees
@@ -25,7 +26,8 @@ PaperGrain paperGrain(int width, int height) {
     // coarser gate.
     static constexpr std::array<std::pair<float, float>, 3> kFibreRuns{
         {{0.9397f, 0.3420f}, {0.1219f, 0.9925f}, {-0.7431f, 0.6691f}}};
-    PaperGrain g{Grid<float>(width, height, 0.0f), Grid<float>(width, height, 0.0f)};
+    PaperGrain g{Grid<float>(width, height, 0.0f), Grid<float>(width, height, 0.0f),
+                 Grid<float>(width, height, 0.0f)};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const float fx = static_cast<float>(x);
@@ -54,6 +56,12 @@ PaperGrain paperGrain(int width, int height) {
             const float clump =
                 0.45f + 0.55f * smoothstep(-0.5f, 0.6f, clumps.fbm(fx / 9.0f, fy / 9.0f, 2));
             g.settle(x, y) = rough * clump * (-0.75f * bump + 0.15f * fine + 0.45f * fibre);
+            // The grains lie in the deepest hollows only, as separate specks, and only where the
+            // wash stood long enough in a puddle to drop them.
+            const float speck = smoothstep(0.2f, 0.55f, -bump + 0.35f * fine);
+            const float cluster =
+                smoothstep(-0.05f, 0.4f, gathering.fbm(u / 24.0f + 3.0f, v / 19.0f, 2));
+            g.granules(x, y) = speck * cluster;
         }
     }
     return g;

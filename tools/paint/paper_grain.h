@@ -14,6 +14,10 @@ struct PaperGrain {
     // Where a wash's pigment settles as it dries: in the tooth's hollows and along the fibres,
     // gathered in clumps (above 0) and thin on the crests (below 0).
     Grid<float> settle;
+    // Where a granulating pigment drops its grains as it dries, in [0, 1]: specks in the tooth's
+    // hollows, gathered in clusters a few tens of pixels across with clear wash between them.
+    // A heavy blue granulates most, an earth less, a green hardly at all.
+    Grid<float> granules;
 };
 
 PaperGrain paperGrain(int width, int height);

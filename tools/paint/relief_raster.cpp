@@ -15,6 +15,7 @@
 #include "tools/paint/ground_rise.h"
 #include "tools/paint/heights_tan.h"
 #include "tools/paint/paper_grain.h"
+#include "tools/paint/sea_strokes.h"
 #include "tools/paint/snow_cover.h"
 
 namespace marventa {
@@ -54,8 +55,9 @@ constexpr Rgb kAsh{122, 112, 104};
 constexpr Rgb kMarsh{150, 172, 132};
 constexpr Rgb kScoria{136, 96, 82};
 constexpr Rgb kSnow{236, 238, 240};
-// The heights' tan, one flat wash however high the ground under it.
-constexpr Rgb kHeightsTan{188, 190, 138};
+// The heights' tan, one flat wash however high the ground under it, a shade deeper than the
+// meadow as well as warmer: an edge told by its hue alone is lost as the picture is compressed.
+constexpr Rgb kHeightsTan{188, 180, 130};
 // How much more the shaded flanks' second wash lays on the tan.
 constexpr float kFlankWash = 0.35f;
 // The lowland's wash a shade warmer on its rises and a shade cooler down in its hollows.
@@ -325,6 +327,24 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         }
     }
     const Grid<float> tanField = heightsTanEdge(peaked);
+    // The tan's edge wanders as the brush swept, over tens of pixels, never from pixel to pixel;
+    // read across its own slope, so it stays a pixel or two wide however the wander bends it.
+    Grid<float> tanLine(w, ht, 0.0f);
+    // Here and there a second stroke of tan overlapped the first, a slightly darker band with
+    // its own edge, drawn out along the brush's way.
+    Grid<float> tanOverlap(w, ht, 0.0f);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float fx = static_cast<float>(x);
+            const float fy = static_cast<float>(y);
+            tanLine(x, y) = tanField(x, y) + 6.0f * bloom.fbm(fx / 110.0f + 30.0f, fy / 110.0f, 2) +
+                            2.5f * rimNoise.fbm(fx / 38.0f + 12.0f, fy / 38.0f - 4.0f, 2);
+            const float along = (0.88f * fx + 0.47f * fy) / 300.0f;
+            const float across = (-0.47f * fx + 0.88f * fy) / 70.0f;
+            tanOverlap(x, y) = stain.fbm(along + 61.0f, across, 2) +
+                               0.08f * rimNoise.fbm(fx / 30.0f - 8.0f, fy / 30.0f, 2);
+        }
+    }
     // A range's flanks turned from the light, from the ground smoothed to the size of a flank:
     // a second, darker wash goes over them inside the tan, as a painter models a range with
     // two washes rather than one flat fill.
@@ -334,8 +354,9 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
             turnedAway(x, y) = 1.0f - hillShade(broad, x, y);
         }
     }
-    // The ground's wash as a broad brush laid it, stroke by stroke.
+    // The ground's wash as a broad brush laid it, stroke by stroke; the sea's its own way.
     const Grid<float> strokes = brushStrokes(w, ht, 0x9A9E'0006);
+    const Grid<float> seaLaid = seaStrokes(toLand, 0x9A9E'0007);
     // Back-runs: here and there a wash was wetted again as it dried, and the water pushed its
     // pigment out into a pale patch with a dark, crinkled rim.
     Grid<float> backRuns(w, ht, 0.0f);
@@ -344,7 +365,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
             backRuns(x, y) = bloom.fbm(fx / 75.0f + 50.0f, fy / 75.0f + 20.0f, 2) +
-                             0.12f * rimNoise.fbm(fx / 6.0f + 3.0f, fy / 6.0f, 2);
+                             0.1f * rimNoise.fbm(fx / 14.0f + 3.0f, fy / 14.0f, 2);
         }
     }
     // The paper on its own: a tone that wanders at two broad scales. Under the sea's even wash
@@ -366,7 +387,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
     auto washDensity = [&](float fx, float fy, float edge) {
         const float uneven = 0.85f + 0.04f * bloom.fbm(fx / 620.0f, fy / 620.0f, 2) +
                              0.02f * bloom.fbm(fx / 150.0f, fy / 150.0f, 3) +
-                             0.015f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
+                             0.006f * bloom.fbm(fx / 31.0f + 7.0f, fy / 31.0f, 2);
         const float rim = 0.5f + 0.5f * bloom.fbm(fx / 90.0f + 3.0f, fy / 90.0f, 2);
         const float pooled = std::exp(-edge / 5.5f) * smoothstep(0.0f, 1.0f, edge);
         return uneven + (0.5f + 0.6f * rim) * pooled;
@@ -398,8 +419,11 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
                 0.4f * smoothstep(0.0f, 46.0f, out) + 0.6f * smoothstep(46.0f, 56.0f, out);
             c = mix(mix(kShallow, kDeep, deep), kOpenSea, smoothstep(90.0f, 260.0f, d));
         }
-        // Its pigment settles in the paper's tooth, more of it in the heavier coastal wash.
-        density *= 1.0f + (0.16f + 0.16f * heavy) * grain.settle(x, y);
+        // The blue granulates: its grains drop into the tooth's hollows in speckled clusters,
+        // more of them in the heavier coastal wash, and between them it lies nearly smooth.
+        density += sea ? seaLaid(x, y) : 0.0f;
+        density *= 1.0f + 0.05f * grain.settle(x, y) +
+                   (sea ? 0.6f + 0.3f * heavy : 0.3f) * grain.granules(x, y);
         c = washOver(mix(c, kPaper, 0.22f), density);
         // Ripple lines inked along the shore, as an engraver lays them: a few, close in, each
         // wandering nearer and farther, swelling and thinning, heavier in the shore's shadow and
@@ -467,7 +491,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
                     band * strength * piece * kept * clear * mouth * (0.75f + 0.5f * weight));
         }
         // The pale open sea's thin wash shows the least of it, the coast's heavier band more.
-        return onTooth(c, x, y, sea ? 0.01f + 0.012f * heavy : 0.022f);
+        return onTooth(c, x, y, sea ? 0.004f + 0.004f * heavy : 0.01f);
     };
     auto landColour = [&](int x, int y) {
         const float fx = static_cast<float>(x);
@@ -477,9 +501,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         // edge: graded by height it spreads over a range's broad shoulders and down its flanks
         // as a soft glow with nothing drawn in it.
         const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
-        const float tanEdge = tanField(x, y) +
-                              6.0f * bloom.fbm(fx / 110.0f + 30.0f, fy / 110.0f, 2) +
-                              4.0f * ragged(x, y);
+        const float tanEdge = edgeDistance(tanLine, x, y, 0.0f, 0.0f);
         const float tan = smoothstep(-0.6f, 0.6f, tanEdge);
         Rgb c = mix(landTint(std::min(hv, 0.12f)), kHeightsTan, tan);
         // The lowland's wash follows its lie, a shade warmer on the rises and cooler down in
@@ -529,8 +551,14 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
             // under the ranges would stand paler than the lowland round it.
             laid += laidWash(dist, 0.025f, 0.2f * stretch * lowland);
         }
-        // The heights' tint dried along its edge; the marsh's the same.
-        laid += laidWash(tanEdge, 0.02f, 0.22f);
+        // The heights' tint dried along its edge in a dark rim, heavier where more pigment ran
+        // to it; the marsh's the same. Inside, the tan lies flat but for a second stroke over
+        // it here and there and a few broad soft blooms where it was wetted again.
+        const float rimLoad = 0.6f + 0.25f * rimNoise.fbm(fx / 90.0f - 20.0f, fy / 90.0f, 2);
+        laid += laidWash(tanEdge, 0.02f, rimLoad);
+        laid += tan * laidWash(edgeDistance(tanOverlap, x, y, 0.3f, 0.0f), 0.07f, 0.09f);
+        laid -= tan * 0.07f *
+                smoothstep(0.2f, 0.6f, bloom.fbm(fx / 230.0f + 70.0f, fy / 230.0f - 15.0f, 2));
         laid += tan * laidWash(edgeDistance(turnedAway, x, y, 0.05f, 0.04f * ragged(x, y)),
                                kFlankWash, 0.16f);
         laid += strokes(x, y);
@@ -554,12 +582,14 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         // The wash pools at the shore and, a little, along the wood's edge.
         const float woodEdge = intoWood(x, y) > 0.0f ? intoWood(x, y) + 0.8f : 20.0f;
         const float edge = std::min(toWater(x, y), woodEdge * 1.3f);
-        // The pigment settles in the paper's tooth, the more the heavier the wash: the woods'
-        // floor, the heights' tint, the marsh.
-        const float heavy = std::max({wood, tan, marshLaid});
-        const float density = (washDensity(fx, fy, edge) + laid) *
-                              (1.0f + (0.36f + 0.3f * heavy) * grain.settle(x, y));
-        return onTooth(washOver(c, density), x, y, 0.056f + 0.035f * heavy);
+        // Each pigment settles its own way: the green hardly at all, so the lowland lies calm;
+        // the earths of the woods' floor, the heights and the marsh as a scatter of grains,
+        // never a mottle.
+        const float earth = std::max({wood, tan, marshLaid});
+        const float density =
+            (washDensity(fx, fy, edge) + laid) *
+            (1.0f + 0.1f * grain.settle(x, y) + 0.16f * earth * grain.granules(x, y));
+        return onTooth(washOver(c, density), x, y, 0.022f + 0.008f * earth);
     };
     QImage image(w, ht, QImage::Format_RGB32);
     for (int y = 0; y < ht; ++y) {
