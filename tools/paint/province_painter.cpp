@@ -12,9 +12,11 @@
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/cartouche.h"
+#include "tools/paint/coast_cliffs.h"
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
 #include "tools/paint/crossing_marks.h"
+#include "tools/paint/drawn_coast.h"
 #include "tools/paint/field_marks.h"
 #include "tools/paint/hand_line.h"
 #include "tools/paint/hill_marks.h"
@@ -509,7 +511,12 @@ void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vect
     }
 }
 
-QImage paintProvince(const ProvinceScene& s) {
+QImage paintProvince(const ProvinceScene& scene) {
+    // Every layer reads the sea's edge from the coast as drawn, so that the wash, its ink and
+    // what keeps off the water agree.
+    const Terrain coast = drawnCoast(scene.terrain, scene.water, scene.places);
+    const ProvinceScene s{scene.layout, coast,        scene.water,
+                          scene.roads,  scene.places, scene.craters};
     const QSize sheet(s.terrain.height.width(), s.terrain.height.height());
     const NamePlan names = planNames(s, sheet);
     std::vector<Peak> peaks =
@@ -527,7 +534,19 @@ QImage paintProvince(const ProvinceScene& s) {
     const std::vector<Tree> trees = plantTrees(s.terrain, clearings);
     const QImage cover = treeCover(trees, sheet);
     const QImage ranges = rangeCover(peaks, sheet);
-    QImage image = paintRelief(s.terrain, &cover, &ranges);
+    // The shore's line stops short of a mark standing on it.
+    QImage inkGaps(sheet, QImage::Format_Grayscale8);
+    inkGaps.fill(0);
+    {
+        QPainter gp(&inkGaps);
+        gp.setRenderHint(QPainter::Antialiasing);
+        gp.setPen(Qt::NoPen);
+        gp.setBrush(Qt::white);
+        for (const InkGap& g : harbourGaps(s.terrain, s.places)) {
+            gp.drawEllipse(g.at, g.radius, g.radius);
+        }
+    }
+    QImage image = paintRelief(s.terrain, &cover, &ranges, &inkGaps);
     const QImage washes = image;
     for (Peak& k : peaks) {
         k.ground =
@@ -591,6 +610,7 @@ QImage paintProvince(const ProvinceScene& s) {
         drawLowlandMark(p, m);
     }
     drawMoorMarks(p, heath);
+    drawCliffTicks(p, placeCliffTicks(s.terrain, s.places, reliefKeepOut(s, names, sheet)));
     for (const Peak& k : peaks) {
         drawPeak(p, k);
     }
