@@ -12,6 +12,7 @@
 #include <numeric>
 #include <set>
 
+#include "tests/tools/flat_terrain.h"
 #include "tests/tools/province_world.h"
 #include "tools/common/box_blur.h"
 #include "tools/common/distance_transform.h"
@@ -1254,13 +1255,7 @@ TEST(MapDrawing, TheCoastIsShadedAndItsRipplesEndAtNarrowInlets) {
     // A shore with a creek 16 px wide and a bay 120 px wide, both opening south onto the sea.
     const int width = 320;
     const int height = 220;
-    Terrain t{Grid<float>(width, height, 0.05f),
-              Grid<float>(width, height, 0.0f),
-              Grid<unsigned char>(width, height, 0),
-              Grid<unsigned char>(width, height, 0),
-              Grid<unsigned char>(width, height, 0),
-              Grid<unsigned char>(width, height, 0),
-              {}};
+    Terrain t = test::flatTerrain(width, height, 0.05f);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const bool creek = x >= 60 && x < 76 && y >= 40;

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <vector>
 
+#include "tests/tools/flat_terrain.h"
 #include "tools/common/grid.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/brush_strokes.h"
@@ -135,13 +136,7 @@ TEST(Washes, InkSkipsOnTheToothWithoutBreakingLines) {
 TEST(Washes, ACopseHasNoFloorRoundItsTrees) {
     constexpr int kW = 400;
     constexpr int kH = 260;
-    Terrain t{Grid<float>(kW, kH, 0.06f),
-              Grid<float>(kW, kH, 0.0f),
-              Grid<unsigned char>(kW, kH, 0),
-              Grid<unsigned char>(kW, kH, 0),
-              Grid<unsigned char>(kW, kH, 0),
-              Grid<unsigned char>(kW, kH, 0),
-              {}};
+    Terrain t = test::flatTerrain(kW, kH, 0.06f);
     // A copse 50 px across and a wood 200 px across, each with trees on a grid.
     const auto plant = [&](int x0, int y0, int size, QPainter& p) {
         for (int y = y0; y < y0 + size; ++y) {

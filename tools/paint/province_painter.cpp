@@ -12,7 +12,6 @@
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/cartouche.h"
-#include "tools/paint/coast_cliffs.h"
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
 #include "tools/paint/crossing_marks.h"
@@ -32,6 +31,7 @@
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/river_weights.h"
+#include "tools/paint/shore_marks.h"
 #include "tools/paint/symbols.h"
 #include "tools/paint/tree_glyphs.h"
 #include "tools/roads/bridges.h"
@@ -149,10 +149,13 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
         const double half = 0.5 * widths[i];
         const double spread = std::min(0.3 * half, 3.0);
         // The funnel's banks only ever open outward from the channel the sea was let into, so
-        // none of it shows past them.
+        // none of it shows past them: each in its own long sweeps as well as its bights, so
+        // that the two never splay as a straight wedge.
         const auto opened = [&](float seed) {
             const float bight = 0.5f + 0.5f * hand.fbm(fx / 1.4f + seed, fy / 1.4f, 3);
-            return funnel[i] * half * 0.8 * std::clamp(bight, 0.0f, 1.0f);
+            const float sweep = 0.5f + 0.5f * hand.fbm(fx / 4.5f - seed, fy / 4.5f + 7.0f, 2);
+            return funnel[i] * half *
+                   (0.55 * std::clamp(bight, 0.0f, 1.0f) + 0.75 * std::clamp(sweep, 0.0f, 1.0f));
         };
         const double l = half + spread * hand.fbm(fx, fy, 2) + opened(51.0f);
         const double r = half + spread * hand.fbm(fx + 17.0f, fy, 2) + opened(83.0f);
@@ -610,7 +613,7 @@ QImage paintProvince(const ProvinceScene& scene) {
         drawLowlandMark(p, m);
     }
     drawMoorMarks(p, heath);
-    drawCliffTicks(p, placeCliffTicks(s.terrain, s.places, reliefKeepOut(s, names, sheet)));
+    drawShoreMarks(p, placeShoreMarks(s.terrain, s.places, reliefKeepOut(s, names, sheet)));
     for (const Peak& k : peaks) {
         drawPeak(p, k);
     }

@@ -1,4 +1,4 @@
-#include "tools/paint/coast_cliffs.h"
+#include "tools/paint/shore_marks.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -16,6 +16,7 @@ namespace marventa {
 namespace {
 
 const QColor kCliffInk(74, 62, 52);
+const QColor kSandInk(150, 126, 88);
 constexpr float kTickSpacing = 2.8f;   // px along the shore
 constexpr float kNamedReach = 130.0f;  // px of coast a cliff's name stands for
 
@@ -50,9 +51,8 @@ bool blocked(const QImage& keepOut, QPointF q) {
 
 }  // namespace
 
-std::vector<CliffTick> placeCliffTicks(const Terrain& terrain,
-                                       const std::vector<ProvincePlace>& places,
-                                       const QImage& keepOut) {
+ShoreMarks placeShoreMarks(const Terrain& terrain, const std::vector<ProvincePlace>& places,
+                           const QImage& keepOut) {
     const Grid<float>& h = terrain.height;
     std::vector<QPointF> named;
     for (const ProvincePlace& p : places) {
@@ -63,7 +63,7 @@ std::vector<CliffTick> placeCliffTicks(const Terrain& terrain,
     Grid<unsigned char> taken(h.width(), h.height(), 0);
     Rng rng(0xC11F'0001);
     const Noise runs(0xC11F'0002);
-    std::vector<CliffTick> ticks;
+    ShoreMarks marks;
     for (int y = 1; y + 1 < h.height(); ++y) {
         for (int x = 1; x + 1 < h.width(); ++x) {
             if (isSea(terrain, x, y) || taken(x, y) != 0 || terrain.lake(x, y) != 0 ||
@@ -96,7 +96,21 @@ std::vector<CliffTick> placeCliffTicks(const Terrain& terrain,
             // In runs along the coast with plain shore between, as a hand breaks its hatching.
             const auto fx = static_cast<float>(x);
             const auto fy = static_cast<float>(y);
-            cliff *= smoothstep(-0.2f, 0.08f, runs.fbm(fx / 70.0f, fy / 70.0f, 2));
+            const float run = runs.fbm(fx / 70.0f, fy / 70.0f, 2);
+            // A low shore of open ground: a beach, its sand stippled in a thin edge.
+            const float beach =
+                (1.0f - smoothstep(0.006f, 0.014f, rise)) *
+                (1.0f - smoothstep(0.0f, 0.3f, terrain.marsh(x, y) / 255.0f)) *
+                smoothstep(0.0f, 0.25f, runs.fbm(fx / 90.0f + 40.0f, fy / 90.0f, 2));
+            if (beach > 0.0f && cliff < 0.05f && rng.uniform() < 0.5 * beach) {
+                const QPointF dot = QPointF(x + 0.5, y + 0.5) + in * rng.range(1.8, 4.2) +
+                                    QPointF(rng.range(-1.0, 1.0), rng.range(-1.0, 1.0));
+                if (!blocked(keepOut, dot) &&
+                    !isSea(terrain, static_cast<int>(dot.x()), static_cast<int>(dot.y()))) {
+                    marks.sand.push_back(dot);
+                }
+            }
+            cliff *= smoothstep(-0.2f, 0.08f, run);
             if (cliff < 0.05f) {
                 continue;
             }
@@ -122,17 +136,22 @@ std::vector<CliffTick> placeCliffTicks(const Terrain& terrain,
             if (blocked(keepOut, brow) || blocked(keepOut, 0.5 * (brow + foot))) {
                 continue;
             }
-            ticks.push_back(
+            marks.cliffs.push_back(
                 {brow, foot, static_cast<float>((0.5 + 0.35 * cliff) * rng.range(0.8, 1.15))});
         }
     }
-    return ticks;
+    return marks;
 }
 
-void drawCliffTicks(QPainter& p, const std::vector<CliffTick>& ticks) {
+void drawShoreMarks(QPainter& p, const ShoreMarks& marks) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    for (const CliffTick& t : ticks) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kSandInk);
+    for (const QPointF& dot : marks.sand) {
+        p.drawEllipse(dot, 0.42, 0.42);
+    }
+    for (const CliffTick& t : marks.cliffs) {
         // Pressed at the brow, lifting off toward the water.
         const QPointF mid = 0.55 * t.brow + 0.45 * t.foot;
         p.setPen(QPen(kCliffInk, t.weight, Qt::SolidLine, Qt::RoundCap));
