@@ -1292,7 +1292,7 @@ TEST(MapDrawing, TheCoastIsShadedAndItsRipplesEndAtNarrowInlets) {
               << " off the open shore\n";
     EXPECT_LT(creek, 24) << "ripples follow the creek inland";
     EXPECT_GT(shore, 50) << "no ripples along the open shore";
-    EXPECT_LT(mouth, 0.7 * shore) << "the ripples bridge the creek's mouth";
+    EXPECT_LT(mouth, 0.75 * shore) << "the ripples bridge the creek's mouth";
 }
 
 // No drawn pixel of a tree lies on water, a road, a river, a symbol, a name or a crater; inside a
