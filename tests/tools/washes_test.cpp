@@ -7,6 +7,7 @@
 #include <iostream>
 #include <vector>
 
+#include "tests/tools/flat_terrain.h"
 #include "tools/common/grid.h"
 #include "tools/land/terrain.h"
 #include "tools/paint/brush_strokes.h"
@@ -33,17 +34,6 @@ double spread(const std::vector<double>& v) {
         s += (x - m) * (x - m) / static_cast<double>(v.size());
     }
     return std::sqrt(s);
-}
-
-// Level open lowland, with nothing on it.
-Terrain meadow(int w, int h) {
-    return {Grid<float>(w, h, 0.06f),
-            Grid<float>(w, h, 0.0f),
-            Grid<unsigned char>(w, h, 0),
-            Grid<unsigned char>(w, h, 0),
-            Grid<unsigned char>(w, h, 0),
-            Grid<unsigned char>(w, h, 0),
-            {}};
 }
 
 }  // namespace
@@ -146,7 +136,7 @@ TEST(Washes, InkSkipsOnTheToothWithoutBreakingLines) {
 TEST(Washes, ACopseHasNoFloorRoundItsTrees) {
     constexpr int kW = 400;
     constexpr int kH = 260;
-    Terrain t = meadow(kW, kH);
+    Terrain t = test::flatTerrain(kW, kH, 0.06f);
     // A copse 50 px across and a wood 200 px across, each with trees on a grid.
     const auto plant = [&](int x0, int y0, int size, QPainter& p) {
         for (int y = y0; y < y0 + size; ++y) {
@@ -298,7 +288,7 @@ TEST(Washes, ThePapersToothVariesInBroadStretches) {
 TEST(Washes, TheHeightsTanEndsInACrispEdge) {
     constexpr int kW = 700;
     constexpr int kH = 420;
-    const Terrain t = meadow(kW, kH);
+    const Terrain t = test::flatTerrain(kW, kH, 0.06f);
     // A block of peaks in rows, enough for a wash of its own, in the middle of the sheet.
     QImage ranges(kW, kH, QImage::Format_Grayscale8);
     ranges.fill(0);

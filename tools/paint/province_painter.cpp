@@ -15,6 +15,7 @@
 #include "tools/paint/compass_rose.h"
 #include "tools/paint/crater_glyphs.h"
 #include "tools/paint/crossing_marks.h"
+#include "tools/paint/drawn_coast.h"
 #include "tools/paint/field_marks.h"
 #include "tools/paint/hand_line.h"
 #include "tools/paint/hill_marks.h"
@@ -30,6 +31,7 @@
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/river_weights.h"
+#include "tools/paint/shore_marks.h"
 #include "tools/paint/symbols.h"
 #include "tools/paint/tree_glyphs.h"
 #include "tools/roads/bridges.h"
@@ -147,10 +149,13 @@ void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vecto
         const double half = 0.5 * widths[i];
         const double spread = std::min(0.3 * half, 3.0);
         // The funnel's banks only ever open outward from the channel the sea was let into, so
-        // none of it shows past them.
+        // none of it shows past them: each in its own long sweeps as well as its bights, so
+        // that the two never splay as a straight wedge.
         const auto opened = [&](float seed) {
             const float bight = 0.5f + 0.5f * hand.fbm(fx / 1.4f + seed, fy / 1.4f, 3);
-            return funnel[i] * half * 0.8 * std::clamp(bight, 0.0f, 1.0f);
+            const float sweep = 0.5f + 0.5f * hand.fbm(fx / 4.5f - seed, fy / 4.5f + 7.0f, 2);
+            return funnel[i] * half *
+                   (0.55 * std::clamp(bight, 0.0f, 1.0f) + 0.75 * std::clamp(sweep, 0.0f, 1.0f));
         };
         const double l = half + spread * hand.fbm(fx, fy, 2) + opened(51.0f);
         const double r = half + spread * hand.fbm(fx + 17.0f, fy, 2) + opened(83.0f);
@@ -509,7 +514,12 @@ void strokeVarying(QPainter& p, const std::vector<QPointF>& pts, const std::vect
     }
 }
 
-QImage paintProvince(const ProvinceScene& s) {
+QImage paintProvince(const ProvinceScene& scene) {
+    // Every layer reads the sea's edge from the coast as drawn, so that the wash, its ink and
+    // what keeps off the water agree.
+    const Terrain coast = drawnCoast(scene.terrain, scene.water, scene.places);
+    const ProvinceScene s{scene.layout, coast,        scene.water,
+                          scene.roads,  scene.places, scene.craters};
     const QSize sheet(s.terrain.height.width(), s.terrain.height.height());
     const NamePlan names = planNames(s, sheet);
     std::vector<Peak> peaks =
@@ -527,7 +537,19 @@ QImage paintProvince(const ProvinceScene& s) {
     const std::vector<Tree> trees = plantTrees(s.terrain, clearings);
     const QImage cover = treeCover(trees, sheet);
     const QImage ranges = rangeCover(peaks, sheet);
-    QImage image = paintRelief(s.terrain, &cover, &ranges);
+    // The shore's line stops short of a mark standing on it.
+    QImage inkGaps(sheet, QImage::Format_Grayscale8);
+    inkGaps.fill(0);
+    {
+        QPainter gp(&inkGaps);
+        gp.setRenderHint(QPainter::Antialiasing);
+        gp.setPen(Qt::NoPen);
+        gp.setBrush(Qt::white);
+        for (const InkGap& g : harbourGaps(s.terrain, s.places)) {
+            gp.drawEllipse(g.at, g.radius, g.radius);
+        }
+    }
+    QImage image = paintRelief(s.terrain, &cover, &ranges, &inkGaps);
     const QImage washes = image;
     for (Peak& k : peaks) {
         k.ground =
@@ -591,6 +613,7 @@ QImage paintProvince(const ProvinceScene& s) {
         drawLowlandMark(p, m);
     }
     drawMoorMarks(p, heath);
+    drawShoreMarks(p, placeShoreMarks(s.terrain, s.places, reliefKeepOut(s, names, sheet)));
     for (const Peak& k : peaks) {
         drawPeak(p, k);
     }

@@ -41,7 +41,9 @@ constexpr Rgb kPaper{242, 233, 206};
 // bluer water reads as a screen's cyan beside the washes of the land. Out to sea it is only a
 // little deeper, a pale paper-blue: the ripple lines by the coast tell the depth, and a dark
 // open sea reads as a screen's gradient.
-constexpr Rgb kShallow{164, 189, 191};
+// The shallows hardly paler than the water beyond them: a lighter band round every shore reads
+// as a glow, where the hand tells them by its ripple lines and the coastal wash's dried rim.
+constexpr Rgb kShallow{150, 179, 188};
 constexpr Rgb kDeep{146, 176, 186};
 constexpr Rgb kOpenSea{136, 168, 182};
 // A lake in one even wash a little deeper than the sea's shallows: a tone graded toward its
@@ -149,7 +151,8 @@ QImage rangeCover(const std::vector<Peak>& peaks, QSize size) {
     return mask;
 }
 
-QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ranges) {
+QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ranges,
+                   const QImage* inkGaps) {
     const Grid<float>& h = terrain.height;
     const int w = h.width();
     const int ht = h.height();
@@ -625,7 +628,9 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
                                0.3f * paper.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 2) +
                                0.22f * paper.fbm(fx / 34.0f + 9.0f, fy / 34.0f, 2),
                            0.45f, 1.75f);
-            c = mix(c, kCoastInk, 1.0f - smoothstep(0.55f * weight, 1.7f * weight, shore));
+            const float gap = inkGaps != nullptr ? inkGaps->constScanLine(y)[x] / 255.0f : 0.0f;
+            c = mix(c, kCoastInk,
+                    (1.0f - gap) * (1.0f - smoothstep(0.55f * weight, 1.7f * weight, shore)));
             row[x] = toPixel(scale(c, paperTone(x, y, water)));
         }
     }

@@ -15,9 +15,10 @@ namespace marventa {
 // colour laid as a wash on a grained paper, drying darker where it meets the shore and the woods.
 // Given the trees' `cover` (non-zero where they stand), the wood floor lies only near them, out to
 // the wood's edge, and under a copse's trees alone. Given the `ranges` (non-zero where peaks
-// are drawn), the heights' tan lies a little way round them; without, nowhere.
+// are drawn), the heights' tan lies a little way round them; without, nowhere. Given `inkGaps`
+// (non-zero where a mark stands on the shore), the coast's ink is left out there.
 QImage paintRelief(const Terrain& terrain, const QImage* cover = nullptr,
-                   const QImage* ranges = nullptr);
+                   const QImage* ranges = nullptr, const QImage* inkGaps = nullptr);
 
 // Where the peaks (not the foothills' humps) stand, non-zero, on a sheet of `size`.
 QImage rangeCover(const std::vector<Peak>& peaks, QSize size);
