@@ -859,6 +859,30 @@ TEST(MapDrawing, LowlandMarksStandOnItsRisesClearOfWhatTheMapMustShow) {
               << " with bare country round them\n";
     EXPECT_GT(apart * 5, static_cast<std::ptrdiff_t>(nearestOther.size()) * 3)
         << "lowland marks spread as one even field";
+    // Nor are the groups set out as on a lattice, each its neighbour's distance off: a hand
+    // draws a few close together on one rise and leaves wide country elsewhere, so the gap from
+    // a group to its nearest varies widely.
+    std::map<std::size_t, std::pair<QPointF, int>> middles;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        auto& [sum, n] = middles[root(i)];
+        sum += marks[i].at;
+        ++n;
+    }
+    std::vector<double> gaps;
+    for (const auto& [id, g] : middles) {
+        double near = 1e9;
+        for (const auto& [other, o] : middles) {
+            if (other != id) {
+                near = std::min(near, length(g.first / g.second - o.first / o.second));
+            }
+        }
+        gaps.push_back(near);
+    }
+    const double meanGap = std::accumulate(gaps.begin(), gaps.end(), 0.0) / gaps.size();
+    const double evenness = deviation(gaps) / meanGap;
+    std::cout << "groups' nearest gaps " << meanGap << " px on average, varying by " << evenness
+              << " of that\n";
+    EXPECT_GT(evenness, 0.45) << "lowland marks' groups laid out at an even spacing";
     std::cout << inCapitalCountry << " of them in the capital's country\n";
     EXPECT_GE(inCapitalCountry, 6u) << "the plain east of the Venn drawn flat";
     EXPECT_GT(falls, 0u);
