@@ -1683,6 +1683,17 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
         const int y = static_cast<int>(q.y());
         return beside.constScanLine(y)[x] != 0 ? 0 : notFar.constScanLine(y)[x] == 0 ? 1 : -1;
     };
+    // Rushes stand on a stream's banks as well as on the rough pasture.
+    QImage banks(w.sheet, QImage::Format_Grayscale8);
+    banks.fill(0);
+    {
+        QPainter b(&banks);
+        for (const auto* lines : {&w.water.rivers, &w.water.brooks}) {
+            for (const RiverLine& r : *lines) {
+                strokeVarying(b, r.points, r.widths, Qt::white, 40.0f);
+            }
+        }
+    }
     // Fields per open lowland, beside the towns and far from them and the roads.
     std::array<double, 2> fields{};
     std::array<double, 2> ground{};
@@ -1693,8 +1704,9 @@ TEST(MapDrawing, FieldsLieOnOpenLowlandRoundTheTownsClearOfWhatTheMapMustShow) {
                     w.terrain.woods(x, y) < 0.5f)
             << "a field mark off the open lowland at " << x << ", " << y;
         if (m.kind == FieldMarkKind::Tuft) {
-            EXPECT_TRUE(w.terrain.moor(x, y) >= 60 || w.terrain.marsh(x, y) >= 24)
-                << "a tuft of grass off the heather and marsh at " << x << ", " << y;
+            EXPECT_TRUE(w.terrain.moor(x, y) >= 60 || w.terrain.marsh(x, y) >= 24 ||
+                        banks.constScanLine(y)[x] != 0)
+                << "a tuft of grass off the heather, marsh and banks at " << x << ", " << y;
             // Tussocks grow in clumps of a few: one alone reads as a speck.
             EXPECT_TRUE(std::any_of(marks.begin(), marks.end(),
                                     [&](const FieldMark& o) {

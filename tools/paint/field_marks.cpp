@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "tools/common/blend.h"
 #include "tools/common/distance_transform.h"
@@ -13,6 +14,7 @@
 #include "tools/land/terrain.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/spaced_points.h"
+#include "tools/paint/tree_glyphs.h"
 
 namespace marventa {
 
@@ -59,64 +61,107 @@ Grid<float> distanceFrom(const Grid<unsigned char>& marked, float cap) {
     return d;
 }
 
+// A clump of up to `wanted` tussocks loosely about `at`, wider than deep as ground seen aslant,
+// each within `reach` of it on ground `fits` takes, appended to `marks`; within a clump tussocks
+// stand close, their boxes overlapping, their ink apart. A lone tussock reads as a speck, not
+// grazing: a clump of fewer than two is taken back. Whether it stands.
+template <typename Fits>
+bool growClump(const QImage& keepOut, std::vector<FieldMark>& marks, QPointF at, Rng& hand,
+               int wanted, double reach, const Fits& fits) {
+    const std::size_t first = marks.size();
+    const auto apart = [&](QPointF q) {
+        return std::none_of(marks.begin() + static_cast<std::ptrdiff_t>(first), marks.end(),
+                            [&](const FieldMark& o) {
+                                return std::hypot(o.at.x() - q.x(), 1.6 * (o.at.y() - q.y())) < 8.0;
+                            });
+    };
+    for (int i = 0; i < 2 * wanted && static_cast<int>(marks.size() - first) < wanted; ++i) {
+        const double a = hand.range(0.0, 2.0 * std::numbers::pi);
+        const double r = i == 0 ? 0.0 : hand.range(5.0, reach);
+        const QPointF q = at + QPointF(std::cos(a) * r, 0.55 * std::sin(a) * r);
+        if (!fits(static_cast<int>(q.x()), static_cast<int>(q.y()))) {
+            continue;
+        }
+        FieldMark m{q, FieldMarkKind::Tuft, 0.0, 0.0, hand.next()};
+        if (!apart(q) ||
+            !clearOn(keepOut, fieldMarkBox(m).adjusted(-2, -2, 2, 2).toAlignedRect())) {
+            continue;
+        }
+        marks.push_back(m);
+    }
+    if (marks.size() - first < 2) {
+        marks.resize(first);
+        return false;
+    }
+    return true;
+}
+
+// One try at a jittered spot in every `cell` × `cell` of `sheet`'s grid, each with a roll and a
+// hand of its own from `seed`: `visit(at, roll, hand)` where `fits` takes the ground and
+// `clumps` leaves it room.
+template <typename Fits, typename Visit>
+void everyTry(const Grid<float>& sheet, int cell, std::uint64_t seed, const Fits& fits,
+              const SpacedPoints& clumps, const Visit& visit) {
+    Rng rng(seed);
+    for (int gy = 0; gy * cell < sheet.height(); ++gy) {
+        for (int gx = 0; gx * cell < sheet.width(); ++gx) {
+            const QPointF at(gx * cell + rng.range(0.0, cell), gy * cell + rng.range(0.0, cell));
+            const double roll = rng.uniform();
+            Rng hand(rng.next());
+            if (fits(static_cast<int>(at.x()), static_cast<int>(at.y())) && clumps.roomAt(at)) {
+                visit(at, roll, hand);
+            }
+        }
+    }
+}
+
 // Tussocks on the rough pasture in clumps of a few, each clump a spot of grazing with wide bare
 // heath between clumps, appended to `marks`; the tussocks of a clump differ in size, the clumps
 // are alike in none.
 void placeTussocks(const Terrain& t, const QImage& keepOut, std::vector<FieldMark>& marks) {
     constexpr int kTry = 20;  // one clump tried per cell of this size
     const Noise patches(0xF1E1'D004);
-    Rng rng(0xF1E1'D005);
     SpacedPoints clumps(QSize(t.height.width(), t.height.height()), kClumpRoom);
-    // Within a clump tussocks stand close, their boxes overlapping, their ink apart.
-    const auto apart = [&](QPointF q, std::size_t from) {
-        return std::none_of(marks.begin() + static_cast<std::ptrdiff_t>(from), marks.end(),
-                            [&](const FieldMark& o) {
-                                return std::hypot(o.at.x() - q.x(), 1.6 * (o.at.y() - q.y())) < 8.0;
-                            });
+    const auto fits = [&](int x, int y) {
+        return t.height.contains(x, y) && roughPasture(t, x, y);
     };
-    for (int gy = 0; gy * kTry < t.height.height(); ++gy) {
-        for (int gx = 0; gx * kTry < t.height.width(); ++gx) {
-            const QPointF at(gx * kTry + rng.range(0.0, kTry), gy * kTry + rng.range(0.0, kTry));
-            const double roll = rng.uniform();
-            Rng hand(rng.next());
-            const int x = static_cast<int>(at.x());
-            const int y = static_cast<int>(at.y());
-            if (!t.height.contains(x, y) || !roughPasture(t, x, y) || !clumps.roomAt(at)) {
-                continue;
-            }
-            const float patch = patches.fbm(static_cast<float>(at.x() / 90.0),
-                                            static_cast<float>(at.y() / 90.0), 2);
-            if (roll > 0.5 * smoothstep(-0.1f, 0.3f, patch)) {
-                continue;
-            }
-            const std::size_t first = marks.size();
-            const int wanted = 3 + hand.below(5);
-            for (int i = 0; i < 2 * wanted && static_cast<int>(marks.size() - first) < wanted;
-                 ++i) {
-                // Loosely about the clump's middle, wider than deep as ground seen aslant.
-                const double a = hand.range(0.0, 2.0 * std::numbers::pi);
-                const double r = i == 0 ? 0.0 : hand.range(5.0, 16.0);
-                const QPointF q = at + QPointF(std::cos(a) * r, 0.55 * std::sin(a) * r);
-                const int qx = static_cast<int>(q.x());
-                const int qy = static_cast<int>(q.y());
-                if (!t.height.contains(qx, qy) || !roughPasture(t, qx, qy)) {
-                    continue;
-                }
-                FieldMark m{q, FieldMarkKind::Tuft, 0.0, 0.0, hand.next()};
-                if (!apart(q, first) ||
-                    !clearOn(keepOut, fieldMarkBox(m).adjusted(-2, -2, 2, 2).toAlignedRect())) {
-                    continue;
-                }
-                marks.push_back(m);
-            }
-            // A lone tussock reads as a speck, not grazing.
-            if (marks.size() - first < 2) {
-                marks.resize(first);
-                continue;
-            }
+    everyTry(t.height, kTry, 0xF1E1'D005, fits, clumps, [&](QPointF at, double roll, Rng& hand) {
+        const float patch =
+            patches.fbm(static_cast<float>(at.x() / 90.0), static_cast<float>(at.y() / 90.0), 2);
+        if (roll <= 0.5 * smoothstep(-0.1f, 0.3f, patch) &&
+            growClump(keepOut, marks, at, hand, 3 + hand.below(5), 16.0, fits)) {
             clumps.take(at);
         }
-    }
+    });
+}
+
+// Rushes on the open lowland where a stream runs by: now and then a clump of a few tussocks on
+// its bank, with long stretches of bare bank between, so that the open country shows its water
+// without a mark strewn over it.
+void placeBankTufts(const Terrain& t, const QImage& keepOut, std::vector<FieldMark>& marks) {
+    constexpr int kTry = 24;
+    constexpr double kBankRoom = 100.0;
+    const Noise patches(0xF1E1'D006);
+    SpacedPoints clumps(QSize(t.height.width(), t.height.height()), kBankRoom);
+    const auto fits = [&](int x, int y) { return t.height.contains(x, y) && openLowland(t, x, y); };
+    everyTry(t.height, kTry, 0xF1E1'D007, fits, clumps, [&](QPointF at, double roll, Rng& hand) {
+        const float patch =
+            patches.fbm(static_cast<float>(at.x() / 150.0), static_cast<float>(at.y() / 150.0), 2);
+        if (roll > 0.5 * smoothstep(-0.2f, 0.3f, patch)) {
+            return;
+        }
+        const std::optional<QPointF> bank = nearestStream(keepOut, at, 14);
+        if (!bank) {
+            return;
+        }
+        // Set back from the water by the stream's margin on the mask and a tussock's reach.
+        const QPointF off = at - *bank;
+        const double d = std::max(std::hypot(off.x(), off.y()), 1e-6);
+        const QPointF middle = *bank + off / d * hand.range(8.0, 11.0);
+        if (growClump(keepOut, marks, middle, hand, 2 + hand.below(3), 10.0, fits)) {
+            clumps.take(middle);
+        }
+    });
 }
 
 }  // namespace
@@ -222,6 +267,7 @@ std::vector<FieldMark> placeFieldMarks(const Terrain& t, const QImage& keepOut,
         }
     }
     placeTussocks(t, keepOut, marks);
+    placeBankTufts(t, keepOut, marks);
     // A strip or hedge with no other field beside it, where a road or a name cut its block
     // away, reads as a stray tick rather than a farm.
     const auto farm = [](const FieldMark& m) { return m.kind != FieldMarkKind::Tuft; };

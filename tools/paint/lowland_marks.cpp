@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kStep = 24;                 // one run's start tried per cell of this size
 constexpr int kReach = 5;                 // pixels either side over which the slope is taken
-constexpr double kRunRoom = 200.0;        // between two groups: open country reads bare
+constexpr double kRunRoom = 150.0;        // between two groups: open country reads bare
 constexpr double kClose = 22.0;           // no two marks nearer: knots read as dirt
 constexpr float kClearOfHeights = 60.0f;  // nearer the heights their hachures draw the ground
 
@@ -219,7 +219,8 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
                 return std::nullopt;
             }
             m.kind = LowlandMarkKind::Swell;
-            m.size = 9.0 + 18.0 * spread * spread;
+            // Mostly small humps, now and then the broad back of a whole rise.
+            m.size = (seed >> 20) % 100 < 9 ? 28.0 + 14.0 * spread : 9.0 + 18.0 * spread * spread;
         } else if (s > sideFrom && s < sideTop && want != LowlandMarkKind::Swell) {
             m.kind = LowlandMarkKind::Fall;
             m.down = -g / s;
@@ -241,8 +242,11 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
             if (!eligible(x, y) || rise(x, y) <= riseFrom) {
                 continue;
             }
-            const float patch = smoothstep(-0.4f, 0.0f, patches.fbm(x / 160.0f, y / 160.0f, 2));
-            const float chance = 0.9f * patch * smoothstep(riseFrom, crestTop, rise(x, y));
+            // Sparse, and thickest where the ground stands highest: a hand draws the rises it
+            // sees, not every spot it could, so no two stretches are marked at one spacing.
+            const float patch = smoothstep(-0.3f, 0.15f, patches.fbm(x / 190.0f, y / 190.0f, 3));
+            const float high = smoothstep(riseFrom, crestTop, rise(x, y));
+            const float chance = 0.4f * patch * high * high;
             const QPointF start(x + 0.5, y + 0.5);
             if (roll >= chance || !runs.roomAt(start)) {
                 continue;
@@ -260,8 +264,10 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
                 s > 1e-6 ? QPointF(-g.y(), g.x()) / s : QPointF(std::cos(turn), std::sin(turn));
             const int wanted =
                 first->kind == LowlandMarkKind::Swell ? 3 + hand.below(4) : 2 + hand.below(4);
-            // Falls keep close to their slope's line; swells wander more along a broad top.
+            // Falls keep close to their slope's line; swells wander more along a broad top, a
+            // broad one standing farther from the next.
             const bool swell = first->kind == LowlandMarkKind::Swell;
+            const double reach = swell ? std::max(34.0, 0.8 * first->size + 12.0) : 28.0;
             std::vector<LowlandMark> run{*first};
             for (const double side : {1.0, -1.0}) {
                 QPointF at = start;
@@ -269,7 +275,7 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
                     // Each step clears the last mark, so the run keeps its own marks apart; a
                     // spot that takes none is tried again from the last mark, so the run never
                     // gapes.
-                    const double step = hand.range(kClose + 1.0, swell ? 34.0 : 28.0);
+                    const double step = hand.range(std::max(kClose + 1.0, reach - 14.0), reach);
                     const QPointF next = at + side * way * step +
                                          QPointF(-way.y(), way.x()) *
                                              hand.range(swell ? -5.0 : -2.0, swell ? 5.0 : 2.0);
@@ -279,9 +285,14 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
                     }
                 }
             }
-            // A mark alone is a stray tick on the plain, however many humps it has.
+            // A mark alone is a stray tick on the plain, however many humps it has, unless it is
+            // the broad back of a rise, which stands on its own now and then.
+            const bool broad = swell && first->size >= 28.0 && hand.chance(0.6);
             if (run.size() < (swell ? 3u : 2u)) {
-                continue;
+                if (!broad) {
+                    continue;
+                }
+                run.resize(1);
             }
             for (const LowlandMark& m : run) {
                 taken.take(m.at);

@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "tools/common/blend.h"
 #include "tools/common/distance_transform.h"
 #include "tools/common/noise.h"
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
+#include "tools/paint/ground_rise.h"
 #include "tools/paint/keep_out.h"
 #include "tools/paint/symbols.h"
 
@@ -24,8 +26,6 @@ const QColor kFootInk(36, 44, 28, 165);
 constexpr float kEdgeBand = 18.0f;
 // The stretch of open country whose copses share their kinds of tree.
 constexpr double kCopseCell = 60.0;
-// A stream's value on the trees' keep-out mask, apart from every other thing's.
-constexpr int kStreamMark = 200;
 
 // Whether a stream's bank lies under `box` on the keep-out mask.
 bool byStream(const QImage& keepOut, const QRectF& area) {
@@ -38,6 +38,25 @@ bool byStream(const QImage& keepOut, const QRectF& area) {
         }
     }
     return false;
+}
+
+// The ground a wood stands highest on, against the country round it: the share of its trees
+// above which a stand of conifers takes the knolls.
+float woodsHighGround(const Grid<float>& rise, const Grid<float>& into) {
+    std::vector<float> inWoods;
+    for (int y = 0; y < rise.height(); y += 8) {
+        for (int x = 0; x < rise.width(); x += 8) {
+            if (into(x, y) > 10.0f) {
+                inWoods.push_back(rise(x, y));
+            }
+        }
+    }
+    if (inWoods.empty()) {
+        return 1.0f;
+    }
+    const auto at = inWoods.begin() + static_cast<std::ptrdiff_t>(0.8 * (inWoods.size() - 1));
+    std::nth_element(inWoods.begin(), at, inWoods.end());
+    return *at;
 }
 
 bool isTownLike(PlaceKind k) {
@@ -383,6 +402,27 @@ QRectF treeBox(const Tree& t) {
     return box.adjusted(-0.5, -0.5, 0.5, 0.5);
 }
 
+std::optional<QPointF> nearestStream(const QImage& keepOut, QPointF at, int reach) {
+    const QRect box =
+        QRect(at.toPoint() - QPoint(reach, reach), QSize(2 * reach + 1, 2 * reach + 1))
+            .intersected(keepOut.rect());
+    std::optional<QPointF> best;
+    double near = reach + 1.0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const uchar* row = keepOut.constScanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (row[x] == kStreamMark) {
+                const double d = std::hypot(x + 0.5 - at.x(), y + 0.5 - at.y());
+                if (d < near) {
+                    near = d;
+                    best = QPointF(x + 0.5, y + 0.5);
+                }
+            }
+        }
+    }
+    return best;
+}
+
 QImage treeKeepOut(const ProvinceScene& s, const NamePlan& names, QSize sheet) {
     QImage mask = openWaterMask(s.terrain, sheet);
     QPainter p(&mask);
@@ -428,7 +468,12 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
     // Broad swells of old and young growth, and of close and open stands.
     const Noise growth(0x7EE5'0006);
     const Noise stands(0x7EE5'0007);
+    // Clumps and thin places a few dozen trees across.
+    const Noise knots(0x7EE5'0009);
     const Grid<float> beyond = beyondWoods(into);
+    // A wood's knolls, where its conifers stand.
+    const Grid<float> rise = groundRise(h);
+    const float knoll = woodsHighGround(rise, into);
     std::vector<Tree> trees;
     const int rows = static_cast<int>(h.height() / kStepY) + 1;
     const int cols = static_cast<int>(h.width() / kStepX) + 1;
@@ -467,20 +512,32 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             double grow = 1.0;
             double pair = 0.0;
             int strays = 0;
-            if (depth >= 1.0f && depth < kEdgeBand) {
-                const float fray = 1.0f - smoothstep(2.0f, 6.0f, depth);
-                keep = 1.0 - 0.3 * fray;
+            // Beside a wood's stream the crowns crowd to the water's edge.
+            const std::optional<QPointF> stream =
+                depth > 0.0f || out < 10.0f ? nearestStream(keepOut, at, 12) : std::nullopt;
+            if (stream && depth < 1.0f) {
+                keep = 0.8;
+            } else if (depth >= 1.0f && depth < kEdgeBand) {
+                const float fray = 1.0f - smoothstep(2.0f, 7.0f, depth);
+                keep = 1.0 - 0.38 * fray;
                 pair = 0.55 - 0.35 * fray;
                 grow = 1.08;
             } else if (depth >= kEdgeBand) {
-                const float glade = glades.fbm(fx / 240.0f, fy / 240.0f, 2);
-                const float deep = smoothstep(40.0f, 70.0f, depth);
-                const float open = (1.0f - smoothstep(-0.62f, -0.5f, glade)) * deep;
-                const double close = 0.65 + 0.28 * smoothstep(-0.35f, 0.25f, stand);
-                keep = close * (1.0 - open) + 0.03 * open;
+                // Glades of many sizes with ragged edges, the larger deep inside.
+                const float glade = glades.fbm(fx / 170.0f, fy / 170.0f, 4);
+                const float deep = smoothstep(24.0f, 60.0f, depth);
+                const float open =
+                    (1.0f - smoothstep(-0.5f, -0.4f, glade + 0.12f * (1.0f - deep))) *
+                    smoothstep(0.0f, 0.4f, deep);
+                // Close clumps and thin stretches, on the broad swells of close and open stands.
+                const float knot = knots.fbm(fx / 48.0f, fy / 48.0f, 2);
+                const double close = (0.74 + 0.26 * smoothstep(-0.35f, 0.25f, stand)) *
+                                     (0.7 + 0.45 * smoothstep(-0.3f, 0.3f, knot));
+                keep = std::min(close, 1.0) * (1.0 - open) + 0.03 * open;
             } else if (depth > 0.0f) {
                 continue;  // the edge's own line
-            } else if (const float fringe = 0.3f + (0.5f - cover) * 3.0f;
+            } else if (const float fringe = 0.3f + (0.5f - cover) * 3.0f +
+                                            0.16f * growth.fbm(fx / 110.0f + 37.0f, fy / 110.0f, 2);
                        cover >= 0.25f && clump > fringe) {
                 keep = 0.85;
             } else if (out > 0.0f && out < kStrayReach &&
@@ -495,11 +552,15 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             if (!rng.chance(keep)) {
                 continue;
             }
-            const double conifer = std::clamp(
-                smoothstep(0.2f, 0.38f, hv) + 0.8f * terrain.moor(x, y) / 255.0f, 0.0f, 0.95f);
-            // Crowns stand largest along the rim, a little smaller deep in the wood and beyond
-            // it, with broad stretches of older or younger growth across both.
-            const double age = std::clamp(0.98 - 0.1 * smoothstep(10.0f, 60.0f, depth) +
+            // A wood's conifers stand together on its knolls.
+            const double conifer =
+                std::clamp(smoothstep(0.2f, 0.38f, hv) + 0.8f * terrain.moor(x, y) / 255.0f +
+                               0.85f * smoothstep(knoll, knoll + 0.004f, rise(x, y)) *
+                                   smoothstep(6.0f, 20.0f, depth),
+                           0.0f, 0.95f);
+            // Crowns stand broad in a wood's heart, where the old trees grow close, with broad
+            // stretches of older or younger growth across it.
+            const double age = std::clamp(0.98 + 0.08 * smoothstep(20.0f, 60.0f, depth) +
                                               0.36 * growth.fbm(fx / 130.0f, fy / 130.0f, 2),
                                           0.7, 1.3);
             const double moor = terrain.moor(x, y) / 255.0;
@@ -523,14 +584,15 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             // stands in, and differs in its trees' sizes and pen within rather than from the
             // next copse.
             const bool open = depth <= 0.0f;
-            const auto [mostly, also] = [&] {
+            const auto [mostly, also, copseGrowth] = [&] {
                 const int cx = static_cast<int>(at.x() / kCopseCell);
                 const int cy = static_cast<int>(at.y() / kCopseCell);
                 Rng forms(mix64((static_cast<std::uint64_t>(cy) << 24) ^
                                 static_cast<std::uint64_t>(cx) ^ 0x7EE5'000Aull));
                 const TreeShape first = pickShape(forms, conifer, moor, depth);
-                return std::pair{
-                    first, forms.chance(0.4) ? first : pickShape(forms, conifer, moor, depth)};
+                const TreeShape second =
+                    forms.chance(0.4) ? first : pickShape(forms, conifer, moor, depth);
+                return std::tuple{first, second, forms.range(0.8, 1.25)};
             }();
             const auto plant = [&](QPointF spot) {
                 Tree t;
@@ -538,19 +600,32 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 t.shape = !open             ? pickShape(rng, conifer, moor, depth)
                           : rng.chance(0.7) ? mostly
                                             : also;
-                // Mostly middling, some small, a few old trees with broad crowns; smaller
-                // towards the tree line. Copses keep smaller trees, so a copse stays small.
-                const double old = rng.chance(0.08) ? rng.range(1.2, 1.4) : 1.0;
-                const double copse = depth > 0.0f ? 1.0 : 0.8;
+                // Mostly middling, some small, a few old trees with broad crowns, the largest in
+                // a wood's body; smaller towards the tree line. A copse keeps smaller trees, so
+                // it stays small, round one or two big crowns and a bush or two, each copse
+                // grown older or younger than the next.
+                const double roll = rng.uniform();
+                const double old = open ? (roll < 0.13  ? rng.range(1.35, 1.7)
+                                           : roll > 0.8 ? rng.range(0.5, 0.68)
+                                                        : 1.0)
+                                   : depth >= 30.0f && roll < 0.04 ? rng.range(1.5, 1.85)
+                                   : roll < 0.1                    ? rng.range(1.2, 1.4)
+                                                                   : 1.0;
+                const double copse = depth > 0.0f ? 1.0 : 0.8 * copseGrowth;
                 t.size = (open ? rng.range(0.8, 1.9) : rng.range(1.0, 1.7)) * old * grow * copse *
                          age * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
                 // Most stand near upright; now and then one leans well over.
                 t.lean = rng.chance(0.15) ? rng.range(-0.34, 0.34) : rng.range(-0.14, 0.14);
-                t.shade = rng.below(25) - 12;
+                // The body's close crowns stand darker than the rim's.
+                t.shade = rng.below(25) - 12 -
+                          static_cast<int>(10.0f * smoothstep(kEdgeBand, 50.0f, depth));
                 t.seed = rng.next();
                 // A tree standing open, beyond the rim, shows its trunk below the crown; the
                 // pen presses a little harder along the rim.
                 t.stem = open ? rng.range(1.2, 1.6) : 1.0;
+                if (old < 0.7) {
+                    t.stem = 0.45;  // a bush: its crown sits on the ground
+                }
                 t.ink = (open ? rng.range(0.7, 1.25) : rng.range(0.8, 1.15)) *
                         (depth > 0.0f && depth < kEdgeBand ? 1.06 : 1.0);
                 // Ground strokes at the foot of some of those standing open, and of a few along
@@ -587,8 +662,15 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 }
             };
             plant(at);
-            // Here and there in the body two crowns grow into one another and share an outline.
-            if (depth >= kEdgeBand && rng.chance(0.1)) {
+            if (stream) {
+                // One more stands between it and the water, its foot on the bank.
+                const QPointF off = at - *stream;
+                const double d = std::max(std::hypot(off.x(), off.y()), 1e-6);
+                plant(*stream + off / d * rng.range(3.5, 6.5));
+            }
+            // Here and there in the body, and in a copse, two crowns grow into one another and
+            // share an outline.
+            if ((depth >= kEdgeBand && rng.chance(0.14)) || (open && rng.chance(0.2))) {
                 plant(at + QPointF(rng.range(-4.5, 4.5), rng.range(1.5, 3.5)));
             }
             if (rng.chance(pair)) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRectF>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "tools/paint/map_names.h"
@@ -35,6 +36,12 @@ struct Tree {
 
 // The box a tree's crown and trunk cover.
 QRectF treeBox(const Tree& tree);
+
+// A stream's value on the trees' keep-out mask, apart from every other thing's.
+inline constexpr int kStreamMark = 200;
+
+// The stream pixel on a trees' keep-out mask nearest `at`, within `reach` pixels, if any.
+std::optional<QPointF> nearestStream(const QImage& keepOut, QPointF at, int reach);
 
 // Where trees may not stand (non-zero): open water, rivers, brooks and roads with a margin,
 // a clearing round every place, every name and the sheet's furniture.
