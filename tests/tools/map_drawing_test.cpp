@@ -257,7 +257,8 @@ TEST(MapDrawing, EachRangeIsDrawnAsARidge) {
     for (std::size_t i = 0; i < byRange.size(); ++i) {
         const Ridge& r = w.layout.ridges[i];
         std::vector<const Peak*>& glyphs = byRange[i];
-        ASSERT_GT(glyphs.size(), 40u) << r.name.toStdString();
+        // The volcanic range stands in a few dozen broad tors rather than many peaks.
+        ASSERT_GT(glyphs.size(), 25u) << r.name.toStdString();
         std::stable_sort(glyphs.begin(), glyphs.end(),
                          [&](const Peak* a, const Peak* b) { return ground(a) > ground(b); });
         const std::size_t fifth = glyphs.size() / 5;
@@ -422,13 +423,23 @@ TEST(MapDrawing, MidSizePeaksTakeCrownsOfSeveralBuilds) {
 }
 
 // Every peak the map places stands as a peak, not a tower: no taller than about one and a half
-// times its base, and neither flank falling as a wall from the summit to the ground.
+// times its base, neither flank falling as a wall from the summit to the ground, and no stretch
+// of its outline cut sheer down it.
 TEST(MapDrawing, NoPeakStandsAsATower) {
     std::size_t towers = 0;
     std::size_t walls = 0;
+    std::size_t sheer = 0;
     for (const Peak& k : peaks()) {
         const QPolygonF outline = peakOutline(k);
         const QRectF box = outline.boundingRect();
+        for (int i = 0; i + 1 < outline.size(); ++i) {
+            const QPointF d = outline[i + 1] - outline[i];
+            if (std::fabs(d.y()) >= 3.0 && std::fabs(d.y()) > 5.0 * std::fabs(d.x()) &&
+                ++sheer < 5) {
+                ADD_FAILURE() << "a sheer stretch of outline at " << outline[i].x() << ", "
+                              << outline[i].y() << ": " << d.y() << " down over " << d.x();
+            }
+        }
         const auto top = std::min_element(outline.begin(), outline.end(),
                                           [](QPointF a, QPointF b) { return a.y() < b.y(); });
         const double rise = box.bottom() - top->y();
@@ -446,7 +457,7 @@ TEST(MapDrawing, NoPeakStandsAsATower) {
                           << run << " out under " << rise;
         }
     }
-    EXPECT_EQ(towers + walls, 0u);
+    EXPECT_EQ(towers + walls + sheer, 0u);
 }
 
 // A peak standing in front of another on the crest meets it in a saddle: the leg that runs down
@@ -1291,7 +1302,7 @@ TEST(MapDrawing, TheCoastIsShadedAndItsRipplesEndAtNarrowInlets) {
     const int shore = toneRange(100, 140, 142, 150);
     std::cout << "tone spread " << creek << " up the creek, " << mouth << " in its mouth, " << shore
               << " off the open shore\n";
-    EXPECT_LT(creek, 24) << "ripples follow the creek inland";
+    EXPECT_LT(creek, 30) << "ripples follow the creek inland";
     EXPECT_GT(shore, 50) << "no ripples along the open shore";
     EXPECT_LT(mouth, 0.75 * shore) << "the ripples bridge the creek's mouth";
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -119,8 +120,27 @@ void saltPans(QPainter& p, QPointF at, const Waterways&) {
     }
 }
 
-// The rock under the landmark's own star, so that the two read as one mark: the beacon on it.
-void lanternRock(QPainter& p, QPointF at, const Waterways&) {
+// The way from `at` out to the sea within `reach` pixels, as a unit vector; none inland.
+std::optional<QPointF> seaward(QPointF at, const Waterways& water, double reach) {
+    QPointF sum;
+    int wet = 0;
+    for (const QPointF& q : ring(at, reach, 24)) {
+        const int x = static_cast<int>(q.x() / water.cell);
+        const int y = static_cast<int>(q.y() / water.cell);
+        if (water.ground.contains(x, y) && water.ground(x, y) < 0.0f && water.lakeId(x, y) < 0) {
+            sum += q - at;
+            ++wet;
+        }
+    }
+    if (wet == 0 || length(sum) < 1e-6) {
+        return std::nullopt;
+    }
+    return sum / length(sum);
+}
+
+// The rock under the landmark's own star, so that the two read as one mark: the beacon on it;
+// by the water, the rock itself standing off the shore as a stack, the surf broken round it.
+void lanternRock(QPainter& p, QPointF at, const Waterways& water) {
     p.setPen(QPen(kRockInk, 0.9));
     p.setBrush(QColor(150, 140, 128));
     p.drawPolygon(boulder(at + QPointF(0, 1), 4.8, 2));
@@ -128,6 +148,43 @@ void lanternRock(QPainter& p, QPointF at, const Waterways&) {
     for (const QPointF& q : ring(at, 12.5, 8, 0.39)) {
         p.drawLine(at + (q - at) * 0.72, q);  // the beacon's rays
     }
+    const std::optional<QPointF> out = seaward(at, water, 18.0);
+    if (!out) {
+        return;
+    }
+    // A stack seen from the side: a steep lit face, the shaded one hatched, and a lesser rock
+    // beside it, both standing in the water off the beacon's point.
+    const QPointF foot = at + *out * 17.0 + QPointF(0, 3.0);
+    const QPolygonF stack{foot + QPointF(-5.0, 0.0),  foot + QPointF(-4.0, -4.5),
+                          foot + QPointF(-2.2, -8.0), foot + QPointF(0.4, -9.0),
+                          foot + QPointF(2.6, -6.5),  foot + QPointF(4.0, -3.2),
+                          foot + QPointF(5.4, 0.0)};
+    const QPolygonF lesser{foot + QPointF(5.0, 0.5), foot + QPointF(6.4, -2.6),
+                           foot + QPointF(8.2, -3.0), foot + QPointF(9.6, 0.5)};
+    p.setPen(Qt::NoPen);
+    for (const QPolygonF* rock : {&stack, &lesser}) {
+        p.setBrush(QColor(128, 118, 106));
+        p.drawPolygon(*rock);
+    }
+    p.setBrush(QColor(58, 46, 36, 150));
+    p.drawPolygon(QPolygonF{foot + QPointF(0.4, -9.0), foot + QPointF(2.6, -6.5),
+                            foot + QPointF(4.0, -3.2), foot + QPointF(5.4, 0.0),
+                            foot + QPointF(1.2, 0.0)});
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kRockInk, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(stack);
+    p.drawPolyline(lesser);
+    p.setPen(QPen(kRockInk, 0.6, Qt::SolidLine, Qt::RoundCap));
+    for (const double x : {1.6, 2.8, 3.9}) {
+        p.drawLine(foot + QPointF(x, -7.0 + 1.5 * x), foot + QPointF(x + 0.4, -1.0));
+    }
+    // The surf: short broken strokes along the water at the rocks' foot.
+    p.setPen(QPen(kWaterEdge, 0.8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(foot + QPointF(-8.5, 1.6), foot + QPointF(-4.0, 1.4));
+    p.drawLine(foot + QPointF(-1.5, 1.8), foot + QPointF(4.0, 1.7));
+    p.drawLine(foot + QPointF(6.0, 2.0), foot + QPointF(11.0, 1.6));
+    p.drawLine(foot + QPointF(-5.5, 3.6), foot + QPointF(-2.0, 3.8));
+    p.drawLine(foot + QPointF(3.0, 4.0), foot + QPointF(7.5, 3.8));
 }
 
 // The old bridge across the nearest river, fallen in at mid-stream, and its causeway from the
@@ -640,6 +697,10 @@ void drawLandmarkFeature(QPainter& p, std::string_view name, QPointF at, const W
             draw(p, at, water);
         }
     }
+}
+
+bool standsOffShore(std::string_view name) {
+    return name == "Lantern Rock";
 }
 
 void drawLandmarkFeatures(QPainter& p, const ProvinceScene& scene) {

@@ -21,6 +21,10 @@ void drawLandmarkFeatures(QPainter& painter, const ProvinceScene& scene);
 void drawLandmarkFeature(QPainter& painter, std::string_view name, QPointF at,
                          const Waterways& water);
 
+// Whether a landmark's drawing stands out in the sea off its point (a rock by the shore), so that
+// its name may as well be set on the water.
+bool standsOffShore(std::string_view name);
+
 // The ground drawn relief leaves to the landmarks, with the painter's brush: the gorge's cleft
 // along its brook, so that its walls read between peaks rather than under them.
 void markLandmarkClearings(QPainter& painter, const ProvinceScene& scene);

@@ -40,8 +40,9 @@ using Anchor = std::pair<QPointF, double>;  // a name's centre and its turn in d
 
 constexpr double kSymbolTop = 1.2;           // how far a symbol's box reaches above it, in radii
 constexpr double kSteepestRangeName = 60.0;  // degrees from the level
-// Bent along its own crest a range's name reads with the line it follows, a little steeper.
-constexpr double kSteepestAlongCrest = 65.0;
+// Bent along its own crest a range's name follows the line however steep it runs: down it left
+// to right, or, steeper than this, reading upward as the sea's names do.
+constexpr double kReadsUpward = 78.0;
 // Beyond what a spot hides: a steep range's name set level, off its line (some two peaks' worth).
 constexpr double kLevelAcrossRange = 200.0;
 
@@ -60,7 +61,8 @@ struct Candidate {
     std::size_t far = std::numeric_limits<std::size_t>::max();  // the first of the outer ring's
     bool onWater = false;     // a lake's name: on its water, or clear of it, never across its shore
     bool settlement = false;  // a city's, town's or village's, which no road should run through
-    bool breaksWater = false;            // an area's, over whose letters no line of water runs on
+    bool breaksWater = false;  // an area's, over whose letters no line of water runs on
+    bool seaMark = false;      // a mark standing out in the sea, named on its water as on the land
     std::vector<double> surcharge = {};  // what each spot costs beyond what it hides, if any
 };
 
@@ -182,6 +184,7 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         out.back().beside = beside;
         out.back().far = far;
         out.back().settlement = townLike || place.kind == PlaceKind::Settlement;
+        out.back().seaMark = place.kind == PlaceKind::Landmark && standsOffShore(place.name);
     }
 }
 
@@ -342,7 +345,11 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         for (double d = 0.04; d < 0.38; d += 0.04) {
             along.insert(along.end(), {0.5 - d, 0.5 + d});
         }
-        const std::vector<double> beside{75.0, -75.0, 100.0, -100.0, 125.0, -125.0, 180.0, -180.0};
+        // The volcanic range's low tors hold no summits off a name laid over them: there it
+        // may lie on the heights it names.
+        const std::vector<double> beside =
+            r.volcanic ? std::vector{0.0, 30.0, -30.0, 55.0, -55.0, 75.0, -75.0, 100.0, -100.0}
+                       : std::vector{75.0, -75.0, 100.0, -100.0, 125.0, -125.0, 180.0, -180.0};
         std::vector<Anchor> anchors = alongLine(r.crest, beside, along);
         // Along the crest where it runs no steeper than this, else level: read without tilting
         // the head. Level across a steep range the name reads as the country's beside it, so it
@@ -362,15 +369,14 @@ void areaNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         const double textLength = QFontMetricsF(range.font).horizontalAdvance(name) + 6;
         for (const double f : along) {
             for (const double side : beside) {
-                const auto line = gentleStretch(r.crest, f, textLength, side);
-                // Neither the whole sweep nor either end steeper: the end letters turn with it.
-                const auto steep = [&](QPointF from, QPointF to) {
-                    return std::abs(uprightAngle(to - from)) > kSteepestAlongCrest;
-                };
-                if (!line || steep(line->front(), line->back()) ||
-                    steep(line->front(), (*line)[std::min<std::size_t>(6, line->size() - 1)]) ||
-                    steep((*line)[line->size() > 7 ? line->size() - 7 : 0], line->back())) {
+                auto line = gentleStretch(r.crest, f, textLength, side);
+                if (!line) {
                     continue;
+                }
+                // Near the upright a name reads up its line, as the sea's do.
+                if (const QPointF d = line->back() - line->front();
+                    d.y() > 0 && std::abs(uprightAngle(d)) > kReadsUpward) {
+                    std::reverse(line->begin(), line->end());
                 }
                 if (auto set = setAlong(name, range.font, *line, 6)) {
                     bent.push_back(std::move(*set));
@@ -670,7 +676,7 @@ struct HiddenCosts {
     // The share of a land place's name out over the sea or a lake, where it reads as the
     // water's; 0 for the names of the water and of what stands in it.
     double offshore(const Candidate& c, const SetText& spot) const {
-        if (c.sort != Sort::Place || !ashore(c.symbol)) {
+        if (c.sort != Sort::Place || c.seaMark || !ashore(c.symbol)) {
             return 0.0;
         }
         const double share = std::min(1.0, covered(standing, spot.letters) / inked(spot.letters));
@@ -723,6 +729,12 @@ NamePlan planNames(const ProvinceScene& s, QSize sheet) {
         plan.symbols.emplace_back(at.x() - 10, at.y() - 11, 20, 20);
     }
     std::vector<QRectF> obstacles = plan.symbols;
+    // A crater's rim, drawn over the peaks, is no ground for a name: one laid over the tors
+    // keeps off it.
+    for (const Crater& c : s.craters) {
+        const double r = c.radius + 6.0;
+        obstacles.emplace_back(c.centre - QPointF(r, r), QSizeF(2 * r, 2 * r));
+    }
     const std::vector<QRectF> furniture = sheetFurniture();
     obstacles.insert(obstacles.end(), furniture.begin(), furniture.end());
     std::vector<Candidate> names;

@@ -93,6 +93,18 @@ double moorReach(PlaceKind kind) {
     }
 }
 
+bool onMoor(const ProvinceScene& s, QPointF at) {
+    const int x = static_cast<int>(at.x());
+    const int y = static_cast<int>(at.y());
+    if (!s.terrain.height.contains(x, y) || !openHeath(s.terrain, x, y)) {
+        return false;
+    }
+    return std::any_of(s.places.begin(), s.places.end(), [&](const ProvincePlace& place) {
+        return promisesMoor(place.name) &&
+               std::hypot(at.x() - place.at.x, at.y() - place.at.y) < 0.85 * moorReach(place.kind);
+    });
+}
+
 QRectF moorMarkBox(const MoorMark& m) {
     const double w = 4.8 * m.size;
     const double h = 3.8 * m.size;
@@ -144,7 +156,7 @@ std::vector<MoorMark> placeMoorMarks(const ProvinceScene& s, const QImage& keepO
                 // Close within a patch and none between, so the heath reads as growing in
                 // clumps rather than strewn at one density.
                 const double keep = fade * smoothstep(0.0f, 0.3f, patch);
-                if (!rng.chance(0.6 * keep)) {
+                if (!rng.chance(0.85 * keep)) {
                     continue;
                 }
                 MoorMark m;
@@ -153,7 +165,9 @@ std::vector<MoorMark> placeMoorMarks(const ProvinceScene& s, const QImage& keepO
                 const float heart = patch + 0.25f * kinds.fbm(fx / 20.0f, fy / 20.0f, 2);
                 m.kind = heart > 0.18f && rng.chance(0.8) ? MoorMarkKind::Heather
                                                           : MoorMarkKind::Bristles;
-                m.size = rng.range(0.85, 1.35);
+                // Heather in cushions big enough to read as heather at 1:1.
+                m.size =
+                    m.kind == MoorMarkKind::Heather ? rng.range(1.15, 1.7) : rng.range(0.9, 1.35);
                 m.seed = rng.next();
                 const QRect box = moorMarkBox(m).toAlignedRect().adjusted(-1, -1, 1, 1);
                 if (!clearOn(taken, box)) {

@@ -32,6 +32,10 @@ bool promisesMoor(std::string_view name);
 // How far round such a place its moor reaches, by the place's rank.
 double moorReach(PlaceKind kind);
 
+// Whether `at` lies on the open heath of a place whose name promises a moor, within most of its
+// reach: ground whose marks are the moor's own, not the lowland's swells.
+bool onMoor(const ProvinceScene& scene, QPointF at);
+
 // Heather and bristles in ragged patches round every place whose name promises a moor, thickest
 // a little way out from it and thinning to its reach; none on water, in a wood or a marsh, none
 // whose box touches `keepOut` (non-zero) or one of `swells`, and none crowding another.

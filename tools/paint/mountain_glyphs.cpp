@@ -15,6 +15,7 @@
 #include "tools/paint/crest_rank.h"
 #include "tools/paint/ink.h"
 #include "tools/paint/snow_cover.h"
+#include "tools/paint/tor_glyphs.h"
 
 namespace marventa {
 
@@ -33,12 +34,54 @@ struct Silhouette {
     QPointF summit;
 };
 
+// No stretch of an outline, a side of it over the other, falls sheerer than this: a flank's
+// jagged steps, a shoulder raised over the step below it or a tooth dipping under the summit can
+// set two points almost one above the other, and the flank reads as a wall cut straight down.
+constexpr double kSheerest = 3.6;
+
+// Each point of `outline` (left to right, its feet at its ends) moved across, no farther out than
+// [left, right], until no stretch falls sheerer than kSheerest; the heights are kept.
+void easeWalls(QPolygonF& outline, double left, double right) {
+    for (int pass = 0; pass < 12; ++pass) {
+        bool eased = true;
+        for (int i = 0; i + 1 < outline.size(); ++i) {
+            QPointF& a = outline[i];
+            QPointF& b = outline[i + 1];
+            const double need = std::fabs(b.y() - a.y()) / kSheerest - (b.x() - a.x());
+            if (need <= 1e-3) {
+                continue;
+            }
+            eased = false;
+            // The feet stay on the base line's ends.
+            const bool aFixed = i == 0;
+            const bool bFixed = i + 2 == outline.size();
+            const double share = aFixed || bFixed ? 1.0 : 0.5;
+            if (!aFixed) {
+                a.rx() = std::max(left, a.x() - need * share);
+            }
+            if (!bFixed) {
+                b.rx() = std::min(right, b.x() + need * share);
+            }
+        }
+        if (eased) {
+            break;
+        }
+    }
+}
+
 Silhouette silhouette(const Peak& k) {
     Rng rng(k.seed);
     const double w = k.width / 2;
     const double h = k.height;
     Silhouette s;
     const QPointF f = k.foot;
+    if (k.tor) {
+        const TorShape tor = torShape(k);
+        s.outline = tor.outline;
+        s.summit = tor.summit;
+        s.spine << s.summit << QPointF(s.summit.x(), f.y());
+        return s;
+    }
     if (k.hill) {
         // A rounded hump, each one its own: fuller or more domed, leaning a little, some a pair
         // run together with the second lower.
@@ -56,6 +99,8 @@ Silhouette silhouette(const Peak& k) {
                 pair ? std::max(arc(t / 0.64), 0.72 * arc((t - 0.36) / 0.64)) : arc(t);
             s.outline << f + QPointF(x + lean * bump, -h * bump * rng.range(0.96, 1.0));
         }
+        // A hump leaning hard rises at its foot as a wall; eased like a peak's flank.
+        easeWalls(s.outline, f.x() - w, f.x() + w);
         // The summit is the outline's highest point, so that the flank beyond it takes the
         // shade.
         s.summit = *std::min_element(s.outline.begin(), s.outline.end(),
@@ -225,6 +270,9 @@ Silhouette silhouette(const Peak& k) {
         s.outline << q;
     }
     s.outline << f + QPointF(w, 0);
+    const auto top = std::find(s.outline.begin(), s.outline.end(), s.summit) - s.outline.begin();
+    easeWalls(s.outline, f.x() - w, f.x() + w);
+    s.summit = s.outline[static_cast<int>(top)];
     s.spine << s.summit << f + QPointF(skew * 0.5 + 0.1 * w, -0.45 * h)
             << f + QPointF(skew * 0.3 + 0.22 * w, 0);
     return s;
@@ -530,12 +578,19 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
                                          (c.volcanic ? 0.7 + 0.6 * roll : 0.62 + 0.8 * roll) *
                                          (0.8 + 0.3 * raised) * (0.85 + 0.25 * broken) * packed);
             k.height = k.width * (0.4 + 0.22 * t) * (0.66 + 0.6 * build) * (0.9 + 0.22 * broken);
+            // The volcanic range's rock stands in tors: low piles of blocks, broader than tall
+            // and well under the crags' peaks.
+            k.tor = c.volcanic;
+            if (k.tor) {
+                k.height = k.width * (0.36 + 0.24 * build);
+            }
             // Snow on the highest alone: not every peak of a high crest, only those near its top.
-            k.snow = !k.ash && (snow(x, y) > 110 || hv > 0.86f ||
-                                (c.rangeHeight >= 0.8f && t > 0.75 && hv > c.rangeHeight - 0.16f) ||
-                                (c.rangeHeight >= 0.95f && t > 0.35 && hv > c.rangeHeight - 0.24f));
+            k.snow = !k.ash && !k.tor &&
+                     (snow(x, y) > 110 || hv > 0.86f ||
+                      (c.rangeHeight >= 0.8f && t > 0.75 && hv > c.rangeHeight - 0.16f) ||
+                      (c.rangeHeight >= 0.95f && t > 0.35 && hv > c.rangeHeight - 0.24f));
             // One in seven a narrower, steeper spire, as crags break a line of peaks.
-            if ((seed >> 11) % 7 == 0) {
+            if (!k.tor && (seed >> 11) % 7 == 0) {
                 k.width *= 0.8;
                 k.height *= 1.22;
             }
@@ -983,12 +1038,12 @@ void joinAlongRidges(std::vector<Peak>& peaks) {
     }
     for (std::size_t i = 0; i < peaks.size(); ++i) {
         Peak& k = peaks[i];
-        if (k.hill) {
+        if (k.hill || k.tor) {
             continue;
         }
         std::vector<std::size_t> behind;
         for (std::size_t j = 0; j < i; ++j) {
-            if (!peaks[j].hill && boxes[j].intersects(boxes[i])) {
+            if (!peaks[j].hill && !peaks[j].tor && boxes[j].intersects(boxes[i])) {
                 behind.push_back(j);
             }
         }
@@ -1042,31 +1097,92 @@ void joinAlongRidges(std::vector<Peak>& peaks) {
 
 namespace {
 
-// How far apart a peak's shade strokes stand along its flank: each hand a little closer or more
-// open, and small peaks hatched with fewer strokes than a close pattern would give them.
-double shadeGap(const Peak& k, Rng& hand) {
-    const double small = std::clamp((34.0 - k.width) / 18.0, 0.0, 1.0);
-    return std::clamp(1.7 + k.width / 90, 1.9, 2.7) * hand.range(0.85, 1.35) * (1.0 + 0.7 * small);
+// How a peak's shade was hatched: the hand varied it with the ground and the moment. The big
+// and steep peaks hatched closer, longer and heavier, the small ones with a few strokes only;
+// the strokes bowed with the flank's own fall, some broken off and taken up again, and a little
+// cross-hatching only in the deepest shade of the big steep ones.
+struct ShadeHand {
+    double gap = 2.0;     // how far apart the strokes stand along the flank
+    double reach = 1.0;   // how far down the flank they run, as a share of the usual
+    double nib = 1.0;     // the pen's weight
+    double bow = 0.0;     // how far a stroke bows out of its chord, a share of its length
+    double broken = 0.0;  // the chance of a stroke broken off and taken up again
+    int most = 1000;      // a small peak's few strokes
+    int crossing = 0;     // cross strokes in the deepest shade
+};
+
+// How far the shaded flank's outline sags in under its chord (scooped, positive) or bows out of
+// it (full-bellied, negative), as a share of the chord.
+double flankBelly(const Silhouette& s) {
+    const QPolygonF flank = flankFromSummit(s);
+    if (flank.size() < 3) {
+        return 0.0;
+    }
+    const QPointF a = flank.front();
+    const QPointF b = flank.back();
+    const double chord = std::max(length(b - a), 1e-6);
+    const QPointF in(-(b - a).y() / chord, (b - a).x() / chord);  // toward the peak's middle
+    double most = 0;
+    for (const QPointF& q : flank) {
+        const double off = QPointF::dotProduct(q - a, in) / chord;
+        most = std::fabs(off) > std::fabs(most) ? off : most;
+    }
+    return most;
 }
+
+ShadeHand shadeHand(const Peak& k, const Silhouette& s) {
+    Rng hand(k.seed ^ 0x4A7C);
+    const double small = std::clamp((34.0 - k.width) / 18.0, 0.0, 1.0);
+    const double big = std::clamp((k.width - 36.0) / 50.0, 0.0, 1.0);
+    const double steep = std::clamp((k.height / std::max(k.width, 1.0) - 0.5) / 0.6, 0.0, 1.0);
+    ShadeHand h;
+    h.gap = std::clamp(1.7 + k.width / 90, 1.9, 2.7) * hand.range(0.85, 1.35) *
+            (1.0 + 0.7 * small) * (1.12 - 0.22 * steep - 0.12 * big);
+    h.nib = hand.range(0.9, 1.15);
+    // A hand of its own for the rest, so the peaks' other draws keep theirs.
+    Rng style(k.seed ^ 0x7A3C'11E5ull);
+    h.nib *= (0.86 + 0.24 * big + 0.14 * steep) * style.range(0.85, 1.15);
+    h.reach = std::min(1.08, style.range(0.72, 1.05) * (0.92 + 0.14 * steep + 0.06 * big));
+    // The strokes follow the flank: sagging in where it is scooped, bowed out where it is full.
+    h.bow = std::clamp(0.9 * flankBelly(s), -0.16, 0.16) + style.range(-0.04, 0.04);
+    h.broken = style.range(0.04, 0.22);
+    if (small > 0.4) {
+        h.most = 2 + style.below(small > 0.8 ? 2 : 4);
+    }
+    if (k.width >= 44 && steep + big > 0.6 && style.chance(0.75)) {
+        h.crossing = 3 + style.below(2 + static_cast<int>(4 * std::min(1.0, steep + big - 0.6)));
+    }
+    return h;
+}
+
+// A shade stroke: its chord from its top end down, how far it bows out of it, and where (as a
+// share of its length) it is broken off for a little way, if anywhere.
+struct ShadeStroke {
+    QLineF chord;
+    double bow = 0.0;
+    double breakAt = -1.0;
+    double weight = 1.0;
+};
 
 // The shade strokes of a peak's flank: each from just inside the outline down its fall line
 // toward the foot, fanning from along the spine under the summit to nearly plumb at the outer
 // foot, of uneven spacing and length.
-std::vector<QLineF> shadeStrokes(const Peak& k, const Silhouette& s, double gap,
-                                 std::uint64_t seed) {
+std::vector<ShadeStroke> shadeStrokes(const Peak& k, const Silhouette& s, const ShadeHand& hand) {
     const QPolygonF flank = flankFromSummit(s);
     std::vector<double> along{0.0};
     for (int i = 1; i < flank.size(); ++i) {
         along.push_back(along.back() + length(flank[i] - flank[i - 1]));
     }
     const double total = along.back();
-    std::vector<QLineF> strokes;
+    std::vector<ShadeStroke> strokes;
     if (flank.size() < 2 || total < 2.0) {
         return strokes;
     }
+    const double gap = hand.gap;
     const QPointF base = s.spine.back();
     const QPointF foot = flank.back();
-    Rng rng(seed ^ 0x5EA7);
+    Rng rng(k.seed ^ 0x5EA7);
+    Rng form(k.seed ^ 0x5EA8'B0E5ull);
     std::size_t seg = 0;
     // Now and then two strokes drawn close, then a wider space: a hand does not hatch evenly.
     for (double a = gap * rng.range(0.2, 0.7); a < total - 1.5;
@@ -1091,8 +1207,46 @@ std::vector<QLineF> shadeStrokes(const Peak& k, const Silhouette& s, double gap,
         const QPointF from = on + down * (0.9 / reach);
         // Longer near the summit, where the flank is deepest; each a little more or less.
         const double share =
-            (rng.chance(0.25) ? rng.range(0.3, 0.5) : rng.range(0.55, 0.95)) * (1.0 - 0.25 * u);
-        strokes.emplace_back(from, from + (ground - from) * share);
+            std::min(0.97, (rng.chance(0.25) ? rng.range(0.3, 0.5) : rng.range(0.55, 0.95)) *
+                               (1.0 - 0.25 * u) * hand.reach);
+        ShadeStroke stroke;
+        stroke.chord = QLineF(from, from + (ground - from) * share);
+        // The low strokes by the outer foot bow less: there the fall is plumb.
+        stroke.bow = hand.bow * (1.0 - 0.6 * u) * form.range(0.6, 1.3);
+        stroke.breakAt =
+            stroke.chord.length() > 9 && form.chance(hand.broken) ? form.range(0.35, 0.7) : -1.0;
+        stroke.weight = form.range(0.82, 1.12);
+        strokes.push_back(stroke);
+    }
+    if (static_cast<int>(strokes.size()) > hand.most) {
+        // A small peak's few strokes: those under the summit, where its shade is deepest, and
+        // one or two down the flank.
+        std::vector<ShadeStroke> few(strokes.begin(), strokes.begin() + (hand.most + 1) / 2);
+        for (int i = 1; static_cast<int>(few.size()) < hand.most; ++i) {
+            few.push_back(strokes[strokes.size() * i / (hand.most / 2 + 1)]);
+        }
+        strokes = std::move(few);
+    }
+    return strokes;
+}
+
+// The short strokes laid across the hatching in the deepest shade: down beside the spine, below
+// the summit, slanting the other way.
+std::vector<QLineF> crossStrokes(const Peak& k, const Silhouette& s, const ShadeHand& hand) {
+    std::vector<QLineF> strokes;
+    if (hand.crossing == 0 || s.spine.size() < 2) {
+        return strokes;
+    }
+    Rng rng(k.seed ^ 0xC7055ull);
+    const QPointF top = s.spine[0];
+    const QPointF low = s.spine[1];
+    for (int i = 0; i < hand.crossing; ++i) {
+        const double f = 0.3 + 0.65 * (i + rng.range(0.1, 0.9)) / hand.crossing;
+        const QPointF at = top + (low - top) * f + QPointF(rng.range(1.0, 0.12 * k.width), 0);
+        const double len = k.width * rng.range(0.1, 0.17);
+        const double slant = rng.range(0.35, 0.6);
+        const QPointF d = QPointF(1.0, slant) / std::hypot(1.0, slant);
+        strokes.emplace_back(at - d * (0.3 * len), at + d * (0.7 * len));
     }
     return strokes;
 }
@@ -1109,6 +1263,50 @@ void drawTapered(QPainter& p, const QLineF& stroke, double nib, double lift) {
     const QPointF b = n * (0.5 * nib * lift);
     p.setPen(Qt::NoPen);
     p.drawPolygon(QPolygonF{stroke.p1() + a, stroke.p2() + b, stroke.p2() - b, stroke.p1() - a});
+}
+
+// A shade stroke as the pen laid it: bowed out of its chord, pressed at its start and lifted
+// toward its end, broken off for a pixel or two where the hand lifted.
+void drawShadeStroke(QPainter& p, const ShadeStroke& stroke, double nib, double lift) {
+    const QPointF a = stroke.chord.p1();
+    const QPointF b = stroke.chord.p2();
+    const double len = length(b - a);
+    if (len < 0.5) {
+        return;
+    }
+    const QPointF n(-(b - a).y() / len, (b - a).x() / len);
+    const QPointF bend = (a + b) / 2 + n * (stroke.bow * len);
+    const double gapFrom = stroke.breakAt;
+    const double gapTo = stroke.breakAt < 0 ? -1.0 : stroke.breakAt + std::min(0.25, 2.0 / len);
+    constexpr int kSteps = 8;
+    const auto at = [&](double t) {
+        return (1 - t) * (1 - t) * a + 2 * (1 - t) * t * bend + t * t * b;
+    };
+    // Each piece a run of the curve, its sides drawn at the pen's width there.
+    const auto piece = [&](double t0, double t1) {
+        QPolygonF left;
+        QPolygonF right;
+        for (int i = 0; i <= kSteps; ++i) {
+            const double t = t0 + (t1 - t0) * i / kSteps;
+            const QPointF d = at(std::min(1.0, t + 0.02)) - at(std::max(0.0, t - 0.02));
+            const double dl = std::max(length(d), 1e-9);
+            const QPointF side(-d.y() / dl, d.x() / dl);
+            const double width = 0.5 * nib * stroke.weight * (1.0 - (1.0 - lift) * t);
+            left << at(t) + side * width;
+            right << at(t) - side * width;
+        }
+        for (auto it = right.rbegin(); it != right.rend(); ++it) {
+            left << *it;
+        }
+        p.drawPolygon(left);
+    };
+    p.setPen(Qt::NoPen);
+    if (gapFrom < 0) {
+        piece(0.0, 1.0);
+    } else {
+        piece(0.0, gapFrom);
+        piece(std::min(1.0, gapTo), 1.0);
+    }
 }
 
 // How a peak's outline is weighted along its length: lighter before `turn` (the lit flank up
@@ -1279,12 +1477,22 @@ std::vector<QLineF> peakShadeStrokes(const Peak& peak) {
     if (peak.hill) {
         return {};
     }
-    Rng hand(peak.seed ^ 0x4A7C);
-    const double gap = shadeGap(peak, hand);
-    return shadeStrokes(peak, silhouette(peak), gap, peak.seed);
+    if (peak.tor) {
+        return torShadeStrokes(peak);
+    }
+    const Silhouette s = silhouette(peak);
+    std::vector<QLineF> lines;
+    for (const ShadeStroke& stroke : shadeStrokes(peak, s, shadeHand(peak, s))) {
+        lines.push_back(stroke.chord);
+    }
+    return lines;
 }
 
 void drawPeak(QPainter& p, const Peak& k) {
+    if (k.tor) {
+        drawTor(p, k);
+        return;
+    }
     const Silhouette s = silhouette(k);
     p.save();
     const QPainterPath body = closedPath(s.outline);
@@ -1337,8 +1545,8 @@ void drawPeak(QPainter& p, const Peak& k) {
     // ridge holds as a mass from afar, still ink rather than a flat grey at 1:1.
     // Each peak hatched by a hand that varied: closer or more open, steeper or flatter strokes,
     // the wash under them thinner where the hatching is open.
-    Rng hand(k.seed ^ 0x4A7C);
-    const double gap = shadeGap(k, hand);
+    const ShadeHand hand = shadeHand(k, s);
+    const double gap = hand.gap;
     QColor wash = k.ash ? dark : QColor(78, 56, 38);
     wash.setAlpha(static_cast<int>(std::clamp(230 - 45 * gap, 90.0, 160.0) * (k.ash ? 0.5 : 1.0)));
     // The snow left bare before the shade goes on, so that the hatching runs up into it.
@@ -1362,8 +1570,8 @@ void drawPeak(QPainter& p, const Peak& k) {
         p.drawPath(shade.intersected(cap));
     }
     // The hatching runs on up into the snow, lighter there, so the cap still reads as snow.
-    const double nib = hand.range(0.9, 1.15);
-    const std::vector<QLineF> strokes = shadeStrokes(k, s, gap, k.seed);
+    const double nib = hand.nib;
+    const std::vector<ShadeStroke> strokes = shadeStrokes(k, s, hand);
     for (const bool onSnow : {false, true}) {
         if (onSnow && !k.snow) {
             break;
@@ -1372,8 +1580,16 @@ void drawPeak(QPainter& p, const Peak& k) {
         QColor hatch = kReliefInk;
         hatch.setAlpha(onSnow ? 140 : 230);
         p.setBrush(hatch);
-        for (const QLineF& stroke : strokes) {
-            drawTapered(p, stroke, onSnow ? 0.8 * nib : nib, 0.35);
+        for (const ShadeStroke& stroke : strokes) {
+            drawShadeStroke(p, stroke, onSnow ? 0.8 * nib : nib, 0.35);
+        }
+        if (!onSnow) {
+            // Lighter than the hatching they cross, so the shade deepens rather than blots.
+            hatch.setAlpha(175);
+            p.setBrush(hatch);
+            for (const QLineF& cross : crossStrokes(k, s, hand)) {
+                drawTapered(p, cross, 0.75 * nib, 0.4);
+            }
         }
     }
     p.setClipping(false);

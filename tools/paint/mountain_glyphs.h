@@ -30,6 +30,7 @@ struct Peak {
     // down in front of a peak behind it, so that the two meet in a saddle of one ridge.
     double leftLift = 0;
     double rightLift = 0;
+    bool tor = false;  // on the volcanic range: a low pile of blocky outcrops, not a peak
 };
 
 // The silhouette a peak covers, its base line along the bottom.

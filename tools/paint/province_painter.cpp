@@ -593,8 +593,15 @@ QImage paintProvince(const ProvinceScene& scene) {
             fp.fillRect(hillMarkBox(m).toAlignedRect(), Qt::white);
         }
         fp.end();
+        // A moor's ground takes its own marks, heather and rough grass, not the lowland's swells.
+        heath = placeMoorMarks(s, open, {});
+        fp.begin(&open);
+        for (const MoorMark& m : heath) {
+            fp.fillRect(moorMarkBox(m).toAlignedRect().adjusted(-1, -1, 1, 1), Qt::white);
+        }
+        fp.end();
         swells = placeLowlandMarks(s.terrain, open);
-        heath = placeMoorMarks(s, open, swells);
+        std::erase_if(swells, [&](const LowlandMark& m) { return onMoor(s, m.at); });
     }
 
     QPainter p(&image);

@@ -16,7 +16,6 @@ namespace marventa {
 namespace {
 
 const QColor kCliffInk(74, 62, 52);
-const QColor kSandInk(150, 126, 88);
 constexpr float kTickSpacing = 2.8f;   // px along the shore
 constexpr float kNamedReach = 130.0f;  // px of coast a cliff's name stands for
 
@@ -97,19 +96,6 @@ ShoreMarks placeShoreMarks(const Terrain& terrain, const std::vector<ProvincePla
             const auto fx = static_cast<float>(x);
             const auto fy = static_cast<float>(y);
             const float run = runs.fbm(fx / 70.0f, fy / 70.0f, 2);
-            // A low shore of open ground: a beach, its sand stippled in a thin edge.
-            const float beach =
-                (1.0f - smoothstep(0.006f, 0.014f, rise)) *
-                (1.0f - smoothstep(0.0f, 0.3f, terrain.marsh(x, y) / 255.0f)) *
-                smoothstep(0.0f, 0.25f, runs.fbm(fx / 90.0f + 40.0f, fy / 90.0f, 2));
-            if (beach > 0.0f && cliff < 0.05f && rng.uniform() < 0.5 * beach) {
-                const QPointF dot = QPointF(x + 0.5, y + 0.5) + in * rng.range(1.8, 4.2) +
-                                    QPointF(rng.range(-1.0, 1.0), rng.range(-1.0, 1.0));
-                if (!blocked(keepOut, dot) &&
-                    !isSea(terrain, static_cast<int>(dot.x()), static_cast<int>(dot.y()))) {
-                    marks.sand.push_back(dot);
-                }
-            }
             cliff *= smoothstep(-0.2f, 0.08f, run);
             if (cliff < 0.05f) {
                 continue;
@@ -146,11 +132,6 @@ ShoreMarks placeShoreMarks(const Terrain& terrain, const std::vector<ProvincePla
 void drawShoreMarks(QPainter& p, const ShoreMarks& marks) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kSandInk);
-    for (const QPointF& dot : marks.sand) {
-        p.drawEllipse(dot, 0.42, 0.42);
-    }
     for (const CliffTick& t : marks.cliffs) {
         // Pressed at the brow, lifting off toward the water.
         const QPointF mid = 0.55 * t.brow + 0.45 * t.foot;

@@ -19,12 +19,10 @@ struct CliffTick {
 
 // What is drawn along the sea's shore: cliffs hachured where the ground stands up steeply from
 // the water, and along the coast by a shore place named for a scar, a crag or a cliff, in short
-// strokes a few pixels apart inland of the shore's line and falling to it; a beach's sand
-// stippled in a thin edge along a low shore. Each in runs with plain shore between, and none
-// where `keepOut` (non-zero) lies under it.
+// strokes a few pixels apart inland of the shore's line and falling to it, in runs with plain
+// shore between, and none where `keepOut` (non-zero) lies under it.
 struct ShoreMarks {
     std::vector<CliffTick> cliffs;
-    std::vector<QPointF> sand;  // the stipple's dots
 };
 ShoreMarks placeShoreMarks(const Terrain& terrain, const std::vector<ProvincePlace>& places,
                            const QImage& keepOut);
