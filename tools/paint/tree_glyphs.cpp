@@ -1,9 +1,11 @@
 #include "tools/paint/tree_glyphs.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 #include <optional>
 
 #include "tools/common/blend.h"
@@ -63,43 +65,40 @@ bool isTownLike(PlaceKind k) {
     return k == PlaceKind::City || k == PlaceKind::Town;
 }
 
+// What a kind of tree looks like, by its shape: its trunk's length, half its crown's width and
+// the crown's height (at size 1), and the washes of the crown's lit and shaded sides.
+struct Build {
+    double trunk;
+    double halfWidth;
+    double height;
+    QColor lit;
+    QColor dark;
+};
+
+const Build& buildOf(TreeShape shape) {
+    // In the order of TreeShape.
+    static const Build kBuilds[kTreeShapes] = {
+        {1.5, 3.5, 6.6, QColor(134, 162, 92), QColor(78, 108, 60)},   // broadleaf
+        {1.5, 3.9, 6.9, QColor(126, 158, 86), QColor(72, 104, 56)},   // lobed
+        {1.5, 2.5, 8.6, QColor(118, 152, 88), QColor(68, 100, 60)},   // tall
+        {2.2, 4.7, 5.6, QColor(140, 164, 94), QColor(82, 110, 62)},   // spreading
+        {1.3, 3.0, 9.4, QColor(102, 136, 96), QColor(50, 84, 64)},    // conifer
+        {1.2, 2.1, 10.2, QColor(96, 130, 94), QColor(46, 80, 62)},    // spike
+        {3.4, 3.5, 4.2, QColor(110, 136, 90), QColor(56, 86, 58)},    // pine
+        {1.5, 4.0, 6.4, QColor(130, 160, 90), QColor(76, 106, 58)},   // lopsided
+        {2.5, 4.8, 4.6, QColor(142, 160, 92), QColor(86, 106, 60)},   // flat-topped
+        {0.35, 3.3, 3.8, QColor(122, 148, 86), QColor(70, 98, 56)}};  // bush
+    return kBuilds[static_cast<int>(shape)];
+}
+
 double trunkLength(const Tree& t) {
-    const double kind = [&] {
-        switch (t.shape) {
-            case TreeShape::Conifer:
-                return 1.3;
-            case TreeShape::Spike:
-                return 1.2;
-            case TreeShape::Pine:
-                return 3.4;
-            case TreeShape::Spreading:
-                return 2.2;
-            default:
-                return 1.5;
-        }
-    }();
-    return kind * t.size * t.stem;
+    return buildOf(t.shape).trunk * t.size * t.stem;
 }
 
 // Half the crown's width and its height above the trunk.
 QSizeF crownExtent(const Tree& t) {
-    switch (t.shape) {
-        case TreeShape::Broadleaf:
-            return {3.5 * t.size, 6.6 * t.size};
-        case TreeShape::Lobed:
-            return {3.9 * t.size, 6.9 * t.size};
-        case TreeShape::Tall:
-            return {2.5 * t.size, 8.6 * t.size};
-        case TreeShape::Spreading:
-            return {4.7 * t.size, 5.6 * t.size};
-        case TreeShape::Conifer:
-            return {3.0 * t.size, 9.4 * t.size};
-        case TreeShape::Spike:
-            return {2.1 * t.size, 10.2 * t.size};
-        case TreeShape::Pine:
-            return {3.5 * t.size, 4.2 * t.size};
-    }
-    return {};
+    const Build& b = buildOf(t.shape);
+    return {b.halfWidth * t.size, b.height * t.size};
 }
 
 // A rounded crown of uneven lobes round `centre`; the tree's own seed fixes every bump, so no
@@ -160,6 +159,59 @@ QPolygonF bunchedCrown(const Tree& t, QPointF centre, double rx, double ry, bool
     return lobeOutline(lobes, centre, rx, ry);
 }
 
+// A crown grown heavy on one side, its trunk under the lighter: a few lobes piled up and out
+// over the heavy side, one small lobe low on the other.
+QPolygonF lopsidedCrown(const Tree& t, QPointF centre, double rx, double ry) {
+    Rng rng(t.seed ^ 0x1095ull);
+    const double side = rng.chance(0.5) ? 1.0 : -1.0;
+    std::vector<Lobe> lobes{{{side * 0.15, 0.1}, rng.range(0.5, 0.6)},
+                            {{side * rng.range(0.38, 0.5), -0.15}, rng.range(0.4, 0.5)},
+                            {{side * rng.range(0.05, 0.25), -0.45}, rng.range(0.36, 0.46)},
+                            {{-side * rng.range(0.3, 0.42), 0.25}, rng.range(0.26, 0.34)}};
+    if (rng.chance(0.5)) {
+        lobes.push_back({{side * rng.range(0.5, 0.62), 0.2}, rng.range(0.28, 0.36)});
+    }
+    return lobeOutline(lobes, centre + QPointF(side * 0.2 * rx, 0.0), rx, ry);
+}
+
+// A wind-shorn crown: a row of lobes along a flat, slightly tilted top over a smaller lobe or
+// two below, its top cut level where the lobes would round it.
+QPolygonF flatTopCrown(const Tree& t, QPointF centre, double rx, double ry) {
+    Rng rng(t.seed ^ 0xF1A7ull);
+    const int n = 3 + rng.below(3);
+    const double tilt = rng.range(-0.12, 0.12);
+    std::vector<Lobe> lobes{{{rng.range(-0.1, 0.1), 0.3}, rng.range(0.38, 0.48)}};
+    for (int i = 0; i < n; ++i) {
+        const double x = -0.6 + 1.2 * (i + rng.range(0.3, 0.7)) / n;
+        lobes.push_back({{x, -0.15 + tilt * x + rng.range(-0.06, 0.06)}, rng.range(0.34, 0.46)});
+    }
+    QPolygonF crown = lobeOutline(lobes, centre, rx, ry);
+    const double top = centre.y() - ry * rng.range(0.5, 0.6);
+    for (QPointF& q : crown) {
+        const double x = (q.x() - centre.x()) / rx;
+        q.setY(std::max(q.y(), top + tilt * x * ry + rng.range(-0.04, 0.04) * ry));
+    }
+    return crown;
+}
+
+// A low bush: many small lobes in a mound that sits on the ground, its foot nearly flat.
+QPolygonF bushCrown(const Tree& t, QPointF centre, double rx, double ry) {
+    Rng rng(t.seed ^ 0xB054ull);
+    std::vector<Lobe> lobes{{{0.0, 0.1}, rng.range(0.5, 0.6)}};
+    const int n = 4 + rng.below(4);
+    for (int i = 0; i < n; ++i) {
+        const double a = std::numbers::pi * (0.95 + 1.1 * (i + rng.range(0.2, 0.8)) / n);
+        const double d = rng.range(0.38, 0.56);
+        lobes.push_back({{std::cos(a) * d, std::sin(a) * d * 0.8 + 0.08}, rng.range(0.26, 0.4)});
+    }
+    QPolygonF crown = lobeOutline(lobes, centre, rx, ry);
+    const double foot = centre.y() + ry * rng.range(0.42, 0.52);
+    for (QPointF& q : crown) {
+        q.setY(std::min(q.y(), foot));
+    }
+    return crown;
+}
+
 // A spire of `tiers` tiers, each stepping in by `notch` of its width, its tip drifting with the
 // tree's lean.
 QPolygonF coniferCrown(const Tree& t, int tiers, double notch, double narrowest) {
@@ -209,6 +261,12 @@ QPolygonF crownOf(const Tree& t) {
         case TreeShape::Spreading:
         case TreeShape::Pine:
             return bunchedCrown(t, centre, e.width() * aspect, ry, true);
+        case TreeShape::Lopsided:
+            return lopsidedCrown(t, centre, e.width() * aspect, ry);
+        case TreeShape::FlatTop:
+            return flatTopCrown(t, centre, e.width() * aspect, ry);
+        case TreeShape::Bush:
+            return bushCrown(t, centre, e.width() * aspect, ry);
         default:
             return lobedCrown(t, centre, e.width() * aspect, ry);
     }
@@ -221,23 +279,61 @@ QColor shifted(QColor c, int by) {
 
 // The wash of a tree's lit side and of its shaded side.
 std::pair<QColor, QColor> washes(const Tree& t) {
-    switch (t.shape) {
-        case TreeShape::Broadleaf:
-            return {shifted(QColor(134, 162, 92), t.shade), shifted(QColor(78, 108, 60), t.shade)};
-        case TreeShape::Lobed:
-            return {shifted(QColor(126, 158, 86), t.shade), shifted(QColor(72, 104, 56), t.shade)};
-        case TreeShape::Tall:
-            return {shifted(QColor(118, 152, 88), t.shade), shifted(QColor(68, 100, 60), t.shade)};
-        case TreeShape::Spreading:
-            return {shifted(QColor(140, 164, 94), t.shade), shifted(QColor(82, 110, 62), t.shade)};
-        case TreeShape::Conifer:
-            return {shifted(QColor(102, 136, 96), t.shade), shifted(QColor(50, 84, 64), t.shade)};
-        case TreeShape::Spike:
-            return {shifted(QColor(96, 130, 94), t.shade), shifted(QColor(46, 80, 62), t.shade)};
-        case TreeShape::Pine:
-            return {shifted(QColor(110, 136, 90), t.shade), shifted(QColor(56, 86, 58), t.shade)};
+    const Build& b = buildOf(t.shape);
+    return {shifted(b.lit, t.shade), shifted(b.dark, t.shade)};
+}
+
+// The segment of a crown's outline about its corner `i`: round, a curve from the middle of the
+// edge before it to the middle of the edge after, bent towards the corner; else the edge from it.
+void addSegment(QPainterPath& path, const QPolygonF& crown, int i, bool round, bool start) {
+    const int n = static_cast<int>(crown.size());
+    const QPointF q = crown[i];
+    const QPointF next = crown[(i + 1) % n];
+    if (!round) {
+        if (start) {
+            path.moveTo(q);
+        }
+        path.lineTo(next);
+        return;
     }
-    return {};
+    if (start) {
+        path.moveTo((crown[(i + n - 1) % n] + q) / 2);
+    }
+    path.quadTo(q, (q + next) / 2);
+}
+
+// The stretches of a crown's outline about the corners `corners` (ascending), each run of
+// neighbouring corners one stroke.
+QPainterPath crownStretches(const QPolygonF& crown, const std::vector<int>& corners, bool round) {
+    QPainterPath path;
+    const int n = static_cast<int>(crown.size());
+    const std::size_t m = corners.size();
+    if (m == 0) {
+        return path;
+    }
+    // Begin after a break, so a run across the last corner to the first is one stroke.
+    std::size_t first = 0;
+    for (std::size_t k = 0; k < m; ++k) {
+        if (corners[k] != (corners[(k + m - 1) % m] + 1) % n) {
+            first = k;
+            break;
+        }
+    }
+    for (std::size_t j = 0; j < m; ++j) {
+        const std::size_t k = (first + j) % m;
+        const bool start = j == 0 || corners[k] != (corners[(k + m - 1) % m] + 1) % n;
+        addSegment(path, crown, corners[k], round, start);
+    }
+    return path;
+}
+
+// The crown's whole outline, closed.
+QPainterPath crownPath(const QPolygonF& crown, bool round) {
+    std::vector<int> all(static_cast<std::size_t>(crown.size()));
+    std::iota(all.begin(), all.end(), 0);
+    QPainterPath path = crownStretches(crown, all, round);
+    path.closeSubpath();
+    return path;
 }
 
 // The strokes of ground at a tree's foot on the side away from the light: a ground line out
@@ -470,6 +566,8 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
     const Noise stands(0x7EE5'0007);
     // Clumps and thin places a few dozen trees across.
     const Noise knots(0x7EE5'0009);
+    // Groups of old trees in a wood's body, a handful of crowns across.
+    const Noise elders(0x7EE5'000B);
     const Grid<float> beyond = beyondWoods(into);
     // A wood's knolls, where its conifers stand.
     const Grid<float> rise = groundRise(h);
@@ -509,7 +607,6 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
             // deep inside. Beyond the edge, copses where the cover is thickest, and a scatter of
             // small clumps and a few single trees just outside the outline.
             double keep = 0.0;
-            double grow = 1.0;
             double pair = 0.0;
             int strays = 0;
             // Beside a wood's stream the crowns crowd to the water's edge.
@@ -521,7 +618,6 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 const float fray = 1.0f - smoothstep(2.0f, 7.0f, depth);
                 keep = 1.0 - 0.38 * fray;
                 pair = 0.55 - 0.35 * fray;
-                grow = 1.08;
             } else if (depth >= kEdgeBand) {
                 // Glades of many sizes with ragged edges, the larger deep inside.
                 const float glade = glades.fbm(fx / 170.0f, fy / 170.0f, 4);
@@ -564,6 +660,12 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                                               0.36 * growth.fbm(fx / 130.0f, fy / 130.0f, 2),
                                           0.7, 1.3);
             const double moor = terrain.moor(x, y) / 255.0;
+            // Old trees stand together in a wood's body, the young towards its rim.
+            const double elder =
+                depth >= kEdgeBand ? smoothstep(-0.05f, 0.4f, elders.fbm(fx / 40.0f, fy / 40.0f, 2))
+                                   : 0.0;
+            const double youth =
+                depth > 0.0f ? 0.78 + 0.22 * smoothstep(1.0f, kEdgeBand + 8.0f, depth) : 1.0;
             const auto pickShape = [&](Rng& rng, double coniferShare, double heather, float into) {
                 const double r = rng.uniform();
                 if (rng.chance(coniferShare)) {
@@ -573,12 +675,30 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                            : r < pine + 0.35 ? TreeShape::Spike
                                              : TreeShape::Conifer;
                 }
-                // Broad spreading crowns where there is room for them: at the rim and beyond.
-                const double spread = into <= 0.0f ? 0.3 : into < kEdgeBand ? 0.18 : 0.06;
-                return r < spread          ? TreeShape::Spreading
-                       : r < spread + 0.16 ? TreeShape::Tall
-                       : r < spread + 0.5  ? TreeShape::Lobed
-                                           : TreeShape::Broadleaf;
+                // Broad spreading and wind-shorn crowns where there is room for them, at the
+                // rim and beyond; bushes along the rim and out in the open.
+                const bool inside = into > 0.0f;
+                const bool rim = inside && into < kEdgeBand;
+                const std::pair<TreeShape, double> kinds[] = {{TreeShape::Spreading, !inside ? 0.22
+                                                                                     : rim   ? 0.12
+                                                                                           : 0.04},
+                                                              {TreeShape::FlatTop, !inside ? 0.1
+                                                                                   : rim   ? 0.07
+                                                                                           : 0.04},
+                                                              {TreeShape::Bush, !inside ? 0.1
+                                                                                : rim   ? 0.12
+                                                                                        : 0.03},
+                                                              {TreeShape::Tall, 0.13},
+                                                              {TreeShape::Lopsided, 0.14},
+                                                              {TreeShape::Lobed, 0.24}};
+                double upTo = 0.0;
+                for (const auto& [kind, share] : kinds) {
+                    upTo += share;
+                    if (r < upTo) {
+                        return kind;
+                    }
+                }
+                return TreeShape::Broadleaf;
             };
             // A copse keeps to one or two kinds of tree, set by the stretch of country it
             // stands in, and differs in its trees' sizes and pen within rather than from the
@@ -608,12 +728,12 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 const double old = open ? (roll < 0.13  ? rng.range(1.35, 1.7)
                                            : roll > 0.8 ? rng.range(0.5, 0.68)
                                                         : 1.0)
-                                   : depth >= 30.0f && roll < 0.04 ? rng.range(1.5, 1.85)
-                                   : roll < 0.1                    ? rng.range(1.2, 1.4)
-                                                                   : 1.0;
+                                   : depth >= 30.0f && roll < 0.07 * elder ? rng.range(1.45, 1.8)
+                                   : roll < 0.04 + 0.12 * elder            ? rng.range(1.15, 1.35)
+                                                                           : 1.0;
                 const double copse = depth > 0.0f ? 1.0 : 0.8 * copseGrowth;
-                t.size = (open ? rng.range(0.8, 1.9) : rng.range(1.0, 1.7)) * old * grow * copse *
-                         age * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
+                t.size = (open ? rng.range(0.8, 1.9) : rng.range(1.15, 1.6)) * old * copse * age *
+                         youth * (0.92 + 0.4 * elder) * (1.0 - 0.3 * smoothstep(0.42f, 0.62f, hv));
                 // Most stand near upright; now and then one leans well over.
                 t.lean = rng.chance(0.15) ? rng.range(-0.34, 0.34) : rng.range(-0.14, 0.14);
                 // The body's close crowns stand darker than the rim's.
@@ -623,7 +743,7 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                 // A tree standing open, beyond the rim, shows its trunk below the crown; the
                 // pen presses a little harder along the rim.
                 t.stem = open ? rng.range(1.2, 1.6) : 1.0;
-                if (old < 0.7) {
+                if (old < 0.7 || t.shape == TreeShape::Bush) {
                     t.stem = 0.45;  // a bush: its crown sits on the ground
                 }
                 t.ink = (open ? rng.range(0.7, 1.25) : rng.range(0.8, 1.15)) *
@@ -692,12 +812,33 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
 
 Grid<float> intoWoods(const Terrain& terrain) {
     const Grid<float>& h = terrain.height;
-    Grid<unsigned char> outside(h.width(), h.height(), 0);
-    for (int y = 0; y < h.height(); ++y) {
-        for (int x = 0; x < h.width(); ++x) {
-            const float hv = h(x, y);
-            const bool in = terrain.woods(x, y) >= kWoodEdgeCover && hv > 0.012f && hv < 0.6f &&
-                            terrain.lake(x, y) == 0;
+    const int w = h.width();
+    const int ht = h.height();
+    const auto ground = [&](int x, int y) {
+        const float hv = h(x, y);
+        return hv > 0.012f && hv < 0.6f && terrain.lake(x, y) == 0;
+    };
+    Grid<unsigned char> covered(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            covered(x, y) = terrain.woods(x, y) >= kWoodEdgeCover && ground(x, y) ? 1 : 0;
+        }
+    }
+    // A strip of thin cover narrower than a few crowns, down a gully's steep side, is closed
+    // over: trees grow across it, where an inked edge either side would read as a lane.
+    constexpr float kLane = 13.0f;
+    const Grid<float> toCover = distanceTo(covered, kLane + 1.0f);
+    Grid<unsigned char> beyondReach(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            beyondReach(x, y) = toCover(x, y) > kLane ? 1 : 0;
+        }
+    }
+    const Grid<float> fromOpen = distanceTo(beyondReach, kLane + 1.0f);
+    Grid<unsigned char> outside(w, ht, 0);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool in = covered(x, y) != 0 || (fromOpen(x, y) > kLane && ground(x, y));
             outside(x, y) = in ? 0 : 1;
         }
     }
@@ -772,8 +913,11 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
     struct Scallop {
         QPointF at;
         double r;
-        double pen;
+        double pen;  // 0 where the pen is lifted
     };
+    // The pen lifts off the edge for stretches and presses harder between, so the wood's
+    // outline comes and goes rather than running round it in one even line.
+    const Noise pressure(0x7EE5'000C);
     std::vector<Scallop> scallops;
     for (int cy = 0; cy * kStep < ht; ++cy) {
         for (int cx = 0; cx * kStep < w; ++cx) {
@@ -815,7 +959,13 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
                 // Mostly small arcs, now and then a broad one, so the edge never runs as a
                 // chain of equal bumps.
                 const double r = rng.chance(0.2) ? rng.range(7.0, 9.5) : rng.range(3.8, 6.4);
-                scallops.push_back({at, r, rng.range(0.75, 1.25)});
+                const float press = pressure.fbm(static_cast<float>(at.x()) / 60.0f,
+                                                 static_cast<float>(at.y()) / 60.0f, 2);
+                const double pen =
+                    press < -0.08f
+                        ? 0.0
+                        : rng.range(0.75, 1.25) * (0.55 + 0.6 * smoothstep(-0.08f, 0.3f, press));
+                scallops.push_back({at, r, pen});
             }
         }
     }
@@ -825,15 +975,17 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
     for (const Scallop& s : scallops) {
-        p.setPen(QPen(kWoodEdgeInk, s.pen));
-        p.drawEllipse(s.at, s.r, s.r);
+        if (s.pen > 0.0) {
+            p.setPen(QPen(kWoodEdgeInk, s.pen));
+            p.drawEllipse(s.at, s.r, s.r);
+        }
     }
     // Each circle's inside wipes the rings of its neighbours, leaving the union's outer arcs.
     p.setCompositionMode(QPainter::CompositionMode_Clear);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     for (const Scallop& s : scallops) {
-        p.drawEllipse(s.at, s.r - s.pen * 0.5, s.r - s.pen * 0.5);
+        p.drawEllipse(s.at, s.r - 0.5, s.r - 0.5);
     }
     p.end();
     // Nothing of it inside the wood's body, or over water, ways, places and names.
@@ -858,6 +1010,8 @@ void drawTree(QPainter& p, const Tree& t) {
     const QPolygonF crown = crownOf(t);
     const auto [lit, dark] = washes(t);
     const QSizeF e = crownExtent(t);
+    // A broadleaf's crown is drawn round through its lobes; a conifer keeps its tiers' points.
+    const bool round = !isConifer(t.shape);
     // The ground it shades, away from the light (the side the peaks are hatched on), in a
     // stroke or few of the pen rather than a cast shadow.
     for (const QLineF& l : footLines(t)) {
@@ -868,7 +1022,7 @@ void drawTree(QPainter& p, const Tree& t) {
     p.drawLine(t.at, t.at - QPointF(0, trunkLength(t) + 0.8));
     p.setPen(Qt::NoPen);
     p.setBrush(dark);
-    p.drawPolygon(crown);
+    p.drawPath(crownPath(crown, round));
     // The lit side: the crown drawn again, smaller and shifted towards the light, leaving the
     // shaded crescent on the south-east.
     const QPointF centre = crown.boundingRect().center();
@@ -879,14 +1033,49 @@ void drawTree(QPainter& p, const Tree& t) {
         litSide << centre + (q - centre) * k + toLight;
     }
     p.setBrush(lit);
-    p.drawPolygon(litSide);
+    p.drawPath(crownPath(litSide, round));
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kTreeInk, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolygon(crown);
-    if (t.size > 1.0 && !isConifer(t.shape)) {
-        // One stroke of hatching in the shade.
-        p.drawLine(centre + QPointF(0.15 * e.width(), 0.3 * e.height()),
-                   centre + QPointF(0.6 * e.width(), 0.05 * e.height()));
+    // The pen presses on the shaded side and eases off towards the light, on some crowns lifting
+    // off it for a stretch of the lit top.
+    Rng rng(t.seed ^ 0x1A4Dull);
+    const int n = static_cast<int>(crown.size());
+    std::vector<double> shade(static_cast<std::size_t>(n));
+    int litMost = 0;
+    for (int i = 0; i < n; ++i) {
+        const QPointF d = crown[i] - centre;
+        shade[static_cast<std::size_t>(i)] =
+            (0.6 * d.x() / e.width() + 0.8 * d.y() / e.height()) /
+            std::max(1e-6, std::hypot(d.x() / e.width(), d.y() / e.height()));
+        if (shade[static_cast<std::size_t>(i)] < shade[static_cast<std::size_t>(litMost)]) {
+            litMost = i;
+        }
+    }
+    const int gap = round && t.size > 0.8 && rng.chance(0.45)
+                        ? std::max(1, static_cast<int>(n * rng.range(0.06, 0.16)))
+                        : 0;
+    const int gapFrom = litMost - gap / 2 + static_cast<int>(rng.below(3)) - 1;
+    std::vector<int> light;
+    std::vector<int> heavy;
+    for (int i = 0; i < n; ++i) {
+        if (((i - gapFrom) % n + n) % n < gap) {
+            continue;
+        }
+        (shade[static_cast<std::size_t>(i)] > 0.25 ? heavy : light).push_back(i);
+    }
+    p.setPen(QPen(kTreeInk, pen * 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(crownStretches(crown, light, round));
+    p.setPen(QPen(kTreeInk, pen * 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(crownStretches(crown, heavy, round));
+    if (t.size > 1.0 && round) {
+        // A stroke or two of hatching in the shade.
+        p.setPen(QPen(kTreeInk, pen * 0.9, Qt::SolidLine, Qt::RoundCap));
+        const int strokes = 1 + (t.size > 1.3 && rng.chance(0.5) ? 1 : 0);
+        for (int i = 0; i < strokes; ++i) {
+            const QPointF from =
+                centre + QPointF((0.15 + 0.12 * i) * e.width(), (0.3 - 0.2 * i) * e.height());
+            p.drawLine(from, from + QPointF(rng.range(0.3, 0.5) * e.width(),
+                                            -rng.range(0.15, 0.3) * e.height()));
+        }
     }
 }
 

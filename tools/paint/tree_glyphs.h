@@ -14,8 +14,21 @@ class QPainter;
 namespace marventa {
 
 // Broadleaves: a rounded crown, a crown of a few deep lobes, a tall oval, a broad spreading crown
-// high on its trunk. Conifers: a spire of tiers, a slim spike, a flat-topped pine on a bare stem.
-enum class TreeShape { Broadleaf, Lobed, Tall, Spreading, Conifer, Spike, Pine };
+// high on its trunk, a crown heavy on one side, a wind-shorn crown with a flat top, a low bush.
+// Conifers: a spire of tiers, a slim spike, a flat-topped pine on a bare stem.
+enum class TreeShape {
+    Broadleaf,
+    Lobed,
+    Tall,
+    Spreading,
+    Conifer,
+    Spike,
+    Pine,
+    Lopsided,
+    FlatTop,
+    Bush
+};
+inline constexpr int kTreeShapes = 10;
 
 inline bool isConifer(TreeShape s) {
     return s == TreeShape::Conifer || s == TreeShape::Spike || s == TreeShape::Pine;
