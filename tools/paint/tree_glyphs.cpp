@@ -760,9 +760,18 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut) {
                     {0, 0},     {3.5, 0},    {-3.5, 0},   {0, 3},       {0, -3},
                     {2.5, 2.5}, {-2.5, 2.5}, {2.5, -2.5}, {-2.5, -2.5}, {0, 5},
                     {0, -5},    {5.5, 0},    {-5.5, 0},   {4.5, 3.5},   {-4.5, 3.5}};
+                // Last, a low bush on the bank, where the stream runs just above a tree's foot
+                // and a crown would stand over the water: the south banks are lined as well.
                 const double full = t.size;
-                for (const double shrink : {1.0, 0.72}) {
-                    t.size = full * shrink;
+                const TreeShape kind = t.shape;
+                for (const double shrink : {1.0, 0.72, 0.0}) {
+                    const bool bush = shrink == 0.0 && !open && !isConifer(kind);
+                    if (shrink == 0.0 && !bush) {
+                        break;
+                    }
+                    t.size = bush ? std::min(full * 0.6, 0.85) : full * shrink;
+                    t.shape = bush ? TreeShape::Bush : kind;
+                    t.stem = bush ? 0.45 : t.stem;
                     bool done = false;
                     for (const QPointF step : kSteps) {
                         t.at = spot + step;

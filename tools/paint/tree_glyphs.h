@@ -61,8 +61,9 @@ std::optional<QPointF> nearestStream(const QImage& keepOut, QPointF at, int reac
 QImage treeKeepOut(const ProvinceScene& scene, const NamePlan& names, QSize sheet);
 
 // Trees wherever the woods cover the ground, fullest just inside each wood's edge, its body
-// thinner with glades, thinning outside into copses, small clumps and a few single trees; crowns
-// larger in a wood's heart than at its rim; broadleaves on low ground,
+// thinner with glades, thinning outside into copses, small clumps and a few single trees; old
+// trees with broad crowns standing together in a wood's heart, younger ones towards its rim;
+// broadleaves of many builds on low ground,
 // conifers higher up and on the moors. None whose box touches `keepOut`. Farthest first (highest on
 // the sheet), so that nearer crowns overlap farther ones.
 std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut);
@@ -70,7 +71,8 @@ std::vector<Tree> plantTrees(const Terrain& terrain, const QImage& keepOut);
 // The wood cover at which a wood's floor and its drawn edge begin.
 inline constexpr float kWoodEdgeCover = 0.54f;
 
-// How far each pixel lies inside a wood's edge, in pixels; 0 outside.
+// How far each pixel lies inside a wood's edge, in pixels; 0 outside. A strip of thinner cover
+// only a few crowns wide counts as wood.
 Grid<float> intoWoods(const Terrain& terrain);
 
 // The size in pixels of the wood (the connected ground with `into` > 0) each pixel lies in; 0
@@ -80,8 +82,9 @@ Grid<int> woodAreas(const Grid<float>& into);
 // The smallest wood whose edge is inked; smaller copses stand without an outline.
 inline constexpr int kWoodEdgeArea = 4500;
 
-// The wood's edge inked as a gently scalloped line (the outer arcs of a chain of small crowns),
-// broken where water, a way, a place or a name crosses it (`keepOut`), on a transparent sheet.
+// The wood's edge inked as a gently scalloped line (the outer arcs of a chain of small crowns) by
+// a pen that lifts off it for stretches and presses harder between, broken too where water, a
+// way, a place or a name crosses it (`keepOut`), on a transparent sheet.
 // Given the trees' `cover`, only where trees stand behind it.
 QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage* cover = nullptr);
 
@@ -89,8 +92,9 @@ QImage woodEdgeLayer(const Terrain& terrain, const QImage& keepOut, const QImage
 // floor's wash and the edge's ink lie there alone, never round ground the trees left bare.
 QImage treeCover(const std::vector<Tree>& trees, QSize size);
 
-// Ink outline over a wash, darker on the side away from the north-western light; on some, a few
-// strokes of ground at the foot, where a pen draws the shade a tree throws.
+// Ink outline over a wash, darker on the side away from the north-western light, the pen heavier
+// there and lifting on some crowns' lit tops; on some, a few strokes of ground at the foot, where
+// a pen draws the shade a tree throws.
 void drawTree(QPainter& painter, const Tree& tree);
 
 }  // namespace marventa
