@@ -66,8 +66,8 @@ TEST(Washes, BrushStrokesAreBroadOverlappingAndRepeat) {
     const double n = static_cast<double>(pixels.size());
     EXPECT_GT(laid / n, 0.5) << "the strokes leave most of the ground bare";
     EXPECT_GT(crossed / n, 0.05) << "no strokes cross";
-    // The skips are streaked, so only part of each lies bare.
-    EXPECT_GT(skipped / n, 0.01) << "the brush never ran dry";
+    // The skips are short flecks in broken clusters, so only a little of each lies bare.
+    EXPECT_GT(skipped / n, 0.004) << "the brush never ran dry";
     EXPECT_LT(skipped / n, 0.3) << "more skips than strokes";
     // Block means 64 px across keep most of the field's spread: it varies broadly; and from one
     // pixel to the next it moves far less than across the sheet.

@@ -75,12 +75,15 @@ void lay(Grid<float>& out, const Stroke& s, float strength, float rim, const Noi
             if (cover <= 0.0f) {
                 continue;
             }
-            // The bristles leave faint streaks along the stroke; a dry brush skips between
-            // them, in runs of bare paper a few pixels wide, more and more of them as it goes.
+            // The bristles leave faint streaks along the stroke; a dry brush skips on the
+            // paper's tooth, leaving short soft flecks of bare paper in broken clusters rather
+            // than long combed lines, more of them as it goes.
             const float streak =
                 dry ? smoothstep(-0.9f, 0.2f, along / (0.5f * s.length + s.half)) *
-                          smoothstep(-0.25f, 0.1f,
-                                     sides.fbm(along / 70.0f + key, across / 3.5f - key, 2))
+                          smoothstep(-0.15f, 0.12f,
+                                     sides.fbm(along / 17.0f + key, across / 4.5f - key, 2)) *
+                          smoothstep(-0.32f, 0.1f,
+                                     rag.fbm(along / 52.0f - key, across / 15.0f + key, 2))
                     : 1.0f + 0.18f * sides.fbm(along / 160.0f + key, across / 9.0f - key, 2);
             const float pool = std::exp(-std::max(inside, 0.0f) / 2.2f);
             out(x, y) += cover * (strength * streak + rim * pool);
@@ -125,7 +128,7 @@ Grid<float> brushStrokes(int width, int height, std::uint64_t seed) {
     }
     for (std::size_t i = 0; i < out.cells().size(); ++i) {
         const float d = std::min(dry.cells()[i], 1.0f);
-        out.cells()[i] = out.cells()[i] * (1.0f - 0.8f * d) - 0.12f * d;
+        out.cells()[i] = out.cells()[i] * (1.0f - 0.7f * d) - 0.12f * d;
     }
     return out;
 }

@@ -12,5 +12,7 @@ inline const QColor kCartouchePaper(250, 243, 222);  // the paper inside the tit
 // A river's water between its banks: the tone of the sea's and the lakes' shore water, so that
 // where it runs into them they read as one water.
 inline const QColor kRiverWater(180, 199, 194);
+// The rivers' and brooks' ink.
+inline const QColor kRiverBank(50, 90, 140);
 
 }  // namespace marventa

@@ -30,6 +30,7 @@
 #include "tools/paint/mountain_glyphs.h"
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/relief_raster.h"
+#include "tools/paint/river_banks.h"
 #include "tools/paint/river_weights.h"
 #include "tools/paint/shore_marks.h"
 #include "tools/paint/symbols.h"
@@ -40,8 +41,6 @@ namespace marventa {
 
 namespace {
 
-const QColor kRiverBank(50, 90, 140);
-const QColor kRiverCurrent(50, 90, 140, 120);
 // Roads in one pen of muted red-brown ink that rivers, symbols and names read over: a highway a
 // bolder line, a lane a thinner one, a track a broken one.
 const QColor kHighway(104, 58, 40);
@@ -56,140 +55,11 @@ constexpr HandPen kLanePen{.drift = 0.9, .pressure = 0.25, .bend = 0.35};
 constexpr HandPen kTrackPen{.drift = 0.8, .pressure = 0.2, .dash = 4.4, .gap = 2.75};
 constexpr HandPen kBrookPen{
     .drift = 0.8, .pressure = 0.35, .liftEvery = 150.0, .liftWidth = 2.4, .bend = 0.4};
-constexpr double kBankDrift = 0.8;
 constexpr float kSpringWidth = 0.4f;  // px: a brook's thread where it rises
 constexpr double kJoinBend = 48.0;    // px: the most a brook's last bend into another runs
 
 bool isWet(const Terrain& t, int x, int y) {
     return t.height(x, y) < 0.0f || t.lake(x, y) > 127;
-}
-
-// Sandbanks and mud left in a funnel by the tide: long low shoals lying with the flow, each to
-// one side of the channel, a dotted sand with a fine line along its shaded edge.
-void drawShoals(QPainter& p, const std::vector<QPointF>& pts, const std::vector<float>& widths,
-                const std::vector<float>& funnel) {
-    const QColor sand(206, 196, 158);
-    const QColor grain(150, 136, 104);
-    Rng rng(mix64((static_cast<std::uint64_t>(std::lround(pts.back().x())) << 20) ^
-                  static_cast<std::uint64_t>(std::lround(pts.back().y())) ^ 0x1A4E'0021ull));
-    double next = rng.range(0.0, 20.0);
-    double along = 0.0;
-    int side = rng.chance(0.5) ? 1 : -1;
-    for (std::size_t i = 1; i + 1 < pts.size(); ++i) {
-        along += length(pts[i] - pts[i - 1]);
-        const double w = widths[i];
-        if (funnel[i] < 0.8f || w < 16.0 || along < next) {
-            continue;
-        }
-        next = along + w * rng.range(0.9, 1.6);
-        const QPointF d = pts[i + 1] - pts[i - 1];
-        const double len = std::max(1e-6, length(d));
-        const QPointF t = d / len;
-        const QPointF n(-t.y(), t.x());
-        const double reach = 0.5 * w * rng.range(0.55, 1.1);
-        const double breadth = 0.5 * w * rng.range(0.12, 0.22);
-        const QPointF mid = pts[i] + n * (side * 0.5 * w * rng.range(0.3, 0.5));
-        side = -side;
-        // A lens, fuller toward its upstream end, its edges a little uneven: the shaded edge out
-        // along one side, then back along the other.
-        QPolygonF shoal;
-        for (int k = 0; k <= 16; ++k) {
-            const double a = k <= 8 ? -1.0 + k / 4.0 : 1.0 - (k - 8) / 4.0;
-            const double fat = std::sqrt(std::max(0.0, 1.0 - a * a)) * (1.0 - 0.3 * a) *
-                               rng.range(0.8, 1.15) * breadth;
-            shoal << mid + t * (a * reach) + n * (k <= 8 ? fat : -fat);
-        }
-        const QPolygonF shaded = shoal.mid(0, 9);
-        p.setPen(Qt::NoPen);
-        p.setBrush(sand);
-        p.drawPolygon(shoal);
-        p.setBrush(grain);
-        const QRectF box = shoal.boundingRect();
-        for (int k = 0; k < static_cast<int>(reach * breadth * 0.35); ++k) {
-            const QPointF dot(rng.range(box.left(), box.right()),
-                              rng.range(box.top(), box.bottom()));
-            if (shoal.containsPoint(dot, Qt::OddEvenFill)) {
-                p.drawEllipse(dot, 0.35, 0.35);
-            }
-        }
-        p.setPen(QPen(kRiverBank, 0.55, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(shaded);
-    }
-}
-
-// A river as two inked banks with its water between: each bank wanders on its own, so they never
-// run as parallel rules, and its ink swells and thins along it, heavier as the river grows. In a
-// funnel to the sea (`toSea`) the banks open wider still, each in its own bights and points, with
-// shoals between.
-void drawRiver(QPainter& p, const std::vector<QPointF>& course, const std::vector<float>& along,
-               bool toSea = false) {
-    if (course.size() < 2) {
-        return;
-    }
-    // Two pixels apart, so that each bank's wavering shows between the course's points.
-    const std::vector<InkRun> runs = handDrawn(course, along, HandPen{});
-    const std::vector<QPointF>& pts = runs.front().points;
-    const std::vector<float>& widths = runs.front().widths;
-    const std::vector<float> funnel =
-        toSea ? funnelShare(pts, widths) : std::vector<float>(pts.size(), 0.0f);
-    const Noise hand(0x1A4E'0003);
-    std::vector<QPointF> left;
-    std::vector<QPointF> right;
-    std::vector<QPointF> current;
-    std::vector<float> leftInk;
-    std::vector<float> rightInk;
-    std::vector<float> currentInk;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        const QPointF d = pts[std::min(i + 1, pts.size() - 1)] - pts[i > 0 ? i - 1 : 0];
-        const double len = std::max(1e-6, length(d));
-        const QPointF n(-d.y() / len, d.x() / len);
-        const auto fx = static_cast<float>(pts[i].x() / 32.0);
-        const auto fy = static_cast<float>(pts[i].y() / 32.0);
-        const double half = 0.5 * widths[i];
-        const double spread = std::min(0.3 * half, 3.0);
-        // The funnel's banks only ever open outward from the channel the sea was let into, so
-        // none of it shows past them: each in its own long sweeps as well as its bights, so
-        // that the two never splay as a straight wedge.
-        const auto opened = [&](float seed) {
-            const float bight = 0.5f + 0.5f * hand.fbm(fx / 1.4f + seed, fy / 1.4f, 3);
-            const float sweep = 0.5f + 0.5f * hand.fbm(fx / 4.5f - seed, fy / 4.5f + 7.0f, 2);
-            return funnel[i] * half *
-                   (0.55 * std::clamp(bight, 0.0f, 1.0f) + 0.75 * std::clamp(sweep, 0.0f, 1.0f));
-        };
-        const double l = half + spread * hand.fbm(fx, fy, 2) + opened(51.0f);
-        const double r = half + spread * hand.fbm(fx + 17.0f, fy, 2) + opened(83.0f);
-        const QPointF lq = pts[i] + n * l;
-        const QPointF rq = pts[i] - n * r;
-        left.push_back(lq + handShift(lq, kBankDrift));
-        right.push_back(rq + handShift(rq, kBankDrift));
-        const float ink = std::clamp(0.5f + 0.09f * widths[i], 0.6f, 1.8f);
-        leftInk.push_back(ink * (1.0f + 0.6f * hand.fbm(fx / 2.0f + 5.0f, fy / 2.0f, 2)));
-        rightInk.push_back(ink * (1.0f + 0.6f * hand.fbm(fx / 2.0f + 9.0f, fy / 2.0f, 2)));
-        // A broad river's current: a fine broken line nearer one bank, where the pen touched.
-        current.push_back(pts[i] + n * (0.35 * (l - r)) +
-                          n * (0.3 * half * hand.fbm(fx / 2.0f, fy / 2.0f + 3.0f, 2)));
-        const float touch = hand.fbm(fx * 1.5f + 31.0f, fy * 1.5f, 2);
-        currentInk.push_back(widths[i] > 6.0f && touch > 0.1f && funnel[i] < 0.3f ? 0.6f : 0.0f);
-    }
-    QPolygonF water(QList<QPointF>(left.begin(), left.end()));
-    for (auto it = right.rbegin(); it != right.rend(); ++it) {
-        water << *it;
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(kRiverWater);
-    p.drawPolygon(water, Qt::WindingFill);
-    if (toSea) {
-        drawShoals(p, pts, widths, funnel);
-    }
-    for (std::size_t i = 0; i + 1 < current.size(); ++i) {
-        if (currentInk[i] > 0.0f && currentInk[i + 1] > 0.0f) {
-            p.setPen(QPen(kRiverCurrent, currentInk[i], Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(current[i], current[i + 1]);
-        }
-    }
-    inkLine(p, left, leftInk, kRiverBank);
-    inkLine(p, right, rightInk, kRiverBank);
 }
 
 // A brook's ink, or with `water` the water a brook as wide as a river shows between its banks

@@ -38,14 +38,13 @@ Rgb landTint(float h) {
 
 constexpr Rgb kPaper{242, 233, 206};
 // The sea in a printed atlas's greyed blue-green, bound to the paper it is laid on: a brighter,
-// bluer water reads as a screen's cyan beside the washes of the land. Out to sea it is only a
-// little deeper, a pale paper-blue: the ripple lines by the coast tell the depth, and a dark
-// open sea reads as a screen's gradient.
+// bluer water reads as a screen's cyan beside the washes of the land. Out to sea a bluer,
+// deeper wash, laid heavier (`seaStrokes`) by a reach that wanders rather than as a gradient.
 // The shallows hardly paler than the water beyond them: a lighter band round every shore reads
 // as a glow, where the hand tells them by its ripple lines and the coastal wash's dried rim.
-constexpr Rgb kShallow{150, 179, 188};
+constexpr Rgb kShallow{154, 182, 188};
 constexpr Rgb kDeep{146, 176, 186};
-constexpr Rgb kOpenSea{136, 168, 182};
+constexpr Rgb kOpenSea{128, 161, 180};
 // A lake in one even wash a little deeper than the sea's shallows: a tone graded toward its
 // middle leaves the shore paler, as a glow inside the shore line.
 constexpr Rgb kLake{128, 162, 174};
