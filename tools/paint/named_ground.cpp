@@ -58,11 +58,11 @@ struct Tone {
 Tone toneOf(GroundKind kind) {
     switch (kind) {
         case GroundKind::Moor:
-            return {{168, 134, 132}, 0.52f};
+            return {{168, 134, 132}, 0.46f};
         case GroundKind::Fell:
-            return {{170, 156, 128}, 0.5f};
+            return {{170, 156, 128}, 0.46f};
         case GroundKind::Ash:
-            return {{154, 144, 128}, 0.6f};
+            return {{154, 144, 128}, 0.56f};
         case GroundKind::Sand:
             return {{234, 214, 168}, 0.72f};
         case GroundKind::Reed:
@@ -107,9 +107,9 @@ std::vector<NamedGround> namedGrounds(const ProvinceScene& s) {
     }
     for (const Ridge& r : s.layout.ridges) {
         if (r.volcanic) {
-            out.push_back({GroundKind::Ash, r.crest, true, 1.15 * r.halfWidth});
+            out.push_back({GroundKind::Ash, r.crest, true, 1.3 * r.halfWidth});
         } else if (lowered(r.name.toStdString()).find("fell") != std::string::npos) {
-            out.push_back({GroundKind::Fell, r.crest, true, 1.2 * r.halfWidth});
+            out.push_back({GroundKind::Fell, r.crest, true, 1.3 * r.halfWidth});
         }
     }
     return out;
@@ -142,10 +142,20 @@ float insideBy(const ProvinceScene& s, const NamedGround& g, int x, int y) {
     const Noise edge(0x6A0D'0001 + static_cast<std::uint64_t>(g.kind));
     const auto fx = static_cast<float>(x);
     const auto fy = static_cast<float>(y);
-    const float ragged = 0.2f * edge.fbm(fx / 190.0f + 3.0f, fy / 190.0f, 2) +
+    const float ragged = 0.26f * edge.fbm(fx / 190.0f + 3.0f, fy / 190.0f, 2) +
                          0.14f * edge.fbm(fx / 64.0f, fy / 64.0f, 2) +
                          0.05f * edge.fbm(fx / 15.0f + 9.0f, fy / 15.0f, 2);
-    return kEdge - static_cast<float>(d / g.reach) - ragged;
+    // The ground's own lie draws the edge on: a moor reaches over the heather and draws back
+    // off the low ground, an upland's wash runs up its spurs and stops short in its valleys.
+    const float h = s.terrain.height(x, y);
+    float lie = 0.0f;
+    if (g.kind == GroundKind::Moor) {
+        lie = 0.35f * static_cast<float>(s.terrain.moor(x, y)) / 255.0f - 0.1f -
+              0.3f * (1.0f - smoothstep(0.04f, 0.12f, h));
+    } else if (g.kind == GroundKind::Fell || g.kind == GroundKind::Ash) {
+        lie = std::clamp(1.4f * (h - 0.2f), -0.4f, 0.3f);
+    }
+    return kEdge - static_cast<float>(d / g.reach) - ragged + lie;
 }
 
 float groundShare(const ProvinceScene& s, const NamedGround& g, int x, int y) {

@@ -166,9 +166,9 @@ void ageSheet(QImage& sheet) {
             const float fx = static_cast<float>(x);
             const float edge = static_cast<float>(std::min({x, y, w - 1 - x, h - 1 - y}));
             const float toward =
-                0.07f + 0.05f * smoothstep(-0.5f, 0.6f, warmth.fbm(fx / 700.0f, fy / 700.0f, 2)) +
+                0.08f + 0.1f * smoothstep(-0.5f, 0.6f, warmth.fbm(fx / 520.0f, fy / 520.0f, 2)) +
                 0.08f * (1.0f - smoothstep(0.0f, 160.0f, edge));
-            const float shade = 1.0f + 0.018f * tone.fbm(fx / 260.0f + 5.0f, fy / 260.0f, 3);
+            const float shade = 1.0f + 0.024f * tone.fbm(fx / 240.0f + 5.0f, fy / 240.0f, 3);
             const QRgb c = row[x];
             // Toward the cream by `toward`, more where the colour is strongest (the paper shows
             // through a wash, not through the ink), and the whole a shade lighter or darker.
@@ -204,7 +204,7 @@ void ageSheet(QImage& sheet) {
     // Foxing: loose clusters of spots, a few big ones and more small ones round them, thick on
     // some stretches of the sheet and absent from most.
     const Noise where(0x7007'0104);
-    const int clusters = 26 + rng.below(10);
+    const int clusters = 48 + rng.below(12);
     for (int i = 0; i < clusters; ++i) {
         QPointF at(rng.range(0.0, w), rng.range(0.0, h));
         for (int tries = 0; tries < 6; ++tries) {
@@ -221,7 +221,7 @@ void ageSheet(QImage& sheet) {
                 at + (j == 0 ? QPointF()
                              : QPointF(rng.range(-spread, spread), rng.range(-spread, spread)));
             const double r = j == 0 ? rng.range(3.0, 9.0) : rng.range(1.0, 4.0);
-            foxSpot(sheet, q, r, static_cast<float>(rng.range(0.12, 0.3)), rng);
+            foxSpot(sheet, q, r, static_cast<float>(rng.range(0.18, 0.38)), rng);
         }
     }
 }
