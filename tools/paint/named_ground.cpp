@@ -58,11 +58,11 @@ struct Tone {
 Tone toneOf(GroundKind kind) {
     switch (kind) {
         case GroundKind::Moor:
-            return {{168, 134, 132}, 0.46f};
+            return {{168, 134, 132}, 0.36f};
         case GroundKind::Fell:
-            return {{170, 156, 128}, 0.46f};
+            return {{170, 156, 128}, 0.36f};
         case GroundKind::Ash:
-            return {{154, 144, 128}, 0.56f};
+            return {{154, 144, 128}, 0.46f};
         case GroundKind::Sand:
             return {{234, 214, 168}, 0.72f};
         case GroundKind::Reed:
@@ -116,9 +116,11 @@ std::vector<NamedGround> namedGrounds(const ProvinceScene& s) {
 }
 
 QRect groundBox(const NamedGround& g, QSize sheet) {
+    // The edge's wander may carry the wash out to nearly twice its reach.
+    const double r = 1.9 * g.reach;
     QRectF box;
     for (const QPointF& q : g.core) {
-        box |= QRectF(q - QPointF(g.reach, g.reach), QSizeF(2 * g.reach, 2 * g.reach));
+        box |= QRectF(q - QPointF(r, r), QSizeF(2 * r, 2 * r));
     }
     return box.toAlignedRect().intersected(QRect(QPoint(0, 0), sheet));
 }
@@ -142,8 +144,8 @@ float insideBy(const ProvinceScene& s, const NamedGround& g, int x, int y) {
     const Noise edge(0x6A0D'0001 + static_cast<std::uint64_t>(g.kind));
     const auto fx = static_cast<float>(x);
     const auto fy = static_cast<float>(y);
-    const float ragged = 0.26f * edge.fbm(fx / 190.0f + 3.0f, fy / 190.0f, 2) +
-                         0.14f * edge.fbm(fx / 64.0f, fy / 64.0f, 2) +
+    const float ragged = 0.44f * edge.fbm(fx / 210.0f + 3.0f, fy / 210.0f, 2) +
+                         0.2f * edge.fbm(fx / 64.0f, fy / 64.0f, 2) +
                          0.05f * edge.fbm(fx / 15.0f + 9.0f, fy / 15.0f, 2);
     // The ground's own lie draws the edge on: a moor reaches over the heather and draws back
     // off the low ground, an upland's wash runs up its spurs and stops short in its valleys.
