@@ -26,6 +26,7 @@
 #include "tools/land/terrain.h"
 #include "tools/paint/crest_rank.h"
 #include "tools/paint/field_marks.h"
+#include "tools/paint/ground_marks.h"
 #include "tools/paint/hill_marks.h"
 #include "tools/paint/ink_knockout.h"
 #include "tools/paint/keep_out.h"
@@ -34,6 +35,7 @@
 #include "tools/paint/map_names.h"
 #include "tools/paint/moor_marks.h"
 #include "tools/paint/mountain_glyphs.h"
+#include "tools/paint/named_ground.h"
 #include "tools/paint/province_painter.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/tree_glyphs.h"
@@ -1788,6 +1790,109 @@ TEST(MapDrawing, MoorsShowRoundThePlacesNamedForThem) {
         EXPECT_LT(near * 64.0, 0.45 * std::numbers::pi * reach * reach) << place.name;
     }
     EXPECT_GE(moors, 3);
+}
+
+// Sand along the beach of a place named for it, reeds on the banks by a reedy one, loose rocks
+// and broken brows over the fells, none of their ink on water, a road, a river, a symbol or a
+// name; and under every stretch its own tone, laid over the green, with the country round left
+// as it was.
+TEST(MapDrawing, TheGroundShowsWhatItsNamesPromise) {
+    const World& w = world();
+    EXPECT_TRUE(promisesSand("Wendle Sands") && promisesSand("Marramhythe") &&
+                !promisesSand("Tolvane"));
+    EXPECT_TRUE(promisesReeds("Reedholm") && !promisesReeds("Redcliff"));
+    const std::vector<GroundMark> marks =
+        placeGroundMarks(w.scene, treeKeepOut(w.scene, w.names, w.sheet));
+    const std::size_t hits =
+        hitsOnWhatTheMapShows(w, [&](QPainter& p) { drawGroundMarks(p, marks); });
+    EXPECT_EQ(hits, 0u) << "pixels of sand, reeds or rocks over water, roads, symbols or names";
+    const auto count = [&](QPointF home, double reach, GroundMarkKind kind) {
+        return std::count_if(marks.begin(), marks.end(), [&](const GroundMark& m) {
+            return m.kind == kind && length(m.at - home) < reach;
+        });
+    };
+    int promised = 0;
+    for (const ProvincePlace& place : w.places) {
+        const QPointF home(place.at.x, place.at.y);
+        if (promisesSand(place.name)) {
+            ++promised;
+            EXPECT_GE(count(home, 200, GroundMarkKind::Stipple), 12) << place.name;
+            EXPECT_GE(count(home, 200, GroundMarkKind::Dune), 2) << place.name;
+        }
+        if (promisesReeds(place.name)) {
+            ++promised;
+            EXPECT_GE(count(home, 150, GroundMarkKind::Reeds), 6) << place.name;
+        }
+    }
+    EXPECT_GE(promised, 3);
+    std::array<long, 2> fell{};
+    for (const NamedGround& g : namedGrounds(w.scene)) {
+        if (g.kind == GroundKind::Fell) {
+            for (const GroundMark& m : marks) {
+                if (distanceToPolyline(m.at, g.core) < g.reach) {
+                    fell[0] += m.kind == GroundMarkKind::Rock;
+                    fell[1] += m.kind == GroundMarkKind::Brow;
+                }
+            }
+        }
+    }
+    EXPECT_GE(fell[0], 10) << "rocks on the fells";
+    EXPECT_GE(fell[1], 10) << "brows on the fells";
+
+    // The tone over a plain green sheet: browner on a moor, the fells and the ash, lighter on
+    // sand.
+    const QColor green(188, 198, 160);
+    QImage sheet(w.sheet, QImage::Format_RGB32);
+    sheet.fill(green);
+    washNamedGround(sheet, w.scene);
+    const auto mean = [&](QPointF at) {
+        double r = 0;
+        double g = 0;
+        double b = 0;
+        int n = 0;
+        for (int dy = -12; dy <= 12; dy += 3) {
+            for (int dx = -12; dx <= 12; dx += 3) {
+                const int x = static_cast<int>(at.x()) + dx;
+                const int y = static_cast<int>(at.y()) + dy;
+                if (w.terrain.height.contains(x, y) && w.terrain.height(x, y) > 0.0f &&
+                    w.terrain.lake(x, y) == 0) {
+                    const QColor c = sheet.pixelColor(x, y);
+                    r += c.red();
+                    g += c.green();
+                    b += c.blue();
+                    ++n;
+                }
+            }
+        }
+        return n == 0 ? QColor(green) : QColor(qRound(r / n), qRound(g / n), qRound(b / n));
+    };
+    const auto strip = [&](const NamedGround& g) {
+        return g.line ? g.core[g.core.size() / 2] : g.core.front();
+    };
+    std::array<int, 3> toned{};
+    for (const NamedGround& g : namedGrounds(w.scene)) {
+        const QColor c = mean(strip(g));
+        switch (g.kind) {
+            case GroundKind::Moor:
+                EXPECT_GT(c.red() - c.green(), green.red() - green.green() + 8) << "moor";
+                ++toned[0];
+                break;
+            case GroundKind::Ash:
+            case GroundKind::Fell:
+                EXPECT_GT(c.red() - c.green(), green.red() - green.green() + 6) << "upland";
+                ++toned[1];
+                break;
+            case GroundKind::Sand:
+                EXPECT_GT(c.red(), green.red() + 10) << "sand";
+                ++toned[2];
+                break;
+            case GroundKind::Reed:
+                break;
+        }
+    }
+    EXPECT_TRUE(toned[0] >= 3 && toned[1] >= 2 && toned[2] >= 2);
+    // Far from every named stretch, out on the plain north-east of Orlheim, nothing changed.
+    EXPECT_EQ(sheet.pixelColor(1400, 1150), green);
 }
 
 // The lowland's field marks lie on open lowland, and no drawn pixel of one on water, a road, a

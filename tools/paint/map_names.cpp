@@ -141,6 +141,21 @@ void placeNames(const ProvinceScene& s, std::vector<Candidate>& out) {
         // under or over the drawing's middle first, so that the name goes with the drawing.
         if (place.kind == PlaceKind::Landmark) {
             const QRectF drawing = drawingBox(place, s.water);
+            // A rock out in the sea is named on the water beside it, apart from the shore's
+            // own names just inland.
+            if (!drawing.isEmpty() && standsOffShore(place.name)) {
+                // Clear of the drawing's surf by more than the name's own margin.
+                const double half = size.width() / 2 + 9.0;
+                const double below = drawing.bottom() + 9.0 + size.height() / 2;
+                for (const QPointF& c :
+                     {QPointF(drawing.center().x(), below), QPointF(drawing.right() + half, below),
+                      QPointF(drawing.left() - half, below),
+                      QPointF(drawing.center().x(), below + 10.0),
+                      QPointF(drawing.right() + half, below - 10.0),
+                      QPointF(drawing.left() - half, below - 10.0)}) {
+                    anchors.emplace_back(c, 0.0);
+                }
+            }
             if (!drawing.isEmpty() && length(drawing.center() - at) > 16.0) {
                 for (const double dy : {1.0, -1.0}) {
                     const double edge = dy > 0 ? drawing.bottom() : drawing.top();
@@ -693,8 +708,10 @@ struct HiddenCosts {
     // symbol a brook between them runs under the letters, priced as such.
     bool across(const Candidate& c, std::size_t k) const {
         const QPolygonF& footprint = c.spots[k].footprint;
+        // A mark standing out in the sea is named on its water: the sea between is its own.
         return c.sort == Sort::Place &&
-               (cutOff(rivers, c.symbol, c.symbolRadius, footprint, &standing) ||
+               (cutOff(rivers, c.symbol, c.symbolRadius, footprint,
+                       c.seaMark ? nullptr : &standing) ||
                 (k >= c.beside && cutOff(brooks, c.symbol, c.symbolRadius, footprint)));
     }
 };

@@ -1,12 +1,14 @@
 #include "tools/paint/paper_grain.h"
 
 #include <QImage>
+#include <QPointF>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "tools/common/blend.h"
 #include "tools/common/noise.h"
+#include "tools/common/rng.h"
 
 namespace marventa {
 
@@ -93,6 +95,133 @@ void inkOnTooth(QImage& sheet, const QImage& washes, const PaperGrain& grain) {
             };
             row[x] = qRgb(toward(qRed(inked), qRed(wash)), toward(qGreen(inked), qGreen(wash)),
                           toward(qBlue(inked), qBlue(wash)));
+        }
+    }
+}
+
+namespace {
+
+// A darkening of `amount` (0 .. 1) toward `stain`, as a pigment laid under what is there.
+QRgb stained(QRgb c, Rgb stain, float amount) {
+    const auto under = [amount](int v, float s) {
+        return std::clamp(static_cast<int>(std::lround(v * (1.0f - amount * (1.0f - s / 255.0f)))),
+                          0, 255);
+    };
+    return qRgb(under(qRed(c), stain.r), under(qGreen(c), stain.g), under(qBlue(c), stain.b));
+}
+
+// A fox spot: a soft disc of rust with a darker ring where it dried, a little off-round, on
+// `sheet` round `at`.
+void foxSpot(QImage& sheet, QPointF at, double radius, float depth, Rng& rng) {
+    constexpr Rgb kRust{196, 150, 104};
+    const double squash = rng.range(0.7, 1.0);
+    const double turn = rng.range(0.0, 3.14159);
+    const double c = std::cos(turn);
+    const double s = std::sin(turn);
+    const Noise ragged(rng.next());
+    const int r = static_cast<int>(std::ceil(radius * 1.3)) + 1;
+    for (int y = static_cast<int>(at.y()) - r; y <= static_cast<int>(at.y()) + r; ++y) {
+        if (y < 0 || y >= sheet.height()) {
+            continue;
+        }
+        auto* row = reinterpret_cast<QRgb*>(sheet.scanLine(y));
+        for (int x = static_cast<int>(at.x()) - r; x <= static_cast<int>(at.x()) + r; ++x) {
+            if (x < 0 || x >= sheet.width()) {
+                continue;
+            }
+            const double dx = x - at.x();
+            const double dy = y - at.y();
+            const double u = (c * dx + s * dy) / radius;
+            const double v = (-s * dx + c * dy) / (radius * squash);
+            const auto d = static_cast<float>(
+                std::sqrt(u * u + v * v) +
+                0.18 * ragged.at(static_cast<float>(u * 2.0), static_cast<float>(v * 2.0)));
+            if (d >= 1.0f) {
+                continue;
+            }
+            const float body = 0.55f * (1.0f - smoothstep(0.0f, 1.0f, d));
+            const float ring = std::exp(-std::pow((d - 0.82f) / 0.12f, 2.0f));
+            row[x] = stained(row[x], kRust, depth * (body + 0.6f * ring));
+        }
+    }
+}
+
+}  // namespace
+
+void ageSheet(QImage& sheet) {
+    if (sheet.format() != QImage::Format_RGB32 && sheet.format() != QImage::Format_ARGB32 &&
+        sheet.format() != QImage::Format_ARGB32_Premultiplied) {
+        sheet = sheet.convertToFormat(QImage::Format_RGB32);
+    }
+    const int w = sheet.width();
+    const int h = sheet.height();
+    const Noise tone(0x7007'0101);
+    const Noise warmth(0x7007'0102);
+    constexpr Rgb kAged{236, 222, 190};  // the paper's own warm cream as it yellows
+    // The tone: broad and slow, so that it costs the file next to nothing.
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(sheet.scanLine(y));
+        const float fy = static_cast<float>(y);
+        for (int x = 0; x < w; ++x) {
+            const float fx = static_cast<float>(x);
+            const float edge = static_cast<float>(std::min({x, y, w - 1 - x, h - 1 - y}));
+            const float toward =
+                0.08f + 0.1f * smoothstep(-0.5f, 0.6f, warmth.fbm(fx / 520.0f, fy / 520.0f, 2)) +
+                0.08f * (1.0f - smoothstep(0.0f, 160.0f, edge));
+            const float shade = 1.0f + 0.024f * tone.fbm(fx / 240.0f + 5.0f, fy / 240.0f, 3);
+            const QRgb c = row[x];
+            // Toward the cream by `toward`, more where the colour is strongest (the paper shows
+            // through a wash, not through the ink), and the whole a shade lighter or darker.
+            const auto age = [&](int v, float cream) {
+                const float mixed = v + (cream * v / 230.0f - v) * toward;
+                return std::clamp(static_cast<int>(std::lround(mixed * shade)), 0, 255);
+            };
+            row[x] = qRgb(age(qRed(c), kAged.r), age(qGreen(c), kAged.g), age(qBlue(c), kAged.b));
+        }
+    }
+    Rng rng(0x7007'0103);
+    // Fibres caught in the pulp: short faint curls, lighter or darker than the sheet.
+    for (int i = 0; i < (w * h) / 9000; ++i) {
+        QPointF at(rng.range(0.0, w), rng.range(0.0, h));
+        double a = rng.range(0.0, 6.2832);
+        const int steps = 8 + rng.below(20);
+        const bool dark = rng.chance(0.6);
+        const float k = static_cast<float>(rng.range(0.025, 0.06));
+        const double bend = rng.range(-0.12, 0.12);
+        for (int j = 0; j < steps; ++j) {
+            const int x = static_cast<int>(at.x());
+            const int y = static_cast<int>(at.y());
+            if (x >= 0 && y >= 0 && x < w && y < h) {
+                QRgb& c = reinterpret_cast<QRgb*>(sheet.scanLine(y))[x];
+                c = dark ? stained(c, {150, 130, 100}, k)
+                         : qRgb(std::min(255, qRed(c) + 6), std::min(255, qGreen(c) + 6),
+                                std::min(255, qBlue(c) + 5));
+            }
+            a += bend + rng.range(-0.15, 0.15);
+            at += QPointF(std::cos(a), std::sin(a));
+        }
+    }
+    // Foxing: loose clusters of spots, a few big ones and more small ones round them, thick on
+    // some stretches of the sheet and absent from most.
+    const Noise where(0x7007'0104);
+    const int clusters = 48 + rng.below(12);
+    for (int i = 0; i < clusters; ++i) {
+        QPointF at(rng.range(0.0, w), rng.range(0.0, h));
+        for (int tries = 0; tries < 6; ++tries) {
+            if (where.fbm(static_cast<float>(at.x() / 900.0), static_cast<float>(at.y() / 900.0),
+                          2) > -0.05f) {
+                break;
+            }
+            at = QPointF(rng.range(0.0, w), rng.range(0.0, h));
+        }
+        const int spots = 1 + rng.below(7);
+        const double spread = rng.range(8.0, 40.0);
+        for (int j = 0; j < spots; ++j) {
+            const QPointF q =
+                at + (j == 0 ? QPointF()
+                             : QPointF(rng.range(-spread, spread), rng.range(-spread, spread)));
+            const double r = j == 0 ? rng.range(3.0, 9.0) : rng.range(1.0, 4.0);
+            foxSpot(sheet, q, r, static_cast<float>(rng.range(0.18, 0.38)), rng);
         }
     }
 }

@@ -27,4 +27,10 @@ PaperGrain paperGrain(int width, int height);
 // a fleck of paper in a broad stroke and a slight break in a thin line.
 void inkOnTooth(QImage& sheet, const QImage& washes, const PaperGrain& grain);
 
+// The sheet aged as paper ages, over everything drawn on it: a warm tone that deepens and pales
+// over broad stretches (the wash's even green calmed a little under it), toward the edges most;
+// a scatter of fibres caught in the pulp; and foxing, small rust-brown spots in loose clusters,
+// none alike. All of it broad or sparse, so that the picture's file grows little.
+void ageSheet(QImage& sheet);
+
 }  // namespace marventa

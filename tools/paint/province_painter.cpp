@@ -17,6 +17,7 @@
 #include "tools/paint/crossing_marks.h"
 #include "tools/paint/drawn_coast.h"
 #include "tools/paint/field_marks.h"
+#include "tools/paint/ground_marks.h"
 #include "tools/paint/hand_line.h"
 #include "tools/paint/hill_marks.h"
 #include "tools/paint/hot_springs.h"
@@ -28,10 +29,12 @@
 #include "tools/paint/map_names.h"
 #include "tools/paint/moor_marks.h"
 #include "tools/paint/mountain_glyphs.h"
+#include "tools/paint/named_ground.h"
 #include "tools/paint/paper_grain.h"
 #include "tools/paint/relief_raster.h"
 #include "tools/paint/river_banks.h"
 #include "tools/paint/river_weights.h"
+#include "tools/paint/road_strokes.h"
 #include "tools/paint/shore_marks.h"
 #include "tools/paint/symbols.h"
 #include "tools/paint/tree_glyphs.h"
@@ -180,8 +183,14 @@ double roadWeight(RoadClass kind) {
 
 // Each rank one line of the same pen, read by its weight: the highway's swells and eases more,
 // as a hand pressing on for the main road does.
-void roadLine(QPainter& p, const std::vector<QPointF>& points, RoadClass kind) {
-    const auto ink = [&](const std::vector<float>& widths, const HandPen& pen, const QColor& c) {
+void roadLine(QPainter& p, const std::vector<QPointF>& path, RoadClass kind) {
+    // Laid in strokes rather than one sweep, each pressed a little differently.
+    const StrokedLine stroked = inStrokes(resample(path, 3.0), 1.3);
+    const std::vector<QPointF>& points = stroked.points;
+    const auto ink = [&](std::vector<float> widths, const HandPen& pen, const QColor& c) {
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            widths[i] *= stroked.press[i];
+        }
         for (const InkRun& run : handDrawn(points, widths, pen)) {
             inkLine(p, run.points, run.widths, c);
         }
@@ -420,6 +429,7 @@ QImage paintProvince(const ProvinceScene& scene) {
         }
     }
     QImage image = paintRelief(s.terrain, &cover, &ranges, &inkGaps);
+    washNamedGround(image, s);
     const QImage washes = image;
     for (Peak& k : peaks) {
         k.ground =
@@ -432,6 +442,7 @@ QImage paintProvince(const ProvinceScene& scene) {
     std::vector<HillMark> hachures;
     std::vector<LowlandMark> swells;
     std::vector<MoorMark> heath;
+    std::vector<GroundMark> grounds;
     {
         QImage open = clearings;
         QPainter fp(&open);
@@ -470,6 +481,13 @@ QImage paintProvince(const ProvinceScene& scene) {
             fp.fillRect(moorMarkBox(m).toAlignedRect().adjusted(-1, -1, 1, 1), Qt::white);
         }
         fp.end();
+        // Sand, reeds and the fells' rocks where the names promise them.
+        grounds = placeGroundMarks(s, open);
+        fp.begin(&open);
+        for (const GroundMark& m : grounds) {
+            fp.fillRect(groundMarkBox(m).toAlignedRect().adjusted(-1, -1, 1, 1), Qt::white);
+        }
+        fp.end();
         swells = placeLowlandMarks(s.terrain, open);
         std::erase_if(swells, [&](const LowlandMark& m) { return onMoor(s, m.at); });
     }
@@ -490,6 +508,7 @@ QImage paintProvince(const ProvinceScene& scene) {
         drawLowlandMark(p, m);
     }
     drawMoorMarks(p, heath);
+    drawGroundMarks(p, grounds);
     drawShoreMarks(p, placeShoreMarks(s.terrain, s.places, reliefKeepOut(s, names, sheet)));
     for (const Peak& k : peaks) {
         drawPeak(p, k);
@@ -541,6 +560,7 @@ QImage paintProvince(const ProvinceScene& scene) {
     drawNames(p, names, image);
     p.end();
     inkOnTooth(image, washes, paperGrain(sheet.width(), sheet.height()));
+    ageSheet(image);
     return image;
 }
 
