@@ -16,23 +16,6 @@ constexpr int kCell = 8;
 constexpr int kReach = 22;  // coarse cells: a range's half width and a little more
 constexpr double kTraceStep = 8;
 
-// The running maximum over a (2r + 1) window, along rows or along columns.
-Grid<float> runningMax(const Grid<float>& g, int r, bool rows) {
-    Grid<float> out(g.width(), g.height());
-    const int n = rows ? g.width() : g.height();
-    for (int y = 0; y < g.height(); ++y) {
-        for (int x = 0; x < g.width(); ++x) {
-            const int at = rows ? x : y;
-            float m = g(x, y);
-            for (int i = std::max(0, at - r); i <= std::min(n - 1, at + r); ++i) {
-                m = std::max(m, rows ? g(i, y) : g(x, i));
-            }
-            out(x, y) = m;
-        }
-    }
-    return out;
-}
-
 float sampleAt(const Grid<float>& g, QPointF p) {
     return g.clamped(static_cast<int>(p.x()), static_cast<int>(p.y()));
 }
@@ -80,7 +63,34 @@ Crest traceCrest(const Ridge& r, const Grid<float>& broad) {
     return c;
 }
 
+// The running maximum over a (2r + 1) window, along rows or along columns.
+Grid<float> runningMax(const Grid<float>& g, int r, bool rows) {
+    Grid<float> out(g.width(), g.height());
+    const int n = rows ? g.width() : g.height();
+    for (int y = 0; y < g.height(); ++y) {
+        for (int x = 0; x < g.width(); ++x) {
+            const int at = rows ? x : y;
+            float m = g(x, y);
+            for (int i = std::max(0, at - r); i <= std::min(n - 1, at + r); ++i) {
+                m = std::max(m, rows ? g(i, y) : g(x, i));
+            }
+            out(x, y) = m;
+        }
+    }
+    return out;
+}
+
 }  // namespace
+
+Grid<float> highestAround(const Grid<float>& ground, int cell, int reach) {
+    Grid<float> coarse((ground.width() + cell - 1) / cell, (ground.height() + cell - 1) / cell);
+    for (int j = 0; j < coarse.height(); ++j) {
+        for (int i = 0; i < coarse.width(); ++i) {
+            coarse(i, j) = ground.clamped(i * cell + cell / 2, j * cell + cell / 2);
+        }
+    }
+    return runningMax(runningMax(coarse, reach, true), reach, false);
+}
 
 CrestRank::CrestRank(const Grid<float>& height, const std::vector<Ridge>& ridges)
     : mass_(boxBlur(boxBlur(height, 8), 8)) {
@@ -88,13 +98,7 @@ CrestRank::CrestRank(const Grid<float>& height, const std::vector<Ridge>& ridges
     for (const Ridge& r : ridges) {
         crests_.push_back(traceCrest(r, broad));
     }
-    Grid<float> coarse((mass_.width() + kCell - 1) / kCell, (mass_.height() + kCell - 1) / kCell);
-    for (int j = 0; j < coarse.height(); ++j) {
-        for (int i = 0; i < coarse.width(); ++i) {
-            coarse(i, j) = mass_.clamped(i * kCell + kCell / 2, j * kCell + kCell / 2);
-        }
-    }
-    crest_ = runningMax(runningMax(coarse, kReach, true), kReach, false);
+    crest_ = highestAround(mass_, kCell, kReach);
 }
 
 double CrestRank::endTaper(const Crest& crest, double along) {

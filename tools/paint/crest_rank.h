@@ -28,6 +28,10 @@ struct Crest {
     double length = 0;
 };
 
+// The highest of `ground` within `reach` cells of each cell of `cell` pixels (sampled at the
+// cells' middles): a coarse grid, one value per cell.
+Grid<float> highestAround(const Grid<float>& ground, int cell, int reach);
+
 class CrestRank {
   public:
     CrestRank(const Grid<float>& height, const std::vector<Ridge>& ridges);

@@ -29,4 +29,13 @@ Grid<float> groundRise(const Grid<float>& height) {
     return rise;
 }
 
+Grid<float> groundFolds(const Grid<float>& height, int near, int round) {
+    Grid<float> folds = boxBlur(boxBlur(height, near), near);
+    const Grid<float> wide = boxBlur(boxBlur(height, round), round);
+    for (std::size_t i = 0; i < folds.cells().size(); ++i) {
+        folds.cells()[i] -= wide.cells()[i];
+    }
+    return folds;
+}
+
 }  // namespace marventa

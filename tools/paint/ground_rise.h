@@ -10,4 +10,9 @@ namespace marventa {
 // its land alone, so that no coast reads as a rise above the sea.
 Grid<float> groundRise(const Grid<float>& height);
 
+// How far the ground stands above the ground round it at a hill's breadth, each smoothed twice
+// over a box of radius `near` and `round`: positive on the backs of ridges and the brows where
+// an upland breaks, negative down in the valleys, about zero on a level top or an even slope.
+Grid<float> groundFolds(const Grid<float>& height, int near, int round);
+
 }  // namespace marventa

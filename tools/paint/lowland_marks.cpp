@@ -140,6 +140,9 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
         }
     }
     const Grid<float> fromHeights = distanceTo(heights, kClearOfHeights + 1.0f);
+    // The ground's folds at a hill's breadth: the backs of ridges and the brows where an upland
+    // breaks stand above the ground round them, a plain or an even slope level with it.
+    const Grid<float> folds = groundFolds(t.height, 6, 30);
     const auto slopeAt = [&](int x, int y) { return marventa::slopeAt(ground, x, y, kReach); };
     const auto eligible = [&](int x, int y) {
         const float h = t.height(x, y);
@@ -164,12 +167,14 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
     // how this land runs rather than by a number a change of the land would put out.
     std::vector<float> rises;
     std::vector<float> slopes;
+    std::vector<float> foldsSeen;
     for (int y = 0; y < ht; y += 8) {
         for (int x = 0; x < w; x += 8) {
             if (eligible(x, y)) {
                 const QPointF g = slopeAt(x, y);
                 rises.push_back(rise(x, y));
                 slopes.push_back(static_cast<float>(std::hypot(g.x(), g.y())));
+                foldsSeen.push_back(folds(x, y));
             }
         }
     }
@@ -179,6 +184,7 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
     }
     std::sort(rises.begin(), rises.end());
     std::sort(slopes.begin(), slopes.end());
+    std::sort(foldsSeen.begin(), foldsSeen.end());
     const auto at = [](const std::vector<float>& v, double q) {
         return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1))];
     };
@@ -190,6 +196,9 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
     const float gentle = at(slopes, 0.6);
     const float sideFrom = at(slopes, 0.55);
     const float sideTop = at(slopes, 0.97);
+    // A ridge's back: ground standing above its fold as the top tenth of the lowland does.
+    const float foldTop = std::max(at(foldsSeen, 0.9), 1e-4f);
+    const auto ridgeAt = [&](int x, int y) { return folds(x, y) / foldTop; };
     // The rises are marked in stretches, with plain country between.
     const Noise patches(0x10E1'0002);
     Rng rng(0x10E1'0001);
@@ -215,12 +224,17 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
         if (s < gentle && want != LowlandMarkKind::Fall) {
             // The broad rise measure blurs over the coast's and valleys' shapes: a swell must
             // also stand above the land right round it.
-            if (rise(x, y) < crest || !aboveItsRing(x, y)) {
+            // And on a ridge's back or an upland's brow: a broad even rise is left bare.
+            const float ridge = ridgeAt(x, y);
+            if (rise(x, y) < crest || ridge < 0.3f || !aboveItsRing(x, y)) {
                 return std::nullopt;
             }
             m.kind = LowlandMarkKind::Swell;
-            // Mostly small humps, now and then the broad back of a whole rise.
-            m.size = (seed >> 20) % 100 < 9 ? 28.0 + 14.0 * spread : 9.0 + 18.0 * spread * spread;
+            // Mostly small humps, now and then the broad back of a whole rise; larger on the
+            // boldest ridges.
+            const double bold = 0.7 + 0.5 * std::clamp(static_cast<double>(ridge) - 0.3, 0.0, 1.0);
+            m.size = bold *
+                     ((seed >> 20) % 100 < 9 ? 28.0 + 14.0 * spread : 8.0 + 20.0 * spread * spread);
         } else if (s > sideFrom && s < sideTop && want != LowlandMarkKind::Swell) {
             m.kind = LowlandMarkKind::Fall;
             m.down = -g / s;
@@ -233,73 +247,114 @@ std::vector<LowlandMark> placeLowlandMarks(const Terrain& t, const QImage& keepO
         }
         return m;
     };
+    // Where a run may start: sparse, and thickest where the ground stands highest and folds
+    // boldest, so that the marks gather along the ridges and an upland's brows; a hand draws
+    // the rises it sees, not every spot it could, so no two stretches are marked at one spacing.
+    struct Start {
+        int x = 0;
+        int y = 0;
+        float score = 0;
+        std::uint64_t seed = 0;
+    };
+    std::vector<Start> starts;
     for (int gy = 0; gy * kStep < ht; ++gy) {
         for (int gx = 0; gx * kStep < w; ++gx) {
             const int x = std::min(gx * kStep + static_cast<int>(rng.range(0.0, kStep)), w - 1);
             const int y = std::min(gy * kStep + static_cast<int>(rng.range(0.0, kStep)), ht - 1);
             const double roll = rng.uniform();
-            Rng hand(rng.next());
+            const std::uint64_t seed = rng.next();
             if (!eligible(x, y) || rise(x, y) <= riseFrom) {
                 continue;
             }
-            // Sparse, and thickest where the ground stands highest: a hand draws the rises it
-            // sees, not every spot it could, so no two stretches are marked at one spacing.
             const float patch = smoothstep(-0.3f, 0.15f, patches.fbm(x / 190.0f, y / 190.0f, 3));
             const float high = smoothstep(riseFrom, crestTop, rise(x, y));
-            const float chance = 0.4f * patch * high * high;
-            const QPointF start(x + 0.5, y + 0.5);
-            if (roll >= chance || !runs.roomAt(start)) {
-                continue;
+            const float ridge = smoothstep(0.2f, 1.2f, ridgeAt(x, y));
+            const float chance = 0.4f * patch * high * (0.25f + 0.75f * ridge);
+            if (roll < chance) {
+                starts.push_back(
+                    {x, y, ridge + 0.5f * high + 0.1f * static_cast<float>(roll), seed});
             }
-            const std::optional<LowlandMark> first = markAt(start, hand.next(), std::nullopt);
-            if (!first) {
-                continue;
-            }
-            // The run follows the rise's lie, across its fall; on a flat top, any way the
-            // country turns it.
-            const QPointF g = slopeAt(x, y);
-            const double s = std::hypot(g.x(), g.y());
-            const double turn = patches.fbm(x / 300.0f + 9.0f, y / 300.0f, 2) * M_PI;
-            const QPointF way =
-                s > 1e-6 ? QPointF(-g.y(), g.x()) / s : QPointF(std::cos(turn), std::sin(turn));
-            const int wanted =
-                first->kind == LowlandMarkKind::Swell ? 3 + hand.below(4) : 2 + hand.below(4);
-            // Falls keep close to their slope's line; swells wander more along a broad top, a
-            // broad one standing farther from the next.
-            const bool swell = first->kind == LowlandMarkKind::Swell;
-            const double reach = swell ? std::max(34.0, 0.8 * first->size + 12.0) : 28.0;
-            std::vector<LowlandMark> run{*first};
-            for (const double side : {1.0, -1.0}) {
-                QPointF at = start;
-                for (int tries = 0; tries < 5 && static_cast<int>(run.size()) < wanted; ++tries) {
-                    // Each step clears the last mark, so the run keeps its own marks apart; a
-                    // spot that takes none is tried again from the last mark, so the run never
-                    // gapes.
-                    const double step = hand.range(std::max(kClose + 1.0, reach - 14.0), reach);
-                    const QPointF next = at + side * way * step +
-                                         QPointF(-way.y(), way.x()) *
-                                             hand.range(swell ? -5.0 : -2.0, swell ? 5.0 : 2.0);
-                    if (const auto m = markAt(next, hand.next(), first->kind)) {
-                        run.push_back(*m);
-                        at = next;
-                    }
-                }
-            }
-            // A mark alone is a stray tick on the plain, however many humps it has, unless it is
-            // the broad back of a rise, which stands on its own now and then.
-            const bool broad = swell && first->size >= 28.0 && hand.chance(0.6);
-            if (run.size() < (swell ? 3u : 2u)) {
-                if (!broad) {
-                    continue;
-                }
-                run.resize(1);
-            }
-            for (const LowlandMark& m : run) {
-                taken.take(m.at);
-                runs.take(m.at);
-            }
-            marks.insert(marks.end(), run.begin(), run.end());
         }
+    }
+    std::stable_sort(starts.begin(), starts.end(),
+                     [](const Start& a, const Start& b) { return a.score > b.score; });
+    for (const Start& from : starts) {
+        const int x = from.x;
+        const int y = from.y;
+        Rng hand(from.seed);
+        const QPointF start(x + 0.5, y + 0.5);
+        if (!runs.roomAt(start)) {
+            continue;
+        }
+        const std::optional<LowlandMark> first = markAt(start, hand.next(), std::nullopt);
+        if (!first) {
+            continue;
+        }
+        // The run follows the rise's lie, across its fall; on a flat top, any way the
+        // country turns it.
+        const QPointF g = slopeAt(x, y);
+        const double s = std::hypot(g.x(), g.y());
+        const double turn = patches.fbm(x / 300.0f + 9.0f, y / 300.0f, 2) * M_PI;
+        const QPointF way =
+            s > 1e-6 ? QPointF(-g.y(), g.x()) / s : QPointF(std::cos(turn), std::sin(turn));
+        const int wanted =
+            first->kind == LowlandMarkKind::Swell ? 3 + hand.below(4) : 2 + hand.below(4);
+        // Falls keep close to their slope's line; swells wander more along a broad top, a
+        // broad one standing farther from the next.
+        const bool swell = first->kind == LowlandMarkKind::Swell;
+        const double reach = swell ? std::max(34.0, 0.8 * first->size + 12.0) : 28.0;
+        std::vector<LowlandMark> run{*first};
+        for (const double side : {1.0, -1.0}) {
+            QPointF at = start;
+            QPointF along = side * way;
+            for (int tries = 0; tries < 5 && static_cast<int>(run.size()) < wanted; ++tries) {
+                // Each step clears the last mark, so the run keeps its own marks apart; a
+                // spot that takes none is tried again from the last mark, so the run never
+                // gapes.
+                const double step = hand.range(std::max(kClose + 1.0, reach - 14.0), reach);
+                const QPointF across(-along.y(), along.x());
+                QPointF next =
+                    at + along * step + across * hand.range(swell ? -5.0 : -2.0, swell ? 5.0 : 2.0);
+                // A swell keeps to the ridge's back as it bends.
+                if (swell) {
+                    QPointF best = next;
+                    for (const double o : {-8.0, -4.0, 4.0, 8.0}) {
+                        const QPointF q = next + across * o;
+                        if (ground.clamped(static_cast<int>(q.x()), static_cast<int>(q.y())) >
+                            ground.clamped(static_cast<int>(best.x()),
+                                           static_cast<int>(best.y()))) {
+                            best = q;
+                        }
+                    }
+                    next = best;
+                }
+                if (const auto m = markAt(next, hand.next(), first->kind)) {
+                    run.push_back(*m);
+                    // The next step follows the run's own line.
+                    const QPointF went = next - at;
+                    const double len = std::hypot(went.x(), went.y());
+                    if (len > 1e-6) {
+                        along = 0.5 * along + 0.5 * went / len;
+                        along /= std::max(1e-6, std::hypot(along.x(), along.y()));
+                    }
+                    at = next;
+                }
+            }
+        }
+        // A mark alone is a stray tick on the plain, however many humps it has, unless it is
+        // the broad back of a rise, which stands on its own now and then.
+        const bool broad = swell && first->size >= 28.0 && hand.chance(0.6);
+        if (run.size() < (swell ? 3u : 2u)) {
+            if (!broad) {
+                continue;
+            }
+            run.resize(1);
+        }
+        for (const LowlandMark& m : run) {
+            taken.take(m.at);
+            runs.take(m.at);
+        }
+        marks.insert(marks.end(), run.begin(), run.end());
     }
     return marks;
 }

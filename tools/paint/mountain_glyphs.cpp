@@ -13,6 +13,7 @@
 #include "tools/common/plane_geometry.h"
 #include "tools/common/rng.h"
 #include "tools/paint/crest_rank.h"
+#include "tools/paint/ground_rise.h"
 #include "tools/paint/ink.h"
 #include "tools/paint/snow_cover.h"
 #include "tools/paint/tor_glyphs.h"
@@ -22,9 +23,9 @@ namespace marventa {
 namespace {
 
 // Snow is the paper left bare, a shade lighter than the washed ground; on the shaded flank a
-// cool thin wash under the hatching.
-const QColor kSnowLit(250, 248, 240);
-const QColor kSnowShade(212, 216, 224);
+// cool thin wash under a few light strokes of the hatching.
+const QColor kSnowLit(246, 242, 230);
+const QColor kSnowShade(150, 160, 184, 60);
 
 // The outline from the left foot over the summit to the right foot, and the spine that parts the
 // lit flank from the shaded one, from the summit down to the base.
@@ -308,12 +309,12 @@ QPainterPath shadedFlank(const Silhouette& s) {
 }
 
 // The snow lying along the outline's top: deepest under the summit, thinning down each flank,
-// its lower edge ragged with drifts and broken by ribs of bare rock, so that the cap takes the
-// peak's own shape rather than a cut line.
+// its lower edge running down in a few tongues where gullies hold it and eased between them, so
+// that the cap takes the peak's own shape rather than a cut line or a row of teeth.
 QPainterPath capRegion(const Peak& k, const Silhouette& s) {
     Rng rng(k.seed ^ 0x5A0E);
-    const double reach = k.height * rng.range(0.38, 0.58);  // how far down the flanks it lies
-    const double depth = k.height * rng.range(0.28, 0.42);  // how deep under the summit
+    const double reach = k.height * rng.range(0.26, 0.42);  // how far down the flanks it lies
+    const double depth = k.height * rng.range(0.15, 0.25);  // how deep under the summit
     // The outline resampled finely, its foot points left off.
     QPolygonF top;
     for (int i = 0; i + 1 < s.outline.size(); ++i) {
@@ -325,6 +326,26 @@ QPainterPath capRegion(const Peak& k, const Silhouette& s) {
         }
     }
     top << s.outline.back();
+    // The gullies: a few tongues along the snowed stretch, each its own length and breadth.
+    struct Tongue {
+        double at;  // the outline's sample it runs down from
+        double half;
+        double drop;
+    };
+    std::vector<Tongue> tongues;
+    // Each runs down from a stretch of the outline the snow lies on.
+    std::vector<int> snowed;
+    for (int i = 0; i < top.size(); ++i) {
+        if (top[i].y() - s.summit.y() <= 0.5 * reach) {
+            snowed.push_back(i);
+        }
+    }
+    const int count = snowed.empty() ? 0 : 2 + static_cast<int>(rng.below(3));
+    for (int i = 0; i < count; ++i) {
+        const int at = snowed[rng.below(static_cast<int>(snowed.size()))];
+        tongues.push_back(
+            {static_cast<double>(at), rng.range(1.2, 3.2), depth * rng.range(0.7, 1.5)});
+    }
     // A second summit's snow is a patch of its own, not a band bridging the saddle.
     QPainterPath cap;
     QPolygonF upper;
@@ -341,16 +362,17 @@ QPainterPath capRegion(const Peak& k, const Silhouette& s) {
         upper.clear();
         lower.clear();
     };
-    double tongue = 0;
+    double wander = rng.range(-1.0, 1.0);
     int rib = 0;
-    for (const QPointF& q : top) {
+    for (int i = 0; i < top.size(); ++i) {
+        const QPointF q = top[i];
         const double below = q.y() - s.summit.y();
         if (below > reach) {
             close();
             continue;
         }
-        // Below the summit a rib of rock now and then breaks the snow through to the outline.
-        if (rib == 0 && below > 0.3 * reach && rng.chance(0.07)) {
+        // Low on a flank a rib of rock now and then breaks the snow through to the outline.
+        if (rib == 0 && below > 0.5 * reach && rng.chance(0.03)) {
             rib = 1 + static_cast<int>(rng.below(2));
         }
         if (rib > 0) {
@@ -358,10 +380,14 @@ QPainterPath capRegion(const Peak& k, const Silhouette& s) {
             close();
             continue;
         }
-        // Drifts and bare rock break the lower edge: short tongues, each edge jagged.
-        tongue = 0.5 * tongue + 0.5 * rng.range(-1.0, 1.0);
-        const double d =
-            depth * (1.0 - below / reach) * (0.72 + 0.55 * tongue + rng.range(-0.22, 0.22));
+        // The edge eases in and out over several pixels, never from sample to sample.
+        wander = 0.85 * wander + 0.15 * rng.range(-1.0, 1.0);
+        const double left = 1.0 - below / reach;
+        double d = depth * std::pow(left, 0.8) * (0.8 + 0.3 * wander + rng.range(-0.05, 0.05));
+        for (const Tongue& t : tongues) {
+            const double off = (i - t.at) / t.half;
+            d += t.drop * std::exp(-0.5 * off * off) * std::pow(left, 0.6);
+        }
         upper << q + QPointF(0, -1);
         lower << q + QPointF(0, std::max(0.0, d));
     }
@@ -533,6 +559,30 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             }
         }
         return share;
+    }();
+    // The ground's folds at a hill's breadth, 1 on the boldest tenth of the fells': the
+    // backs of ridges and the brows where an upland breaks stand above the ground round them,
+    // a level top or an even slope no higher than it.
+    const Grid<float> fold = [&] {
+        Grid<float> out = groundFolds(h, 4, 30);
+        std::vector<float> high;
+        for (int y = 0; y < h.height(); y += 8) {
+            for (int x = 0; x < h.width(); x += 8) {
+                if (h(x, y) >= kHeightsHeight && ranks.at(x, y).jagged < 0.45f) {
+                    high.push_back(out(x, y));
+                }
+            }
+        }
+        if (high.empty()) {
+            return out;
+        }
+        const auto tenth = high.begin() + static_cast<std::ptrdiff_t>(high.size() * 9 / 10);
+        std::nth_element(high.begin(), tenth, high.end());
+        const float scale = std::max(*tenth, 1e-5f);
+        for (float& v : out.cells()) {
+            v /= scale;
+        }
+        return out;
     }();
     // The glyph for ground at (x, y) of `rank` within its range.
     const auto glyph = [&](int x, int y, const CrestPlace& c, double t, double roll,
@@ -761,6 +811,17 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             if (c.jagged < 0.45 && groups.fbm(x / 150.0f, y / 150.0f, 2) < -0.05f) {
                 continue;
             }
+            // The fells' humps gather along the ground's folds and leave its level tops and even
+            // slopes bare; outside every range, where nothing else draws the ground, they keep
+            // to the folds alone.
+            const double bold = std::clamp(static_cast<double>(fold(x, y)), -1.0, 1.5);
+            if (c.jagged < 0.45) {
+                const double least = c.rangeHeight > 0 ? 0.45 : 0.0;
+                const double draw = static_cast<double>((seed >> 40) % 1000) / 1000.0;
+                if (draw > least + (1.0 - least) * smoothstep(0.05f, 0.7f, bold)) {
+                    continue;
+                }
+            }
             // Fewer glyphs the farther from the crest, down to none where the heights give out.
             // Few of them, so that the mass reads as the crest and its shoulders rather than a
             // speckle.
@@ -796,7 +857,15 @@ std::vector<Peak> placePeaks(const Terrain& terrain, const std::vector<Ridge>& r
             const double size = hump     ? std::min(t, 0.25)
                                 : massif ? std::max(t, std::min(0.72, 0.45 + 0.35 * raised))
                                          : t;
-            const Peak k = glyph(x, y, c, size, roll, seed);
+            Peak k = glyph(x, y, c, size, roll, seed);
+            // A fell's hump as bold as its fold: broad backs on the big ridges, small ones
+            // where the ground barely folds.
+            if (c.jagged < 0.45) {
+                const double scale = 0.6 + 0.7 * std::max(bold, 0.0);
+                k.width *= scale;
+                k.height *= scale;
+                k.foot = QPointF(x, y + 0.3 * k.height);
+            }
             // The smallest peaks scattered down the flanks read as speckle: most give way (the
             // small volcanic range needs its small cones).
             if (!k.hill && k.width < (c.volcanic ? 24 : 28) &&
@@ -1568,6 +1637,14 @@ void drawPeak(QPainter& p, const Peak& k) {
     if (k.snow) {
         p.setBrush(kSnowShade);
         p.drawPath(shade.intersected(cap));
+        // The rock's wash was laid up to the snow and dried darker against it.
+        p.save();
+        p.setClipPath(body.subtracted(cap));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(96, 72, 50, 60), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(cap);
+        p.restore();
+        p.setPen(Qt::NoPen);
     }
     // The hatching runs on up into the snow, lighter there, so the cap still reads as snow.
     const double nib = hand.nib;
@@ -1578,10 +1655,14 @@ void drawPeak(QPainter& p, const Peak& k) {
         }
         p.setClipPath(!k.snow ? shade : onSnow ? shade.intersected(cap) : shade.subtracted(cap));
         QColor hatch = kReliefInk;
-        hatch.setAlpha(onSnow ? 140 : 230);
+        hatch.setAlpha(onSnow ? 110 : 230);
         p.setBrush(hatch);
-        for (const ShadeStroke& stroke : strokes) {
-            drawShadeStroke(p, stroke, onSnow ? 0.8 * nib : nib, 0.35);
+        // On the snow only every other stroke runs on, lighter: the shade there is a cool
+        // film, not rock.
+        for (std::size_t i = 0; i < strokes.size(); ++i) {
+            if (!onSnow || i % 2 == 0) {
+                drawShadeStroke(p, strokes[i], onSnow ? 0.65 * nib : nib, 0.35);
+            }
         }
         if (!onSnow) {
             // Lighter than the hatching they cross, so the shade deepens rather than blots.

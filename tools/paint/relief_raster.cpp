@@ -328,7 +328,7 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
             peaked(x, y) = ranges->constScanLine(y)[x] != 0 ? 1 : 0;
         }
     }
-    const Grid<float> tanField = heightsTanEdge(peaked);
+    const HeightsTan tanField = heightsTan(peaked, h);
     // The tan's edge wanders as the brush swept, over tens of pixels, never from pixel to pixel;
     // read across its own slope, so it stays a pixel or two wide however the wander bends it.
     Grid<float> tanLine(w, ht, 0.0f);
@@ -339,7 +339,8 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         for (int x = 0; x < w; ++x) {
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
-            tanLine(x, y) = tanField(x, y) + 6.0f * bloom.fbm(fx / 110.0f + 30.0f, fy / 110.0f, 2) +
+            tanLine(x, y) = tanField.edge(x, y) +
+                            9.0f * bloom.fbm(fx / 80.0f + 30.0f, fy / 80.0f, 2) +
                             2.5f * rimNoise.fbm(fx / 38.0f + 12.0f, fy / 38.0f - 4.0f, 2);
             const float along = (0.88f * fx + 0.47f * fy) / 300.0f;
             const float across = (-0.47f * fx + 0.88f * fy) / 70.0f;
@@ -504,8 +505,12 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         // as a soft glow with nothing drawn in it.
         const float climbs = smoothstep(0.0012f, 0.0045f, gradient(rolling, x, y));
         const float tanEdge = edgeDistance(tanLine, x, y, 0.0f, 0.0f);
-        const float tan = smoothstep(-0.6f, 0.6f, tanEdge);
-        Rgb c = mix(landTint(std::min(hv, 0.12f)), kHeightsTan, tan);
+        const float tanSoft = tanField.soft(x, y);
+        const float tan = smoothstep(-tanSoft, tanSoft, tanEdge);
+        // A pale first wash, and a second stroke over it along the crests.
+        const float crestEdge = edgeDistance(tanField.crest, x, y, 0.0f, 0.0f);
+        const float crestLaid = tan * smoothstep(-0.8f, 0.8f, crestEdge);
+        Rgb c = mix(landTint(std::min(hv, 0.12f)), kHeightsTan, tan * (0.72f + 0.28f * crestLaid));
         // The lowland's wash follows its lie, a shade warmer on the rises and cooler down in
         // the valleys' bottoms.
         const float lowland = 1.0f - smoothstep(0.22f, 0.3f, hv);
@@ -557,7 +562,10 @@ QImage paintRelief(const Terrain& terrain, const QImage* cover, const QImage* ra
         // to it; the marsh's the same. Inside, the tan lies flat but for a second stroke over
         // it here and there and a few broad soft blooms where it was wetted again.
         const float rimLoad = 0.6f + 0.25f * rimNoise.fbm(fx / 90.0f - 20.0f, fy / 90.0f, 2);
-        laid += laidWash(tanEdge, 0.02f, rimLoad);
+        // A soft edge ran into damp paper and dried with no rim.
+        laid += 0.02f * tan +
+                laidWash(tanEdge, 0.0f, rimLoad * (1.0f - smoothstep(1.0f, 3.0f, tanSoft)));
+        laid += tan * laidWash(crestEdge, 0.02f, 0.1f * rimLoad);
         laid += tan * laidWash(edgeDistance(tanOverlap, x, y, 0.3f, 0.0f), 0.07f, 0.09f);
         laid -= tan * 0.07f *
                 smoothstep(0.2f, 0.6f, bloom.fbm(fx / 230.0f + 70.0f, fy / 230.0f - 15.0f, 2));
