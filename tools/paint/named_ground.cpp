@@ -64,7 +64,7 @@ Tone toneOf(GroundKind kind) {
         case GroundKind::Ash:
             return {{154, 144, 128}, 0.46f};
         case GroundKind::Sand:
-            return {{234, 214, 168}, 0.72f};
+            return {{234, 214, 168}, 0.5f};
         case GroundKind::Reed:
             break;
     }
